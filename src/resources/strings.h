@@ -25,4 +25,10 @@ inline constexpr unsigned kStrUserDefined = 61009;
 std::string_view loadString(unsigned id);
 inline std::string str(unsigned id) { return std::string(loadString(id)); }
 
+// The program's title: the name of its executable file without extension.
+// Set once at start-up from the command line; message boxes whose caption is
+// not otherwise given carry it.
+std::string programTitle();
+void setProgramTitle(std::string_view executablePath);
+
 }  // namespace res
