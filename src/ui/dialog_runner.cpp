@@ -1,0 +1,9 @@
+#include "ui/dialog_runner.h"
+
+#include <QDialog>
+
+namespace ui {
+
+int QtDialogRunner::run(QDialog& dialog) { return dialog.exec(); }
+
+}  // namespace ui

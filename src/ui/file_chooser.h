@@ -1,0 +1,45 @@
+#pragma once
+// The file-dialog port: open and save choosers with title, filters, the
+// filter selected at first and a default extension. The save chooser asks
+// before it overwrites. The window installs a Qt version, tests a scripted
+// one (ui/scripted_file_chooser.h).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+struct FileFilter {
+  std::string name;                   // "Text files"
+  std::vector<std::string> patterns;  // {"*.txt"}
+};
+
+struct FileRequest {
+  std::string title;
+  std::vector<FileFilter> filters;
+  int initialFilter = 0;         // index into filters
+  std::string defaultExtension;  // without the dot; appended when the name has none
+  std::string initialPath;       // directory or file proposed at first
+  bool askBeforeOverwrite = true;  // save only
+};
+
+class FileChooser {
+ public:
+  virtual ~FileChooser() = default;
+  // The chosen path, or nothing when the user cancelled.
+  virtual std::optional<std::string> open(const FileRequest& request) = 0;
+  virtual std::optional<std::string> save(const FileRequest& request) = 0;
+};
+
+// The name with the request's default extension appended when it has none.
+inline std::string withDefaultExtension(std::string path, const FileRequest& request) {
+  if (request.defaultExtension.empty() || path.empty()) return path;
+  const auto slash = path.find_last_of('/');
+  const auto dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    path += "." + request.defaultExtension;
+  return path;
+}
+
+}  // namespace ui

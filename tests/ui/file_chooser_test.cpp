@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "ui/qt_file_chooser.h"
+#include "ui/scripted_dialog_runner.h"
+#include "ui/scripted_file_chooser.h"
+#include "qt_app.h"
+
+namespace {
+
+struct ExtensionRow {
+  const char* path;
+  const char* extension;
+  const char* expected;
+};
+
+class DefaultExtension : public ::testing::TestWithParam<ExtensionRow> {};
+
+TEST_P(DefaultExtension, IsAppendedOnlyToANameWithoutOne) {
+  const ExtensionRow& row = GetParam();
+  ui::FileRequest request;
+  request.defaultExtension = row.extension;
+  EXPECT_EQ(ui::withDefaultExtension(row.path, request), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DefaultExtension,
+    ::testing::Values(ExtensionRow{"/tmp/users", "txt", "/tmp/users.txt"},
+                      ExtensionRow{"/tmp/users.csv", "txt", "/tmp/users.csv"},
+                      ExtensionRow{"/tmp/my.dir/users", "txt", "/tmp/my.dir/users.txt"},
+                      ExtensionRow{"/tmp/users", "", "/tmp/users"},
+                      ExtensionRow{"", "txt", ""}));
+
+TEST(QtFileChooser, NameFiltersListEveryPattern) {
+  ui::FileRequest request;
+  request.filters = {{"Text files", {"*.txt", "*.tab"}}, {"All files", {"*"}}};
+  EXPECT_EQ(ui::QtFileChooser::nameFilters(request),
+            QStringList({"Text files (*.txt *.tab)", "All files (*)"}));
+}
+
+TEST(ScriptedFileChooser, RecordsRequestsAndAnswersLikeTheRealChooser) {
+  ui::ScriptedFileChooser chooser;
+  ui::FileRequest request;
+  request.title = "Export";
+  request.defaultExtension = "txt";
+  chooser.queueAnswer("/tmp/out");
+  chooser.queueAnswer(std::nullopt);
+  EXPECT_EQ(chooser.save(request), std::optional<std::string>("/tmp/out.txt"));
+  EXPECT_EQ(chooser.open(request), std::nullopt);
+  EXPECT_EQ(chooser.open(request), std::nullopt);  // script exhausted: cancelled
+  ASSERT_EQ(chooser.shown().size(), 3u);
+  EXPECT_EQ(chooser.shown()[0].kind, ui::ScriptedFileChooser::Kind::Save);
+  EXPECT_EQ(chooser.shown()[0].request.title, "Export");
+}
+
+TEST(ScriptedDialogRunner, StepsWorkTheDialogAndUnscriptedDialogsAreRejected) {
+  testApp();
+  ui::ScriptedDialogRunner runner;
+  QDialog dialog;
+  dialog.setObjectName("CEnterName");
+  dialog.setWindowTitle("Enter new name");
+  runner.queueStep([](QDialog& d) {
+    d.setProperty("touched", true);
+    return int(QDialog::Accepted);
+  });
+  EXPECT_EQ(runner.run(dialog), QDialog::Accepted);
+  EXPECT_TRUE(dialog.property("touched").toBool());
+  EXPECT_EQ(runner.run(dialog), QDialog::Rejected);
+  ASSERT_EQ(runner.shown().size(), 2u);
+  EXPECT_EQ(runner.shown()[0].objectName, "CEnterName");
+  EXPECT_EQ(runner.shown()[0].title, "Enter new name");
+}
+
+}  // namespace
