@@ -111,7 +111,7 @@ BusyCounters& busyCounters();
 // Sets the kind's counter to 0; the controller calls it before each start.
 void ResetWork(WorkKind kind);
 // Enters one level of work (every worker first; recursive walks per level).
-// Does nothing for a cancelled block.
+// The busy counter is left alone for a cancelled block.
 void BeginWork(WorkerBlock& block);
 // Leaves one level. When the block's outermost level ends and the block was
 // not cancelled, hands the block to its host. Returns true when the
