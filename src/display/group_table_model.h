@@ -1,0 +1,42 @@
+#pragma once
+// The Groups list: group lines (global and local) and, when members are
+// shown, their member lines. Columns: name, comment, third text.
+
+#include "display/record_table_model.h"
+#include "dlgthreads/records.h"
+
+namespace display {
+
+class GroupTableModel final : public RecordTableModelBase {
+  Q_OBJECT
+ public:
+  enum Column : int { GroupName = 0, Comment, Member, ColumnCount };
+  static_assert(ColumnCount == kGroupsColumnCount);
+
+  using Holder = dlgthreads::RecordHolder<dlgthreads::GroupRecord>;
+
+  enum class LineKind { GlobalGroup, LocalGroup, Member };
+
+  explicit GroupTableModel(IconSet icons = {}, QObject* parent = nullptr);
+
+  // Takes the finished records and tags every one of them. Group lines always
+  // get a row, member lines only with `showMembers`; a worker's "ERROR" line
+  // always gets one, so the failure it reports cannot be filtered out of
+  // sight.
+  void adopt(Holder records, bool showMembers);
+  void clear();
+
+  static LineKind kindOf(const dlgthreads::GroupRecord& record);
+  static ListImage imageOf(LineKind kind);
+
+  const dlgthreads::GroupRecord* recordAt(int row) const;
+  std::span<const dlgthreads::GroupRecord> records() const { return m_records.records(); }
+  std::size_t recordCount() const override { return m_records.records().size(); }
+
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+ private:
+  Holder m_records;
+};
+
+}  // namespace display

@@ -1,0 +1,47 @@
+#pragma once
+// The Servers list: name, comment, the 22 type flags as "X" or "-", then
+// version, build, service pack, installation date and the five extra entries.
+
+#include "display/record_table_model.h"
+#include "dlgthreads/records.h"
+
+namespace display {
+
+class ServerTableModel final : public RecordTableModelBase {
+  Q_OBJECT
+ public:
+  enum Column : int {
+    ServerName = 0,
+    Description = 1,
+    FirstFlag = 2,  // columns 2-23: type flags in record order
+    Version = 24,
+    Build,
+    ServicePack,
+    InstallDate,
+    FirstExtra,  // 28-32
+    ColumnCount = FirstExtra + dlgthreads::ServerRecord::kExtraEntries
+  };
+  static_assert(ColumnCount == kServersColumnCount);
+
+  using Holder = dlgthreads::RecordHolder<dlgthreads::ServerRecord>;
+
+  explicit ServerTableModel(IconSet icons = {}, QObject* parent = nullptr);
+
+  // Takes the finished records: every record gets a row and its tag set.
+  void adopt(Holder records);
+  void clear();
+
+  // The record word a column shows.
+  static int recordWord(int column);
+
+  const dlgthreads::ServerRecord* recordAt(int row) const;
+  std::span<const dlgthreads::ServerRecord> records() const { return m_records.records(); }
+  std::size_t recordCount() const override { return m_records.records().size(); }
+
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+ private:
+  Holder m_records;
+};
+
+}  // namespace display
