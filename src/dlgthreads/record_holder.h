@@ -64,7 +64,11 @@ class RecordHolder {
   // A new record at the end; nullptr when the array is full (or absent).
   T* append() {
     if (!m_hasArray || m_records.size() >= room()) return nullptr;
-    return &m_records.emplace_back();
+    try {
+      return &m_records.emplace_back();
+    } catch (const std::bad_alloc&) {
+      return nullptr;  // the system ran out mid-fill: keep what we have
+    }
   }
   // Makes `n` records (empty beyond the present ones), at most room().
   void resize(std::size_t n) {
