@@ -137,6 +137,9 @@ struct USER_INFO_3 {
 struct USER_INFO_1003 {
   std::string usri1003_password;
 };
+struct USER_INFO_1007 {
+  std::string usri1007_comment;
+};
 struct USER_INFO_1008 {
   DWORD usri1008_flags = 0;
 };
@@ -314,7 +317,7 @@ class NetBuffer {
 using NetInfo = std::variant<USER_INFO_1, USER_INFO_3, USER_INFO_1003, USER_INFO_1008,
                              GROUP_INFO_0, GROUP_INFO_1, GROUP_INFO_2, GROUP_INFO_1002,
                              LOCALGROUP_INFO_0, LOCALGROUP_INFO_1, LOCALGROUP_INFO_1002,
-                             USER_MODALS_INFO_0, USER_MODALS_INFO_3>;
+                             USER_MODALS_INFO_0, USER_MODALS_INFO_3, USER_INFO_1007>;
 
 // Frees a result buffer; kept so callers can release a buffer early.
 inline NET_API_STATUS NetApiBufferFree(NetBuffer& buffer) {

@@ -1,0 +1,82 @@
+#include "platform/lab/atomic_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lab {
+namespace {
+
+std::string folderOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Closes a descriptor when it goes out of scope.
+struct Fd {
+  int fd = -1;
+  ~Fd() { if (fd >= 0) ::close(fd); }
+};
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error) {
+  auto failWith = [&](const std::string& what, const std::string& tmp) {
+    const int err = errno;
+    if (!tmp.empty()) ::unlink(tmp.c_str());
+    if (error) *error = path + ": " + what + ": " + std::strerror(err);
+    return false;
+  };
+  std::string tmp = path + ".XXXXXX";
+  Fd file;
+  file.fd = ::mkstemp(tmp.data());
+  if (file.fd < 0) return failWith("cannot create a temporary file", {});
+  const char* p = content.data();
+  std::size_t left = content.size();
+  while (left > 0) {
+    const ssize_t n = ::write(file.fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return failWith("cannot write", tmp);
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  if (::fchmod(file.fd, 0644) != 0) return failWith("cannot set permissions", tmp);
+  if (::fsync(file.fd) != 0) return failWith("cannot flush to disk", tmp);
+  if (::close(file.fd) != 0) {
+    file.fd = -1;
+    return failWith("cannot close", tmp);
+  }
+  file.fd = -1;
+  if (::rename(tmp.c_str(), path.c_str()) != 0) return failWith("cannot replace the file", tmp);
+  // Make the rename itself durable.
+  Fd folder;
+  folder.fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+  if (folder.fd >= 0) ::fsync(folder.fd);
+  return true;
+}
+
+bool readWholeFile(const std::string& path, std::string* content, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    if (error) *error = path + ": cannot open: " + std::strerror(errno);
+    return false;
+  }
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) {
+    if (error) *error = path + ": cannot read";
+    return false;
+  }
+  *content = std::move(buffer).str();
+  return true;
+}
+
+}  // namespace lab

@@ -1,0 +1,17 @@
+#pragma once
+// Writing a file so that readers see either the old or the new content.
+
+#include <string>
+#include <string_view>
+
+namespace lab {
+
+// Writes `content` to a temporary file beside `path`, flushes it to disk and
+// renames it over `path`. On failure the old file is untouched, the
+// temporary file is removed, and *error says what failed.
+bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error);
+
+// Reads a whole file; false with *error when it cannot be read.
+bool readWholeFile(const std::string& path, std::string* content, std::string* error);
+
+}  // namespace lab

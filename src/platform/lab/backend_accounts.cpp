@@ -1,0 +1,496 @@
+// User accounts, display information and account policy of the lab backend.
+
+#include <algorithm>
+
+#include "platform/lab/lab_backend.h"
+#include "platform/lab/paging.h"
+#include "platform/lab/resolve.h"
+
+namespace lab {
+
+using namespace platform;
+
+namespace {
+
+constexpr DWORD USER_NAME_PARMNUM = 1;
+constexpr DWORD USER_PASSWORD_PARMNUM = 3;
+constexpr DWORD USER_PRIV_PARMNUM = 5;
+constexpr DWORD USER_FLAGS_PARMNUM = 8;
+constexpr DWORD USER_PRIMARY_GROUP_PARMNUM = 51;
+constexpr DWORD MODALS_MIN_PASSWD_LEN_PARMNUM = 1;
+constexpr DWORD kAccountTypeBits = UF_TEMP_DUPLICATE_ACCOUNT | UF_NORMAL_ACCOUNT |
+                                   UF_INTERDOMAIN_TRUST_ACCOUNT | UF_WORKSTATION_TRUST_ACCOUNT |
+                                   UF_SERVER_TRUST_ACCOUNT;
+constexpr DWORD kFirstOrdinaryRid = 1000;
+
+bool validAccountName(std::string_view name) {
+  if (name.empty() || name.size() > 20) return false;
+  if (name.find_first_of("\"/\\[]:;|=,+*?<>") != std::string_view::npos) return false;
+  return name.find_first_not_of(". ") != std::string_view::npos;
+}
+
+USER_INFO_3 level3(const User& u, const Machine& m, std::int64_t now) {
+  USER_INFO_3 i = u.info;
+  i.usri3_name = u.name;
+  i.usri3_password.clear();
+  i.usri3_password_age = static_cast<DWORD>(std::max<std::int64_t>(0, now - u.passwordLastSet));
+  i.usri3_user_id = u.rid;
+  i.usri3_password_expired = u.passwordExpired ? 1 : 0;
+  i.usri3_logon_server = "\\\\*";
+  // Every controller keeps its own logon statistics.
+  if (auto it = u.logons.find(upper(m.name)); it != u.logons.end()) {
+    i.usri3_last_logon = it->second.lastLogon;
+    i.usri3_last_logoff = it->second.lastLogoff;
+    i.usri3_num_logons = it->second.numLogons;
+    i.usri3_bad_pw_count = it->second.badPwCount;
+  } else {
+    i.usri3_last_logon = i.usri3_last_logoff = i.usri3_num_logons = i.usri3_bad_pw_count = 0;
+  }
+  return i;
+}
+
+USER_INFO_1 level1(const User& u, std::int64_t now) {
+  USER_INFO_1 i;
+  i.usri1_name = u.name;
+  i.usri1_password_age = static_cast<DWORD>(std::max<std::int64_t>(0, now - u.passwordLastSet));
+  i.usri1_priv = u.info.usri3_priv;
+  i.usri1_home_dir = u.info.usri3_home_dir;
+  i.usri1_comment = u.info.usri3_comment;
+  i.usri1_flags = u.info.usri3_flags;
+  i.usri1_script_path = u.info.usri3_script_path;
+  return i;
+}
+
+bool matchesFilter(const User& u, DWORD filter) {
+  if (filter == 0) return true;
+  const DWORD f = u.info.usri3_flags;
+  return ((filter & FILTER_TEMP_DUPLICATE_ACCOUNT) && (f & UF_TEMP_DUPLICATE_ACCOUNT)) ||
+         ((filter & FILTER_NORMAL_ACCOUNT) && (f & UF_NORMAL_ACCOUNT)) ||
+         ((filter & FILTER_INTERDOMAIN_TRUST_ACCOUNT) && (f & UF_INTERDOMAIN_TRUST_ACCOUNT)) ||
+         ((filter & FILTER_WORKSTATION_TRUST_ACCOUNT) && (f & UF_WORKSTATION_TRUST_ACCOUNT)) ||
+         ((filter & FILTER_SERVER_TRUST_ACCOUNT) && (f & UF_SERVER_TRUST_ACCOUNT));
+}
+
+// The flags a write may give: the account type stays unless another is
+// named, and a lockout can be cleared but never set by hand.
+DWORD mergedFlags(DWORD old, DWORD wanted) {
+  DWORD f = wanted;
+  if ((f & kAccountTypeBits) == 0) f |= old & kAccountTypeBits;
+  if (!(old & UF_LOCKOUT)) f &= ~UF_LOCKOUT;
+  return f;
+}
+
+struct WriteTarget {
+  Machine* machine = nullptr;
+  Sam* sam = nullptr;
+};
+
+// Finds where an account change goes and checks the caller may make it.
+DWORD writeTarget(Network& net, std::string_view server, std::string_view op, bool adminOnly,
+                  WriteTarget* t) {
+  DWORD status = 0;
+  t->machine = locate(net, server, op, &status);
+  if (!t->machine) return status;
+  t->sam = samOf(net, *t->machine);
+  if (!t->sam) return ERROR_NOT_SUPPORTED;
+  if (isDomainController(net, *t->machine) && !isPrimary(net, *t->machine)) return NERR_NotPrimary;
+  const Rights r = rightsOn(net, *t->machine);
+  if (adminOnly ? !r.administrator : !r.canManageAccounts()) return ERROR_ACCESS_DENIED;
+  return NERR_Success;
+}
+
+template <class Net>
+DWORD readTarget(Net& net, std::string_view server, std::string_view op,
+                 const Machine** machine, const Sam** sam) {
+  DWORD status = 0;
+  *machine = locate(net, server, op, &status);
+  if (!*machine) return status;
+  *sam = samOf(net, **machine);
+  return *sam ? NERR_Success : ERROR_NOT_SUPPORTED;
+}
+
+bool isSelf(const Network& net, const Sam& sam, const User& u) {
+  return upper(net.loggedOn) == upper(sam.name + "\\" + u.name);
+}
+
+DWORD setPassword(User& u, const Sam& sam, const std::string& password, std::int64_t now) {
+  if (password.size() < sam.policy.modals0.usrmod0_min_passwd_len) return NERR_PasswordTooShort;
+  u.password = password;
+  u.passwordLastSet = now;
+  u.passwordExpired = false;
+  return NERR_Success;
+}
+
+}  // namespace
+
+DWORD LabBackend::NetUserEnum(std::string_view server, DWORD level, DWORD filter,
+                              NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
+                              DWORD* totalentries, DWORD* resume) {
+  buf.reset();
+  if (entriesread) *entriesread = 0;
+  if (totalentries) *totalentries = 0;
+  if (level != 0 && level != 1 && level != 3) return ERROR_INVALID_LEVEL;
+  const auto now = m_lab->now();
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetUserEnum", &m, &sam)) return st;
+    if (level != 0 && !rightsOn(net, *m).canManageAccounts()) return ERROR_ACCESS_DENIED;
+    // The accounts in the order this machine answers them.
+    std::vector<const User*> order;
+    if (m->userOrder && isDomainController(net, *m)) {
+      for (const auto& n : *m->userOrder) {
+        if (const User* u = sam->findUser(n); u && matchesFilter(*u, filter)) order.push_back(u);
+      }
+    } else if (filter == FILTER_NORMAL_ACCOUNT) {
+      order.reserve(sam->normalUsersInOrder.size());
+      for (auto i : sam->normalUsersInOrder) order.push_back(&sam->users[i]);
+    } else {
+      for (const auto& u : sam->users) if (matchesFilter(u, filter)) order.push_back(&u);
+    }
+    switch (level) {
+      case 0:
+        return pageEnum<USER_INFO_0>(buf, order.size(), prefmaxlen, entriesread, totalentries,
+                                     resume, [&](std::size_t i) { return USER_INFO_0{order[i]->name}; });
+      case 1:
+        return pageEnum<USER_INFO_1>(buf, order.size(), prefmaxlen, entriesread, totalentries,
+                                     resume, [&](std::size_t i) { return level1(*order[i], now); });
+      default:
+        return pageEnum<USER_INFO_3>(buf, order.size(), prefmaxlen, entriesread, totalentries,
+                                     resume, [&](std::size_t i) { return level3(*order[i], *m, now); });
+    }
+  });
+}
+
+DWORD LabBackend::NetUserGetInfo(std::string_view server, std::string_view user, DWORD level,
+                                 NetBuffer& buf) {
+  buf.reset();
+  if (level != 0 && level != 1 && level != 3) return ERROR_INVALID_LEVEL;
+  const auto now = m_lab->now();
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetUserGetInfo", &m, &sam)) return st;
+    const User* u = sam->findUser(user);
+    if (!u) return NERR_UserNotFound;
+    if (level != 0 && !rightsOn(net, *m).canManageAccounts() && !isSelf(net, *sam, *u)) {
+      return ERROR_ACCESS_DENIED;
+    }
+    if (level == 0) buf.emplace<USER_INFO_0>().push_back({u->name});
+    else if (level == 1) buf.emplace<USER_INFO_1>().push_back(level1(*u, now));
+    else buf.emplace<USER_INFO_3>().push_back(level3(*u, *m, now));
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user, DWORD level,
+                                 const NetInfo& info, DWORD* parm_err) {
+  if (parm_err) *parm_err = 0;
+  const bool levelMatches = (level == 1 && std::holds_alternative<USER_INFO_1>(info)) ||
+                            (level == 3 && std::holds_alternative<USER_INFO_3>(info)) ||
+                            (level == 1003 && std::holds_alternative<USER_INFO_1003>(info)) ||
+                            (level == 1007 && std::holds_alternative<USER_INFO_1007>(info)) ||
+                            (level == 1008 && std::holds_alternative<USER_INFO_1008>(info));
+  if (!levelMatches) return ERROR_INVALID_LEVEL;
+  const auto now = m_lab->now();
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetUserSetInfo", false, &t)) return st;
+    User* u = t.sam->findUser(user);
+    if (!u) return NERR_UserNotFound;
+    User changed = *u;
+    if (const auto* i1 = std::get_if<USER_INFO_1>(&info)) {
+      if (!i1->usri1_password.empty()) {
+        if (DWORD st = setPassword(changed, *t.sam, i1->usri1_password, now)) {
+          if (parm_err) *parm_err = USER_PASSWORD_PARMNUM;
+          return st;
+        }
+      }
+      changed.info.usri3_home_dir = i1->usri1_home_dir;
+      changed.info.usri3_comment = i1->usri1_comment;
+      changed.info.usri3_flags = mergedFlags(u->info.usri3_flags, i1->usri1_flags);
+      changed.info.usri3_script_path = i1->usri1_script_path;
+    } else if (const auto* i3 = std::get_if<USER_INFO_3>(&info)) {
+      if (!i3->usri3_password.empty()) {
+        if (DWORD st = setPassword(changed, *t.sam, i3->usri3_password, now)) {
+          if (parm_err) *parm_err = USER_PASSWORD_PARMNUM;
+          return st;
+        }
+      }
+      if (i3->usri3_primary_group_id != u->info.usri3_primary_group_id) {
+        const Group* g = t.sam->groupByRidOrNull(i3->usri3_primary_group_id);
+        if (!g || std::find(g->members.begin(), g->members.end(), u->rid) == g->members.end()) {
+          if (parm_err) *parm_err = USER_PRIMARY_GROUP_PARMNUM;
+          return ERROR_INVALID_PARAMETER;
+        }
+      }
+      auto& c = changed.info;
+      c.usri3_home_dir = i3->usri3_home_dir;
+      c.usri3_comment = i3->usri3_comment;
+      c.usri3_flags = mergedFlags(u->info.usri3_flags, i3->usri3_flags);
+      c.usri3_script_path = i3->usri3_script_path;
+      c.usri3_full_name = i3->usri3_full_name;
+      c.usri3_usr_comment = i3->usri3_usr_comment;
+      c.usri3_parms = i3->usri3_parms;
+      c.usri3_workstations = i3->usri3_workstations;
+      c.usri3_acct_expires = i3->usri3_acct_expires;
+      c.usri3_max_storage = i3->usri3_max_storage;
+      c.usri3_units_per_week = i3->usri3_units_per_week;
+      if (!i3->usri3_logon_hours.empty()) c.usri3_logon_hours = i3->usri3_logon_hours;
+      c.usri3_country_code = i3->usri3_country_code;
+      c.usri3_code_page = i3->usri3_code_page;
+      c.usri3_primary_group_id = i3->usri3_primary_group_id;
+      c.usri3_profile = i3->usri3_profile;
+      c.usri3_home_dir_drive = i3->usri3_home_dir_drive;
+      changed.passwordExpired = i3->usri3_password_expired != 0;
+    } else if (const auto* i1003 = std::get_if<USER_INFO_1003>(&info)) {
+      if (DWORD st = setPassword(changed, *t.sam, i1003->usri1003_password, now)) {
+        if (parm_err) *parm_err = USER_PASSWORD_PARMNUM;
+        return st;
+      }
+    } else if (const auto* i1007 = std::get_if<USER_INFO_1007>(&info)) {
+      changed.info.usri3_comment = i1007->usri1007_comment;
+    } else if (const auto* i1008 = std::get_if<USER_INFO_1008>(&info)) {
+      changed.info.usri3_flags = mergedFlags(u->info.usri3_flags, i1008->usri1008_flags);
+    }
+    if (!(changed.info.usri3_flags & UF_LOCKOUT)) {
+      for (auto& [dc, s] : changed.logons) s.badPwCount = 0;
+    }
+    *u = std::move(changed);
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo& info,
+                             DWORD* parm_err) {
+  if (parm_err) *parm_err = 0;
+  if (!((level == 1 && std::holds_alternative<USER_INFO_1>(info)) ||
+        (level == 3 && std::holds_alternative<USER_INFO_3>(info)))) {
+    return ERROR_INVALID_LEVEL;
+  }
+  const auto now = m_lab->now();
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetUserAdd", false, &t)) return st;
+    User u;
+    std::string password;
+    DWORD priv = USER_PRIV_USER;
+    if (const auto* i1 = std::get_if<USER_INFO_1>(&info)) {
+      u.name = i1->usri1_name;
+      password = i1->usri1_password;
+      priv = i1->usri1_priv;
+      u.info.usri3_home_dir = i1->usri1_home_dir;
+      u.info.usri3_comment = i1->usri1_comment;
+      u.info.usri3_flags = i1->usri1_flags;
+      u.info.usri3_script_path = i1->usri1_script_path;
+    } else {
+      const auto& i3 = std::get<USER_INFO_3>(info);
+      u.info = i3;
+      u.name = i3.usri3_name;
+      password = i3.usri3_password;
+      priv = i3.usri3_priv;
+      u.passwordExpired = i3.usri3_password_expired != 0;
+      u.info.usri3_primary_group_id = 513;
+    }
+    if (!validAccountName(u.name)) {
+      if (parm_err) *parm_err = USER_NAME_PARMNUM;
+      return ERROR_INVALID_PARAMETER;
+    }
+    if (priv != USER_PRIV_USER) {
+      if (parm_err) *parm_err = USER_PRIV_PARMNUM;
+      return ERROR_INVALID_PARAMETER;
+    }
+    if ((u.info.usri3_flags & kAccountTypeBits) == 0) u.info.usri3_flags |= UF_NORMAL_ACCOUNT;
+    if (u.info.usri3_flags & UF_LOCKOUT) {
+      if (parm_err) *parm_err = USER_FLAGS_PARMNUM;
+      return ERROR_INVALID_PARAMETER;
+    }
+    if (t.sam->findUser(u.name)) return NERR_UserExists;
+    if (t.sam->nameTaken(u.name)) return NERR_GroupExists;
+    if (password.size() < t.sam->policy.modals0.usrmod0_min_passwd_len) {
+      if (parm_err) *parm_err = USER_PASSWORD_PARMNUM;
+      return NERR_PasswordTooShort;
+    }
+    u.password = password;
+    u.passwordLastSet = now;
+    u.info.usri3_priv = USER_PRIV_USER;
+    u.rid = t.sam->allocateRid();
+    const DWORD rid = u.rid;
+    t.sam->users.push_back(std::move(u));
+    // New accounts join the domain's ordinary users, their primary group.
+    for (auto& g : t.sam->groups) {
+      if (g.rid == 513) g.members.push_back(rid);
+    }
+    t.sam->reindex();
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetUserDel(std::string_view server, std::string_view user) {
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetUserDel", false, &t)) return st;
+    const User* u = t.sam->findUser(user);
+    if (!u) return NERR_UserNotFound;
+    if (u->rid < kFirstOrdinaryRid) return ERROR_SPECIAL_ACCOUNT;
+    const DWORD rid = u->rid;
+    const SID sid = accountSid(*t.sam, rid, AccountKind::User);
+    t.sam->deleted.push_back({u->name, rid, AccountKind::User});
+    for (auto& g : t.sam->groups) std::erase(g.members, rid);
+    // Its own database forgets it; other machines' groups keep the bare SID.
+    for (auto& g : t.sam->localGroups) std::erase(g.members, sid);
+    std::erase_if(t.sam->users, [&](const User& x) { return x.rid == rid; });
+    t.sam->reindex();
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetUserGetGroups(std::string_view server, std::string_view user, DWORD level,
+                                   NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
+                                   DWORD* totalentries) {
+  buf.reset();
+  if (entriesread) *entriesread = 0;
+  if (totalentries) *totalentries = 0;
+  if (level != 0 && level != 1) return ERROR_INVALID_LEVEL;
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetUserGetGroups", &m, &sam)) return st;
+    const User* u = sam->findUser(user);
+    if (!u) return NERR_UserNotFound;
+    std::vector<const Group*> groups;
+    for (const auto& g : sam->groups) {
+      if (std::find(g.members.begin(), g.members.end(), u->rid) != g.members.end()) groups.push_back(&g);
+    }
+    if (level == 0) {
+      return pageEnum<GROUP_USERS_INFO_0>(buf, groups.size(), prefmaxlen, entriesread, totalentries,
+                                          nullptr, [&](std::size_t i) { return GROUP_USERS_INFO_0{groups[i]->name}; });
+    }
+    return pageEnum<GROUP_USERS_INFO_1>(buf, groups.size(), prefmaxlen, entriesread, totalentries,
+                                        nullptr, [&](std::size_t i) {
+                                          return GROUP_USERS_INFO_1{groups[i]->name, groups[i]->attributes};
+                                        });
+  });
+}
+
+DWORD LabBackend::NetUserGetLocalGroups(std::string_view server, std::string_view user,
+                                        DWORD level, DWORD flags, NetBuffer& buf,
+                                        DWORD prefmaxlen, DWORD* entriesread,
+                                        DWORD* totalentries) {
+  buf.reset();
+  if (entriesread) *entriesread = 0;
+  if (totalentries) *totalentries = 0;
+  if (level != 0) return ERROR_INVALID_LEVEL;
+  if (flags & ~LG_INCLUDE_INDIRECT) return ERROR_INVALID_PARAMETER;
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetUserGetLocalGroups", &m, &sam)) return st;
+    const AccountRef who = findAccount(net, *m, user);
+    if (!who.sam || who.kind != AccountKind::User) return NERR_UserNotFound;
+    std::vector<const LocalGroup*> groups;
+    for (const auto& g : sam->localGroups) {
+      const bool member = std::any_of(g.members.begin(), g.members.end(), [&](const SID& s) {
+        if (s == who.sid) return true;
+        return (flags & LG_INCLUDE_INDIRECT) && sidCoversUser(net, s, *who.sam, who.rid);
+      });
+      if (member) groups.push_back(&g);
+    }
+    return pageEnum<LOCALGROUP_USERS_INFO_0>(buf, groups.size(), prefmaxlen, entriesread,
+                                             totalentries, nullptr, [&](std::size_t i) {
+                                               return LOCALGROUP_USERS_INFO_0{groups[i]->name};
+                                             });
+  });
+}
+
+DWORD LabBackend::NetQueryDisplayInformation(std::string_view server, DWORD level, DWORD index,
+                                             DWORD entriesrequested, DWORD prefmaxlen,
+                                             DWORD* returned, NetBuffer& buf) {
+  buf.reset();
+  if (returned) *returned = 0;
+  if (level < 1 || level > 3) return ERROR_INVALID_LEVEL;
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetQueryDisplayInformation", &m, &sam)) return st;
+    // Indexes are positions in name order; an entry's next index is the
+    // position after it.
+    const auto& order = level == 1 ? sam->normalUsersSorted
+                        : level == 2 ? sam->machineUsersSorted : sam->groupsSorted;
+    const std::size_t total = order.size();
+    const std::size_t wanted = entriesrequested == 0 ? 1 : entriesrequested;
+    bool more = false;
+    std::size_t taken = 0;
+    if (level == 1) {
+      auto& out = buf.emplace<NET_DISPLAY_USER>();
+      if (index < total) {
+        taken = takePage(out, index, total, prefmaxlen, wanted, [&](std::size_t p) {
+          const User& u = sam->users[order[p]];
+          return NET_DISPLAY_USER{u.name, u.info.usri3_comment, u.info.usri3_flags,
+                                  u.info.usri3_full_name, u.rid, static_cast<DWORD>(p + 1)};
+        }, &more);
+      }
+    } else if (level == 2) {
+      auto& out = buf.emplace<NET_DISPLAY_MACHINE>();
+      if (index < total) {
+        taken = takePage(out, index, total, prefmaxlen, wanted, [&](std::size_t p) {
+          const User& u = sam->users[order[p]];
+          return NET_DISPLAY_MACHINE{u.name, u.info.usri3_comment, u.info.usri3_flags, u.rid,
+                                     static_cast<DWORD>(p + 1)};
+        }, &more);
+      }
+    } else {
+      auto& out = buf.emplace<NET_DISPLAY_GROUP>();
+      if (index < total) {
+        taken = takePage(out, index, total, prefmaxlen, wanted, [&](std::size_t p) {
+          const Group& g = sam->groups[order[p]];
+          return NET_DISPLAY_GROUP{g.name, g.comment, g.rid, g.attributes,
+                                   static_cast<DWORD>(p + 1)};
+        }, &more);
+      }
+    }
+    if (returned) *returned = static_cast<DWORD>(taken);
+    return more ? ERROR_MORE_DATA : NERR_Success;
+  });
+}
+
+// ---- account policy ----
+
+DWORD LabBackend::NetUserModalsGet(std::string_view server, DWORD level, NetBuffer& buf) {
+  buf.reset();
+  if (level != 0 && level != 2 && level != 3) return ERROR_INVALID_LEVEL;
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetUserModalsGet", &m, &sam)) return st;
+    if (level == 0) buf.emplace<USER_MODALS_INFO_0>().push_back(sam->policy.modals0);
+    else if (level == 2) buf.emplace<USER_MODALS_INFO_2>().push_back({sam->name, sam->sid});
+    else buf.emplace<USER_MODALS_INFO_3>().push_back(sam->policy.modals3);
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetUserModalsSet(std::string_view server, DWORD level, const NetInfo& info,
+                                   DWORD* parm_err) {
+  if (parm_err) *parm_err = 0;
+  if (!((level == 0 && std::holds_alternative<USER_MODALS_INFO_0>(info)) ||
+        (level == 3 && std::holds_alternative<USER_MODALS_INFO_3>(info)))) {
+    return ERROR_INVALID_LEVEL;
+  }
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetUserModalsSet", true, &t)) return st;
+    if (const auto* m0 = std::get_if<USER_MODALS_INFO_0>(&info)) {
+      if (m0->usrmod0_min_passwd_len > 14) {
+        if (parm_err) *parm_err = MODALS_MIN_PASSWD_LEN_PARMNUM;
+        return ERROR_INVALID_PARAMETER;
+      }
+      t.sam->policy.modals0 = *m0;
+    } else {
+      t.sam->policy.modals3 = std::get<USER_MODALS_INFO_3>(info);
+    }
+    return NERR_Success;
+  });
+}
+
+}  // namespace lab

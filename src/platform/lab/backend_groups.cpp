@@ -1,0 +1,511 @@
+// Global and local groups of the lab backend.
+
+#include <algorithm>
+
+#include "platform/lab/lab_backend.h"
+#include "platform/lab/paging.h"
+#include "platform/lab/resolve.h"
+
+namespace lab {
+
+using namespace platform;
+
+namespace {
+
+constexpr DWORD GROUP_NAME_PARMNUM = 1;
+constexpr DWORD kFirstOrdinaryRid = 1000;
+
+bool validGroupName(std::string_view name) {
+  if (name.empty() || name.size() > 256) return false;
+  if (name.find_first_of("\"/\\[]:;|=,+*?<>") != std::string_view::npos) return false;
+  return name.find_first_not_of(". ") != std::string_view::npos;
+}
+
+template <class Net>
+DWORD readTarget(Net& net, std::string_view server, std::string_view op,
+                 const Machine** machine, const Sam** sam) {
+  DWORD status = 0;
+  *machine = locate(net, server, op, &status);
+  if (!*machine) return status;
+  *sam = samOf(net, **machine);
+  return *sam ? NERR_Success : ERROR_NOT_SUPPORTED;
+}
+
+struct WriteTarget {
+  Machine* machine = nullptr;
+  Sam* sam = nullptr;
+  Rights rights;
+};
+
+DWORD writeTarget(Network& net, std::string_view server, std::string_view op, WriteTarget* t) {
+  DWORD status = 0;
+  t->machine = locate(net, server, op, &status);
+  if (!t->machine) return status;
+  t->sam = samOf(net, *t->machine);
+  if (!t->sam) return ERROR_NOT_SUPPORTED;
+  if (isDomainController(net, *t->machine) && !isPrimary(net, *t->machine)) return NERR_NotPrimary;
+  t->rights = rightsOn(net, *t->machine);
+  if (!t->rights.canManageAccounts()) return ERROR_ACCESS_DENIED;
+  return NERR_Success;
+}
+
+// Only administrators may touch the Administrators group.
+bool mayChange(const WriteTarget& t, const LocalGroup& g) {
+  return g.rid != kAdministratorsRid || t.rights.administrator;
+}
+
+// What a local group member is reported as.
+struct MemberView {
+  SID sid;
+  SID_NAME_USE use = SidTypeUnknown;
+  std::string name;
+  std::string domainAndName;
+};
+
+MemberView viewOf(const Network& net, const Machine& m, const SID& sid) {
+  MemberView v;
+  v.sid = sid;
+  const AccountRef r = findSid(net, m, sid);
+  if (!r.sam || r.deleted) {
+    v.use = r.deleted ? SidTypeDeletedAccount : SidTypeUnknown;
+    v.name = v.domainAndName = sid.value;
+    return v;
+  }
+  v.use = r.kind == AccountKind::User ? SidTypeUser
+          : r.kind == AccountKind::Group ? SidTypeGroup : SidTypeAlias;
+  v.name = r.name;
+  v.domainAndName = r.domain + "\\" + r.name;
+  return v;
+}
+
+// Whether a member found for a local group may belong to it from here.
+bool acceptable(const Network& net, const Machine& m, const AccountRef& r) {
+  if (!r.sam || r.deleted || r.kind == AccountKind::LocalGroup) return false;
+  if (m.sam && r.sam == &*m.sam) return true;
+  const Domain* d = net.findDomain(m.domain);
+  if (!d) return false;
+  if (r.sam == &d->sam) return true;
+  return std::any_of(d->trusts.begin(), d->trusts.end(), [&](const std::string& t) {
+    const Domain* td = net.findDomain(t);
+    return td && r.sam == &td->sam;
+  });
+}
+
+}  // namespace
+
+// ---- global groups ----
+
+DWORD LabBackend::NetGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
+                               DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                               DWORD* resume) {
+  buf.reset();
+  if (entriesread) *entriesread = 0;
+  if (totalentries) *totalentries = 0;
+  if (level > 2) return ERROR_INVALID_LEVEL;
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetGroupEnum", &m, &sam)) return st;
+    const auto& g = sam->groups;
+    if (level == 0) {
+      return pageEnum<GROUP_INFO_0>(buf, g.size(), prefmaxlen, entriesread, totalentries, resume,
+                                    [&](std::size_t i) { return GROUP_INFO_0{g[i].name}; });
+    }
+    if (level == 1) {
+      return pageEnum<GROUP_INFO_1>(buf, g.size(), prefmaxlen, entriesread, totalentries, resume,
+                                    [&](std::size_t i) { return GROUP_INFO_1{g[i].name, g[i].comment}; });
+    }
+    return pageEnum<GROUP_INFO_2>(buf, g.size(), prefmaxlen, entriesread, totalentries, resume,
+                                  [&](std::size_t i) {
+                                    return GROUP_INFO_2{g[i].name, g[i].comment, g[i].rid, g[i].attributes};
+                                  });
+  });
+}
+
+DWORD LabBackend::NetGroupGetInfo(std::string_view server, std::string_view group, DWORD level,
+                                  NetBuffer& buf) {
+  buf.reset();
+  if (level > 2) return ERROR_INVALID_LEVEL;
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetGroupGetInfo", &m, &sam)) return st;
+    const Group* g = sam->findGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    if (level == 0) buf.emplace<GROUP_INFO_0>().push_back({g->name});
+    else if (level == 1) buf.emplace<GROUP_INFO_1>().push_back({g->name, g->comment});
+    else buf.emplace<GROUP_INFO_2>().push_back({g->name, g->comment, g->rid, g->attributes});
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetGroupSetInfo(std::string_view server, std::string_view group, DWORD level,
+                                  const NetInfo& info, DWORD* parm_err) {
+  if (parm_err) *parm_err = 0;
+  if (!((level == 0 && std::holds_alternative<GROUP_INFO_0>(info)) ||
+        (level == 1 && std::holds_alternative<GROUP_INFO_1>(info)) ||
+        (level == 2 && std::holds_alternative<GROUP_INFO_2>(info)) ||
+        (level == 1002 && std::holds_alternative<GROUP_INFO_1002>(info)))) {
+    return ERROR_INVALID_LEVEL;
+  }
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetGroupSetInfo", &t)) return st;
+    Group* g = t.sam->findGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    if (const auto* i0 = std::get_if<GROUP_INFO_0>(&info)) {
+      if (!validGroupName(i0->grpi0_name)) {
+        if (parm_err) *parm_err = GROUP_NAME_PARMNUM;
+        return ERROR_INVALID_PARAMETER;
+      }
+      if (upper(i0->grpi0_name) != upper(g->name) && t.sam->nameTaken(i0->grpi0_name)) {
+        return NERR_GroupExists;
+      }
+      g->name = i0->grpi0_name;
+      t.sam->reindex();
+    } else if (const auto* i1 = std::get_if<GROUP_INFO_1>(&info)) {
+      g->comment = i1->grpi1_comment;
+    } else if (const auto* i2 = std::get_if<GROUP_INFO_2>(&info)) {
+      g->comment = i2->grpi2_comment;
+      g->attributes = i2->grpi2_attributes;
+    } else {
+      g->comment = std::get<GROUP_INFO_1002>(info).grpi1002_comment;
+    }
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
+                              DWORD* parm_err) {
+  if (parm_err) *parm_err = 0;
+  Group g;
+  if (level == 0 && std::holds_alternative<GROUP_INFO_0>(info)) {
+    g.name = std::get<GROUP_INFO_0>(info).grpi0_name;
+  } else if (level == 1 && std::holds_alternative<GROUP_INFO_1>(info)) {
+    g.name = std::get<GROUP_INFO_1>(info).grpi1_name;
+    g.comment = std::get<GROUP_INFO_1>(info).grpi1_comment;
+  } else if (level == 2 && std::holds_alternative<GROUP_INFO_2>(info)) {
+    const auto& i2 = std::get<GROUP_INFO_2>(info);
+    g.name = i2.grpi2_name;
+    g.comment = i2.grpi2_comment;
+    g.attributes = i2.grpi2_attributes;
+  } else {
+    return ERROR_INVALID_LEVEL;
+  }
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetGroupAdd", &t)) return st;
+    if (!validGroupName(g.name)) {
+      if (parm_err) *parm_err = GROUP_NAME_PARMNUM;
+      return ERROR_INVALID_PARAMETER;
+    }
+    if (t.sam->findUser(g.name)) return NERR_UserExists;
+    if (t.sam->nameTaken(g.name)) return NERR_GroupExists;
+    g.rid = t.sam->allocateRid();
+    t.sam->groups.push_back(g);
+    t.sam->reindex();
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetGroupDel(std::string_view server, std::string_view group) {
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetGroupDel", &t)) return st;
+    const Group* g = t.sam->findGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    if (g->rid < kFirstOrdinaryRid) return ERROR_SPECIAL_ACCOUNT;
+    const DWORD rid = g->rid;
+    const SID sid = accountSid(*t.sam, rid, AccountKind::Group);
+    t.sam->deleted.push_back({g->name, rid, AccountKind::Group});
+    for (auto& lg : t.sam->localGroups) std::erase(lg.members, sid);
+    std::erase_if(t.sam->groups, [&](const Group& x) { return x.rid == rid; });
+    t.sam->reindex();
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetGroupGetUsers(std::string_view server, std::string_view group, DWORD level,
+                                   NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
+                                   DWORD* totalentries, DWORD* resume) {
+  buf.reset();
+  if (entriesread) *entriesread = 0;
+  if (totalentries) *totalentries = 0;
+  if (level > 1) return ERROR_INVALID_LEVEL;
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetGroupGetUsers", &m, &sam)) return st;
+    const Group* g = sam->findGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    std::vector<const User*> members;
+    for (auto rid : g->members) {
+      if (const User* u = sam->userByRidOrNull(rid)) members.push_back(u);
+    }
+    if (level == 0) {
+      return pageEnum<GROUP_USERS_INFO_0>(buf, members.size(), prefmaxlen, entriesread,
+                                          totalentries, resume, [&](std::size_t i) {
+                                            return GROUP_USERS_INFO_0{members[i]->name};
+                                          });
+    }
+    return pageEnum<GROUP_USERS_INFO_1>(buf, members.size(), prefmaxlen, entriesread,
+                                        totalentries, resume, [&](std::size_t i) {
+                                          return GROUP_USERS_INFO_1{members[i]->name, g->attributes};
+                                        });
+  });
+}
+
+DWORD LabBackend::NetGroupAddUser(std::string_view server, std::string_view group,
+                                  std::string_view user) {
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetGroupAddUser", &t)) return st;
+    Group* g = t.sam->findGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    const User* u = t.sam->findUser(user);
+    if (!u) return NERR_UserNotFound;
+    if (std::find(g->members.begin(), g->members.end(), u->rid) != g->members.end()) {
+      return NERR_UserInGroup;
+    }
+    g->members.push_back(u->rid);
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetGroupDelUser(std::string_view server, std::string_view group,
+                                  std::string_view user) {
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetGroupDelUser", &t)) return st;
+    Group* g = t.sam->findGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    const User* u = t.sam->findUser(user);
+    if (!u) return NERR_UserNotFound;
+    if (std::erase(g->members, u->rid) == 0) return NERR_UserNotInGroup;
+    return NERR_Success;
+  });
+}
+
+// ---- local groups ----
+
+DWORD LabBackend::NetLocalGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
+                                    DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                                    DWORD* resume) {
+  buf.reset();
+  if (entriesread) *entriesread = 0;
+  if (totalentries) *totalentries = 0;
+  if (level > 1) return ERROR_INVALID_LEVEL;
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetLocalGroupEnum", &m, &sam)) return st;
+    const auto& g = sam->localGroups;
+    if (level == 0) {
+      return pageEnum<LOCALGROUP_INFO_0>(buf, g.size(), prefmaxlen, entriesread, totalentries,
+                                         resume, [&](std::size_t i) { return LOCALGROUP_INFO_0{g[i].name}; });
+    }
+    return pageEnum<LOCALGROUP_INFO_1>(buf, g.size(), prefmaxlen, entriesread, totalentries,
+                                       resume, [&](std::size_t i) {
+                                         return LOCALGROUP_INFO_1{g[i].name, g[i].comment};
+                                       });
+  });
+}
+
+DWORD LabBackend::NetLocalGroupGetInfo(std::string_view server, std::string_view group,
+                                       DWORD level, NetBuffer& buf) {
+  buf.reset();
+  if (level > 1) return ERROR_INVALID_LEVEL;
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetLocalGroupGetInfo", &m, &sam)) return st;
+    const LocalGroup* g = sam->findLocalGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    if (level == 0) buf.emplace<LOCALGROUP_INFO_0>().push_back({g->name});
+    else buf.emplace<LOCALGROUP_INFO_1>().push_back({g->name, g->comment});
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetLocalGroupSetInfo(std::string_view server, std::string_view group,
+                                       DWORD level, const NetInfo& info, DWORD* parm_err) {
+  if (parm_err) *parm_err = 0;
+  if (!((level == 0 && std::holds_alternative<LOCALGROUP_INFO_0>(info)) ||
+        (level == 1 && std::holds_alternative<LOCALGROUP_INFO_1>(info)) ||
+        (level == 1002 && std::holds_alternative<LOCALGROUP_INFO_1002>(info)))) {
+    return ERROR_INVALID_LEVEL;
+  }
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetLocalGroupSetInfo", &t)) return st;
+    LocalGroup* g = t.sam->findLocalGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    if (!mayChange(t, *g)) return ERROR_ACCESS_DENIED;
+    if (const auto* i0 = std::get_if<LOCALGROUP_INFO_0>(&info)) {
+      if (!validGroupName(i0->lgrpi0_name)) {
+        if (parm_err) *parm_err = GROUP_NAME_PARMNUM;
+        return ERROR_INVALID_PARAMETER;
+      }
+      if (upper(i0->lgrpi0_name) != upper(g->name) && t.sam->nameTaken(i0->lgrpi0_name)) {
+        return ERROR_ALIAS_EXISTS;
+      }
+      g->name = i0->lgrpi0_name;
+      t.sam->reindex();
+    } else if (const auto* i1 = std::get_if<LOCALGROUP_INFO_1>(&info)) {
+      g->comment = i1->lgrpi1_comment;
+    } else {
+      g->comment = std::get<LOCALGROUP_INFO_1002>(info).lgrpi1002_comment;
+    }
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetLocalGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
+                                   DWORD* parm_err) {
+  if (parm_err) *parm_err = 0;
+  LocalGroup g;
+  if (level == 0 && std::holds_alternative<LOCALGROUP_INFO_0>(info)) {
+    g.name = std::get<LOCALGROUP_INFO_0>(info).lgrpi0_name;
+  } else if (level == 1 && std::holds_alternative<LOCALGROUP_INFO_1>(info)) {
+    g.name = std::get<LOCALGROUP_INFO_1>(info).lgrpi1_name;
+    g.comment = std::get<LOCALGROUP_INFO_1>(info).lgrpi1_comment;
+  } else {
+    return ERROR_INVALID_LEVEL;
+  }
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetLocalGroupAdd", &t)) return st;
+    if (!validGroupName(g.name)) {
+      if (parm_err) *parm_err = GROUP_NAME_PARMNUM;
+      return ERROR_INVALID_PARAMETER;
+    }
+    if (t.sam->findLocalGroup(g.name)) return ERROR_ALIAS_EXISTS;
+    if (t.sam->findUser(g.name)) return NERR_UserExists;
+    if (t.sam->nameTaken(g.name)) return NERR_GroupExists;
+    g.rid = t.sam->allocateRid();
+    t.sam->localGroups.push_back(g);
+    t.sam->reindex();
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetLocalGroupDel(std::string_view server, std::string_view group) {
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetLocalGroupDel", &t)) return st;
+    const LocalGroup* g = t.sam->findLocalGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    if (isBuiltinRid(g->rid)) return ERROR_SPECIAL_ACCOUNT;
+    const DWORD rid = g->rid;
+    t.sam->deleted.push_back({g->name, rid, AccountKind::LocalGroup});
+    std::erase_if(t.sam->localGroups, [&](const LocalGroup& x) { return x.rid == rid; });
+    t.sam->reindex();
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetLocalGroupGetMembers(std::string_view server, std::string_view group,
+                                          DWORD level, NetBuffer& buf, DWORD prefmaxlen,
+                                          DWORD* entriesread, DWORD* totalentries,
+                                          DWORD* resume) {
+  buf.reset();
+  if (entriesread) *entriesread = 0;
+  if (totalentries) *totalentries = 0;
+  if (level > 3) return ERROR_INVALID_LEVEL;
+  return query([&](const Network& net) -> DWORD {
+    const Machine* m = nullptr;
+    const Sam* sam = nullptr;
+    if (DWORD st = readTarget(net, server, "NetLocalGroupGetMembers", &m, &sam)) return st;
+    const LocalGroup* g = sam->findLocalGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    const auto& mem = g->members;
+    auto view = [&](std::size_t i) { return viewOf(net, *m, mem[i]); };
+    switch (level) {
+      case 0:
+        return pageEnum<LOCALGROUP_MEMBERS_INFO_0>(buf, mem.size(), prefmaxlen, entriesread,
+                                                   totalentries, resume, [&](std::size_t i) {
+                                                     return LOCALGROUP_MEMBERS_INFO_0{mem[i]};
+                                                   });
+      case 1:
+        return pageEnum<LOCALGROUP_MEMBERS_INFO_1>(buf, mem.size(), prefmaxlen, entriesread,
+                                                   totalentries, resume, [&](std::size_t i) {
+                                                     auto v = view(i);
+                                                     return LOCALGROUP_MEMBERS_INFO_1{v.sid, v.use, v.name};
+                                                   });
+      case 2:
+        return pageEnum<LOCALGROUP_MEMBERS_INFO_2>(buf, mem.size(), prefmaxlen, entriesread,
+                                                   totalentries, resume, [&](std::size_t i) {
+                                                     auto v = view(i);
+                                                     return LOCALGROUP_MEMBERS_INFO_2{v.sid, v.use, v.domainAndName};
+                                                   });
+      default:
+        return pageEnum<LOCALGROUP_MEMBERS_INFO_3>(buf, mem.size(), prefmaxlen, entriesread,
+                                                   totalentries, resume, [&](std::size_t i) {
+                                                     return LOCALGROUP_MEMBERS_INFO_3{view(i).domainAndName};
+                                                   });
+    }
+  });
+}
+
+DWORD LabBackend::NetLocalGroupAddMembers(std::string_view server, std::string_view group,
+                                          DWORD level, std::span<const SID> sids,
+                                          std::span<const std::string> names) {
+  if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetLocalGroupAddMembers", &t)) return st;
+    LocalGroup* g = t.sam->findLocalGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    if (!mayChange(t, *g)) return ERROR_ACCESS_DENIED;
+    // All or nothing: check every new member before adding any.
+    std::vector<SID> adding;
+    const std::size_t count = level == 0 ? sids.size() : names.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      const AccountRef r = level == 0 ? findSid(net, *t.machine, sids[i])
+                                      : findAccount(net, *t.machine, names[i]);
+      if (!r.sam || r.deleted) return ERROR_NO_SUCH_MEMBER;
+      if (r.kind == AccountKind::LocalGroup) return ERROR_INVALID_MEMBER;
+      if (!acceptable(net, *t.machine, r)) return ERROR_NO_SUCH_MEMBER;
+      if (std::find(g->members.begin(), g->members.end(), r.sid) != g->members.end() ||
+          std::find(adding.begin(), adding.end(), r.sid) != adding.end()) {
+        return ERROR_MEMBER_IN_ALIAS;
+      }
+      adding.push_back(r.sid);
+    }
+    g->members.insert(g->members.end(), adding.begin(), adding.end());
+    return NERR_Success;
+  });
+}
+
+DWORD LabBackend::NetLocalGroupDelMembers(std::string_view server, std::string_view group,
+                                          DWORD level, std::span<const SID> sids,
+                                          std::span<const std::string> names) {
+  if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;
+  return change([&](Network& net) -> DWORD {
+    WriteTarget t;
+    if (DWORD st = writeTarget(net, server, "NetLocalGroupDelMembers", &t)) return st;
+    LocalGroup* g = t.sam->findLocalGroup(group);
+    if (!g) return NERR_GroupNotFound;
+    if (!mayChange(t, *g)) return ERROR_ACCESS_DENIED;
+    std::vector<SID> removing;
+    const std::size_t count = level == 0 ? sids.size() : names.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      SID sid;
+      if (level == 0) {
+        sid = sids[i];  // a deleted account's SID can still be removed
+      } else {
+        const AccountRef r = findAccount(net, *t.machine, names[i]);
+        if (!r.sam) return ERROR_NO_SUCH_MEMBER;
+        sid = r.sid;
+      }
+      if (std::find(g->members.begin(), g->members.end(), sid) == g->members.end()) {
+        return ERROR_MEMBER_NOT_IN_ALIAS;
+      }
+      removing.push_back(sid);
+    }
+    for (const auto& s : removing) std::erase(g->members, s);
+    return NERR_Success;
+  });
+}
+
+}  // namespace lab

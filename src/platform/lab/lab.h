@@ -1,0 +1,106 @@
+#pragma once
+// The lab: a simulated NT network served through the platform API.
+//
+// A lab loaded from a file writes itself back to that file after every
+// change (atomically); labs made from JSON text or by the generator live in
+// memory only. A lab may be read by several threads while one writes.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <shared_mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/eventlog.h"
+
+namespace lab {
+
+struct Network;
+
+class Lab {
+ public:
+  explicit Lab(std::unique_ptr<Network> network, std::string path = {});
+  ~Lab();
+  Lab(const Lab&) = delete;
+  Lab& operator=(const Lab&) = delete;
+
+  // Who the program runs as ("DOMAIN\\name") and on which machine.
+  void logOn(std::string_view domainAndAccount);
+  void setLocalMachine(std::string_view name);
+  std::string loggedOn() const;
+  std::string localMachine() const;
+
+  // The whole lab in its file format.
+  std::string toJson() const;
+  // A machine's event log, oldest first (empty for an unknown machine).
+  std::vector<platform::EventRecord> eventLog(std::string_view machine) const;
+
+  // Test set-up helpers; they change the lab like any other change.
+  // Each returns false when the machine is unknown.
+  bool setReachable(std::string_view machine, bool reachable);
+  bool setRemoteRegistry(std::string_view machine, bool reachable);
+  // Makes `operation` (e.g. "NetQueryDisplayInformation") on `machine`
+  // answer `status` whoever asks; status 0 removes the refusal.
+  bool refuseOperation(std::string_view machine, std::string_view operation,
+                       platform::DWORD status);
+  // Fixes the clock the lab reads (seconds since 1970); 0 = the real clock.
+  void setClock(std::int64_t now);
+
+  // The file this lab writes itself back to; empty for a memory-only lab.
+  const std::string& path() const { return m_path; }
+  // The message of the last failed write-back, empty after a good one.
+  std::string lastSaveError() const;
+
+  // Runs `f` on the network under the shared (read) lock.
+  void read(const std::function<void(const Network&)>& f) const;
+  // Runs `f` under the exclusive lock; when it returns true the change is
+  // written back (file labs). Returns false when the write-back failed, in
+  // which case the lab returns to the state of its file.
+  bool write(const std::function<bool(Network&)>& f);
+
+  std::int64_t now() const;
+
+ private:
+  bool persistLocked();
+
+  mutable std::shared_mutex m_mutex;
+  std::unique_ptr<Network> m_network;
+  std::string m_path;
+  std::string m_lastSaveError;
+  std::atomic<std::int64_t> m_clock{0};
+};
+
+// Loads a lab file; the lab writes its changes back to it. On failure returns
+// null and says in *error which file, where and what is wrong.
+std::shared_ptr<Lab> loadLabFile(const std::string& path, std::string* error);
+// Makes a memory-only lab from JSON text; sourceName names it in messages.
+std::shared_ptr<Lab> labFromJson(std::string_view json, std::string_view sourceName,
+                                 std::string* error);
+
+struct GeneratorOptions {
+  int users = 1000;
+  int groups = 100;
+  int localGroups = 10;
+  int servers = 10;
+  int domainControllers = 2;
+  int membersPerGroup = 20;
+  std::uint32_t seed = 1;
+};
+// A memory-only lab of one domain, the same for the same options.
+std::shared_ptr<Lab> generateLab(const GeneratorOptions& options);
+
+// The lab built into the program.
+std::string_view defaultLabJson();
+// The user's own copy of the default lab ($XDG_DATA_HOME/veltrane/lab.json,
+// else ~/.local/share/veltrane/lab.json), made on first use. Returns its
+// path, or empty with *error set.
+std::string ensureDefaultLab(std::string* error);
+
+// The platform backend that serves a lab.
+std::shared_ptr<platform::Backend> makeLabBackend(std::shared_ptr<Lab> lab);
+
+}  // namespace lab

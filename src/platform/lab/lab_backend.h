@@ -1,0 +1,169 @@
+#pragma once
+// The platform backend over a Lab. Account operations live in
+// backend_accounts.cpp, groups in backend_groups.cpp, the registry in
+// backend_registry.cpp, the rest in lab_backend.cpp.
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+#include "platform/backend.h"
+#include "platform/lab/lab.h"
+#include "platform/lab/model.h"
+
+namespace lab {
+
+class LabBackend final : public platform::Backend {
+ public:
+  explicit LabBackend(std::shared_ptr<Lab> lab) : m_lab(std::move(lab)) {}
+
+  using DWORD = platform::DWORD;
+  using LONG = platform::LONG;
+  using HKEY = platform::HKEY;
+  using NetBuffer = platform::NetBuffer;
+  using NetInfo = platform::NetInfo;
+  using SID = platform::SID;
+
+  // users
+  DWORD NetUserEnum(std::string_view server, DWORD level, DWORD filter, NetBuffer& buf,
+                    DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                    DWORD* resume) override;
+  DWORD NetUserGetInfo(std::string_view server, std::string_view user, DWORD level,
+                       NetBuffer& buf) override;
+  DWORD NetUserSetInfo(std::string_view server, std::string_view user, DWORD level,
+                       const NetInfo& info, DWORD* parm_err) override;
+  DWORD NetUserAdd(std::string_view server, DWORD level, const NetInfo& info,
+                   DWORD* parm_err) override;
+  DWORD NetUserDel(std::string_view server, std::string_view user) override;
+  DWORD NetUserGetGroups(std::string_view server, std::string_view user, DWORD level,
+                         NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
+                         DWORD* totalentries) override;
+  DWORD NetUserGetLocalGroups(std::string_view server, std::string_view user, DWORD level,
+                              DWORD flags, NetBuffer& buf, DWORD prefmaxlen,
+                              DWORD* entriesread, DWORD* totalentries) override;
+  DWORD NetQueryDisplayInformation(std::string_view server, DWORD level, DWORD index,
+                                   DWORD entriesrequested, DWORD prefmaxlen, DWORD* returned,
+                                   NetBuffer& buf) override;
+
+  // global groups
+  DWORD NetGroupEnum(std::string_view server, DWORD level, NetBuffer& buf, DWORD prefmaxlen,
+                     DWORD* entriesread, DWORD* totalentries, DWORD* resume) override;
+  DWORD NetGroupGetInfo(std::string_view server, std::string_view group, DWORD level,
+                        NetBuffer& buf) override;
+  DWORD NetGroupSetInfo(std::string_view server, std::string_view group, DWORD level,
+                        const NetInfo& info, DWORD* parm_err) override;
+  DWORD NetGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
+                    DWORD* parm_err) override;
+  DWORD NetGroupDel(std::string_view server, std::string_view group) override;
+  DWORD NetGroupGetUsers(std::string_view server, std::string_view group, DWORD level,
+                         NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
+                         DWORD* totalentries, DWORD* resume) override;
+  DWORD NetGroupAddUser(std::string_view server, std::string_view group,
+                        std::string_view user) override;
+  DWORD NetGroupDelUser(std::string_view server, std::string_view group,
+                        std::string_view user) override;
+
+  // local groups
+  DWORD NetLocalGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
+                          DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                          DWORD* resume) override;
+  DWORD NetLocalGroupGetInfo(std::string_view server, std::string_view group, DWORD level,
+                             NetBuffer& buf) override;
+  DWORD NetLocalGroupSetInfo(std::string_view server, std::string_view group, DWORD level,
+                             const NetInfo& info, DWORD* parm_err) override;
+  DWORD NetLocalGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
+                         DWORD* parm_err) override;
+  DWORD NetLocalGroupDel(std::string_view server, std::string_view group) override;
+  DWORD NetLocalGroupGetMembers(std::string_view server, std::string_view group, DWORD level,
+                                NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
+                                DWORD* totalentries, DWORD* resume) override;
+  DWORD NetLocalGroupAddMembers(std::string_view server, std::string_view group, DWORD level,
+                                std::span<const SID> sids,
+                                std::span<const std::string> names) override;
+  DWORD NetLocalGroupDelMembers(std::string_view server, std::string_view group, DWORD level,
+                                std::span<const SID> sids,
+                                std::span<const std::string> names) override;
+
+  // servers, workstations, domain controllers
+  DWORD NetServerEnum(std::string_view server, DWORD level, NetBuffer& buf, DWORD prefmaxlen,
+                      DWORD* entriesread, DWORD* totalentries, DWORD servertype,
+                      std::string_view domain, DWORD* resume) override;
+  DWORD NetServerGetInfo(std::string_view server, DWORD level, NetBuffer& buf) override;
+  DWORD NetGetDCName(std::string_view server, std::string_view domain,
+                     std::string* name) override;
+  DWORD NetWkstaGetInfo(std::string_view server, DWORD level, NetBuffer& buf) override;
+
+  // account policy
+  DWORD NetUserModalsGet(std::string_view server, DWORD level, NetBuffer& buf) override;
+  DWORD NetUserModalsSet(std::string_view server, DWORD level, const NetInfo& info,
+                         DWORD* parm_err) override;
+
+  // registry
+  LONG RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD options, platform::REGSAM access,
+                      HKEY* result, DWORD* disposition) override;
+  LONG RegOpenKeyEx(HKEY key, std::string_view subkey, DWORD options, platform::REGSAM access,
+                    HKEY* result) override;
+  LONG RegCloseKey(HKEY key) override;
+  LONG RegConnectRegistry(std::string_view machine, HKEY key, HKEY* result) override;
+  LONG RegQueryValueEx(HKEY key, std::string_view name, DWORD* type,
+                       std::span<std::uint8_t> data, DWORD* cbData) override;
+  LONG RegSetValueEx(HKEY key, std::string_view name, DWORD type,
+                     std::span<const std::uint8_t> data) override;
+  LONG RegDeleteValue(HKEY key, std::string_view name) override;
+  LONG RegEnumValue(HKEY key, DWORD index, std::string* name, DWORD nameCapacity, DWORD* type,
+                    std::span<std::uint8_t> data, DWORD* cbData) override;
+
+  // security
+  DWORD LookupAccountName(std::string_view system, std::string_view account, SID* sid,
+                          std::string* domain, platform::SID_NAME_USE* use) override;
+  DWORD LookupAccountSid(std::string_view system, const SID& sid, std::string* name,
+                         std::string* domain, platform::SID_NAME_USE* use) override;
+
+  // event log
+  platform::HANDLE RegisterEventSource(std::string_view server,
+                                       std::string_view source) override;
+  platform::BOOL DeregisterEventSource(platform::HANDLE log) override;
+  platform::BOOL ReportEvent(platform::HANDLE log, platform::WORD type, platform::WORD category,
+                             DWORD eventid, const std::vector<std::string>& strings) override;
+  DWORD ReadEventLog(std::string_view server, std::vector<platform::EventRecord>* records) override;
+
+  // dial-in library
+  int GetRASQuick(std::string_view server, std::string_view account, DWORD* permission,
+                  std::string* number, DWORD* type) override;
+  int GetRAS(std::string_view server, std::string_view account, DWORD* allowed,
+             std::string* number, DWORD* type) override;
+  int DoRAS(std::string_view server, std::string_view account, DWORD allowed,
+            std::string_view number, DWORD type) override;
+
+  // system
+  platform::BOOL GetVersionEx(platform::OSVERSIONINFOA* info) override;
+  platform::BOOL GetUserName(std::string* name) override;
+  platform::BOOL GetComputerName(std::string* name) override;
+
+ private:
+  // Runs a change under the lab's write lock; the lab is written back when
+  // the change answers 0. A failed write-back answers ERROR_WRITE_FAULT.
+  DWORD change(const std::function<DWORD(Network&)>& f);
+  // Runs a read under the lab's read lock.
+  DWORD query(const std::function<DWORD(const Network&)>& f) const;
+
+  // An open registry key: which hive of whose registry, and where in it.
+  struct OpenKey {
+    std::string machine;  // empty: the logged-on user's own hive
+    std::string hive;
+    std::string path;     // as given, without leading or trailing backslashes
+    platform::REGSAM access = 0;
+  };
+  bool openKeyOf(HKEY key, OpenKey* out) const;
+  HKEY addHandle(OpenKey key);
+
+  std::shared_ptr<Lab> m_lab;
+
+  mutable std::mutex m_handleMutex;
+  std::unordered_map<HKEY, OpenKey> m_keys;
+  std::unordered_map<platform::HANDLE, std::pair<std::string, std::string>> m_eventSources;
+  std::uint64_t m_nextHandle = 0x1000;
+};
+
+}  // namespace lab

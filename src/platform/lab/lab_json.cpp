@@ -1,0 +1,1081 @@
+#include "platform/lab/lab_json.h"
+
+#include <algorithm>
+#include <charconv>
+#include <set>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/registry.h"
+
+namespace lab {
+namespace {
+
+using Json = nlohmann::ordered_json;
+using namespace platform;
+
+struct Fault {
+  std::string where;
+  std::string what;
+};
+
+[[noreturn]] void fail(const std::string& where, std::string what) {
+  throw Fault{where.empty() ? "/" : where, std::move(what)};
+}
+
+std::string at(const std::string& path, std::string_view key) {
+  return path + "/" + std::string(key);
+}
+std::string at(const std::string& path, std::size_t index) {
+  return path + "/" + std::to_string(index);
+}
+
+const char* typeName(const Json& j) { return j.type_name(); }
+
+void expectObject(const Json& j, const std::string& path,
+                  std::initializer_list<std::string_view> allowed) {
+  if (!j.is_object()) fail(path, std::string("expected an object, found ") + typeName(j));
+  for (auto it = j.begin(); it != j.end(); ++it) {
+    if (std::find(allowed.begin(), allowed.end(), it.key()) == allowed.end()) {
+      fail(at(path, it.key()), "unknown field \"" + it.key() + "\"");
+    }
+  }
+}
+
+const Json* field(const Json& o, std::string_view key) {
+  auto it = o.find(std::string(key));
+  return it == o.end() ? nullptr : &*it;
+}
+
+std::string text(const Json& o, std::string_view key, const std::string& path,
+                 bool required = false, std::string fallback = {}) {
+  const Json* j = field(o, key);
+  if (!j) {
+    if (required) fail(at(path, key), "required field is missing");
+    return fallback;
+  }
+  if (!j->is_string()) fail(at(path, key), std::string("expected a string, found ") + typeName(*j));
+  return j->get<std::string>();
+}
+
+DWORD number(const Json& j, const std::string& path) {
+  if (j.is_number_unsigned()) {
+    const auto v = j.get<std::uint64_t>();
+    if (v > 0xFFFFFFFFull) fail(path, "number out of range (0 to 4294967295)");
+    return static_cast<DWORD>(v);
+  }
+  if (j.is_number_integer()) fail(path, "number out of range (0 to 4294967295)");
+  fail(path, std::string("expected a whole number, found ") + typeName(j));
+}
+
+DWORD number(const Json& o, std::string_view key, const std::string& path, DWORD fallback,
+             bool required = false) {
+  const Json* j = field(o, key);
+  if (!j) {
+    if (required) fail(at(path, key), "required field is missing");
+    return fallback;
+  }
+  return number(*j, at(path, key));
+}
+
+// A number that may also be written as a word standing for all bits set
+// ("never", "unlimited").
+DWORD numberOr(const Json& o, std::string_view key, const std::string& path, DWORD fallback,
+               std::string_view word) {
+  const Json* j = field(o, key);
+  if (!j) return fallback;
+  if (j->is_string()) {
+    if (j->get<std::string>() == word) return 0xFFFFFFFFu;
+    fail(at(path, key), "expected a number or \"" + std::string(word) + "\"");
+  }
+  return number(*j, at(path, key));
+}
+
+bool boolean(const Json& o, std::string_view key, const std::string& path, bool fallback) {
+  const Json* j = field(o, key);
+  if (!j) return fallback;
+  if (!j->is_boolean()) fail(at(path, key), std::string("expected true or false, found ") + typeName(*j));
+  return j->get<bool>();
+}
+
+std::int64_t time(const Json& o, std::string_view key, const std::string& path) {
+  const Json* j = field(o, key);
+  if (!j) return 0;
+  if (!j->is_number_integer()) fail(at(path, key), "expected seconds since 1970");
+  return j->get<std::int64_t>();
+}
+
+const Json& array(const Json& o, std::string_view key, const std::string& path) {
+  static const Json kEmpty = Json::array();
+  const Json* j = field(o, key);
+  if (!j) return kEmpty;
+  if (!j->is_array()) fail(at(path, key), std::string("expected an array, found ") + typeName(*j));
+  return *j;
+}
+
+std::vector<std::string> texts(const Json& o, std::string_view key, const std::string& path) {
+  std::vector<std::string> out;
+  const Json& a = array(o, key, path);
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!a[i].is_string()) fail(at(at(path, key), i), "expected a string");
+    out.push_back(a[i].get<std::string>());
+  }
+  return out;
+}
+
+// ---- named bits ----
+
+struct NamedBit {
+  std::string_view name;
+  DWORD bit;
+};
+
+constexpr NamedBit kUserFlags[] = {
+    {"UF_SCRIPT", UF_SCRIPT},
+    {"UF_ACCOUNTDISABLE", UF_ACCOUNTDISABLE},
+    {"UF_HOMEDIR_REQUIRED", UF_HOMEDIR_REQUIRED},
+    {"UF_LOCKOUT", UF_LOCKOUT},
+    {"UF_PASSWD_NOTREQD", UF_PASSWD_NOTREQD},
+    {"UF_PASSWD_CANT_CHANGE", UF_PASSWD_CANT_CHANGE},
+    {"UF_TEMP_DUPLICATE_ACCOUNT", UF_TEMP_DUPLICATE_ACCOUNT},
+    {"UF_NORMAL_ACCOUNT", UF_NORMAL_ACCOUNT},
+    {"UF_INTERDOMAIN_TRUST_ACCOUNT", UF_INTERDOMAIN_TRUST_ACCOUNT},
+    {"UF_WORKSTATION_TRUST_ACCOUNT", UF_WORKSTATION_TRUST_ACCOUNT},
+    {"UF_SERVER_TRUST_ACCOUNT", UF_SERVER_TRUST_ACCOUNT},
+    {"UF_DONT_EXPIRE_PASSWD", UF_DONT_EXPIRE_PASSWD},
+};
+
+constexpr NamedBit kServerTypes[] = {
+    {"SV_TYPE_WORKSTATION", SV_TYPE_WORKSTATION},
+    {"SV_TYPE_SERVER", SV_TYPE_SERVER},
+    {"SV_TYPE_SQLSERVER", SV_TYPE_SQLSERVER},
+    {"SV_TYPE_DOMAIN_CTRL", SV_TYPE_DOMAIN_CTRL},
+    {"SV_TYPE_DOMAIN_BAKCTRL", SV_TYPE_DOMAIN_BAKCTRL},
+    {"SV_TYPE_TIME_SOURCE", SV_TYPE_TIME_SOURCE},
+    {"SV_TYPE_AFP", SV_TYPE_AFP},
+    {"SV_TYPE_NOVELL", SV_TYPE_NOVELL},
+    {"SV_TYPE_DOMAIN_MEMBER", SV_TYPE_DOMAIN_MEMBER},
+    {"SV_TYPE_PRINTQ_SERVER", SV_TYPE_PRINTQ_SERVER},
+    {"SV_TYPE_DIALIN_SERVER", SV_TYPE_DIALIN_SERVER},
+    {"SV_TYPE_SERVER_UNIX", SV_TYPE_SERVER_UNIX},
+    {"SV_TYPE_NT", SV_TYPE_NT},
+    {"SV_TYPE_WFW", SV_TYPE_WFW},
+    {"SV_TYPE_SERVER_MFPN", SV_TYPE_SERVER_MFPN},
+    {"SV_TYPE_SERVER_NT", SV_TYPE_SERVER_NT},
+    {"SV_TYPE_POTENTIAL_BROWSER", SV_TYPE_POTENTIAL_BROWSER},
+    {"SV_TYPE_BACKUP_BROWSER", SV_TYPE_BACKUP_BROWSER},
+    {"SV_TYPE_MASTER_BROWSER", SV_TYPE_MASTER_BROWSER},
+    {"SV_TYPE_DOMAIN_MASTER", SV_TYPE_DOMAIN_MASTER},
+    {"SV_TYPE_SERVER_OSF", SV_TYPE_SERVER_OSF},
+    {"SV_TYPE_SERVER_VMS", SV_TYPE_SERVER_VMS},
+    {"SV_TYPE_WINDOWS", SV_TYPE_WINDOWS},
+    {"SV_TYPE_DFS", SV_TYPE_DFS},
+};
+
+template <std::size_t N>
+DWORD bits(const Json& o, std::string_view key, const std::string& path, DWORD fallback,
+           const NamedBit (&names)[N]) {
+  const Json* j = field(o, key);
+  if (!j) return fallback;
+  if (j->is_number()) return number(*j, at(path, key));
+  if (!j->is_array()) fail(at(path, key), "expected a number or an array of flag names");
+  DWORD value = 0;
+  for (std::size_t i = 0; i < j->size(); ++i) {
+    const Json& e = (*j)[i];
+    const auto where = at(at(path, key), i);
+    if (!e.is_string()) fail(where, "expected a flag name");
+    const auto name = e.get<std::string>();
+    auto it = std::find_if(std::begin(names), std::end(names),
+                           [&](const NamedBit& b) { return b.name == name; });
+    if (it == std::end(names)) fail(where, "unknown flag \"" + name + "\"");
+    value |= it->bit;
+  }
+  return value;
+}
+
+template <std::size_t N>
+Json bitNames(DWORD value, const NamedBit (&names)[N]) {
+  Json out = Json::array();
+  DWORD left = value;
+  for (const auto& b : names) {
+    if ((value & b.bit) == b.bit && (left & b.bit)) {
+      out.push_back(b.name);
+      left &= ~b.bit;
+    }
+  }
+  if (left != 0) return Json(value);  // bits without a name: keep the number
+  return out;
+}
+
+// ---- hex ----
+
+std::string toHex(const std::vector<std::uint8_t>& bytes) {
+  static const char* kDigits = "0123456789abcdef";
+  std::string out;
+  for (auto b : bytes) {
+    out += kDigits[b >> 4];
+    out += kDigits[b & 15];
+  }
+  return out;
+}
+
+std::vector<std::uint8_t> fromHex(const std::string& hex, const std::string& path) {
+  if (hex.size() % 2 != 0) fail(path, "hex data must have an even number of digits");
+  std::vector<std::uint8_t> out;
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    unsigned v = 0;
+    auto r = std::from_chars(hex.data() + i, hex.data() + i + 2, v, 16);
+    if (r.ec != std::errc() || r.ptr != hex.data() + i + 2) fail(path, "invalid hex digit");
+    out.push_back(static_cast<std::uint8_t>(v));
+  }
+  return out;
+}
+
+// ---- registry ----
+
+constexpr NamedBit kRegTypes[] = {
+    {"REG_NONE", REG_NONE},       {"REG_SZ", REG_SZ},       {"REG_EXPAND_SZ", REG_EXPAND_SZ},
+    {"REG_BINARY", REG_BINARY},   {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
+};
+
+DWORD regType(const Json& o, const std::string& path) {
+  const Json* j = field(o, "type");
+  if (!j) fail(at(path, "type"), "required field is missing");
+  if (j->is_number()) return number(*j, at(path, "type"));
+  if (!j->is_string()) fail(at(path, "type"), "expected a value type name");
+  const auto name = j->get<std::string>();
+  for (const auto& t : kRegTypes) if (t.name == name) return t.bit;
+  fail(at(path, "type"), "unknown value type \"" + name + "\"");
+}
+
+RegValue readValue(const Json& j, const std::string& path) {
+  expectObject(j, path, {"name", "type", "data", "hex"});
+  RegValue v;
+  v.name = text(j, "name", path, true);
+  v.type = regType(j, path);
+  const Json* data = field(j, "data");
+  const Json* hex = field(j, "hex");
+  if (data && hex) fail(path, "give either \"data\" or \"hex\", not both");
+  if (hex) {
+    if (!hex->is_string()) fail(at(path, "hex"), "expected a string of hex digits");
+    v.data = fromHex(hex->get<std::string>(), at(path, "hex"));
+    return v;
+  }
+  if (!data) fail(at(path, "data"), "required field is missing");
+  const auto where = at(path, "data");
+  switch (v.type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ:
+      if (!data->is_string()) fail(where, "expected a string");
+      v.data = regSzBytes(data->get<std::string>());
+      break;
+    case REG_DWORD:
+      v.data = regDwordBytes(number(*data, where));
+      break;
+    case REG_MULTI_SZ:
+      if (!data->is_array()) fail(where, "expected an array of strings");
+      for (std::size_t i = 0; i < data->size(); ++i) {
+        if (!(*data)[i].is_string()) fail(at(where, i), "expected a string");
+        const auto s = (*data)[i].get<std::string>();
+        v.data.insert(v.data.end(), s.begin(), s.end());
+        v.data.push_back(0);
+      }
+      v.data.push_back(0);
+      break;
+    default:
+      fail(where, "this value type is given with \"hex\"");
+  }
+  return v;
+}
+
+Json writeValue(const RegValue& v) {
+  Json j;
+  j["name"] = v.name;
+  std::string typeText;
+  for (const auto& t : kRegTypes) if (t.bit == v.type) typeText = t.name;
+  if (typeText.empty()) j["type"] = v.type; else j["type"] = typeText;
+  const auto& d = v.data;
+  const bool plainText = !d.empty() && d.back() == 0 &&
+                         std::find(d.begin(), d.end() - 1, 0) == d.end() - 1;
+  if ((v.type == REG_SZ || v.type == REG_EXPAND_SZ) && plainText) {
+    j["data"] = std::string(d.begin(), d.end() - 1);
+  } else if (v.type == REG_DWORD && d.size() == 4) {
+    j["data"] = static_cast<DWORD>(d[0] | (d[1] << 8) | (d[2] << 16) |
+                                   (static_cast<DWORD>(d[3]) << 24));
+  } else {
+    j["hex"] = toHex(d);
+  }
+  return j;
+}
+
+void readKeys(const Json& a, const std::string& path, Hive& hive, bool withHive,
+              std::map<std::string, Hive>* hives) {
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto where = at(path, i);
+    if (withHive) expectObject(a[i], where, {"hive", "key", "values"});
+    else expectObject(a[i], where, {"key", "values"});
+    Hive* target = &hive;
+    if (withHive) {
+      const auto h = text(a[i], "hive", where, false, "HKEY_LOCAL_MACHINE");
+      if (h != "HKEY_LOCAL_MACHINE" && h != "HKEY_USERS" && h != "HKEY_CLASSES_ROOT") {
+        fail(at(where, "hive"), "unknown hive \"" + h + "\"");
+      }
+      target = &(*hives)[h];
+    }
+    auto keyPath = text(a[i], "key", where, true);
+    auto& key = (*target)[upper(keyPath)];
+    if (key.path.empty()) key.path = keyPath;
+    const Json& vals = array(a[i], "values", where);
+    for (std::size_t k = 0; k < vals.size(); ++k) {
+      auto v = readValue(vals[k], at(at(where, "values"), k));
+      auto dup = std::find_if(key.values.begin(), key.values.end(),
+                              [&](const RegValue& e) { return upper(e.name) == upper(v.name); });
+      if (dup != key.values.end()) {
+        fail(at(at(where, "values"), k), "duplicate value name \"" + v.name + "\"");
+      }
+      key.values.push_back(std::move(v));
+    }
+  }
+}
+
+Json writeKeys(const Hive& hive, const char* hiveName) {
+  Json a = Json::array();
+  for (const auto& [k, key] : hive) {
+    Json j;
+    if (hiveName) j["hive"] = hiveName;
+    j["key"] = key.path;
+    Json vals = Json::array();
+    for (const auto& v : key.values) vals.push_back(writeValue(v));
+    j["values"] = std::move(vals);
+    a.push_back(std::move(j));
+  }
+  return a;
+}
+
+// ---- accounts ----
+
+struct PendingMembers {
+  Sam* sam;
+  std::size_t localGroup;
+  std::vector<std::string> members;
+  std::string path;
+  std::string domainOfMachine;  // the domain a machine's database belongs to, or empty
+};
+
+bool validAccountName(std::string_view name) {
+  if (name.empty() || name.size() > 256) return false;
+  return name.find_first_of("\"/\\[]:;|=,+*?<>") == std::string_view::npos;
+}
+
+User readUser(const Json& j, const std::string& path) {
+  expectObject(j, path,
+               {"name", "rid", "fullName", "comment", "usrComment", "flags", "password",
+                "passwordLastSet", "passwordExpired", "priv", "homeDir", "homeDirDrive",
+                "scriptPath", "profile", "parms", "workstations", "acctExpires", "maxStorage",
+                "unitsPerWeek", "logonHours", "countryCode", "codePage", "primaryGroupId",
+                "authFlags", "logons", "dialin"});
+  User u;
+  u.name = text(j, "name", path, true);
+  if (!validAccountName(u.name)) fail(at(path, "name"), "invalid account name \"" + u.name + "\"");
+  u.rid = number(j, "rid", path, 0);
+  auto& i = u.info;
+  i.usri3_full_name = text(j, "fullName", path);
+  i.usri3_comment = text(j, "comment", path);
+  i.usri3_usr_comment = text(j, "usrComment", path);
+  i.usri3_flags = bits(j, "flags", path, UF_SCRIPT | UF_NORMAL_ACCOUNT, kUserFlags);
+  u.password = text(j, "password", path);
+  u.passwordLastSet = time(j, "passwordLastSet", path);
+  u.passwordExpired = boolean(j, "passwordExpired", path, false);
+  i.usri3_priv = number(j, "priv", path, USER_PRIV_USER);
+  if (i.usri3_priv > USER_PRIV_ADMIN) fail(at(path, "priv"), "privilege must be 0, 1 or 2");
+  i.usri3_home_dir = text(j, "homeDir", path);
+  i.usri3_home_dir_drive = text(j, "homeDirDrive", path);
+  i.usri3_script_path = text(j, "scriptPath", path);
+  i.usri3_profile = text(j, "profile", path);
+  i.usri3_parms = text(j, "parms", path);
+  i.usri3_workstations = text(j, "workstations", path);
+  i.usri3_acct_expires = numberOr(j, "acctExpires", path, TIMEQ_FOREVER, "never");
+  i.usri3_max_storage = numberOr(j, "maxStorage", path, USER_MAXSTORAGE_UNLIMITED, "unlimited");
+  i.usri3_units_per_week = number(j, "unitsPerWeek", path, 168);
+  if (const Json* h = field(j, "logonHours")) {
+    if (!h->is_string()) fail(at(path, "logonHours"), "expected 42 hex digits");
+    i.usri3_logon_hours = fromHex(h->get<std::string>(), at(path, "logonHours"));
+    if (i.usri3_logon_hours.size() != 21) fail(at(path, "logonHours"), "expected 42 hex digits (21 bytes)");
+  }
+  i.usri3_country_code = number(j, "countryCode", path, 0);
+  i.usri3_code_page = number(j, "codePage", path, 0);
+  i.usri3_primary_group_id = number(j, "primaryGroupId", path, 513);
+  i.usri3_auth_flags = number(j, "authFlags", path, 0);
+  if (const Json* l = field(j, "logons")) {
+    const auto where = at(path, "logons");
+    if (!l->is_object()) fail(where, "expected an object of machine names");
+    for (auto it = l->begin(); it != l->end(); ++it) {
+      const auto w = at(where, it.key());
+      expectObject(*it, w, {"lastLogon", "lastLogoff", "numLogons", "badPwCount"});
+      LogonStats s;
+      s.lastLogon = number(*it, "lastLogon", w, 0);
+      s.lastLogoff = number(*it, "lastLogoff", w, 0);
+      s.numLogons = number(*it, "numLogons", w, 0);
+      s.badPwCount = number(*it, "badPwCount", w, 0);
+      u.logons[upper(it.key())] = s;
+    }
+  }
+  if (const Json* d = field(j, "dialin")) {
+    const auto where = at(path, "dialin");
+    expectObject(*d, where, {"allowed", "callbackType", "callbackNumber"});
+    u.dialin.allowed = boolean(*d, "allowed", where, false);
+    u.dialin.callbackType = number(*d, "callbackType", where, 0);
+    if (u.dialin.callbackType > 2) fail(at(where, "callbackType"), "call-back type must be 0, 1 or 2");
+    u.dialin.callbackNumber = text(*d, "callbackNumber", where);
+  }
+  return u;
+}
+
+Json writeUser(const User& u) {
+  const auto& i = u.info;
+  Json j;
+  j["name"] = u.name;
+  j["rid"] = u.rid;
+  j["fullName"] = i.usri3_full_name;
+  j["comment"] = i.usri3_comment;
+  if (!i.usri3_usr_comment.empty()) j["usrComment"] = i.usri3_usr_comment;
+  j["flags"] = bitNames(i.usri3_flags, kUserFlags);
+  if (!u.password.empty()) j["password"] = u.password;
+  j["passwordLastSet"] = u.passwordLastSet;
+  if (u.passwordExpired) j["passwordExpired"] = true;
+  if (i.usri3_priv != USER_PRIV_USER) j["priv"] = i.usri3_priv;
+  if (!i.usri3_home_dir.empty()) j["homeDir"] = i.usri3_home_dir;
+  if (!i.usri3_home_dir_drive.empty()) j["homeDirDrive"] = i.usri3_home_dir_drive;
+  if (!i.usri3_script_path.empty()) j["scriptPath"] = i.usri3_script_path;
+  if (!i.usri3_profile.empty()) j["profile"] = i.usri3_profile;
+  if (!i.usri3_parms.empty()) j["parms"] = i.usri3_parms;
+  if (!i.usri3_workstations.empty()) j["workstations"] = i.usri3_workstations;
+  if (i.usri3_acct_expires == TIMEQ_FOREVER) j["acctExpires"] = "never";
+  else j["acctExpires"] = i.usri3_acct_expires;
+  if (i.usri3_max_storage != USER_MAXSTORAGE_UNLIMITED) j["maxStorage"] = i.usri3_max_storage;
+  if (i.usri3_units_per_week != 168) j["unitsPerWeek"] = i.usri3_units_per_week;
+  if (!i.usri3_logon_hours.empty()) j["logonHours"] = toHex(i.usri3_logon_hours);
+  if (i.usri3_country_code) j["countryCode"] = i.usri3_country_code;
+  if (i.usri3_code_page) j["codePage"] = i.usri3_code_page;
+  if (i.usri3_primary_group_id != 513) j["primaryGroupId"] = i.usri3_primary_group_id;
+  if (i.usri3_auth_flags) j["authFlags"] = i.usri3_auth_flags;
+  if (!u.logons.empty()) {
+    Json l = Json::object();
+    for (const auto& [m, s] : u.logons) {
+      Json e;
+      e["lastLogon"] = s.lastLogon;
+      e["lastLogoff"] = s.lastLogoff;
+      e["numLogons"] = s.numLogons;
+      if (s.badPwCount) e["badPwCount"] = s.badPwCount;
+      l[m] = std::move(e);
+    }
+    j["logons"] = std::move(l);
+  }
+  if (u.dialin != Dialin{}) {
+    j["dialin"] = {{"allowed", u.dialin.allowed},
+                   {"callbackType", u.dialin.callbackType},
+                   {"callbackNumber", u.dialin.callbackNumber}};
+  }
+  return j;
+}
+
+void readPolicy(const Json& j, const std::string& path, Policy& p) {
+  expectObject(j, path,
+               {"minPasswordLength", "maxPasswordAge", "minPasswordAge", "forceLogoff",
+                "passwordHistoryLength", "lockoutDuration", "lockoutObservationWindow",
+                "lockoutThreshold"});
+  auto& m0 = p.modals0;
+  m0.usrmod0_min_passwd_len = number(j, "minPasswordLength", path, m0.usrmod0_min_passwd_len);
+  m0.usrmod0_max_passwd_age = numberOr(j, "maxPasswordAge", path, m0.usrmod0_max_passwd_age, "never");
+  m0.usrmod0_min_passwd_age = number(j, "minPasswordAge", path, m0.usrmod0_min_passwd_age);
+  m0.usrmod0_force_logoff = numberOr(j, "forceLogoff", path, m0.usrmod0_force_logoff, "never");
+  m0.usrmod0_password_hist_len = number(j, "passwordHistoryLength", path, m0.usrmod0_password_hist_len);
+  auto& m3 = p.modals3;
+  m3.usrmod3_lockout_duration = numberOr(j, "lockoutDuration", path, m3.usrmod3_lockout_duration, "forever");
+  m3.usrmod3_lockout_observation_window = number(j, "lockoutObservationWindow", path, m3.usrmod3_lockout_observation_window);
+  m3.usrmod3_lockout_threshold = number(j, "lockoutThreshold", path, m3.usrmod3_lockout_threshold);
+}
+
+Json writePolicy(const Policy& p) {
+  const auto& m0 = p.modals0;
+  const auto& m3 = p.modals3;
+  auto orWord = [](DWORD v, const char* word) { return v == 0xFFFFFFFFu ? Json(word) : Json(v); };
+  return Json{{"minPasswordLength", m0.usrmod0_min_passwd_len},
+              {"maxPasswordAge", orWord(m0.usrmod0_max_passwd_age, "never")},
+              {"minPasswordAge", m0.usrmod0_min_passwd_age},
+              {"forceLogoff", orWord(m0.usrmod0_force_logoff, "never")},
+              {"passwordHistoryLength", m0.usrmod0_password_hist_len},
+              {"lockoutDuration", orWord(m3.usrmod3_lockout_duration, "forever")},
+              {"lockoutObservationWindow", m3.usrmod3_lockout_observation_window},
+              {"lockoutThreshold", m3.usrmod3_lockout_threshold}};
+}
+
+bool validSid(std::string_view s) {
+  if (s.substr(0, 4) != "S-1-") return false;
+  for (char c : s.substr(4)) if (!((c >= '0' && c <= '9') || c == '-')) return false;
+  return s.back() != '-' && s.find("--") == std::string_view::npos;
+}
+
+// Reads the accounts of one database (fields shared by domains and machines).
+void readSam(const Json& j, const std::string& path, Sam& sam,
+             std::vector<PendingMembers>& pending, const std::string& domainOfMachine) {
+  if (const Json* s = field(j, "sid")) {
+    if (!s->is_string() || !validSid(s->get<std::string>())) {
+      fail(at(path, "sid"), "expected a SID such as \"S-1-5-21-1-2-3\"");
+    }
+    sam.sid.value = s->get<std::string>();
+  }
+  sam.nextRid = number(j, "nextRid", path, 1000);
+  if (const Json* p = field(j, "policy")) readPolicy(*p, at(path, "policy"), sam.policy);
+
+  std::set<std::string> names;
+  std::set<DWORD> rids;
+  auto claim = [&](const std::string& name, DWORD rid, const std::string& where) {
+    if (!names.insert(upper(name)).second) {
+      fail(at(where, "name"), "duplicate account name \"" + name + "\"");
+    }
+    if (rid != 0 && !rids.insert(rid).second) {
+      fail(at(where, "rid"), "duplicate RID " + std::to_string(rid));
+    }
+  };
+  // RIDs given in the file first, so that the ones handed out skip them.
+  const Json& users = array(j, "users", path);
+  const Json& groups = array(j, "groups", path);
+  const Json& locals = array(j, "localGroups", path);
+  const Json& deleted = array(j, "deletedAccounts", path);
+
+  for (std::size_t k = 0; k < users.size(); ++k) {
+    const auto where = at(at(path, "users"), k);
+    sam.users.push_back(readUser(users[k], where));
+    claim(sam.users.back().name, sam.users.back().rid, where);
+  }
+  std::vector<std::vector<std::string>> groupMembers;
+  for (std::size_t k = 0; k < groups.size(); ++k) {
+    const auto where = at(at(path, "groups"), k);
+    expectObject(groups[k], where, {"name", "rid", "comment", "attributes", "members"});
+    Group g;
+    g.name = text(groups[k], "name", where, true);
+    if (!validAccountName(g.name)) fail(at(where, "name"), "invalid group name \"" + g.name + "\"");
+    g.rid = number(groups[k], "rid", where, 0);
+    g.comment = text(groups[k], "comment", where);
+    g.attributes = number(groups[k], "attributes", where, g.attributes);
+    groupMembers.push_back(texts(groups[k], "members", where));
+    claim(g.name, g.rid, where);
+    sam.groups.push_back(std::move(g));
+  }
+  for (std::size_t k = 0; k < locals.size(); ++k) {
+    const auto where = at(at(path, "localGroups"), k);
+    expectObject(locals[k], where, {"name", "rid", "comment", "members"});
+    LocalGroup g;
+    g.name = text(locals[k], "name", where, true);
+    if (!validAccountName(g.name)) fail(at(where, "name"), "invalid group name \"" + g.name + "\"");
+    g.rid = number(locals[k], "rid", where, 0);
+    g.comment = text(locals[k], "comment", where);
+    claim(g.name, g.rid, where);
+    pending.push_back({&sam, sam.localGroups.size(), texts(locals[k], "members", where),
+                       at(where, "members"), domainOfMachine});
+    sam.localGroups.push_back(std::move(g));
+  }
+  for (std::size_t k = 0; k < deleted.size(); ++k) {
+    const auto where = at(at(path, "deletedAccounts"), k);
+    expectObject(deleted[k], where, {"name", "rid", "kind"});
+    DeletedAccount d;
+    d.name = text(deleted[k], "name", where, true);
+    d.rid = number(deleted[k], "rid", where, 0, true);
+    const auto kind = text(deleted[k], "kind", where, false, "user");
+    if (kind == "user") d.kind = AccountKind::User;
+    else if (kind == "group") d.kind = AccountKind::Group;
+    else if (kind == "localGroup") d.kind = AccountKind::LocalGroup;
+    else fail(at(where, "kind"), "expected \"user\", \"group\" or \"localGroup\"");
+    if (!rids.insert(d.rid).second) fail(at(where, "rid"), "duplicate RID " + std::to_string(d.rid));
+    sam.deleted.push_back(std::move(d));
+  }
+  // Hand out RIDs in creation order to accounts written without one.
+  auto next = [&]() {
+    while (rids.count(sam.nextRid)) ++sam.nextRid;
+    rids.insert(sam.nextRid);
+    return sam.nextRid++;
+  };
+  for (auto& u : sam.users) if (u.rid == 0) u.rid = next();
+  for (auto& g : sam.groups) if (g.rid == 0) g.rid = next();
+  for (auto& g : sam.localGroups) if (g.rid == 0) g.rid = next();
+  sam.reindex();
+
+  for (std::size_t k = 0; k < sam.groups.size(); ++k) {
+    const auto where = at(at(at(path, "groups"), k), "members");
+    std::set<DWORD> seen;
+    for (std::size_t m = 0; m < groupMembers[k].size(); ++m) {
+      const auto& name = groupMembers[k][m];
+      const User* u = sam.findUser(name);
+      if (!u) fail(at(where, m), "no user \"" + name + "\" in " + sam.name);
+      if (!seen.insert(u->rid).second) fail(at(where, m), "\"" + name + "\" is listed twice");
+      sam.groups[k].members.push_back(u->rid);
+    }
+  }
+}
+
+Json writeSamFields(const Sam& sam, Json j) {
+  j["sid"] = sam.sid.value;
+  j["nextRid"] = sam.nextRid;
+  j["policy"] = writePolicy(sam.policy);
+  Json users = Json::array();
+  for (const auto& u : sam.users) users.push_back(writeUser(u));
+  j["users"] = std::move(users);
+  Json groups = Json::array();
+  for (const auto& g : sam.groups) {
+    Json e;
+    e["name"] = g.name;
+    e["rid"] = g.rid;
+    e["comment"] = g.comment;
+    if (g.attributes != (SE_GROUP_MANDATORY | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_ENABLED)) {
+      e["attributes"] = g.attributes;
+    }
+    Json members = Json::array();
+    for (auto rid : g.members) {
+      if (const User* u = sam.userByRidOrNull(rid)) members.push_back(u->name);
+    }
+    e["members"] = std::move(members);
+    groups.push_back(std::move(e));
+  }
+  j["groups"] = std::move(groups);
+  return j;
+}
+
+// Turns a member written as "DOMAIN\name", "name" or a SID into its SID.
+SID resolveMember(Network& net, const PendingMembers& p, const std::string& text,
+                  const std::string& where) {
+  if (text.rfind("S-1-", 0) == 0) {
+    if (!validSid(text)) fail(where, "malformed SID \"" + text + "\"");
+    return {text};
+  }
+  const Sam* sam = p.sam;
+  std::string name = text;
+  if (auto slash = text.find('\\'); slash != std::string::npos) {
+    const auto dom = text.substr(0, slash);
+    name = text.substr(slash + 1);
+    sam = nullptr;
+    if (const Domain* d = net.findDomain(dom)) sam = &d->sam;
+    else if (const Machine* m = net.findMachine(dom); m && m->sam) sam = &*m->sam;
+    if (!sam) fail(where, "no domain or machine \"" + dom + "\" for member \"" + text + "\"");
+  }
+  if (const User* u = sam->findUser(name)) return accountSid(*sam, u->rid, AccountKind::User);
+  if (const Group* g = sam->findGroup(name)) return accountSid(*sam, g->rid, AccountKind::Group);
+  if (sam->findLocalGroup(name)) fail(where, "a local group cannot be a member of a local group (\"" + text + "\")");
+  fail(where, "member \"" + text + "\" does not exist");
+}
+
+std::string memberText(const Network& net, const Sam& owner, const SID& sid) {
+  auto lastDash = sid.value.rfind('-');
+  if (lastDash == std::string::npos) return sid.value;
+  const std::string prefix = sid.value.substr(0, lastDash);
+  DWORD rid = 0;
+  std::from_chars(sid.value.data() + lastDash + 1, sid.value.data() + sid.value.size(), rid);
+  auto nameIn = [&](const Sam& s) -> std::string {
+    if (const User* u = s.userByRidOrNull(rid)) return u->name;
+    if (const Group* g = s.groupByRidOrNull(rid)) return g->name;
+    return {};
+  };
+  auto qualify = [&](const Sam& s, const std::string& n) {
+    return &s == &owner ? n : s.name + "\\" + n;
+  };
+  for (const auto& d : net.domains) {
+    if (d.sam.sid.value == prefix) {
+      if (auto n = nameIn(d.sam); !n.empty()) return qualify(d.sam, n);
+    }
+  }
+  for (const auto& m : net.machines) {
+    if (m.sam && m.sam->sid.value == prefix) {
+      if (auto n = nameIn(*m.sam); !n.empty()) return qualify(*m.sam, n);
+    }
+  }
+  return sid.value;  // deleted or foreign: kept by SID
+}
+
+Json writeLocalGroups(const Network& net, const Sam& sam) {
+  Json a = Json::array();
+  for (const auto& g : sam.localGroups) {
+    Json e;
+    e["name"] = g.name;
+    e["rid"] = g.rid;
+    e["comment"] = g.comment;
+    Json members = Json::array();
+    for (const auto& m : g.members) members.push_back(memberText(net, sam, m));
+    e["members"] = std::move(members);
+    a.push_back(std::move(e));
+  }
+  return a;
+}
+
+Json writeDeleted(const Sam& sam) {
+  Json a = Json::array();
+  for (const auto& d : sam.deleted) {
+    const char* kind = d.kind == AccountKind::User ? "user"
+                       : d.kind == AccountKind::Group ? "group" : "localGroup";
+    a.push_back(Json{{"name", d.name}, {"rid", d.rid}, {"kind", kind}});
+  }
+  return a;
+}
+
+// ---- machines ----
+
+Machine readMachine(const Json& j, const std::string& path, std::vector<PendingMembers>& pending,
+                    std::vector<std::pair<std::string, Json>>& samsToRead) {
+  expectObject(j, path,
+               {"name", "domain", "comment", "type", "platformId", "versionMajor", "versionMinor",
+                "reachable", "remoteRegistry", "browseList", "refuse", "userOrder", "accounts",
+                "registry", "eventLog"});
+  (void)pending;
+  Machine m;
+  m.name = text(j, "name", path, true);
+  if (m.name.empty() || m.name.size() > 15 || m.name.find_first_of("\\/ .*?\"<>|:;,+=[]") != std::string::npos) {
+    fail(at(path, "name"), "invalid computer name \"" + m.name + "\"");
+  }
+  m.domain = text(j, "domain", path, true);
+  m.comment = text(j, "comment", path);
+  m.type = bits(j, "type", path, SV_TYPE_WORKSTATION | SV_TYPE_NT, kServerTypes);
+  m.platformId = number(j, "platformId", path, PLATFORM_ID_NT);
+  m.versionMajor = number(j, "versionMajor", path, 4);
+  m.versionMinor = number(j, "versionMinor", path, 0);
+  m.reachable = boolean(j, "reachable", path, true);
+  m.remoteRegistry = boolean(j, "remoteRegistry", path, true);
+  m.inBrowseList = boolean(j, "browseList", path, true);
+  if (const Json* r = field(j, "refuse")) {
+    const auto where = at(path, "refuse");
+    if (!r->is_object()) fail(where, "expected an object of operation names and status codes");
+    for (auto it = r->begin(); it != r->end(); ++it) {
+      m.refusals[it.key()] = number(*it, at(where, it.key()));
+    }
+  }
+  if (field(j, "userOrder")) m.userOrder = texts(j, "userOrder", path);
+  if (const Json* a = field(j, "accounts")) samsToRead.emplace_back(at(path, "accounts"), *a);
+  readKeys(array(j, "registry", path), at(path, "registry"), m.hives["HKEY_LOCAL_MACHINE"], true,
+           &m.hives);
+  const Json& log = array(j, "eventLog", path);
+  for (std::size_t k = 0; k < log.size(); ++k) {
+    const auto where = at(at(path, "eventLog"), k);
+    expectObject(log[k], where, {"time", "source", "type", "category", "id", "strings"});
+    EventRecord e;
+    e.timeWritten = time(log[k], "time", where);
+    e.source = text(log[k], "source", where, true);
+    e.type = static_cast<WORD>(number(log[k], "type", where, EVENTLOG_INFORMATION_TYPE));
+    e.category = static_cast<WORD>(number(log[k], "category", where, 0));
+    e.eventId = number(log[k], "id", where, 0, true);
+    e.strings = texts(log[k], "strings", where);
+    m.eventLog.push_back(std::move(e));
+  }
+  return m;
+}
+
+Json writeMachine(const Network& net, const Machine& m) {
+  Json j;
+  j["name"] = m.name;
+  j["domain"] = m.domain;
+  j["comment"] = m.comment;
+  j["type"] = bitNames(m.type, kServerTypes);
+  j["platformId"] = m.platformId;
+  j["versionMajor"] = m.versionMajor;
+  j["versionMinor"] = m.versionMinor;
+  if (!m.reachable) j["reachable"] = false;
+  if (!m.remoteRegistry) j["remoteRegistry"] = false;
+  if (!m.inBrowseList) j["browseList"] = false;
+  if (!m.refusals.empty()) {
+    Json r = Json::object();
+    for (const auto& [op, st] : m.refusals) r[op] = st;
+    j["refuse"] = std::move(r);
+  }
+  if (m.userOrder) j["userOrder"] = *m.userOrder;
+  if (m.sam) {
+    Json a = writeSamFields(*m.sam, Json::object());
+    a["localGroups"] = writeLocalGroups(net, *m.sam);
+    a["deletedAccounts"] = writeDeleted(*m.sam);
+    j["accounts"] = std::move(a);
+  }
+  Json reg = Json::array();
+  for (const auto& [hiveName, hive] : m.hives) {
+    for (auto& k : writeKeys(hive, hiveName.c_str())) reg.push_back(k);
+  }
+  j["registry"] = std::move(reg);
+  Json log = Json::array();
+  for (const auto& e : m.eventLog) {
+    log.push_back(Json{{"time", e.timeWritten}, {"source", e.source}, {"type", e.type},
+                       {"category", e.category}, {"id", e.eventId}, {"strings", e.strings}});
+  }
+  j["eventLog"] = std::move(log);
+  return j;
+}
+
+std::string lineAndColumn(std::string_view text, std::size_t byte) {
+  std::size_t line = 1, column = 1;
+  for (std::size_t i = 0; i < byte && i < text.size(); ++i) {
+    if (text[i] == '\n') { ++line; column = 1; } else { ++column; }
+  }
+  return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+bool isDomainController(const Network& net, const Machine& m) {
+  const Domain* d = net.findDomain(m.domain);
+  if (!d) return false;
+  if (upper(d->pdc) == upper(m.name)) return true;
+  for (const auto& b : d->bdcs) if (upper(b) == upper(m.name)) return true;
+  return false;
+}
+
+void parseNetwork(const Json& root, Network& net) {
+  expectObject(root, "", {"format", "localMachine", "loggedOn", "system", "domains", "machines",
+                          "userRegistries"});
+  const DWORD format = number(root, "format", "", 1, true);
+  if (format != 1) fail("/format", "unsupported format " + std::to_string(format) + " (this program reads format 1)");
+  net.localMachine = text(root, "localMachine", "", true);
+  net.loggedOn = text(root, "loggedOn", "", true);
+  if (const Json* s = field(root, "system")) {
+    expectObject(*s, "/system", {"platformId", "major", "minor", "build", "csdVersion"});
+    auto& v = net.system.version;
+    v.dwPlatformId = number(*s, "platformId", "/system", v.dwPlatformId);
+    v.dwMajorVersion = number(*s, "major", "/system", v.dwMajorVersion);
+    v.dwMinorVersion = number(*s, "minor", "/system", v.dwMinorVersion);
+    v.dwBuildNumber = number(*s, "build", "/system", v.dwBuildNumber);
+    v.szCSDVersion = text(*s, "csdVersion", "/system", false, v.szCSDVersion);
+  }
+
+  std::vector<PendingMembers> pending;
+  const Json& domains = array(root, "domains", "");
+  net.domains.reserve(domains.size());
+  for (std::size_t k = 0; k < domains.size(); ++k) {
+    const auto where = at("/domains", k);
+    expectObject(domains[k], where, {"name", "sid", "pdc", "bdcs", "trusts", "nextRid", "policy",
+                                     "users", "groups", "localGroups", "deletedAccounts"});
+    Domain d;
+    d.name = text(domains[k], "name", where, true);
+    if (net.findDomain(d.name)) fail(at(where, "name"), "duplicate domain name \"" + d.name + "\"");
+    d.pdc = text(domains[k], "pdc", where);
+    d.bdcs = texts(domains[k], "bdcs", where);
+    d.trusts = texts(domains[k], "trusts", where);
+    d.sam.name = d.name;
+    if (!field(domains[k], "sid")) fail(at(where, "sid"), "required field is missing");
+    net.domains.push_back(std::move(d));
+  }
+  // Accounts after all domains exist (pointers into net.domains stay valid now).
+  for (std::size_t k = 0; k < domains.size(); ++k) {
+    readSam(domains[k], at("/domains", k), net.domains[k].sam, pending, {});
+  }
+
+  const Json& machines = array(root, "machines", "");
+  std::vector<std::vector<std::pair<std::string, Json>>> machineSams(machines.size());
+  net.machines.reserve(machines.size());
+  for (std::size_t k = 0; k < machines.size(); ++k) {
+    const auto where = at("/machines", k);
+    auto m = readMachine(machines[k], where, pending, machineSams[k]);
+    if (net.findMachine(m.name)) fail(at(where, "name"), "duplicate machine name \"" + m.name + "\"");
+    if (!net.findDomain(m.domain)) fail(at(where, "domain"), "no domain \"" + m.domain + "\" in /domains");
+    net.machines.push_back(std::move(m));
+  }
+  for (std::size_t k = 0; k < machines.size(); ++k) {
+    auto& m = net.machines[k];
+    for (const auto& [where, j] : machineSams[k]) {
+      if (isDomainController(net, m)) fail(where, "a domain controller uses its domain's accounts");
+      expectObject(j, where, {"sid", "nextRid", "policy", "users", "groups", "localGroups",
+                              "deletedAccounts"});
+      m.sam.emplace();
+      m.sam->name = m.name;
+      m.sam->sid = machineSid(m.name);
+      readSam(j, where, *m.sam, pending, m.domain);
+    }
+  }
+
+  for (std::size_t k = 0; k < domains.size(); ++k) {
+    const auto where = at("/domains", k);
+    const Domain& d = net.domains[k];
+    auto checkDc = [&](const std::string& name, const std::string& w) {
+      const Machine* m = net.findMachine(name);
+      if (!m) fail(w, "no machine \"" + name + "\" in /machines");
+      if (upper(m->domain) != upper(d.name)) fail(w, "machine \"" + name + "\" is not in domain " + d.name);
+    };
+    if (!d.pdc.empty()) checkDc(d.pdc, at(where, "pdc"));
+    for (std::size_t b = 0; b < d.bdcs.size(); ++b) checkDc(d.bdcs[b], at(at(where, "bdcs"), b));
+    for (std::size_t t = 0; t < d.trusts.size(); ++t) {
+      if (!net.findDomain(d.trusts[t])) {
+        fail(at(at(where, "trusts"), t), "no domain \"" + d.trusts[t] + "\" in /domains");
+      }
+    }
+  }
+  for (std::size_t k = 0; k < net.machines.size(); ++k) {
+    const auto& m = net.machines[k];
+    if (!m.userOrder) continue;
+    const auto where = at(at("/machines", k), "userOrder");
+    if (!isDomainController(net, m)) fail(where, "only a domain controller has its own user order");
+    const Sam& sam = net.findDomain(m.domain)->sam;
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < m.userOrder->size(); ++i) {
+      const auto& n = (*m.userOrder)[i];
+      if (!sam.findUser(n)) fail(at(where, i), "no user \"" + n + "\" in " + sam.name);
+      if (!seen.insert(upper(n)).second) fail(at(where, i), "\"" + n + "\" is listed twice");
+    }
+  }
+
+  for (const auto& p : pending) {
+    auto& group = p.sam->localGroups[p.localGroup];
+    for (std::size_t i = 0; i < p.members.size(); ++i) {
+      const auto where = at(p.path, i);
+      SID sid = resolveMember(net, p, p.members[i], where);
+      if (std::find(group.members.begin(), group.members.end(), sid) != group.members.end()) {
+        fail(where, "\"" + p.members[i] + "\" is listed twice");
+      }
+      group.members.push_back(std::move(sid));
+    }
+  }
+
+  if (const Json* r = field(root, "userRegistries")) {
+    if (!r->is_object()) fail("/userRegistries", "expected an object of account names");
+    for (auto it = r->begin(); it != r->end(); ++it) {
+      const auto where = at("/userRegistries", it.key());
+      if (!it->is_array()) fail(where, "expected an array of keys");
+      const auto key = upper(it.key());
+      net.userHiveNames[key] = it.key();
+      readKeys(*it, where, net.userHives[key], false, nullptr);
+    }
+  }
+
+  if (!net.findMachine(net.localMachine)) {
+    fail("/localMachine", "no machine \"" + net.localMachine + "\" in /machines");
+  }
+  const auto slash = net.loggedOn.find('\\');
+  if (slash == std::string::npos) fail("/loggedOn", "expected \"DOMAIN\\\\name\"");
+  {
+    const auto dom = net.loggedOn.substr(0, slash);
+    const Sam* sam = nullptr;
+    if (const Domain* d = net.findDomain(dom)) sam = &d->sam;
+    else if (const Machine* m = net.findMachine(dom); m && m->sam) sam = &*m->sam;
+    if (!sam || !sam->findUser(net.loggedOn.substr(slash + 1))) {
+      fail("/loggedOn", "no user account \"" + net.loggedOn + "\"");
+    }
+  }
+}
+
+}  // namespace
+
+SID machineSid(std::string_view machineName) {
+  // FNV-1a over the upper-case name, spread over three sub-authorities.
+  std::uint64_t h = 1469598103934665603ull;
+  for (char c : upper(machineName)) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 1099511628211ull;
+  }
+  const auto a = static_cast<DWORD>(h % 900000000 + 100000000);
+  const auto b = static_cast<DWORD>((h >> 21) % 900000000 + 100000000);
+  const auto c = static_cast<DWORD>((h >> 42) % 900000000 + 100000000);
+  return {"S-1-5-21-" + std::to_string(a) + "-" + std::to_string(b) + "-" + std::to_string(c)};
+}
+
+void completeNetwork(Network& net) {
+  for (auto& m : net.machines) {
+    if (m.sam || isDomainController(net, m) || !(m.type & SV_TYPE_NT)) continue;
+    // A machine that keeps its own accounts starts as a fresh NT installation does.
+    Sam sam;
+    sam.name = m.name;
+    sam.sid = machineSid(m.name);
+    User admin;
+    admin.name = "Administrator";
+    admin.rid = 500;
+    admin.info.usri3_priv = USER_PRIV_ADMIN;
+    admin.info.usri3_comment = "Built-in account for administering the computer/domain";
+    admin.info.usri3_flags = UF_SCRIPT | UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
+    User guest;
+    guest.name = "Guest";
+    guest.rid = 501;
+    guest.info.usri3_priv = USER_PRIV_GUEST;
+    guest.info.usri3_comment = "Built-in account for guest access to the computer/domain";
+    guest.info.usri3_flags = UF_SCRIPT | UF_NORMAL_ACCOUNT | UF_ACCOUNTDISABLE |
+                             UF_PASSWD_NOTREQD | UF_PASSWD_CANT_CHANGE | UF_DONT_EXPIRE_PASSWD;
+    sam.users = {admin, guest};
+    Group none;
+    none.name = "None";
+    none.rid = 513;
+    none.comment = "Ordinary users";
+    none.members = {500, 501};
+    sam.groups = {none};
+    const Domain* d = net.findDomain(m.domain);
+    auto domainGroup = [&](const char* name) -> std::vector<SID> {
+      if (!d) return {};
+      if (const Group* g = d->sam.findGroup(name)) return {accountSid(d->sam, g->rid, AccountKind::Group)};
+      return {};
+    };
+    LocalGroup admins{"Administrators", 544, "Members can fully administer the computer/domain",
+                      {accountSid(sam, 500, AccountKind::User)}};
+    for (auto& s : domainGroup("Domain Admins")) admins.members.push_back(s);
+    LocalGroup users{"Users", 545, "Ordinary users", domainGroup("Domain Users")};
+    LocalGroup guests{"Guests", 546, "Users granted guest access to the computer/domain",
+                      {accountSid(sam, 501, AccountKind::User)}};
+    for (auto& s : domainGroup("Domain Guests")) guests.members.push_back(s);
+    LocalGroup powerUsers{"Power Users", 547, "Members can share directories and printers", {}};
+    LocalGroup backup{"Backup Operators", 551, "Members can bypass file security to back up files", {}};
+    sam.localGroups = {admins, users, guests, powerUsers, backup};
+    m.sam = std::move(sam);
+  }
+  for (auto& d : net.domains) d.sam.reindex();
+  for (auto& m : net.machines) if (m.sam) m.sam->reindex();
+}
+
+std::unique_ptr<Network> parseLab(std::string_view text, std::string_view source,
+                                  std::string* error) {
+  auto net = std::make_unique<Network>();
+  try {
+    const Json root = Json::parse(text.begin(), text.end());
+    parseNetwork(root, *net);
+  } catch (const Json::parse_error& e) {
+    if (error) {
+      std::string what = e.what();
+      // nlohmann's text: "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
+      auto colon = what.find(": ");
+      auto detail = colon == std::string::npos ? what : what.substr(colon + 2);
+      *error = std::string(source) + ": " + lineAndColumn(text, e.byte > 0 ? e.byte - 1 : 0) +
+               ": malformed JSON: " + detail;
+    }
+    return nullptr;
+  } catch (const Fault& f) {
+    if (error) *error = std::string(source) + ": " + f.where + ": " + f.what;
+    return nullptr;
+  } catch (const std::exception& e) {
+    if (error) *error = std::string(source) + ": " + e.what();
+    return nullptr;
+  }
+  completeNetwork(*net);
+  return net;
+}
+
+std::string writeLab(const Network& net) {
+  Json root;
+  root["format"] = 1;
+  root["localMachine"] = net.localMachine;
+  root["loggedOn"] = net.loggedOn;
+  const auto& v = net.system.version;
+  root["system"] = Json{{"platformId", v.dwPlatformId}, {"major", v.dwMajorVersion},
+                        {"minor", v.dwMinorVersion}, {"build", v.dwBuildNumber},
+                        {"csdVersion", v.szCSDVersion}};
+  Json domains = Json::array();
+  for (const auto& d : net.domains) {
+    Json j;
+    j["name"] = d.name;
+    j["pdc"] = d.pdc;
+    j["bdcs"] = d.bdcs;
+    j["trusts"] = d.trusts;
+    j = writeSamFields(d.sam, std::move(j));
+    j["localGroups"] = writeLocalGroups(net, d.sam);
+    j["deletedAccounts"] = writeDeleted(d.sam);
+    domains.push_back(std::move(j));
+  }
+  root["domains"] = std::move(domains);
+  Json machines = Json::array();
+  for (const auto& m : net.machines) machines.push_back(writeMachine(net, m));
+  root["machines"] = std::move(machines);
+  if (!net.userHives.empty()) {
+    Json u = Json::object();
+    for (const auto& [key, hive] : net.userHives) {
+      auto it = net.userHiveNames.find(key);
+      u[it == net.userHiveNames.end() ? key : it->second] = writeKeys(hive, nullptr);
+    }
+    root["userRegistries"] = std::move(u);
+  }
+  return root.dump(2) + "\n";
+}
+
+}  // namespace lab

@@ -1,0 +1,142 @@
+#include "platform/lab/model.h"
+
+#include <algorithm>
+
+namespace lab {
+
+std::string upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+namespace {
+
+bool isTrustAccount(const User& u) {
+  return (u.info.usri3_flags & (platform::UF_WORKSTATION_TRUST_ACCOUNT |
+                                platform::UF_SERVER_TRUST_ACCOUNT |
+                                platform::UF_INTERDOMAIN_TRUST_ACCOUNT)) != 0;
+}
+
+template <class T>
+void sortByName(std::vector<std::size_t>& order, const std::vector<T>& items) {
+  std::vector<std::pair<std::string, std::size_t>> keyed;
+  keyed.reserve(order.size());
+  for (auto i : order) keyed.emplace_back(upper(items[i].name), i);
+  std::sort(keyed.begin(), keyed.end());
+  for (std::size_t k = 0; k < keyed.size(); ++k) order[k] = keyed[k].second;
+}
+
+}  // namespace
+
+void Sam::reindex() {
+  userByName.clear();
+  groupByName.clear();
+  localGroupByName.clear();
+  userByRid.clear();
+  groupByRid.clear();
+  normalUsersSorted.clear();
+  machineUsersSorted.clear();
+  normalUsersInOrder.clear();
+  groupsSorted.clear();
+  userByName.reserve(users.size());
+  userByRid.reserve(users.size());
+  for (std::size_t i = 0; i < users.size(); ++i) {
+    userByName.emplace(upper(users[i].name), i);
+    userByRid.emplace(users[i].rid, i);
+    if (isTrustAccount(users[i])) {
+      machineUsersSorted.push_back(i);
+    } else {
+      normalUsersSorted.push_back(i);
+      normalUsersInOrder.push_back(i);
+    }
+  }
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    groupByName.emplace(upper(groups[i].name), i);
+    groupByRid.emplace(groups[i].rid, i);
+    groupsSorted.push_back(i);
+  }
+  for (std::size_t i = 0; i < localGroups.size(); ++i) {
+    localGroupByName.emplace(upper(localGroups[i].name), i);
+  }
+  sortByName(normalUsersSorted, users);
+  sortByName(machineUsersSorted, users);
+  sortByName(groupsSorted, groups);
+}
+
+User* Sam::findUser(std::string_view n) {
+  auto it = userByName.find(upper(n));
+  return it == userByName.end() ? nullptr : &users[it->second];
+}
+const User* Sam::findUser(std::string_view n) const {
+  auto it = userByName.find(upper(n));
+  return it == userByName.end() ? nullptr : &users[it->second];
+}
+Group* Sam::findGroup(std::string_view n) {
+  auto it = groupByName.find(upper(n));
+  return it == groupByName.end() ? nullptr : &groups[it->second];
+}
+const Group* Sam::findGroup(std::string_view n) const {
+  auto it = groupByName.find(upper(n));
+  return it == groupByName.end() ? nullptr : &groups[it->second];
+}
+LocalGroup* Sam::findLocalGroup(std::string_view n) {
+  auto it = localGroupByName.find(upper(n));
+  return it == localGroupByName.end() ? nullptr : &localGroups[it->second];
+}
+const LocalGroup* Sam::findLocalGroup(std::string_view n) const {
+  auto it = localGroupByName.find(upper(n));
+  return it == localGroupByName.end() ? nullptr : &localGroups[it->second];
+}
+const User* Sam::userByRidOrNull(DWORD r) const {
+  auto it = userByRid.find(r);
+  return it == userByRid.end() ? nullptr : &users[it->second];
+}
+const Group* Sam::groupByRidOrNull(DWORD r) const {
+  auto it = groupByRid.find(r);
+  return it == groupByRid.end() ? nullptr : &groups[it->second];
+}
+
+DWORD Sam::allocateRid() {
+  auto used = [this](DWORD r) {
+    if (userByRid.count(r) || groupByRid.count(r)) return true;
+    for (const auto& g : localGroups) if (g.rid == r) return true;
+    for (const auto& d : deleted) if (d.rid == r) return true;
+    return false;
+  };
+  while (used(nextRid)) ++nextRid;
+  return nextRid++;
+}
+
+bool Sam::nameTaken(std::string_view n) const {
+  const auto key = upper(n);
+  return userByName.count(key) || groupByName.count(key) || localGroupByName.count(key);
+}
+
+platform::SID accountSid(const Sam& sam, DWORD rid, AccountKind kind) {
+  if (kind == AccountKind::LocalGroup && isBuiltinRid(rid)) {
+    return {std::string(kBuiltinSid) + "-" + std::to_string(rid)};
+  }
+  return {sam.sid.value + "-" + std::to_string(rid)};
+}
+
+Domain* Network::findDomain(std::string_view n) {
+  const auto key = upper(n);
+  for (auto& d : domains) if (upper(d.name) == key) return &d;
+  return nullptr;
+}
+const Domain* Network::findDomain(std::string_view n) const {
+  return const_cast<Network*>(this)->findDomain(n);
+}
+Machine* Network::findMachine(std::string_view n) {
+  const auto key = upper(n);
+  for (auto& m : machines) if (upper(m.name) == key) return &m;
+  return nullptr;
+}
+const Machine* Network::findMachine(std::string_view n) const {
+  return const_cast<Network*>(this)->findMachine(n);
+}
+
+}  // namespace lab

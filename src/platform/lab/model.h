@@ -1,0 +1,201 @@
+#pragma once
+// The in-memory network a lab simulates: domains with their account
+// databases, machines with registries and event logs, and who is logged on
+// where. Plain values; the Lab guards them with its lock.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/eventlog.h"
+#include "platform/netapi.h"
+#include "platform/system.h"
+
+namespace lab {
+
+using platform::DWORD;
+
+// Account names compare without regard to case, as on the systems simulated.
+std::string upper(std::string_view text);
+
+struct LogonStats {
+  DWORD lastLogon = 0;
+  DWORD lastLogoff = 0;
+  DWORD numLogons = 0;
+  DWORD badPwCount = 0;
+  friend bool operator==(const LogonStats&, const LogonStats&) = default;
+};
+
+struct Dialin {
+  bool allowed = false;
+  DWORD callbackType = 0;
+  std::string callbackNumber;
+  friend bool operator==(const Dialin&, const Dialin&) = default;
+};
+
+struct User {
+  std::string name;
+  DWORD rid = 0;
+  std::string password;
+  std::int64_t passwordLastSet = 0;  // seconds since 1970
+  bool passwordExpired = false;
+  // Descriptive fields kept as the level-3 record; the name, RID, password
+  // and statistics fields of `info` are not used (they live above and in
+  // `logons`).
+  platform::USER_INFO_3 info;
+  std::map<std::string, LogonStats> logons;  // by controller/machine name, upper case
+  Dialin dialin;
+};
+
+struct Group {
+  std::string name;
+  DWORD rid = 0;
+  std::string comment;
+  DWORD attributes = platform::SE_GROUP_MANDATORY | platform::SE_GROUP_ENABLED_BY_DEFAULT |
+                     platform::SE_GROUP_ENABLED;
+  std::vector<DWORD> members;  // RIDs of users of the same database
+};
+
+struct LocalGroup {
+  std::string name;
+  DWORD rid = 0;
+  std::string comment;
+  std::vector<platform::SID> members;  // users or global groups, any trusted database
+};
+
+enum class AccountKind { User, Group, LocalGroup };
+
+struct DeletedAccount {
+  std::string name;
+  DWORD rid = 0;
+  AccountKind kind = AccountKind::User;
+};
+
+struct Policy {
+  platform::USER_MODALS_INFO_0 modals0;
+  platform::USER_MODALS_INFO_3 modals3;
+};
+
+// The account database of a domain or of one machine.
+struct Sam {
+  std::string name;  // domain name, or the machine's name
+  platform::SID sid;
+  std::vector<User> users;  // creation order
+  std::vector<Group> groups;
+  std::vector<LocalGroup> localGroups;
+  std::vector<DeletedAccount> deleted;
+  DWORD nextRid = 1000;
+  Policy policy;
+
+  // Indexes, rebuilt by reindex() after every change of the lists above.
+  std::unordered_map<std::string, std::size_t> userByName;  // upper-case name
+  std::unordered_map<std::string, std::size_t> groupByName;
+  std::unordered_map<std::string, std::size_t> localGroupByName;
+  std::unordered_map<DWORD, std::size_t> userByRid;
+  std::unordered_map<DWORD, std::size_t> groupByRid;
+  std::vector<std::size_t> normalUsersSorted;   // display order: by name
+  std::vector<std::size_t> machineUsersSorted;  // trust accounts, by name
+  std::vector<std::size_t> groupsSorted;
+  std::vector<std::size_t> normalUsersInOrder;  // creation order, normal accounts only
+
+  void reindex();
+  User* findUser(std::string_view name);
+  const User* findUser(std::string_view name) const;
+  Group* findGroup(std::string_view name);
+  const Group* findGroup(std::string_view name) const;
+  LocalGroup* findLocalGroup(std::string_view name);
+  const LocalGroup* findLocalGroup(std::string_view name) const;
+  const User* userByRidOrNull(DWORD rid) const;
+  const Group* groupByRidOrNull(DWORD rid) const;
+  // Takes the next free RID.
+  DWORD allocateRid();
+  bool nameTaken(std::string_view name) const;
+};
+
+// Local groups with these RIDs are the built-in ones ("BUILTIN\\...").
+constexpr DWORD kFirstBuiltinRid = 544;
+constexpr DWORD kLastBuiltinRid = 582;
+constexpr DWORD kAdministratorsRid = 544;
+constexpr DWORD kAccountOperatorsRid = 548;
+constexpr DWORD kServerOperatorsRid = 549;
+inline bool isBuiltinRid(DWORD rid) { return rid >= kFirstBuiltinRid && rid <= kLastBuiltinRid; }
+inline constexpr std::string_view kBuiltinSid = "S-1-5-32";
+inline constexpr std::string_view kBuiltinDomain = "BUILTIN";
+// The SID of an account of `sam` (a built-in local group has the BUILTIN SID).
+platform::SID accountSid(const Sam& sam, DWORD rid, AccountKind kind);
+
+// A value in a registry key, its bytes kept exactly as stored.
+struct RegValue {
+  std::string name;
+  DWORD type = 0;
+  std::vector<std::uint8_t> data;
+};
+
+struct RegKeyData {
+  std::string path;  // as first created, e.g. "SOFTWARE\\Microsoft"
+  std::vector<RegValue> values;  // stored order
+};
+
+// One hive: keys by upper-case path ("" is the root).
+using Hive = std::map<std::string, RegKeyData>;
+
+struct Machine {
+  std::string name;
+  std::string domain;
+  std::string comment;
+  DWORD type = 0;  // SV_TYPE_* bits
+  DWORD platformId = platform::PLATFORM_ID_NT;
+  DWORD versionMajor = 4;
+  DWORD versionMinor = 0;
+  bool reachable = true;
+  bool remoteRegistry = true;
+  bool inBrowseList = true;
+  // Operation name -> status it answers with on this machine, whoever asks.
+  std::map<std::string, DWORD> refusals;
+  // For a domain controller: the names in the order its NetUserEnum answers;
+  // names left out are not (yet) known to it. Absent: the domain's order.
+  std::optional<std::vector<std::string>> userOrder;
+  std::optional<Sam> sam;  // machines that keep their own accounts
+  std::map<std::string, Hive> hives;  // "HKEY_LOCAL_MACHINE", "HKEY_USERS", ...
+  std::vector<platform::EventRecord> eventLog;
+};
+
+struct Domain {
+  std::string name;
+  std::string pdc;
+  std::vector<std::string> bdcs;
+  std::vector<std::string> trusts;  // domains whose accounts this one accepts
+  Sam sam;
+};
+
+struct SystemInfo {
+  platform::OSVERSIONINFOA version;
+  SystemInfo() {
+    version.dwMajorVersion = 4;
+    version.dwMinorVersion = 0;
+    version.dwBuildNumber = 1381;
+    version.dwPlatformId = platform::VER_PLATFORM_WIN32_NT;
+    version.szCSDVersion = "Service Pack 6";
+  }
+};
+
+struct Network {
+  std::vector<Domain> domains;
+  std::vector<Machine> machines;
+  std::string localMachine;
+  std::string loggedOn;  // "DOMAIN\\name"
+  SystemInfo system;
+  std::map<std::string, Hive> userHives;  // HKEY_CURRENT_USER by upper-case "DOMAIN\\NAME"
+  std::map<std::string, std::string> userHiveNames;  // upper-case key -> account as written
+
+  Domain* findDomain(std::string_view name);
+  const Domain* findDomain(std::string_view name) const;
+  Machine* findMachine(std::string_view name);
+  const Machine* findMachine(std::string_view name) const;
+};
+
+}  // namespace lab

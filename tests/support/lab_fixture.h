@@ -1,0 +1,63 @@
+#pragma once
+// Test support: a lab from tests/labs/<name>.json, served to the platform
+// API for the life of one test.
+//
+//   TEST(Users, Something) {
+//     LabFixture lab("small");   // tests/labs/small.json, memory only
+//     ASSERT_TRUE(lab) << lab.error();
+//     lab->logOn("LAB\\jdoe");
+//     ... platform::NetUserEnum(...) ...
+//   }
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "platform/backend.h"
+#include "platform/lab/lab.h"
+
+#ifndef VELTRANE_TEST_LABS
+#error "VELTRANE_TEST_LABS must name the folder of the test labs"
+#endif
+
+namespace lab::test {
+
+inline std::string testLabPath(std::string_view name) {
+  return std::string(VELTRANE_TEST_LABS) + "/" + std::string(name) + ".json";
+}
+
+// Loads the lab into memory (changes never reach the file) and installs it.
+class LabFixture {
+ public:
+  explicit LabFixture(std::string_view name) {
+    const auto path = testLabPath(name);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+      m_error = path + ": cannot open";
+    } else {
+      std::ostringstream text;
+      text << in.rdbuf();
+      m_lab = labFromJson(text.str(), path, &m_error);
+    }
+    if (m_lab) m_scope = std::make_unique<platform::ScopedBackend>(makeLabBackend(m_lab));
+  }
+  // Serves a lab made elsewhere (e.g. by generateLab).
+  explicit LabFixture(std::shared_ptr<Lab> lab) : m_lab(std::move(lab)) {
+    if (m_lab) m_scope = std::make_unique<platform::ScopedBackend>(makeLabBackend(m_lab));
+  }
+
+  explicit operator bool() const { return m_lab != nullptr; }
+  const std::string& error() const { return m_error; }
+  Lab* operator->() const { return m_lab.get(); }
+  Lab& lab() const { return *m_lab; }
+  const std::shared_ptr<Lab>& shared() const { return m_lab; }
+
+ private:
+  std::shared_ptr<Lab> m_lab;
+  std::string m_error;
+  std::unique_ptr<platform::ScopedBackend> m_scope;
+};
+
+}  // namespace lab::test
