@@ -1,0 +1,80 @@
+#include "app/command_line.h"
+
+namespace app {
+
+OptionsResult parseOptions(const std::vector<std::string>& args) {
+  Options options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string* out) -> bool {
+      if (i + 1 >= args.size() || args[i + 1].empty()) return false;
+      *out = args[++i];
+      return true;
+    };
+    if (a == "--lab") {
+      if (!value(&options.labFile)) return {std::nullopt, "--lab needs a lab file"};
+    } else if (a.starts_with("--lab=")) {
+      options.labFile = a.substr(6);
+      if (options.labFile.empty()) return {std::nullopt, "--lab needs a lab file"};
+    } else if (a == "--screenshot") {
+      if (!value(&options.screenshot)) return {std::nullopt, "--screenshot needs a file name"};
+    } else if (a == "--no-splash") {
+      options.splash = false;
+    } else if (a == "--help" || a == "-h") {
+      options.help = true;
+    } else {
+      return {std::nullopt, "unknown argument: " + a};
+    }
+  }
+  return {options, {}};
+}
+
+std::string usageText() {
+  return "usage: veltrane [--lab FILE] [--no-splash] [--screenshot FILE]\n"
+         "  --lab FILE         browse the simulated network in FILE instead of the default lab\n"
+         "  --no-splash        start without the splash picture\n"
+         "  --screenshot FILE  browse the Users display, save the window as FILE (PNG) and quit\n";
+}
+
+std::optional<AutoCommand> parseAutoCommandLine(std::string_view line) {
+  std::vector<std::string_view> words;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t blank = line.find(' ', start);
+    if (blank == std::string_view::npos) {
+      // A trailing blank leaves an empty last word: dropped.
+      if (start < line.size() || words.empty()) words.push_back(line.substr(start));
+      break;
+    }
+    words.push_back(line.substr(start, blank - start));
+    start = blank + 1;
+  }
+  if (words.empty() || words[0].empty()) return std::nullopt;
+
+  AutoCommand command;
+  const std::string_view keyword = words[0];
+  struct Keyword {
+    std::string_view text;
+    display::DisplayType type;
+    settings::Word files;
+  };
+  using display::DisplayType;
+  constexpr Keyword kKeywords[] = {
+      {"users", DisplayType::Users, 0},     {"groups", DisplayType::Groups, 0},
+      {"files0", DisplayType::Files, 0},    {"files1", DisplayType::Files, 1},
+      {"files2", DisplayType::Files, 2},    {"servers", DisplayType::Servers, 0},
+      {"network", DisplayType::Network, 0}, {"quotas", DisplayType::Quotas, 0},
+  };
+  for (const Keyword& k : kKeywords) {
+    if (keyword.find(k.text) == std::string_view::npos) continue;
+    command.displayType = k.type;
+    if (k.type == DisplayType::Files) command.filesDisplayType = k.files;
+  }
+  if (words.size() > 1) command.server = std::string(words[1]);
+  if (words.size() > 2) command.exportFile = std::string(words[2]);
+  if (words.size() > 3 && command.displayType == DisplayType::Files)
+    command.startDirectory = std::string(words[3]);
+  return command;
+}
+
+}  // namespace app

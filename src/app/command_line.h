@@ -1,0 +1,53 @@
+#pragma once
+// The program's command line, and the parser of the unattended
+// browse-and-export request.
+//
+// The unattended request is parsed here and consumed by the window
+// (MainWindow::runAutoCommand); the two are not connected yet, so every run
+// is interactive.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "display/display_type.h"
+#include "settings/settings_values.h"
+
+namespace app {
+
+struct Options {
+  std::string labFile;     // --lab FILE; empty: the default lab
+  std::string screenshot;  // --screenshot FILE: browse Users, save the window, quit
+  bool splash = true;      // --no-splash turns the start-up splash off
+  bool help = false;       // --help
+};
+
+struct OptionsResult {
+  std::optional<Options> options;
+  std::string error;  // set when options is empty
+};
+
+// Parses the arguments after the program name.
+OptionsResult parseOptions(const std::vector<std::string>& args);
+std::string usageText();
+
+// An unattended browse-and-export request.
+struct AutoCommand {
+  display::DisplayType displayType = display::DisplayType::None;  // None: no keyword
+  settings::Word filesDisplayType = 0;  // files0, files1, files2
+  std::string server;                   // word 1
+  std::string exportFile;               // word 2
+  std::string startDirectory = "C:\\";  // word 3, Files only
+};
+
+// Splits `line` into words at single blanks (a trailing blank is dropped);
+// word 0 is matched against the keywords as a substring, the last matching
+// keyword in the order users, groups, files0, files1, files2, servers,
+// network, quotas winning. Fails (nullopt) only when word 0 is empty; the
+// caller then has string-table text 59287 to show.
+std::optional<AutoCommand> parseAutoCommandLine(std::string_view line);
+inline constexpr unsigned kStrBadCommandLine = 59287;
+inline constexpr unsigned kStrAutoExportFileFailed = 59288;
+
+}  // namespace app

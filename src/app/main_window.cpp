@@ -1,0 +1,534 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/browse_button.h"
+#include "app/command_ids.h"
+#include "app/help_window.h"
+#include "app/splash_dialog.h"
+#include "app/window_texts.h"
+#include "app/window_worker_host.h"
+#include "display/result_display.h"
+#include "platform/netapi.h"
+#include "platform/system.h"
+#include "resources/strings.h"
+#include "ui/icons.h"
+#include "ui/qt_messages.h"
+
+namespace app {
+namespace {
+
+using display::DisplayType;
+
+QString q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+// The six tabs, in their order.
+constexpr DisplayType kTabTypes[] = {DisplayType::Files,   DisplayType::Groups,
+                                     DisplayType::Network, DisplayType::Quotas,
+                                     DisplayType::Servers, DisplayType::Users};
+constexpr int kUsersTab = 5;
+
+struct ListControl {
+  int id;
+  bool tree;
+};
+constexpr ListControl kResultControls[] = {
+    {kCtlFilesList, false},   {kCtlGroupsList, false}, {kCtlServersList, false},
+    {kCtlUsersList, false},   {kCtlLicensesList, false}, {kCtlQuotasList, false},
+    {kCtlTrustsList, false},  {kCtlNetworkTree, true},  {kCtlAccessTree, true},
+    {kCtlPerformanceTree, true}};
+
+// The toolbar: position → (image, command); image -1 marks a separator.
+struct ToolButton {
+  int image;
+  int command;
+};
+constexpr ToolButton kToolButtons[21] = {
+    {-1, 0},  {1, kIdImport},         {0, kIdExport},       {2, kIdPrint},
+    {-1, 0},  {12, kIdPropertiesCyclic}, {5, kIdAdd},       {4, kIdCopy},
+    {3, kIdDelete}, {-1, 0},          {6, kIdWindowFiles},  {7, kIdWindowGroups},
+    {10, kIdWindowNetwork}, {15, kIdWindowQuotas}, {9, kIdWindowServers}, {8, kIdWindowUsers},
+    {-1, 0},  {17, kIdFind},          {18, kIdFilter},      {-1, 0},
+    {11, kIdHelpContents}};
+
+}  // namespace
+
+int resultControlId(DisplayType type, const settings::SettingsValues& values) {
+  switch (type) {
+    case DisplayType::Files: return values.f_display_type == 1 ? kCtlAccessTree : kCtlFilesList;
+    case DisplayType::Groups: return kCtlGroupsList;
+    case DisplayType::Network: return kCtlNetworkTree;
+    case DisplayType::Quotas: return kCtlQuotasList;
+    case DisplayType::Servers: return kCtlServersList;
+    case DisplayType::Users: return kCtlUsersList;
+    case DisplayType::Licenses: return kCtlLicensesList;
+    case DisplayType::Trusts: return kCtlTrustsList;
+    case DisplayType::Performance: return kCtlPerformanceTree;
+    case DisplayType::None: break;
+  }
+  return 0;
+}
+
+int displayButtonIndex(DisplayType type) {
+  switch (type) {
+    case DisplayType::Files: return 10;
+    case DisplayType::Groups: return 11;
+    case DisplayType::Network: return 12;
+    case DisplayType::Quotas: return 13;
+    case DisplayType::Servers: return 14;
+    case DisplayType::Users: return 15;
+    case DisplayType::Trusts: return 15;
+    case DisplayType::Performance: return 13;
+    case DisplayType::Licenses:
+    case DisplayType::None: break;
+  }
+  return -1;
+}
+
+MainWindow::MainWindow(Ports ports, WindowOptions options, QWidget* parent)
+    : QMainWindow(parent), m_ports(std::move(ports)), m_options(options) {
+  if (!m_ports.messages) m_ports.messages = std::make_shared<ui::QtMessages>();
+  if (!m_ports.dialogs) m_ports.dialogs = std::make_shared<ui::QtDialogRunner>();
+  if (auto* qt = dynamic_cast<ui::QtMessages*>(m_ports.messages.get())) qt->setOwner(this);
+  setObjectName(QStringLiteral("dialog%1").arg(kDlgMain));
+  setWindowTitle(q(kWindowTitle));
+  setWindowIcon(ui::appIcon());
+  setMinimumSize(600, 460);
+  m_animation.setInterval(500);
+  connect(&m_animation, &QTimer::timeout, this, &MainWindow::animate);
+  buildControls();
+  buildMenus();
+  buildToolbar();
+  buildStatusBar();
+  buildShortcuts();
+  m_display = std::make_unique<display::ResultDisplay>(*this);
+  resize(760, 560);
+}
+
+MainWindow::~MainWindow() {
+  stopWorker();
+  if (m_cursorSaved) QApplication::restoreOverrideCursor();
+}
+
+bool MainWindow::initialise() {
+  // 1. The splash.
+  if (m_options.splash) {
+    SplashDialog splash(this);
+    splash.exec();
+  }
+  // 2. The browse button's pictures.
+  if (!m_browseButton->hasPictures()) showMessage(kMsgNoBitmapButton);
+  // 3. Every display's texts empty, defaults, not browsing.
+  m_texts.clear();
+  m_settings = settings::SettingsValues{};
+  m_browsing = false;
+  // 4. Status bar.
+  setStatusText(0, kTextReady);
+  std::string user;
+  setStatusText(1, platform::GetUserName(&user) ? user : std::string(kTextUserUnknownName));
+  // 6. The server to browse.
+  std::string server;
+  if (!findBrowseServer(&server)) {
+    showMessage(res::loadString(kStrNoDomainController), kCaptionProduct);
+    m_closing = true;
+    return false;
+  }
+  // 7. Tabs, Users selected.
+  {
+    const QSignalBlocker block(m_tabs);
+    m_tabs->setCurrentIndex(kUsersTab);
+  }
+  // 8. Server and settings.
+  loadSettings(server);
+  // 9. The display as the settings want it; no browse yet.
+  displaySetUp();
+  return true;
+}
+
+bool MainWindow::findBrowseServer(std::string* server) {
+  std::string dc;
+  if (platform::NetGetDCName({}, {}, &dc) == platform::NERR_Success && !dc.empty()) {
+    *server = dc.starts_with("\\\\") ? dc : "\\\\" + dc;
+    return true;
+  }
+  platform::NetBuffer buffer;
+  if (platform::NetWkstaGetInfo({}, 100, buffer) == platform::NERR_Success) {
+    if (const auto* info = buffer.one<platform::WKSTA_INFO_100>();
+        info && !info->wki100_computername.empty()) {
+      *server = "\\\\" + info->wki100_computername;
+      return true;
+    }
+  }
+  return false;
+}
+
+void MainWindow::loadSettings(const std::string& server) {
+  settings::ServerList servers;
+  servers.entries.push_back(server);
+  servers.selected = 0;
+  settings::SettingsStore store(*m_ports.messages, res::programTitle());
+  store.load(m_settings, servers);
+  m_settings.g_show_members = 0;  // never survives a restart
+  m_combo->clear();
+  for (const std::string& s : servers.entries) m_combo->addItem(q(s).toUpper());
+  m_combo->model()->sort(0);
+  // Only the start-up server is selected: a stored list without it leaves
+  // the combo without a selection.
+  m_combo->setCurrentIndex(m_combo->findText(q(server).toUpper(), Qt::MatchFixedString));
+}
+
+void MainWindow::buildControls() {
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(10, 8, 10, 4);
+
+  auto* top = new QHBoxLayout;
+  m_combo = new QComboBox(central);
+  m_combo->setObjectName(QStringLiteral("control%1").arg(kCtlServerCombo));
+  m_combo->setEditable(false);
+  // Sorted and upper case, like the list the user keeps.
+  m_combo->setInsertPolicy(QComboBox::InsertAlphabetically);
+  m_combo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  m_browseButton = new BrowseButton(central);
+  connect(m_browseButton, &QToolButton::clicked, this, [this] {
+    if (m_browsing)
+      stopBrowse();
+    else
+      browse();
+  });
+  top->addWidget(m_combo, 1, Qt::AlignTop);
+  top->addWidget(m_browseButton, 0, Qt::AlignTop);
+  layout->addLayout(top);
+
+  m_tabs = new QTabBar(central);
+  m_tabs->setObjectName(QStringLiteral("control%1").arg(kCtlTabs));
+  m_tabs->setExpanding(false);
+  m_tabs->setDrawBase(true);
+  for (DisplayType t : kTabTypes) m_tabs->addTab(q(display::tabText(t)));
+  connect(m_tabs, &QTabBar::currentChanged, this, [this](int) { displaySetUp(); });
+  layout->addWidget(m_tabs);
+
+  auto* frame = new QFrame(central);
+  frame->setFrameShape(QFrame::StyledPanel);
+  auto* area = new QVBoxLayout(frame);
+  area->setContentsMargins(10, 10, 10, 10);
+  auto* nameRow = new QHBoxLayout;
+  m_userNameLabel = new QLabel(q(kTextUserNameLabel), frame);
+  m_userNameLabel->setObjectName(QStringLiteral("control%1").arg(kCtlUserNameLabel));
+  m_userNameEdit = new QLineEdit(frame);
+  m_userNameEdit->setObjectName(QStringLiteral("control%1").arg(kCtlUserNameEdit));
+  m_userNameLabel->setBuddy(m_userNameEdit);
+  nameRow->addWidget(m_userNameLabel);
+  nameRow->addWidget(m_userNameEdit, 1);
+  area->addLayout(nameRow);
+  m_userNameLabel->hide();
+  m_userNameEdit->hide();
+
+  for (const ListControl& c : kResultControls) {
+    QAbstractItemView* view;
+    if (c.tree) {
+      auto* tree = new QTreeWidget(frame);
+      tree->setHeaderHidden(true);
+      tree->setRootIsDecorated(true);
+      tree->setColumnCount(1);
+      view = tree;
+    } else {
+      auto* table = new QTableView(frame);
+      table->setSelectionBehavior(QAbstractItemView::SelectRows);
+      table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+      table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      table->setShowGrid(false);
+      table->setWordWrap(false);
+      table->verticalHeader()->hide();
+      table->verticalHeader()->setDefaultSectionSize(20);
+      table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      table->horizontalHeader()->setHighlightSections(false);
+      view = table;
+    }
+    view->setObjectName(QStringLiteral("control%1").arg(c.id));
+    view->setIconSize(QSize(20, 20));
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    view->setVisible(c.id == kCtlNetworkTree);
+    area->addWidget(view, 1);
+    m_controls[c.id] = view;
+  }
+  layout->addWidget(frame, 1);
+  setCentralWidget(central);
+}
+
+QAction* MainWindow::addMenuItem(QMenu* menu, int id, const char* text) {
+  auto* action = menu->addAction(QString::fromUtf8(text));
+  action->setData(id);
+  action->setStatusTip(q(res::loadString(static_cast<unsigned>(id))));
+  connect(action, &QAction::triggered, this, [this, id] { command(id); });
+  m_menuActions[id] = action;
+  return action;
+}
+
+void MainWindow::buildMenus() {
+  QMenuBar* bar = menuBar();
+  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  addMenuItem(file, kIdCopyToClipboard, "&Copy to clipboard");
+  addMenuItem(file, kIdImport, "&Import");
+  addMenuItem(file, kIdExport, "&Export");
+  file->addSeparator();
+  addMenuItem(file, kIdExit, "E&xit");
+
+  m_editMenu = bar->addMenu(QStringLiteral("&Edit"));
+  addMenuItem(m_editMenu, kIdPropertiesCyclic, "&Properties (Cyclic)");
+  addMenuItem(m_editMenu, kIdPropertiesCombined, "Properties (Co&mbined)");
+  m_editMenu->addSeparator();
+  addMenuItem(m_editMenu, kIdAdd, "&Add user/group/quota");
+  addMenuItem(m_editMenu, kIdCopy, "&Copy user/group");
+  addMenuItem(m_editMenu, kIdDelete, "&Delete user/group/quota");
+  m_editMenu->addSeparator();
+  addMenuItem(m_editMenu, kIdFind, "&Find in current window");
+  addMenuItem(m_editMenu, kIdFilter, "F&ilter");
+
+  QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
+  // F5 is handled by its own shortcut, which is ignored while browsing;
+  // the item itself shows the key.
+  addMenuItem(tools, kIdBrowse, "&Browse\tF5");
+  tools->addSeparator();
+  addMenuItem(tools, kIdAddServer, "&Add server to list");
+  addMenuItem(tools, kIdRemoveServer, "&Remove server from list");
+  addMenuItem(tools, kIdShowColumns, "S&how columns");
+  addMenuItem(tools, kIdManageShares, "&Manage Shares");
+  addMenuItem(tools, kIdUnhideServer, "&Unhide Server");
+  tools->addSeparator();
+  addMenuItem(tools, kIdAccountPolicies, "A&ccount Policies");
+  addMenuItem(tools, kIdSettings, "&Settings");
+
+  QMenu* window = bar->addMenu(QStringLiteral("&Window"));
+  addMenuItem(window, kIdWindowFiles, "&Files");
+  addMenuItem(window, kIdWindowGroups, "&Groups");
+  addMenuItem(window, kIdWindowNetwork, "&Network");
+  addMenuItem(window, kIdWindowQuotas, "&Quotas");
+  addMenuItem(window, kIdWindowServers, "&Servers");
+  addMenuItem(window, kIdWindowUsers, "&Users");
+
+  QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+  addMenuItem(help, kIdHelpContents, "&Contents");
+  addMenuItem(help, kIdAbout, "&About");
+  addMenuItem(help, kIdContact, "How to contact &Brisle Software...");
+  // The extra About item goes where the desktop puts such items: the Help
+  // menu, after a separator, when its text is not empty.
+  if (const std::string_view about = res::loadString(kStrAboutBoxItem); !about.empty()) {
+    help->addSeparator();
+    auto* action = help->addAction(q(about));
+    action->setData(kIdAboutBox);
+    action->setMenuRole(QAction::NoRole);
+    connect(action, &QAction::triggered, this, [this] { command(kIdAboutBox); });
+    m_menuActions[kIdAboutBox] = action;
+  }
+}
+
+void MainWindow::buildToolbar() {
+  m_toolbar = addToolBar(QStringLiteral("Toolbar"));
+  if (!m_toolbar) {
+    showMessage(kMsgNoToolbar);
+    return;
+  }
+  m_toolbar->setObjectName(QStringLiteral("control%1").arg(kCtlToolbar));
+  m_toolbar->setMovable(false);
+  m_toolbar->setIconSize(QSize(20, 20));
+  for (int i = 0; i < 21; ++i) {
+    const ToolButton& b = kToolButtons[i];
+    if (b.image < 0) {
+      m_toolbar->addSeparator();
+      continue;
+    }
+    auto* action = m_toolbar->addAction(ui::toolbarIcon(b.image), QString());
+    const QString tip = q(res::loadString(static_cast<unsigned>(b.command))).left(128);
+    action->setToolTip(tip);
+    action->setStatusTip(tip);
+    action->setData(b.command);
+    if (i >= 10 && i <= 15) action->setCheckable(true);
+    const int id = b.command;
+    connect(action, &QAction::triggered, this, [this, id] { command(id); });
+    if (id == kIdPrint) action->setVisible(false);
+    m_toolButtons[i] = action;
+  }
+}
+
+void MainWindow::buildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setSizeGripEnabled(true);
+  const int widths[4] = {0, 120, 160, 60};
+  for (int i = 0; i < 4; ++i) {
+    auto* label = new QLabel(bar);
+    label->setObjectName(QStringLiteral("statusPart%1").arg(i));
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    if (i == 0) {
+      bar->addWidget(label, 1);
+    } else {
+      label->setMinimumWidth(widths[i]);
+      bar->addPermanentWidget(label);
+    }
+    m_status[i] = label;
+  }
+}
+
+void MainWindow::buildShortcuts() {
+  // Enter is the dialog's default button: browse, unless closing.
+  for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+    auto* enter = new QShortcut(QKeySequence(key), this);
+    connect(enter, &QShortcut::activated, this, [this] {
+      if (!m_closing) browse();
+    });
+  }
+  auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
+  connect(f5, &QShortcut::activated, this, [this] {
+    if (!m_browsing) browse();
+  });
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, &MainWindow::requestHelp);
+  // Escape is the dialog's Cancel, which does nothing here.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, [] {});
+
+  for (DisplayType type : {DisplayType::Users, DisplayType::Groups}) {
+    QWidget* view = m_controls[resultControlId(type, m_settings)];
+    auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), view, nullptr, nullptr,
+                                 Qt::WidgetShortcut);
+    connect(insert, &QShortcut::activated, this, [this] { command(kIdAdd); });
+    auto* del = new QShortcut(QKeySequence(Qt::Key_Delete), view, nullptr, nullptr,
+                              Qt::WidgetShortcut);
+    connect(del, &QShortcut::activated, this, [this] { command(kIdDelete); });
+  }
+
+  struct Wire {
+    int id;
+    DisplayType type;
+  };
+  const Wire wires[] = {{kCtlFilesList, DisplayType::Files},   {kCtlGroupsList, DisplayType::Groups},
+                        {kCtlServersList, DisplayType::Servers}, {kCtlUsersList, DisplayType::Users},
+                        {kCtlQuotasList, DisplayType::Quotas},   {kCtlNetworkTree, DisplayType::Network},
+                        {kCtlAccessTree, DisplayType::Files},    {kCtlLicensesList, DisplayType::Licenses},
+                        {kCtlTrustsList, DisplayType::Trusts},
+                        {kCtlPerformanceTree, DisplayType::Performance}};
+  for (const Wire& w : wires) {
+    auto* view = static_cast<QAbstractItemView*>(m_controls[w.id]);
+    const DisplayType type = w.type;
+    connect(view, &QWidget::customContextMenuRequested, this, [this, view, type](QPoint pos) {
+      showContextMenu(type, view->viewport()->mapToGlobal(pos));
+    });
+    if (qobject_cast<QTableView*>(view))
+      connect(view, &QAbstractItemView::doubleClicked, this,
+              [this, type](const QModelIndex&) { rowDoubleClicked(type); });
+  }
+  auto* users = static_cast<QAbstractItemView*>(m_controls[kCtlUsersList]);
+  connect(users, &QAbstractItemView::clicked, this,
+          [this] { updateCombinedItem(selectedRows(DisplayType::Users)); });
+  auto* quotas = static_cast<QAbstractItemView*>(m_controls[kCtlQuotasList]);
+  connect(quotas, &QAbstractItemView::clicked, this,
+          [this] { updateCombinedItem(selectedRows(DisplayType::Users)); });
+}
+
+QString MainWindow::statusText(int part) const {
+  return part >= 0 && part < 4 ? m_status[part]->text() : QString();
+}
+
+void MainWindow::setStatusText(int part, std::string_view text) {
+  if (part >= 0 && part < 4) m_status[part]->setText(q(text));
+}
+
+void MainWindow::showMessage(std::string_view text, std::string_view caption) {
+  m_ports.messages->ok(std::string(text),
+                       caption.empty() ? res::programTitle() : std::string(caption));
+}
+
+QAction* MainWindow::menuAction(int id) const {
+  auto it = m_menuActions.find(id);
+  return it == m_menuActions.end() ? nullptr : it->second;
+}
+
+QAction* MainWindow::toolbarButton(int index) const {
+  return index >= 0 && index < 21 ? m_toolButtons[index] : nullptr;
+}
+
+QWidget* MainWindow::resultControl(int controlId) const {
+  auto it = m_controls.find(controlId);
+  return it == m_controls.end() ? nullptr : it->second;
+}
+
+QTableView* MainWindow::listView(DisplayType type) {
+  if (type == DisplayType::Files) return qobject_cast<QTableView*>(m_controls[kCtlFilesList]);
+  return qobject_cast<QTableView*>(resultControl(resultControlId(type, m_settings)));
+}
+
+QTreeWidget* MainWindow::treeView(DisplayType type) {
+  if (type == DisplayType::Files) return qobject_cast<QTreeWidget*>(m_controls[kCtlAccessTree]);
+  return qobject_cast<QTreeWidget*>(resultControl(resultControlId(type, m_settings)));
+}
+
+void MainWindow::setDisplayTexts(DisplayType type, display::DisplayTexts texts) {
+  m_texts[type] = std::move(texts);
+}
+
+display::DisplayTexts MainWindow::displayTexts(DisplayType type) const {
+  auto it = m_texts.find(type);
+  return it == m_texts.end() ? display::DisplayTexts{} : it->second;
+}
+
+void MainWindow::showStatusTexts(const display::DisplayTexts& texts) {
+  setStatusText(2, texts.server);
+  setStatusText(3, texts.count);
+}
+
+bool MainWindow::enableFirstEditItem() {
+  if (!m_editMenu || m_editMenu->actions().isEmpty()) return false;
+  m_editMenu->actions().front()->setEnabled(true);
+  return true;
+}
+
+bool MainWindow::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    // Part 0 carries the help of the menu item under the cursor; when the
+    // menu closes it goes back to the window's state.
+    const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+    if (!tip.isEmpty())
+      m_status[0]->setText(tip);
+    else
+      setStatusText(0, m_browsing ? kTextBrowsing : kTextReady);
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // Closing ends the program in any state: a running browse is cancelled
+  // and its worker joined, or left to finish on its own if it is stuck in a
+  // platform call (it owns its block, and its results go nowhere).
+  m_closing = true;
+  stopWorker();
+  if (m_browsing) endBusy();
+  if (m_help) m_help->close();
+  event->accept();
+}
+
+void MainWindow::requestHelp() {
+  if (!m_help) m_help = new HelpWindow(this);
+  m_help->showContents();
+}
+
+}  // namespace app

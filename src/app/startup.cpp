@@ -1,0 +1,146 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QThread>
+#include <QTabBar>
+#include <cstdio>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/window_texts.h"
+#include "platform/backend.h"
+#include "platform/lab/lab.h"
+#include "platform/system.h"
+#include "resources/strings.h"
+#include "ui/icons.h"
+#include "ui/qt_file_chooser.h"
+#include "ui/qt_messages.h"
+
+static void initVeltraneResources() { Q_INIT_RESOURCE(veltrane); }
+
+namespace app {
+
+bool platformSupported(ui::Messages& messages) {
+  platform::OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (platform::GetVersionEx(&info) && info.dwPlatformId == platform::VER_PLATFORM_WIN32_NT)
+    return true;
+  messages.ok(std::string(res::loadString(kStrUnsupportedPlatform)),
+              std::string(kCaptionRefusal));
+  return false;
+}
+
+std::shared_ptr<platform::Backend> makeBackend(const std::string& labFile, std::string* error) {
+  std::string path = labFile;
+  if (path.empty()) {
+    path = lab::ensureDefaultLab(error);
+    if (path.empty()) return nullptr;
+  }
+  std::shared_ptr<lab::Lab> loaded = lab::loadLabFile(path, error);
+  if (!loaded) return nullptr;
+  return lab::makeLabBackend(std::move(loaded));
+}
+
+void initResources() {
+  static const bool done = [] {
+    initVeltraneResources();
+    return true;
+  }();
+  (void)done;
+}
+
+namespace {
+
+// Browses the Users display, waits for the fill and saves the window.
+int takeScreenshot(MainWindow& window, const std::string& file) {
+  window.resize(980, 600);
+  window.show();
+  window.selectTab(5);
+  window.browse();
+  QElapsedTimer timer;
+  timer.start();
+  while (window.browsing() && timer.elapsed() < 30000)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  QApplication::processEvents();
+  if (window.browsing()) {
+    std::fprintf(stderr, "veltrane: the Users browse did not finish\n");
+    return 1;
+  }
+  if (!window.grab().save(QString::fromStdString(file), "PNG")) {
+    std::fprintf(stderr, "veltrane: could not write %s\n", file.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+std::shared_ptr<ui::Messages> makeMessages() {
+  // Deleted on the GUI thread even if a detached worker holds it last.
+  return std::shared_ptr<ui::QtMessages>(new ui::QtMessages, [](ui::QtMessages* m) {
+    if (QCoreApplication::instance() &&
+        QThread::currentThread() != QCoreApplication::instance()->thread())
+      m->deleteLater();
+    else
+      delete m;
+  });
+}
+
+}  // namespace
+
+int runApplication(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const OptionsResult parsed = parseOptions(args);
+  if (!parsed.options) {
+    std::fprintf(stderr, "veltrane: %s\n%s", parsed.error.c_str(), usageText().c_str());
+    return 2;
+  }
+  const Options& options = *parsed.options;
+  if (options.help) {
+    std::fputs(usageText().c_str(), stdout);
+    return 0;
+  }
+
+  res::setProgramTitle(argc > 0 ? argv[0] : "veltrane");
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QString::fromStdString(res::programTitle()));
+  initResources();
+  QApplication::setWindowIcon(ui::appIcon());
+  auto messages = makeMessages();
+
+  std::string error;
+  auto backend = makeBackend(options.labFile, &error);
+  if (!backend) {
+    const std::string text = "The lab could not be loaded:\n" + error;
+    std::fprintf(stderr, "veltrane: %s\n", text.c_str());
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+      messages->ok(text, std::string(kCaptionProduct), ui::Icon::Error);
+    return 1;
+  }
+  platform::ScopedBackend installed(std::move(backend));
+
+  if (!platformSupported(*messages)) return 1;
+
+  Ports ports{messages, std::make_shared<ui::QtFileChooser>(),
+              std::make_shared<ui::QtDialogRunner>()};
+  WindowOptions windowOptions;
+  windowOptions.splash = options.splash && options.screenshot.empty();
+  int code = 0;
+  {
+    MainWindow window(ports, windowOptions);
+    if (auto* chooser = dynamic_cast<ui::QtFileChooser*>(ports.files.get()))
+      chooser->setOwner(&window);
+    if (!window.initialise()) return 1;
+    if (!options.screenshot.empty()) {
+      code = takeScreenshot(window, options.screenshot);
+    } else {
+      window.show();
+      code = QApplication::exec();
+    }
+  }
+  return code;
+}
+
+}  // namespace app

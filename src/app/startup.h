@@ -1,0 +1,30 @@
+#pragma once
+// Start-up: the platform check, the backend, the window, the run.
+
+#include <memory>
+#include <string>
+
+#include "app/command_line.h"
+#include "ui/messages.h"
+
+namespace platform {
+class Backend;
+}
+
+namespace app {
+
+// True on Windows NT; otherwise shows the refusal (text 59289, caption
+// "Brisle's Veltrane") and the program must end without a window.
+bool platformSupported(ui::Messages& messages);
+
+// The lab backend of `labFile`, or of the user's copy of the default lab
+// when it is empty. Null with *error set when the lab cannot be loaded.
+std::shared_ptr<platform::Backend> makeBackend(const std::string& labFile, std::string* error);
+
+// Makes the resources of the program's library known to Qt.
+void initResources();
+
+// The whole program; returns its exit code.
+int runApplication(int argc, char** argv);
+
+}  // namespace app

@@ -1,0 +1,245 @@
+// The main window's commands: menu, toolbar, keys, double clicks and the
+// context menus of the result controls. Commands whose dialogs are not
+// built yet do nothing.
+
+#include <QAction>
+#include <QComboBox>
+#include <QCursor>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabBar>
+#include <QTableView>
+#include <QTreeWidget>
+
+#include "app/about_dialog.h"
+#include "app/command_ids.h"
+#include "app/main_window.h"
+#include "app/user_legend_dialog.h"
+#include "app/window_texts.h"
+#include "resources/strings.h"
+
+namespace app {
+
+using display::DisplayType;
+
+namespace {
+
+// The target of a Network tree pop-up: the selected item when it names a
+// server ("\\\\NAME" with no further backslash).
+std::string networkTarget(const QTreeWidget* tree) {
+  const QTreeWidgetItem* item = tree ? tree->currentItem() : nullptr;
+  const std::string text = item ? item->text(0).toStdString() : std::string();
+  if (text.starts_with("\\\\") && text.find('\\', 3) == std::string::npos) return text;
+  return std::string(kPopupCannotAdd);
+}
+
+}  // namespace
+
+void MainWindow::command(int id) {
+  switch (id) {
+    case kIdExit:
+      m_closing = true;
+      close();
+      return;
+    case kIdBrowse:
+      browse();
+      return;
+    case kIdShowColumns:
+      showColumns();
+      return;
+    case kIdWindowFiles: selectTab(0); return;
+    case kIdWindowGroups: selectTab(1); return;
+    case kIdWindowNetwork: selectTab(2); return;
+    case kIdWindowQuotas:
+    case kIdSelectQuotasTab: selectTab(3); return;
+    case kIdWindowServers: selectTab(4); return;
+    case kIdWindowUsers:
+    case kIdSelectUsersTab: selectTab(5); return;
+    case kIdHelpContents:
+      requestHelp();
+      return;
+    case kIdAbout:
+    case kIdAboutBox:
+      openAbout();
+      return;
+    case kIdContact:
+      openContact();
+      return;
+    case kIdUserLegend:
+      openUserLegend();
+      return;
+    case kIdPropertiesCyclic:
+      propertiesCyclic();
+      return;
+    default:
+      // Clipboard, import, export, print, the edit commands, find, filter,
+      // the server list, shares, unhide, account policies and settings open
+      // their dialogs once those exist.
+      return;
+  }
+}
+
+void MainWindow::propertiesCyclic() {
+  switch (currentDisplayType()) {
+    case DisplayType::Network:
+      showContextMenu(DisplayType::Network, QCursor::pos());
+      return;
+    case DisplayType::Servers: {
+      // Each selected server is opened as "\\\\" + its name.
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+void MainWindow::rowDoubleClicked(DisplayType type) {
+  switch (type) {
+    case DisplayType::Users:
+    case DisplayType::Groups:
+    case DisplayType::Servers:
+    case DisplayType::Quotas:
+      command(kIdPropertiesCyclic);
+      return;
+    default:
+      return;
+  }
+}
+
+int MainWindow::selectedRows(DisplayType type) const {
+  auto* view = qobject_cast<QTableView*>(resultControl(resultControlId(type, m_settings)));
+  if (!view || !view->selectionModel()) return 0;
+  return static_cast<int>(view->selectionModel()->selectedRows().size());
+}
+
+void MainWindow::updateCombinedItem(int selectedUsers) {
+  if (QAction* combined = menuAction(kIdPropertiesCombined)) {
+    combined->setEnabled(selectedUsers >= 2);
+  } else {
+    showMessage(kMsgEditMenuMissing);
+  }
+}
+
+std::unique_ptr<QMenu> MainWindow::makeContextMenu(DisplayType type) {
+  auto menu = std::make_unique<QMenu>(this);
+  auto add = [&](const char* text, int id, bool enabled = true) {
+    QAction* a = menu->addAction(QString::fromUtf8(text));
+    a->setData(id);
+    a->setEnabled(enabled);
+    connect(a, &QAction::triggered, this, [this, id] { command(id); });
+    return a;
+  };
+  const int selected = selectedRows(type);
+  switch (type) {
+    case DisplayType::Users:
+    case DisplayType::Groups: {
+      const bool any = selected > 0;
+      add("&Properties (Cyclic)", kIdPropertiesCyclic, any);
+      add("P&roperties (Combined)", kIdPropertiesCombined, any && type == DisplayType::Users);
+      menu->addSeparator();
+      add("&Add", kIdAdd);
+      add("&Copy", kIdCopy, any);
+      add("&Delete", kIdDelete, any);
+      menu->addSeparator();
+      add("Account &Policies", kIdAccountPolicies);
+      add("&Settings", kIdSettings);
+      if (type == DisplayType::Users) {
+        menu->addSeparator();
+        add("User icon &Legend", kIdUserLegend);
+      }
+      break;
+    }
+    case DisplayType::Servers: {
+      const bool any = selected > 0;
+      if (any) {
+        auto* view = qobject_cast<QTableView*>(resultControl(kCtlServersList));
+        const QModelIndex row = view->selectionModel()->selectedRows().front();
+        m_targetServer = "\\\\" + row.data().toString().toStdString();
+      }
+      add(res::loadString(kIdPopupAddToServerList).data(), kIdAddServer, any);
+      add("&Properties", kIdPropertiesCyclic, any);
+      add("&Remove server from list", kIdRemoveServer);
+      menu->addSeparator();
+      add("&Settings", kIdSettings);
+      break;
+    }
+    case DisplayType::Quotas: {
+      const bool any = selected > 0;
+      add("&Add Quota", kIdAdd);
+      add("&Delete Quota", kIdDelete, any);
+      add("&Properties", kIdPropertiesCyclic, any);
+      menu->addSeparator();
+      add("&Settings", kIdSettings);
+      break;
+    }
+    case DisplayType::Files:
+      add("&Settings", kIdSettings);
+      break;
+    case DisplayType::Network: {
+      m_targetServer = networkTarget(treeView(DisplayType::Network));
+      add(res::loadString(kIdPopupAddToServerList).data(), kIdAddServer);
+      add("&Properties", kIdPropertiesCyclic);
+      add("&Remove server from list", kIdRemoveServer);
+      menu->addSeparator();
+      add("&Settings", kIdSettings);
+      break;
+    }
+    default:
+      return nullptr;
+  }
+  return menu;
+}
+
+void MainWindow::showContextMenu(DisplayType type, const QPoint& globalPos) {
+  std::unique_ptr<QMenu> menu = makeContextMenu(type);
+  if (!menu) {
+    if (type == DisplayType::Licenses || type == DisplayType::Trusts ||
+        type == DisplayType::Performance)
+      return;  // these controls have no menu
+    showMessage(kMsgNoPopup);
+    return;
+  }
+  menu->exec(globalPos);
+}
+
+void MainWindow::openAbout() {
+  AboutDialog dialog(this);
+  m_ports.dialogs->run(dialog);
+}
+
+void MainWindow::openContact() {
+  ContactDialog dialog(this);
+  m_ports.dialogs->run(dialog);
+}
+
+void MainWindow::openUserLegend() {
+  UserLegendDialog dialog(this);
+  m_ports.dialogs->run(dialog);
+}
+
+void MainWindow::runAutoCommand(const AutoCommand& command) {
+  if (command.displayType == DisplayType::None) return;
+  m_autoCommand = command;
+  showMinimized();
+  m_combo->clear();
+  m_combo->addItem(QString::fromStdString(command.server).toUpper());
+  m_combo->setCurrentIndex(0);
+  int tab = -1;
+  for (int i = 0; i < m_tabs->count(); ++i)
+    if (display::displayTypeFromTabText(m_tabs->tabText(i).toStdString()) == command.displayType)
+      tab = i;
+  if (command.displayType == DisplayType::Files) {
+    m_settings.f_display_type = command.filesDisplayType;
+    if (command.filesDisplayType == 1)
+      m_userNameEdit->setText(QString::fromStdString(command.startDirectory));
+    else
+      m_settings.f_root_path = command.startDirectory;
+  }
+  if (tab >= 0) selectTab(tab);
+  browse();
+  // The export of the finished browse and the closing of the window join
+  // here with the export itself.
+}
+
+}  // namespace app

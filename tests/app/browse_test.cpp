@@ -1,0 +1,149 @@
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QTableView>
+
+#include "app/browse_button.h"
+#include "app/command_ids.h"
+#include "app_test_support.h"
+
+namespace {
+
+using apptest::GatedMessages;
+using apptest::WindowTest;
+using apptest::waitUntil;
+using display::DisplayType;
+using namespace app;
+
+struct BrowseRow {
+  int tab;
+  DisplayType type;
+  int control;
+  int rows;
+  const char* count;
+};
+
+class BrowseDisplay : public WindowTest, public ::testing::WithParamInterface<BrowseRow> {};
+
+TEST_P(BrowseDisplay, ReachesTheListWithItsStatusTexts) {
+  const BrowseRow& row = GetParam();
+  ASSERT_TRUE(makeWindow());
+  m_window->selectTab(row.tab);
+  m_window->command(kIdBrowse);
+  EXPECT_TRUE(m_window->browsing());
+  EXPECT_EQ(m_window->statusText(0).toStdString(),
+            "Browsing...." + std::string(display::statusName(row.type)));
+  EXPECT_FALSE(m_window->menuAction(kIdPropertiesCyclic)->isEnabled());
+  ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  auto* view = qobject_cast<QTableView*>(m_window->resultControl(row.control));
+  ASSERT_NE(view->model(), nullptr);
+  EXPECT_EQ(view->model()->rowCount(), row.rows);
+  EXPECT_EQ(m_window->statusText(0), "Ready");
+  EXPECT_EQ(m_window->statusText(2), "LAB\\\\PDC");
+  EXPECT_EQ(m_window->statusText(3), row.count);
+  EXPECT_TRUE(m_window->menuAction(kIdPropertiesCyclic)->isEnabled());
+  EXPECT_EQ(m_window->animationFrame(), 0);
+  EXPECT_TRUE(m_messages->shown().empty());
+  // Each display keeps its own texts.
+  m_window->selectTab(2);
+  EXPECT_EQ(m_window->statusText(2), "");
+  m_window->selectTab(row.tab);
+  EXPECT_EQ(m_window->statusText(2), "LAB\\\\PDC");
+}
+
+// The window lab: 3 users; 2 global groups and 1 local group (members off).
+INSTANTIATE_TEST_SUITE_P(Displays, BrowseDisplay,
+                         ::testing::Values(BrowseRow{5, DisplayType::Users, kCtlUsersList, 3, "3"},
+                                           BrowseRow{1, DisplayType::Groups, kCtlGroupsList, 3,
+                                                     "3"}));
+
+TEST_F(WindowTest, DisplaysWithoutWorkersYetStartNothing) {
+  ASSERT_TRUE(makeWindow());
+  for (int tab : {0, 2, 3, 4}) {
+    m_window->selectTab(tab);
+    m_window->browse();
+    EXPECT_FALSE(m_window->browsing()) << tab;
+    EXPECT_EQ(m_window->statusText(0), "Ready");
+  }
+  EXPECT_TRUE(m_messages->shown().empty());
+  // Quotas went through the busy state and left the first Edit item greyed
+  // until the next display set-up.
+  m_window->selectTab(3);
+  m_window->browse();
+  EXPECT_FALSE(m_window->menuAction(kIdPropertiesCyclic)->isEnabled());
+}
+
+class StoppedBrowse : public WindowTest {
+ protected:
+  // Starts a Users browse whose worker is held on a message box.
+  void startHeldBrowse() {
+    ASSERT_TRUE(m_lab->refuseOperation("PDC", "NetQueryDisplayInformation",
+                                       platform::ERROR_ACCESS_DENIED));
+    ASSERT_TRUE(makeWindow(m_gate));
+    m_window->browse();
+    ASSERT_TRUE(waitUntil([&] { return m_gate->waiting() == 1; }));
+    ASSERT_TRUE(m_window->browsing());
+  }
+  std::shared_ptr<GatedMessages> m_gate = std::make_shared<GatedMessages>();
+};
+
+TEST_F(StoppedBrowse, StopShowsTerminatedTextsAndDropsTheResults) {
+  startHeldBrowse();
+  const auto id = m_window->browseId();
+  m_window->browseButton()->click();  // while browsing: stop
+  EXPECT_FALSE(m_window->browsing());
+  EXPECT_EQ(m_window->statusText(0), "Ready");
+  EXPECT_EQ(m_window->statusText(2), "User terminated browse.");
+  EXPECT_EQ(m_window->statusText(3), "0 ");
+  m_gate->open();
+  ASSERT_TRUE(waitUntil([&] { return m_gate->waiting() == 0; }));
+  for (int i = 0; i < 20; ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_EQ(m_window->statusText(2), "User terminated browse.");
+  EXPECT_EQ(m_window->browseId(), id);
+
+  // A later browse works normally.
+  ASSERT_TRUE(m_lab->refuseOperation("PDC", "NetQueryDisplayInformation", 0));
+  m_window->browseButton()->click();  // idle: browse
+  ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  EXPECT_EQ(m_window->statusText(2), "LAB\\\\PDC");
+  EXPECT_EQ(m_window->statusText(3), "3");
+}
+
+TEST_F(StoppedBrowse, F5EnterAndToolsBrowseAreIgnoredWhileBrowsing) {
+  startHeldBrowse();
+  const auto id = m_window->browseId();
+  EXPECT_TRUE(apptest::pressShortcut(*m_window, Qt::Key_F5));
+  EXPECT_TRUE(apptest::pressShortcut(*m_window, Qt::Key_Return));
+  m_window->menuAction(kIdBrowse)->trigger();
+  EXPECT_EQ(m_window->browseId(), id);
+  EXPECT_TRUE(m_window->browsing());
+  m_gate->open();
+  ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  // F5 and Enter browse again once idle.
+  EXPECT_TRUE(apptest::pressShortcut(*m_window, Qt::Key_F5));
+  EXPECT_EQ(m_window->browseId(), id + 1);
+  ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  EXPECT_TRUE(apptest::pressShortcut(*m_window, Qt::Key_Return));
+  EXPECT_EQ(m_window->browseId(), id + 2);
+  ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+}
+
+TEST_F(StoppedBrowse, ClosingDuringABrowseEndsTheWindow) {
+  startHeldBrowse();
+  m_window->show();
+  m_window->command(kIdExit);
+  EXPECT_TRUE(m_window->closing());
+  EXPECT_FALSE(m_window->isVisible());
+  m_gate->open();  // the worker, detached or joined, leaves without a trace
+  m_window.reset();
+  for (int i = 0; i < 10; ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+TEST_F(StoppedBrowse, TheAnimationAdvancesWhileBrowsing) {
+  startHeldBrowse();
+  ASSERT_TRUE(waitUntil([&] { return m_window->animationFrame() >= 2; }, 3000));
+  m_window->stopBrowse();
+  EXPECT_EQ(m_window->animationFrame(), 0);
+  m_gate->open();
+}
+
+}  // namespace

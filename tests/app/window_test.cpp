@@ -1,0 +1,315 @@
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTableView>
+#include <QKeyEvent>
+#include <QTextBrowser>
+#include <QToolBar>
+
+#include "app/browse_button.h"
+#include "app/command_ids.h"
+#include "app/help_window.h"
+#include "app_test_support.h"
+#include "display/result_display.h"
+#include "resources/strings.h"
+
+namespace {
+
+using apptest::WindowTest;
+using display::DisplayType;
+using namespace app;
+
+TEST_F(WindowTest, OpensWithTitleTabsAndTheUsersDisplay) {
+  ASSERT_TRUE(makeWindow());
+  EXPECT_EQ(m_window->windowTitle(), "Veltrane  v.2.20 QV");
+  QTabBar* tabs = m_window->tabBar();
+  ASSERT_EQ(tabs->count(), 6);
+  const char* texts[] = {"Files", "Groups", "Network", "Quotas", "Servers", "Users"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(tabs->tabText(i), texts[i]);
+  EXPECT_EQ(tabs->currentIndex(), 5);
+  EXPECT_EQ(m_window->currentDisplayType(), DisplayType::Users);
+  EXPECT_TRUE(m_window->resultControl(kCtlUsersList)->isVisibleTo(m_window.get()));
+  EXPECT_FALSE(m_window->resultControl(kCtlNetworkTree)->isVisibleTo(m_window.get()));
+  EXPECT_FALSE(m_window->browsing());
+  EXPECT_EQ(m_window->minimumSize(), QSize(600, 460));
+}
+
+TEST_F(WindowTest, RefusesToShrinkBelowItsMinimumSize) {
+  ASSERT_TRUE(makeWindow());
+  m_window->show();
+  m_window->resize(300, 200);
+  QApplication::processEvents();
+  EXPECT_GE(m_window->width(), 600);
+  EXPECT_GE(m_window->height(), 460);
+}
+
+TEST_F(WindowTest, ToolbarHasItsButtonsInOrderWithToolTipsFromTheStringTable) {
+  ASSERT_TRUE(makeWindow());
+  const int commands[21] = {0,       kIdImport, kIdExport, kIdPrint, 0,  kIdPropertiesCyclic,
+                            kIdAdd,  kIdCopy,   kIdDelete, 0,        kIdWindowFiles,
+                            kIdWindowGroups, kIdWindowNetwork, kIdWindowQuotas,
+                            kIdWindowServers, kIdWindowUsers, 0, kIdFind, kIdFilter, 0,
+                            kIdHelpContents};
+  for (int i = 0; i < 21; ++i) {
+    QAction* button = m_window->toolbarButton(i);
+    if (commands[i] == 0) {
+      EXPECT_EQ(button, nullptr) << i;
+      continue;
+    }
+    ASSERT_NE(button, nullptr) << i;
+    EXPECT_EQ(button->data().toInt(), commands[i]);
+    const std::string_view help = res::loadString(static_cast<unsigned>(commands[i]));
+    EXPECT_FALSE(help.empty()) << commands[i];
+    EXPECT_EQ(button->toolTip().toStdString(), help);
+    EXPECT_FALSE(button->icon().isNull()) << i;
+  }
+  EXPECT_FALSE(m_window->toolbarButton(3)->isVisible());  // Print stays hidden
+}
+
+TEST_F(WindowTest, EveryMenuCommandHasItsHelpText) {
+  ASSERT_TRUE(makeWindow());
+  for (int id : {kIdCopyToClipboard, kIdImport, kIdExport, kIdExit, kIdPropertiesCyclic,
+                 kIdPropertiesCombined, kIdAdd, kIdCopy, kIdDelete, kIdFind, kIdFilter, kIdBrowse,
+                 kIdAddServer, kIdRemoveServer, kIdShowColumns, kIdManageShares, kIdUnhideServer,
+                 kIdAccountPolicies, kIdSettings, kIdWindowFiles, kIdWindowGroups,
+                 kIdWindowNetwork, kIdWindowQuotas, kIdWindowServers, kIdWindowUsers,
+                 kIdHelpContents, kIdAbout, kIdContact}) {
+    QAction* a = m_window->menuAction(id);
+    ASSERT_NE(a, nullptr) << id;
+    EXPECT_EQ(a->statusTip().toStdString(), res::loadString(static_cast<unsigned>(id))) << id;
+  }
+  EXPECT_EQ(m_window->menuAction(kIdBrowse)->text(), "&Browse\tF5");
+  EXPECT_EQ(m_window->menuAction(kIdAboutBox)->text(), "&About Morrowell...");
+}
+
+TEST_F(WindowTest, MenuHelpShowsInStatusPartZeroWhileAMenuIsOpen) {
+  ASSERT_TRUE(makeWindow());
+  QStatusTipEvent hover(QStringLiteral("Quit the application"));
+  QApplication::sendEvent(m_window.get(), &hover);
+  EXPECT_EQ(m_window->statusText(0), "Quit the application");
+  QStatusTipEvent closed{QString()};
+  QApplication::sendEvent(m_window.get(), &closed);
+  EXPECT_EQ(m_window->statusText(0), "Ready");
+}
+
+// One row per tab: what the display set-up shows and enables.
+struct SetUpRow {
+  int tab;
+  DisplayType type;
+  int control;
+  int pressedButton;
+  bool editButtons;      // toolbar 5..8
+  bool propertiesButton; // toolbar 5
+  bool cyclic, add, copy, del;
+  bool exportable;
+};
+
+class DisplaySetUp : public WindowTest, public ::testing::WithParamInterface<SetUpRow> {};
+
+TEST_P(DisplaySetUp, SetsControlsToolbarAndMenu) {
+  const SetUpRow& row = GetParam();
+  ASSERT_TRUE(makeWindow());
+  m_window->selectTab(row.tab);
+  EXPECT_EQ(m_window->currentDisplayType(), row.type);
+  for (int id : {kCtlFilesList, kCtlGroupsList, kCtlNetworkTree, kCtlQuotasList,
+                 kCtlServersList, kCtlUsersList, kCtlLicensesList, kCtlTrustsList,
+                 kCtlAccessTree, kCtlPerformanceTree})
+    EXPECT_EQ(m_window->resultControl(id)->isVisibleTo(m_window.get()), id == row.control) << id;
+  for (int i = 10; i <= 15; ++i)
+    EXPECT_EQ(m_window->toolbarButton(i)->isChecked(), i == row.pressedButton) << i;
+  EXPECT_EQ(m_window->toolbarButton(5)->isEnabled(), row.propertiesButton);
+  for (int i = 6; i <= 8; ++i) EXPECT_EQ(m_window->toolbarButton(i)->isEnabled(), row.editButtons);
+  EXPECT_EQ(m_window->menuAction(kIdPropertiesCyclic)->isEnabled(), row.cyclic);
+  EXPECT_FALSE(m_window->menuAction(kIdPropertiesCombined)->isEnabled());
+  EXPECT_EQ(m_window->menuAction(kIdAdd)->isEnabled(), row.add);
+  EXPECT_EQ(m_window->menuAction(kIdCopy)->isEnabled(), row.copy);
+  EXPECT_EQ(m_window->menuAction(kIdDelete)->isEnabled(), row.del);
+  EXPECT_EQ(m_window->menuAction(kIdExport)->isEnabled(), row.exportable);
+  EXPECT_EQ(m_window->menuAction(kIdCopyToClipboard)->isEnabled(), row.exportable);
+  EXPECT_FALSE(m_window->userNameEdit()->isVisibleTo(m_window.get()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabs, DisplaySetUp,
+    ::testing::Values(
+        SetUpRow{0, DisplayType::Files, kCtlFilesList, 10, false, false, false, false, false,
+                 false, true},
+        SetUpRow{1, DisplayType::Groups, kCtlGroupsList, 11, true, true, true, true, true, true,
+                 true},
+        SetUpRow{2, DisplayType::Network, kCtlNetworkTree, 12, false, false, false, false,
+                 false, false, false},
+        SetUpRow{3, DisplayType::Quotas, kCtlQuotasList, 13, false, false, false, false, false,
+                 false, true},
+        SetUpRow{4, DisplayType::Servers, kCtlServersList, 14, false, true, true, false, false,
+                 false, true},
+        SetUpRow{5, DisplayType::Users, kCtlUsersList, 15, true, true, true, true, true, true,
+                 true}));
+
+TEST_F(WindowTest, WindowMenuAndToolbarSelectTheirTabs) {
+  ASSERT_TRUE(makeWindow());
+  m_window->menuAction(kIdWindowServers)->trigger();
+  EXPECT_EQ(m_window->tabBar()->currentIndex(), 4);
+  m_window->toolbarButton(11)->trigger();
+  EXPECT_EQ(m_window->tabBar()->currentIndex(), 1);
+  m_window->command(kIdSelectQuotasTab);
+  EXPECT_EQ(m_window->tabBar()->currentIndex(), 3);
+  m_window->command(kIdSelectUsersTab);
+  EXPECT_EQ(m_window->tabBar()->currentIndex(), 5);
+  EXPECT_TRUE(m_window->toolbarButton(15)->isChecked());
+}
+
+TEST_F(WindowTest, AccessRightsFormShowsTheTreeAndTheUserNameField) {
+  ASSERT_TRUE(makeWindow());
+  m_window->settings().f_display_type = 1;
+  m_window->selectTab(0);
+  EXPECT_TRUE(m_window->resultControl(kCtlAccessTree)->isVisibleTo(m_window.get()));
+  EXPECT_FALSE(m_window->resultControl(kCtlFilesList)->isVisibleTo(m_window.get()));
+  EXPECT_TRUE(m_window->userNameEdit()->isVisibleTo(m_window.get()));
+  EXPECT_EQ(m_window->userNameLabel()->text(), "Username:");
+  m_window->settings().f_display_type = 2;
+  m_window->displaySetUp();
+  EXPECT_TRUE(m_window->resultControl(kCtlFilesList)->isVisibleTo(m_window.get()));
+  EXPECT_FALSE(m_window->userNameEdit()->isVisibleTo(m_window.get()));
+}
+
+TEST_F(WindowTest, ATabMatchingNoDisplayTypeIsRefusedAndCannotBeBrowsed) {
+  ASSERT_TRUE(makeWindow());
+  m_window->tabBar()->setTabText(2, "Neighbourhood");
+  m_messages->clear();
+  m_window->selectTab(2);
+  EXPECT_EQ(m_window->currentDisplayType(), DisplayType::None);
+  EXPECT_EQ(shownTexts(), std::vector<std::string>{"Illegal TAB selection value"});
+  m_messages->clear();
+  m_window->command(kIdBrowse);
+  EXPECT_EQ(shownTexts(), std::vector<std::string>{"Unsupported Display Type."});
+  EXPECT_FALSE(m_window->browsing());
+}
+
+TEST_F(WindowTest, ShowColumnsRestoresTheWidthsOfTheSettings) {
+  ASSERT_TRUE(makeWindow());
+  auto* users = qobject_cast<QTableView*>(m_window->resultControl(kCtlUsersList));
+  ASSERT_NE(users->model(), nullptr);
+  QHeaderView* header = users->horizontalHeader();
+  const int width = header->sectionSize(1);
+  ASSERT_GT(width, 0);
+  header->resizeSection(1, width + 77);
+  m_window->selectTab(1);
+  m_window->selectTab(5);  // a display change keeps the user's widths
+  EXPECT_EQ(header->sectionSize(1), width + 77);
+  m_window->command(kIdShowColumns);
+  EXPECT_EQ(header->sectionSize(1), width);
+}
+
+TEST_F(WindowTest, EscapeIsIgnoredAndExitCloses) {
+  ASSERT_TRUE(makeWindow());
+  m_window->show();
+  QApplication::setActiveWindow(m_window.get());
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(m_window.get(), &press);
+  apptest::pressShortcut(*m_window, Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_TRUE(m_window->isVisible());
+  EXPECT_FALSE(m_window->closing());
+  m_window->menuAction(kIdExit)->trigger();
+  EXPECT_TRUE(m_window->closing());
+  EXPECT_FALSE(m_window->isVisible());
+}
+
+struct PopupRow {
+  DisplayType type;
+  bool select;
+  std::vector<std::pair<std::string, bool>> items;  // text, enabled
+};
+
+class ContextMenus : public WindowTest, public ::testing::WithParamInterface<PopupRow> {};
+
+TEST_P(ContextMenus, EnableTheirItemsByTheSelection) {
+  const PopupRow& row = GetParam();
+  ASSERT_TRUE(makeWindow());
+  auto* view = m_window->listView(row.type);
+  ASSERT_NE(view, nullptr);
+  if (row.select) {
+    // A browse gives the list rows to select.
+    m_window->selectTab(row.type == DisplayType::Users ? 5 : 1);
+    m_window->browse();
+    ASSERT_TRUE(apptest::waitUntil([&] { return !m_window->browsing(); }));
+    ASSERT_GT(view->model()->rowCount(), 0);
+    view->selectRow(0);
+  }
+  auto menu = m_window->makeContextMenu(row.type);
+  ASSERT_NE(menu, nullptr);
+  std::vector<std::pair<std::string, bool>> items;
+  for (QAction* a : menu->actions())
+    if (!a->isSeparator()) items.emplace_back(a->text().toStdString(), a->isEnabled());
+  EXPECT_EQ(items, row.items);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ContextMenus,
+    ::testing::Values(
+        PopupRow{DisplayType::Users, false,
+                 {{"&Properties (Cyclic)", false}, {"P&roperties (Combined)", false},
+                  {"&Add", true}, {"&Copy", false}, {"&Delete", false},
+                  {"Account &Policies", true}, {"&Settings", true},
+                  {"User icon &Legend", true}}},
+        PopupRow{DisplayType::Users, true,
+                 {{"&Properties (Cyclic)", true}, {"P&roperties (Combined)", true},
+                  {"&Add", true}, {"&Copy", true}, {"&Delete", true},
+                  {"Account &Policies", true}, {"&Settings", true},
+                  {"User icon &Legend", true}}},
+        PopupRow{DisplayType::Groups, true,
+                 {{"&Properties (Cyclic)", true}, {"P&roperties (Combined)", false},
+                  {"&Add", true}, {"&Copy", true}, {"&Delete", true},
+                  {"Account &Policies", true}, {"&Settings", true}}},
+        PopupRow{DisplayType::Servers, false,
+                 {{"&Add to server list", false}, {"&Properties", false},
+                  {"&Remove server from list", true}, {"&Settings", true}}},
+        PopupRow{DisplayType::Quotas, false,
+                 {{"&Add Quota", true}, {"&Delete Quota", false}, {"&Properties", false},
+                  {"&Settings", true}}},
+        PopupRow{DisplayType::Files, false, {{"&Settings", true}}}));
+
+TEST_F(WindowTest, AboutContactAndLegendRunAsSubDialogs) {
+  ASSERT_TRUE(makeWindow());
+  m_window->menuAction(kIdAbout)->trigger();
+  m_window->menuAction(kIdAboutBox)->trigger();
+  m_window->menuAction(kIdContact)->trigger();
+  auto legend = m_window->makeContextMenu(DisplayType::Users);
+  legend->actions().back()->trigger();
+  const auto& shown = m_dialogs->shown();
+  ASSERT_EQ(shown.size(), 4u);
+  EXPECT_EQ(shown[0].objectName, "dialog100");
+  EXPECT_EQ(shown[1].objectName, "dialog100");
+  EXPECT_EQ(shown[2].objectName, "dialog148");
+  EXPECT_EQ(shown[3].objectName, "dialog216");
+  EXPECT_EQ(shown[3].title, "User Legend");
+}
+
+TEST_F(WindowTest, HelpOpensOurOwnPagesAtTheirContents) {
+  ASSERT_TRUE(makeWindow());
+  m_window->menuAction(kIdHelpContents)->trigger();
+  ASSERT_NE(m_window->helpWindow(), nullptr);
+  QTextBrowser* browser = m_window->helpWindow()->browser();
+  EXPECT_EQ(browser->source().toString(), "qrc:/help/index.html");
+  EXPECT_TRUE(browser->toPlainText().contains("Contents"));
+  browser->setSource(QUrl("qrc:/help/users.html"));
+  m_window->requestHelp();  // every request goes back to the contents
+  EXPECT_EQ(browser->source().toString(), "qrc:/help/index.html");
+}
+
+TEST_F(WindowTest, BrowseButtonHasEightFramesAndRestsOnTheFirst) {
+  ASSERT_TRUE(makeWindow());
+  BrowseButton* button = m_window->browseButton();
+  EXPECT_TRUE(button->hasPictures());
+  EXPECT_EQ(button->frame(), 0);
+  button->setFrame(7);
+  EXPECT_EQ(button->frame(), 7);
+  button->setFrame(8);
+  EXPECT_EQ(button->frame(), 0);
+}
+
+}  // namespace
