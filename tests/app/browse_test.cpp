@@ -1,5 +1,6 @@
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QTableView>
 
 #include "app/browse_button.h"
@@ -55,6 +56,23 @@ INSTANTIATE_TEST_SUITE_P(Displays, BrowseDisplay,
                          ::testing::Values(BrowseRow{5, DisplayType::Users, kCtlUsersList, 3, "3"},
                                            BrowseRow{1, DisplayType::Groups, kCtlGroupsList, 3,
                                                      "3"}));
+
+TEST_F(WindowTest, ClickingTwoUsersEnablesCombinedPropertiesAndDoubleClickIsSafe) {
+  ASSERT_TRUE(makeWindow());
+  m_window->browse();
+  ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  auto* users = qobject_cast<QTableView*>(m_window->resultControl(kCtlUsersList));
+  QAction* combined = m_window->menuAction(kIdPropertiesCombined);
+  users->selectRow(0);
+  emit users->clicked(users->model()->index(0, 0));
+  EXPECT_FALSE(combined->isEnabled());
+  users->selectionModel()->select(users->model()->index(1, 0),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  emit users->clicked(users->model()->index(1, 0));
+  EXPECT_TRUE(combined->isEnabled());
+  emit users->doubleClicked(users->model()->index(1, 0));
+  EXPECT_TRUE(m_messages->shown().empty());
+}
 
 TEST_F(WindowTest, DisplaysWithoutWorkersYetStartNothing) {
   ASSERT_TRUE(makeWindow());
