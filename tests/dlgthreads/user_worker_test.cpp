@@ -292,13 +292,24 @@ INSTANTIATE_TEST_SUITE_P(Rows, ServerListRefused,
                          ::testing::Values(ServerListRow{platform::ERROR_ACCESS_DENIED, true},
                                            ServerListRow{platform::ERROR_REQ_NOT_ACCEP, false}));
 
-TEST_F(UserWorker, PlainUserBrowseCompletes) {
+// A plain user may count the accounts but not read their details: no
+// controller answers the full read, so the browse ends with no rows (not
+// with rows of empty records) and, as before, without a message.
+TEST_F(UserWorker, PlainUserGetsNoRowsFromTheFullRead) {
   m_lab->logOn("LAB\\alice");
   auto block = run(gatherUsers, WorkKind::Users, "\\\\PDC",
                    [](WorkerBlock& b) { fullMode(b, true); });
-  EXPECT_EQ(handOvers(), 1u);
+  EXPECT_EQ(statusTexts()[1], "Server(s) 2 Users 4.");
+  EXPECT_EQ(block->users.count(), 0);
+  EXPECT_EQ(block->state.recordCount, 0);
   EXPECT_EQ(block->users.withEnd().back().name, "END_OF_DATA");
-  EXPECT_EQ(block->users.count(), block->state.recordCount);
+  EXPECT_TRUE(messages().empty());
+  EXPECT_EQ(handOvers(), 1u);
+
+  // Quick mode needs only display information, which a plain user may read.
+  block = run(gatherUsers, WorkKind::Users, "\\\\PDC",
+              [](WorkerBlock& b) { b.state.settings.u_quick_viewing = 1; });
+  EXPECT_EQ(block->users.count(), 4);
 }
 
 // The dial-in library answers a call-back type it should not, or fails.
