@@ -1,0 +1,38 @@
+#pragma once
+// File > "&Copy to clipboard": the current list, as displayed, as plain
+// text on the clipboard.
+//
+// Entry point for the window:
+//   display::copyToClipboard(host);   // host: the window (FillHost)
+//
+// The text is a header line and one line per row in the list's current
+// order (a sort is followed, rows a filter hid are left out); every column,
+// hidden ones included, cells separated by tabs, lines ended by CR LF, no
+// quoting. The Network display is refused with a message; Performance and
+// displays that match no tab copy nothing. Either way the clipboard is
+// emptied first.
+
+#include <string>
+#include <string_view>
+
+class QTableView;
+
+namespace display {
+
+class FillHost;
+enum class DisplayType : int;
+
+inline constexpr std::string_view kNotSupportedText =
+    "Export of this display type is not supported.";
+
+// The list the clipboard copy and the print read for a display type, or
+// nullptr (Network, Performance, None, or a display without a list).
+QTableView* printableList(FillHost& host, DisplayType type);
+
+// The clipboard text of a list.
+std::string clipboardText(const QTableView& view);
+
+// The command. Returns true when text was put on the clipboard.
+bool copyToClipboard(FillHost& host);
+
+}  // namespace display

@@ -1,0 +1,121 @@
+#include "transfer/database_export.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryFile>
+#include <QUuid>
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "display/list_text.h"
+#include "transfer/text_lines.h"
+
+namespace transfer {
+namespace {
+
+constexpr auto kDriver = "QSQLITE";
+
+QString quotedIdentifier(std::string_view identifier) {
+  QString text = QString::fromUtf8(identifier.data(), static_cast<qsizetype>(identifier.size()));
+  text.replace(QLatin1Char('"'), QLatin1String("\"\""));
+  return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+ExportResult engineFailure(const QString& what, const QSqlError& error) {
+  return {ExportError::DatabaseFailed, (what + QStringLiteral(": ") + error.text()).toStdString()};
+}
+
+// Builds the table in the (empty) database file `db` names.
+ExportResult fillDatabase(QSqlDatabase& db, const QTableView& view, const std::string& tableName) {
+  if (!db.open()) return engineFailure(QStringLiteral("Cannot create the database"), db.lastError());
+  QSqlQuery query(db);
+  // The file is thrown away when anything fails, so it needs no journal.
+  query.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
+
+  const display::ListColumns columns = display::listColumns(view);
+  QStringList fields;
+  QStringList placeholders;
+  for (const std::string& title : columns.titles) {
+    fields << quotedIdentifier(databaseFieldName(title)) + QStringLiteral(" TEXT");
+    placeholders << QStringLiteral("?");
+  }
+  const QString table = quotedIdentifier(tableName);
+  if (!query.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(table, fields.join(", "))))
+    return engineFailure(QStringLiteral("Cannot create table %1").arg(table), query.lastError());
+
+  if (!db.transaction())
+    return engineFailure(QStringLiteral("Cannot start adding records"), db.lastError());
+  if (!query.prepare(
+          QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(table, placeholders.join(", "))))
+    return engineFailure(QStringLiteral("Cannot add records"), query.lastError());
+  std::vector<std::string> cells;
+  for (int row : display::listRowsInViewOrder(view)) {
+    display::listRowCells(view, row, cells);
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      const std::string_view value = databaseValue(cells[c]);
+      query.bindValue(static_cast<int>(c), QString::fromUtf8(value.data(),
+                                                             static_cast<qsizetype>(value.size())));
+    }
+    if (!query.exec()) return engineFailure(QStringLiteral("Cannot add a record"), query.lastError());
+  }
+  if (!db.commit()) return engineFailure(QStringLiteral("Cannot save the records"), db.lastError());
+  return {};
+}
+
+// Runs the fill on a connection of its own, removed again afterwards.
+ExportResult fillDatabaseFile(const QString& file, const QTableView& view,
+                              const std::string& tableName) {
+  const QString connection = QStringLiteral("veltrane-export-") + QUuid::createUuid().toString();
+  ExportResult result;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), connection);
+    db.setDatabaseName(file);
+    result = fillDatabase(db, view, tableName);
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(connection);
+  return result;
+}
+
+}  // namespace
+
+ExportResult writeDatabase(const QTableView& view, const std::string& path,
+                           const std::string& tableName) {
+  QFileInfo target(QString::fromStdString(path));
+  // The file a link names is the one to replace, as the text export does.
+  if (target.isSymLink()) target = QFileInfo(target.symLinkTarget());
+  if (target.isDir())
+    return {ExportError::CannotCreateFile, path + " is a folder"};
+  if (target.exists() && !target.isWritable())
+    return {ExportError::CannotCreateFile, path + " is not writable"};
+  if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(kDriver)))
+    return {ExportError::DatabaseFailed, "The SQLite driver of Qt is not installed."};
+
+  QTemporaryFile temp(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
+  if (!temp.open()) return {ExportError::CannotCreateFile, temp.errorString().toStdString()};
+  temp.close();
+
+  if (ExportResult filled = fillDatabaseFile(temp.fileName(), view, tableName); !filled.ok())
+    return filled;  // the temporary file goes with `temp`
+
+  const QFileDevice::Permissions permissions =
+      target.exists() ? QFile::permissions(target.absoluteFilePath())
+                      : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ReadGroup | QFileDevice::ReadOther;
+  QFile::setPermissions(temp.fileName(), permissions);
+
+  std::error_code error;
+  std::filesystem::rename(temp.fileName().toStdString(),
+                          target.absoluteFilePath().toStdString(), error);
+  if (error) return {ExportError::WriteFailed, error.message()};
+  temp.setAutoRemove(false);
+  return {};
+}
+
+}  // namespace transfer

@@ -1,0 +1,20 @@
+#pragma once
+// The database export: an SQLite file holding one table named after the
+// display ("Exp_Users"), one text field per list column (hidden ones
+// included) named by the column title with "." replaced by "_", and one
+// record per row in the view's order, "*NONE*" standing for an empty cell.
+// The file is built under a temporary name beside the target and then
+// renamed over it, so an existing file is replaced whole or not at all.
+
+#include <string>
+
+#include "transfer/export_result.h"
+
+class QTableView;
+
+namespace transfer {
+
+ExportResult writeDatabase(const QTableView& view, const std::string& path,
+                           const std::string& tableName);
+
+}  // namespace transfer

@@ -1,0 +1,118 @@
+#include "transfer/export_display.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+#include "display/fill_host.h"
+#include "platform/eventlog.h"
+#include "resources/strings.h"
+#include "transfer/database_export.h"
+#include "transfer/text_export.h"
+#include "ui/file_chooser.h"
+#include "ui/messages.h"
+
+namespace transfer {
+namespace {
+
+using display::DisplayType;
+
+// The wait cursor for the length of a scope, restored on every way out.
+class WaitCursor {
+ public:
+  WaitCursor() : m_shown(QGuiApplication::instance() != nullptr) {
+    if (m_shown) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  }
+  ~WaitCursor() {
+    if (m_shown) QGuiApplication::restoreOverrideCursor();
+  }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  bool m_shown;
+};
+
+void showFailure(display::FillHost& host, const ExportResult& result, const std::string& path) {
+  const std::string caption = res::programTitle();
+  switch (result.error) {
+    case ExportError::None:
+      break;
+    case ExportError::NotSupported:
+      host.messages().ok(std::string(kNotSupportedText), caption);
+      break;
+    case ExportError::CannotCreateFile:
+    case ExportError::WriteFailed:
+      host.messages().ok(std::string(kOpenFailedText), caption);
+      host.messages().ok(path, caption);
+      break;
+    case ExportError::DatabaseFailed:
+      host.messages().ok(result.detail, caption);
+      break;
+  }
+}
+
+// The event of a failed unattended export: recorded whatever the logging
+// switch says, and a failure to record it is ignored.
+void reportAutomaticFailure() {
+  const platform::HANDLE source = platform::RegisterEventSource("", "Veltrane");
+  if (source == 0) return;
+  platform::ReportEvent(source, platform::EVENTLOG_INFORMATION_TYPE, 0, kAutomaticFailureEventId,
+                        {std::string(kAutomaticFailureEvent)});
+  platform::DeregisterEventSource(source);
+}
+
+}  // namespace
+
+ExportResult exportDisplay(const ExportSource& source, const std::string& path,
+                           ExportFormat format) {
+  if (format == ExportFormat::Database) {
+    if (source.displayType == DisplayType::Network || !source.list)
+      return {ExportError::NotSupported, {}};
+    return writeDatabase(*source.list, path, exportTableName(source.displayType));
+  }
+  if (source.tree) return writeTreeText(*source.tree, path);
+  if (source.list) return writeListText(*source.list, path, separatorOf(format));
+  return {ExportError::NotSupported, {}};
+}
+
+ExportResult exportDisplay(const ExportSource& source, const std::string& path, long exportType) {
+  return exportDisplay(source, path, formatOfExportType(exportType));
+}
+
+std::optional<ExportResult> exportCommand(display::FillHost& host, ui::FileChooser& chooser) {
+  const ExportSource source = exportSourceOf(host);
+  ui::FileRequest request;
+  request.filters = exportFilters();
+  request.initialFilter = static_cast<int>(host.settingsValues().x_export_type);
+  request.defaultExtension = std::string(kDefaultExtension);
+  request.askBeforeOverwrite = true;
+  const std::optional<std::string> path = chooser.save(request);
+  if (!path) return std::nullopt;
+
+  const ExportFormat format = formatOfFilter(filterOfPath(*path, request.initialFilter + 1));
+  ExportResult result;
+  {
+    WaitCursor wait;
+    result = exportDisplay(source, *path, format);
+  }
+  showFailure(host, result, *path);
+  return result;
+}
+
+AutomaticExportOutcome automaticExport(display::FillHost& host, const std::string& path) {
+  const ExportSource source = exportSourceOf(host);
+  AutomaticExportOutcome outcome;
+  {
+    WaitCursor wait;
+    outcome.result = exportDisplay(source, path, static_cast<long>(host.settingsValues().x_export_type));
+  }
+  if (outcome.result.error == ExportError::NotSupported && source.displayType == DisplayType::Network) {
+    host.messages().ok(std::string(kNotSupportedText), res::programTitle());
+    outcome.closeWindow = false;
+  } else if (!outcome.result.ok()) {
+    reportAutomaticFailure();
+  }
+  return outcome;
+}
+
+}  // namespace transfer

@@ -1,0 +1,48 @@
+#pragma once
+// The export's format choice and table naming. Plain C++: the window's
+// export command and the unattended run share it.
+//
+// Filters are numbered from 1 as the save dialog numbers them; the setting
+// `x_export_type` (0, 1, 2) selects filter `x_export_type` + 1 at first.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "display/display_type.h"
+#include "ui/file_chooser.h"
+
+namespace transfer {
+
+enum class ExportFormat { TabText, CsvText, Database };
+
+// The save dialog's filters, in filter order (1 tab, 2 CSV, 3 database).
+// The database is written by SQLite, so its filter names that format.
+std::vector<ui::FileFilter> exportFilters();
+inline constexpr std::string_view kDefaultExtension = "TXT";
+
+// The writer of a 1-based filter index: 2 CSV, 3 database, any other index
+// the tab-delimited writer.
+ExportFormat formatOfFilter(int filterIndex);
+// The writer of the setting `x_export_type` (filter `x_export_type` + 1).
+ExportFormat formatOfExportType(long exportType);
+
+// The chosen filter, as far as the chosen file's name tells it: the filter
+// whose pattern matches the name's extension (letters compared without
+// case), else `selectedFilter`. The file chooser reports only the path, so
+// this is how a name typed with another filter's extension picks its writer.
+int filterOfPath(std::string_view path, int selectedFilter);
+
+// The separator between two cells of a text line.
+constexpr char separatorOf(ExportFormat format) {
+  return format == ExportFormat::CsvText ? ',' : '\t';
+}
+
+// The display whose list an export reads: every display type without an
+// export of its own exports the Users list.
+display::DisplayType exportedDisplay(display::DisplayType type);
+
+// The database table of a display: "Exp_" followed by the display's name.
+std::string exportTableName(display::DisplayType type);
+
+}  // namespace transfer

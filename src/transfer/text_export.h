@@ -1,0 +1,22 @@
+#pragma once
+// The text export files: a list as separated lines, a tree as indented
+// lines. Each file is written whole to a temporary file beside it and only
+// then put in place, so a failed export leaves any earlier file untouched.
+
+#include <string>
+
+#include "transfer/export_result.h"
+
+class QTableView;
+class QTreeWidget;
+
+namespace transfer {
+
+// Header line, then one line per row in the view's order; hidden columns
+// left out; `separator` between cells.
+ExportResult writeListText(const QTableView& view, const std::string& path, char separator);
+
+// One line per node, depth first, one tab per level.
+ExportResult writeTreeText(const QTreeWidget& tree, const std::string& path);
+
+}  // namespace transfer

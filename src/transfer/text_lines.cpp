@@ -1,0 +1,33 @@
+#include "transfer/text_lines.h"
+
+#include <algorithm>
+
+namespace transfer {
+
+void appendListLine(std::string& out, std::span<const std::string> cells,
+                    const std::vector<bool>& hidden, char separator) {
+  for (std::size_t column = 0; column < cells.size(); ++column) {
+    if (column < hidden.size() && hidden[column]) continue;
+    if (column != 0) out += separator;
+    out += cells[column];
+  }
+  out += kLineEnd;
+}
+
+void appendTreeLine(std::string& out, int depth, std::string_view text) {
+  out.append(static_cast<std::size_t>(std::max(depth, 0)), '\t');
+  out += text;
+  out += kLineEnd;
+}
+
+std::string databaseFieldName(std::string_view title) {
+  std::string name(title);
+  std::replace(name.begin(), name.end(), '.', '_');
+  return name;
+}
+
+std::string_view databaseValue(std::string_view cell) {
+  return cell.empty() ? kEmptyCellValue : cell;
+}
+
+}  // namespace transfer

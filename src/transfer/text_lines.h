@@ -1,0 +1,32 @@
+#pragma once
+// The lines of the export files, built in memory one line at a time. Plain
+// C++ and no quoting: a cell holding a separator or a line break is written
+// as it is, and lines are never cut short.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace transfer {
+
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+// Appends one line of a list: the cells of the columns that are not hidden,
+// then CR LF. Every written cell except column 0's is preceded by the
+// separator, so a line whose column 0 is hidden begins with one. Cells past
+// the end of `hidden` count as shown; missing cells as empty.
+void appendListLine(std::string& out, std::span<const std::string> cells,
+                    const std::vector<bool>& hidden, char separator);
+
+// Appends one line of a tree: one tab per level of depth (0 for a root
+// node), the node's text, CR LF.
+void appendTreeLine(std::string& out, int depth, std::string_view text);
+
+// The database field of a column: its title with every "." replaced by "_".
+std::string databaseFieldName(std::string_view title);
+// The value stored for a cell: the text, or "*NONE*" for an empty cell.
+std::string_view databaseValue(std::string_view cell);
+inline constexpr std::string_view kEmptyCellValue = "*NONE*";
+
+}  // namespace transfer
