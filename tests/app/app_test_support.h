@@ -28,12 +28,8 @@
 namespace apptest {
 
 inline QApplication& testApp() {
-  static int argc = 1;
-  static char name[] = "test_app";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
   app::initResources();
-  return app;
+  return *qobject_cast<QApplication*>(QCoreApplication::instance());
 }
 
 inline std::string windowLabJson() {

@@ -1,12 +1,6 @@
 #pragma once
-// One QApplication for the whole test executable (tests run offscreen).
+// The test executable's QApplication (made in the shared test main).
 
-#include <QApplication>
+#include "../support/qt_app.h"
 
-inline QApplication& testApp() {
-  static int argc = 1;
-  static char name[] = "test_ui";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+inline QApplication& testApp() { return testsupport::qtApp(); }
