@@ -54,6 +54,17 @@ DWORD LabBackend::NetServerEnum(std::string_view server, DWORD level, NetBuffer&
       for (const auto& d : net.domains) {
         list.push_back({d.name, PLATFORM_ID_NT, 4, 0, SV_TYPE_DOMAIN_ENUM | SV_TYPE_NT, {}});
       }
+    } else if (at->browses && (domain.empty() || upper(domain) == upper(at->domain))) {
+      // The machine's own browse list, in its own order.
+      for (const auto& e : *at->browses) {
+        Entry entry{e.name, e.platformId, e.versionMajor, e.versionMinor, e.type, e.comment};
+        if (e.byName) {
+          const Machine* m = net.findMachine(e.name);
+          if (!m) continue;
+          entry = {m->name, m->platformId, m->versionMajor, m->versionMinor, m->type, m->comment};
+        }
+        if ((entry.type & servertype) != 0) list.push_back(std::move(entry));
+      }
     } else {
       const std::string wanted = upper(domain.empty() ? at->domain : domain);
       for (const auto& m : net.machines) {
@@ -61,25 +72,36 @@ DWORD LabBackend::NetServerEnum(std::string_view server, DWORD level, NetBuffer&
         if ((m.type & servertype) == 0) continue;
         list.push_back({m.name, m.platformId, m.versionMajor, m.versionMinor, m.type, m.comment});
       }
+      std::sort(list.begin(), list.end(),
+                [](const Entry& a, const Entry& b) { return upper(a.name) < upper(b.name); });
     }
-    std::sort(list.begin(), list.end(),
-              [](const Entry& a, const Entry& b) { return upper(a.name) < upper(b.name); });
+    // A browser capped by the lab answers only part of its list per call.
+    const std::size_t known = list.size();
+    const std::size_t start = resume ? *resume : 0;
+    const bool capped = at->serverEnumLimit != 0 && known > start + at->serverEnumLimit;
+    if (capped) list.resize(start + at->serverEnumLimit);
     DWORD st = 0;
+    DWORD read = 0;
     if (level == 100) {
-      st = pageEnum<SERVER_INFO_100>(buf, list.size(), prefmaxlen, entriesread, totalentries,
+      st = pageEnum<SERVER_INFO_100>(buf, list.size(), prefmaxlen, &read, totalentries,
                                      resume, [&](std::size_t i) {
                                        return SERVER_INFO_100{list[i].platformId, list[i].name};
                                      });
     } else {
-      st = pageEnum<SERVER_INFO_101>(buf, list.size(), prefmaxlen, entriesread, totalentries,
+      st = pageEnum<SERVER_INFO_101>(buf, list.size(), prefmaxlen, &read, totalentries,
                                      resume, [&](std::size_t i) {
                                        const auto& e = list[i];
                                        return SERVER_INFO_101{e.platformId, e.name, e.major,
                                                               e.minor, e.type, e.comment};
                                      });
     }
+    if (entriesread) *entriesread = read;
     // The browse list reports every server it knows, not just the rest.
-    if (totalentries) *totalentries = static_cast<DWORD>(list.size());
+    if (totalentries) *totalentries = static_cast<DWORD>(known);
+    if (capped) {
+      if (resume) *resume = static_cast<DWORD>(start + read);
+      return ERROR_MORE_DATA;
+    }
     return st;
   });
 }

@@ -718,12 +718,58 @@ Json writeDeleted(const Sam& sam) {
 
 // ---- machines ----
 
+bool validComputerName(std::string_view name) {
+  return !name.empty() && name.size() <= 15 &&
+         name.find_first_of("\\/ .*?\"<>|:;,+=[]") == std::string_view::npos;
+}
+
+// A browse list: machine names (their own figures) or whole entries.
+std::vector<BrowseEntry> readBrowses(const Json& a, const std::string& path) {
+  std::vector<BrowseEntry> out;
+  std::set<std::string> seen;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto where = at(path, i);
+    BrowseEntry e;
+    if (a[i].is_string()) {
+      e.name = a[i].get<std::string>();
+      e.byName = true;
+    } else {
+      expectObject(a[i], where,
+                   {"name", "comment", "type", "platformId", "versionMajor", "versionMinor"});
+      e.name = text(a[i], "name", where, true);
+      e.comment = text(a[i], "comment", where);
+      e.type = bits(a[i], "type", where, SV_TYPE_WORKSTATION | SV_TYPE_NT, kServerTypes);
+      e.platformId = number(a[i], "platformId", where, PLATFORM_ID_NT);
+      e.versionMajor = number(a[i], "versionMajor", where, 4);
+      e.versionMinor = number(a[i], "versionMinor", where, 0);
+    }
+    if (!validComputerName(e.name)) fail(where, "invalid computer name \"" + e.name + "\"");
+    if (!seen.insert(upper(e.name)).second) fail(where, "\"" + e.name + "\" is listed twice");
+    out.push_back(std::move(e));
+  }
+  return out;
+}
+
+Json writeBrowses(const std::vector<BrowseEntry>& entries) {
+  Json a = Json::array();
+  for (const auto& e : entries) {
+    if (e.byName) {
+      a.push_back(e.name);
+      continue;
+    }
+    a.push_back(Json{{"name", e.name}, {"comment", e.comment},
+                     {"type", bitNames(e.type, kServerTypes)}, {"platformId", e.platformId},
+                     {"versionMajor", e.versionMajor}, {"versionMinor", e.versionMinor}});
+  }
+  return a;
+}
+
 Machine readMachine(const Json& j, const std::string& path, std::vector<PendingMembers>& pending,
                     std::vector<std::pair<std::string, Json>>& samsToRead) {
   expectObject(j, path,
                {"name", "domain", "comment", "type", "platformId", "versionMajor", "versionMinor",
-                "reachable", "remoteRegistry", "browseList", "refuse", "userOrder", "accounts",
-                "registry", "eventLog"});
+                "reachable", "remoteRegistry", "browseList", "browses", "serverEnumLimit",
+                "refuse", "userOrder", "accounts", "registry", "eventLog"});
   (void)pending;
   Machine m;
   m.name = text(j, "name", path, true);
@@ -747,6 +793,8 @@ Machine readMachine(const Json& j, const std::string& path, std::vector<PendingM
     }
   }
   if (field(j, "userOrder")) m.userOrder = texts(j, "userOrder", path);
+  if (field(j, "browses")) m.browses = readBrowses(array(j, "browses", path), at(path, "browses"));
+  m.serverEnumLimit = number(j, "serverEnumLimit", path, 0);
   if (const Json* a = field(j, "accounts")) samsToRead.emplace_back(at(path, "accounts"), *a);
   readKeys(array(j, "registry", path), at(path, "registry"), m.hives["HKEY_LOCAL_MACHINE"], true,
            &m.hives);
@@ -784,6 +832,8 @@ Json writeMachine(const Network& net, const Machine& m) {
     j["refuse"] = std::move(r);
   }
   if (m.userOrder) j["userOrder"] = *m.userOrder;
+  if (m.browses) j["browses"] = writeBrowses(*m.browses);
+  if (m.serverEnumLimit != 0) j["serverEnumLimit"] = m.serverEnumLimit;
   if (m.sam) {
     Json a = writeSamFields(*m.sam, Json::object());
     a["localGroups"] = writeLocalGroups(net, *m.sam);
@@ -895,6 +945,16 @@ void parseNetwork(const Json& root, Network& net) {
     for (std::size_t t = 0; t < d.trusts.size(); ++t) {
       if (!net.findDomain(d.trusts[t])) {
         fail(at(at(where, "trusts"), t), "no domain \"" + d.trusts[t] + "\" in /domains");
+      }
+    }
+  }
+  for (std::size_t k = 0; k < net.machines.size(); ++k) {
+    const auto& m = net.machines[k];
+    if (!m.browses) continue;
+    for (std::size_t i = 0; i < m.browses->size(); ++i) {
+      const auto& e = (*m.browses)[i];
+      if (e.byName && !net.findMachine(e.name)) {
+        fail(at(at(at("/machines", k), "browses"), i), "no machine \"" + e.name + "\" in /machines");
       }
     }
   }

@@ -122,17 +122,32 @@ platform::SID accountSid(const Sam& sam, DWORD rid, AccountKind kind) {
   return {sam.sid.value + "-" + std::to_string(rid)};
 }
 
+namespace {
+
+// Case-insensitive equality without making upper-case copies: the look-ups
+// below run for every remote call of a browse over thousands of machines.
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 Domain* Network::findDomain(std::string_view n) {
-  const auto key = upper(n);
-  for (auto& d : domains) if (upper(d.name) == key) return &d;
+  for (auto& d : domains) if (sameName(d.name, n)) return &d;
   return nullptr;
 }
 const Domain* Network::findDomain(std::string_view n) const {
   return const_cast<Network*>(this)->findDomain(n);
 }
 Machine* Network::findMachine(std::string_view n) {
-  const auto key = upper(n);
-  for (auto& m : machines) if (upper(m.name) == key) return &m;
+  for (auto& m : machines) if (sameName(m.name, n)) return &m;
   return nullptr;
 }
 const Machine* Network::findMachine(std::string_view n) const {

@@ -143,6 +143,22 @@ struct RegKeyData {
 // One hive: keys by upper-case path ("" is the root).
 using Hive = std::map<std::string, RegKeyData>;
 
+// An entry of a machine's browse list as NetServerEnum level 101 reports
+// it. It may name a computer the lab does not hold (a stale entry), or carry
+// figures that differ from the machine's own (e.g. a version major with high
+// bits set, of which only the low four count).
+struct BrowseEntry {
+  std::string name;
+  std::string comment;
+  DWORD type = 0;
+  DWORD platformId = platform::PLATFORM_ID_NT;
+  DWORD versionMajor = 4;
+  DWORD versionMinor = 0;
+  // Written as the machine's name alone in the lab file: the figures are the
+  // machine's own, looked up when the list is read.
+  bool byName = false;
+};
+
 struct Machine {
   std::string name;
   std::string domain;
@@ -159,6 +175,13 @@ struct Machine {
   // For a domain controller: the names in the order its NetUserEnum answers;
   // names left out are not (yet) known to it. Absent: the domain's order.
   std::optional<std::vector<std::string>> userOrder;
+  // The browse list this machine answers NetServerEnum from. Absent: every
+  // listed machine of the domain asked for.
+  std::optional<std::vector<BrowseEntry>> browses;
+  // At most this many entries come back from one NetServerEnum on this
+  // machine, whatever the buffer (a browser answering only part of its
+  // list); 0 = no cap.
+  DWORD serverEnumLimit = 0;
   std::optional<Sam> sam;  // machines that keep their own accounts
   std::map<std::string, Hive> hives;  // "HKEY_LOCAL_MACHINE", "HKEY_USERS", ...
   std::vector<platform::EventRecord> eventLog;
