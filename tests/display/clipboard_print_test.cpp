@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include "display/clipboard_copy.h"
+#include "display/print_display.h"
+#include "display/user_table_model.h"
+#include "record_builders.h"
+#include "recording_host.h"
+
+namespace display {
+namespace {
+
+std::vector<std::string> split(const std::string& text, const std::string& by) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t at; (at = text.find(by, start)) != std::string::npos; start = at + by.size())
+    parts.push_back(text.substr(start, at - start));
+  parts.push_back(text.substr(start));
+  return parts;
+}
+
+std::string clipboardNow() { return QGuiApplication::clipboard()->text().toStdString(); }
+
+class ClipboardPrintTest : public ::testing::Test {
+ protected:
+  UserTableModel& showUsers(const std::vector<display_test::UserSpec>& users) {
+    QTableView* view = m_host.listView(DisplayType::Users);
+    auto* model = new UserTableModel({}, view);
+    model->adopt(display_test::userHolder(users));
+    view->setModel(model);
+    return *model;
+  }
+  std::vector<display_test::UserSpec> manyUsers(int count) {
+    std::vector<display_test::UserSpec> users;
+    for (int i = 0; i < count; ++i) users.push_back({"user" + std::to_string(i)});
+    return users;
+  }
+
+  display_test::RecordingHost m_host;
+};
+
+TEST_F(ClipboardPrintTest, UsersCopyHasEveryColumnIncludingHiddenOnes) {
+  showUsers({{"alice"}, {"bob", "Yes"}});
+  QTableView* view = m_host.listView(DisplayType::Users);
+  for (int c : {1, 5, 19, 20, 21}) view->setColumnHidden(c, true);
+
+  ASSERT_TRUE(copyToClipboard(m_host));
+  const std::string text = clipboardNow();
+  ASSERT_TRUE(text.ends_with("\r\n"));
+  const auto lines = split(text.substr(0, text.size() - 2), "\r\n");
+  ASSERT_EQ(lines.size(), 3u);
+  for (const std::string& line : lines) EXPECT_EQ(split(line, "\t").size(), 22u) << line;
+  EXPECT_TRUE(lines[0].starts_with("UserName\tFull Name\tLogons\t"));
+  EXPECT_TRUE(lines[0].ends_with("\tRAS\tCallback#\tRAS type"));
+  const auto bob = split(lines[2], "\t");
+  EXPECT_EQ(bob[0], "bob");
+  EXPECT_EQ(bob[1], "bob Full");
+  EXPECT_EQ(bob[5], "Yes");
+  EXPECT_EQ(bob[14], "");  // empty cells stay in place
+  EXPECT_EQ(bob[21], "User defined");
+}
+
+TEST_F(ClipboardPrintTest, CopyFollowsSortAndFilterAndKeepsTabsInCells) {
+  showUsers({{"alice"}, {"bob"}, {"carol\tx"}});
+  UserTableModel& model = *qobject_cast<UserTableModel*>(m_host.listView(DisplayType::Users)->model());
+  model.setRowOrder({2, 1, 0});
+  m_host.listView(DisplayType::Users)->setRowHidden(1, true);  // bob filtered out
+  ASSERT_TRUE(copyToClipboard(m_host));
+  const auto lines = split(clipboardNow(), "\r\n");
+  ASSERT_EQ(lines.size(), 4u);  // header, two rows, the empty rest after the last CR LF
+  EXPECT_TRUE(lines[1].starts_with("carol\tx\tcarol\tx Full\t"));
+  EXPECT_TRUE(lines[2].starts_with("alice\t"));
+}
+
+TEST_F(ClipboardPrintTest, NetworkIsRefusedAndTheClipboardLeftEmpty) {
+  QGuiApplication::clipboard()->setText("before");
+  m_host.current = DisplayType::Network;
+  EXPECT_FALSE(copyToClipboard(m_host));
+  EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+  const auto shown = m_host.scripted.shown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Export of this display type is not supported.");
+
+  m_host.current = DisplayType::Performance;  // no list: nothing, silently
+  EXPECT_FALSE(copyToClipboard(m_host));
+  EXPECT_EQ(m_host.scripted.shown().size(), 1u);
+}
+
+// Prints to A4 with 10 mm margins: 277 mm of height, 97 rows a page.
+class A4PdfChooser final : public PrintChooser {
+ public:
+  explicit A4PdfChooser(QString path) : m_pdf(std::move(path)) {}
+  bool choose(QPrinter& printer) override {
+    ++calls;
+    documentName = printer.docName();
+    m_pdf.choose(printer);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    return true;
+  }
+  int calls = 0;
+  QString documentName;
+
+ private:
+  PdfPrintChooser m_pdf;
+};
+
+int pdfPageCount(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return -1;
+  const QString text = QString::fromLatin1(file.readAll());
+  return static_cast<int>(text.count(QRegularExpression("/Type\\s*/Page(?!s)")));
+}
+
+TEST_F(ClipboardPrintTest, PrintUsesAsManyPagesAsTheRowsNeed) {
+  QTemporaryDir dir;
+  struct Row {
+    int users;
+    int pages;
+  };
+  for (const Row& row : {Row{0, 1}, Row{97, 1}, Row{98, 2}, Row{250, 3}}) {
+    showUsers(manyUsers(row.users));
+    const QString pdf = dir.filePath(QString("users%1.pdf").arg(row.users));
+    A4PdfChooser chooser(pdf);
+    ASSERT_TRUE(printDisplay(m_host, chooser)) << row.users;
+    EXPECT_EQ(chooser.documentName, "Veltrane output");
+    EXPECT_EQ(pdfPageCount(pdf), row.pages) << row.users;
+  }
+}
+
+TEST_F(ClipboardPrintTest, PrintOfNetworkIsRefusedBeforeAnyDialog) {
+  m_host.current = DisplayType::Network;
+  QTemporaryDir dir;
+  A4PdfChooser chooser(dir.filePath("net.pdf"));
+  EXPECT_FALSE(printDisplay(m_host, chooser));
+  EXPECT_EQ(chooser.calls, 0);
+  ASSERT_EQ(m_host.scripted.shown().size(), 1u);
+  EXPECT_EQ(m_host.scripted.shown()[0].text, "Export of this display type is not supported.");
+}
+
+}  // namespace
+}  // namespace display

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "../support/lab_fixture.h"
+#include "platform/lab/lab.h"
+#include "resources/strings.h"
+#include "transfer/export_display.h"
+#include "transfer_test_support.h"
+#include "ui/scripted_file_chooser.h"
+
+namespace transfer {
+namespace {
+
+using display::DisplayType;
+using namespace transfer_test;
+
+class ExportCommandTest : public ::testing::Test {
+ protected:
+  ExportCommandTest() { showGroups(m_host, kGroups); }
+  std::string path(const char* name) const { return m_dir.filePath(name).toStdString(); }
+  std::vector<std::string> shownTexts() const {
+    std::vector<std::string> texts;
+    for (const ui::Message& m : m_host.scripted.shown()) texts.push_back(m.text);
+    return texts;
+  }
+  std::vector<platform::EventRecord> events() const {
+    return m_lab->eventLog(m_lab->localMachine());
+  }
+
+  display_test::RecordingHost m_host;
+  ui::ScriptedFileChooser m_chooser;
+  QTemporaryDir m_dir;
+  lab::test::LabFixture m_lab{lab::generateLab({.users = 3, .groups = 1, .localGroups = 1,
+                                                .servers = 1, .domainControllers = 1,
+                                                .membersPerGroup = 1})};
+};
+
+TEST_F(ExportCommandTest, SaveDialogOffersTheThreeFiltersFromTheSetting) {
+  m_host.current = DisplayType::Groups;
+  m_host.settings.x_export_type = 1;
+  EXPECT_FALSE(exportCommand(m_host, m_chooser).has_value());  // cancelled
+  const auto shown = m_chooser.shown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].kind, ui::ScriptedFileChooser::Kind::Save);
+  const ui::FileRequest& request = shown[0].request;
+  ASSERT_EQ(request.filters.size(), 3u);
+  EXPECT_EQ(request.filters[0].name, "Tab delimited");
+  EXPECT_EQ(request.filters[0].patterns, std::vector<std::string>{"*.txt"});
+  EXPECT_EQ(request.filters[1].name, "CSV");
+  EXPECT_EQ(request.filters[1].patterns, std::vector<std::string>{"*.csv"});
+  EXPECT_EQ(request.filters[2].name, "SQLite database");
+  EXPECT_EQ(request.filters[2].patterns, std::vector<std::string>{"*.db"});
+  EXPECT_EQ(request.initialFilter, 1);
+  EXPECT_EQ(request.defaultExtension, "TXT");
+  EXPECT_TRUE(request.askBeforeOverwrite);
+  EXPECT_TRUE(m_host.scripted.shown().empty());
+  EXPECT_TRUE(filesIn(m_dir).isEmpty());
+}
+
+TEST_F(ExportCommandTest, WriterFollowsTheChosenNameElseTheSetting) {
+  m_host.current = DisplayType::Groups;
+  m_host.settings.x_export_type = 1;  // CSV selected at first
+  m_chooser.queueAnswer(path("plain"));  // gets ".TXT": the tab writer
+  m_chooser.queueAnswer(path("named.csv"));
+  m_chooser.queueAnswer(path("other.log"));  // no filter's: the selected one
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(exportCommand(m_host, m_chooser)->ok());
+  EXPECT_TRUE(readFile(path("plain.TXT")).starts_with("GroupName\tComment\t"));
+  EXPECT_TRUE(readFile(path("named.csv")).starts_with("GroupName,Comment,"));
+  EXPECT_TRUE(readFile(path("other.log")).starts_with("GroupName,Comment,"));
+  EXPECT_TRUE(m_host.scripted.shown().empty());  // no success message
+}
+
+TEST_F(ExportCommandTest, FileThatCannotBeCreatedShowsTheMessageThenTheName) {
+  m_host.current = DisplayType::Groups;
+  const std::string target = path("missing/out.txt");
+  m_chooser.queueAnswer(target);
+  EXPECT_EQ(exportCommand(m_host, m_chooser)->error, ExportError::CannotCreateFile);
+  const auto shown = m_host.scripted.shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "An error ocurred while attempting to open file.\nFile already in use?");
+  EXPECT_EQ(shown[1].text, target);
+  EXPECT_EQ(shown[0].caption, res::programTitle());
+  EXPECT_TRUE(events().empty());  // only the unattended run reports events
+}
+
+TEST_F(ExportCommandTest, NetworkToDatabaseIsRefused) {
+  m_host.current = DisplayType::Network;
+  m_chooser.queueAnswer(path("net.db"));
+  EXPECT_EQ(exportCommand(m_host, m_chooser)->error, ExportError::NotSupported);
+  EXPECT_EQ(shownTexts(), std::vector<std::string>{"Export of this display type is not supported."});
+  EXPECT_TRUE(filesIn(m_dir).isEmpty());
+}
+
+TEST_F(ExportCommandTest, AutomaticExportWritesInTheSettingsFormatWithoutAsking) {
+  m_host.current = DisplayType::Groups;
+  m_host.settings.x_export_type = 2;
+  const AutomaticExportOutcome outcome = automaticExport(m_host, path("auto.txt"));
+  EXPECT_TRUE(outcome.result.ok());
+  EXPECT_TRUE(outcome.closeWindow);
+  EXPECT_TRUE(readFile(path("auto.txt")).starts_with("SQLite format 3"));
+  EXPECT_TRUE(m_chooser.shown().empty());
+  EXPECT_TRUE(events().empty());
+}
+
+TEST_F(ExportCommandTest, AutomaticExportFailureGoesToTheEventLogNotAMessage) {
+  m_host.current = DisplayType::Groups;
+  const AutomaticExportOutcome outcome = automaticExport(m_host, path("missing/auto.txt"));
+  EXPECT_EQ(outcome.result.error, ExportError::CannotCreateFile);
+  EXPECT_TRUE(outcome.closeWindow);
+  EXPECT_TRUE(m_host.scripted.shown().empty());
+  const auto log = events();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].source, "Veltrane");
+  EXPECT_EQ(log[0].eventId, 59288u);
+  EXPECT_EQ(log[0].type, platform::EVENTLOG_INFORMATION_TYPE);
+  EXPECT_EQ(log[0].strings, std::vector<std::string>{"BAD command line options:   "});
+}
+
+TEST_F(ExportCommandTest, AutomaticNetworkDatabaseExportKeepsTheWindowOpen) {
+  m_host.current = DisplayType::Network;
+  m_host.settings.x_export_type = 2;
+  const AutomaticExportOutcome outcome = automaticExport(m_host, path("net.db"));
+  EXPECT_EQ(outcome.result.error, ExportError::NotSupported);
+  EXPECT_FALSE(outcome.closeWindow);
+  EXPECT_EQ(shownTexts(), std::vector<std::string>{"Export of this display type is not supported."});
+  EXPECT_TRUE(events().empty());
+}
+
+}  // namespace
+}  // namespace transfer
