@@ -86,10 +86,13 @@ std::optional<ExportResult> exportCommand(display::FillHost& host, ui::FileChoos
   request.initialFilter = static_cast<int>(host.settingsValues().x_export_type);
   request.defaultExtension = std::string(kDefaultExtension);
   request.askBeforeOverwrite = true;
-  const std::optional<std::string> path = chooser.save(request);
-  if (!path) return std::nullopt;
+  const std::optional<ui::FileChoice> choice = chooser.saveChoice(request);
+  if (!choice) return std::nullopt;
+  const std::string* path = &choice->path;
 
-  const ExportFormat format = formatOfFilter(filterOfPath(*path, request.initialFilter + 1));
+  // The filter selected when the user confirmed decides the writer, whatever
+  // the name's extension says.
+  const ExportFormat format = formatOfFilter(choice->filter + 1);
   ExportResult result;
   {
     WaitCursor wait;

@@ -27,12 +27,6 @@ ExportFormat formatOfFilter(int filterIndex);
 // The writer of the setting `x_export_type` (filter `x_export_type` + 1).
 ExportFormat formatOfExportType(long exportType);
 
-// The chosen filter, as far as the chosen file's name tells it: the filter
-// whose pattern matches the name's extension (letters compared without
-// case), else `selectedFilter`. The file chooser reports only the path, so
-// this is how a name typed with another filter's extension picks its writer.
-int filterOfPath(std::string_view path, int selectedFilter);
-
 // The separator between two cells of a text line.
 constexpr char separatorOf(ExportFormat format) {
   return format == ExportFormat::CsvText ? ',' : '\t';

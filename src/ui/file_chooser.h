@@ -24,12 +24,26 @@ struct FileRequest {
   bool askBeforeOverwrite = true;  // save only
 };
 
+// What the user confirmed in a save chooser: the path, and the filter that
+// was selected then (an index into the request's filters), since the filter
+// can decide what is written.
+struct FileChoice {
+  std::string path;
+  int filter = 0;
+};
+
 class FileChooser {
  public:
   virtual ~FileChooser() = default;
   // The chosen path, or nothing when the user cancelled.
   virtual std::optional<std::string> open(const FileRequest& request) = 0;
-  virtual std::optional<std::string> save(const FileRequest& request) = 0;
+  virtual std::optional<FileChoice> saveChoice(const FileRequest& request) = 0;
+
+  std::optional<std::string> save(const FileRequest& request) {
+    auto choice = saveChoice(request);
+    if (!choice) return std::nullopt;
+    return std::move(choice->path);
+  }
 };
 
 // The name with the request's default extension appended when it has none.

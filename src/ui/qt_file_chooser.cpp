@@ -15,14 +15,16 @@ QStringList QtFileChooser::nameFilters(const FileRequest& request) {
 }
 
 std::optional<std::string> QtFileChooser::open(const FileRequest& request) {
-  return run(request, false);
+  auto choice = run(request, false);
+  if (!choice) return std::nullopt;
+  return std::move(choice->path);
 }
 
-std::optional<std::string> QtFileChooser::save(const FileRequest& request) {
+std::optional<FileChoice> QtFileChooser::saveChoice(const FileRequest& request) {
   return run(request, true);
 }
 
-std::optional<std::string> QtFileChooser::run(const FileRequest& request, bool save) {
+std::optional<FileChoice> QtFileChooser::run(const FileRequest& request, bool save) {
   QFileDialog dialog(m_owner, QString::fromStdString(request.title),
                      QString::fromStdString(request.initialPath));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -37,7 +39,9 @@ std::optional<std::string> QtFileChooser::run(const FileRequest& request, bool s
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && request.askBeforeOverwrite));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return withDefaultExtension(dialog.selectedFiles().front().toStdString(), request);
+  const int filter = filters.indexOf(dialog.selectedNameFilter());
+  return FileChoice{withDefaultExtension(dialog.selectedFiles().front().toStdString(), request),
+                    filter >= 0 ? filter : request.initialFilter};
 }
 
 }  // namespace ui

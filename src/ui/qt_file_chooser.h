@@ -14,13 +14,13 @@ class QtFileChooser final : public FileChooser {
   void setOwner(QWidget* owner) { m_owner = owner; }
 
   std::optional<std::string> open(const FileRequest& request) override;
-  std::optional<std::string> save(const FileRequest& request) override;
+  std::optional<FileChoice> saveChoice(const FileRequest& request) override;
 
   // "Text files (*.txt *.tab)" for each filter.
   static QStringList nameFilters(const FileRequest& request);
 
  private:
-  std::optional<std::string> run(const FileRequest& request, bool save);
+  std::optional<FileChoice> run(const FileRequest& request, bool save);
   QPointer<QWidget> m_owner;
 };
 

@@ -21,17 +21,20 @@ class ScriptedFileChooser final : public FileChooser {
   };
 
   std::optional<std::string> open(const FileRequest& request) override {
-    return answer(Kind::Open, request);
+    auto choice = answer(Kind::Open, request);
+    if (!choice) return std::nullopt;
+    return std::move(choice->path);
   }
-  std::optional<std::string> save(const FileRequest& request) override {
+  std::optional<FileChoice> saveChoice(const FileRequest& request) override {
     return answer(Kind::Save, request);
   }
 
   // The next request is answered with `path` (default extension applied as
-  // the real chooser does); std::nullopt answers "cancelled".
-  void queueAnswer(std::optional<std::string> path) {
+  // the real chooser does) and the filter of index `filter` selected (-1:
+  // the one the request opened on); std::nullopt answers "cancelled".
+  void queueAnswer(std::optional<std::string> path, int filter = -1) {
     std::lock_guard lock(m_mutex);
-    m_answers.push_back(std::move(path));
+    m_answers.push_back({std::move(path), filter});
   }
 
   std::vector<Shown> shown() const {
@@ -40,19 +43,25 @@ class ScriptedFileChooser final : public FileChooser {
   }
 
  private:
-  std::optional<std::string> answer(Kind kind, const FileRequest& request) {
+  struct Scripted {
+    std::optional<std::string> path;
+    int filter = -1;
+  };
+
+  std::optional<FileChoice> answer(Kind kind, const FileRequest& request) {
     std::lock_guard lock(m_mutex);
     m_shown.push_back({kind, request});
     if (m_answers.empty()) return std::nullopt;
-    auto a = std::move(m_answers.front());
+    Scripted a = std::move(m_answers.front());
     m_answers.pop_front();
-    if (a) return withDefaultExtension(std::move(*a), request);
-    return a;
+    if (!a.path) return std::nullopt;
+    return FileChoice{withDefaultExtension(std::move(*a.path), request),
+                      a.filter >= 0 ? a.filter : request.initialFilter};
   }
 
   mutable std::mutex m_mutex;
   std::vector<Shown> m_shown;
-  std::deque<std::optional<std::string>> m_answers;
+  std::deque<Scripted> m_answers;
 };
 
 }  // namespace ui

@@ -56,16 +56,16 @@ TEST_F(ExportCommandTest, SaveDialogOffersTheThreeFiltersFromTheSetting) {
   EXPECT_TRUE(filesIn(m_dir).isEmpty());
 }
 
-TEST_F(ExportCommandTest, WriterFollowsTheChosenNameElseTheSetting) {
+TEST_F(ExportCommandTest, WriterFollowsTheFilterSelectedWhenTheUserConfirmed) {
   m_host.current = DisplayType::Groups;
   m_host.settings.x_export_type = 1;  // CSV selected at first
-  m_chooser.queueAnswer(path("plain"));  // gets ".TXT": the tab writer
-  m_chooser.queueAnswer(path("named.csv"));
-  m_chooser.queueAnswer(path("other.log"));  // no filter's: the selected one
+  m_chooser.queueAnswer(path("plain"));          // gets ".TXT", CSV still selected
+  m_chooser.queueAnswer(path("named.csv"), 0);   // tab filter chosen: its writer
+  m_chooser.queueAnswer(path("other.log"), 2);   // database filter chosen
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(exportCommand(m_host, m_chooser)->ok());
-  EXPECT_TRUE(readFile(path("plain.TXT")).starts_with("GroupName\tComment\t"));
-  EXPECT_TRUE(readFile(path("named.csv")).starts_with("GroupName,Comment,"));
-  EXPECT_TRUE(readFile(path("other.log")).starts_with("GroupName,Comment,"));
+  EXPECT_TRUE(readFile(path("plain.TXT")).starts_with("GroupName,Comment,"));
+  EXPECT_TRUE(readFile(path("named.csv")).starts_with("GroupName\tComment\t"));
+  EXPECT_TRUE(readFile(path("other.log")).starts_with("SQLite format 3"));
   EXPECT_TRUE(m_host.scripted.shown().empty());  // no success message
 }
 
@@ -84,7 +84,7 @@ TEST_F(ExportCommandTest, FileThatCannotBeCreatedShowsTheMessageThenTheName) {
 
 TEST_F(ExportCommandTest, NetworkToDatabaseIsRefused) {
   m_host.current = DisplayType::Network;
-  m_chooser.queueAnswer(path("net.db"));
+  m_chooser.queueAnswer(path("net.db"), 2);  // the database filter
   EXPECT_EQ(exportCommand(m_host, m_chooser)->error, ExportError::NotSupported);
   EXPECT_EQ(shownTexts(), std::vector<std::string>{"Export of this display type is not supported."});
   EXPECT_TRUE(filesIn(m_dir).isEmpty());

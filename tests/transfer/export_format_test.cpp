@@ -8,18 +8,6 @@ namespace {
 
 using display::DisplayType;
 
-TEST(ExportFormat, ChosenNameExtensionPicksItsFilter) {
-  struct Row {
-    const char* path;
-    int selected;
-    int expected;
-  };
-  for (const Row& row : {Row{"/tmp/a.csv", 1, 2}, Row{"/tmp/a.CSV", 3, 2}, Row{"/tmp/a.db", 1, 3},
-                         Row{"/tmp/a.TXT", 2, 1}, Row{"/tmp/a.log", 2, 2},
-                         Row{"/tmp/no.ext/file", 3, 3}, Row{"/tmp/file", 2, 2}})
-    EXPECT_EQ(filterOfPath(row.path, row.selected), row.expected) << row.path;
-}
-
 TEST(ExportFormat, DisplaysWithoutAnExportOfTheirOwnExportUsers) {
   EXPECT_EQ(exportTableName(DisplayType::Files), "Exp_Files");
   EXPECT_EQ(exportTableName(DisplayType::Performance), "Exp_Users");
