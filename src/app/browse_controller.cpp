@@ -13,6 +13,7 @@
 #include "app/window_worker_host.h"
 #include "display/result_display.h"
 #include "dlgthreads/group_worker.h"
+#include "dlgthreads/server_worker.h"
 #include "dlgthreads/user_worker.h"
 #include "ui/qt_messages.h"
 
@@ -35,6 +36,9 @@ void MainWindow::browse() {
     case DisplayType::Groups:
       startWorker(WorkKind::Groups, dlgthreads::gatherGroups, type);
       break;
+    case DisplayType::Servers:
+      startWorker(WorkKind::Servers, dlgthreads::gatherServers, type);
+      break;
     case DisplayType::Quotas:
     case DisplayType::Trusts:
       // Gathered on this thread; the readers join with their displays.
@@ -43,7 +47,6 @@ void MainWindow::browse() {
       break;
     case DisplayType::Files:
     case DisplayType::Network:
-    case DisplayType::Servers:
     case DisplayType::Licenses:
     case DisplayType::Performance:
       // Their workers join with their displays; until then nothing starts.

@@ -17,7 +17,10 @@
 #include "app/main_window.h"
 #include "app/user_legend_dialog.h"
 #include "app/window_texts.h"
+#include "display/clipboard_copy.h"
+#include "display/print_display.h"
 #include "resources/strings.h"
+#include "transfer/export_display.h"
 
 namespace app {
 
@@ -72,8 +75,19 @@ void MainWindow::command(int id) {
     case kIdPropertiesCyclic:
       propertiesCyclic();
       return;
+    case kIdCopyToClipboard:
+      display::copyToClipboard(*this);
+      return;
+    case kIdExport:
+      transfer::exportCommand(*this, *m_ports.files);
+      return;
+    case kIdPrint: {
+      display::QtPrintChooser chooser(this);
+      display::printDisplay(*this, chooser);
+      return;
+    }
     default:
-      // Clipboard, import, export, print, the edit commands, find, filter,
+      // Import, the edit commands, find, filter,
       // the server list, shares, unhide, account policies and settings open
       // their dialogs once those exist.
       return;
@@ -153,9 +167,12 @@ std::unique_ptr<QMenu> MainWindow::makeContextMenu(DisplayType type) {
     case DisplayType::Servers: {
       const bool any = selected > 0;
       if (any) {
+        // The topmost selected row, whatever order the rows were selected in.
         auto* view = qobject_cast<QTableView*>(resultControl(kCtlServersList));
-        const QModelIndex row = view->selectionModel()->selectedRows().front();
-        m_targetServer = "\\\\" + row.data().toString().toStdString();
+        QModelIndex top;
+        for (const QModelIndex& row : view->selectionModel()->selectedRows())
+          if (!top.isValid() || row.row() < top.row()) top = row;
+        m_targetServer = "\\\\" + top.data().toString().toStdString();
       }
       add(res::loadString(kIdPopupAddToServerList).data(), kIdAddServer, any);
       add("&Properties", kIdPropertiesCyclic, any);

@@ -55,7 +55,9 @@ TEST_P(BrowseDisplay, ReachesTheListWithItsStatusTexts) {
 INSTANTIATE_TEST_SUITE_P(Displays, BrowseDisplay,
                          ::testing::Values(BrowseRow{5, DisplayType::Users, kCtlUsersList, 3, "3"},
                                            BrowseRow{1, DisplayType::Groups, kCtlGroupsList, 3,
-                                                     "3"}));
+                                                     "3"},
+                                           BrowseRow{4, DisplayType::Servers, kCtlServersList, 2,
+                                                     "2"}));
 
 TEST_F(WindowTest, ClickingTwoUsersEnablesCombinedPropertiesAndDoubleClickIsSafe) {
   ASSERT_TRUE(makeWindow());
@@ -76,7 +78,7 @@ TEST_F(WindowTest, ClickingTwoUsersEnablesCombinedPropertiesAndDoubleClickIsSafe
 
 TEST_F(WindowTest, DisplaysWithoutWorkersYetStartNothing) {
   ASSERT_TRUE(makeWindow());
-  for (int tab : {0, 2, 3, 4}) {
+  for (int tab : {0, 2, 3}) {
     m_window->selectTab(tab);
     m_window->browse();
     EXPECT_FALSE(m_window->browsing()) << tab;
