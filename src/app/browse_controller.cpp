@@ -104,6 +104,7 @@ void MainWindow::endBusy() {
     QApplication::restoreOverrideCursor();
     m_cursorSaved = false;
   }
+  if (m_autoCommand) queueAutoCommandFinish();
 }
 
 void MainWindow::stopBrowse() {

@@ -22,8 +22,10 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
       options.splash = false;
     } else if (a == "--help" || a == "-h") {
       options.help = true;
-    } else {
+    } else if (a.starts_with("--")) {
       return {std::nullopt, "unknown argument: " + a};
+    } else {
+      options.autoWords.push_back(a);
     }
   }
   return {options, {}};
@@ -31,9 +33,15 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
 
 std::string usageText() {
   return "usage: veltrane [--lab FILE] [--no-splash] [--screenshot FILE]\n"
+         "       veltrane [--lab FILE] KEYWORD SERVER FILE [STARTDIR]\n"
          "  --lab FILE         browse the simulated network in FILE instead of the default lab\n"
          "  --no-splash        start without the splash picture\n"
-         "  --screenshot FILE  browse the Users display, save the window as FILE (PNG) and quit\n";
+         "  --screenshot FILE  browse the Users display, save the window as FILE (PNG) and quit\n"
+         "  KEYWORD SERVER FILE [STARTDIR]\n"
+         "                     unattended: browse SERVER's display (users, groups, servers,\n"
+         "                     network, quotas, files0, files1, files2), export it to FILE in\n"
+         "                     the chosen export format and end; STARTDIR is the Files start\n"
+         "                     directory (default C:\\). Runs without a display.\n";
 }
 
 std::optional<AutoCommand> parseAutoCommandLine(std::string_view line) {
@@ -49,6 +57,10 @@ std::optional<AutoCommand> parseAutoCommandLine(std::string_view line) {
     words.push_back(line.substr(start, blank - start));
     start = blank + 1;
   }
+  return autoCommandFromWords(words);
+}
+
+std::optional<AutoCommand> autoCommandFromWords(std::span<const std::string_view> words) {
   if (words.empty() || words[0].empty()) return std::nullopt;
 
   AutoCommand command;
@@ -75,6 +87,11 @@ std::optional<AutoCommand> parseAutoCommandLine(std::string_view line) {
   if (words.size() > 3 && command.displayType == DisplayType::Files)
     command.startDirectory = std::string(words[3]);
   return command;
+}
+
+bool isCompleteAutoCommand(const AutoCommand& command) {
+  return command.displayType != display::DisplayType::None && !command.server.empty() &&
+         !command.exportFile.empty();
 }
 
 }  // namespace app

@@ -2,11 +2,12 @@
 // The program's command line, and the parser of the unattended
 // browse-and-export request.
 //
-// The unattended request is parsed here and consumed by the window
-// (MainWindow::runAutoCommand); the two are not connected yet, so every run
-// is interactive.
+// Positional arguments make the run unattended: `KEYWORD SERVER FILE
+// [STARTDIR]` browses SERVER's display of KEYWORD, exports it to FILE and
+// ends (MainWindow::runAutoCommand consumes the request).
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,9 @@ struct Options {
   std::string screenshot;  // --screenshot FILE: browse Users, save the window, quit
   bool splash = true;      // --no-splash turns the start-up splash off
   bool help = false;       // --help
+  // The words of an unattended browse-and-export request, in order; empty
+  // for an interactive run.
+  std::vector<std::string> autoWords;
 };
 
 struct OptionsResult {
@@ -47,6 +51,12 @@ struct AutoCommand {
 // network, quotas winning. Fails (nullopt) only when word 0 is empty; the
 // caller then has string-table text 59287 to show.
 std::optional<AutoCommand> parseAutoCommandLine(std::string_view line);
+// The same request from words already split (each program argument is one
+// word, blanks and all).
+std::optional<AutoCommand> autoCommandFromWords(std::span<const std::string_view> words);
+// A request the unattended run can carry out: a known keyword, a server and
+// a file.
+bool isCompleteAutoCommand(const AutoCommand& command);
 inline constexpr unsigned kStrBadCommandLine = 59287;
 inline constexpr unsigned kStrAutoExportFileFailed = 59288;
 

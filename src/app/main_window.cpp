@@ -400,6 +400,9 @@ void MainWindow::buildShortcuts() {
   connect(f5, &QShortcut::activated, this, [this] {
     if (!m_browsing) browse();
   });
+  // No menu item offers Print; the standard shortcut reaches it.
+  auto* print = new QShortcut(QKeySequence::Print, this);
+  connect(print, &QShortcut::activated, this, [this] { command(kIdPrint); });
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(f1, &QShortcut::activated, this, &MainWindow::requestHelp);
   // Escape is the dialog's Cancel, which does nothing here.

@@ -88,10 +88,16 @@ class MainWindow final : public QMainWindow, public display::FillHost {
   void requestHelp();
   HelpWindow* helpWindow() const { return m_help; }
 
-  // The consumer of an unattended request (not connected to the command
-  // line yet): minimise, browse the given server's display.
+  // The consumer of an unattended request: minimise, browse the given
+  // server's display; when that browse has ended, export it to the given
+  // file and close. autoCommandResult() is set once the export has run.
   void runAutoCommand(const AutoCommand& command);
   const std::optional<AutoCommand>& autoCommand() const { return m_autoCommand; }
+  struct AutoCommandResult {
+    bool ok = false;
+    std::string failure;  // what failed, for the one line the run prints
+  };
+  const std::optional<AutoCommandResult>& autoCommandResult() const { return m_autoResult; }
 
   // The context menu of a display type's result control, with its items
   // enabled for the current selection; nullptr for a control without one.
@@ -183,6 +189,10 @@ class MainWindow final : public QMainWindow, public display::FillHost {
   // The server a Servers or Network context-menu command acts on.
   std::string m_targetServer;
   std::optional<AutoCommand> m_autoCommand;
+  std::optional<AutoCommandResult> m_autoResult;
+  bool m_autoFinishQueued = false;
+  void queueAutoCommandFinish();
+  void finishAutoCommand();
 
   // Controls.
   QComboBox* m_combo = nullptr;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/unattended_messages.h"
 #include "app/window_texts.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
@@ -88,6 +89,32 @@ std::shared_ptr<ui::Messages> makeMessages() {
   });
 }
 
+bool haveDisplay() {
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// The unattended browse-and-export: runs the request in the (minimised)
+// window until its export has run. 0 on success; otherwise one line on
+// standard error says what failed.
+int runUnattended(MainWindow& window, const AutoCommand& command,
+                  const UnattendedMessages& messages) {
+  window.runAutoCommand(command);
+  while (!window.autoCommandResult())
+    QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 100);
+  const MainWindow::AutoCommandResult& result = *window.autoCommandResult();
+  // Every message this program shows reports a failure, so one shown during
+  // the run means the export may not hold what was asked for.
+  std::string failure = result.failure;
+  for (const std::string& line : messages.lines()) {
+    if (!failure.empty()) failure += "; ";
+    failure += line;
+  }
+  if (failure.empty()) return 0;
+  std::fprintf(stderr, "veltrane: %s\n", failure.c_str());
+  return 1;
+}
+
 }  // namespace
 
 int runApplication(int argc, char** argv) {
@@ -103,12 +130,43 @@ int runApplication(int argc, char** argv) {
     return 0;
   }
 
+  std::optional<AutoCommand> autoCommand;
+  if (!options.autoWords.empty()) {
+    const std::vector<std::string_view> words(options.autoWords.begin(), options.autoWords.end());
+    autoCommand = autoCommandFromWords(words);
+    if (!autoCommand || !isCompleteAutoCommand(*autoCommand)) {
+      std::string text(res::loadString(kStrBadCommandLine));
+      std::fprintf(stderr, "veltrane: %s\n%s", text.c_str(), usageText().c_str());
+      return 2;
+    }
+    // The server list holds UNC names.
+    if (!autoCommand->server.starts_with("\\\\")) autoCommand->server.insert(0, "\\\\");
+  }
+  if (!haveDisplay()) {
+    if (autoCommand || !options.screenshot.empty()) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else {
+      std::fprintf(stderr,
+                   "veltrane: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+                   "veltrane: run it in a graphical session, or give KEYWORD SERVER FILE for an\n"
+                   "veltrane: unattended export (see --help).\n");
+      return 1;
+    }
+  }
+
   res::setProgramTitle(argc > 0 ? argv[0] : "veltrane");
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(res::programTitle()));
   initResources();
   QApplication::setWindowIcon(ui::appIcon());
-  auto messages = makeMessages();
+  std::shared_ptr<UnattendedMessages> unattendedMessages;
+  std::shared_ptr<ui::Messages> messages;
+  if (autoCommand) {
+    unattendedMessages = std::make_shared<UnattendedMessages>();
+    messages = unattendedMessages;
+  } else {
+    messages = makeMessages();
+  }
 
   std::string error;
   auto backend = makeBackend(options.labFile, &error);
@@ -121,19 +179,31 @@ int runApplication(int argc, char** argv) {
   }
   platform::ScopedBackend installed(std::move(backend));
 
-  if (!platformSupported(*messages)) return 1;
+  if (!platformSupported(*messages)) {
+    if (unattendedMessages) std::fprintf(stderr, "veltrane: this platform is not supported\n");
+    return 1;
+  }
 
   Ports ports{messages, std::make_shared<ui::QtFileChooser>(),
               std::make_shared<ui::QtDialogRunner>()};
   WindowOptions windowOptions;
-  windowOptions.splash = options.splash && options.screenshot.empty();
+  windowOptions.splash = options.splash && options.screenshot.empty() && !autoCommand;
   int code = 0;
   {
     MainWindow window(ports, windowOptions);
     if (auto* chooser = dynamic_cast<ui::QtFileChooser*>(ports.files.get()))
       chooser->setOwner(&window);
-    if (!window.initialise()) return 1;
-    if (!options.screenshot.empty()) {
+    if (!window.initialise()) {
+      if (unattendedMessages) {
+        const auto lines = unattendedMessages->lines();
+        std::fprintf(stderr, "veltrane: %s\n",
+                     lines.empty() ? "the window could not start" : lines.front().c_str());
+      }
+      return 1;
+    }
+    if (autoCommand) {
+      code = runUnattended(window, *autoCommand, *unattendedMessages);
+    } else if (!options.screenshot.empty()) {
       code = takeScreenshot(window, options.screenshot);
     } else {
       window.show();

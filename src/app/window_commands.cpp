@@ -255,8 +255,45 @@ void MainWindow::runAutoCommand(const AutoCommand& command) {
   }
   if (tab >= 0) selectTab(tab);
   browse();
-  // The export of the finished browse and the closing of the window join
-  // here with the export itself.
+  // A display without a worker of its own ends its browse at once (or never
+  // starts one): its export follows straight away.
+  if (!m_browsing) queueAutoCommandFinish();
+}
+
+void MainWindow::queueAutoCommandFinish() {
+  if (!m_autoCommand || m_autoResult || m_autoFinishQueued) return;
+  m_autoFinishQueued = true;
+  // After the fill that ended the browse has returned.
+  QMetaObject::invokeMethod(this, [this] { finishAutoCommand(); }, Qt::QueuedConnection);
+}
+
+void MainWindow::finishAutoCommand() {
+  m_autoFinishQueued = false;
+  if (!m_autoCommand || m_autoResult) return;
+  const std::string& file = m_autoCommand->exportFile;
+  const transfer::AutomaticExportOutcome outcome = transfer::automaticExport(*this, file);
+  AutoCommandResult result;
+  result.ok = outcome.result.ok();
+  if (!result.ok) {
+    switch (outcome.result.error) {
+      case transfer::ExportError::NotSupported:
+        result.failure = "the " + std::string(display::tabText(currentDisplayType())) +
+                         " display cannot be exported in the chosen format";
+        break;
+      case transfer::ExportError::CannotCreateFile:
+        result.failure = "could not create " + file;
+        break;
+      default:
+        result.failure = "could not write " + file;
+        break;
+    }
+    if (!outcome.result.detail.empty()) result.failure += " (" + outcome.result.detail + ")";
+  }
+  m_autoResult = result;
+  // An unattended run always ends here, even where an interactive export
+  // would leave the window open: nobody is there to close it.
+  m_closing = true;
+  close();
 }
 
 }  // namespace app

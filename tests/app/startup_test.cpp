@@ -86,6 +86,7 @@ struct OptionsRow {
   std::string lab;
   std::string screenshot;
   bool splash;
+  std::vector<std::string> words = {};
 };
 
 class Options : public ::testing::TestWithParam<OptionsRow> {};
@@ -101,6 +102,7 @@ TEST_P(Options, Parse) {
   EXPECT_EQ(r.options->labFile, row.lab);
   EXPECT_EQ(r.options->screenshot, row.screenshot);
   EXPECT_EQ(r.options->splash, row.splash);
+  EXPECT_EQ(r.options->autoWords, row.words);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -111,7 +113,11 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionsRow{{"--screenshot", "s.png"}, true, "", "s.png", true},
                       OptionsRow{{"--lab"}, false, "", "", true},
                       OptionsRow{{"--lab="}, false, "", "", true},
-                      OptionsRow{{"users"}, false, "", "", true}));
+                      OptionsRow{{"--bogus"}, false, "", "", true},
+                      // Every other argument is one word of an unattended request.
+                      OptionsRow{{"users"}, true, "", "", true, {"users"}},
+                      OptionsRow{{"--lab", "l.json", "users", "PDC", "a b.txt"},
+                                 true, "l.json", "", true, {"users", "PDC", "a b.txt"}}));
 
 struct AutoRow {
   const char* line;

@@ -1,0 +1,109 @@
+// The unattended browse-and-export, run as the real program in its own
+// process without a display.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/lab/lab.h"
+
+namespace {
+
+struct RunResult {
+  int exitCode = -1;
+  std::string standardError;
+};
+
+class UnattendedRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_dir.isValid());
+    // The run writes its settings into the lab file, so it gets a copy.
+    ASSERT_TRUE(QFile::copy(VELTRANE_SOURCE_DIR "/tests/app/window-lab.json", labPath()));
+    QFile::setPermissions(labPath(), QFile::ReadOwner | QFile::WriteOwner);
+  }
+
+  QString labPath() const { return m_dir.filePath("lab.json"); }
+  QString path(const char* name) const { return m_dir.filePath(name); }
+
+  RunResult run(const QStringList& words) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(m_dir.path());
+    process.start(VELTRANE_BINARY_DIR "/veltrane", QStringList{"--lab", labPath()} + words);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    RunResult r;
+    r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    for (const QByteArray& line : process.readAllStandardError().split('\n'))
+      if (!line.isEmpty() && !line.startsWith("QStandardPaths")) r.standardError += line.toStdString() + "\n";
+    return r;
+  }
+
+  static std::string contents(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll().toStdString();
+  }
+
+  QTemporaryDir m_dir;
+};
+
+TEST_F(UnattendedRunTest, ExportsTheBrowsedDisplayWithoutADisplayAndEndsWithSuccess) {
+  const RunResult users = run({"users", "PDC", path("users.txt")});
+  EXPECT_EQ(users.exitCode, 0) << users.standardError;
+  EXPECT_EQ(users.standardError, "");
+  const std::string text = contents(path("users.txt"));
+  EXPECT_TRUE(text.starts_with("UserName\tFull Name\tLogons\tLast Logon\t")) << text;
+  EXPECT_NE(text.find("\r\nalice\tAlice Archer\t"), std::string::npos);
+  EXPECT_NE(text.find("\r\nbob\tBob Baker\t"), std::string::npos);
+  std::size_t lines = 0;
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+    ++lines;
+  EXPECT_EQ(lines, 4u);  // the header and three accounts
+
+  // Keywords are matched inside the word; the last one tested wins.
+  const RunResult groups = run({"mygroups-now", "\\\\PDC", path("groups.txt")});
+  EXPECT_EQ(groups.exitCode, 0) << groups.standardError;
+  EXPECT_NE(contents(path("groups.txt")).find("\r\nStaff\tEveryone on the payroll"),
+            std::string::npos);
+}
+
+TEST_F(UnattendedRunTest, AFileThatCannotBeCreatedIsReportedToTheEventLogAndFailsTheRun) {
+  const RunResult r = run({"users", "PDC", path("missing/users.txt")});
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_NE(r.standardError.find("could not create"), std::string::npos) << r.standardError;
+  EXPECT_EQ(std::count(r.standardError.begin(), r.standardError.end(), '\n'), 1);
+
+  std::string error;
+  auto lab = lab::loadLabFile(labPath().toStdString(), &error);
+  ASSERT_TRUE(lab) << error;
+  const auto events = lab->eventLog("WS1");
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].source, "Veltrane");
+  EXPECT_EQ(events[0].eventId, 59288u);
+  EXPECT_EQ(events[0].strings, std::vector<std::string>{"BAD command line options:   "});
+}
+
+TEST_F(UnattendedRunTest, ABadRequestOrAFailedBrowseEndsWithFailure) {
+  const RunResult keyword = run({"people", "PDC", path("x.txt")});
+  EXPECT_EQ(keyword.exitCode, 2);
+  EXPECT_NE(keyword.standardError.find("Unrecognised, incomplete or invalid command line options."),
+            std::string::npos);
+  const RunResult incomplete = run({"users", "PDC"});
+  EXPECT_EQ(incomplete.exitCode, 2);
+
+  // An unknown server: the browse reports its failure, the run says so.
+  const RunResult unknown = run({"users", "NOSUCH", path("none.txt")});
+  EXPECT_NE(unknown.exitCode, 0);
+  EXPECT_FALSE(unknown.standardError.empty());
+}
+
+}  // namespace
