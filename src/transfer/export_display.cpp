@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 
 #include "display/fill_host.h"
-#include "platform/eventlog.h"
+#include "eventlog/event_report.h"
 #include "resources/strings.h"
 #include "transfer/database_export.h"
 #include "transfer/text_export.h"
@@ -54,11 +54,7 @@ void showFailure(display::FillHost& host, const ExportResult& result, const std:
 // The event of a failed unattended export: recorded whatever the logging
 // switch says, and a failure to record it is ignored.
 void reportAutomaticFailure() {
-  const platform::HANDLE source = platform::RegisterEventSource("", "Veltrane");
-  if (source == 0) return;
-  platform::ReportEvent(source, platform::EVENTLOG_INFORMATION_TYPE, 0, kAutomaticFailureEventId,
-                        {std::string(kAutomaticFailureEvent)});
-  platform::DeregisterEventSource(source);
+  eventlog::reportEvent(eventlog::autoExportFailedText(), eventlog::kEventAutoExportFailed);
 }
 
 }  // namespace

@@ -69,7 +69,5 @@ inline constexpr std::string_view kNotSupportedText =
     "Export of this display type is not supported.";
 inline constexpr std::string_view kOpenFailedText =
     "An error ocurred while attempting to open file.\nFile already in use?";
-inline constexpr std::string_view kAutomaticFailureEvent = "BAD command line options:   ";
-inline constexpr unsigned kAutomaticFailureEventId = 59288;
 
 }  // namespace transfer
