@@ -129,9 +129,9 @@ std::span<const ColumnSpec> columnSpecs(DisplayType type, FilesForm filesForm) {
 
 std::vector<ColumnLayout> columnLayout(DisplayType type, const SettingsValues& values) {
   std::vector<ColumnLayout> layout;
-  for (const ColumnSpec& spec : columnSpecs(type, filesFormOf(values))) {
-    const bool shown = spec.setting == nullptr || values.*spec.setting == 1;
-    layout.push_back({std::string(spec.header), shown ? spec.width : 0});
+  for (const ColumnSpec& column : columnSpecs(type, filesFormOf(values))) {
+    const bool shown = column.setting == nullptr || values.*column.setting == 1;
+    layout.push_back({std::string(column.header), shown ? column.width : 0});
   }
   return layout;
 }

@@ -19,15 +19,15 @@ inline dlgthreads::RecordHolder<dlgthreads::UserRecord> userHolder(
     const std::vector<UserSpec>& users) {
   dlgthreads::RecordHolder<dlgthreads::UserRecord> holder;
   holder.allocate(users.size() + 10);
-  for (const UserSpec& spec : users) {
+  for (const UserSpec& user : users) {
     dlgthreads::UserRecord& r = *holder.append();
-    r.name = spec.name;
-    r.fullName = spec.name + " Full";
+    r.name = user.name;
+    r.fullName = user.name + " Full";
     r.logons = "         3";
     r.lastLogon = "Never";
     r.acctExpires = "Never";
-    r.disabled = spec.disabled;
-    r.lockedOut = spec.lockedOut;
+    r.disabled = user.disabled;
+    r.lockedOut = user.lockedOut;
     r.loggedOn = "Yes";
     r.loggedOnFlag = 1;
     r.pwLastSet = "Mon Jan  5 10:00:00 1998 ";
