@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/lab/account_calls.h"
 #include "platform/lab/lab_backend.h"
-#include "platform/lab/paging.h"
-#include "platform/lab/resolve.h"
 
 namespace lab {
 
 using namespace platform;
+using namespace calls;
 
 namespace {
 
@@ -21,13 +21,6 @@ constexpr DWORD MODALS_MIN_PASSWD_LEN_PARMNUM = 1;
 constexpr DWORD kAccountTypeBits = UF_TEMP_DUPLICATE_ACCOUNT | UF_NORMAL_ACCOUNT |
                                    UF_INTERDOMAIN_TRUST_ACCOUNT | UF_WORKSTATION_TRUST_ACCOUNT |
                                    UF_SERVER_TRUST_ACCOUNT;
-constexpr DWORD kFirstOrdinaryRid = 1000;
-
-bool validAccountName(std::string_view name) {
-  if (name.empty() || name.size() > 20) return false;
-  if (name.find_first_of("\"/\\[]:;|=,+*?<>") != std::string_view::npos) return false;
-  return name.find_first_not_of(". ") != std::string_view::npos;
-}
 
 USER_INFO_3 level3(const User& u, const Machine& m, std::int64_t now) {
   USER_INFO_3 i = u.info;
@@ -80,35 +73,6 @@ DWORD mergedFlags(DWORD old, DWORD wanted) {
   return f;
 }
 
-struct WriteTarget {
-  Machine* machine = nullptr;
-  Sam* sam = nullptr;
-};
-
-// Finds where an account change goes and checks the caller may make it.
-DWORD writeTarget(Network& net, std::string_view server, std::string_view op, bool adminOnly,
-                  WriteTarget* t) {
-  DWORD status = 0;
-  t->machine = locate(net, server, op, &status);
-  if (!t->machine) return status;
-  t->sam = samOf(net, *t->machine);
-  if (!t->sam) return ERROR_NOT_SUPPORTED;
-  if (isDomainController(net, *t->machine) && !isPrimary(net, *t->machine)) return NERR_NotPrimary;
-  const Rights r = rightsOn(net, *t->machine);
-  if (adminOnly ? !r.administrator : !r.canManageAccounts()) return ERROR_ACCESS_DENIED;
-  return NERR_Success;
-}
-
-template <class Net>
-DWORD readTarget(Net& net, std::string_view server, std::string_view op,
-                 const Machine** machine, const Sam** sam) {
-  DWORD status = 0;
-  *machine = locate(net, server, op, &status);
-  if (!*machine) return status;
-  *sam = samOf(net, **machine);
-  return *sam ? NERR_Success : ERROR_NOT_SUPPORTED;
-}
-
 bool isSelf(const Network& net, const Sam& sam, const User& u) {
   return upper(net.loggedOn) == upper(sam.name + "\\" + u.name);
 }
@@ -126,9 +90,7 @@ DWORD setPassword(User& u, const Sam& sam, const std::string& password, std::int
 DWORD LabBackend::NetUserEnum(std::string_view server, DWORD level, DWORD filter,
                               NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                               DWORD* totalentries, DWORD* resume) {
-  buf.reset();
-  if (entriesread) *entriesread = 0;
-  if (totalentries) *totalentries = 0;
+  clearEnum(buf, entriesread, totalentries);
   if (level != 0 && level != 1 && level != 3) return ERROR_INVALID_LEVEL;
   const auto now = m_lab->now();
   return query([&](const Network& net) -> DWORD {
@@ -186,16 +148,14 @@ DWORD LabBackend::NetUserGetInfo(std::string_view server, std::string_view user,
 DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user, DWORD level,
                                  const NetInfo& info, DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
-  const bool levelMatches = (level == 1 && std::holds_alternative<USER_INFO_1>(info)) ||
-                            (level == 3 && std::holds_alternative<USER_INFO_3>(info)) ||
-                            (level == 1003 && std::holds_alternative<USER_INFO_1003>(info)) ||
-                            (level == 1007 && std::holds_alternative<USER_INFO_1007>(info)) ||
-                            (level == 1008 && std::holds_alternative<USER_INFO_1008>(info));
-  if (!levelMatches) return ERROR_INVALID_LEVEL;
+  if (!holdsLevel<Level<1, USER_INFO_1>, Level<3, USER_INFO_3>, Level<1003, USER_INFO_1003>,
+                  Level<1007, USER_INFO_1007>, Level<1008, USER_INFO_1008>>(level, info)) {
+    return ERROR_INVALID_LEVEL;
+  }
   const auto now = m_lab->now();
   return change([&](Network& net) -> DWORD {
     WriteTarget t;
-    if (DWORD st = writeTarget(net, server, "NetUserSetInfo", false, &t)) return st;
+    if (DWORD st = writeTarget(net, server, "NetUserSetInfo", &t)) return st;
     User* u = t.sam->findUser(user);
     if (!u) return NERR_UserNotFound;
     User changed = *u;
@@ -264,14 +224,13 @@ DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user,
 DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo& info,
                              DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
-  if (!((level == 1 && std::holds_alternative<USER_INFO_1>(info)) ||
-        (level == 3 && std::holds_alternative<USER_INFO_3>(info)))) {
+  if (!holdsLevel<Level<1, USER_INFO_1>, Level<3, USER_INFO_3>>(level, info)) {
     return ERROR_INVALID_LEVEL;
   }
   const auto now = m_lab->now();
   return change([&](Network& net) -> DWORD {
     WriteTarget t;
-    if (DWORD st = writeTarget(net, server, "NetUserAdd", false, &t)) return st;
+    if (DWORD st = writeTarget(net, server, "NetUserAdd", &t)) return st;
     User u;
     std::string password;
     DWORD priv = USER_PRIV_USER;
@@ -292,10 +251,7 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
       u.passwordExpired = i3.usri3_password_expired != 0;
       u.info.usri3_primary_group_id = 513;
     }
-    if (!validAccountName(u.name)) {
-      if (parm_err) *parm_err = USER_NAME_PARMNUM;
-      return ERROR_INVALID_PARAMETER;
-    }
+    if (DWORD st = checkName(u.name, kMaxUserNameLength, USER_NAME_PARMNUM, parm_err)) return st;
     if (priv != USER_PRIV_USER) {
       if (parm_err) *parm_err = USER_PRIV_PARMNUM;
       return ERROR_INVALID_PARAMETER;
@@ -329,18 +285,12 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
 DWORD LabBackend::NetUserDel(std::string_view server, std::string_view user) {
   return change([&](Network& net) -> DWORD {
     WriteTarget t;
-    if (DWORD st = writeTarget(net, server, "NetUserDel", false, &t)) return st;
+    if (DWORD st = writeTarget(net, server, "NetUserDel", &t)) return st;
     const User* u = t.sam->findUser(user);
     if (!u) return NERR_UserNotFound;
     if (u->rid < kFirstOrdinaryRid) return ERROR_SPECIAL_ACCOUNT;
-    const DWORD rid = u->rid;
-    const SID sid = accountSid(*t.sam, rid, AccountKind::User);
-    t.sam->deleted.push_back({u->name, rid, AccountKind::User});
-    for (auto& g : t.sam->groups) std::erase(g.members, rid);
-    // Its own database forgets it; other machines' groups keep the bare SID.
-    for (auto& g : t.sam->localGroups) std::erase(g.members, sid);
-    std::erase_if(t.sam->users, [&](const User& x) { return x.rid == rid; });
-    t.sam->reindex();
+    for (auto& g : t.sam->groups) std::erase(g.members, u->rid);
+    forgetAccount(*t.sam, t.sam->users, *u);
     return NERR_Success;
   });
 }
@@ -348,9 +298,7 @@ DWORD LabBackend::NetUserDel(std::string_view server, std::string_view user) {
 DWORD LabBackend::NetUserGetGroups(std::string_view server, std::string_view user, DWORD level,
                                    NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                    DWORD* totalentries) {
-  buf.reset();
-  if (entriesread) *entriesread = 0;
-  if (totalentries) *totalentries = 0;
+  clearEnum(buf, entriesread, totalentries);
   if (level != 0 && level != 1) return ERROR_INVALID_LEVEL;
   return query([&](const Network& net) -> DWORD {
     const Machine* m = nullptr;
@@ -362,14 +310,8 @@ DWORD LabBackend::NetUserGetGroups(std::string_view server, std::string_view use
     for (const auto& g : sam->groups) {
       if (std::find(g.members.begin(), g.members.end(), u->rid) != g.members.end()) groups.push_back(&g);
     }
-    if (level == 0) {
-      return pageEnum<GROUP_USERS_INFO_0>(buf, groups.size(), prefmaxlen, entriesread, totalentries,
-                                          nullptr, [&](std::size_t i) { return GROUP_USERS_INFO_0{groups[i]->name}; });
-    }
-    return pageEnum<GROUP_USERS_INFO_1>(buf, groups.size(), prefmaxlen, entriesread, totalentries,
-                                        nullptr, [&](std::size_t i) {
-                                          return GROUP_USERS_INFO_1{groups[i]->name, groups[i]->attributes};
-                                        });
+    return pageGroupUsers(buf, level, groups, [](const Group& g) { return g.attributes; },
+                          prefmaxlen, entriesread, totalentries, nullptr);
   });
 }
 
@@ -377,9 +319,7 @@ DWORD LabBackend::NetUserGetLocalGroups(std::string_view server, std::string_vie
                                         DWORD level, DWORD flags, NetBuffer& buf,
                                         DWORD prefmaxlen, DWORD* entriesread,
                                         DWORD* totalentries) {
-  buf.reset();
-  if (entriesread) *entriesread = 0;
-  if (totalentries) *totalentries = 0;
+  clearEnum(buf, entriesread, totalentries);
   if (level != 0) return ERROR_INVALID_LEVEL;
   if (flags & ~LG_INCLUDE_INDIRECT) return ERROR_INVALID_PARAMETER;
   return query([&](const Network& net) -> DWORD {
@@ -473,13 +413,12 @@ DWORD LabBackend::NetUserModalsGet(std::string_view server, DWORD level, NetBuff
 DWORD LabBackend::NetUserModalsSet(std::string_view server, DWORD level, const NetInfo& info,
                                    DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
-  if (!((level == 0 && std::holds_alternative<USER_MODALS_INFO_0>(info)) ||
-        (level == 3 && std::holds_alternative<USER_MODALS_INFO_3>(info)))) {
+  if (!holdsLevel<Level<0, USER_MODALS_INFO_0>, Level<3, USER_MODALS_INFO_3>>(level, info)) {
     return ERROR_INVALID_LEVEL;
   }
   return change([&](Network& net) -> DWORD {
     WriteTarget t;
-    if (DWORD st = writeTarget(net, server, "NetUserModalsSet", true, &t)) return st;
+    if (DWORD st = writeTarget(net, server, "NetUserModalsSet", &t, Needs::Administrator)) return st;
     if (const auto* m0 = std::get_if<USER_MODALS_INFO_0>(&info)) {
       if (m0->usrmod0_min_passwd_len > 14) {
         if (parm_err) *parm_err = MODALS_MIN_PASSWD_LEN_PARMNUM;

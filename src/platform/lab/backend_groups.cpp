@@ -2,50 +2,44 @@
 
 #include <algorithm>
 
+#include "platform/lab/account_calls.h"
 #include "platform/lab/lab_backend.h"
-#include "platform/lab/paging.h"
-#include "platform/lab/resolve.h"
 
 namespace lab {
 
 using namespace platform;
+using namespace calls;
 
 namespace {
 
 constexpr DWORD GROUP_NAME_PARMNUM = 1;
-constexpr DWORD kFirstOrdinaryRid = 1000;
 
-bool validGroupName(std::string_view name) {
-  if (name.empty() || name.size() > 256) return false;
-  if (name.find_first_of("\"/\\[]:;|=,+*?<>") != std::string_view::npos) return false;
-  return name.find_first_not_of(". ") != std::string_view::npos;
+DWORD checkGroupName(std::string_view name, DWORD* parm_err) {
+  return checkName(name, kMaxGroupNameLength, GROUP_NAME_PARMNUM, parm_err);
 }
 
-template <class Net>
-DWORD readTarget(Net& net, std::string_view server, std::string_view op,
-                 const Machine** machine, const Sam** sam) {
-  DWORD status = 0;
-  *machine = locate(net, server, op, &status);
-  if (!*machine) return status;
-  *sam = samOf(net, **machine);
-  return *sam ? NERR_Success : ERROR_NOT_SUPPORTED;
+// Renames a global or local group; `exists` answers a name already taken.
+template <class G>
+DWORD renameGroup(Sam& sam, G& g, const std::string& name, DWORD exists, DWORD* parm_err) {
+  if (DWORD st = checkGroupName(name, parm_err)) return st;
+  if (upper(name) != upper(g.name) && sam.nameTaken(name)) return exists;
+  g.name = name;
+  sam.reindex();
+  return NERR_Success;
 }
 
-struct WriteTarget {
-  Machine* machine = nullptr;
-  Sam* sam = nullptr;
-  Rights rights;
-};
-
-DWORD writeTarget(Network& net, std::string_view server, std::string_view op, WriteTarget* t) {
-  DWORD status = 0;
-  t->machine = locate(net, server, op, &status);
-  if (!t->machine) return status;
-  t->sam = samOf(net, *t->machine);
-  if (!t->sam) return ERROR_NOT_SUPPORTED;
-  if (isDomainController(net, *t->machine) && !isPrimary(net, *t->machine)) return NERR_NotPrimary;
-  t->rights = rightsOn(net, *t->machine);
-  if (!t->rights.canManageAccounts()) return ERROR_ACCESS_DENIED;
+// Adds a new global or local group to `list`, a list of `sam`.
+template <class G>
+DWORD addGroup(Sam& sam, std::vector<G>& list, G g, DWORD* parm_err) {
+  if (DWORD st = checkGroupName(g.name, parm_err)) return st;
+  if constexpr (std::is_same_v<G, LocalGroup>) {
+    if (sam.findLocalGroup(g.name)) return ERROR_ALIAS_EXISTS;
+  }
+  if (sam.findUser(g.name)) return NERR_UserExists;
+  if (sam.nameTaken(g.name)) return NERR_GroupExists;
+  g.rid = sam.allocateRid();
+  list.push_back(std::move(g));
+  sam.reindex();
   return NERR_Success;
 }
 
@@ -98,9 +92,7 @@ bool acceptable(const Network& net, const Machine& m, const AccountRef& r) {
 DWORD LabBackend::NetGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
                                DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
                                DWORD* resume) {
-  buf.reset();
-  if (entriesread) *entriesread = 0;
-  if (totalentries) *totalentries = 0;
+  clearEnum(buf, entriesread, totalentries);
   if (level > 2) return ERROR_INVALID_LEVEL;
   return query([&](const Network& net) -> DWORD {
     const Machine* m = nullptr;
@@ -142,10 +134,8 @@ DWORD LabBackend::NetGroupGetInfo(std::string_view server, std::string_view grou
 DWORD LabBackend::NetGroupSetInfo(std::string_view server, std::string_view group, DWORD level,
                                   const NetInfo& info, DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
-  if (!((level == 0 && std::holds_alternative<GROUP_INFO_0>(info)) ||
-        (level == 1 && std::holds_alternative<GROUP_INFO_1>(info)) ||
-        (level == 2 && std::holds_alternative<GROUP_INFO_2>(info)) ||
-        (level == 1002 && std::holds_alternative<GROUP_INFO_1002>(info)))) {
+  if (!holdsLevel<Level<0, GROUP_INFO_0>, Level<1, GROUP_INFO_1>, Level<2, GROUP_INFO_2>,
+                  Level<1002, GROUP_INFO_1002>>(level, info)) {
     return ERROR_INVALID_LEVEL;
   }
   return change([&](Network& net) -> DWORD {
@@ -154,16 +144,9 @@ DWORD LabBackend::NetGroupSetInfo(std::string_view server, std::string_view grou
     Group* g = t.sam->findGroup(group);
     if (!g) return NERR_GroupNotFound;
     if (const auto* i0 = std::get_if<GROUP_INFO_0>(&info)) {
-      if (!validGroupName(i0->grpi0_name)) {
-        if (parm_err) *parm_err = GROUP_NAME_PARMNUM;
-        return ERROR_INVALID_PARAMETER;
-      }
-      if (upper(i0->grpi0_name) != upper(g->name) && t.sam->nameTaken(i0->grpi0_name)) {
-        return NERR_GroupExists;
-      }
-      g->name = i0->grpi0_name;
-      t.sam->reindex();
-    } else if (const auto* i1 = std::get_if<GROUP_INFO_1>(&info)) {
+      return renameGroup(*t.sam, *g, i0->grpi0_name, NERR_GroupExists, parm_err);
+    }
+    if (const auto* i1 = std::get_if<GROUP_INFO_1>(&info)) {
       g->comment = i1->grpi1_comment;
     } else if (const auto* i2 = std::get_if<GROUP_INFO_2>(&info)) {
       g->comment = i2->grpi2_comment;
@@ -178,33 +161,26 @@ DWORD LabBackend::NetGroupSetInfo(std::string_view server, std::string_view grou
 DWORD LabBackend::NetGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
                               DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
+  if (!holdsLevel<Level<0, GROUP_INFO_0>, Level<1, GROUP_INFO_1>, Level<2, GROUP_INFO_2>>(level,
+                                                                                        info)) {
+    return ERROR_INVALID_LEVEL;
+  }
   Group g;
-  if (level == 0 && std::holds_alternative<GROUP_INFO_0>(info)) {
-    g.name = std::get<GROUP_INFO_0>(info).grpi0_name;
-  } else if (level == 1 && std::holds_alternative<GROUP_INFO_1>(info)) {
-    g.name = std::get<GROUP_INFO_1>(info).grpi1_name;
-    g.comment = std::get<GROUP_INFO_1>(info).grpi1_comment;
-  } else if (level == 2 && std::holds_alternative<GROUP_INFO_2>(info)) {
+  if (const auto* i0 = std::get_if<GROUP_INFO_0>(&info)) {
+    g.name = i0->grpi0_name;
+  } else if (const auto* i1 = std::get_if<GROUP_INFO_1>(&info)) {
+    g.name = i1->grpi1_name;
+    g.comment = i1->grpi1_comment;
+  } else {
     const auto& i2 = std::get<GROUP_INFO_2>(info);
     g.name = i2.grpi2_name;
     g.comment = i2.grpi2_comment;
     g.attributes = i2.grpi2_attributes;
-  } else {
-    return ERROR_INVALID_LEVEL;
   }
   return change([&](Network& net) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetGroupAdd", &t)) return st;
-    if (!validGroupName(g.name)) {
-      if (parm_err) *parm_err = GROUP_NAME_PARMNUM;
-      return ERROR_INVALID_PARAMETER;
-    }
-    if (t.sam->findUser(g.name)) return NERR_UserExists;
-    if (t.sam->nameTaken(g.name)) return NERR_GroupExists;
-    g.rid = t.sam->allocateRid();
-    t.sam->groups.push_back(g);
-    t.sam->reindex();
-    return NERR_Success;
+    return addGroup(*t.sam, t.sam->groups, g, parm_err);
   });
 }
 
@@ -215,12 +191,7 @@ DWORD LabBackend::NetGroupDel(std::string_view server, std::string_view group) {
     const Group* g = t.sam->findGroup(group);
     if (!g) return NERR_GroupNotFound;
     if (g->rid < kFirstOrdinaryRid) return ERROR_SPECIAL_ACCOUNT;
-    const DWORD rid = g->rid;
-    const SID sid = accountSid(*t.sam, rid, AccountKind::Group);
-    t.sam->deleted.push_back({g->name, rid, AccountKind::Group});
-    for (auto& lg : t.sam->localGroups) std::erase(lg.members, sid);
-    std::erase_if(t.sam->groups, [&](const Group& x) { return x.rid == rid; });
-    t.sam->reindex();
+    forgetAccount(*t.sam, t.sam->groups, *g);
     return NERR_Success;
   });
 }
@@ -228,9 +199,7 @@ DWORD LabBackend::NetGroupDel(std::string_view server, std::string_view group) {
 DWORD LabBackend::NetGroupGetUsers(std::string_view server, std::string_view group, DWORD level,
                                    NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                    DWORD* totalentries, DWORD* resume) {
-  buf.reset();
-  if (entriesread) *entriesread = 0;
-  if (totalentries) *totalentries = 0;
+  clearEnum(buf, entriesread, totalentries);
   if (level > 1) return ERROR_INVALID_LEVEL;
   return query([&](const Network& net) -> DWORD {
     const Machine* m = nullptr;
@@ -242,16 +211,8 @@ DWORD LabBackend::NetGroupGetUsers(std::string_view server, std::string_view gro
     for (auto rid : g->members) {
       if (const User* u = sam->userByRidOrNull(rid)) members.push_back(u);
     }
-    if (level == 0) {
-      return pageEnum<GROUP_USERS_INFO_0>(buf, members.size(), prefmaxlen, entriesread,
-                                          totalentries, resume, [&](std::size_t i) {
-                                            return GROUP_USERS_INFO_0{members[i]->name};
-                                          });
-    }
-    return pageEnum<GROUP_USERS_INFO_1>(buf, members.size(), prefmaxlen, entriesread,
-                                        totalentries, resume, [&](std::size_t i) {
-                                          return GROUP_USERS_INFO_1{members[i]->name, g->attributes};
-                                        });
+    return pageGroupUsers(buf, level, members, [&](const User&) { return g->attributes; },
+                          prefmaxlen, entriesread, totalentries, resume);
   });
 }
 
@@ -291,9 +252,7 @@ DWORD LabBackend::NetGroupDelUser(std::string_view server, std::string_view grou
 DWORD LabBackend::NetLocalGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
                                     DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
                                     DWORD* resume) {
-  buf.reset();
-  if (entriesread) *entriesread = 0;
-  if (totalentries) *totalentries = 0;
+  clearEnum(buf, entriesread, totalentries);
   if (level > 1) return ERROR_INVALID_LEVEL;
   return query([&](const Network& net) -> DWORD {
     const Machine* m = nullptr;
@@ -330,9 +289,8 @@ DWORD LabBackend::NetLocalGroupGetInfo(std::string_view server, std::string_view
 DWORD LabBackend::NetLocalGroupSetInfo(std::string_view server, std::string_view group,
                                        DWORD level, const NetInfo& info, DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
-  if (!((level == 0 && std::holds_alternative<LOCALGROUP_INFO_0>(info)) ||
-        (level == 1 && std::holds_alternative<LOCALGROUP_INFO_1>(info)) ||
-        (level == 1002 && std::holds_alternative<LOCALGROUP_INFO_1002>(info)))) {
+  if (!holdsLevel<Level<0, LOCALGROUP_INFO_0>, Level<1, LOCALGROUP_INFO_1>,
+                  Level<1002, LOCALGROUP_INFO_1002>>(level, info)) {
     return ERROR_INVALID_LEVEL;
   }
   return change([&](Network& net) -> DWORD {
@@ -342,16 +300,9 @@ DWORD LabBackend::NetLocalGroupSetInfo(std::string_view server, std::string_view
     if (!g) return NERR_GroupNotFound;
     if (!mayChange(t, *g)) return ERROR_ACCESS_DENIED;
     if (const auto* i0 = std::get_if<LOCALGROUP_INFO_0>(&info)) {
-      if (!validGroupName(i0->lgrpi0_name)) {
-        if (parm_err) *parm_err = GROUP_NAME_PARMNUM;
-        return ERROR_INVALID_PARAMETER;
-      }
-      if (upper(i0->lgrpi0_name) != upper(g->name) && t.sam->nameTaken(i0->lgrpi0_name)) {
-        return ERROR_ALIAS_EXISTS;
-      }
-      g->name = i0->lgrpi0_name;
-      t.sam->reindex();
-    } else if (const auto* i1 = std::get_if<LOCALGROUP_INFO_1>(&info)) {
+      return renameGroup(*t.sam, *g, i0->lgrpi0_name, ERROR_ALIAS_EXISTS, parm_err);
+    }
+    if (const auto* i1 = std::get_if<LOCALGROUP_INFO_1>(&info)) {
       g->comment = i1->lgrpi1_comment;
     } else {
       g->comment = std::get<LOCALGROUP_INFO_1002>(info).lgrpi1002_comment;
@@ -363,29 +314,21 @@ DWORD LabBackend::NetLocalGroupSetInfo(std::string_view server, std::string_view
 DWORD LabBackend::NetLocalGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
                                    DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
-  LocalGroup g;
-  if (level == 0 && std::holds_alternative<LOCALGROUP_INFO_0>(info)) {
-    g.name = std::get<LOCALGROUP_INFO_0>(info).lgrpi0_name;
-  } else if (level == 1 && std::holds_alternative<LOCALGROUP_INFO_1>(info)) {
-    g.name = std::get<LOCALGROUP_INFO_1>(info).lgrpi1_name;
-    g.comment = std::get<LOCALGROUP_INFO_1>(info).lgrpi1_comment;
-  } else {
+  if (!holdsLevel<Level<0, LOCALGROUP_INFO_0>, Level<1, LOCALGROUP_INFO_1>>(level, info)) {
     return ERROR_INVALID_LEVEL;
+  }
+  LocalGroup g;
+  if (const auto* i0 = std::get_if<LOCALGROUP_INFO_0>(&info)) {
+    g.name = i0->lgrpi0_name;
+  } else {
+    const auto& i1 = std::get<LOCALGROUP_INFO_1>(info);
+    g.name = i1.lgrpi1_name;
+    g.comment = i1.lgrpi1_comment;
   }
   return change([&](Network& net) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetLocalGroupAdd", &t)) return st;
-    if (!validGroupName(g.name)) {
-      if (parm_err) *parm_err = GROUP_NAME_PARMNUM;
-      return ERROR_INVALID_PARAMETER;
-    }
-    if (t.sam->findLocalGroup(g.name)) return ERROR_ALIAS_EXISTS;
-    if (t.sam->findUser(g.name)) return NERR_UserExists;
-    if (t.sam->nameTaken(g.name)) return NERR_GroupExists;
-    g.rid = t.sam->allocateRid();
-    t.sam->localGroups.push_back(g);
-    t.sam->reindex();
-    return NERR_Success;
+    return addGroup(*t.sam, t.sam->localGroups, g, parm_err);
   });
 }
 
@@ -396,10 +339,7 @@ DWORD LabBackend::NetLocalGroupDel(std::string_view server, std::string_view gro
     const LocalGroup* g = t.sam->findLocalGroup(group);
     if (!g) return NERR_GroupNotFound;
     if (isBuiltinRid(g->rid)) return ERROR_SPECIAL_ACCOUNT;
-    const DWORD rid = g->rid;
-    t.sam->deleted.push_back({g->name, rid, AccountKind::LocalGroup});
-    std::erase_if(t.sam->localGroups, [&](const LocalGroup& x) { return x.rid == rid; });
-    t.sam->reindex();
+    forgetAccount(*t.sam, t.sam->localGroups, *g);
     return NERR_Success;
   });
 }
@@ -408,9 +348,7 @@ DWORD LabBackend::NetLocalGroupGetMembers(std::string_view server, std::string_v
                                           DWORD level, NetBuffer& buf, DWORD prefmaxlen,
                                           DWORD* entriesread, DWORD* totalentries,
                                           DWORD* resume) {
-  buf.reset();
-  if (entriesread) *entriesread = 0;
-  if (totalentries) *totalentries = 0;
+  clearEnum(buf, entriesread, totalentries);
   if (level > 3) return ERROR_INVALID_LEVEL;
   return query([&](const Network& net) -> DWORD {
     const Machine* m = nullptr;

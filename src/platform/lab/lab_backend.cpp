@@ -36,9 +36,7 @@ std::shared_ptr<Backend> makeLabBackend(std::shared_ptr<Lab> lab) {
 DWORD LabBackend::NetServerEnum(std::string_view server, DWORD level, NetBuffer& buf,
                                 DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
                                 DWORD servertype, std::string_view domain, DWORD* resume) {
-  buf.reset();
-  if (entriesread) *entriesread = 0;
-  if (totalentries) *totalentries = 0;
+  clearEnum(buf, entriesread, totalentries);
   if (level != 100 && level != 101) return ERROR_INVALID_LEVEL;
   return query([&](const Network& net) -> DWORD {
     DWORD status = 0;

@@ -33,6 +33,14 @@ std::size_t takePage(std::vector<T>& out, std::size_t start, std::size_t total,
   return i - start;
 }
 
+// Empties an enumeration's answer before anything can fail.
+inline void clearEnum(platform::NetBuffer& buf, platform::DWORD* entriesread,
+                      platform::DWORD* totalentries) {
+  buf.reset();
+  if (entriesread) *entriesread = 0;
+  if (totalentries) *totalentries = 0;
+}
+
 // An enumeration with a resume handle: starts at *resume (0 without one),
 // answers ERROR_MORE_DATA and the next position when entries remain.
 // totalentries counts the entries from the starting position on.
