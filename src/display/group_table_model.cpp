@@ -8,7 +8,7 @@ namespace display {
 using dlgthreads::GroupRecord;
 
 GroupTableModel::GroupTableModel(IconSet icons, QObject* parent)
-    : RecordTableModelBase(columnSpecs(DisplayType::Groups), std::move(icons), parent) {}
+    : RecordTableModel(columnSpecs(DisplayType::Groups), std::move(icons), parent) {}
 
 GroupTableModel::LineKind GroupTableModel::kindOf(const GroupRecord& record) {
   // The local marker contains the global one's letters but not the other way
@@ -30,51 +30,13 @@ ListImage GroupTableModel::imageOf(LineKind kind) {
 }
 
 void GroupTableModel::adopt(Holder records, bool showMembers) {
-  beginResetModel();
-  m_records = std::move(records);
-  std::span<GroupRecord> filled = m_records.records();
-  std::vector<std::uint32_t> rows;
-  rows.reserve(filled.size());
-  for (std::size_t i = 0; i < filled.size(); ++i) {
-    GroupRecord& record = filled[i];
-    record.tag = 1;
-    if (showMembers || kindOf(record) != LineKind::Member || isErrorRecord(record.name))
-      rows.push_back(static_cast<std::uint32_t>(i));
-  }
-  setRows(std::move(rows));
-  endResetModel();
+  adoptRecords(std::move(records), [showMembers](const GroupRecord& record) {
+    return showMembers || kindOf(record) != LineKind::Member || isErrorRecord(record.name);
+  });
 }
 
-void GroupTableModel::clear() {
-  beginResetModel();
-  m_records = {};
-  setRows({});
-  endResetModel();
-}
-
-const GroupRecord* GroupTableModel::recordAt(int row) const {
-  const std::int64_t index = recordIndex(row);
-  return index < 0 ? nullptr : &m_records.records()[static_cast<std::size_t>(index)];
-}
-
-QVariant GroupTableModel::data(const QModelIndex& index, int role) const {
-  if (!validCell(index)) return {};
-  const GroupRecord& record = *recordAt(index.row());
-  switch (role) {
-    case Qt::DisplayRole:
-    case kRawRole:
-      return toQString(record.text(index.column() + 1));
-    case Qt::DecorationRole:
-      if (index.column() != GroupName) return {};
-      if (const QIcon& icon = icons().icon(imageOf(kindOf(record))); !icon.isNull()) return icon;
-      return {};
-    case kRecordIndexRole:
-      return QVariant::fromValue<qlonglong>(recordIndex(index.row()));
-    case kTagRole:
-      return QVariant::fromValue<uint>(record.tag);
-    default:
-      return {};
-  }
+QVariant GroupTableModel::cellValue(const GroupRecord& record, int column, int) const {
+  return toQString(record.text(column + 1));
 }
 
 }  // namespace display

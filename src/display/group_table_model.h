@@ -7,13 +7,11 @@
 
 namespace display {
 
-class GroupTableModel final : public RecordTableModelBase {
+class GroupTableModel final : public RecordTableModel<dlgthreads::GroupRecord> {
   Q_OBJECT
  public:
   enum Column : int { GroupName = 0, Comment, Member, ColumnCount };
   static_assert(ColumnCount == kGroupsColumnCount);
-
-  using Holder = dlgthreads::RecordHolder<dlgthreads::GroupRecord>;
 
   enum class LineKind { GlobalGroup, LocalGroup, Member };
 
@@ -24,19 +22,15 @@ class GroupTableModel final : public RecordTableModelBase {
   // always gets one, so the failure it reports cannot be filtered out of
   // sight.
   void adopt(Holder records, bool showMembers);
-  void clear();
 
   static LineKind kindOf(const dlgthreads::GroupRecord& record);
   static ListImage imageOf(LineKind kind);
 
-  const dlgthreads::GroupRecord* recordAt(int row) const;
-  std::span<const dlgthreads::GroupRecord> records() const { return m_records.records(); }
-  std::size_t recordCount() const override { return m_records.records().size(); }
-
-  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-
  private:
-  Holder m_records;
+  QVariant cellValue(const dlgthreads::GroupRecord& record, int column, int role) const override;
+  ListImage rowImage(const dlgthreads::GroupRecord& record) const override {
+    return imageOf(kindOf(record));
+  }
 };
 
 }  // namespace display

@@ -54,4 +54,78 @@ class RecordTableModelBase : public QAbstractTableModel {
   std::vector<std::uint32_t> m_rows;
 };
 
+// A list over one kind of record: holds the records, gives rows to them, and
+// answers the roles every list answers alike. A list says what its cells
+// show (display and raw roles) and which image its first column shows.
+template <class Record>
+class RecordTableModel : public RecordTableModelBase {
+ public:
+  using Holder = dlgthreads::RecordHolder<Record>;
+  using RecordTableModelBase::RecordTableModelBase;
+
+  // Drops every row and record.
+  void clear() {
+    beginResetModel();
+    m_records = {};
+    setRows({});
+    endResetModel();
+  }
+
+  const Record* recordAt(int row) const {
+    const std::int64_t index = recordIndex(row);
+    return index < 0 ? nullptr : &m_records.records()[static_cast<std::size_t>(index)];
+  }
+  std::span<const Record> records() const { return m_records.records(); }
+  std::size_t recordCount() const override { return m_records.records().size(); }
+
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override {
+    if (!validCell(index)) return {};
+    const Record& record = *recordAt(index.row());
+    switch (role) {
+      case Qt::DisplayRole:
+      case kRawRole:
+        return cellValue(record, index.column(), role);
+      case Qt::DecorationRole:
+        if (index.column() != 0) return {};
+        if (const QIcon& icon = icons().icon(rowImage(record)); !icon.isNull()) return icon;
+        return {};
+      case kRecordIndexRole:
+        return QVariant::fromValue<qlonglong>(recordIndex(index.row()));
+      case kTagRole:
+        return QVariant::fromValue<uint>(record.tag);
+      default:
+        return {};
+    }
+  }
+
+ protected:
+  // Takes the finished records, tags every one of them and gives a row, in
+  // record order, to each that `shown` accepts.
+  template <class Shown>
+  void adoptRecords(Holder records, Shown shown) {
+    beginResetModel();
+    m_records = std::move(records);
+    std::span<Record> filled = m_records.records();
+    std::vector<std::uint32_t> rows;
+    rows.reserve(filled.size());
+    for (std::size_t i = 0; i < filled.size(); ++i) {
+      filled[i].tag = 1;
+      if (shown(std::as_const(filled[i]))) rows.push_back(static_cast<std::uint32_t>(i));
+    }
+    setRows(std::move(rows));
+    endResetModel();
+  }
+  void adoptAllRecords(Holder records) {
+    adoptRecords(std::move(records), [](const Record&) { return true; });
+  }
+
+  // What a cell shows for Qt::DisplayRole and kRawRole.
+  virtual QVariant cellValue(const Record& record, int column, int role) const = 0;
+  // The image the first column shows for a record.
+  virtual ListImage rowImage(const Record& record) const = 0;
+
+ private:
+  Holder m_records;
+};
+
 }  // namespace display

@@ -7,7 +7,7 @@
 
 namespace display {
 
-class ServerTableModel final : public RecordTableModelBase {
+class ServerTableModel final : public RecordTableModel<dlgthreads::ServerRecord> {
   Q_OBJECT
  public:
   enum Column : int {
@@ -23,25 +23,17 @@ class ServerTableModel final : public RecordTableModelBase {
   };
   static_assert(ColumnCount == kServersColumnCount);
 
-  using Holder = dlgthreads::RecordHolder<dlgthreads::ServerRecord>;
-
   explicit ServerTableModel(IconSet icons = {}, QObject* parent = nullptr);
 
   // Takes the finished records: every record gets a row and its tag set.
-  void adopt(Holder records);
-  void clear();
+  void adopt(Holder records) { adoptAllRecords(std::move(records)); }
 
   // The record word a column shows.
   static int recordWord(int column);
 
-  const dlgthreads::ServerRecord* recordAt(int row) const;
-  std::span<const dlgthreads::ServerRecord> records() const { return m_records.records(); }
-  std::size_t recordCount() const override { return m_records.records().size(); }
-
-  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-
  private:
-  Holder m_records;
+  QVariant cellValue(const dlgthreads::ServerRecord& record, int column, int role) const override;
+  ListImage rowImage(const dlgthreads::ServerRecord&) const override { return ListImage::Server; }
 };
 
 }  // namespace display

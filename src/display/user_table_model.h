@@ -7,7 +7,7 @@
 
 namespace display {
 
-class UserTableModel final : public RecordTableModelBase {
+class UserTableModel final : public RecordTableModel<dlgthreads::UserRecord> {
   Q_OBJECT
  public:
   enum Column : int {
@@ -37,29 +37,20 @@ class UserTableModel final : public RecordTableModelBase {
   };
   static_assert(ColumnCount == kUsersColumnCount);
 
-  using Holder = dlgthreads::RecordHolder<dlgthreads::UserRecord>;
-
   explicit UserTableModel(IconSet icons = {}, QObject* parent = nullptr);
 
   // Takes the finished records: every record before the end record gets a
   // row, in record order, and its tag set to 1.
-  void adopt(Holder records);
-  // Drops every row and record.
-  void clear();
+  void adopt(Holder records) { adoptAllRecords(std::move(records)); }
 
   // The record word a column shows.
   static constexpr int recordWord(int column) { return column < PwdAge ? column + 1 : column + 2; }
   // The state image of an account: disabled wins over locked out.
   static ListImage imageOf(const dlgthreads::UserRecord& record);
 
-  const dlgthreads::UserRecord* recordAt(int row) const;
-  std::span<const dlgthreads::UserRecord> records() const { return m_records.records(); }
-  std::size_t recordCount() const override { return m_records.records().size(); }
-
-  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-
  private:
-  Holder m_records;
+  QVariant cellValue(const dlgthreads::UserRecord& record, int column, int role) const override;
+  ListImage rowImage(const dlgthreads::UserRecord& record) const override { return imageOf(record); }
 };
 
 }  // namespace display
