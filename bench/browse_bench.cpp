@@ -54,11 +54,14 @@ std::string pdcOf() {
   return name;
 }
 
-void BM_UserBrowseFull(benchmark::State& state) {
-  lab::GeneratorOptions options;
-  options.users = static_cast<int>(state.range(0));
-  options.domainControllers = 2;
-  options.groups = 100;
+// Times one browse of `kind` per iteration over a lab generated from
+// `options`, at its primary controller; `configure` sets the browse's
+// settings. The records' memory is measured, and freed, outside the timing.
+template <class Record, class Configure>
+void timeBrowses(benchmark::State& state, const lab::GeneratorOptions& options, WorkKind kind,
+                 void (*gather)(std::shared_ptr<WorkerBlock>),
+                 RecordHolder<Record> WorkerBlock::*records, Configure configure,
+                 const char* countName) {
   auto generated = lab::generateLab(options);
   platform::ScopedBackend backend(lab::makeLabBackend(generated));
   const std::string server = pdcOf();
@@ -67,21 +70,33 @@ void BM_UserBrowseFull(benchmark::State& state) {
   std::int32_t count = 0;
   for (auto _ : state) {
     auto block = std::make_shared<WorkerBlock>();
-    block->kind = WorkKind::Users;
+    block->kind = kind;
     block->host = host;
     block->state.selectedServer = server;
-    block->state.settings.u_quick_viewing = 0;
-    block->state.settings.traverse_search = 1;
-    ResetWork(WorkKind::Users);
-    gatherUsers(block);
+    configure(block->state.settings);
+    ResetWork(kind);
+    gather(block);
     state.PauseTiming();
-    bytes = recordBytes(block->users);
-    count = block->users.count();
+    bytes = recordBytes((*block).*records);
+    count = ((*block).*records).count();
     block.reset();  // freeing the records is not part of the browse
     state.ResumeTiming();
   }
-  state.counters["records"] = count;
+  state.counters[countName] = count;
   state.counters["record_MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+void BM_UserBrowseFull(benchmark::State& state) {
+  lab::GeneratorOptions options;
+  options.users = static_cast<int>(state.range(0));
+  options.domainControllers = 2;
+  options.groups = 100;
+  timeBrowses(state, options, WorkKind::Users, gatherUsers, &WorkerBlock::users,
+              [](auto& settings) {
+                settings.u_quick_viewing = 0;
+                settings.traverse_search = 1;
+              },
+              "records");
 }
 BENCHMARK(BM_UserBrowseFull)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -90,28 +105,8 @@ void BM_GroupBrowseMembers(benchmark::State& state) {
   options.users = 20000;
   options.groups = static_cast<int>(state.range(0));
   options.membersPerGroup = 20;
-  auto generated = lab::generateLab(options);
-  platform::ScopedBackend backend(lab::makeLabBackend(generated));
-  const std::string server = pdcOf();
-  auto host = std::make_shared<QuietHost>();
-  std::size_t bytes = 0;
-  std::int32_t count = 0;
-  for (auto _ : state) {
-    auto block = std::make_shared<WorkerBlock>();
-    block->kind = WorkKind::Groups;
-    block->host = host;
-    block->state.selectedServer = server;
-    block->state.settings.g_show_members = 1;
-    ResetWork(WorkKind::Groups);
-    gatherGroups(block);
-    state.PauseTiming();
-    bytes = recordBytes(block->groups);
-    count = block->groups.count();
-    block.reset();
-    state.ResumeTiming();
-  }
-  state.counters["lines"] = count;
-  state.counters["record_MB"] = static_cast<double>(bytes) / 1e6;
+  timeBrowses(state, options, WorkKind::Groups, gatherGroups, &WorkerBlock::groups,
+              [](auto& settings) { settings.g_show_members = 1; }, "lines");
 }
 BENCHMARK(BM_GroupBrowseMembers)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
