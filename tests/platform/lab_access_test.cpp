@@ -10,16 +10,9 @@
 
 using namespace platform;
 using lab::test::LabFixture;
+using lab::test::newUser;
 
 namespace {
-
-USER_INFO_1 newUser(std::string name, std::string password, DWORD flags = UF_SCRIPT) {
-  USER_INFO_1 u;
-  u.usri1_name = std::move(name);
-  u.usri1_password = std::move(password);
-  u.usri1_flags = flags;
-  return u;
-}
 
 DWORD userEnum(std::string_view server, DWORD level, NetBuffer& buf) {
   DWORD read = 0, total = 0, resume = 0;

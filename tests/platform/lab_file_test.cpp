@@ -16,16 +16,9 @@
 
 using namespace platform;
 namespace fs = std::filesystem;
+using lab::test::newUser;
 
 namespace {
-
-USER_INFO_1 newUser(std::string name, std::string password, DWORD flags = UF_SCRIPT) {
-  USER_INFO_1 u;
-  u.usri1_name = std::move(name);
-  u.usri1_password = std::move(password);
-  u.usri1_flags = flags;
-  return u;
-}
 
 std::string slurp(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);

@@ -45,20 +45,13 @@ class SettingsStoreTest : public ::testing::Test {
     m_scope = std::make_unique<ScopedBackend>(lab::makeLabBackend(m_lab));
   }
 
-  RegKey programKey() {
-    RegKey key;
-    DWORD disposition = 0;
-    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, settings::kProgramKey, 0, KEY_ALL_ACCESS,
-                             key.out(), &disposition),
-              ERROR_SUCCESS);
-    return key;
-  }
+  RegKey programKey() { return openKey(HKEY_CURRENT_USER, settings::kProgramKey); }
+  RegKey quotaKey() { return openKey(HKEY_LOCAL_MACHINE, settings::kQuotaServiceKey); }
 
-  RegKey quotaKey() {
+  RegKey openKey(HKEY root, std::string_view path) {
     RegKey key;
     DWORD disposition = 0;
-    EXPECT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, settings::kQuotaServiceKey, 0, KEY_ALL_ACCESS,
-                             key.out(), &disposition),
+    EXPECT_EQ(RegCreateKeyEx(root, path, 0, KEY_ALL_ACCESS, key.out(), &disposition),
               ERROR_SUCCESS);
     return key;
   }

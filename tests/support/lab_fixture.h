@@ -60,4 +60,14 @@ class LabFixture {
   std::unique_ptr<platform::ScopedBackend> m_scope;
 };
 
+// A new account at level 1, as NetUserAdd takes it.
+inline platform::USER_INFO_1 newUser(std::string name, std::string password,
+                                     platform::DWORD flags = platform::UF_SCRIPT) {
+  platform::USER_INFO_1 u;
+  u.usri1_name = std::move(name);
+  u.usri1_password = std::move(password);
+  u.usri1_flags = flags;
+  return u;
+}
+
 }  // namespace lab::test
