@@ -42,6 +42,15 @@ QTableView* printableList(FillHost& host, DisplayType type) {
   return nullptr;
 }
 
+const QTableView* currentPrintableList(FillHost& host) {
+  const DisplayType type = host.currentDisplayType();
+  if (type == DisplayType::Network) {
+    host.messages().ok(std::string(kNotSupportedText), res::programTitle());
+    return nullptr;
+  }
+  return printableList(host, type);
+}
+
 std::string clipboardText(const QTableView& view) {
   std::string text;
   appendLine(text, listColumns(view).titles);
@@ -60,12 +69,7 @@ bool copyToClipboard(FillHost& host) {
     return false;
   }
   clipboard->clear();
-  const DisplayType type = host.currentDisplayType();
-  if (type == DisplayType::Network) {
-    host.messages().ok(std::string(kNotSupportedText), res::programTitle());
-    return false;
-  }
-  const QTableView* view = printableList(host, type);
+  const QTableView* view = currentPrintableList(host);
   if (!view) return false;
   const std::string text = clipboardText(*view);
   clipboard->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));

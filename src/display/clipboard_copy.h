@@ -28,6 +28,9 @@ inline constexpr std::string_view kNotSupportedText =
 // The list the clipboard copy and the print read for a display type, or
 // nullptr (Network, Performance, None, or a display without a list).
 QTableView* printableList(FillHost& host, DisplayType type);
+// The list of the current display, as above; for Network the user is told
+// first that it is not supported.
+const QTableView* currentPrintableList(FillHost& host);
 
 // The clipboard text of a list.
 std::string clipboardText(const QTableView& view);

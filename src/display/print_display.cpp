@@ -10,11 +10,8 @@
 #include <vector>
 
 #include "display/clipboard_copy.h"
-#include "display/display_type.h"
 #include "display/fill_host.h"
 #include "display/list_text.h"
-#include "resources/strings.h"
-#include "ui/messages.h"
 
 namespace display {
 
@@ -123,12 +120,7 @@ int printList(const QTableView& view, QPrinter& printer) {
 }
 
 bool printDisplay(FillHost& host, PrintChooser& chooser) {
-  const DisplayType type = host.currentDisplayType();
-  if (type == DisplayType::Network) {
-    host.messages().ok(std::string(kNotSupportedText), res::programTitle());
-    return false;
-  }
-  const QTableView* view = printableList(host, type);
+  const QTableView* view = currentPrintableList(host);
   if (!view) return false;
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QString::fromLatin1(kPrintDocumentName));
