@@ -70,12 +70,7 @@ std::shared_ptr<Lab> generateLab(const GeneratorOptions& o) {
   d.bdcs.assign(dcNames.begin() + 1, dcNames.end());
 
   // Users, RIDs in creation order.
-  User admin;
-  admin.name = "Administrator";
-  admin.rid = 500;
-  admin.info.usri3_priv = USER_PRIV_ADMIN;
-  admin.info.usri3_comment = "Built-in account for administering the computer/domain";
-  admin.info.usri3_flags = UF_SCRIPT | UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
+  User admin = builtinAdministrator();
   admin.passwordLastSet = kBaseTime;
   d.sam.users.push_back(admin);
   const int width = std::max(5, static_cast<int>(std::to_string(o.users).size()));

@@ -1033,12 +1033,7 @@ void completeNetwork(Network& net) {
     Sam sam;
     sam.name = m.name;
     sam.sid = machineSid(m.name);
-    User admin;
-    admin.name = "Administrator";
-    admin.rid = 500;
-    admin.info.usri3_priv = USER_PRIV_ADMIN;
-    admin.info.usri3_comment = "Built-in account for administering the computer/domain";
-    admin.info.usri3_flags = UF_SCRIPT | UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
+    const User admin = builtinAdministrator();
     User guest;
     guest.name = "Guest";
     guest.rid = 501;

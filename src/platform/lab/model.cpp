@@ -122,6 +122,17 @@ platform::SID accountSid(const Sam& sam, DWORD rid, AccountKind kind) {
   return {sam.sid.value + "-" + std::to_string(rid)};
 }
 
+User builtinAdministrator() {
+  User admin;
+  admin.name = "Administrator";
+  admin.rid = 500;
+  admin.info.usri3_priv = platform::USER_PRIV_ADMIN;
+  admin.info.usri3_comment = "Built-in account for administering the computer/domain";
+  admin.info.usri3_flags =
+      platform::UF_SCRIPT | platform::UF_NORMAL_ACCOUNT | platform::UF_DONT_EXPIRE_PASSWD;
+  return admin;
+}
+
 namespace {
 
 // Case-insensitive equality without making upper-case copies: the look-ups

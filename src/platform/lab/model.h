@@ -127,6 +127,8 @@ inline constexpr std::string_view kBuiltinSid = "S-1-5-32";
 inline constexpr std::string_view kBuiltinDomain = "BUILTIN";
 // The SID of an account of `sam` (a built-in local group has the BUILTIN SID).
 platform::SID accountSid(const Sam& sam, DWORD rid, AccountKind kind);
+// The Administrator account (RID 500) every new account database starts with.
+User builtinAdministrator();
 
 // A value in a registry key, its bytes kept exactly as stored.
 struct RegValue {
