@@ -39,6 +39,14 @@ const char* hiveOfRoot(HKEY key) {
   }
 }
 
+// A key's value by name; value names ignore case.
+template <class Values>
+auto findValue(Values& values, std::string_view name) {
+  const auto wanted = upper(name);
+  return std::find_if(values.begin(), values.end(),
+                      [&](const RegValue& e) { return upper(e.name) == wanted; });
+}
+
 }  // namespace
 
 HKEY LabBackend::addHandle(OpenKey key) {
@@ -197,18 +205,16 @@ LONG LabBackend::RegQueryValueEx(HKEY key, std::string_view name, DWORD* type,
     if (!hive) return k.machine.empty() ? ERROR_FILE_NOT_FOUND : ERROR_BAD_NETPATH;
     auto it = hive->find(upper(k.path));
     if (it == hive->end()) return ERROR_FILE_NOT_FOUND;
-    const auto wanted = upper(name);
-    for (const auto& v : it->second.values) {
-      if (upper(v.name) != wanted) continue;
-      if (type) *type = v.type;
-      const auto size = static_cast<DWORD>(v.data.size());
-      if (cbData) *cbData = size;
-      if (data.empty()) return ERROR_SUCCESS;  // a size query
-      if (data.size() < v.data.size()) return ERROR_MORE_DATA;
-      std::copy(v.data.begin(), v.data.end(), data.begin());
-      return ERROR_SUCCESS;
-    }
-    return ERROR_FILE_NOT_FOUND;
+    const auto& values = it->second.values;
+    const auto v = findValue(values, name);
+    if (v == values.end()) return ERROR_FILE_NOT_FOUND;
+    if (type) *type = v->type;
+    const auto size = static_cast<DWORD>(v->data.size());
+    if (cbData) *cbData = size;
+    if (data.empty()) return ERROR_SUCCESS;  // a size query
+    if (data.size() < v->data.size()) return ERROR_MORE_DATA;
+    std::copy(v->data.begin(), v->data.end(), data.begin());
+    return ERROR_SUCCESS;
   }));
 }
 
@@ -227,9 +233,7 @@ LONG LabBackend::RegSetValueEx(HKEY key, std::string_view name, DWORD type,
       it = hive->emplace(std::string(), RegKeyData{}).first;
     }
     auto& values = it->second.values;
-    const auto wanted = upper(name);
-    auto v = std::find_if(values.begin(), values.end(),
-                          [&](const RegValue& e) { return upper(e.name) == wanted; });
+    const auto v = findValue(values, name);
     if (v == values.end()) {
       values.push_back(RegValue{std::string(name), type, {data.begin(), data.end()}});
     } else {
@@ -251,9 +255,7 @@ LONG LabBackend::RegDeleteValue(HKEY key, std::string_view name) {
     auto it = hive->find(upper(k.path));
     if (it == hive->end()) return ERROR_FILE_NOT_FOUND;
     auto& values = it->second.values;
-    const auto wanted = upper(name);
-    auto v = std::find_if(values.begin(), values.end(),
-                          [&](const RegValue& e) { return upper(e.name) == wanted; });
+    const auto v = findValue(values, name);
     if (v == values.end()) return ERROR_FILE_NOT_FOUND;
     values.erase(v);
     return ERROR_SUCCESS;
