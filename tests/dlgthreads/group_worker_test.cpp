@@ -152,6 +152,74 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalRow{"NetGroupGetUsers", "Insufficient rights to read Global\ngroup members.",
                    false}));
 
+// The array is sized before anything is read: global groups from the display
+// query (a million when it cannot give them all at once), plus the local
+// groups' total even though the small estimate call returns only a few of
+// them (doubled instead when that call fails), plus 10.
+struct EstimateRow {
+  const char* refused;  // operation refused with access denied, or nullptr
+  bool millionGlobals;
+  bool doubled;
+};
+
+class GroupEstimate : public EngineLab, public ::testing::WithParamInterface<EstimateRow> {};
+
+TEST_P(GroupEstimate, SizesTheArrayFromTheCounts) {
+  lab::GeneratorOptions options;
+  options.users = 50;
+  options.groups = 30;
+  options.localGroups = 40;
+  m_lab = lab::generateLab(options);
+  useBackend(lab::makeLabBackend(m_lab));
+  std::string pdc;
+  ASSERT_EQ(platform::NetGetDCName({}, {}, &pdc), platform::NERR_Success);
+
+  platform::NetBuffer buf;
+  platform::DWORD read = 0, total = 0, resume = 0;
+  platform::NetLocalGroupEnum(pdc, 1, buf, platform::MAX_PREFERRED_LENGTH, &read, &total,
+                              nullptr);
+  const std::size_t locals = read;
+  platform::NetGroupEnum(pdc, 2, buf, platform::MAX_PREFERRED_LENGTH, &read, &total, &resume);
+  const std::size_t globals = read;
+  platform::NetLocalGroupEnum(pdc, 1, buf, 600, &read, &total, nullptr);
+  ASSERT_LT(read, locals);  // the small estimate call returns only some of them
+
+  const EstimateRow& row = GetParam();
+  if (row.refused) {
+    ASSERT_TRUE(m_lab->refuseOperation(pdc.substr(2), row.refused, platform::ERROR_ACCESS_DENIED));
+  }
+  auto block = run(gatherGroups, WorkKind::Groups, pdc);
+  const std::size_t first = row.millionGlobals ? 1000000 : globals;
+  const std::size_t estimate = row.doubled ? first * 2 : first + locals;
+  EXPECT_EQ(block->groups.capacity(), estimate + 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, GroupEstimate,
+                         ::testing::Values(EstimateRow{nullptr, false, false},
+                                           EstimateRow{"NetQueryDisplayInformation", true, false},
+                                           EstimateRow{"NetLocalGroupEnum", false, true}));
+
+// Local groups are numbered by their position, global groups by the lines
+// written so far (their own line and every member line before it included).
+TEST_F(GroupWorker, ProgressNumbersLocalGroupsByPositionAndGlobalGroupsByLines) {
+  auto block = run(gatherGroups, WorkKind::Groups, "\\\\PDC",
+                   [](WorkerBlock& b) { showMembers(b, true); });
+  const auto lines = linesOf(*block);
+  std::vector<std::string> expected;
+  int localGroups = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].third == "AAALOCAL_GROUP_CONTAINER") {
+      expected.push_back("Group " + std::to_string(++localGroups) + ".");
+    } else if (lines[i].third == "AAGROUP_CONTAINER") {
+      expected.push_back("Group " + std::to_string(i + 1) + ".");
+    }
+  }
+  ASSERT_GT(localGroups, 0);
+  ASSERT_GT(expected.size(), static_cast<std::size_t>(localGroups));
+  ASSERT_GT(membersOf(lines, "Administrators").size(), 0u);  // member lines count too
+  EXPECT_EQ(statusTexts(), expected);
+}
+
 TEST_F(GroupWorker, FirstAllocationFailureFallsBackToLessMemory) {
   auto block = run(gatherGroups, WorkKind::Groups, "\\\\PDC", [](WorkerBlock& b) {
     showMembers(b, true);              // asks for a million lines
