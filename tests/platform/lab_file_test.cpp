@@ -52,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"wrong-type.json", "/domains/0/users/2/fullName", "expected a string"},
                       Refusal{"dangling-member.json", "/domains/0/groups/2/members/2", "no user \"nobody\""},
                       Refusal{"duplicate-user.json", "/domains/0/users/6/name", "duplicate account name"},
-                      Refusal{"dangling-local-member.json", "/domains/0/localGroups/3/members/4", "does not exist"}),
+                      Refusal{"dangling-local-member.json", "/domains/0/localGroups/3/members/4", "does not exist"},
+                      Refusal{"unknown-logon-machine.json", "/domains/0/users/0/logons/PCD", "no machine \"PCD\""}),
     [](const auto& info) {
       std::string n = info.param.file;
       n = n.substr(0, n.find('.'));

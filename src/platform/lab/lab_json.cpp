@@ -948,6 +948,25 @@ void parseNetwork(const Json& root, Network& net) {
       }
     }
   }
+  // Logon statistics belong to a machine that keeps them: a misspelt name
+  // would otherwise hide them from every controller without a word.
+  auto checkLogons = [&](const Json& sam, const std::string& path) {
+    const Json& users = array(sam, "users", path);
+    for (std::size_t i = 0; i < users.size(); ++i) {
+      const Json* logons = field(users[i], "logons");
+      if (!logons) continue;
+      for (auto it = logons->begin(); it != logons->end(); ++it) {
+        if (!net.findMachine(it.key())) {
+          fail(at(at(at(at(path, "users"), i), "logons"), it.key()),
+               "no machine \"" + it.key() + "\" in /machines");
+        }
+      }
+    }
+  };
+  for (std::size_t k = 0; k < domains.size(); ++k) checkLogons(domains[k], at("/domains", k));
+  for (std::size_t k = 0; k < machines.size(); ++k) {
+    for (const auto& [where, j] : machineSams[k]) checkLogons(j, where);
+  }
   for (std::size_t k = 0; k < net.machines.size(); ++k) {
     const auto& m = net.machines[k];
     if (!m.browses) continue;
