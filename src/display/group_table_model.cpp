@@ -11,12 +11,12 @@ GroupTableModel::GroupTableModel(IconSet icons, QObject* parent)
     : RecordTableModel(columnSpecs(DisplayType::Groups), std::move(icons), parent) {}
 
 GroupTableModel::LineKind GroupTableModel::kindOf(const GroupRecord& record) {
-  // The local marker contains the global one's letters but not the other way
-  // round, so it is tested first.
-  if (record.third.find(res::loadString(res::kStrLocalGroupContainer)) != std::string::npos)
-    return LineKind::LocalGroup;
+  // Neither marker contains the other; the global marker is looked for first,
+  // so a text holding both reads as a global group line.
   if (record.third.find(res::loadString(res::kStrGroupContainer)) != std::string::npos)
     return LineKind::GlobalGroup;
+  if (record.third.find(res::loadString(res::kStrLocalGroupContainer)) != std::string::npos)
+    return LineKind::LocalGroup;
   return LineKind::Member;
 }
 

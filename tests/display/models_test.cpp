@@ -131,6 +131,10 @@ TEST_F(ModelsTest, GroupLinesByMarkerAndMembersOnlyWhenShown) {
   ASSERT_EQ(model.rowCount(), 5);
   EXPECT_EQ(model.index(1, 2).data().toString(), "LAB\\alice");
   EXPECT_TRUE(showsImage(model.index(1, 0).data(Qt::DecorationRole), m_icons, ListImage::Account));
+
+  dlgthreads::GroupRecord both;
+  both.third = "AAALOCAL_GROUP_CONTAINER AAGROUP_CONTAINER";
+  EXPECT_EQ(GroupTableModel::kindOf(both), GroupTableModel::LineKind::GlobalGroup);
 }
 
 TEST_F(ModelsTest, GroupErrorLineStaysVisibleWithoutMembers) {
