@@ -125,6 +125,48 @@ TEST(LabAccounts, WritesKeepWindowsStatusCodes) {
   EXPECT_FALSE(buf.one<USER_INFO_3>()->usri3_flags & UF_LOCKOUT);
 }
 
+// Which accounts each list shows follows the account type bits alone.
+TEST(LabAccounts, AccountTypeDecidesTheListsAnAccountShowsIn) {
+  std::string error;
+  auto lab = lab::labFromJson(R"({"format": 1, "localMachine": "DC", "loggedOn": "T\\ann",
+    "domains": [{"name": "T", "sid": "S-1-5-21-7-8-9", "pdc": "DC",
+      "users": [{"name": "ann"},
+                {"name": "WKS$", "flags": ["UF_SCRIPT", "UF_WORKSTATION_TRUST_ACCOUNT"]},
+                {"name": "SRV$", "flags": ["UF_SCRIPT", "UF_SERVER_TRUST_ACCOUNT"]},
+                {"name": "OTHER$", "flags": ["UF_SCRIPT", "UF_INTERDOMAIN_TRUST_ACCOUNT"]},
+                {"name": "dup", "flags": ["UF_SCRIPT", "UF_TEMP_DUPLICATE_ACCOUNT"]}],
+      "localGroups": [{"name": "Administrators", "rid": 544, "members": ["ann"]}]}],
+    "machines": [{"name": "DC", "domain": "T",
+                  "type": ["SV_TYPE_SERVER", "SV_TYPE_DOMAIN_CTRL", "SV_TYPE_NT"]}]})",
+                              "types.json", &error);
+  ASSERT_TRUE(lab) << error;
+  LabFixture fixture(lab);
+  auto display = [](DWORD level) {
+    NetBuffer buf;
+    DWORD returned = 0;
+    EXPECT_EQ(NetQueryDisplayInformation("DC", level, 0, 100, MAX_PREFERRED_LENGTH, &returned, buf), NERR_Success);
+    std::vector<std::string> names;
+    if (level == 1) for (const auto& e : buf.get<NET_DISPLAY_USER>()) names.push_back(e.usri1_name);
+    else for (const auto& e : buf.get<NET_DISPLAY_MACHINE>()) names.push_back(e.usri2_name);
+    return names;
+  };
+  auto enumerate = [](DWORD filter) {
+    NetBuffer buf;
+    DWORD read = 0, total = 0, resume = 0;
+    EXPECT_EQ(NetUserEnum("DC", 0, filter, buf, MAX_PREFERRED_LENGTH, &read, &total, &resume), NERR_Success);
+    std::vector<std::string> names;
+    for (const auto& e : buf.get<USER_INFO_0>()) names.push_back(e.usri0_name);
+    return names;
+  };
+  using Names = std::vector<std::string>;
+  EXPECT_EQ(display(1), Names{"ann"});
+  EXPECT_EQ(display(2), (Names{"SRV$", "WKS$"}));
+  EXPECT_EQ(enumerate(FILTER_NORMAL_ACCOUNT), Names{"ann"});
+  EXPECT_EQ(enumerate(FILTER_INTERDOMAIN_TRUST_ACCOUNT), Names{"OTHER$"});
+  EXPECT_EQ(enumerate(FILTER_TEMP_DUPLICATE_ACCOUNT), Names{"dup"});
+  EXPECT_EQ(enumerate(0).size(), 5u);
+}
+
 TEST(LabAccounts, LocalGroupsDirectAndIndirectAndDeletedMembers) {
   LabFixture lab("platform-small");
   ASSERT_TRUE(lab) << lab.error();

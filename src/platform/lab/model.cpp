@@ -14,10 +14,17 @@ std::string upper(std::string_view text) {
 
 namespace {
 
-bool isTrustAccount(const User& u) {
-  return (u.info.usri3_flags & (platform::UF_WORKSTATION_TRUST_ACCOUNT |
-                                platform::UF_SERVER_TRUST_ACCOUNT |
-                                platform::UF_INTERDOMAIN_TRUST_ACCOUNT)) != 0;
+// The account type bits decide which lists an account shows in, as the
+// account database decides: normal accounts in the user lists, machine trust
+// accounts in the machine list, and interdomain trust (and temporary
+// duplicate) accounts in neither.
+bool isNormalAccount(const User& u) {
+  return (u.info.usri3_flags & platform::UF_NORMAL_ACCOUNT) != 0;
+}
+
+bool isMachineAccount(const User& u) {
+  return (u.info.usri3_flags &
+          (platform::UF_WORKSTATION_TRUST_ACCOUNT | platform::UF_SERVER_TRUST_ACCOUNT)) != 0;
 }
 
 template <class T>
@@ -46,11 +53,11 @@ void Sam::reindex() {
   for (std::size_t i = 0; i < users.size(); ++i) {
     userByName.emplace(upper(users[i].name), i);
     userByRid.emplace(users[i].rid, i);
-    if (isTrustAccount(users[i])) {
-      machineUsersSorted.push_back(i);
-    } else {
+    if (isNormalAccount(users[i])) {
       normalUsersSorted.push_back(i);
       normalUsersInOrder.push_back(i);
+    } else if (isMachineAccount(users[i])) {
+      machineUsersSorted.push_back(i);
     }
   }
   for (std::size_t i = 0; i < groups.size(); ++i) {

@@ -98,7 +98,7 @@ struct Sam {
   std::unordered_map<DWORD, std::size_t> userByRid;
   std::unordered_map<DWORD, std::size_t> groupByRid;
   std::vector<std::size_t> normalUsersSorted;   // display order: by name
-  std::vector<std::size_t> machineUsersSorted;  // trust accounts, by name
+  std::vector<std::size_t> machineUsersSorted;  // workstation and server trust accounts, by name
   std::vector<std::size_t> groupsSorted;
   std::vector<std::size_t> normalUsersInOrder;  // creation order, normal accounts only
 
