@@ -53,6 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"dangling-member.json", "/domains/0/groups/2/members/2", "no user \"nobody\""},
                       Refusal{"duplicate-user.json", "/domains/0/users/6/name", "duplicate account name"},
                       Refusal{"dangling-local-member.json", "/domains/0/localGroups/3/members/4", "does not exist"},
+                      Refusal{"accounts-without-nt.json", "/machines/3/accounts", "only a Windows NT machine"},
                       Refusal{"unknown-logon-machine.json", "/domains/0/users/0/logons/PCD", "no machine \"PCD\""}),
     [](const auto& info) {
       std::string n = info.param.file;

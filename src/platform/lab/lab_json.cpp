@@ -923,6 +923,7 @@ void parseNetwork(const Json& root, Network& net) {
     auto& m = net.machines[k];
     for (const auto& [where, j] : machineSams[k]) {
       if (isDomainController(net, m)) fail(where, "a domain controller uses its domain's accounts");
+      if (!(m.type & SV_TYPE_NT)) fail(where, "only a Windows NT machine keeps its own accounts");
       expectObject(j, where, {"sid", "nextRid", "policy", "users", "groups", "localGroups",
                               "deletedAccounts"});
       m.sam.emplace();
