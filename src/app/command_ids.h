@@ -45,8 +45,12 @@ inline constexpr int kIdAboutBox = 0x10;
 inline constexpr unsigned kStrAboutBoxItem = 101;
 // Print: a hidden toolbar button, no menu item.
 inline constexpr int kIdPrint = 57607;
-// Context menu items without a menu command of their own.
+// Context menu items without a menu command of their own. The Servers and
+// Network pop-ups' "&Add to server list" and "&Properties" act on the pop-up
+// target, not on the menu's idea of the selection: Edit > Properties
+// (Cyclic) on the Network display opens that very pop-up.
 inline constexpr int kIdPopupAddToServerList = 59328;
+inline constexpr int kIdPopupProperties = 32900;
 inline constexpr int kIdUserLegend = 216;
 
 // Controls of the main dialog.

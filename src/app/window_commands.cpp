@@ -87,9 +87,9 @@ void MainWindow::command(int id) {
       return;
     }
     default:
-      // Import, the edit commands, find, filter,
-      // the server list, shares, unhide, account policies and settings open
-      // their dialogs once those exist.
+      // Import, the edit commands, find, filter, the server list and the
+      // pop-up target's commands, shares, unhide, account policies and
+      // settings open their dialogs once those exist.
       return;
   }
 }
@@ -174,8 +174,8 @@ std::unique_ptr<QMenu> MainWindow::makeContextMenu(DisplayType type) {
           if (!top.isValid() || row.row() < top.row()) top = row;
         m_targetServer = "\\\\" + top.data().toString().toStdString();
       }
-      add(res::loadString(kIdPopupAddToServerList).data(), kIdAddServer, any);
-      add("&Properties", kIdPropertiesCyclic, any);
+      add(res::loadString(kIdPopupAddToServerList).data(), kIdPopupAddToServerList, any);
+      add("&Properties", kIdPopupProperties, any);
       add("&Remove server from list", kIdRemoveServer);
       menu->addSeparator();
       add("&Settings", kIdSettings);
@@ -195,8 +195,9 @@ std::unique_ptr<QMenu> MainWindow::makeContextMenu(DisplayType type) {
       break;
     case DisplayType::Network: {
       m_targetServer = networkTarget(treeView(DisplayType::Network));
-      add(res::loadString(kIdPopupAddToServerList).data(), kIdAddServer);
-      add("&Properties", kIdPropertiesCyclic);
+      const bool server = m_targetServer != kPopupCannotAdd;
+      add(res::loadString(kIdPopupAddToServerList).data(), kIdPopupAddToServerList, server);
+      add("&Properties", kIdPopupProperties, server);
       add("&Remove server from list", kIdRemoveServer);
       menu->addSeparator();
       add("&Settings", kIdSettings);

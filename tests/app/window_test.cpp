@@ -8,7 +8,9 @@
 #include <QTableView>
 #include <QKeyEvent>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include "app/browse_button.h"
 #include "app/command_ids.h"
@@ -272,6 +274,53 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"&Add Quota", true}, {"&Delete Quota", false}, {"&Properties", false},
                   {"&Settings", true}}},
         PopupRow{DisplayType::Files, false, {{"&Settings", true}}}));
+
+struct NetworkPopupRow {
+  const char* selected;  // text of the selected tree node
+  bool server;           // the node names a server
+};
+
+class NetworkPopup : public WindowTest, public ::testing::WithParamInterface<NetworkPopupRow> {};
+
+TEST_P(NetworkPopup, OffersOnlyAServerNodeAsTarget) {
+  const NetworkPopupRow& row = GetParam();
+  ASSERT_TRUE(makeWindow());
+  m_window->selectTab(2);
+  QTreeWidget* tree = m_window->treeView(DisplayType::Network);
+  auto* item = new QTreeWidgetItem(tree, QStringList{QString::fromUtf8(row.selected)});
+  tree->setCurrentItem(item);
+  auto menu = m_window->makeContextMenu(DisplayType::Network);
+  ASSERT_NE(menu, nullptr);
+  std::vector<std::pair<std::string, bool>> items;
+  for (QAction* a : menu->actions())
+    if (!a->isSeparator()) items.emplace_back(a->text().toStdString(), a->isEnabled());
+  const std::vector<std::pair<std::string, bool>> expected{{"&Add to server list", row.server},
+                                                           {"&Properties", row.server},
+                                                           {"&Remove server from list", true},
+                                                           {"&Settings", true}};
+  EXPECT_EQ(items, expected);
+  EXPECT_EQ(m_window->targetServer(),
+            row.server ? std::string(row.selected) : "Cannot add this type to server list.");
+
+  // The pop-up's own Properties acts on its target; it must not bring the
+  // pop-up back (Edit > Properties (Cyclic) on this display opens it).
+  bool reopened = false;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      reopened = true;
+      popup->close();
+    }
+  });
+  menu->actions()[1]->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(reopened);
+}
+
+INSTANTIATE_TEST_SUITE_P(Nodes, NetworkPopup,
+                         ::testing::Values(NetworkPopupRow{"\\\\PDC", true},
+                                           NetworkPopupRow{"\\\\PDC\\NETLOGON", false},
+                                           NetworkPopupRow{"LAB", false},
+                                           NetworkPopupRow{"Microsoft Windows Network", false}));
 
 TEST_F(WindowTest, AboutContactAndLegendRunAsSubDialogs) {
   ASSERT_TRUE(makeWindow());
