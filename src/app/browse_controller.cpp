@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 
 #include "app/browse_button.h"
@@ -15,6 +16,7 @@
 #include "dlgthreads/group_worker.h"
 #include "dlgthreads/server_worker.h"
 #include "dlgthreads/user_worker.h"
+#include "platform/netapi.h"
 #include "ui/qt_messages.h"
 
 namespace app {
@@ -46,6 +48,14 @@ void MainWindow::browse() {
       endBusy();
       break;
     case DisplayType::Files:
+      // The access rights form names a user or local group of the browse
+      // server; an unknown name starts nothing.
+      if (m_settings.f_display_type == 1 && !accessRightsNameKnown()) {
+        showMessage(kMsgUserUnknown);
+        break;
+      }
+      // Its walks join with the display; until then nothing starts.
+      break;
     case DisplayType::Network:
     case DisplayType::Licenses:
     case DisplayType::Performance:
@@ -55,6 +65,15 @@ void MainWindow::browse() {
       showMessage(kMsgUnsupportedDisplay);
       break;
   }
+}
+
+bool MainWindow::accessRightsNameKnown() const {
+  const std::string name = m_userNameEdit->text().toStdString();
+  platform::NetBuffer buffer;
+  if (platform::NetUserGetInfo(m_currentServer, name, 0, buffer) == platform::NERR_Success)
+    return true;
+  return platform::NetLocalGroupGetInfo(m_currentServer, name, 0, buffer) ==
+         platform::NERR_Success;
 }
 
 void MainWindow::startWorker(WorkKind kind, dlgthreads::WorkerFunction work, DisplayType type) {

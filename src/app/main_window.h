@@ -158,6 +158,9 @@ class MainWindow final : public QMainWindow, public display::FillHost {
   void startWorker(dlgthreads::WorkKind kind, dlgthreads::WorkerFunction work,
                    display::DisplayType type);
   void stopWorker();
+  // The access rights form's name is a user or a local group of the browse
+  // server.
+  bool accessRightsNameKnown() const;
   void animate();
   void updateCombinedItem(int selectedUsers);
   int selectedRows(display::DisplayType type) const;

@@ -1,6 +1,7 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QTableView>
 
 #include "app/browse_button.h"
@@ -91,6 +92,34 @@ TEST_F(WindowTest, DisplaysWithoutWorkersYetStartNothing) {
   m_window->browse();
   EXPECT_FALSE(m_window->menuAction(kIdPropertiesCyclic)->isEnabled());
 }
+
+struct AccessNameRow {
+  const char* name;
+  bool known;  // a user or a local group of the browse server
+};
+
+class AccessRightsName : public WindowTest, public ::testing::WithParamInterface<AccessNameRow> {};
+
+TEST_P(AccessRightsName, AnUnknownNameIsRefusedBeforeAnythingStarts) {
+  const AccessNameRow& row = GetParam();
+  ASSERT_TRUE(makeWindow());
+  m_window->settings().f_display_type = 1;
+  m_window->selectTab(0);
+  m_window->userNameEdit()->setText(QString::fromUtf8(row.name));
+  m_messages->clear();
+  m_window->command(kIdBrowse);
+  EXPECT_FALSE(m_window->browsing());
+  EXPECT_EQ(m_window->statusText(0), "Ready");
+  const std::vector<std::string> unknown{"User unknown"};
+  EXPECT_EQ(shownTexts(), row.known ? std::vector<std::string>{} : unknown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, AccessRightsName,
+                         ::testing::Values(AccessNameRow{"alice", true},
+                                           AccessNameRow{"Administrators", true},
+                                           AccessNameRow{"Staff", false},  // a global group
+                                           AccessNameRow{"nobody", false},
+                                           AccessNameRow{"", false}));
 
 class StoppedBrowse : public WindowTest {
  protected:
