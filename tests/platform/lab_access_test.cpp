@@ -27,6 +27,7 @@ TEST(LabNames, ServerNamesResolveLikeWindows) {
       {"", NERR_Success},           {"\\\\PDC", NERR_Success}, {"pdc", NERR_Success},
       {"\\\\NOSUCH", ERROR_BAD_NETPATH}, {"\\\\DOWN", ERROR_BAD_NETPATH},
       {"\\\\BAD/NAME", NERR_InvalidComputer}, {"\\\\MUCHTOOLONGCOMPUTERNAME", NERR_InvalidComputer},
+      {"\\PDC", NERR_InvalidComputer}, {"\\\\\\PDC", NERR_InvalidComputer}, {"\\\\", NERR_InvalidComputer},
   };
   for (const auto& r : rows) {
     NetBuffer buf;

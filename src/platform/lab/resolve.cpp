@@ -63,7 +63,9 @@ AccountRef findIn(const Sam& sam, std::string_view name, bool withLocalGroups) {
 std::string machineNameOf(const Network& net, std::string_view server, DWORD* status) {
   *status = NERR_Success;
   std::string_view name = server;
-  for (int i = 0; i < 2 && !name.empty() && name.front() == '\\'; ++i) name.remove_prefix(1);
+  // Only the two backslashes of a UNC name may lead; "\NAME" with one is
+  // no computer name at all.
+  if (name.starts_with("\\\\")) name.remove_prefix(2);
   if (name.empty()) {
     if (!server.empty()) *status = NERR_InvalidComputer;  // "\\" alone names nothing
     return net.localMachine;
