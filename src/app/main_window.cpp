@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -121,6 +122,7 @@ MainWindow::MainWindow(Ports ports, WindowOptions options, QWidget* parent)
   buildShortcuts();
   m_display = std::make_unique<display::ResultDisplay>(*this);
   resize(760, 560);
+  qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() {
@@ -527,6 +529,21 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   if (m_browsing) endBusy();
   if (m_help) m_help->close();
   event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+    // A help window of the main window would be blocked by the dialog, so
+    // the dialog gets the help window while it is open.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+      auto* help = modal->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+      if (!help) help = new HelpWindow(modal);
+      help->showContents();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::requestHelp() {

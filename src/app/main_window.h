@@ -140,6 +140,8 @@ class MainWindow final : public QMainWindow, public display::FillHost {
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // F1 in a modal dialog: the dialog blocks the window's own shortcut.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildControls();

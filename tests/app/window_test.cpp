@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -359,6 +360,27 @@ TEST_F(WindowTest, BrowseButtonHasEightFramesAndRestsOnTheFirst) {
   EXPECT_EQ(button->frame(), 7);
   button->setFrame(8);
   EXPECT_EQ(button->frame(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowTest, F1InAModalDialogOpensTheHelpContentsOverThatDialog) {
+  ASSERT_TRUE(makeWindow());
+  QDialog dialog(m_window.get());
+  dialog.setModal(true);
+  dialog.show();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
+
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QApplication::sendEvent(&dialog, &f1);
+  auto* help = dialog.findChild<app::HelpWindow*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->browser()->source().toString().toStdString(), app::HelpWindow::kContentsPage);
+  dialog.close();
 }
 
 }  // namespace
