@@ -88,6 +88,11 @@ void MainWindow::startWorker(WorkKind kind, dlgthreads::WorkerFunction work, Dis
   block->host = m_host;
 
   dlgthreads::ResetWork(kind);
+  // A stopped worker may still be on its way out, or held by one of its
+  // message boxes; waiting for it here would freeze the window (the box
+  // needs this thread), so it is put aside and joined once it has ended.
+  std::erase_if(m_stoppedWorkers, [](const dlgthreads::WorkerThread& w) { return !w.running(); });
+  if (m_worker.running()) m_stoppedWorkers.push_back(std::move(m_worker));
   const auto started = m_worker.start(block, std::move(work), m_settings.browse_priority);
   if (!started.started) {
     m_host->detach();
@@ -144,6 +149,7 @@ void MainWindow::stopWorker() {
   // A worker waiting for an answer would never see its cancel flag.
   if (auto* qt = dynamic_cast<ui::QtMessages*>(m_ports.messages.get())) qt->releaseWaiting();
   m_worker = dlgthreads::WorkerThread{};  // joins, or detaches a stuck worker
+  m_stoppedWorkers.clear();
 }
 
 void MainWindow::animate() { m_browseButton->setFrame(m_browseButton->frame() + 1); }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "app/command_line.h"
@@ -188,6 +189,8 @@ class MainWindow final : public QMainWindow, public display::FillHost {
   std::string m_busyName;
   std::uint64_t m_browseId = 0;
   dlgthreads::WorkerThread m_worker;
+  // Workers of stopped browses that had not ended when the next one began.
+  std::vector<dlgthreads::WorkerThread> m_stoppedWorkers;
   std::shared_ptr<WindowWorkerHost> m_host;
   QTimer m_animation;
 
