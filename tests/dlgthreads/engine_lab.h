@@ -41,6 +41,10 @@ class EngineLab : public ::testing::Test {
     useBackend(lab::makeLabBackend(m_lab));
   }
 
+  void TearDown() override {
+    if (m_host) m_host->forgetFinished();
+  }
+
   // Serves the platform from `backend` (e.g. a forwarding one over the lab).
   void useBackend(std::shared_ptr<platform::Backend> backend) {
     m_backend.reset();
@@ -50,6 +54,7 @@ class EngineLab : public ::testing::Test {
   // Runs `worker` to its end on this thread and returns its block.
   std::shared_ptr<WorkerBlock> run(Worker worker, WorkKind kind, std::string server,
                                    const std::function<void(WorkerBlock&)>& prepare = {}) {
+    if (m_host) m_host->forgetFinished();
     m_host = std::make_shared<TestHost>();
     auto block = makeBlock(kind, m_host, std::move(server));
     if (prepare) prepare(*block);

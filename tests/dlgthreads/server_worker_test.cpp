@@ -31,6 +31,10 @@ class ServerWorker : public ::testing::Test {
     useBackend(lab::makeLabBackend(m_lab));
   }
 
+  void TearDown() override {
+    if (m_host) m_host->forgetFinished();
+  }
+
   void useBackend(std::shared_ptr<platform::Backend> backend) {
     m_backend.reset();
     m_backend = std::make_unique<platform::ScopedBackend>(std::move(backend));
@@ -38,6 +42,7 @@ class ServerWorker : public ::testing::Test {
 
   std::shared_ptr<WorkerBlock> run(std::string server,
                                    const std::function<void(WorkerBlock&)>& prepare = {}) {
+    if (m_host) m_host->forgetFinished();
     m_host = std::make_shared<testing::TestHost>();
     auto block = testing::makeBlock(WorkKind::Servers, m_host, std::move(server));
     if (prepare) prepare(*block);

@@ -30,6 +30,7 @@ TEST(WorkerFrame, OnlyTheOutermostLevelHandsOver) {
   EXPECT_EQ(busyCounters().value(WorkKind::Files), 0);
   ASSERT_EQ(host->finished().size(), 1u);
   EXPECT_EQ(host->finished()[0], block);
+  host->forgetFinished();
 }
 
 TEST(WorkerFrame, CancelledBlockIsNotHandedOverAndLeavesTheCounter) {
@@ -48,6 +49,7 @@ TEST(WorkerFrame, CancelledBlockIsNotHandedOverAndLeavesTheCounter) {
   EXPECT_TRUE(FinishWork(fresh));
   ASSERT_EQ(host->finished().size(), 1u);
   EXPECT_EQ(host->finished()[0], fresh);
+  host->forgetFinished();
 }
 
 TEST(WorkerFrame, StatusAndMessagesGoToTheHost) {
@@ -84,6 +86,7 @@ TEST(WorkerThread, LoweringPriorityAlwaysWorks) {
   EXPECT_TRUE(result.priorityOk);
   EXPECT_TRUE(thread.waitFor(5s));
   EXPECT_EQ(host->finished().size(), 1u);
+  host->forgetFinished();
 }
 
 TEST(WorkerThread, StopLetsTheWorkerLeaveWithoutHandOver) {
