@@ -28,6 +28,7 @@
 #include "app/window_texts.h"
 #include "app/window_worker_host.h"
 #include "display/result_display.h"
+#include "platform/server_name.h"
 #include "platform/netapi.h"
 #include "platform/system.h"
 #include "resources/strings.h"
@@ -168,7 +169,7 @@ bool MainWindow::initialise() {
 bool MainWindow::findBrowseServer(std::string* server) {
   std::string dc;
   if (platform::NetGetDCName({}, {}, &dc) == platform::NERR_Success && !dc.empty()) {
-    *server = dc.starts_with("\\\\") ? dc : "\\\\" + dc;
+    *server = platform::uncName(dc);
     return true;
   }
   platform::NetBuffer buffer;

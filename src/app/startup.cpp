@@ -15,6 +15,7 @@
 #include "app/window_texts.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
+#include "platform/server_name.h"
 #include "platform/system.h"
 #include "resources/strings.h"
 #include "ui/icons.h"
@@ -140,7 +141,7 @@ int runApplication(int argc, char** argv) {
       return 2;
     }
     // The server list holds UNC names.
-    if (!autoCommand->server.starts_with("\\\\")) autoCommand->server.insert(0, "\\\\");
+    autoCommand->server = platform::uncName(autoCommand->server);
   }
   if (!haveDisplay()) {
     if (autoCommand || !options.screenshot.empty()) {

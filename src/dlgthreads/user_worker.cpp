@@ -13,6 +13,7 @@
 #include "dlgthreads/printf_text.h"
 #include "platform/dialin.h"
 #include "platform/netapi.h"
+#include "platform/server_name.h"
 #include "resources/strings.h"
 
 namespace dlgthreads {
@@ -171,13 +172,6 @@ class UserGathering {
       }
     }
     return true;
-  }
-
-  static std::string uncName(std::string_view name) {
-    if (name.starts_with("\\\\")) return std::string(name);
-    std::string out = "\\\\";
-    out += name;
-    return out;
   }
 
   // The domain controllers to read, each "\\NAME"; never empty.
