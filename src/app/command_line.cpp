@@ -16,6 +16,11 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
     } else if (a.starts_with("--lab=")) {
       options.labFile = a.substr(6);
       if (options.labFile.empty()) return {std::nullopt, "--lab needs a lab file"};
+    } else if (a == "--backend") {
+      if (!value(&options.backend)) return {std::nullopt, "--backend needs a backend name"};
+    } else if (a.starts_with("--backend=")) {
+      options.backend = a.substr(10);
+      if (options.backend.empty()) return {std::nullopt, "--backend needs a backend name"};
     } else if (a == "--screenshot") {
       if (!value(&options.screenshot)) return {std::nullopt, "--screenshot needs a file name"};
     } else if (a == "--no-splash") {
@@ -28,12 +33,15 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
       options.autoWords.push_back(a);
     }
   }
+  if (!options.labFile.empty() && options.backend != "lab")
+    return {std::nullopt, "--lab goes with the lab backend, not with " + options.backend};
   return {options, {}};
 }
 
 std::string usageText() {
-  return "usage: veltrane [--lab FILE] [--no-splash] [--screenshot FILE]\n"
+  return "usage: veltrane [--backend NAME] [--lab FILE] [--no-splash] [--screenshot FILE]\n"
          "       veltrane [--lab FILE] KEYWORD SERVER FILE [STARTDIR]\n"
+         "  --backend NAME     what serves the network: lab (the default)\n"
          "  --lab FILE         browse the simulated network in FILE instead of the default lab\n"
          "  --no-splash        start without the splash picture\n"
          "  --screenshot FILE  browse the Users display, save the window as FILE (PNG) and quit\n"

@@ -18,6 +18,7 @@
 namespace app {
 
 struct Options {
+  std::string backend = "lab";  // --backend NAME: what serves the platform
   std::string labFile;     // --lab FILE; empty: the default lab
   std::string screenshot;  // --screenshot FILE: browse Users, save the window, quit
   bool splash = true;      // --no-splash turns the start-up splash off

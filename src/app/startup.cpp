@@ -36,15 +36,10 @@ bool platformSupported(ui::Messages& messages) {
   return false;
 }
 
-std::shared_ptr<platform::Backend> makeBackend(const std::string& labFile, std::string* error) {
-  std::string path = labFile;
-  if (path.empty()) {
-    path = lab::ensureDefaultLab(error);
-    if (path.empty()) return nullptr;
-  }
-  std::shared_ptr<lab::Lab> loaded = lab::loadLabFile(path, error);
-  if (!loaded) return nullptr;
-  return lab::makeLabBackend(std::move(loaded));
+std::shared_ptr<platform::Backend> makeBackend(const Options& options, std::string* error) {
+  platform::BackendCatalog catalog;
+  catalog.add("lab", lab::labBackendFactory());
+  return catalog.make(options.backend, {{"file", options.labFile}}, error);
 }
 
 void initResources() {
@@ -170,7 +165,7 @@ int runApplication(int argc, char** argv) {
   }
 
   std::string error;
-  auto backend = makeBackend(options.labFile, &error);
+  auto backend = makeBackend(options, &error);
   if (!backend) {
     const std::string text = "The lab could not be loaded:\n" + error;
     std::fprintf(stderr, "veltrane: %s\n", text.c_str());

@@ -17,9 +17,10 @@ namespace app {
 // "Brisle's Veltrane") and the program must end without a window.
 bool platformSupported(ui::Messages& messages);
 
-// The lab backend of `labFile`, or of the user's copy of the default lab
-// when it is empty. Null with *error set when the lab cannot be loaded.
-std::shared_ptr<platform::Backend> makeBackend(const std::string& labFile, std::string* error);
+// The backend the options name (the lab of `labFile`, or the user's copy of
+// the default lab when it is empty). Null with *error set (one line) when it
+// cannot start.
+std::shared_ptr<platform::Backend> makeBackend(const Options& options, std::string* error);
 
 // Makes the resources of the program's library known to Qt.
 void initResources();

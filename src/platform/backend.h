@@ -1,161 +1,68 @@
 #pragma once
-// The interface a backend implements. The program calls only the free
-// functions of platform/*.h; they forward to the installed backend, so the
-// program never knows which backend serves it.
+// What serves the platform calls. The program calls only the free functions
+// of platform/*.h; they go to the installed backend, so the program never
+// knows which backend serves it.
 //
-// Implementations must be safe to call from several threads at once (the
-// browse workers read while dialogs on the GUI thread write).
+// A backend is a set of parts, one per concern. Every operation of a part
+// answers ERROR_NOT_SUPPORTED (or the failure its family uses) unless the
+// backend serves it, so a backend implements only what it can do. Parts must
+// be safe to call from several threads at once (the browse workers read
+// while dialogs on the GUI thread write).
 
+#include <functional>
+#include <map>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
-#include "platform/dialin.h"
-#include "platform/eventlog.h"
-#include "platform/netapi.h"
-#include "platform/registry.h"
-#include "platform/security.h"
-#include "platform/system.h"
+#include "platform/parts/accounts_part.h"
+#include "platform/parts/dialin_part.h"
+#include "platform/parts/event_log_part.h"
+#include "platform/parts/local_system_part.h"
+#include "platform/parts/network_part.h"
+#include "platform/parts/registry_part.h"
+#include "platform/parts/security_part.h"
+#include "platform/parts/servers_part.h"
 
 namespace platform {
 
-class Backend {
- public:
-  virtual ~Backend() = default;
+struct Backend {
+  // The machine the program runs on, with its own registry (predefined
+  // roots and RegConnectRegistry without a machine name go here).
+  std::shared_ptr<LocalSystemPart> local;
+  std::shared_ptr<AccountsPart> accounts;
+  std::shared_ptr<ServersPart> servers;
+  // Other machines' registries, reached through RegConnectRegistry.
+  std::shared_ptr<RegistryPart> registry;
+  std::shared_ptr<SecurityPart> security;
+  std::shared_ptr<NetworkPart> network;
+  std::shared_ptr<DialinPart> dialin;
+  std::shared_ptr<EventLogPart> eventLog;
 
-  // users
-  virtual NET_API_STATUS NetUserEnum(std::string_view server, DWORD level, DWORD filter,
-                                     NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
-                                     DWORD* totalentries, DWORD* resume) = 0;
-  virtual NET_API_STATUS NetUserGetInfo(std::string_view server, std::string_view user,
-                                        DWORD level, NetBuffer& buf) = 0;
-  virtual NET_API_STATUS NetUserSetInfo(std::string_view server, std::string_view user,
-                                        DWORD level, const NetInfo& info, DWORD* parm_err) = 0;
-  virtual NET_API_STATUS NetUserAdd(std::string_view server, DWORD level, const NetInfo& info,
-                                    DWORD* parm_err) = 0;
-  virtual NET_API_STATUS NetUserDel(std::string_view server, std::string_view user) = 0;
-  virtual NET_API_STATUS NetUserGetGroups(std::string_view server, std::string_view user,
-                                          DWORD level, NetBuffer& buf, DWORD prefmaxlen,
-                                          DWORD* entriesread, DWORD* totalentries) = 0;
-  virtual NET_API_STATUS NetUserGetLocalGroups(std::string_view server, std::string_view user,
-                                               DWORD level, DWORD flags, NetBuffer& buf,
-                                               DWORD prefmaxlen, DWORD* entriesread,
-                                               DWORD* totalentries) = 0;
-  virtual NET_API_STATUS NetQueryDisplayInformation(std::string_view server, DWORD level,
-                                                    DWORD index, DWORD entriesrequested,
-                                                    DWORD prefmaxlen, DWORD* returned,
-                                                    NetBuffer& buf) = 0;
-
-  // global groups
-  virtual NET_API_STATUS NetGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
-                                      DWORD prefmaxlen, DWORD* entriesread,
-                                      DWORD* totalentries, DWORD* resume) = 0;
-  virtual NET_API_STATUS NetGroupGetInfo(std::string_view server, std::string_view group,
-                                         DWORD level, NetBuffer& buf) = 0;
-  virtual NET_API_STATUS NetGroupSetInfo(std::string_view server, std::string_view group,
-                                         DWORD level, const NetInfo& info, DWORD* parm_err) = 0;
-  virtual NET_API_STATUS NetGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
-                                     DWORD* parm_err) = 0;
-  virtual NET_API_STATUS NetGroupDel(std::string_view server, std::string_view group) = 0;
-  virtual NET_API_STATUS NetGroupGetUsers(std::string_view server, std::string_view group,
-                                          DWORD level, NetBuffer& buf, DWORD prefmaxlen,
-                                          DWORD* entriesread, DWORD* totalentries,
-                                          DWORD* resume) = 0;
-  virtual NET_API_STATUS NetGroupAddUser(std::string_view server, std::string_view group,
-                                         std::string_view user) = 0;
-  virtual NET_API_STATUS NetGroupDelUser(std::string_view server, std::string_view group,
-                                         std::string_view user) = 0;
-
-  // local groups
-  virtual NET_API_STATUS NetLocalGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
-                                           DWORD prefmaxlen, DWORD* entriesread,
-                                           DWORD* totalentries, DWORD* resume) = 0;
-  virtual NET_API_STATUS NetLocalGroupGetInfo(std::string_view server, std::string_view group,
-                                              DWORD level, NetBuffer& buf) = 0;
-  virtual NET_API_STATUS NetLocalGroupSetInfo(std::string_view server, std::string_view group,
-                                              DWORD level, const NetInfo& info,
-                                              DWORD* parm_err) = 0;
-  virtual NET_API_STATUS NetLocalGroupAdd(std::string_view server, DWORD level,
-                                          const NetInfo& info, DWORD* parm_err) = 0;
-  virtual NET_API_STATUS NetLocalGroupDel(std::string_view server, std::string_view group) = 0;
-  virtual NET_API_STATUS NetLocalGroupGetMembers(std::string_view server, std::string_view group,
-                                                 DWORD level, NetBuffer& buf, DWORD prefmaxlen,
-                                                 DWORD* entriesread, DWORD* totalentries,
-                                                 DWORD* resume) = 0;
-  virtual NET_API_STATUS NetLocalGroupAddMembers(std::string_view server, std::string_view group,
-                                                 DWORD level, std::span<const SID> sids,
-                                                 std::span<const std::string> names) = 0;
-  virtual NET_API_STATUS NetLocalGroupDelMembers(std::string_view server, std::string_view group,
-                                                 DWORD level, std::span<const SID> sids,
-                                                 std::span<const std::string> names) = 0;
-
-  // servers, workstations, domain controllers
-  virtual NET_API_STATUS NetServerEnum(std::string_view server, DWORD level, NetBuffer& buf,
-                                       DWORD prefmaxlen, DWORD* entriesread,
-                                       DWORD* totalentries, DWORD servertype,
-                                       std::string_view domain, DWORD* resume) = 0;
-  virtual NET_API_STATUS NetServerGetInfo(std::string_view server, DWORD level,
-                                          NetBuffer& buf) = 0;
-  virtual NET_API_STATUS NetGetDCName(std::string_view server, std::string_view domain,
-                                      std::string* name) = 0;
-  virtual NET_API_STATUS NetWkstaGetInfo(std::string_view server, DWORD level,
-                                         NetBuffer& buf) = 0;
-
-  // account policy
-  virtual NET_API_STATUS NetUserModalsGet(std::string_view server, DWORD level,
-                                          NetBuffer& buf) = 0;
-  virtual NET_API_STATUS NetUserModalsSet(std::string_view server, DWORD level,
-                                          const NetInfo& info, DWORD* parm_err) = 0;
-
-  // registry
-  virtual LONG RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD options, REGSAM access,
-                              HKEY* result, DWORD* disposition) = 0;
-  virtual LONG RegOpenKeyEx(HKEY key, std::string_view subkey, DWORD options, REGSAM access,
-                            HKEY* result) = 0;
-  virtual LONG RegCloseKey(HKEY key) = 0;
-  virtual LONG RegConnectRegistry(std::string_view machine, HKEY key, HKEY* result) = 0;
-  virtual LONG RegQueryValueEx(HKEY key, std::string_view name, DWORD* type,
-                               std::span<std::uint8_t> data, DWORD* cbData) = 0;
-  virtual LONG RegSetValueEx(HKEY key, std::string_view name, DWORD type,
-                             std::span<const std::uint8_t> data) = 0;
-  virtual LONG RegDeleteValue(HKEY key, std::string_view name) = 0;
-  virtual LONG RegEnumValue(HKEY key, DWORD index, std::string* name, DWORD nameCapacity,
-                            DWORD* type, std::span<std::uint8_t> data, DWORD* cbData) = 0;
-
-  // security
-  virtual DWORD LookupAccountName(std::string_view system, std::string_view account, SID* sid,
-                                  std::string* domain, SID_NAME_USE* use) = 0;
-  virtual DWORD LookupAccountSid(std::string_view system, const SID& sid, std::string* name,
-                                 std::string* domain, SID_NAME_USE* use) = 0;
-
-  // event log
-  virtual HANDLE RegisterEventSource(std::string_view server, std::string_view source) = 0;
-  virtual BOOL DeregisterEventSource(HANDLE log) = 0;
-  virtual BOOL ReportEvent(HANDLE log, WORD type, WORD category, DWORD eventid,
-                           const std::vector<std::string>& strings) = 0;
-  virtual DWORD ReadEventLog(std::string_view server, std::vector<EventRecord>* records) = 0;
-
-  // dial-in library
-  virtual int GetRASQuick(std::string_view server, std::string_view account, DWORD* permission,
-                          std::string* number, DWORD* type) = 0;
-  virtual int GetRAS(std::string_view server, std::string_view account, DWORD* allowed,
-                     std::string* number, DWORD* type) = 0;
-  virtual int DoRAS(std::string_view server, std::string_view account, DWORD allowed,
-                    std::string_view number, DWORD type) = 0;
-
-  // system
-  virtual BOOL GetVersionEx(OSVERSIONINFOA* info) = 0;
-  virtual BOOL GetUserName(std::string* name) = 0;
-  virtual BOOL GetComputerName(std::string* name) = 0;
+  // A backend whose every part that `impl` implements is `impl`; the
+  // others stay empty (and answer as unsupported).
+  template <class Impl>
+  static std::shared_ptr<Backend> servedBy(const std::shared_ptr<Impl>& impl) {
+    auto b = std::make_shared<Backend>();
+    if constexpr (std::is_base_of_v<LocalSystemPart, Impl>) b->local = impl;
+    if constexpr (std::is_base_of_v<AccountsPart, Impl>) b->accounts = impl;
+    if constexpr (std::is_base_of_v<ServersPart, Impl>) b->servers = impl;
+    if constexpr (std::is_base_of_v<RegistryPart, Impl>) b->registry = impl;
+    if constexpr (std::is_base_of_v<SecurityPart, Impl>) b->security = impl;
+    if constexpr (std::is_base_of_v<NetworkPart, Impl>) b->network = impl;
+    if constexpr (std::is_base_of_v<DialinPart, Impl>) b->dialin = impl;
+    if constexpr (std::is_base_of_v<EventLogPart, Impl>) b->eventLog = impl;
+    return b;
+  }
 };
 
 // Installs the backend every platform call goes to, and returns the previous
 // one. The program installs one at start; tests install a fresh one per test.
+// Registry keys opened through the previous backend stay valid for it.
 std::shared_ptr<Backend> installBackend(std::shared_ptr<Backend> backend);
-// The installed backend (never null: without one, every call fails with
-// ERROR_NOT_SUPPORTED or 0).
+// The installed backend (never null: without one, every call is unsupported).
 std::shared_ptr<Backend> currentBackend();
 
 // Installs a backend for the life of a scope and restores the previous one.
@@ -169,6 +76,26 @@ class ScopedBackend {
 
  private:
   std::shared_ptr<Backend> m_previous;
+};
+
+// What a backend is started with: named settings whose meaning is the
+// backend's own (the lab's "file", a domain controller's address, ...).
+using BackendOptions = std::map<std::string, std::string>;
+// Makes a backend, or returns null and says why in *error (one line).
+using BackendFactory =
+    std::function<std::shared_ptr<Backend>(const BackendOptions&, std::string* error)>;
+
+// The backends a program can be started with, picked by name.
+class BackendCatalog {
+ public:
+  void add(std::string name, BackendFactory factory);
+  std::vector<std::string> names() const;
+  // Null with *error set for an unknown name or a backend that cannot start.
+  std::shared_ptr<Backend> make(std::string_view name, const BackendOptions& options,
+                                std::string* error) const;
+
+ private:
+  std::map<std::string, BackendFactory, std::less<>> m_factories;
 };
 
 }  // namespace platform

@@ -73,11 +73,19 @@ TEST(Startup, ABadLabFileGivesAClearError) {
   const std::string path = testing::TempDir() + "/broken-lab.json";
   { std::ofstream(path) << "{ \"format\": 1, \"domains\": [ }"; }
   std::string error;
-  EXPECT_EQ(app::makeBackend(path, &error), nullptr);
+  app::Options options;
+  options.labFile = path;
+  EXPECT_EQ(app::makeBackend(options, &error), nullptr);
   EXPECT_NE(error.find("broken-lab.json"), std::string::npos) << error;
   error.clear();
-  EXPECT_EQ(app::makeBackend("/nonexistent/lab.json", &error), nullptr);
+  options.labFile = "/nonexistent/lab.json";
+  EXPECT_EQ(app::makeBackend(options, &error), nullptr);
   EXPECT_FALSE(error.empty());
+  error.clear();
+  options.labFile.clear();
+  options.backend = "nowhere";
+  EXPECT_EQ(app::makeBackend(options, &error), nullptr);
+  EXPECT_NE(error.find("unknown backend \"nowhere\""), std::string::npos) << error;
 }
 
 struct OptionsRow {
@@ -114,6 +122,10 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionsRow{{"--lab"}, false, "", "", true},
                       OptionsRow{{"--lab="}, false, "", "", true},
                       OptionsRow{{"--bogus"}, false, "", "", true},
+                      OptionsRow{{"--backend", "lab", "--lab", "x.json"}, true, "x.json", "", true},
+                      OptionsRow{{"--backend"}, false, "", "", true},
+                      // A lab file means nothing to another backend.
+                      OptionsRow{{"--backend=samba", "--lab", "x.json"}, false, "", "", true},
                       // Every other argument is one word of an unattended request.
                       OptionsRow{{"users"}, true, "", "", true, {"users"}},
                       OptionsRow{{"--lab", "l.json", "users", "PDC", "a b.txt"},

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine_lab.h"
-#include "forwarding_backend.h"
+#include "platform/lab/lab_backend.h"
 #include "platform/registry.h"
 #include "settings/settings_store.h"
 
@@ -273,21 +273,21 @@ TEST_F(ServerWorker, NoArrayNoRecordsNoMessage) {
 }
 
 // Stops the browse from inside the second computer's registry connection.
-class StopInRegistry final : public testing::ForwardingBackend {
+class StopInRegistry final : public lab::LabBackend {
  public:
-  using ForwardingBackend::ForwardingBackend;
+  using LabBackend::LabBackend;
   platform::LONG RegConnectRegistry(std::string_view machine, platform::HKEY key,
                           platform::HKEY* result) override {
     if (++connects == 2 && block) block->requestCancel();
-    return inner().RegConnectRegistry(machine, key, result);
+    return LabBackend::RegConnectRegistry(machine, key, result);
   }
   int connects = 0;
   std::shared_ptr<WorkerBlock> block;
 };
 
 TEST_F(ServerWorker, StopsBetweenPlatformCalls) {
-  auto backend = std::make_shared<StopInRegistry>(lab::makeLabBackend(m_lab));
-  useBackend(backend);
+  auto backend = std::make_shared<StopInRegistry>(m_lab);
+  useBackend(platform::Backend::servedBy(backend));
   auto block = run("\\\\PDC", [&](WorkerBlock& b) {
     backend->block = std::shared_ptr<WorkerBlock>(std::shared_ptr<WorkerBlock>{}, &b);
   });

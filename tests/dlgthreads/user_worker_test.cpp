@@ -10,7 +10,7 @@
 #include "dlgthreads/date_text.h"
 #include "dlgthreads/worker_thread.h"
 #include "engine_lab.h"
-#include "forwarding_backend.h"
+#include "platform/lab/lab_backend.h"
 
 namespace dlgthreads {
 namespace {
@@ -211,20 +211,20 @@ TEST_F(UserWorker, QuickModeReadFailureMessages) {
 }
 
 // Counting works; the quick read itself is refused with another status.
-class QuickReadRefused : public testing::ForwardingBackend {
+class QuickReadRefused : public lab::LabBackend {
  public:
-  using ForwardingBackend::ForwardingBackend;
+  using LabBackend::LabBackend;
   NET_API_STATUS NetQueryDisplayInformation(std::string_view server, DWORD level, DWORD index,
                                             DWORD requested, DWORD length, DWORD* returned,
                                             NetBuffer& buf) override {
     if (requested != 10000) return ERROR_INVALID_LEVEL;
-    return inner().NetQueryDisplayInformation(server, level, index, requested, length, returned,
+    return LabBackend::NetQueryDisplayInformation(server, level, index, requested, length, returned,
                                               buf);
   }
 };
 
 TEST_F(UserWorker, QuickModeInvalidLevel) {
-  useBackend(std::make_shared<QuickReadRefused>(lab::makeLabBackend(m_lab)));
+  useBackend(platform::Backend::servedBy(std::make_shared<QuickReadRefused>(m_lab)));
   run(gatherUsers, WorkKind::Users, "\\\\PDC",
       [](WorkerBlock& b) { b.state.settings.u_quick_viewing = 1; });
   const auto shown = messages();
@@ -313,9 +313,9 @@ TEST_F(UserWorker, PlainUserGetsNoRowsFromTheFullRead) {
 }
 
 // The dial-in library answers a call-back type it should not, or fails.
-class OddDialIn : public testing::ForwardingBackend {
+class OddDialIn : public lab::LabBackend {
  public:
-  using ForwardingBackend::ForwardingBackend;
+  using LabBackend::LabBackend;
   int GetRASQuick(std::string_view, std::string_view account, DWORD* permission,
                   std::string* number, DWORD* type) override {
     if (account == "carol") return 0;
@@ -327,7 +327,7 @@ class OddDialIn : public testing::ForwardingBackend {
 };
 
 TEST_F(UserWorker, DialInOddTypeAndFailure) {
-  useBackend(std::make_shared<OddDialIn>(lab::makeLabBackend(m_lab)));
+  useBackend(platform::Backend::servedBy(std::make_shared<OddDialIn>(m_lab)));
   auto block = run(gatherUsers, WorkKind::Users, "\\\\PDC",
                    [](WorkerBlock& b) { fullMode(b, false); });
   const auto shown = messages();
@@ -344,27 +344,27 @@ TEST_F(UserWorker, DialInOddTypeAndFailure) {
 }
 
 // NetUserEnum on the backup controller (SDC) blocks until the test lets it go.
-class BlockingUserEnum : public testing::ForwardingBackend {
+class BlockingUserEnum : public lab::LabBackend {
  public:
-  using ForwardingBackend::ForwardingBackend;
+  using LabBackend::LabBackend;
   NET_API_STATUS NetUserEnum(std::string_view server, DWORD level, DWORD filter, NetBuffer& buf,
                              DWORD length, DWORD* read, DWORD* total, DWORD* resume) override {
     if (server.ends_with("SDC")) {
       entered.set_value();
       release.wait();
     }
-    return inner().NetUserEnum(server, level, filter, buf, length, read, total, resume);
+    return LabBackend::NetUserEnum(server, level, filter, buf, length, read, total, resume);
   }
   std::promise<void> entered;
   std::shared_future<void> release;
 };
 
 TEST_F(UserWorker, StopWhileBlockedInACall) {
-  auto backend = std::make_shared<BlockingUserEnum>(lab::makeLabBackend(m_lab));
+  auto backend = std::make_shared<BlockingUserEnum>(m_lab);
   std::promise<void> go;
   backend->release = go.get_future().share();
   auto entered = backend->entered.get_future();
-  useBackend(backend);
+  useBackend(platform::Backend::servedBy(backend));
 
   auto host = std::make_shared<testing::TestHost>();
   auto block = testing::makeBlock(WorkKind::Users, host, "\\\\PDC");

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../dlgthreads/forwarding_backend.h"
+#include "platform/lab/lab_backend.h"
 #include "../support/lab_fixture.h"
 #include "platform/eventlog.h"
 #include "resources/strings.h"
@@ -73,9 +73,9 @@ TEST(EventReport, SourceThatCannotBeRegisteredIsIgnored) {
 }
 
 // A log that takes the source but refuses every record.
-class RefusingLog final : public dlgthreads::testing::ForwardingBackend {
+class RefusingLog final : public lab::LabBackend {
  public:
-  using ForwardingBackend::ForwardingBackend;
+  using LabBackend::LabBackend;
   platform::BOOL ReportEvent(platform::HANDLE, platform::WORD, platform::WORD, platform::DWORD,
                              const std::vector<std::string>&) override {
     ++reports;
@@ -83,7 +83,7 @@ class RefusingLog final : public dlgthreads::testing::ForwardingBackend {
   }
   platform::BOOL DeregisterEventSource(platform::HANDLE log) override {
     ++released;
-    return ForwardingBackend::DeregisterEventSource(log);
+    return LabBackend::DeregisterEventSource(log);
   }
   int reports = 0;
   int released = 0;
@@ -92,8 +92,8 @@ class RefusingLog final : public dlgthreads::testing::ForwardingBackend {
 TEST(EventReport, FailedReportIsIgnoredAndTheSourceReleased) {
   lab::test::LabFixture lab("servers-domain");
   ASSERT_TRUE(lab) << lab.error();
-  auto backend = std::make_shared<RefusingLog>(lab::makeLabBackend(lab.shared()));
-  platform::ScopedBackend scope(backend);
+  auto backend = std::make_shared<RefusingLog>(lab.shared());
+  platform::ScopedBackend scope(platform::Backend::servedBy(backend));
   reportEvent(groupDeletedText("Sales"), kEventGroupDeleted);
   EXPECT_EQ(backend->reports, 1);
   EXPECT_EQ(backend->released, 1);

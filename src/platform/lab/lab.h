@@ -102,5 +102,8 @@ std::string ensureDefaultLab(std::string* error);
 
 // The platform backend that serves a lab.
 std::shared_ptr<platform::Backend> makeLabBackend(std::shared_ptr<Lab> lab);
+// Starts the lab backend by name: option "file" is the lab file, none (or
+// empty) the user's copy of the default lab.
+platform::BackendFactory labBackendFactory();
 
 }  // namespace lab

@@ -28,7 +28,21 @@ DWORD LabBackend::query(const std::function<DWORD(const Network&)>& f) const {
 }
 
 std::shared_ptr<Backend> makeLabBackend(std::shared_ptr<Lab> lab) {
-  return std::make_shared<LabBackend>(std::move(lab));
+  return Backend::servedBy(std::make_shared<LabBackend>(std::move(lab)));
+}
+
+BackendFactory labBackendFactory() {
+  return [](const BackendOptions& options, std::string* error) -> std::shared_ptr<Backend> {
+    std::string path;
+    if (auto it = options.find("file"); it != options.end()) path = it->second;
+    if (path.empty()) {
+      path = ensureDefaultLab(error);
+      if (path.empty()) return nullptr;
+    }
+    std::shared_ptr<Lab> loaded = loadLabFile(path, error);
+    if (!loaded) return nullptr;
+    return makeLabBackend(std::move(loaded));
+  };
 }
 
 // ---- servers ----

@@ -1,5 +1,6 @@
 #pragma once
-// The platform backend over a Lab. Account operations live in
+// The platform backend over a Lab: the local system is the lab's local
+// machine, the registry part reaches the lab's machines. Account operations live in
 // backend_accounts.cpp, groups in backend_groups.cpp, the registry in
 // backend_registry.cpp, the rest in lab_backend.cpp.
 
@@ -14,7 +15,15 @@
 
 namespace lab {
 
-class LabBackend final : public platform::Backend {
+// One object serves every part; tests derive from it to bend single calls
+// and call the base for everything else.
+class LabBackend : public platform::LocalSystemPart,
+                   public platform::AccountsPart,
+                   public platform::ServersPart,
+                   public platform::SecurityPart,
+                   public platform::NetworkPart,
+                   public platform::DialinPart,
+                   public platform::EventLogPart {
  public:
   explicit LabBackend(std::shared_ptr<Lab> lab) : m_lab(std::move(lab)) {}
 
