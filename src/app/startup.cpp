@@ -15,6 +15,7 @@
 #include "app/window_texts.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
+#include "platform/local/config_file_local_system.h"
 #include "platform/server_name.h"
 #include "platform/system.h"
 #include "resources/strings.h"
@@ -36,10 +37,22 @@ bool platformSupported(ui::Messages& messages) {
   return false;
 }
 
-std::shared_ptr<platform::Backend> makeBackend(const Options& options, std::string* error) {
+platform::BackendCatalog backendCatalog() {
   platform::BackendCatalog catalog;
   catalog.add("lab", lab::labBackendFactory());
-  return catalog.make(options.backend, {{"file", options.labFile}}, error);
+  return catalog;
+}
+
+std::shared_ptr<platform::Backend> makeBackend(const platform::BackendCatalog& catalog,
+                                               const Options& options, std::string* error) {
+  platform::BackendOptions settings;
+  if (!options.labFile.empty()) settings["file"] = options.labFile;
+  auto backend = catalog.make(options.backend, settings, error);
+  if (backend && !backend->local) {
+    backend->local =
+        std::make_shared<platform::ConfigFileLocalSystem>(platform::defaultLocalRegistryPath());
+  }
+  return backend;
 }
 
 void initResources() {
@@ -165,7 +178,7 @@ int runApplication(int argc, char** argv) {
   }
 
   std::string error;
-  auto backend = makeBackend(options, &error);
+  auto backend = makeBackend(backendCatalog(), options, &error);
   if (!backend) {
     const std::string text = "The lab could not be loaded:\n" + error;
     std::fprintf(stderr, "veltrane: %s\n", text.c_str());

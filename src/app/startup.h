@@ -7,9 +7,7 @@
 #include "app/command_line.h"
 #include "ui/messages.h"
 
-namespace platform {
-class Backend;
-}
+#include "platform/backend.h"
 
 namespace app {
 
@@ -17,10 +15,15 @@ namespace app {
 // "Brisle's Veltrane") and the program must end without a window.
 bool platformSupported(ui::Messages& messages);
 
+// The backends the program knows by name.
+platform::BackendCatalog backendCatalog();
+
 // The backend the options name (the lab of `labFile`, or the user's copy of
-// the default lab when it is empty). Null with *error set (one line) when it
-// cannot start.
-std::shared_ptr<platform::Backend> makeBackend(const Options& options, std::string* error);
+// the default lab when it is empty). A backend that leaves the local system
+// to the machine gets this Linux machine's, with the settings in the user's
+// settings file. Null with *error set (one line) when it cannot start.
+std::shared_ptr<platform::Backend> makeBackend(const platform::BackendCatalog& catalog,
+                                               const Options& options, std::string* error);
 
 // Makes the resources of the program's library known to Qt.
 void initResources();

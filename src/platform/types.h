@@ -41,6 +41,7 @@ constexpr DWORD ERROR_MEMBER_IN_ALIAS = 1378;
 constexpr DWORD ERROR_ALIAS_EXISTS = 1379;
 constexpr DWORD ERROR_NO_SUCH_MEMBER = 1387;
 constexpr DWORD ERROR_INVALID_MEMBER = 1388;
+constexpr DWORD ERROR_FILE_CORRUPT = 1392;
 constexpr DWORD NERR_InvalidComputer = 2351;
 constexpr DWORD NERR_GroupNotFound = 2220;
 constexpr DWORD NERR_UserNotFound = 2221;

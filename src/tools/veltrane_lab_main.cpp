@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/lab/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "platform/lab/lab.h"
 
 namespace {
@@ -62,7 +62,7 @@ int generate(const std::vector<std::string_view>& args) {
   if (output.empty()) return usageError("generate needs -o FILE");
   const auto lab = lab::generateLab(options);
   std::string error;
-  if (!lab::writeFileAtomically(output, lab->toJson(), &error)) {
+  if (!platform::writeFileAtomically(output, lab->toJson(), &error)) {
     std::cerr << "veltrane-lab: " << error << "\n";
     return 1;
   }

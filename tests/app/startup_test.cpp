@@ -1,8 +1,10 @@
 #include <QComboBox>
 #include <QThread>
+#include <filesystem>
 
 #include "app/command_line.h"
 #include "app/window_texts.h"
+#include "platform/registry.h"
 #include "app_test_support.h"
 #include "resources/strings.h"
 
@@ -75,17 +77,45 @@ TEST(Startup, ABadLabFileGivesAClearError) {
   std::string error;
   app::Options options;
   options.labFile = path;
-  EXPECT_EQ(app::makeBackend(options, &error), nullptr);
+  EXPECT_EQ(app::makeBackend(app::backendCatalog(), options, &error), nullptr);
   EXPECT_NE(error.find("broken-lab.json"), std::string::npos) << error;
   error.clear();
   options.labFile = "/nonexistent/lab.json";
-  EXPECT_EQ(app::makeBackend(options, &error), nullptr);
+  EXPECT_EQ(app::makeBackend(app::backendCatalog(), options, &error), nullptr);
   EXPECT_FALSE(error.empty());
   error.clear();
   options.labFile.clear();
   options.backend = "nowhere";
-  EXPECT_EQ(app::makeBackend(options, &error), nullptr);
+  EXPECT_EQ(app::makeBackend(app::backendCatalog(), options, &error), nullptr);
   EXPECT_NE(error.find("unknown backend \"nowhere\""), std::string::npos) << error;
+}
+
+TEST(Startup, ANetworkBackendKeepsTheSettingsInTheUsersSettingsFile) {
+  const std::string config = testing::TempDir() + "/startup-config";
+  std::filesystem::remove_all(config);
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  platform::BackendCatalog catalog;
+  catalog.add("accounts", [](const platform::BackendOptions&, std::string*) {
+    return std::make_shared<platform::Backend>();
+  });
+  app::Options options;
+  options.backend = "accounts";
+  std::string error;
+  auto backend = app::makeBackend(catalog, options, &error);
+  ASSERT_TRUE(backend) << error;
+  ASSERT_TRUE(backend->local);
+  platform::ScopedBackend scope(backend);
+  {
+    platform::RegKey key;
+    ASSERT_EQ(platform::RegCreateKeyEx(platform::HKEY_CURRENT_USER, "Software\\Test", 0,
+                                       platform::KEY_ALL_ACCESS, key.out(), nullptr),
+              0);
+    ASSERT_EQ(platform::RegSetValueEx(key.get(), "x", platform::REG_DWORD,
+                                      platform::regDwordBytes(1)),
+              0);
+  }
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_TRUE(std::filesystem::exists(config + "/veltrane/registry.json"));
 }
 
 struct OptionsRow {

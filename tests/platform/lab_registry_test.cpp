@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "../support/lab_fixture.h"
+#include "platform/local/config_file_local_system.h"
 #include "platform/registry.h"
 
 using namespace platform;
@@ -11,9 +14,23 @@ using lab::test::LabFixture;
 
 namespace {
 
-TEST(LabRegistry, SizesAreKeptAndShortBuffersAskForMore) {
+// The local registry behaves the same whether the lab's local machine or the
+// settings file of a network backend serves it.
+enum class LocalRegistry { Lab, SettingsFile };
+
+class LocalRegistrySemantics : public ::testing::TestWithParam<LocalRegistry> {};
+
+TEST_P(LocalRegistrySemantics, SizesAreKeptAndShortBuffersAskForMore) {
   LabFixture lab("platform-small");
   ASSERT_TRUE(lab) << lab.error();
+  std::unique_ptr<ScopedBackend> fileBacked;
+  if (GetParam() == LocalRegistry::SettingsFile) {
+    const auto path = ::testing::TempDir() + "/semantics-registry.json";
+    std::filesystem::remove(path);
+    auto backend = lab::makeLabBackend(lab.shared());
+    backend->local = std::make_shared<ConfigFileLocalSystem>(path);
+    fileBacked = std::make_unique<ScopedBackend>(backend);
+  }
   RegKey key;
   DWORD disposition = 0;
   ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Test", 0, KEY_ALL_ACCESS, key.out(), &disposition), ERROR_SUCCESS);
@@ -52,7 +69,17 @@ TEST(LabRegistry, SizesAreKeptAndShortBuffersAskForMore) {
   EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
   RegKey missing;
   EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Nothing", 0, KEY_READ, missing.out()), ERROR_FILE_NOT_FOUND);
+  RegKey readOnly;
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Test", 0, KEY_READ, readOnly.out()), ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueEx(readOnly.get(), "x", REG_DWORD, regDwordBytes(1)), ERROR_ACCESS_DENIED);
 }
+
+INSTANTIATE_TEST_SUITE_P(Served, LocalRegistrySemantics,
+                         ::testing::Values(LocalRegistry::Lab, LocalRegistry::SettingsFile),
+                         [](const auto& info) {
+                           return info.param == LocalRegistry::Lab ? std::string("ByTheLab")
+                                                                   : std::string("ByAFile");
+                         });
 
 TEST(LabRegistry, RemoteMachinesAndRights) {
   LabFixture lab("platform-small");

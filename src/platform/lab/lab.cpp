@@ -5,11 +5,14 @@
 #include <filesystem>
 #include <mutex>
 
-#include "platform/lab/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "platform/lab/lab_json.h"
 #include "platform/lab/model.h"
 
 namespace lab {
+
+using platform::readWholeFile;
+using platform::writeFileAtomically;
 
 Lab::Lab(std::unique_ptr<Network> network, std::string path)
     : m_network(std::move(network)), m_path(std::move(path)) {}

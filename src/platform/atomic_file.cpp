@@ -1,4 +1,4 @@
-#include "platform/lab/atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace lab {
+namespace platform {
 namespace {
 
 std::string folderOf(const std::string& path) {
@@ -79,4 +79,4 @@ bool readWholeFile(const std::string& path, std::string* content, std::string* e
   return true;
 }
 
-}  // namespace lab
+}  // namespace platform

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace lab {
+namespace platform {
 
 // Writes `content` to a temporary file beside `path`, flushes it to disk and
 // renames it over `path`. On failure the old file is untouched, the
@@ -14,4 +14,4 @@ bool writeFileAtomically(const std::string& path, std::string_view content, std:
 // Reads a whole file; false with *error when it cannot be read.
 bool readWholeFile(const std::string& path, std::string* content, std::string* error);
 
-}  // namespace lab
+}  // namespace platform
