@@ -45,6 +45,7 @@ std::string usageText() {
          "  --lab FILE         browse the simulated network in FILE instead of the default lab\n"
          "  --no-splash        start without the splash picture\n"
          "  --screenshot FILE  browse the Users display, save the window as FILE (PNG) and quit\n"
+         "  -h, --help         print this usage and end\n"
          "  KEYWORD SERVER FILE [STARTDIR]\n"
          "                     unattended: browse SERVER's display (users, groups, servers,\n"
          "                     network, quotas, files0, files1, files2), export it to FILE in\n"
