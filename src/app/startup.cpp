@@ -20,6 +20,7 @@
 #include "resources/strings.h"
 #include "ui/icons.h"
 #include "ui/qt_file_chooser.h"
+#include "ui/qt_dialog_runner.h"
 #include "ui/qt_messages.h"
 
 static void initVeltraneResources() { Q_INIT_RESOURCE(veltrane); }
@@ -45,6 +46,23 @@ std::shared_ptr<platform::Backend> makeBackend(const std::string& labFile, std::
   std::shared_ptr<lab::Lab> loaded = lab::loadLabFile(path, error);
   if (!loaded) return nullptr;
   return lab::makeLabBackend(std::move(loaded));
+}
+
+std::string labFailureLine(std::string_view error) {
+  // Scripts read standard error line by line: whatever the loader's text
+  // holds, the failure stays on one line.
+  std::string line = "the lab could not be loaded: ";
+  bool space = false;
+  for (char c : error) {
+    if (c == '\n' || c == '\r') {
+      space = true;
+      continue;
+    }
+    if (space && !line.ends_with(' ')) line += ' ';
+    space = false;
+    line += c;
+  }
+  return line;
 }
 
 void initResources() {
@@ -172,10 +190,10 @@ int runApplication(int argc, char** argv) {
   std::string error;
   auto backend = makeBackend(options.labFile, &error);
   if (!backend) {
-    const std::string text = "The lab could not be loaded:\n" + error;
-    std::fprintf(stderr, "veltrane: %s\n", text.c_str());
+    std::fprintf(stderr, "veltrane: %s\n", labFailureLine(error).c_str());
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-      messages->ok(text, std::string(kCaptionProduct), ui::Icon::Error);
+      messages->ok("The lab could not be loaded:\n" + error, std::string(kCaptionProduct),
+                   ui::Icon::Error);
     return 1;
   }
   platform::ScopedBackend installed(std::move(backend));
@@ -186,14 +204,12 @@ int runApplication(int argc, char** argv) {
   }
 
   Ports ports{messages, std::make_shared<ui::QtFileChooser>(),
-              std::make_shared<ui::QtDialogRunner>()};
+              std::make_shared<ui::QtDialogRunner>(), nullptr};
   WindowOptions windowOptions;
   windowOptions.splash = options.splash && options.screenshot.empty() && !autoCommand;
   int code = 0;
   {
     MainWindow window(ports, windowOptions);
-    if (auto* chooser = dynamic_cast<ui::QtFileChooser*>(ports.files.get()))
-      chooser->setOwner(&window);
     if (!window.initialise()) {
       if (unattendedMessages) {
         const auto lines = unattendedMessages->lines();

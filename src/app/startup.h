@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/command_line.h"
 #include "ui/messages.h"
@@ -20,6 +21,10 @@ bool platformSupported(ui::Messages& messages);
 // The lab backend of `labFile`, or of the user's copy of the default lab
 // when it is empty. Null with *error set when the lab cannot be loaded.
 std::shared_ptr<platform::Backend> makeBackend(const std::string& labFile, std::string* error);
+
+// The one line standard error gets when the lab cannot be loaded, from the
+// loader's error text (which may span lines).
+std::string labFailureLine(std::string_view error);
 
 // Makes the resources of the program's library known to Qt.
 void initResources();

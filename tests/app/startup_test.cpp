@@ -5,6 +5,7 @@
 #include "app/window_texts.h"
 #include "app_test_support.h"
 #include "resources/strings.h"
+#include "settings/settings_store.h"
 
 namespace {
 
