@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QThread>
 #include <QTabBar>
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -50,17 +51,15 @@ std::shared_ptr<platform::Backend> makeBackend(const std::string& labFile, std::
 
 std::string labFailureLine(std::string_view error) {
   // Scripts read standard error line by line: whatever the loader's text
-  // holds, the failure stays on one line.
-  std::string line = "the lab could not be loaded: ";
-  bool space = false;
-  for (char c : error) {
-    if (c == '\n' || c == '\r') {
-      space = true;
-      continue;
-    }
-    if (space && !line.ends_with(' ')) line += ' ';
-    space = false;
-    line += c;
+  // holds, the failure stays on one line, its lines joined by one space.
+  std::string line = "the lab could not be loaded:";
+  while (!error.empty()) {
+    const std::size_t end = std::min(error.find_first_of("\r\n"), error.size());
+    std::string_view part = error.substr(0, end);
+    error.remove_prefix(std::min(end + 1, error.size()));
+    while (!part.empty() && (part.front() == ' ' || part.front() == '\t')) part.remove_prefix(1);
+    while (!part.empty() && (part.back() == ' ' || part.back() == '\t')) part.remove_suffix(1);
+    if (!part.empty()) line += ' ' + std::string(part);
   }
   return line;
 }
@@ -173,6 +172,16 @@ int runApplication(int argc, char** argv) {
     }
   }
 
+  // The lab is loaded before Qt starts, so that a lab that cannot be loaded
+  // is the one line the program prints (a user at a desktop also gets the
+  // reason in a box below).
+  std::string labError;
+  auto backend = makeBackend(options.labFile, &labError);
+  if (!backend) {
+    std::fprintf(stderr, "veltrane: %s\n", labFailureLine(labError).c_str());
+    if (autoCommand || !options.screenshot.empty()) return 1;
+  }
+
   res::setProgramTitle(argc > 0 ? argv[0] : "veltrane");
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(res::programTitle()));
@@ -187,12 +196,10 @@ int runApplication(int argc, char** argv) {
     messages = makeMessages();
   }
 
-  std::string error;
-  auto backend = makeBackend(options.labFile, &error);
   if (!backend) {
-    std::fprintf(stderr, "veltrane: %s\n", labFailureLine(error).c_str());
+    // Nobody would see a box offscreen, and it would wait for ever.
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-      messages->ok("The lab could not be loaded:\n" + error, std::string(kCaptionProduct),
+      messages->ok("The lab could not be loaded:\n" + labError, std::string(kCaptionProduct),
                    ui::Icon::Error);
     return 1;
   }

@@ -79,6 +79,9 @@ TEST(Startup, ABadLabFileGivesAClearError) {
   error.clear();
   EXPECT_EQ(app::makeBackend("/nonexistent/lab.json", &error), nullptr);
   EXPECT_FALSE(error.empty());
+  // A loader text over several lines still makes one line.
+  EXPECT_EQ(app::labFailureLine("lab.json: line 3:\n  unexpected '}'\r\n"),
+            "the lab could not be loaded: lab.json: line 3: unexpected '}'");
 }
 
 struct OptionsRow {
