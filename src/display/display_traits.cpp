@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "display/column_data.h"
 #include "dlgthreads/files_worker.h"
 #include "dlgthreads/group_worker.h"
 #include "dlgthreads/server_worker.h"
@@ -16,17 +17,18 @@ using namespace window;
 
 constexpr int kAccessTreeForm = 1;
 
-const std::array<DisplayTraits, 9> kTraits = {{
+constexpr std::array<DisplayTraits, 9> kTraits = {{
     {.type = DisplayType::Files, .name = "Files", .statusName = "files", .tab = 0,
      .windowCommand = kIdWindowFiles, .toolbarButton = 10, .listControl = kCtlFilesList,
      .treeControl = kCtlAccessTree, .treeForm = kAccessTreeForm, .model = ModelKind::Text,
+     .columns = columns::kFilesSizePerUser, .rightsDumpColumns = columns::kFilesRightsDump,
      .columnsRemembered = true, .columnReset = ColumnReset::RecordOnly,
      // Only the access-rights form has work yet: checking the name it is for.
      .browse = BrowseStart::Worker, .work = WorkKind::Files, .worker = dlgthreads::gatherFiles,
      .workerForm = kAccessTreeForm, .fill = FillKind::NotYet, .exportedAs = DisplayType::Files},
     {.type = DisplayType::Groups, .name = "Groups", .statusName = "groups", .tab = 1,
      .windowCommand = kIdWindowGroups, .toolbarButton = 11, .listControl = kCtlGroupsList,
-     .model = ModelKind::Groups, .columnsRemembered = true,
+     .model = ModelKind::Groups, .columns = columns::kGroups, .columnsRemembered = true,
      .columnReset = ColumnReset::ResetAndSetUp, .browse = BrowseStart::Worker,
      .work = WorkKind::Groups, .worker = dlgthreads::gatherGroups, .fill = FillKind::Groups,
      .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Groups},
@@ -36,17 +38,18 @@ const std::array<DisplayTraits, 9> kTraits = {{
      .exportedAs = DisplayType::Network},
     {.type = DisplayType::Quotas, .name = "Quotas", .statusName = "quotas", .tab = 3,
      .windowCommand = kIdWindowQuotas, .toolbarButton = 13, .listControl = kCtlQuotasList,
-     .model = ModelKind::Text, .columnsRemembered = true, .browse = BrowseStart::OnThisThread,
+     .model = ModelKind::Text, .columns = columns::kQuotas, .columnsRemembered = true,
+     .browse = BrowseStart::OnThisThread,
      .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Quotas},
     {.type = DisplayType::Servers, .name = "Servers", .statusName = "servers", .tab = 4,
      .windowCommand = kIdWindowServers, .toolbarButton = 14, .listControl = kCtlServersList,
-     .model = ModelKind::Servers, .columnsRemembered = true,
+     .model = ModelKind::Servers, .columns = columns::kServers, .columnsRemembered = true,
      .columnReset = ColumnReset::ResetAndSetUp, .browse = BrowseStart::Worker,
      .work = WorkKind::Servers, .worker = dlgthreads::gatherServers, .fill = FillKind::Servers,
      .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Servers},
     {.type = DisplayType::Users, .name = "Users", .statusName = "users", .tab = 5,
      .windowCommand = kIdWindowUsers, .toolbarButton = 15, .listControl = kCtlUsersList,
-     .model = ModelKind::Users, .columnsRemembered = true,
+     .model = ModelKind::Users, .columns = columns::kUsers, .columnsRemembered = true,
      .columnReset = ColumnReset::ResetAndSetUp, .browse = BrowseStart::Worker,
      .work = WorkKind::Users, .worker = dlgthreads::gatherUsers, .fill = FillKind::Users,
      .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Users},
@@ -61,7 +64,7 @@ const std::array<DisplayTraits, 9> kTraits = {{
      .listCopied = false, .exportedAs = DisplayType::Users},
 }};
 
-const DisplayTraits kNone{.exportable = true, .listCopied = false,
+constexpr DisplayTraits kNone{.exportable = true, .listCopied = false,
                           .exportedAs = DisplayType::Users};
 
 }  // namespace

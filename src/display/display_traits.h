@@ -9,6 +9,7 @@
 #include <span>
 #include <string_view>
 
+#include "display/column_sets.h"
 #include "display/display_type.h"
 #include "dlgthreads/worker_frame.h"
 #include "settings/settings_values.h"
@@ -46,6 +47,10 @@ struct DisplayTraits {
   // list; -1: the tree, if any, always shows.
   int treeForm = -1;
   ModelKind model = ModelKind::None;
+  std::span<const ColumnSpec> columns{};  // the list's columns (Files: size per user)
+  // Files: the columns of its rights-dump form (its access-rights form is a
+  // tree); empty for a list of one form.
+  std::span<const ColumnSpec> rightsDumpColumns{};
   bool columnsRemembered = false;  // columns set up once, kept across set-ups
   ColumnReset columnReset = ColumnReset::None;
 
