@@ -6,11 +6,13 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 #include "app/window_texts.h"
 #include "ui/icons.h"
 
 namespace app {
+
+using namespace window;
 namespace {
 
 QString q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }

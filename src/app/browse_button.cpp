@@ -1,9 +1,11 @@
 #include "app/browse_button.h"
 
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 #include "ui/icons.h"
 
 namespace app {
+
+using namespace window;
 
 BrowseButton::BrowseButton(QWidget* parent) : QToolButton(parent) {
   setObjectName(QStringLiteral("control%1").arg(kCtlBrowseButton));

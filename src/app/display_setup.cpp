@@ -5,16 +5,19 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabBar>
 
-#include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/window_texts.h"
+#include "display/display_traits.h"
 #include "display/result_display.h"
+#include "window/command_ids.h"
 
 namespace app {
 
 using display::DisplayType;
+using namespace window;
 
 DisplayType MainWindow::currentDisplayType() const {
   const int index = m_tabs->currentIndex();
@@ -36,10 +39,13 @@ void MainWindow::displaySetUp() {
     return;
   }
   showResultControl(type);
-  setToolbarStates(type);
-  setMenuStates(type);
+  const int pressed = display::traitsOf(type).toolbarButton;
+  for (int i = 10; i <= 15; ++i)
+    if (m_toolButtons[i]) m_toolButtons[i]->setChecked(i == pressed);
+  m_firstEditHeld = false;
+  updateCommandStates();
   m_display->setUpColumns(type);
-  const bool accessTree = type == DisplayType::Files && m_settings.f_display_type == 1;
+  const bool accessTree = type == DisplayType::Files && display::showsTree(type, m_settings);
   m_userNameEdit->setVisible(accessTree);
   m_userNameLabel->setVisible(accessTree);
 
@@ -53,72 +59,22 @@ void MainWindow::displaySetUp() {
 }
 
 void MainWindow::showResultControl(DisplayType type) {
-  const int shown = resultControlId(type, m_settings);
+  const int shown = display::resultControlId(type, m_settings);
   for (auto& [id, control] : m_controls) control->setVisible(id == shown);
 }
 
-void MainWindow::setToolbarStates(DisplayType type) {
-  const int pressed = displayButtonIndex(type);
-  for (int i = 10; i <= 15; ++i)
-    if (m_toolButtons[i]) m_toolButtons[i]->setChecked(i == pressed);
-  const bool editable = type == DisplayType::Groups || type == DisplayType::Users;
-  for (int i = 5; i <= 8; ++i)
-    if (m_toolButtons[i]) m_toolButtons[i]->setEnabled(editable);
-  if (type == DisplayType::Servers && m_toolButtons[5]) m_toolButtons[5]->setEnabled(true);
-}
-
-void MainWindow::setMenuStates(DisplayType type) {
-  auto set = [this](int id, bool enabled) {
-    if (QAction* a = menuAction(id)) a->setEnabled(enabled);
-  };
-  switch (type) {
-    case DisplayType::Groups:
-    case DisplayType::Users:
-      set(kIdPropertiesCyclic, true);
-      set(kIdPropertiesCombined, false);
-      set(kIdAdd, true);
-      set(kIdCopy, true);
-      set(kIdDelete, true);
-      break;
-    case DisplayType::Network:
-      // Properties (Combined) keeps its state.
-      set(kIdPropertiesCyclic, false);
-      set(kIdAdd, false);
-      set(kIdCopy, false);
-      set(kIdDelete, false);
-      break;
-    case DisplayType::Servers:
-      set(kIdPropertiesCyclic, true);
-      set(kIdPropertiesCombined, false);
-      set(kIdAdd, false);
-      set(kIdCopy, false);
-      set(kIdDelete, false);
-      break;
-    default:  // Files, Quotas, Licenses, Trusts, Performance
-      for (int id : {kIdPropertiesCyclic, kIdPropertiesCombined, kIdAdd, kIdCopy, kIdDelete})
-        set(id, false);
-      break;
-  }
-  const bool exportable = type != DisplayType::Network;
-  set(kIdExport, exportable);
-  set(kIdCopyToClipboard, exportable);
+void MainWindow::updateCommandStates() {
+  for (auto& [id, action] : m_menuActions) action->setEnabled(m_commands.enabled(id, *this));
+  for (QAction* button : m_toolButtons)
+    if (button) button->setEnabled(m_commands.enabled(button->data().toInt(), *this));
+  if (m_firstEditHeld && m_editMenu && !m_editMenu->actions().isEmpty())
+    m_editMenu->actions().front()->setEnabled(false);
 }
 
 void MainWindow::showColumns() {
   const DisplayType type = currentDisplayType();
-  switch (type) {
-    case DisplayType::Groups:
-    case DisplayType::Servers:
-    case DisplayType::Users:
-      m_display->requestColumnReset(type);
-      displaySetUp();
-      break;
-    case DisplayType::Files:
-      m_display->requestColumnReset(type);
-      break;
-    default:
-      break;
-  }
+  m_display->requestColumnReset(type);
+  if (display::traitsOf(type).columnReset == display::ColumnReset::ResetAndSetUp) displaySetUp();
 }
 
 }  // namespace app

@@ -6,9 +6,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 
 namespace app {
+
+using namespace window;
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QString::fromLatin1(kHelpFile));

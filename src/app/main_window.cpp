@@ -22,41 +22,42 @@
 #include <QVBoxLayout>
 
 #include "app/browse_button.h"
-#include "app/command_ids.h"
 #include "app/help_window.h"
 #include "app/splash_dialog.h"
 #include "app/window_texts.h"
-#include "app/window_worker_host.h"
+#include "display/display_traits.h"
+#include "display/print_display.h"
 #include "display/result_display.h"
-#include "platform/server_name.h"
 #include "platform/netapi.h"
+#include "platform/server_name.h"
 #include "platform/system.h"
 #include "resources/strings.h"
+#include "settings/settings_store.h"
 #include "ui/icons.h"
+#include "ui/qt_dialog_runner.h"
+#include "ui/qt_file_chooser.h"
 #include "ui/qt_messages.h"
+#include "window/command_ids.h"
 
 namespace app {
 namespace {
 
+using display::DisplayTraits;
 using display::DisplayType;
+using namespace window;
 
 QString q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
-// The six tabs, in their order.
-constexpr DisplayType kTabTypes[] = {DisplayType::Files,   DisplayType::Groups,
-                                     DisplayType::Network, DisplayType::Quotas,
-                                     DisplayType::Servers, DisplayType::Users};
 constexpr int kUsersTab = 5;
 
-struct ListControl {
-  int id;
-  bool tree;
-};
-constexpr ListControl kResultControls[] = {
-    {kCtlFilesList, false},   {kCtlGroupsList, false}, {kCtlServersList, false},
-    {kCtlUsersList, false},   {kCtlLicensesList, false}, {kCtlQuotasList, false},
-    {kCtlTrustsList, false},  {kCtlNetworkTree, true},  {kCtlAccessTree, true},
-    {kCtlPerformanceTree, true}};
+// Missing ports get the Qt versions.
+Ports withDefaults(Ports ports) {
+  if (!ports.messages) ports.messages = std::make_shared<ui::QtMessages>();
+  if (!ports.files) ports.files = std::make_shared<ui::QtFileChooser>();
+  if (!ports.dialogs) ports.dialogs = std::make_shared<ui::QtDialogRunner>();
+  if (!ports.printer) ports.printer = std::make_shared<display::QtPrintChooser>();
+  return ports;
+}
 
 // The toolbar: position → (image, command); image -1 marks a separator.
 struct ToolButton {
@@ -73,43 +74,15 @@ constexpr ToolButton kToolButtons[21] = {
 
 }  // namespace
 
-int resultControlId(DisplayType type, const settings::SettingsValues& values) {
-  switch (type) {
-    case DisplayType::Files: return values.f_display_type == 1 ? kCtlAccessTree : kCtlFilesList;
-    case DisplayType::Groups: return kCtlGroupsList;
-    case DisplayType::Network: return kCtlNetworkTree;
-    case DisplayType::Quotas: return kCtlQuotasList;
-    case DisplayType::Servers: return kCtlServersList;
-    case DisplayType::Users: return kCtlUsersList;
-    case DisplayType::Licenses: return kCtlLicensesList;
-    case DisplayType::Trusts: return kCtlTrustsList;
-    case DisplayType::Performance: return kCtlPerformanceTree;
-    case DisplayType::None: break;
-  }
-  return 0;
-}
-
-int displayButtonIndex(DisplayType type) {
-  switch (type) {
-    case DisplayType::Files: return 10;
-    case DisplayType::Groups: return 11;
-    case DisplayType::Network: return 12;
-    case DisplayType::Quotas: return 13;
-    case DisplayType::Servers: return 14;
-    case DisplayType::Users: return 15;
-    case DisplayType::Trusts: return 15;
-    case DisplayType::Performance: return 13;
-    case DisplayType::Licenses:
-    case DisplayType::None: break;
-  }
-  return -1;
-}
-
 MainWindow::MainWindow(Ports ports, WindowOptions options, QWidget* parent)
-    : QMainWindow(parent), m_ports(std::move(ports)), m_options(options) {
-  if (!m_ports.messages) m_ports.messages = std::make_shared<ui::QtMessages>();
-  if (!m_ports.dialogs) m_ports.dialogs = std::make_shared<ui::QtDialogRunner>();
-  if (auto* qt = dynamic_cast<ui::QtMessages*>(m_ports.messages.get())) qt->setOwner(this);
+    : QMainWindow(parent),
+      m_ports(withDefaults(std::move(ports))),
+      m_splash(options.splash),
+      m_browse(*this, m_ports.messages) {
+  m_ports.messages->setOwner(this);
+  m_ports.files->setOwner(this);
+  m_ports.printer->setOwner(this);
+  registerCommands(options);
   setObjectName(QStringLiteral("dialog%1").arg(kDlgMain));
   setWindowTitle(q(kWindowTitle));
   setWindowIcon(ui::appIcon());
@@ -127,13 +100,13 @@ MainWindow::MainWindow(Ports ports, WindowOptions options, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-  stopWorker();
+  m_browse.shutDown();
   if (m_cursorSaved) QApplication::restoreOverrideCursor();
 }
 
 bool MainWindow::initialise() {
   // 1. The splash.
-  if (m_options.splash) {
+  if (m_splash) {
     SplashDialog splash(this);
     splash.exec();
   }
@@ -142,7 +115,6 @@ bool MainWindow::initialise() {
   // 3. Every display's texts empty, defaults, not browsing.
   m_texts.clear();
   m_settings = settings::SettingsValues{};
-  m_browsing = false;
   // 4. Status bar.
   setStatusText(0, kTextReady);
   std::string user;
@@ -212,7 +184,7 @@ void MainWindow::buildControls() {
   m_combo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   m_browseButton = new BrowseButton(central);
   connect(m_browseButton, &QToolButton::clicked, this, [this] {
-    if (m_browsing)
+    if (browsing())
       stopBrowse();
     else
       browse();
@@ -225,7 +197,8 @@ void MainWindow::buildControls() {
   m_tabs->setObjectName(QStringLiteral("control%1").arg(kCtlTabs));
   m_tabs->setExpanding(false);
   m_tabs->setDrawBase(true);
-  for (DisplayType t : kTabTypes) m_tabs->addTab(q(display::tabText(t)));
+  for (const DisplayTraits& t : display::allDisplayTraits())
+    if (t.tab >= 0) m_tabs->insertTab(t.tab, q(t.name));
   connect(m_tabs, &QTabBar::currentChanged, this, [this](int) { displaySetUp(); });
   layout->addWidget(m_tabs);
 
@@ -245,7 +218,16 @@ void MainWindow::buildControls() {
   m_userNameLabel->hide();
   m_userNameEdit->hide();
 
-  for (const ListControl& c : kResultControls) {
+  struct ListControl {
+    int id;
+    bool tree;
+  };
+  std::vector<ListControl> controls;
+  for (const DisplayTraits& t : display::allDisplayTraits()) {
+    if (t.listControl != 0) controls.push_back({t.listControl, false});
+    if (t.treeControl != 0) controls.push_back({t.treeControl, true});
+  }
+  for (const ListControl& c : controls) {
     QAbstractItemView* view;
     if (c.tree) {
       auto* tree = new QTreeWidget(frame);
@@ -329,6 +311,10 @@ void MainWindow::buildMenus() {
   addMenuItem(window, kIdWindowUsers, "&Users");
 
   QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+  // A menu shows its items as the table sees them now (a selection may have
+  // changed since the last display set-up).
+  for (QMenu* menu : {file, m_editMenu, tools, window, help})
+    connect(menu, &QMenu::aboutToShow, this, [this] { updateCommandStates(); });
   addMenuItem(help, kIdHelpContents, "&Contents");
   addMenuItem(help, kIdAbout, "&About");
   addMenuItem(help, kIdContact, "How to contact &Brisle Software...");
@@ -401,7 +387,7 @@ void MainWindow::buildShortcuts() {
   }
   auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
   connect(f5, &QShortcut::activated, this, [this] {
-    if (!m_browsing) browse();
+    if (!browsing()) browse();
   });
   // No menu item offers Print; the standard shortcut reaches it.
   auto* print = new QShortcut(QKeySequence::Print, this);
@@ -413,7 +399,7 @@ void MainWindow::buildShortcuts() {
   connect(escape, &QShortcut::activated, this, [] {});
 
   for (DisplayType type : {DisplayType::Users, DisplayType::Groups}) {
-    QWidget* view = m_controls[resultControlId(type, m_settings)];
+    QWidget* view = m_controls[display::traitsOf(type).listControl];
     auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), view, nullptr, nullptr,
                                  Qt::WidgetShortcut);
     connect(insert, &QShortcut::activated, this, [this] { command(kIdAdd); });
@@ -422,32 +408,25 @@ void MainWindow::buildShortcuts() {
     connect(del, &QShortcut::activated, this, [this] { command(kIdDelete); });
   }
 
-  struct Wire {
-    int id;
-    DisplayType type;
-  };
-  const Wire wires[] = {{kCtlFilesList, DisplayType::Files},   {kCtlGroupsList, DisplayType::Groups},
-                        {kCtlServersList, DisplayType::Servers}, {kCtlUsersList, DisplayType::Users},
-                        {kCtlQuotasList, DisplayType::Quotas},   {kCtlNetworkTree, DisplayType::Network},
-                        {kCtlAccessTree, DisplayType::Files},    {kCtlLicensesList, DisplayType::Licenses},
-                        {kCtlTrustsList, DisplayType::Trusts},
-                        {kCtlPerformanceTree, DisplayType::Performance}};
-  for (const Wire& w : wires) {
-    auto* view = static_cast<QAbstractItemView*>(m_controls[w.id]);
-    const DisplayType type = w.type;
-    connect(view, &QWidget::customContextMenuRequested, this, [this, view, type](QPoint pos) {
-      showContextMenu(type, view->viewport()->mapToGlobal(pos));
-    });
-    if (qobject_cast<QTableView*>(view))
-      connect(view, &QAbstractItemView::doubleClicked, this,
-              [this, type](const QModelIndex&) { rowDoubleClicked(type); });
+  for (const DisplayTraits& t : display::allDisplayTraits()) {
+    for (int id : {t.listControl, t.treeControl}) {
+      if (id == 0) continue;
+      auto* view = static_cast<QAbstractItemView*>(m_controls[id]);
+      const DisplayType type = t.type;
+      connect(view, &QWidget::customContextMenuRequested, this, [this, view, type](QPoint pos) {
+        showContextMenu(type, view->viewport()->mapToGlobal(pos));
+      });
+      if (qobject_cast<QTableView*>(view))
+        connect(view, &QAbstractItemView::doubleClicked, this,
+                [this, type](const QModelIndex&) { rowDoubleClicked(type); });
+    }
   }
-  auto* users = static_cast<QAbstractItemView*>(m_controls[kCtlUsersList]);
-  connect(users, &QAbstractItemView::clicked, this,
-          [this] { updateCombinedItem(selectedRows(DisplayType::Users)); });
-  auto* quotas = static_cast<QAbstractItemView*>(m_controls[kCtlQuotasList]);
-  connect(quotas, &QAbstractItemView::clicked, this,
-          [this] { updateCombinedItem(selectedRows(DisplayType::Users)); });
+  // A click changes the selection, which the rules of the edit commands
+  // read (Properties (Combined) wants two users).
+  for (const DisplayTraits& t : display::allDisplayTraits())
+    if (t.listControl != 0)
+      connect(static_cast<QAbstractItemView*>(m_controls[t.listControl]),
+              &QAbstractItemView::clicked, this, [this] { updateCommandStates(); });
 }
 
 QString MainWindow::statusText(int part) const {
@@ -478,13 +457,11 @@ QWidget* MainWindow::resultControl(int controlId) const {
 }
 
 QTableView* MainWindow::listView(DisplayType type) {
-  if (type == DisplayType::Files) return qobject_cast<QTableView*>(m_controls[kCtlFilesList]);
-  return qobject_cast<QTableView*>(resultControl(resultControlId(type, m_settings)));
+  return qobject_cast<QTableView*>(resultControl(display::traitsOf(type).listControl));
 }
 
 QTreeWidget* MainWindow::treeView(DisplayType type) {
-  if (type == DisplayType::Files) return qobject_cast<QTreeWidget*>(m_controls[kCtlAccessTree]);
-  return qobject_cast<QTreeWidget*>(resultControl(resultControlId(type, m_settings)));
+  return qobject_cast<QTreeWidget*>(resultControl(display::traitsOf(type).treeControl));
 }
 
 void MainWindow::setDisplayTexts(DisplayType type, display::DisplayTexts texts) {
@@ -503,7 +480,8 @@ void MainWindow::showStatusTexts(const display::DisplayTexts& texts) {
 
 bool MainWindow::enableFirstEditItem() {
   if (!m_editMenu || m_editMenu->actions().isEmpty()) return false;
-  m_editMenu->actions().front()->setEnabled(true);
+  m_firstEditHeld = false;
+  updateCommandStates();
   return true;
 }
 
@@ -515,7 +493,7 @@ bool MainWindow::event(QEvent* event) {
     if (!tip.isEmpty())
       m_status[0]->setText(tip);
     else
-      setStatusText(0, m_browsing ? kTextBrowsing : kTextReady);
+      setStatusText(0, browsing() ? kTextBrowsing : kTextReady);
     return true;
   }
   return QMainWindow::event(event);
@@ -526,8 +504,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // and its worker joined, or left to finish on its own if it is stuck in a
   // platform call (it owns its block, and its results go nowhere).
   m_closing = true;
-  stopWorker();
-  if (m_browsing) endBusy();
+  m_browse.shutDown();
+  if (browsing()) endBusy();
   if (m_help) m_help->close();
   event->accept();
 }

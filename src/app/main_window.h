@@ -1,31 +1,34 @@
 #pragma once
 // The main window: menus, toolbar, server combo, browse button, the tabs of
 // the display types with one result control each, and the status bar. It
-// holds the program's state for the whole run (settings, per-display texts,
-// the browse in progress) and is the display's FillHost and the workers'
-// host (through WindowWorkerHost).
+// holds the settings and the per-display texts for the whole run, builds its
+// menus, toolbar and pop-ups from command ids and runs every command through
+// the command table, with itself as the commands' WindowContext. The browse
+// in progress belongs to its BrowseController.
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 #include <string_view>
 
+#include "app/browse_controller.h"
 #include "app/command_line.h"
 #include "app/help_window.h"
 #include "display/fill_host.h"
-#include "dlgthreads/worker_thread.h"
-#include "settings/settings_store.h"
 #include "settings/settings_values.h"
 #include "ui/dialog_runner.h"
 #include "ui/file_chooser.h"
 #include "ui/messages.h"
+#include "ui/print_chooser.h"
+#include "window/command_table.h"
+#include "window/window_context.h"
 
 class QAction;
 class QComboBox;
@@ -44,20 +47,27 @@ class ResultDisplay;
 namespace app {
 
 class BrowseButton;
-class WindowWorkerHost;
 
-// The window's ports to the user: message boxes, file choosers, sub-dialogs.
+// The window's ports to the user: message boxes, file choosers, sub-dialogs,
+// the print dialog. Missing ones get the Qt versions.
 struct Ports {
-  std::shared_ptr<ui::Messages> messages;
-  std::shared_ptr<ui::FileChooser> files;
-  std::shared_ptr<ui::DialogRunner> dialogs;
+  std::shared_ptr<ui::Messages> messages{};
+  std::shared_ptr<ui::FileChooser> files{};
+  std::shared_ptr<ui::DialogRunner> dialogs{};
+  std::shared_ptr<ui::PrintChooser> printer{};
 };
 
 struct WindowOptions {
   bool splash = true;  // tests and screenshots skip the two-second splash
+  // Registers commands besides the program's own, before the menus first ask
+  // for their states.
+  std::function<void(window::CommandTable&)> moreCommands{};
 };
 
-class MainWindow final : public QMainWindow, public display::FillHost {
+class MainWindow final : public QMainWindow,
+                         public display::FillHost,
+                         public window::WindowContext,
+                         private BrowseController::View {
   Q_OBJECT
  public:
   explicit MainWindow(Ports ports, WindowOptions options = {}, QWidget* parent = nullptr);
@@ -67,17 +77,16 @@ class MainWindow final : public QMainWindow, public display::FillHost {
   // found: the termination message has been shown and the program ends.
   bool initialise();
 
-  // Runs a command by its id (menu, toolbar, keys, context menus).
+  // Runs a command by its id through the command table (menu, toolbar,
+  // keys, pop-ups).
   void command(int id);
 
-  // ---- browse controller ----
+  // ---- browsing ----
   void browse();
-  void stopBrowse();
-  void beginBusy(std::string_view name);
-  void endBusy() override;
-  bool browsing() const { return m_browsing; }
+  void stopBrowse() { m_browse.stop(); }
+  bool browsing() const { return m_browse.browsing(); }
   bool closing() const { return m_closing; }
-  std::uint64_t browseId() const { return m_browseId; }
+  std::uint64_t browseId() const { return m_browse.browseId(); }
   int animationFrame() const;
 
   // ---- display set-up ----
@@ -104,7 +113,7 @@ class MainWindow final : public QMainWindow, public display::FillHost {
   // enabled for the current selection; nullptr for a control without one.
   std::unique_ptr<QMenu> makeContextMenu(display::DisplayType type);
 
-  // ---- for the tests and the dialogs ----
+  // ---- for the tests ----
   QString statusText(int part) const;
   QComboBox* serverCombo() const { return m_combo; }
   QTabBar* tabBar() const { return m_tabs; }
@@ -116,27 +125,35 @@ class MainWindow final : public QMainWindow, public display::FillHost {
   QWidget* resultControl(int controlId) const;
   QLineEdit* userNameEdit() const { return m_userNameEdit; }
   QLabel* userNameLabel() const { return m_userNameLabel; }
-  settings::SettingsValues& settings() { return m_settings; }
   display::ResultDisplay& resultDisplay() { return *m_display; }
-  ui::Messages& messages() override { return *m_ports.messages; }
-  const Ports& ports() const { return m_ports; }
   const std::string& targetServer() const { return m_targetServer; }
+  window::CommandTable& commands() { return m_commands; }
+
+  // ---- window::WindowContext ----
+  std::string browseServer() const override;
+  settings::SettingsValues& settings() override { return m_settings; }
+  const settings::SettingsValues& settings() const override { return m_settings; }
+  display::DisplayType displayType() const override { return currentDisplayType(); }
+  window::Selection selection() const override;
+  const std::string& popupTarget() const override { return m_targetServer; }
+  ui::Messages& messages() override { return *m_ports.messages; }
+  ui::FileChooser& files() override { return *m_ports.files; }
+  ui::DialogRunner& dialogs() override { return *m_ports.dialogs; }
+  ui::PrintChooser& printer() override { return *m_ports.printer; }
+  display::DisplayViews& views() override { return *this; }
+  void refresh() override;
+  void showContextMenu() override;
 
   // ---- display::FillHost ----
   display::DisplayType currentDisplayType() const override;
   const settings::SettingsValues& settingsValues() const override { return m_settings; }
-  // The browse server as taken from the combo at the start of the browse.
-  const std::string& currentServerText() const { return m_currentServer; }
   QTableView* listView(display::DisplayType type) override;
   QTreeWidget* treeView(display::DisplayType type) override;
   void setDisplayTexts(display::DisplayType type, display::DisplayTexts texts) override;
   display::DisplayTexts displayTexts(display::DisplayType type) const override;
   void showStatusTexts(const display::DisplayTexts& texts) override;
+  void endBusy() override { m_browse.endBusy(); }
   bool enableFirstEditItem() override;
-
-  // ---- from the workers (queued to this thread by WindowWorkerHost) ----
-  void workerStatusText(std::uint64_t browseId, const std::string& text);
-  void workFinished(const std::shared_ptr<dlgthreads::WorkerBlock>& block);
 
  protected:
   bool event(QEvent* event) override;
@@ -145,6 +162,15 @@ class MainWindow final : public QMainWindow, public display::FillHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // ---- BrowseController::View ----
+  void showBusy(std::string_view name) override;
+  void showIdle() override;
+  void showWorkerStatus(const std::string& text) override;
+  void showStopped() override;
+  void fill(dlgthreads::WorkerBlock& block) override;
+  void showMessage(std::string_view text) override { showMessage(text, {}); }
+
+  void registerCommands(const WindowOptions& options);
   void buildControls();
   void buildMenus();
   void buildToolbar();
@@ -152,46 +178,35 @@ class MainWindow final : public QMainWindow, public display::FillHost {
   void buildShortcuts();
   QAction* addMenuItem(QMenu* menu, int id, const char* text);
   void setStatusText(int part, std::string_view text);
-  void showMessage(std::string_view text, std::string_view caption = {});
+  void showMessage(std::string_view text, std::string_view caption);
   bool findBrowseServer(std::string* server);
   void loadSettings(const std::string& server);
-  void setMenuStates(display::DisplayType type);
-  void setToolbarStates(display::DisplayType type);
+  // Asks the command table for the state of every menu item and toolbar
+  // button (the first Edit item stays greyed while it is held).
+  void updateCommandStates();
   void showResultControl(display::DisplayType type);
-  void startWorker(dlgthreads::WorkKind kind, dlgthreads::WorkerFunction work,
-                   display::DisplayType type);
-  void stopWorker();
-  // The access rights form's name is a user or a local group of the browse
-  // server.
-  bool accessRightsNameKnown() const;
   void animate();
-  void updateCombinedItem(int selectedUsers);
-  int selectedRows(display::DisplayType type) const;
   void showContextMenu(display::DisplayType type, const QPoint& globalPos);
-  void propertiesCyclic();
   void openAbout();
   void openContact();
   void openUserLegend();
   void rowDoubleClicked(display::DisplayType type);
+  window::Selection selectionOf(display::DisplayType type) const;
 
   Ports m_ports;
-  WindowOptions m_options;
+  bool m_splash = true;
   settings::SettingsValues m_settings;
+  window::CommandTable m_commands;
 
   // Per-display texts, by display type code.
   std::map<display::DisplayType, display::DisplayTexts> m_texts;
 
-  // Browse state.
-  bool m_browsing = false;
+  BrowseController m_browse;
   bool m_closing = false;
   bool m_cursorSaved = false;
-  std::string m_currentServer;
-  std::string m_busyName;
-  std::uint64_t m_browseId = 0;
-  dlgthreads::WorkerThread m_worker;
-  // Workers of stopped browses that had not ended when the next one began.
-  std::vector<dlgthreads::WorkerThread> m_stoppedWorkers;
-  std::shared_ptr<WindowWorkerHost> m_host;
+  // The first Edit item is greyed from the start of a browse until the next
+  // display set-up or completed fill.
+  bool m_firstEditHeld = false;
   QTimer m_animation;
 
   // The server a Servers or Network context-menu command acts on.
@@ -217,11 +232,5 @@ class MainWindow final : public QMainWindow, public display::FillHost {
   QPointer<HelpWindow> m_help;
   std::unique_ptr<display::ResultDisplay> m_display;
 };
-
-// The control id of a display type's result control under the settings
-// (Files: list 1115, or tree 1262 for f_display_type 1); 0 for None.
-int resultControlId(display::DisplayType type, const settings::SettingsValues& values);
-// The toolbar position of a display type's button, or -1.
-int displayButtonIndex(display::DisplayType type);
 
 }  // namespace app

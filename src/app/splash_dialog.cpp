@@ -3,10 +3,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 #include "ui/icons.h"
 
 namespace app {
+
+using namespace window;
 
 SplashDialog::SplashDialog(QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {

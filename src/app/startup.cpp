@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QThread>
 #include <QTabBar>
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "resources/strings.h"
 #include "ui/icons.h"
 #include "ui/qt_file_chooser.h"
+#include "ui/qt_dialog_runner.h"
 #include "ui/qt_messages.h"
 
 static void initVeltraneResources() { Q_INIT_RESOURCE(veltrane); }
@@ -53,6 +55,21 @@ std::shared_ptr<platform::Backend> makeBackend(const platform::BackendCatalog& c
         std::make_shared<platform::ConfigFileLocalSystem>(platform::defaultLocalRegistryPath());
   }
   return backend;
+}
+
+std::string labFailureLine(std::string_view error) {
+  // Scripts read standard error line by line: whatever the loader's text
+  // holds, the failure stays on one line, its lines joined by one space.
+  std::string line = "the lab could not be loaded:";
+  while (!error.empty()) {
+    const std::size_t end = std::min(error.find_first_of("\r\n"), error.size());
+    std::string_view part = error.substr(0, end);
+    error.remove_prefix(std::min(end + 1, error.size()));
+    while (!part.empty() && (part.front() == ' ' || part.front() == '\t')) part.remove_prefix(1);
+    while (!part.empty() && (part.back() == ' ' || part.back() == '\t')) part.remove_suffix(1);
+    if (!part.empty()) line += ' ' + std::string(part);
+  }
+  return line;
 }
 
 void initResources() {
@@ -163,6 +180,16 @@ int runApplication(int argc, char** argv) {
     }
   }
 
+  // The lab is loaded before Qt starts, so that a lab that cannot be loaded
+  // is the one line the program prints (a user at a desktop also gets the
+  // reason in a box below).
+  std::string labError;
+  auto backend = makeBackend(backendCatalog(), options, &labError);
+  if (!backend) {
+    std::fprintf(stderr, "veltrane: %s\n", labFailureLine(labError).c_str());
+    if (autoCommand || !options.screenshot.empty()) return 1;
+  }
+
   res::setProgramTitle(argc > 0 ? argv[0] : "veltrane");
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(res::programTitle()));
@@ -177,13 +204,11 @@ int runApplication(int argc, char** argv) {
     messages = makeMessages();
   }
 
-  std::string error;
-  auto backend = makeBackend(backendCatalog(), options, &error);
   if (!backend) {
-    const std::string text = "The lab could not be loaded:\n" + error;
-    std::fprintf(stderr, "veltrane: %s\n", text.c_str());
+    // Nobody would see a box offscreen, and it would wait for ever.
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-      messages->ok(text, std::string(kCaptionProduct), ui::Icon::Error);
+      messages->ok("The lab could not be loaded:\n" + labError, std::string(kCaptionProduct),
+                   ui::Icon::Error);
     return 1;
   }
   platform::ScopedBackend installed(std::move(backend));
@@ -194,14 +219,12 @@ int runApplication(int argc, char** argv) {
   }
 
   Ports ports{messages, std::make_shared<ui::QtFileChooser>(),
-              std::make_shared<ui::QtDialogRunner>()};
+              std::make_shared<ui::QtDialogRunner>(), nullptr};
   WindowOptions windowOptions;
   windowOptions.splash = options.splash && options.screenshot.empty() && !autoCommand;
   int code = 0;
   {
     MainWindow window(ports, windowOptions);
-    if (auto* chooser = dynamic_cast<ui::QtFileChooser*>(ports.files.get()))
-      chooser->setOwner(&window);
     if (!window.initialise()) {
       if (unattendedMessages) {
         const auto lines = unattendedMessages->lines();

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/command_line.h"
 #include "ui/messages.h"
@@ -24,6 +25,10 @@ platform::BackendCatalog backendCatalog();
 // settings file. Null with *error set (one line) when it cannot start.
 std::shared_ptr<platform::Backend> makeBackend(const platform::BackendCatalog& catalog,
                                                const Options& options, std::string* error);
+
+// The one line standard error gets when the lab cannot be loaded, from the
+// loader's error text (which may span lines).
+std::string labFailureLine(std::string_view error);
 
 // Makes the resources of the program's library known to Qt.
 void initResources();

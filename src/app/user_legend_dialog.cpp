@@ -5,10 +5,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 #include "display/icon_set.h"
 
 namespace app {
+
+using namespace window;
 
 UserLegendDialog::UserLegendDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("dialog%1").arg(kDlgUserLegend));

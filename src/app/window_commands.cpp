@@ -1,6 +1,6 @@
-// The main window's commands: menu, toolbar, keys, double clicks and the
-// context menus of the result controls. Commands whose dialogs are not
-// built yet do nothing.
+// The main window's commands: its own ones in the command table, running
+// a command through the table, the context menus of the result controls,
+// and the unattended run's request.
 
 #include <QAction>
 #include <QComboBox>
@@ -13,18 +13,25 @@
 #include <QTreeWidget>
 
 #include "app/about_dialog.h"
-#include "app/command_ids.h"
+#include "app/context_menus.h"
+#include "app/feature_commands.h"
 #include "app/main_window.h"
 #include "app/user_legend_dialog.h"
 #include "app/window_texts.h"
-#include "display/clipboard_copy.h"
-#include "display/print_display.h"
+#include "display/display_traits.h"
+#include "display/group_table_model.h"
+#include "display/list_text.h"
+#include "display/server_table_model.h"
+#include "display/user_table_model.h"
 #include "resources/strings.h"
 #include "transfer/export_display.h"
+#include "window/command_ids.h"
 
 namespace app {
 
+using display::DisplayTraits;
 using display::DisplayType;
+using namespace window;
 
 namespace {
 
@@ -39,186 +46,116 @@ std::string networkTarget(const QTreeWidget* tree) {
 
 }  // namespace
 
-void MainWindow::command(int id) {
-  switch (id) {
-    case kIdExit:
-      m_closing = true;
-      close();
-      return;
-    case kIdBrowse:
-      browse();
-      return;
-    case kIdShowColumns:
-      showColumns();
-      return;
-    case kIdWindowFiles: selectTab(0); return;
-    case kIdWindowGroups: selectTab(1); return;
-    case kIdWindowNetwork: selectTab(2); return;
-    case kIdWindowQuotas:
-    case kIdSelectQuotasTab: selectTab(3); return;
-    case kIdWindowServers: selectTab(4); return;
-    case kIdWindowUsers:
-    case kIdSelectUsersTab: selectTab(5); return;
-    case kIdHelpContents:
-      requestHelp();
-      return;
-    case kIdAbout:
-    case kIdAboutBox:
-      openAbout();
-      return;
-    case kIdContact:
-      openContact();
-      return;
-    case kIdUserLegend:
-      openUserLegend();
-      return;
-    case kIdPropertiesCyclic:
-      propertiesCyclic();
-      return;
-    case kIdCopyToClipboard:
-      display::copyToClipboard(*this);
-      return;
-    case kIdExport:
-      transfer::exportCommand(*this, *m_ports.files);
-      return;
-    case kIdPrint: {
-      display::QtPrintChooser chooser(this);
-      display::printDisplay(*this, chooser);
-      return;
-    }
-    default:
-      // Import, the edit commands, find, filter, the server list and the
-      // pop-up target's commands, shares, unhide, account policies and
-      // settings open their dialogs once those exist.
-      return;
-  }
+void MainWindow::registerCommands(const WindowOptions& options) {
+  auto own = [this](int id, std::function<void()> run) {
+    m_commands.add({.id = id, .action = [run = std::move(run)](WindowContext&) { run(); }});
+  };
+  own(kIdExit, [this] {
+    m_closing = true;
+    close();
+  });
+  own(kIdBrowse, [this] { browse(); });
+  own(kIdShowColumns, [this] { showColumns(); });
+  for (const DisplayTraits& t : display::allDisplayTraits())
+    if (t.windowCommand != 0) own(t.windowCommand, [this, tab = t.tab] { selectTab(tab); });
+  own(kIdSelectQuotasTab, [this] { selectTab(display::traitsOf(DisplayType::Quotas).tab); });
+  own(kIdSelectUsersTab, [this] { selectTab(display::traitsOf(DisplayType::Users).tab); });
+  own(kIdHelpContents, [this] { requestHelp(); });
+  own(kIdAbout, [this] { openAbout(); });
+  own(kIdAboutBox, [this] { openAbout(); });
+  own(kIdContact, [this] { openContact(); });
+  own(kIdUserLegend, [this] { openUserLegend(); });
+  registerFeatureCommands(m_commands);
+  if (options.moreCommands) options.moreCommands(m_commands);
 }
 
-void MainWindow::propertiesCyclic() {
-  switch (currentDisplayType()) {
-    case DisplayType::Network:
-      showContextMenu(DisplayType::Network, QCursor::pos());
-      return;
-    case DisplayType::Servers: {
-      // Each selected server is opened as "\\\\" + its name.
-      return;
-    }
-    default:
-      return;
+void MainWindow::command(int id) { m_commands.run(id, *this); }
+
+std::string MainWindow::browseServer() const { return m_combo->currentText().toStdString(); }
+
+void MainWindow::refresh() {
+  if (!browsing()) browse();
+}
+
+void MainWindow::showContextMenu() { showContextMenu(currentDisplayType(), QCursor::pos()); }
+
+Selection MainWindow::selection() const { return selectionOf(currentDisplayType()); }
+
+Selection MainWindow::selectionOf(DisplayType type) const {
+  Selection selection;
+  selection.type = type;
+  if (display::showsTree(selection.type, m_settings)) {
+    const auto* tree =
+        qobject_cast<const QTreeWidget*>(resultControl(display::traitsOf(selection.type).treeControl));
+    if (const QTreeWidgetItem* item = tree ? tree->currentItem() : nullptr)
+      selection.names.push_back(item->text(0).toStdString());
+    return selection;
   }
+  const auto* view =
+      qobject_cast<const QTableView*>(resultControl(display::traitsOf(selection.type).listControl));
+  if (!view || !view->model() || !view->selectionModel()) return selection;
+  const QItemSelectionModel& selected = *view->selectionModel();
+  const auto* users = qobject_cast<const display::UserTableModel*>(view->model());
+  const auto* groups = qobject_cast<const display::GroupTableModel*>(view->model());
+  const auto* servers = qobject_cast<const display::ServerTableModel*>(view->model());
+  for (int row : display::listRowsInViewOrder(*view)) {
+    if (!selected.isRowSelected(row, {})) continue;
+    selection.names.push_back(view->model()->index(row, 0).data().toString().toStdString());
+    if (users) selection.users.push_back(users->recordAt(row));
+    if (groups) selection.groups.push_back(groups->recordAt(row));
+    if (servers) selection.servers.push_back(servers->recordAt(row));
+  }
+  return selection;
 }
 
 void MainWindow::rowDoubleClicked(DisplayType type) {
-  switch (type) {
-    case DisplayType::Users:
-    case DisplayType::Groups:
-    case DisplayType::Servers:
-    case DisplayType::Quotas:
-      command(kIdPropertiesCyclic);
-      return;
-    default:
-      return;
-  }
-}
-
-int MainWindow::selectedRows(DisplayType type) const {
-  auto* view = qobject_cast<QTableView*>(resultControl(resultControlId(type, m_settings)));
-  if (!view || !view->selectionModel()) return 0;
-  return static_cast<int>(view->selectionModel()->selectedRows().size());
-}
-
-void MainWindow::updateCombinedItem(int selectedUsers) {
-  if (QAction* combined = menuAction(kIdPropertiesCombined)) {
-    combined->setEnabled(selectedUsers >= 2);
-  } else {
-    showMessage(kMsgEditMenuMissing);
-  }
+  if (display::traitsOf(type).propertiesOnDoubleClick) command(kIdPropertiesCyclic);
 }
 
 std::unique_ptr<QMenu> MainWindow::makeContextMenu(DisplayType type) {
+  const ContextMenu* layout = contextMenuOf(type);
+  if (!layout) return nullptr;
+  const Selection chosen = selectionOf(type);
+  const bool any = !chosen.empty();
+  switch (layout->target) {
+    case PopupTarget::TopSelectedRow:
+      // The topmost selected row, whatever order the rows were selected in.
+      if (any) m_targetServer = "\\\\" + chosen.names.front();
+      break;
+    case PopupTarget::TreeNode:
+      m_targetServer = networkTarget(treeView(type));
+      break;
+    case PopupTarget::None:
+      break;
+  }
+  const bool serverTarget = layout->target == PopupTarget::TreeNode
+                                ? m_targetServer != kPopupCannotAdd
+                                : any;
   auto menu = std::make_unique<QMenu>(this);
-  auto add = [&](const char* text, int id, bool enabled = true) {
-    QAction* a = menu->addAction(QString::fromUtf8(text));
-    a->setData(id);
-    a->setEnabled(enabled);
+  for (const PopupItem& item : layout->items) {
+    if (item.id == 0) {
+      menu->addSeparator();
+      continue;
+    }
+    const std::string text =
+        item.text ? std::string(item.text) : std::string(res::loadString(unsigned(item.id)));
+    QAction* a = menu->addAction(QString::fromStdString(text));
+    a->setData(item.id);
+    switch (item.offer) {
+      case Offer::Always: a->setEnabled(true); break;
+      case Offer::WithSelection: a->setEnabled(any); break;
+      case Offer::WithServerTarget: a->setEnabled(serverTarget); break;
+      case Offer::Never: a->setEnabled(false); break;
+    }
+    const int id = item.id;
     connect(a, &QAction::triggered, this, [this, id] { command(id); });
-    return a;
-  };
-  const int selected = selectedRows(type);
-  switch (type) {
-    case DisplayType::Users:
-    case DisplayType::Groups: {
-      const bool any = selected > 0;
-      add("&Properties (Cyclic)", kIdPropertiesCyclic, any);
-      add("P&roperties (Combined)", kIdPropertiesCombined, any && type == DisplayType::Users);
-      menu->addSeparator();
-      add("&Add", kIdAdd);
-      add("&Copy", kIdCopy, any);
-      add("&Delete", kIdDelete, any);
-      menu->addSeparator();
-      add("Account &Policies", kIdAccountPolicies);
-      add("&Settings", kIdSettings);
-      if (type == DisplayType::Users) {
-        menu->addSeparator();
-        add("User icon &Legend", kIdUserLegend);
-      }
-      break;
-    }
-    case DisplayType::Servers: {
-      const bool any = selected > 0;
-      if (any) {
-        // The topmost selected row, whatever order the rows were selected in.
-        auto* view = qobject_cast<QTableView*>(resultControl(kCtlServersList));
-        QModelIndex top;
-        for (const QModelIndex& row : view->selectionModel()->selectedRows())
-          if (!top.isValid() || row.row() < top.row()) top = row;
-        m_targetServer = "\\\\" + top.data().toString().toStdString();
-      }
-      add(res::loadString(kIdPopupAddToServerList).data(), kIdPopupAddToServerList, any);
-      add("&Properties", kIdPopupProperties, any);
-      add("&Remove server from list", kIdRemoveServer);
-      menu->addSeparator();
-      add("&Settings", kIdSettings);
-      break;
-    }
-    case DisplayType::Quotas: {
-      const bool any = selected > 0;
-      add("&Add Quota", kIdAdd);
-      add("&Delete Quota", kIdDelete, any);
-      add("&Properties", kIdPropertiesCyclic, any);
-      menu->addSeparator();
-      add("&Settings", kIdSettings);
-      break;
-    }
-    case DisplayType::Files:
-      add("&Settings", kIdSettings);
-      break;
-    case DisplayType::Network: {
-      m_targetServer = networkTarget(treeView(DisplayType::Network));
-      const bool server = m_targetServer != kPopupCannotAdd;
-      add(res::loadString(kIdPopupAddToServerList).data(), kIdPopupAddToServerList, server);
-      add("&Properties", kIdPopupProperties, server);
-      add("&Remove server from list", kIdRemoveServer);
-      menu->addSeparator();
-      add("&Settings", kIdSettings);
-      break;
-    }
-    default:
-      return nullptr;
   }
   return menu;
 }
 
 void MainWindow::showContextMenu(DisplayType type, const QPoint& globalPos) {
-  std::unique_ptr<QMenu> menu = makeContextMenu(type);
-  if (!menu) {
-    if (type == DisplayType::Licenses || type == DisplayType::Trusts ||
-        type == DisplayType::Performance)
-      return;  // these controls have no menu
-    showMessage(kMsgNoPopup);
-    return;
-  }
-  menu->exec(globalPos);
+  // Lists and trees without a pop-up of their own ignore the right button.
+  if (std::unique_ptr<QMenu> menu = makeContextMenu(type)) menu->exec(globalPos);
 }
 
 void MainWindow::openAbout() {
@@ -258,7 +195,7 @@ void MainWindow::runAutoCommand(const AutoCommand& command) {
   browse();
   // A display without a worker of its own ends its browse at once (or never
   // starts one): its export follows straight away.
-  if (!m_browsing) queueAutoCommandFinish();
+  if (!browsing()) queueAutoCommandFinish();
 }
 
 void MainWindow::queueAutoCommandFinish() {

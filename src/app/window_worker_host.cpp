@@ -2,49 +2,49 @@
 
 #include <QMetaObject>
 
-#include "app/main_window.h"
+#include "app/browse_controller.h"
 
 namespace app {
 
-WindowWorkerHost::WindowWorkerHost(MainWindow* window, std::uint64_t browseId,
+WindowWorkerHost::WindowWorkerHost(BrowseController* controller, std::uint64_t browseId,
                                    std::shared_ptr<ui::Messages> messages)
-    : m_window(window), m_browseId(browseId), m_messages(std::move(messages)) {}
+    : m_controller(controller), m_browseId(browseId), m_messages(std::move(messages)) {}
 
 void WindowWorkerHost::setStatusText(std::string text) {
   std::lock_guard lock(m_mutex);
   m_pendingStatus = std::move(text);
-  if (m_statusQueued || !m_window) return;
+  if (m_statusQueued || !m_controller) return;
   m_statusQueued = true;
-  // Holding the lock keeps the window alive until the call is queued; the
-  // queued call itself is dropped by Qt if the window goes first.
+  // Holding the lock keeps the controller alive until the call is queued;
+  // the queued call itself is dropped by Qt if the controller goes first.
   QMetaObject::invokeMethod(
-      m_window,
+      m_controller,
       [self = shared_from_this()] {
         std::string text;
-        MainWindow* window;
+        BrowseController* controller;
         {
           std::lock_guard lock(self->m_mutex);
           self->m_statusQueued = false;
           text = std::move(self->m_pendingStatus);
-          window = self->m_window;
+          controller = self->m_controller;
         }
-        if (window) window->workerStatusText(self->m_browseId, text);
+        if (controller) controller->workerStatusText(self->m_browseId, text);
       },
       Qt::QueuedConnection);
 }
 
 void WindowWorkerHost::workFinished(std::shared_ptr<dlgthreads::WorkerBlock> block) {
   std::lock_guard lock(m_mutex);
-  if (!m_window) return;
-  MainWindow* window = m_window;
+  if (!m_controller) return;
+  BrowseController* controller = m_controller;
   QMetaObject::invokeMethod(
-      window, [window, block = std::move(block)] { window->workFinished(block); },
+      controller, [controller, block = std::move(block)] { controller->workFinished(block); },
       Qt::QueuedConnection);
 }
 
 void WindowWorkerHost::detach() {
   std::lock_guard lock(m_mutex);
-  m_window = nullptr;
+  m_controller = nullptr;
 }
 
 }  // namespace app

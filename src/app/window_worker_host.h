@@ -1,8 +1,8 @@
 #pragma once
-// The main window as one browse's worker sees it. Every call may come from
+// The browse controller as one browse's worker sees it. Every call may come from
 // the worker thread; each is queued to the GUI thread, tagged with the
 // browse it belongs to, so a stopped browse's late calls are dropped there.
-// The window detaches the host when it closes; later calls then go nowhere.
+// The controller detaches the host when the browse ends or stops; later calls then go nowhere.
 
 #include <memory>
 #include <mutex>
@@ -12,12 +12,12 @@
 
 namespace app {
 
-class MainWindow;
+class BrowseController;
 
 class WindowWorkerHost final : public dlgthreads::WorkerHost,
                                public std::enable_shared_from_this<WindowWorkerHost> {
  public:
-  WindowWorkerHost(MainWindow* window, std::uint64_t browseId,
+  WindowWorkerHost(BrowseController* controller, std::uint64_t browseId,
                    std::shared_ptr<ui::Messages> messages);
 
   // Progress updates are coalesced: at most one is queued at a time, and it
@@ -30,7 +30,7 @@ class WindowWorkerHost final : public dlgthreads::WorkerHost,
 
  private:
   std::mutex m_mutex;
-  MainWindow* m_window;  // null once detached; guarded by m_mutex
+  BrowseController* m_controller;  // null once detached; guarded by m_mutex
   std::uint64_t m_browseId;
   std::shared_ptr<ui::Messages> m_messages;
   std::string m_pendingStatus;

@@ -6,7 +6,8 @@
 #include <QTableView>
 
 #include "display/display_type.h"
-#include "display/fill_host.h"
+#include "display/display_traits.h"
+#include "display/display_views.h"
 #include "display/list_text.h"
 #include "resources/strings.h"
 #include "ui/messages.h"
@@ -24,25 +25,11 @@ void appendLine(std::string& out, const std::vector<std::string>& cells) {
 
 }  // namespace
 
-QTableView* printableList(FillHost& host, DisplayType type) {
-  switch (type) {
-    case DisplayType::Files:
-    case DisplayType::Groups:
-    case DisplayType::Quotas:
-    case DisplayType::Servers:
-    case DisplayType::Users:
-    case DisplayType::Licenses:
-    case DisplayType::Trusts:
-      return host.listView(type);
-    case DisplayType::Network:
-    case DisplayType::Performance:
-    case DisplayType::None:
-      break;
-  }
-  return nullptr;
+QTableView* printableList(DisplayViews& host, DisplayType type) {
+  return traitsOf(type).listCopied ? host.listView(type) : nullptr;
 }
 
-const QTableView* currentPrintableList(FillHost& host) {
+const QTableView* currentPrintableList(DisplayViews& host) {
   const DisplayType type = host.currentDisplayType();
   if (type == DisplayType::Network) {
     host.messages().ok(std::string(kNotSupportedText), res::programTitle());
@@ -62,7 +49,7 @@ std::string clipboardText(const QTableView& view) {
   return text;
 }
 
-bool copyToClipboard(FillHost& host) {
+bool copyToClipboard(DisplayViews& host) {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (!clipboard) {
     host.messages().ok("Cannot open the Clipboard", res::programTitle());

@@ -3,7 +3,7 @@
 // text on the clipboard.
 //
 // Entry point for the window:
-//   display::copyToClipboard(host);   // host: the window (FillHost)
+//   display::copyToClipboard(host);   // host: the window's DisplayViews
 //
 // The text is a header line and one line per row in the list's current
 // order (a sort is followed, rows a filter hid are left out); every column,
@@ -19,7 +19,7 @@ class QTableView;
 
 namespace display {
 
-class FillHost;
+class DisplayViews;
 enum class DisplayType : int;
 
 inline constexpr std::string_view kNotSupportedText =
@@ -27,15 +27,15 @@ inline constexpr std::string_view kNotSupportedText =
 
 // The list the clipboard copy and the print read for a display type, or
 // nullptr (Network, Performance, None, or a display without a list).
-QTableView* printableList(FillHost& host, DisplayType type);
+QTableView* printableList(DisplayViews& host, DisplayType type);
 // The list of the current display, as above; for Network the user is told
 // first that it is not supported.
-const QTableView* currentPrintableList(FillHost& host);
+const QTableView* currentPrintableList(DisplayViews& host);
 
 // The clipboard text of a list.
 std::string clipboardText(const QTableView& view);
 
 // The command. Returns true when text was put on the clipboard.
-bool copyToClipboard(FillHost& host);
+bool copyToClipboard(DisplayViews& host);
 
 }  // namespace display

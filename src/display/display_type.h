@@ -26,44 +26,11 @@ inline constexpr std::array<DisplayType, 9> kAllDisplayTypes = {
     DisplayType::Licenses, DisplayType::Trusts,  DisplayType::Performance};
 
 // The tab text of a display type ("" for None).
-constexpr std::string_view tabText(DisplayType type) {
-  switch (type) {
-    case DisplayType::Files: return "Files";
-    case DisplayType::Groups: return "Groups";
-    case DisplayType::Network: return "Network";
-    case DisplayType::Quotas: return "Quotas";
-    case DisplayType::Servers: return "Servers";
-    case DisplayType::Users: return "Users";
-    case DisplayType::Licenses: return "Licenses";
-    case DisplayType::Trusts: return "Trusts";
-    case DisplayType::Performance: return "Performance";
-    case DisplayType::None: break;
-  }
-  return {};
-}
-
+std::string_view tabText(DisplayType type);
 // The display type whose tab text is `text` exactly, else None.
-constexpr DisplayType displayTypeFromTabText(std::string_view text) {
-  for (DisplayType t : kAllDisplayTypes)
-    if (tabText(t) == text) return t;
-  return DisplayType::None;
-}
-
+DisplayType displayTypeFromTabText(std::string_view text);
 // The word the busy state shows after "Browsing....".
-constexpr std::string_view statusName(DisplayType type) {
-  switch (type) {
-    case DisplayType::Files: return "files";
-    case DisplayType::Groups: return "groups";
-    case DisplayType::Network: return "network";
-    case DisplayType::Quotas: return "quotas";
-    case DisplayType::Servers: return "servers";
-    case DisplayType::Users: return "users";
-    case DisplayType::Licenses: return "licenses";
-    case DisplayType::Trusts: return "trusts";
-    case DisplayType::Performance: return "performance";
-    case DisplayType::None: break;
-  }
-  return {};
-}
+std::string_view statusName(DisplayType type);
+// (All three read the display traits, display/display_traits.h.)
 
 }  // namespace display

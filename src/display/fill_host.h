@@ -1,19 +1,12 @@
 #pragma once
-// What the result display needs of the main window. The window implements
-// this; tests use a recording stand-in. Everything here is called on the GUI
-// thread.
+// What the result display needs of the main window besides its views: the
+// per-display texts, the status bar and the end of the busy state. The
+// window implements this; tests use a recording stand-in. Everything here is
+// called on the GUI thread.
 
 #include <string>
 
-#include "display/display_type.h"
-#include "settings/settings_values.h"
-
-class QTableView;
-class QTreeWidget;
-
-namespace ui {
-class Messages;
-}
+#include "display/display_views.h"
 
 namespace display {
 
@@ -24,21 +17,8 @@ struct DisplayTexts {
   bool operator==(const DisplayTexts&) const = default;
 };
 
-class FillHost {
+class FillHost : public DisplayViews {
  public:
-  virtual ~FillHost() = default;
-
-  // The display type of the selected tab (None when it matches none).
-  virtual DisplayType currentDisplayType() const = 0;
-  // The settings the window holds for the whole run.
-  virtual const settings::SettingsValues& settingsValues() const = 0;
-  // The result list of a display type (Files: the list form), or nullptr
-  // when the window has none for it.
-  virtual QTableView* listView(DisplayType type) = 0;
-  // The result tree of Network, Performance and Files (access tree form),
-  // or nullptr.
-  virtual QTreeWidget* treeView(DisplayType type) = 0;
-
   // The per-display texts the window keeps for each display type.
   virtual void setDisplayTexts(DisplayType type, DisplayTexts texts) = 0;
   virtual DisplayTexts displayTexts(DisplayType type) const = 0;
@@ -50,8 +30,6 @@ class FillHost {
   // Enables the first item of the Edit menu again; false when the menu
   // cannot be reached.
   virtual bool enableFirstEditItem() = 0;
-
-  virtual ui::Messages& messages() = 0;
 };
 
 }  // namespace display

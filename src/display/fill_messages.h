@@ -15,6 +15,10 @@ inline constexpr std::string_view kCannotBrowseText =
 
 inline constexpr std::string_view kUnknownThreadText = "An unknown thread has terminated.";
 
+// The access rights form's name is neither a user nor a local group of the
+// browse server.
+inline constexpr std::string_view kUserUnknownText = "User unknown";
+
 inline constexpr std::string_view kEditMenuMissingText = "error getting sub-menu handle";
 
 constexpr bool isErrorRecord(std::string_view name) { return name.starts_with(kErrorMark); }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "display/clipboard_copy.h"
-#include "display/fill_host.h"
+#include "display/display_views.h"
 #include "display/list_text.h"
 
 namespace display {
@@ -119,7 +119,7 @@ int printList(const QTableView& view, QPrinter& printer) {
   return pages;
 }
 
-bool printDisplay(FillHost& host, PrintChooser& chooser) {
+bool printDisplay(DisplayViews& host, PrintChooser& chooser) {
   const QTableView* view = currentPrintableList(host);
   if (!view) return false;
   QPrinter printer(QPrinter::HighResolution);

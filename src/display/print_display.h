@@ -4,7 +4,7 @@
 //
 // Entry point for the window:
 //   display::QtPrintChooser chooser(window);
-//   display::printDisplay(host, chooser);   // host: the window (FillHost)
+//   display::printDisplay(host, chooser);   // host: the window's DisplayViews
 //
 // The document is named "Veltrane output". Each page carries the header
 // texts, a rule under them and as many rows as fit; the rows continue on
@@ -15,23 +15,20 @@
 
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <string>
 
+#include "ui/print_chooser.h"
+
 class QPrinter;
 class QTableView;
-class QWidget;
 
 namespace display {
 
-class FillHost;
+class DisplayViews;
 
-// The print dialog port: lets the user set up `printer`; false on Cancel.
-class PrintChooser {
- public:
-  virtual ~PrintChooser() = default;
-  virtual bool choose(QPrinter& printer) = 0;
-};
+using ui::PrintChooser;
 
 // The platform's print dialog (QPrintDialog), without selection or page
 // range choices: the whole list is always printed.
@@ -39,6 +36,7 @@ class QtPrintChooser final : public PrintChooser {
  public:
   explicit QtPrintChooser(QWidget* owner = nullptr) : m_owner(owner) {}
   bool choose(QPrinter& printer) override;
+  void setOwner(QWidget* owner) override { m_owner = owner; }
 
  private:
   QPointer<QWidget> m_owner;
@@ -77,6 +75,6 @@ int rowsPerPage(int pageHeight);
 int printList(const QTableView& view, QPrinter& printer);
 
 // The command. Returns true when the list was printed.
-bool printDisplay(FillHost& host, PrintChooser& chooser);
+bool printDisplay(DisplayViews& host, PrintChooser& chooser);
 
 }  // namespace display

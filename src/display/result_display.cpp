@@ -11,7 +11,7 @@
 #include "display/server_table_model.h"
 #include "display/text_table_model.h"
 #include "display/user_table_model.h"
-#include "platform/netapi.h"
+#include "display/display_traits.h"
 #include "resources/strings.h"
 #include "ui/messages.h"
 
@@ -64,85 +64,60 @@ ServerTableModel* ResultDisplay::serversModel() {
 }
 
 TextTableModel* ResultDisplay::textModel(DisplayType type) {
-  QPointer<TextTableModel>* slot = nullptr;
-  switch (type) {
-    case DisplayType::Files: slot = &m_files; break;
-    case DisplayType::Quotas: slot = &m_quotas; break;
-    case DisplayType::Licenses: slot = &m_licenses; break;
-    case DisplayType::Trusts: slot = &m_trusts; break;
-    default: return nullptr;
-  }
+  if (traitsOf(type).model != ModelKind::Text) return nullptr;
   const FilesForm form = filesFormOf(m_host.settingsValues());
-  TextTableModel* model = modelOnView(m_host.listView(type), *slot, [&](QTableView* view) {
+  return modelOnView(m_host.listView(type), m_textModels[type], [&](QTableView* view) {
     return new TextTableModel(columnSpecs(type, form), m_icons, view);
   });
-  return model;
 }
 
-bool ResultDisplay::columnsSetUp(DisplayType type) const {
-  switch (type) {
-    case DisplayType::Files: return m_filesSetUp;
-    case DisplayType::Groups: return m_groupsSetUp;
-    case DisplayType::Quotas: return m_quotasSetUp;
-    case DisplayType::Servers: return m_serversSetUp;
-    case DisplayType::Users: return m_usersSetUp;
-    default: return false;
-  }
-}
+bool ResultDisplay::columnsSetUp(DisplayType type) const { return m_setUp.contains(type); }
 
 void ResultDisplay::requestColumnReset(DisplayType type) {
-  switch (type) {
-    case DisplayType::Groups: m_groupsSetUp = false; break;
-    case DisplayType::Servers: m_serversSetUp = false; break;
-    case DisplayType::Users: m_usersSetUp = false; break;
-    case DisplayType::Files: break;
-    default: return;
+  switch (traitsOf(type).columnReset) {
+    case ColumnReset::ResetAndSetUp: m_setUp.erase(type); break;
+    case ColumnReset::RecordOnly: break;
+    case ColumnReset::None: return;
   }
   m_resetRequested = true;
 }
 
 void ResultDisplay::setUpColumns(DisplayType type) {
   const bool reset = std::exchange(m_resetRequested, false);
-  bool* flag = nullptr;
-  switch (type) {
-    case DisplayType::Files: flag = &m_filesSetUp; break;
-    case DisplayType::Groups: flag = &m_groupsSetUp; break;
-    case DisplayType::Quotas: flag = &m_quotasSetUp; break;
-    case DisplayType::Servers: flag = &m_serversSetUp; break;
-    case DisplayType::Users: flag = &m_usersSetUp; break;
-    default: return;
-  }
+  if (!traitsOf(type).columnsRemembered) return;
   if (type == DisplayType::Files) {
     // The two Files list forms have different columns; showing one form's
     // rows under the other's headers would mislabel every cell, so a change
     // of form sets the columns up again.
     const FilesForm form = filesFormOf(m_host.settingsValues());
     if (form == FilesForm::AccessTree) return;
-    if (m_filesForm != form) *flag = false;
+    if (m_filesForm != form) m_setUp.erase(type);
   }
   // Columns are never inserted twice here: the models carry a fixed column
   // set, so a first set-up and a reset both just apply the settings.
-  if (*flag && !reset) return;
-  *flag = true;
+  if (m_setUp.contains(type) && !reset) return;
+  m_setUp.insert(type);
   applyColumns(type);
 }
 
 void ResultDisplay::applyColumns(DisplayType type) {
   QTableView* view = m_host.listView(type);
   if (view == nullptr) return;
-  switch (type) {
-    case DisplayType::Groups: groupsModel(); break;
-    case DisplayType::Servers: serversModel(); break;
-    case DisplayType::Users: usersModel(); break;
-    case DisplayType::Files: {
-      const FilesForm form = filesFormOf(m_host.settingsValues());
+  switch (traitsOf(type).model) {
+    case ModelKind::Groups: groupsModel(); break;
+    case ModelKind::Servers: serversModel(); break;
+    case ModelKind::Users: usersModel(); break;
+    case ModelKind::Text: {
       TextTableModel* model = textModel(type);
-      if (model != nullptr && model->columns().data() != columnSpecs(type, form).data())
-        model->setColumns(columnSpecs(type, form));
-      m_filesForm = form;
+      if (type == DisplayType::Files) {
+        const FilesForm form = filesFormOf(m_host.settingsValues());
+        if (model != nullptr && model->columns().data() != columnSpecs(type, form).data())
+          model->setColumns(columnSpecs(type, form));
+        m_filesForm = form;
+      }
       break;
     }
-    default: textModel(type); break;
+    case ModelKind::None: break;
   }
   QHeaderView* header = view->horizontalHeader();
   const std::vector<ColumnLayout> layout = columnLayout(type, m_host.settingsValues());
@@ -158,20 +133,28 @@ void ResultDisplay::applyColumns(DisplayType type) {
 }
 
 void ResultDisplay::fill(WorkerBlock& block) {
-  switch (block.kind) {
-    case WorkKind::Users: fillUsers(block); return;
-    case WorkKind::Groups: fillGroups(block); return;
-    case WorkKind::Servers: fillServers(block); return;
-    case WorkKind::Licenses: fillLicenses(block); return;
-    case WorkKind::Files:
-    case WorkKind::Network:
-    case WorkKind::Performance:
-      // Not filled yet: the browse still ends cleanly, texts unchanged.
-      finishFill(std::nullopt, {}, block.state.selectedServer);
+  const DisplayTraits* traits = traitsOfWork(block.kind);
+  if (traits == nullptr) {
+    showMessage(kUnknownThreadText);
+    finishFill(std::nullopt, {}, block);
+    return;
+  }
+  if (traits->type == DisplayType::Files &&
+      filesFormOf(block.state.settings) == FilesForm::AccessTree && !block.userNameKnown)
+    showMessage(kUserUnknownText);
+  switch (traits->fill) {
+    case FillKind::Users: fillUsers(block); return;
+    case FillKind::Groups: fillGroups(block); return;
+    case FillKind::Servers: fillServers(block); return;
+    case FillKind::Empty:
+      if (TextTableModel* model = textModel(traits->type)) model->clear();
+      finishFill(traits->type, {block.state.selectedServer, countText(0)}, block);
+      return;
+    case FillKind::NotYet:
+      // The browse still ends cleanly, texts unchanged.
+      finishFill(std::nullopt, {}, block);
       return;
   }
-  showMessage(kUnknownThreadText);
-  finishFill(std::nullopt, {}, block.state.selectedServer);
 }
 
 void ResultDisplay::fillUsers(WorkerBlock& block) {
@@ -179,18 +162,18 @@ void ResultDisplay::fillUsers(WorkerBlock& block) {
   UserTableModel* model = usersModel();
   if (model == nullptr || !block.users.hasArray()) {
     if (model != nullptr) model->clear();
-    finishFill(DisplayType::Users, {server, countText(0)}, server);
+    finishFill(DisplayType::Users, {server, countText(0)}, block);
     return;
   }
   const auto all = block.users.withEnd();
   if (!all.empty() && isErrorRecord(all.front().name)) {
     model->clear();
     showMessage(kCannotBrowseText);
-    finishFill(DisplayType::Users, {server, countText(0)}, server);
+    finishFill(DisplayType::Users, {server, countText(0)}, block);
     return;
   }
   model->adopt(std::exchange(block.users, {}));
-  finishFill(DisplayType::Users, {server, countText(model->recordCount())}, server);
+  finishFill(DisplayType::Users, {server, countText(model->recordCount())}, block);
 }
 
 void ResultDisplay::fillGroups(WorkerBlock& block) {
@@ -198,19 +181,19 @@ void ResultDisplay::fillGroups(WorkerBlock& block) {
   GroupTableModel* model = groupsModel();
   if (model == nullptr || !block.groups.hasArray()) {
     if (model != nullptr) model->clear();
-    finishFill(DisplayType::Groups, {server, countText(0)}, server);
+    finishFill(DisplayType::Groups, {server, countText(0)}, block);
     return;
   }
   const auto all = block.groups.withEnd();
   if (!all.empty() && isErrorRecord(all.front().name)) {
     model->clear();
     showMessage(kCannotBrowseText);
-    finishFill(DisplayType::Groups, {server, countText(0)}, server);
+    finishFill(DisplayType::Groups, {server, countText(0)}, block);
     return;
   }
   model->adopt(std::exchange(block.groups, {}), m_host.settingsValues().g_show_members == 1);
   // Member records count even when their lines are not shown.
-  finishFill(DisplayType::Groups, {server, countText(model->recordCount())}, server);
+  finishFill(DisplayType::Groups, {server, countText(model->recordCount())}, block);
 }
 
 void ResultDisplay::fillServers(WorkerBlock& block) {
@@ -218,40 +201,30 @@ void ResultDisplay::fillServers(WorkerBlock& block) {
   ServerTableModel* model = serversModel();
   if (model == nullptr || !block.servers.hasArray()) {
     if (model != nullptr) model->clear();
-    finishFill(DisplayType::Servers, {server, countText(0)}, server);
+    finishFill(DisplayType::Servers, {server, countText(0)}, block);
     return;
   }
   const auto all = block.servers.withEnd();
   if (!all.empty() && isErrorRecord(all.front().name)) {
     model->clear();
     showMessage(kCannotBrowseText);
-    finishFill(DisplayType::Servers, {server, countText(0)}, server);
+    finishFill(DisplayType::Servers, {server, countText(0)}, block);
     return;
   }
   model->adopt(std::exchange(block.servers, {}));
   finishFill(DisplayType::Servers,
-             {server, countText(static_cast<std::size_t>(model->rowCount()))}, server);
-}
-
-void ResultDisplay::fillLicenses(WorkerBlock& block) {
-  const std::string server = block.state.selectedServer;
-  if (TextTableModel* model = textModel(DisplayType::Licenses)) model->clear();
-  finishFill(DisplayType::Licenses, {server, countText(0)}, server);
+             {server, countText(static_cast<std::size_t>(model->rowCount()))}, block);
 }
 
 void ResultDisplay::finishFill(std::optional<DisplayType> filled, DisplayTexts texts,
-                               const std::string& browseServer) {
+                               const WorkerBlock& block) {
   m_host.endBusy();
   if (!m_host.enableFirstEditItem()) showMessage(kEditMenuMissingText);
   if (filled) {
     // The domain goes in front of the display's own fresh server text only,
     // so a display whose texts were not refreshed never collects a second
-    // prefix.
-    platform::NetBuffer buffer;
-    if (platform::NetUserModalsGet(browseServer, 2, buffer) == 0) {
-      const auto modals = buffer.get<platform::USER_MODALS_INFO_2>();
-      if (!modals.empty()) texts.server = modals.front().usrmod2_domain_name + texts.server;
-    }
+    // prefix. The worker read it: this thread must not wait for a server.
+    texts.server = block.domainName + texts.server;
     m_host.setDisplayTexts(*filled, std::move(texts));
   }
   m_host.showStatusTexts(m_host.displayTexts(m_host.currentDisplayType()));

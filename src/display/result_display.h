@@ -8,7 +8,9 @@
 
 #include <QPointer>
 
+#include <map>
 #include <optional>
+#include <set>
 
 #include "display/column_sets.h"
 #include "display/display_type.h"
@@ -67,11 +69,10 @@ class ResultDisplay {
   void fillUsers(dlgthreads::WorkerBlock& block);
   void fillGroups(dlgthreads::WorkerBlock& block);
   void fillServers(dlgthreads::WorkerBlock& block);
-  void fillLicenses(dlgthreads::WorkerBlock& block);
   // The common end of every fill. `filled` is the display the texts belong
   // to; nullopt for a fill that filled nothing.
   void finishFill(std::optional<DisplayType> filled, DisplayTexts texts,
-                  const std::string& browseServer);
+                  const dlgthreads::WorkerBlock& block);
   void showMessage(std::string_view text);
 
   FillHost& m_host;
@@ -79,17 +80,11 @@ class ResultDisplay {
   QPointer<UserTableModel> m_users;
   QPointer<GroupTableModel> m_groups;
   QPointer<ServerTableModel> m_servers;
-  QPointer<TextTableModel> m_files;
-  QPointer<TextTableModel> m_quotas;
-  QPointer<TextTableModel> m_licenses;
-  QPointer<TextTableModel> m_trusts;
+  std::map<DisplayType, QPointer<TextTableModel>> m_textModels;
   // The Files list form the Files columns were last set up for.
   std::optional<FilesForm> m_filesForm;
-  bool m_filesSetUp = false;
-  bool m_groupsSetUp = false;
-  bool m_quotasSetUp = false;
-  bool m_serversSetUp = false;
-  bool m_usersSetUp = false;
+  // The displays whose columns are set up (see setUpColumns).
+  std::set<DisplayType> m_setUp;
   bool m_resetRequested = false;
 };
 

@@ -2,11 +2,21 @@
 
 #include <utility>
 
+#include "platform/netapi.h"
+
 namespace dlgthreads {
 
 BusyCounters& busyCounters() {
   static BusyCounters counters;
   return counters;
+}
+
+void readFillFacts(WorkerBlock& block) {
+  platform::NetBuffer buffer;
+  if (platform::NetUserModalsGet(block.state.selectedServer, 2, buffer) != platform::NERR_Success)
+    return;
+  if (const auto modals = buffer.get<platform::USER_MODALS_INFO_2>(); !modals.empty())
+    block.domainName = modals.front().usrmod2_domain_name;
 }
 
 void ResetWork(WorkKind kind) { busyCounters().reset(kind); }
@@ -23,7 +33,10 @@ bool FinishWork(const std::shared_ptr<WorkerBlock>& block) {
   if (block->cancelled()) return left <= 0;
   busyCounters().add(block->kind, -1);
   if (left > 0) return false;
-  if (block->host) block->host->workFinished(block);
+  if (block->host) {
+    readFillFacts(*block);
+    block->host->workFinished(block);
+  }
   return true;
 }
 

@@ -74,6 +74,13 @@ struct WorkerBlock {
   PerformanceLines performance;         // Performance
   std::string directoryPath;            // Files and Performance walks: the start directory
   std::string userName;                 // Files, directory access rights
+  bool userNameKnown = false;           // Files: userName is a user or local group
+
+  // What the fill shows besides the records. The fill runs on the window's
+  // thread, which must never wait for a server, so the worker reads these
+  // before it hands the block over: the browse server's domain, which goes
+  // in front of the server text in the status bar ("" when unknown).
+  std::string domainName;
   bool sharesFlag = false;              // Network: descend into shares
 
   std::atomic<bool> cancel{false};
@@ -118,6 +125,9 @@ void BeginWork(WorkerBlock& block);
 // outermost level has ended; the worker must then return at once (this is
 // where the thread ends).
 bool FinishWork(const std::shared_ptr<WorkerBlock>& block);
+// Reads what the fill shows besides the records (WorkerBlock::domainName)
+// on the worker's thread; FinishWork does it before the hand-over.
+void readFillFacts(WorkerBlock& block);
 // Progress text for status bar part 2.
 void SetStatusText(const WorkerBlock& block, std::string text);
 // A worker's message box (OK button): waits for the answer.

@@ -3,7 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 
-#include "display/fill_host.h"
+#include "display/display_views.h"
 #include "eventlog/event_report.h"
 #include "resources/strings.h"
 #include "transfer/database_export.h"
@@ -32,7 +32,7 @@ class WaitCursor {
   bool m_shown;
 };
 
-void showFailure(display::FillHost& host, const ExportResult& result, const std::string& path) {
+void showFailure(display::DisplayViews& host, const ExportResult& result, const std::string& path) {
   const std::string caption = res::programTitle();
   switch (result.error) {
     case ExportError::None:
@@ -75,7 +75,7 @@ ExportResult exportDisplay(const ExportSource& source, const std::string& path, 
   return exportDisplay(source, path, formatOfExportType(exportType));
 }
 
-std::optional<ExportResult> exportCommand(display::FillHost& host, ui::FileChooser& chooser) {
+std::optional<ExportResult> exportCommand(display::DisplayViews& host, ui::FileChooser& chooser) {
   const ExportSource source = exportSourceOf(host);
   ui::FileRequest request;
   request.filters = exportFilters();
@@ -98,7 +98,7 @@ std::optional<ExportResult> exportCommand(display::FillHost& host, ui::FileChoos
   return result;
 }
 
-AutomaticExportOutcome automaticExport(display::FillHost& host, const std::string& path) {
+AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path) {
   const ExportSource source = exportSourceOf(host);
   AutomaticExportOutcome outcome;
   {

@@ -13,7 +13,7 @@
 //   const transfer::ExportResult r = transfer::exportDisplay(
 //       transfer::exportSourceOf(window), path, settings.x_export_type);
 //
-// `window` is the main window in its FillHost role. The export writes the
+// `window` is the main window in its DisplayViews role. The export writes the
 // display as shown: a list's visible columns in the view's row order (text),
 // every column (database), or a tree's nodes as indented lines.
 
@@ -26,7 +26,7 @@
 #include "transfer/export_source.h"
 
 namespace display {
-class FillHost;
+class DisplayViews;
 }
 namespace ui {
 class FileChooser;
@@ -49,7 +49,7 @@ ExportResult exportDisplay(const ExportSource& source, const std::string& path, 
 // the wait cursor shown. Cancel does nothing; failures are shown through the
 // host's messages; success shows nothing. Returns the outcome, nothing when
 // the dialog was cancelled.
-std::optional<ExportResult> exportCommand(display::FillHost& host, ui::FileChooser& chooser);
+std::optional<ExportResult> exportCommand(display::DisplayViews& host, ui::FileChooser& chooser);
 
 struct AutomaticExportOutcome {
   ExportResult result;
@@ -62,7 +62,7 @@ struct AutomaticExportOutcome {
 // A file that cannot be written is reported to the event log (source
 // "Veltrane", id 59288, text "BAD command line options:   "), never in a
 // message box; the database export of the Network display shows its refusal.
-AutomaticExportOutcome automaticExport(display::FillHost& host, const std::string& path);
+AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path);
 
 // Texts the export shows.
 inline constexpr std::string_view kNotSupportedText =

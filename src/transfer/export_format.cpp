@@ -1,5 +1,7 @@
 #include "transfer/export_format.h"
 
+#include "display/display_traits.h"
+
 #include <cctype>
 
 namespace transfer {
@@ -27,23 +29,7 @@ ExportFormat formatOfExportType(long exportType) {
   return formatOfFilter(filter >= 1 && filter <= 3 ? static_cast<int>(filter) : 1);
 }
 
-DisplayType exportedDisplay(DisplayType type) {
-  switch (type) {
-    case DisplayType::Files:
-    case DisplayType::Groups:
-    case DisplayType::Network:
-    case DisplayType::Quotas:
-    case DisplayType::Servers:
-    case DisplayType::Users:
-    case DisplayType::Licenses:
-    case DisplayType::Trusts:
-      return type;
-    case DisplayType::Performance:
-    case DisplayType::None:
-      break;
-  }
-  return DisplayType::Users;
-}
+DisplayType exportedDisplay(DisplayType type) { return display::traitsOf(type).exportedAs; }
 
 std::string exportTableName(DisplayType type) {
   return "Exp_" + std::string(display::tabText(exportedDisplay(type)));

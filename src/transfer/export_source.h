@@ -10,7 +10,7 @@ class QTableView;
 class QTreeWidget;
 
 namespace display {
-class FillHost;
+class DisplayViews;
 }
 
 namespace transfer {
@@ -27,6 +27,6 @@ struct ExportSource {
 
 // The source of the window's current display. Display types without an
 // export of their own (Performance, no matching tab) export the Users list.
-ExportSource exportSourceOf(display::FillHost& host);
+ExportSource exportSourceOf(display::DisplayViews& host);
 
 }  // namespace transfer

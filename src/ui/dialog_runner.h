@@ -1,8 +1,9 @@
 #pragma once
 // The sub-dialog port: runs a dialog modally and gives its result
-// (QDialog::Accepted or QDialog::Rejected). The window uses the Qt version;
-// tests install a scripted one (ui/scripted_dialog_runner.h) that can work
-// the dialog's fields before it answers.
+// (QDialog::Accepted or QDialog::Rejected). The window uses the Qt version
+// (ui/qt_dialog_runner.h); tests install a scripted one
+// (ui/scripted_dialog_runner.h) that can work the dialog's fields before it
+// answers. The dialog is only named here, so the port compiles without Qt.
 
 class QDialog;
 
@@ -12,12 +13,6 @@ class DialogRunner {
  public:
   virtual ~DialogRunner() = default;
   virtual int run(QDialog& dialog) = 0;
-};
-
-// Runs the dialog with exec().
-class QtDialogRunner final : public DialogRunner {
- public:
-  int run(QDialog& dialog) override;
 };
 
 }  // namespace ui

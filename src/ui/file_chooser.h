@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class QWidget;
+
 namespace ui {
 
 struct FileFilter {
@@ -38,6 +40,8 @@ class FileChooser {
   // The chosen path, or nothing when the user cancelled.
   virtual std::optional<std::string> open(const FileRequest& request) = 0;
   virtual std::optional<FileChoice> saveChoice(const FileRequest& request) = 0;
+  // The window the choosers are shown over; a scripted chooser ignores it.
+  virtual void setOwner(QWidget* /*owner*/) {}
 
   std::optional<std::string> save(const FileRequest& request) {
     auto choice = saveChoice(request);

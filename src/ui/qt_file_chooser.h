@@ -11,7 +11,7 @@ namespace ui {
 class QtFileChooser final : public FileChooser {
  public:
   explicit QtFileChooser(QWidget* owner = nullptr) : m_owner(owner) {}
-  void setOwner(QWidget* owner) { m_owner = owner; }
+  void setOwner(QWidget* owner) override { m_owner = owner; }
 
   std::optional<std::string> open(const FileRequest& request) override;
   std::optional<FileChoice> saveChoice(const FileRequest& request) override;

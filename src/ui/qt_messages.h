@@ -27,14 +27,14 @@ class QtMessages final : public QObject, public Messages {
   ~QtMessages() override;
 
   // The window that owns boxes shown on the GUI thread (may be null).
-  void setOwner(QWidget* owner) { m_owner = owner; }
+  void setOwner(QWidget* owner) override { m_owner = owner; }
 
   Answer show(const Message& message) override;
 
   // Closes every box a worker is waiting on and answers it with its default
   // answer; later worker calls get their default answer at once. Used when
   // the window closes, so no worker waits for ever on a box nobody sees.
-  void releaseWaiting();
+  void releaseWaiting() override;
 
   // Builds the box for a message (no owner, not shown).
   static std::unique_ptr<QMessageBox> makeBox(const Message& message, QWidget* owner);

@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 #include "app_test_support.h"
 
 namespace {
@@ -13,6 +13,7 @@ namespace {
 using apptest::WindowTest;
 using apptest::waitUntil;
 using namespace app;
+using namespace window;
 
 TEST_F(WindowTest, ExportAndCopyToClipboardWriteTheBrowsedUsers) {
   ASSERT_TRUE(makeWindow());

@@ -13,7 +13,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 #include "app_test_support.h"
 #include "platform/registry.h"
 #include "settings/settings_store.h"
@@ -23,6 +23,7 @@ namespace {
 using apptest::waitUntil;
 using display::DisplayType;
 using namespace app;
+using namespace window;
 
 class ServersWindow : public apptest::WindowTest {
  protected:

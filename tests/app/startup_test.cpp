@@ -7,6 +7,7 @@
 #include "platform/registry.h"
 #include "app_test_support.h"
 #include "resources/strings.h"
+#include "settings/settings_store.h"
 
 namespace {
 
@@ -83,6 +84,9 @@ TEST(Startup, ABadLabFileGivesAClearError) {
   options.labFile = "/nonexistent/lab.json";
   EXPECT_EQ(app::makeBackend(app::backendCatalog(), options, &error), nullptr);
   EXPECT_FALSE(error.empty());
+  // A loader text over several lines still makes one line.
+  EXPECT_EQ(app::labFailureLine("lab.json: line 3:\n  unexpected '}'\r\n"),
+            "the lab could not be loaded: lab.json: line 3: unexpected '}'");
   error.clear();
   options.labFile.clear();
   options.backend = "nowhere";

@@ -107,3 +107,33 @@ TEST_F(UnattendedRunTest, ABadRequestOrAFailedBrowseEndsWithFailure) {
 }
 
 }  // namespace
+
+namespace {
+
+// Scripts read standard error line by line: a lab that cannot be loaded is
+// one line that names the file and the problem, whatever the problem.
+TEST_F(UnattendedRunTest, ALabThatCannotBeLoadedIsReportedInOneLine) {
+  struct Case {
+    const char* what;
+    const char* refusedLab;  // a file of tests/labs/refused, or nullptr: no file at all
+    const char* problem;
+  };
+  for (const Case& c : {Case{"missing", nullptr, "cannot open"},
+                        Case{"malformed", "malformed.json", "malformed JSON"},
+                        Case{"dangling member", "dangling-member.json", "no user"}}) {
+    QFile::remove(labPath());
+    if (c.refusedLab) {
+      ASSERT_TRUE(QFile::copy(QString(VELTRANE_TEST_LABS "/refused/") + c.refusedLab, labPath()));
+    }
+    const RunResult r = run({"users", "PDC", path("users.txt")});
+    EXPECT_EQ(r.exitCode, 1) << c.what;
+    EXPECT_EQ(std::count(r.standardError.begin(), r.standardError.end(), '\n'), 1)
+        << c.what << ": " << r.standardError;
+    EXPECT_TRUE(r.standardError.starts_with("veltrane: the lab could not be loaded: ")) << c.what;
+    EXPECT_NE(r.standardError.find(labPath().toStdString()), std::string::npos) << c.what;
+    EXPECT_NE(r.standardError.find(c.problem), std::string::npos) << c.what;
+    EXPECT_FALSE(QFile::exists(path("users.txt"))) << c.what;
+  }
+}
+
+}  // namespace

@@ -14,7 +14,7 @@
 #include <QTreeWidget>
 
 #include "app/browse_button.h"
-#include "app/command_ids.h"
+#include "window/command_ids.h"
 #include "app/help_window.h"
 #include "app_test_support.h"
 #include "display/result_display.h"
@@ -25,6 +25,7 @@ namespace {
 using apptest::WindowTest;
 using display::DisplayType;
 using namespace app;
+using namespace window;
 
 TEST_F(WindowTest, OpensWithTitleTabsAndTheUsersDisplay) {
   ASSERT_TRUE(makeWindow());

@@ -3,7 +3,7 @@
 // controls and dialog templates. Menu help texts and tool tips are the string
 // table entries with the command's id.
 
-namespace app {
+namespace window {
 
 // File
 inline constexpr int kIdCopyToClipboard = 32789;
@@ -82,4 +82,4 @@ inline constexpr int kDlgUserLegend = 216;
 inline constexpr const char* kHelpFile = "VeltraneHelp";
 inline constexpr int kHelpContents = 3;  // HELP_CONTENTS
 
-}  // namespace app
+}  // namespace window

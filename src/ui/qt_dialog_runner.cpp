@@ -1,4 +1,4 @@
-#include "ui/dialog_runner.h"
+#include "ui/qt_dialog_runner.h"
 
 #include <QDialog>
 

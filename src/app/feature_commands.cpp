@@ -1,0 +1,21 @@
+#include "app/feature_commands.h"
+
+#include "display/display_commands.h"
+#include "groups/group_commands.h"
+#include "network/network_commands.h"
+#include "servers/server_commands.h"
+#include "transfer/transfer_commands.h"
+#include "users/user_commands.h"
+
+namespace app {
+
+void registerFeatureCommands(window::CommandTable& table) {
+  display::registerCommands(table);
+  transfer::registerCommands(table);
+  users::registerCommands(table);
+  groups::registerCommands(table);
+  servers::registerCommands(table);
+  network::registerCommands(table);
+}
+
+}  // namespace app

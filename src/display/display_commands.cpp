@@ -1,0 +1,21 @@
+#include "display/display_commands.h"
+
+#include "display/clipboard_copy.h"
+#include "display/display_traits.h"
+#include "display/print_display.h"
+#include "window/command_ids.h"
+#include "window/command_table.h"
+
+namespace display {
+
+void registerCommands(window::CommandTable& table) {
+  table.add({.id = window::kIdCopyToClipboard,
+             .action = [](window::WindowContext& c) { copyToClipboard(c.views()); },
+             .enabled = [](const window::WindowContext& c) {
+               return traitsOf(c.displayType()).exportable;
+             }});
+  table.add({.id = window::kIdPrint,
+             .action = [](window::WindowContext& c) { printDisplay(c.views(), c.printer()); }});
+}
+
+}  // namespace display

@@ -1,0 +1,115 @@
+#include "display/display_traits.h"
+
+#include <array>
+
+#include "display/column_data.h"
+#include "dlgthreads/files_worker.h"
+#include "dlgthreads/group_worker.h"
+#include "dlgthreads/server_worker.h"
+#include "dlgthreads/user_worker.h"
+#include "window/command_ids.h"
+
+namespace display {
+namespace {
+
+using dlgthreads::WorkKind;
+using namespace window;
+
+constexpr int kAccessTreeForm = 1;
+
+constexpr std::array<DisplayTraits, 9> kTraits = {{
+    {.type = DisplayType::Files, .name = "Files", .statusName = "files", .tab = 0,
+     .windowCommand = kIdWindowFiles, .toolbarButton = 10, .listControl = kCtlFilesList,
+     .treeControl = kCtlAccessTree, .treeForm = kAccessTreeForm, .model = ModelKind::Text,
+     .columns = columns::kFilesSizePerUser, .rightsDumpColumns = columns::kFilesRightsDump,
+     .columnsRemembered = true, .columnReset = ColumnReset::RecordOnly,
+     // Only the access-rights form has work yet: checking the name it is for.
+     .browse = BrowseStart::Worker, .work = WorkKind::Files, .worker = dlgthreads::gatherFiles,
+     .workerForm = kAccessTreeForm, .fill = FillKind::NotYet, .exportedAs = DisplayType::Files},
+    {.type = DisplayType::Groups, .name = "Groups", .statusName = "groups", .tab = 1,
+     .windowCommand = kIdWindowGroups, .toolbarButton = 11, .listControl = kCtlGroupsList,
+     .model = ModelKind::Groups, .columns = columns::kGroups, .columnsRemembered = true,
+     .columnReset = ColumnReset::ResetAndSetUp, .browse = BrowseStart::Worker,
+     .work = WorkKind::Groups, .worker = dlgthreads::gatherGroups, .fill = FillKind::Groups,
+     .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Groups},
+    {.type = DisplayType::Network, .name = "Network", .statusName = "network", .tab = 2,
+     .windowCommand = kIdWindowNetwork, .toolbarButton = 12, .treeControl = kCtlNetworkTree,
+     .work = WorkKind::Network, .exportable = false, .listCopied = false,
+     .exportedAs = DisplayType::Network},
+    {.type = DisplayType::Quotas, .name = "Quotas", .statusName = "quotas", .tab = 3,
+     .windowCommand = kIdWindowQuotas, .toolbarButton = 13, .listControl = kCtlQuotasList,
+     .model = ModelKind::Text, .columns = columns::kQuotas, .columnsRemembered = true,
+     .browse = BrowseStart::OnThisThread,
+     .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Quotas},
+    {.type = DisplayType::Servers, .name = "Servers", .statusName = "servers", .tab = 4,
+     .windowCommand = kIdWindowServers, .toolbarButton = 14, .listControl = kCtlServersList,
+     .model = ModelKind::Servers, .columns = columns::kServers, .columnsRemembered = true,
+     .columnReset = ColumnReset::ResetAndSetUp, .browse = BrowseStart::Worker,
+     .work = WorkKind::Servers, .worker = dlgthreads::gatherServers, .fill = FillKind::Servers,
+     .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Servers},
+    {.type = DisplayType::Users, .name = "Users", .statusName = "users", .tab = 5,
+     .windowCommand = kIdWindowUsers, .toolbarButton = 15, .listControl = kCtlUsersList,
+     .model = ModelKind::Users, .columns = columns::kUsers, .columnsRemembered = true,
+     .columnReset = ColumnReset::ResetAndSetUp, .browse = BrowseStart::Worker,
+     .work = WorkKind::Users, .worker = dlgthreads::gatherUsers, .fill = FillKind::Users,
+     .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Users},
+    {.type = DisplayType::Licenses, .name = "Licenses", .statusName = "licenses",
+     .listControl = kCtlLicensesList, .model = ModelKind::Text, .work = WorkKind::Licenses,
+     .fill = FillKind::Empty, .exportedAs = DisplayType::Licenses},
+    {.type = DisplayType::Trusts, .name = "Trusts", .statusName = "trusts",
+     .toolbarButton = 15, .listControl = kCtlTrustsList, .model = ModelKind::Text,
+     .browse = BrowseStart::OnThisThread, .exportedAs = DisplayType::Trusts},
+    {.type = DisplayType::Performance, .name = "Performance", .statusName = "performance",
+     .toolbarButton = 13, .treeControl = kCtlPerformanceTree, .work = WorkKind::Performance,
+     .listCopied = false, .exportedAs = DisplayType::Users},
+}};
+
+constexpr DisplayTraits kNone{.exportable = true, .listCopied = false,
+                          .exportedAs = DisplayType::Users};
+
+}  // namespace
+
+const DisplayTraits& traitsOf(DisplayType type) {
+  for (const DisplayTraits& t : kTraits)
+    if (t.type == type) return t;
+  return kNone;
+}
+
+const DisplayTraits* traitsOfWork(dlgthreads::WorkKind kind) {
+  for (const DisplayTraits& t : kTraits)
+    if (t.work == kind) return &t;
+  return nullptr;
+}
+
+std::span<const DisplayTraits> allDisplayTraits() { return kTraits; }
+
+bool showsTree(DisplayType type, const settings::SettingsValues& values) {
+  const DisplayTraits& t = traitsOf(type);
+  if (t.treeControl == 0) return false;
+  return t.treeForm < 0 || static_cast<int>(values.f_display_type) == t.treeForm;
+}
+
+int resultControlId(DisplayType type, const settings::SettingsValues& values) {
+  return showsTree(type, values) ? traitsOf(type).treeControl : traitsOf(type).listControl;
+}
+
+bool startsWorker(const DisplayTraits& traits, const settings::SettingsValues& values) {
+  return traits.browse == BrowseStart::Worker && traits.worker != nullptr &&
+         (traits.workerForm < 0 || static_cast<int>(values.f_display_type) == traits.workerForm);
+}
+
+}  // namespace display
+
+namespace display {
+
+std::string_view tabText(DisplayType type) { return traitsOf(type).name; }
+
+DisplayType displayTypeFromTabText(std::string_view text) {
+  for (const DisplayTraits& t : allDisplayTraits())
+    if (t.name == text) return t.type;
+  return DisplayType::None;
+}
+
+std::string_view statusName(DisplayType type) { return traitsOf(type).statusName; }
+
+}  // namespace display

@@ -1,0 +1,87 @@
+#pragma once
+// What each display type is: its tab, its result controls, its model, how a
+// browse of it starts and ends, and what the File commands may do with it.
+// One row per display type, so a new display is one new row rather than an
+// edit of every place that asks about display types. Plain C++.
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "display/column_sets.h"
+#include "display/display_type.h"
+#include "dlgthreads/worker_frame.h"
+#include "settings/settings_values.h"
+
+namespace display {
+
+// The table model a display's list is made with.
+enum class ModelKind { None, Users, Groups, Servers, Text };
+
+// How a browse of the display starts.
+enum class BrowseStart {
+  Nothing,       // no worker yet: the browse starts nothing
+  Worker,        // a worker thread gathers the records
+  OnThisThread,  // gathered at once: the busy state begins and ends
+};
+
+// What the fill does with a finished block of the display's work kind.
+enum class FillKind { NotYet, Users, Groups, Servers, Empty };
+
+// What Tools > Show columns does on the display.
+enum class ColumnReset { None, ResetAndSetUp, RecordOnly };
+
+using WorkerEntry = void (*)(std::shared_ptr<dlgthreads::WorkerBlock>);
+
+struct DisplayTraits {
+  DisplayType type = DisplayType::None;
+  std::string_view name{};      // tab text, database table suffix
+  std::string_view statusName{};  // the word after "Browsing...."
+  int tab = -1;                 // tab position; -1: no tab
+  int windowCommand = 0;        // the Window menu item that selects the tab
+  int toolbarButton = -1;       // the pressed display button (index 10..15)
+  int listControl = 0;          // result list control id; 0: none
+  int treeControl = 0;          // result tree control id; 0: none
+  // The Files form (f_display_type) that shows the tree instead of the
+  // list; -1: the tree, if any, always shows.
+  int treeForm = -1;
+  ModelKind model = ModelKind::None;
+  std::span<const ColumnSpec> columns{};  // the list's columns (Files: size per user)
+  // Files: the columns of its rights-dump form (its access-rights form is a
+  // tree); empty for a list of one form.
+  std::span<const ColumnSpec> rightsDumpColumns{};
+  bool columnsRemembered = false;  // columns set up once, kept across set-ups
+  ColumnReset columnReset = ColumnReset::None;
+
+  BrowseStart browse = BrowseStart::Nothing;
+  std::optional<dlgthreads::WorkKind> work{};
+  WorkerEntry worker = nullptr;
+  // The only form (f_display_type) the worker runs in; -1: every form.
+  int workerForm = -1;
+  FillKind fill = FillKind::NotYet;
+
+  bool exportable = true;   // File > Export and Copy to clipboard offered
+  bool listCopied = true;   // the clipboard and the print read its list
+  bool propertiesOnDoubleClick = false;
+  // The display whose list an export writes (displays without an export
+  // of their own export the Users list).
+  DisplayType exportedAs = DisplayType::None;
+};
+
+// The row of a display type; None gets an empty row.
+const DisplayTraits& traitsOf(DisplayType type);
+// The row whose worker family is `kind`, or nullptr.
+const DisplayTraits* traitsOfWork(dlgthreads::WorkKind kind);
+// Every row with a result control, in table order.
+std::span<const DisplayTraits> allDisplayTraits();
+
+// The control that shows the display under the settings (Files: the list,
+// or the tree in the access-rights form); 0 for None.
+int resultControlId(DisplayType type, const settings::SettingsValues& values);
+// True when the display shows a tree under the settings.
+bool showsTree(DisplayType type, const settings::SettingsValues& values);
+// True when a browse of the display starts its worker under the settings.
+bool startsWorker(const DisplayTraits& traits, const settings::SettingsValues& values);
+
+}  // namespace display

@@ -1,0 +1,18 @@
+#include "transfer/transfer_commands.h"
+
+#include "display/display_traits.h"
+#include "transfer/export_display.h"
+#include "window/command_ids.h"
+#include "window/command_table.h"
+
+namespace transfer {
+
+void registerCommands(window::CommandTable& table) {
+  table.add({.id = window::kIdExport,
+             .action = [](window::WindowContext& c) { exportCommand(c.views(), c.files()); },
+             .enabled = [](const window::WindowContext& c) {
+               return display::traitsOf(c.displayType()).exportable;
+             }});
+}
+
+}  // namespace transfer

@@ -1,0 +1,24 @@
+#include "users/user_commands.h"
+
+#include "window/command_ids.h"
+#include "window/command_table.h"
+
+namespace users {
+
+using display::DisplayType;
+using namespace window;
+
+void registerCommands(CommandTable& table) {
+  // The user dialogs are not built yet: the edit commands are registered
+  // for their enabling on this display and do nothing when run.
+  const auto notYet = [](WindowContext&) {};
+  for (int id : {kIdPropertiesCyclic, kIdAdd, kIdCopy, kIdDelete})
+    table.add({.id = id, .display = DisplayType::Users, .action = notYet});
+  // One dialog for several accounts only makes sense for two or more.
+  table.add({.id = kIdPropertiesCombined,
+             .display = DisplayType::Users,
+             .action = notYet,
+             .enabled = [](const WindowContext& c) { return c.selection().size() >= 2; }});
+}
+
+}  // namespace users

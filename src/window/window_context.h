@@ -1,0 +1,57 @@
+#pragma once
+// What commands and dialogs may use of the main window. Feature folders
+// receive a WindowContext instead of the window, so they depend on this
+// interface only and the window can change without touching them. Plain C++:
+// the Qt types a few commands need (views, dialogs, printers) are only named.
+
+#include <string>
+
+#include "display/display_type.h"
+#include "settings/settings_values.h"
+#include "window/selection.h"
+
+namespace display {
+class DisplayViews;
+}
+namespace ui {
+class DialogRunner;
+class FileChooser;
+class Messages;
+class PrintChooser;
+}  // namespace ui
+
+namespace window {
+
+class WindowContext {
+ public:
+  virtual ~WindowContext() = default;
+
+  // The browse server: the server combo's text, leading backslashes kept.
+  virtual std::string browseServer() const = 0;
+  // The settings the window holds for the whole run; a dialog that changes
+  // them changes them here.
+  virtual settings::SettingsValues& settings() = 0;
+  virtual const settings::SettingsValues& settings() const = 0;
+  // The display type of the selected tab (None when it matches none).
+  virtual display::DisplayType displayType() const = 0;
+  // The selected rows of the current display, top to bottom as shown.
+  virtual Selection selection() const = 0;
+  // The server a Servers or Network pop-up command acts on, as the pop-up
+  // set it; the pop-up's refusal text when its node names no server.
+  virtual const std::string& popupTarget() const = 0;
+
+  virtual ui::Messages& messages() = 0;
+  virtual ui::FileChooser& files() = 0;
+  virtual ui::DialogRunner& dialogs() = 0;
+  virtual ui::PrintChooser& printer() = 0;
+  // The result lists and trees, for commands that read a display as the
+  // user sees it (export, clipboard, print).
+  virtual display::DisplayViews& views() = 0;
+
+  // Browses the current display again, after a change made by a command.
+  virtual void refresh() = 0;
+  // Opens the current display's pop-up menu at the cursor.
+  virtual void showContextMenu() = 0;
+};
+
+}  // namespace window
