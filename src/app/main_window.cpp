@@ -23,7 +23,9 @@
 
 #include "app/browse_button.h"
 #include "app/help_window.h"
+#include "app/menu_mnemonics.h"
 #include "app/splash_dialog.h"
+#include "app/status_part.h"
 #include "app/window_texts.h"
 #include "display/display_traits.h"
 #include "display/print_display.h"
@@ -322,7 +324,12 @@ void MainWindow::buildMenus() {
   // menu, after a separator, when its text is not empty.
   if (const std::string_view about = res::loadString(kStrAboutBoxItem); !about.empty()) {
     help->addSeparator();
-    auto* action = help->addAction(q(about));
+    // Beside "&About" its own "&A" would make Alt+H, A only highlight; the
+    // item keeps its text and takes the first letter still free.
+    std::string taken;
+    for (const QAction* item : help->actions())
+      if (const char letter = mnemonicOf(item->text().toStdString())) taken += letter;
+    auto* action = help->addAction(q(withFreeMnemonic(about, taken)));
     action->setData(kIdAboutBox);
     action->setMenuRole(QAction::NoRole);
     connect(action, &QAction::triggered, this, [this] { command(kIdAboutBox); });
@@ -352,29 +359,52 @@ void MainWindow::buildToolbar() {
     action->setData(b.command);
     if (i >= 10 && i <= 15) action->setCheckable(true);
     const int id = b.command;
-    connect(action, &QAction::triggered, this, [this, id] { command(id); });
+    // A button whose state lags behind the display (it is refreshed only at
+    // set-ups, clicks and fills) must still not do what the menu refuses.
+    connect(action, &QAction::triggered, this, [this, id] {
+      if (m_commands.enabled(id, *this)) command(id);
+    });
     if (id == kIdPrint) action->setVisible(false);
     m_toolButtons[i] = action;
   }
 }
 
 void MainWindow::buildStatusBar() {
+  // The parts end at W - 360, W - 240, W - 80 and W - 40 of the window's
+  // width W: part 0 takes what the others leave, and the others have fixed
+  // widths, so no text (a long progress text in part 2) can push them.
   QStatusBar* bar = statusBar();
-  bar->setSizeGripEnabled(true);
-  const int widths[4] = {0, 120, 160, 60};
+  bar->setSizeGripEnabled(false);
+  auto* parts = new QWidget(bar);
+  auto* row = new QHBoxLayout(parts);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  constexpr int kWidths[4] = {0, 120, 160, 40};
   for (int i = 0; i < 4; ++i) {
-    auto* label = new QLabel(bar);
-    label->setObjectName(QStringLiteral("statusPart%1").arg(i));
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Sunken);
+    auto* part = new StatusPart(parts);
+    part->setObjectName(QStringLiteral("statusPart%1").arg(i));
     if (i == 0) {
-      bar->addWidget(label, 1);
+      row->addWidget(part, 1);
     } else {
-      label->setMinimumWidth(widths[i]);
-      bar->addPermanentWidget(label);
+      part->setFixedWidth(kWidths[i]);
+      row->addWidget(part);
     }
-    m_status[i] = label;
+    m_status[i] = part;
   }
+  m_statusTail = new QWidget(parts);
+  row->addWidget(m_statusTail);
+  bar->addWidget(parts, 1);
+  // Its size is known only once the bar has laid it out (eventFilter).
+  parts->installEventFilter(this);
+}
+
+void MainWindow::placeStatusParts() {
+  // The bar's own margins sit between the parts and the window's edge;
+  // the blank tail makes up the rest of the last 40 pixels.
+  QWidget* parts = m_status[0]->parentWidget();
+  const int right = parts->mapTo(this, QPoint(parts->width(), 0)).x();
+  const int tail = std::max(0, 40 - (width() - right));
+  if (tail != m_statusTail->width()) m_statusTail->setFixedWidth(tail);
 }
 
 void MainWindow::buildShortcuts() {
@@ -492,8 +522,10 @@ bool MainWindow::event(QEvent* event) {
     const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
     if (!tip.isEmpty())
       m_status[0]->setText(tip);
+    else if (browsing())
+      setStatusText(0, kTextBrowsing);
     else
-      setStatusText(0, browsing() ? kTextBrowsing : kTextReady);
+      setStatusText(0, m_statusNote.empty() ? std::string(kTextReady) : m_statusNote);
     return true;
   }
   return QMainWindow::event(event);
@@ -511,6 +543,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) &&
+      m_status[0] && watched == m_status[0]->parentWidget()) {
+    placeStatusParts();
+    return false;
+  }
   if (event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
     // A help window of the main window would be blocked by the dialog, so

@@ -43,7 +43,9 @@ void showFailure(display::DisplayViews& host, const ExportResult& result, const 
     case ExportError::CannotCreateFile:
     case ExportError::WriteFailed:
       host.messages().ok(std::string(kOpenFailedText), caption);
-      host.messages().ok(path, caption);
+      // The first text only guesses; the name and the system's own reason
+      // tell the user what to change.
+      host.messages().ok(result.detail.empty() ? path : path + "\n" + result.detail, caption);
       break;
     case ExportError::DatabaseFailed:
       host.messages().ok(result.detail, caption);
@@ -67,7 +69,7 @@ ExportResult exportDisplay(const ExportSource& source, const std::string& path,
     return writeDatabase(*source.list, path, exportTableName(source.displayType));
   }
   if (source.tree) return writeTreeText(*source.tree, path);
-  if (source.list) return writeListText(*source.list, path, separatorOf(format));
+  if (source.list) return writeListText(*source.list, path, separatorOf(format), quotingOf(format));
   return {ExportError::NotSupported, {}};
 }
 
@@ -75,7 +77,8 @@ ExportResult exportDisplay(const ExportSource& source, const std::string& path, 
   return exportDisplay(source, path, formatOfExportType(exportType));
 }
 
-std::optional<ExportResult> exportCommand(display::DisplayViews& host, ui::FileChooser& chooser) {
+std::optional<ExportCommandResult> exportCommand(display::DisplayViews& host,
+                                                 ui::FileChooser& chooser) {
   const ExportSource source = exportSourceOf(host);
   ui::FileRequest request;
   request.filters = exportFilters();
@@ -95,7 +98,7 @@ std::optional<ExportResult> exportCommand(display::DisplayViews& host, ui::FileC
     result = exportDisplay(source, *path, format);
   }
   showFailure(host, result, *path);
-  return result;
+  return ExportCommandResult{std::move(result), *path};
 }
 
 AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path) {

@@ -5,6 +5,7 @@
 // the Qt types a few commands need (views, dialogs, printers) are only named.
 
 #include <string>
+#include <string_view>
 
 #include "display/display_type.h"
 #include "settings/settings_values.h"
@@ -47,6 +48,10 @@ class WindowContext {
   // The result lists and trees, for commands that read a display as the
   // user sees it (export, clipboard, print).
   virtual display::DisplayViews& views() = 0;
+
+  // A short note on what a command did (where an export went), in the
+  // status bar's first part until the next browse; no note by default.
+  virtual void showStatusNote(std::string_view /*note*/) {}
 
   // Browses the current display again, after a change made by a command.
   virtual void refresh() = 0;

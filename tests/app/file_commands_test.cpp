@@ -32,12 +32,33 @@ TEST_F(WindowTest, ExportAndCopyToClipboardWriteTheBrowsedUsers) {
   const QByteArray text = file.readAll();
   EXPECT_TRUE(text.startsWith("UserName,Full Name,"));
   EXPECT_EQ(text.count("\r\n"), 4);  // header and three accounts
+  // No success box, but the status bar says where the file went.
+  EXPECT_EQ(m_window->statusText(0).toStdString(), "Exported to " + target);
 
   m_window->command(kIdCopyToClipboard);
   const QString copied = QGuiApplication::clipboard()->text();
   EXPECT_TRUE(copied.startsWith("UserName\tFull Name\t"));
   EXPECT_EQ(copied.count("\r\n"), 4);
   EXPECT_TRUE(m_messages->shown().empty());
+}
+
+// The toolbar's Export button is the menu's File > Export: greyed on the
+// Network display, and a press that reaches it anyway writes nothing.
+TEST_F(WindowTest, ToolbarExportFollowsTheMenusRuleOnNetwork) {
+  ASSERT_TRUE(makeWindow());
+  QAction* button = m_window->toolbarButton(2);
+  ASSERT_NE(button, nullptr);
+  ASSERT_EQ(button->data().toInt(), kIdExport);
+  m_window->selectTab(2);  // Network
+  EXPECT_FALSE(m_window->menuAction(kIdExport)->isEnabled());
+  EXPECT_FALSE(button->isEnabled());
+  m_files->queueAnswer("/tmp/never-written.txt");
+  emit button->triggered();  // as a press that reached a stale button would
+  EXPECT_TRUE(m_files->shown().empty());
+
+  m_window->selectTab(5);  // Users
+  EXPECT_TRUE(m_window->menuAction(kIdExport)->isEnabled());
+  EXPECT_TRUE(button->isEnabled());
 }
 
 }  // namespace

@@ -30,6 +30,20 @@ INSTANTIATE_TEST_SUITE_P(
                       ExtensionRow{"/tmp/users", "", "/tmp/users"},
                       ExtensionRow{"", "txt", ""}));
 
+// A name typed without an extension gets the selected filter's, so a CSV
+// export is never saved as ".TXT".
+TEST(DefaultExtension, FollowsTheSelectedFilter) {
+  ui::FileRequest request;
+  request.filters = {{"Tab delimited", {"*.txt"}}, {"CSV", {"*.csv"}}, {"All files", {"*"}}};
+  request.defaultExtension = "TXT";
+  EXPECT_EQ(ui::withDefaultExtension("/tmp/users", request, 1), "/tmp/users.csv");
+  EXPECT_EQ(ui::withDefaultExtension("/tmp/users", request, 0), "/tmp/users.txt");
+  EXPECT_EQ(ui::withDefaultExtension("/tmp/users.log", request, 1), "/tmp/users.log");
+  // A filter that names no extension leaves the request's default.
+  EXPECT_EQ(ui::withDefaultExtension("/tmp/users", request, 2), "/tmp/users.TXT");
+  EXPECT_EQ(ui::withDefaultExtension("/tmp/users", request, 7), "/tmp/users.TXT");
+}
+
 TEST(QtFileChooser, NameFiltersListEveryPattern) {
   ui::FileRequest request;
   request.filters = {{"Text files", {"*.txt", "*.tab"}}, {"All files", {"*"}}};
