@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QStatusBar>
@@ -20,6 +21,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "app/browse_button.h"
 #include "app/help_window.h"
@@ -34,6 +37,7 @@
 #include "platform/server_name.h"
 #include "platform/system.h"
 #include "resources/strings.h"
+#include "settings/remembered_choices.h"
 #include "settings/settings_store.h"
 #include "ui/icons.h"
 #include "ui/qt_dialog_runner.h"
@@ -135,9 +139,27 @@ bool MainWindow::initialise() {
   }
   // 8. Server and settings.
   loadSettings(server);
+  m_choices = settings::loadRememberedChoices();
+  m_choicesLoaded = true;
+  restorePlace();
   // 9. The display as the settings want it; no browse yet.
   displaySetUp();
   return true;
+}
+
+void MainWindow::restorePlace() {
+  if (!m_choices.window) return;
+  const settings::WindowPlace& place = *m_choices.window;
+  const QRect wanted(place.left, place.top, std::max(place.width, minimumWidth()),
+                     std::max(place.height, minimumHeight()));
+  // A place on a screen that is gone keeps only its size.
+  bool onScreen = false;
+  for (const QScreen* screen : QGuiApplication::screens())
+    onScreen = onScreen || screen->availableGeometry().intersects(wanted);
+  if (onScreen)
+    setGeometry(wanted);
+  else
+    resize(wanted.size());
 }
 
 bool MainWindow::findBrowseServer(std::string* server) {
@@ -538,6 +560,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   m_closing = true;
   m_browse.shutDown();
   if (browsing()) endBusy();
+  if (m_choicesLoaded && !m_autoCommand) {
+    const QRect place = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    if (place.isValid())
+      m_choices.window = settings::WindowPlace{place.x(), place.y(), place.width(), place.height()};
+    settings::saveRememberedChoices(m_choices);
+  }
   if (m_help) m_help->close();
   event->accept();
 }

@@ -144,6 +144,7 @@ class MainWindow final : public QMainWindow,
   void refresh() override;
   void showContextMenu() override;
   void showStatusNote(std::string_view note) override;
+  settings::RememberedChoices* rememberedChoices() override { return &m_choices; }
 
   // ---- display::FillHost ----
   display::DisplayType currentDisplayType() const override;
@@ -231,6 +232,11 @@ class MainWindow final : public QMainWindow,
   // What the last command reported (showStatusNote); part 0 goes back to it
   // rather than to "Ready" when a menu closes, until the next browse.
   std::string m_statusNote;
+  // Loaded at initialisation and saved when the window closes (not by an
+  // unattended run, whose window nobody placed).
+  settings::RememberedChoices m_choices;
+  bool m_choicesLoaded = false;
+  void restorePlace();
   std::map<int, QWidget*> m_controls;  // by control id
   std::map<int, QAction*> m_menuActions;
   std::array<QAction*, 21> m_toolButtons{};

@@ -53,6 +53,12 @@ void showFailure(display::DisplayViews& host, const ExportResult& result, const 
   }
 }
 
+// The folder part of a chosen path ("" for a bare name).
+std::string folderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+}
+
 // The event of a failed unattended export: recorded whatever the logging
 // switch says, and a failure to record it is ignored.
 void reportAutomaticFailure() {
@@ -78,16 +84,25 @@ ExportResult exportDisplay(const ExportSource& source, const std::string& path, 
 }
 
 std::optional<ExportCommandResult> exportCommand(display::DisplayViews& host,
-                                                 ui::FileChooser& chooser) {
+                                                 ui::FileChooser& chooser,
+                                                 settings::RememberedChoices* remembered) {
   const ExportSource source = exportSourceOf(host);
   ui::FileRequest request;
   request.filters = exportFilters();
   request.initialFilter = static_cast<int>(host.settingsValues().x_export_type);
   request.defaultExtension = std::string(kDefaultExtension);
   request.askBeforeOverwrite = true;
+  if (remembered) {
+    if (remembered->exportFilter) request.initialFilter = static_cast<int>(*remembered->exportFilter);
+    request.initialPath = remembered->exportFolder;
+  }
   const std::optional<ui::FileChoice> choice = chooser.saveChoice(request);
   if (!choice) return std::nullopt;
   const std::string* path = &choice->path;
+  if (remembered) {
+    remembered->exportFolder = folderOf(*path);
+    remembered->exportFilter = static_cast<settings::Word>(choice->filter);
+  }
 
   // The filter selected when the user confirmed decides the writer, whatever
   // the name's extension says.

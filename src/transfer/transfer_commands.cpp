@@ -11,7 +11,8 @@ void registerCommands(window::CommandTable& table) {
   table.add({.id = window::kIdExport,
              .action =
                  [](window::WindowContext& c) {
-                   const auto result = exportCommand(c.views(), c.files());
+                   const auto result =
+                       exportCommand(c.views(), c.files(), c.rememberedChoices());
                    // No success box, but the user should see where the file went.
                    if (result && result->ok()) c.showStatusNote(exportedNote(result->path));
                  },

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "display/display_type.h"
+#include "settings/remembered_choices.h"
 #include "settings/settings_values.h"
 #include "window/selection.h"
 
@@ -48,6 +49,10 @@ class WindowContext {
   // The result lists and trees, for commands that read a display as the
   // user sees it (export, clipboard, print).
   virtual display::DisplayViews& views() = 0;
+
+  // The user's last choices (the export's folder and format), which a
+  // command may read and update; nullptr where nothing is remembered.
+  virtual settings::RememberedChoices* rememberedChoices() { return nullptr; }
 
   // A short note on what a command did (where an export went), in the
   // status bar's first part until the next browse; no note by default.

@@ -258,6 +258,18 @@ TEST_F(WindowTest, StatusPartsKeepTheirEdgesWhateverTheyShow) {
   EXPECT_EQ(edges(), (std::vector<int>{1000 - 360, 1000 - 240, 1000 - 80, 1000 - 40}));
 }
 
+// The window opens where and as large as it was left.
+TEST_F(WindowTest, TheWindowsPlaceIsRestoredAtTheNextStart) {
+  ASSERT_TRUE(makeWindow());
+  m_window->show();
+  m_window->setGeometry(130, 90, 820, 610);
+  QApplication::processEvents();
+  const QRect left = m_window->geometry();
+  m_window->command(kIdExit);
+  ASSERT_TRUE(makeWindow());  // the same lab: the same user's registry
+  EXPECT_EQ(m_window->geometry(), left);
+}
+
 TEST_F(WindowTest, EscapeIsIgnoredAndExitCloses) {
   ASSERT_TRUE(makeWindow());
   m_window->show();

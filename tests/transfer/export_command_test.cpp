@@ -73,6 +73,27 @@ TEST_F(ExportCommandTest, WriterFollowsTheFilterSelectedWhenTheUserConfirmed) {
   EXPECT_TRUE(m_host.scripted.shown().empty());  // no success message
 }
 
+// The dialog opens where the user last saved, on the format last chosen
+// (the setting's format only until then), and a cancel forgets nothing.
+TEST_F(ExportCommandTest, SaveDialogOpensOnTheLastFolderAndFormatUsed) {
+  m_host.current = DisplayType::Groups;
+  m_host.settings.x_export_type = 0;
+  settings::RememberedChoices remembered;
+  m_chooser.queueAnswer(path("first"), 2);  // the database filter
+  ASSERT_TRUE(exportCommand(m_host, m_chooser, &remembered)->ok());
+  EXPECT_EQ(remembered.exportFolder, m_dir.path().toStdString());
+  EXPECT_EQ(remembered.exportFilter, std::optional<settings::Word>(2));
+
+  EXPECT_FALSE(exportCommand(m_host, m_chooser, &remembered).has_value());  // cancelled
+  const auto shown = m_chooser.shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].request.initialFilter, 0);
+  EXPECT_EQ(shown[0].request.initialPath, "");
+  EXPECT_EQ(shown[1].request.initialFilter, 2);
+  EXPECT_EQ(shown[1].request.initialPath, m_dir.path().toStdString());
+  EXPECT_EQ(remembered.exportFilter, std::optional<settings::Word>(2));
+}
+
 TEST_F(ExportCommandTest, FileThatCannotBeCreatedShowsTheMessageThenTheNameAndTheReason) {
   m_host.current = DisplayType::Groups;
   const std::string target = path("missing/out.txt");
