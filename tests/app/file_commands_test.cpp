@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include "display/print_display.h"
 #include "window/command_ids.h"
 #include "app_test_support.h"
 
@@ -59,6 +60,23 @@ TEST_F(WindowTest, ToolbarExportFollowsTheMenusRuleOnNetwork) {
   m_window->selectTab(5);  // Users
   EXPECT_TRUE(m_window->menuAction(kIdExport)->isEnabled());
   EXPECT_TRUE(button->isEnabled());
+}
+
+// Ctrl+P prints the shown list; the status bar says how it ended.
+TEST_F(WindowTest, PrintSaysInTheStatusBarWhenItIsDone) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("users.pdf");
+  app::Ports ports{m_messages, m_files, m_dialogs,
+                   std::make_shared<display::PdfPrintChooser>(pdf)};
+  m_window = std::make_unique<app::MainWindow>(ports, app::WindowOptions{false});
+  ASSERT_TRUE(m_window->initialise());
+  m_window->selectTab(5);
+  m_window->command(kIdBrowse);
+  ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  ASSERT_TRUE(apptest::pressShortcut(*m_window, QKeySequence(QKeySequence::Print)[0].toCombined()));
+  EXPECT_TRUE(QFile::exists(pdf));
+  EXPECT_TRUE(m_window->statusText(0).startsWith("Printed ")) << m_window->statusText(0).toStdString();
+  EXPECT_TRUE(m_messages->shown().empty());
 }
 
 }  // namespace
