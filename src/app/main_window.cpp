@@ -30,6 +30,7 @@
 #include "app/splash_dialog.h"
 #include "app/status_part.h"
 #include "app/window_texts.h"
+#include "display/column_sets.h"
 #include "display/display_traits.h"
 #include "display/print_display.h"
 #include "display/result_display.h"
@@ -391,24 +392,35 @@ void MainWindow::buildToolbar() {
   }
 }
 
+namespace {
+
+// Where status parts 0 to 3 end: this many pixels left of the window's
+// right edge, in the font the widths were made for; a larger font moves
+// them in proportion, as it widens the list columns, so a count still fits.
+constexpr int kStatusEdges[4] = {360, 240, 80, 40};
+
+int statusEdge(int part, const QWidget& widget) {
+  return display::scaledColumnWidth(kStatusEdges[part], widget.fontMetrics().averageCharWidth());
+}
+
+}  // namespace
+
 void MainWindow::buildStatusBar() {
-  // The parts end at W - 360, W - 240, W - 80 and W - 40 of the window's
-  // width W: part 0 takes what the others leave, and the others have fixed
-  // widths, so no text (a long progress text in part 2) can push them.
+  // Part 0 takes what the others leave and the others have fixed widths,
+  // so no text (a long progress text in part 2) can push them.
   QStatusBar* bar = statusBar();
   bar->setSizeGripEnabled(false);
   auto* parts = new QWidget(bar);
   auto* row = new QHBoxLayout(parts);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
-  constexpr int kWidths[4] = {0, 120, 160, 40};
   for (int i = 0; i < 4; ++i) {
     auto* part = new StatusPart(parts);
     part->setObjectName(QStringLiteral("statusPart%1").arg(i));
     if (i == 0) {
       row->addWidget(part, 1);
     } else {
-      part->setFixedWidth(kWidths[i]);
+      part->setFixedWidth(statusEdge(i - 1, *part) - statusEdge(i, *part));
       row->addWidget(part);
     }
     m_status[i] = part;
@@ -422,10 +434,10 @@ void MainWindow::buildStatusBar() {
 
 void MainWindow::placeStatusParts() {
   // The bar's own margins sit between the parts and the window's edge;
-  // the blank tail makes up the rest of the last 40 pixels.
+  // the blank tail makes up the rest of the last part's distance.
   QWidget* parts = m_status[0]->parentWidget();
   const int right = parts->mapTo(this, QPoint(parts->width(), 0)).x();
-  const int tail = std::max(0, 40 - (width() - right));
+  const int tail = std::max(0, statusEdge(3, *m_status[3]) - (width() - right));
   if (tail != m_statusTail->width()) m_statusTail->setFixedWidth(tail);
 }
 

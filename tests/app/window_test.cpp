@@ -19,6 +19,7 @@
 #include "app/help_window.h"
 #include "app/menu_mnemonics.h"
 #include "app_test_support.h"
+#include "display/column_sets.h"
 #include "display/result_display.h"
 #include "resources/strings.h"
 
@@ -227,7 +228,8 @@ TEST_F(WindowTest, ShowColumnsRestoresTheWidthsOfTheSettings) {
   EXPECT_EQ(header->sectionSize(1), width);
 }
 
-// The parts end at W - 360, W - 240, W - 80 and W - 40 whatever they
+// The parts end at W - 360, W - 240, W - 80 and W - 40 (in the font the
+// widths were made for; moved in proportion for a larger one) whatever they
 // show: a long progress text is cut short, it does not push the others.
 TEST_F(WindowTest, StatusPartsKeepTheirEdgesWhateverTheyShow) {
   ASSERT_TRUE(makeWindow());
@@ -242,9 +244,16 @@ TEST_F(WindowTest, StatusPartsKeepTheirEdgesWhateverTheyShow) {
     }
     return right;
   };
-  const int w = m_window->width();
-  const std::vector<int> expected{w - 360, w - 240, w - 80, w - 40};
+  const int charWidth = m_window->findChild<QLabel*>("statusPart3")->fontMetrics().averageCharWidth();
+  const auto edgesAt = [&](int w) {
+    std::vector<int> at;
+    for (int offset : {360, 240, 80, 40})
+      at.push_back(w - display::scaledColumnWidth(offset, charWidth));
+    return at;
+  };
+  const std::vector<int> expected = edgesAt(m_window->width());
   EXPECT_EQ(edges(), expected);
+  EXPECT_EQ(display::scaledColumnWidth(360, display::kDesignCharWidth), 360);
 
   auto* progress = m_window->findChild<QLabel*>(QStringLiteral("statusPart2"));
   const QString text = QStringLiteral("Server:1 user:%1 of a very long progress text").arg(99999);
@@ -255,7 +264,11 @@ TEST_F(WindowTest, StatusPartsKeepTheirEdgesWhateverTheyShow) {
 
   m_window->resize(1000, 600);
   QApplication::processEvents();
-  EXPECT_EQ(edges(), (std::vector<int>{1000 - 360, 1000 - 240, 1000 - 80, 1000 - 40}));
+  EXPECT_EQ(edges(), edgesAt(1000));
+
+  // A count of a big lab stays readable in its part.
+  auto* count = m_window->findChild<QLabel*>(QStringLiteral("statusPart3"));
+  EXPECT_GE(count->contentsRect().width(), count->fontMetrics().horizontalAdvance("100000"));
 }
 
 // The window opens where and as large as it was left.
