@@ -104,6 +104,9 @@ int printedWidth(const ListColumns& columns) {
 void drawLine(QPainter& painter, const Band& placed, const std::vector<QString>& texts, int y) {
   const QFontMetrics metrics = painter.fontMetrics();
   for (const PrintedColumn& p : placed) {
+    // The window paints between pages, so a browse that ends meanwhile may
+    // have changed the list under the print: a missing cell prints empty.
+    if (static_cast<std::size_t>(p.column) >= texts.size()) continue;
     const QString& text = texts[static_cast<std::size_t>(p.column)];
     const int room = std::max(0, p.width - kWidthScale * 2);
     painter.drawText(QRect(p.x, y, room, kRowPitch), Qt::AlignLeft | Qt::AlignTop,
