@@ -61,6 +61,9 @@ void MainWindow::displaySetUp() {
 void MainWindow::showResultControl(DisplayType type) {
   const int shown = display::resultControlId(type, m_settings);
   for (auto& [id, control] : m_controls) control->setVisible(id == shown);
+  // A hidden list that kept the focus would take the Menu key, Insert and
+  // Delete, acting on a display the user no longer sees.
+  if (auto it = m_controls.find(shown); it != m_controls.end()) it->second->setFocus();
 }
 
 void MainWindow::updateCommandStates() {

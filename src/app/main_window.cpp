@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QStatusBar>
@@ -21,10 +22,15 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/browse_button.h"
 #include "app/help_window.h"
+#include "app/menu_mnemonics.h"
 #include "app/splash_dialog.h"
+#include "app/status_part.h"
 #include "app/window_texts.h"
+#include "display/column_sets.h"
 #include "display/display_traits.h"
 #include "display/print_display.h"
 #include "display/result_display.h"
@@ -32,6 +38,7 @@
 #include "platform/server_name.h"
 #include "platform/system.h"
 #include "resources/strings.h"
+#include "settings/remembered_choices.h"
 #include "settings/settings_store.h"
 #include "ui/icons.h"
 #include "ui/qt_dialog_runner.h"
@@ -133,9 +140,27 @@ bool MainWindow::initialise() {
   }
   // 8. Server and settings.
   loadSettings(server);
+  m_choices = settings::loadRememberedChoices();
+  m_choicesLoaded = true;
+  restorePlace();
   // 9. The display as the settings want it; no browse yet.
   displaySetUp();
   return true;
+}
+
+void MainWindow::restorePlace() {
+  if (!m_choices.window) return;
+  const settings::WindowPlace& place = *m_choices.window;
+  const QRect wanted(place.left, place.top, std::max(place.width, minimumWidth()),
+                     std::max(place.height, minimumHeight()));
+  // A place on a screen that is gone keeps only its size.
+  bool onScreen = false;
+  for (const QScreen* screen : QGuiApplication::screens())
+    onScreen = onScreen || screen->availableGeometry().intersects(wanted);
+  if (onScreen)
+    setGeometry(wanted);
+  else
+    resize(wanted.size());
 }
 
 bool MainWindow::findBrowseServer(std::string* server) {
@@ -322,7 +347,12 @@ void MainWindow::buildMenus() {
   // menu, after a separator, when its text is not empty.
   if (const std::string_view about = res::loadString(kStrAboutBoxItem); !about.empty()) {
     help->addSeparator();
-    auto* action = help->addAction(q(about));
+    // Beside "&About" its own "&A" would make Alt+H, A only highlight; the
+    // item keeps its text and takes the first letter still free.
+    std::string taken;
+    for (const QAction* item : help->actions())
+      if (const char letter = mnemonicOf(item->text().toStdString())) taken += letter;
+    auto* action = help->addAction(q(withFreeMnemonic(about, taken)));
     action->setData(kIdAboutBox);
     action->setMenuRole(QAction::NoRole);
     connect(action, &QAction::triggered, this, [this] { command(kIdAboutBox); });
@@ -352,29 +382,63 @@ void MainWindow::buildToolbar() {
     action->setData(b.command);
     if (i >= 10 && i <= 15) action->setCheckable(true);
     const int id = b.command;
-    connect(action, &QAction::triggered, this, [this, id] { command(id); });
+    // A button whose state lags behind the display (it is refreshed only at
+    // set-ups, clicks and fills) must still not do what the menu refuses.
+    connect(action, &QAction::triggered, this, [this, id] {
+      if (m_commands.enabled(id, *this)) command(id);
+    });
     if (id == kIdPrint) action->setVisible(false);
     m_toolButtons[i] = action;
   }
 }
 
+namespace {
+
+// Where status parts 0 to 3 end: this many pixels left of the window's
+// right edge, in the font the widths were made for; a larger font moves
+// them in proportion, as it widens the list columns, so a count still fits.
+constexpr int kStatusEdges[4] = {360, 240, 80, 40};
+
+int statusEdge(int part, const QWidget& widget) {
+  return display::scaledColumnWidth(kStatusEdges[part], widget.fontMetrics().averageCharWidth());
+}
+
+}  // namespace
+
 void MainWindow::buildStatusBar() {
+  // Part 0 takes what the others leave and the others have fixed widths,
+  // so no text (a long progress text in part 2) can push them.
   QStatusBar* bar = statusBar();
-  bar->setSizeGripEnabled(true);
-  const int widths[4] = {0, 120, 160, 60};
+  bar->setSizeGripEnabled(false);
+  auto* parts = new QWidget(bar);
+  auto* row = new QHBoxLayout(parts);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
   for (int i = 0; i < 4; ++i) {
-    auto* label = new QLabel(bar);
-    label->setObjectName(QStringLiteral("statusPart%1").arg(i));
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Sunken);
+    auto* part = new StatusPart(parts);
+    part->setObjectName(QStringLiteral("statusPart%1").arg(i));
     if (i == 0) {
-      bar->addWidget(label, 1);
+      row->addWidget(part, 1);
     } else {
-      label->setMinimumWidth(widths[i]);
-      bar->addPermanentWidget(label);
+      part->setFixedWidth(statusEdge(i - 1, *part) - statusEdge(i, *part));
+      row->addWidget(part);
     }
-    m_status[i] = label;
+    m_status[i] = part;
   }
+  m_statusTail = new QWidget(parts);
+  row->addWidget(m_statusTail);
+  bar->addWidget(parts, 1);
+  // Its size is known only once the bar has laid it out (eventFilter).
+  parts->installEventFilter(this);
+}
+
+void MainWindow::placeStatusParts() {
+  // The bar's own margins sit between the parts and the window's edge;
+  // the blank tail makes up the rest of the last part's distance.
+  QWidget* parts = m_status[0]->parentWidget();
+  const int right = parts->mapTo(this, QPoint(parts->width(), 0)).x();
+  const int tail = std::max(0, statusEdge(3, *m_status[3]) - (width() - right));
+  if (tail != m_statusTail->width()) m_statusTail->setFixedWidth(tail);
 }
 
 void MainWindow::buildShortcuts() {
@@ -492,8 +556,10 @@ bool MainWindow::event(QEvent* event) {
     const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
     if (!tip.isEmpty())
       m_status[0]->setText(tip);
+    else if (browsing())
+      setStatusText(0, kTextBrowsing);
     else
-      setStatusText(0, browsing() ? kTextBrowsing : kTextReady);
+      setStatusText(0, m_statusNote.empty() ? std::string(kTextReady) : m_statusNote);
     return true;
   }
   return QMainWindow::event(event);
@@ -506,11 +572,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   m_closing = true;
   m_browse.shutDown();
   if (browsing()) endBusy();
+  if (m_choicesLoaded && !m_autoCommand) {
+    const QRect place = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    if (place.isValid())
+      m_choices.window = settings::WindowPlace{place.x(), place.y(), place.width(), place.height()};
+    settings::saveRememberedChoices(m_choices);
+  }
   if (m_help) m_help->close();
   event->accept();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) &&
+      m_status[0] && watched == m_status[0]->parentWidget()) {
+    placeStatusParts();
+    return false;
+  }
   if (event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
     // A help window of the main window would be blocked by the dialog, so

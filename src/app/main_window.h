@@ -143,6 +143,8 @@ class MainWindow final : public QMainWindow,
   display::DisplayViews& views() override { return *this; }
   void refresh() override;
   void showContextMenu() override;
+  void showStatusNote(std::string_view note) override;
+  settings::RememberedChoices* rememberedChoices() override { return &m_choices; }
 
   // ---- display::FillHost ----
   display::DisplayType currentDisplayType() const override;
@@ -175,6 +177,7 @@ class MainWindow final : public QMainWindow,
   void buildMenus();
   void buildToolbar();
   void buildStatusBar();
+  void placeStatusParts();
   void buildShortcuts();
   QAction* addMenuItem(QMenu* menu, int id, const char* text);
   void setStatusText(int part, std::string_view text);
@@ -225,6 +228,15 @@ class MainWindow final : public QMainWindow,
   QLineEdit* m_userNameEdit = nullptr;
   QLabel* m_userNameLabel = nullptr;
   std::array<QLabel*, 4> m_status{};
+  QWidget* m_statusTail = nullptr;  // the blank end of the status bar
+  // What the last command reported (showStatusNote); part 0 goes back to it
+  // rather than to "Ready" when a menu closes, until the next browse.
+  std::string m_statusNote;
+  // Loaded at initialisation and saved when the window closes (not by an
+  // unattended run, whose window nobody placed).
+  settings::RememberedChoices m_choices;
+  bool m_choicesLoaded = false;
+  void restorePlace();
   std::map<int, QWidget*> m_controls;  // by control id
   std::map<int, QAction*> m_menuActions;
   std::array<QAction*, 21> m_toolButtons{};

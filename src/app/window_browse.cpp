@@ -20,6 +20,7 @@ void MainWindow::browse() {
 
 void MainWindow::showBusy(std::string_view name) {
   m_animation.start();
+  m_statusNote.clear();
   setStatusText(0, std::string(kTextBrowsing) + std::string(name));
   m_firstEditHeld = true;
   updateCommandStates();
@@ -38,6 +39,11 @@ void MainWindow::showIdle() {
     m_cursorSaved = false;
   }
   if (m_autoCommand) queueAutoCommandFinish();
+}
+
+void MainWindow::showStatusNote(std::string_view note) {
+  m_statusNote = note;
+  setStatusText(0, note);
 }
 
 void MainWindow::showWorkerStatus(const std::string& text) { setStatusText(2, text); }

@@ -37,6 +37,15 @@ inline constexpr int kGroupsColumnCount = 3;
 inline constexpr int kServersColumnCount = 33;
 inline constexpr int kQuotasColumnCount = 5;
 
+// The widths above were made for a font whose characters average this many
+// pixels. A list in a larger font widens each column in proportion, so the
+// texts the widths were meant to hold still fit; a smaller font keeps them.
+inline constexpr int kDesignCharWidth = 5;
+constexpr int scaledColumnWidth(int width, int averageCharWidth) {
+  if (averageCharWidth <= kDesignCharWidth) return width;
+  return (width * averageCharWidth + kDesignCharWidth / 2) / kDesignCharWidth;
+}
+
 // The column set of a list. Files picks its list form by `filesForm`
 // (the access tree form has no list). Network, Performance, Licenses and
 // Trusts have no column set: their result controls are trees or stay empty.

@@ -15,7 +15,12 @@ void registerCommands(window::CommandTable& table) {
                return traitsOf(c.displayType()).exportable;
              }});
   table.add({.id = window::kIdPrint,
-             .action = [](window::WindowContext& c) { printDisplay(c.views(), c.printer()); }});
+             .action = [](window::WindowContext& c) {
+               // A long print ends long after the command: say how it ended.
+               if (const std::string note = printedNote(printDisplay(c.views(), c.printer()));
+                   !note.empty())
+                 c.showStatusNote(note);
+             }});
 }
 
 }  // namespace display

@@ -4,9 +4,11 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QTableView>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "display/clipboard_copy.h"
@@ -35,6 +37,27 @@ int rowsPerPage(int pageHeight) {
   return std::max(1, (pageHeight - kFirstRowY) / kRowPitch);
 }
 
+std::vector<std::vector<std::size_t>> columnBands(const std::vector<int>& widths, int pageWidth) {
+  std::vector<std::vector<std::size_t>> bands;
+  std::size_t next = 0;
+  while (next < widths.size()) {
+    std::vector<std::size_t> band;
+    int x = kFirstColumnX;
+    // Later bands repeat the first column when one more column fits beside it.
+    if (!bands.empty() && x + widths[0] + widths[next] <= pageWidth) {
+      band.push_back(0);
+      x += widths[0];
+    }
+    while (next < widths.size() && (band.empty() || x + widths[next] <= pageWidth)) {
+      x += widths[next];
+      band.push_back(next++);
+    }
+    bands.push_back(std::move(band));
+  }
+  if (bands.empty()) bands.emplace_back();  // no column: the header rule still prints
+  return bands;
+}
+
 namespace {
 
 // Where the printed columns stand, left to right.
@@ -44,24 +67,46 @@ struct PrintedColumn {
   int width = 0;
 };
 
-std::vector<PrintedColumn> placeColumns(const ListColumns& columns) {
-  std::vector<PrintedColumn> placed;
-  int x = kFirstColumnX;
+using Band = std::vector<PrintedColumn>;
+
+// The bands of the list's printed columns, each placed from the left margin.
+std::vector<Band> placeBands(const ListColumns& columns, int pageWidth) {
+  std::vector<int> printed;  // list column of each printed column
+  std::vector<int> widths;
   for (std::size_t c = 0; c < columns.titles.size(); ++c) {
     if (columns.hidden[c]) continue;
-    const int width = columns.widths[c] * kWidthScale;
-    placed.push_back({static_cast<int>(c), x, width});
-    x += width;
+    printed.push_back(static_cast<int>(c));
+    widths.push_back(columns.widths[c] * kWidthScale);
   }
-  return placed;
+  std::vector<Band> bands;
+  for (const auto& indexes : columnBands(widths, pageWidth)) {
+    Band band;
+    int x = kFirstColumnX;
+    for (std::size_t i : indexes) {
+      band.push_back({printed[i], x, widths[i]});
+      x += widths[i];
+    }
+    bands.push_back(std::move(band));
+  }
+  return bands;
+}
+
+// The printed width of the list, from the left margin on.
+int printedWidth(const ListColumns& columns) {
+  int width = kFirstColumnX;
+  for (std::size_t c = 0; c < columns.titles.size(); ++c)
+    if (!columns.hidden[c]) width += columns.widths[c] * kWidthScale;
+  return width;
 }
 
 // One line of texts, each cut to its column so that a long text never runs
 // into the next column.
-void drawLine(QPainter& painter, const std::vector<PrintedColumn>& placed,
-              const std::vector<QString>& texts, int y) {
+void drawLine(QPainter& painter, const Band& placed, const std::vector<QString>& texts, int y) {
   const QFontMetrics metrics = painter.fontMetrics();
   for (const PrintedColumn& p : placed) {
+    // The window paints between pages, so a browse that ends meanwhile may
+    // have changed the list under the print: a missing cell prints empty.
+    if (static_cast<std::size_t>(p.column) >= texts.size()) continue;
     const QString& text = texts[static_cast<std::size_t>(p.column)];
     const int room = std::max(0, p.width - kWidthScale * 2);
     painter.drawText(QRect(p.x, y, room, kRowPitch), Qt::AlignLeft | Qt::AlignTop,
@@ -77,12 +122,19 @@ std::vector<QString> toTexts(const std::vector<std::string>& cells) {
   return texts;
 }
 
+// The printable width of a portrait page of the printer's paper, in print units.
+int portraitWidth(const QPrinter& printer) {
+  const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Inch);
+  return static_cast<int>(std::min(paint.width(), paint.height()) * kUnitsPerInch);
+}
+
 }  // namespace
 
-int printList(const QTableView& view, QPrinter& printer) {
+int printList(const QTableView& view, QPrinter& printer, const PrintProgress& progress,
+              bool* cancelled) {
+  if (cancelled) *cancelled = false;
   const ListColumns columns = listColumns(view);
   const std::vector<int> rows = listRowsInViewOrder(view);
-  const std::vector<PrintedColumn> placed = placeColumns(columns);
   const std::vector<QString> titles = toTexts(columns.titles);
 
   QPainter painter;
@@ -95,37 +147,81 @@ int printList(const QTableView& view, QPrinter& printer) {
 
   const int pageHeight = static_cast<int>(printer.height() / scale);
   const int pageWidth = static_cast<int>(printer.width() / scale);
+  const std::vector<Band> bands = placeBands(columns, pageWidth);
   const int perPage = rowsPerPage(pageHeight);
-  const int pages = std::max<int>(1, (static_cast<int>(rows.size()) + perPage - 1) / perPage);
+  const int rowPages = std::max<int>(1, (static_cast<int>(rows.size()) + perPage - 1) / perPage);
+  const int pages = rowPages * static_cast<int>(bands.size());
 
   std::vector<std::string> cells;
-  for (int page = 0; page < pages; ++page) {
-    if (page > 0 && !printer.newPage()) {
-      printer.abort();
-      painter.end();
-      return 0;
-    }
-    drawLine(painter, placed, titles, kHeaderY);
-    painter.drawLine(kRuleLeft, kRuleY, std::min(kRuleRight, pageWidth), kRuleY);
-    const auto first = static_cast<std::size_t>(page) * static_cast<std::size_t>(perPage);
+  std::vector<std::vector<QString>> pageTexts;
+  int page = 0;
+  for (int rowPage = 0; rowPage < rowPages; ++rowPage) {
+    const auto first = static_cast<std::size_t>(rowPage) * static_cast<std::size_t>(perPage);
     const auto last = std::min(rows.size(), first + static_cast<std::size_t>(perPage));
+    // The rows of one page are read once for all its bands.
+    pageTexts.clear();
     for (std::size_t i = first; i < last; ++i) {
       listRowCells(view, rows[i], cells);
-      drawLine(painter, placed, toTexts(cells),
-               kFirstRowY + kRowPitch * static_cast<int>(i - first));
+      pageTexts.push_back(toTexts(cells));
+    }
+    for (const Band& band : bands) {
+      if (page > 0 && !printer.newPage()) {
+        printer.abort();
+        painter.end();
+        return 0;
+      }
+      drawLine(painter, band, titles, kHeaderY);
+      painter.drawLine(kRuleLeft, kRuleY, std::min(kRuleRight, pageWidth), kRuleY);
+      for (std::size_t i = 0; i < pageTexts.size(); ++i)
+        drawLine(painter, band, pageTexts[i], kFirstRowY + kRowPitch * static_cast<int>(i));
+      ++page;
+      if (progress && !progress(page, pages)) {
+        printer.abort();
+        painter.end();
+        if (cancelled) *cancelled = true;
+        return 0;
+      }
     }
   }
   if (!painter.end()) return 0;
   return pages;
 }
 
-bool printDisplay(DisplayViews& host, PrintChooser& chooser) {
+PrintResult printDisplay(DisplayViews& host, PrintChooser& chooser) {
   const QTableView* view = currentPrintableList(host);
-  if (!view) return false;
+  if (!view) return {};
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QString::fromLatin1(kPrintDocumentName));
-  if (!chooser.choose(printer)) return false;
-  return printList(*view, printer) > 0;
+  // Landscape first for a list that portrait would split into more pages
+  // across; the dialog still lets the user choose.
+  if (printedWidth(listColumns(*view)) > portraitWidth(printer))
+    printer.setPageOrientation(QPageLayout::Landscape);
+  if (!chooser.choose(printer)) return {};
+
+  // Window-modal, so nothing in the window changes the list while it
+  // prints; setValue lets the window paint between pages.
+  QProgressDialog progress(QStringLiteral("Printing..."), QStringLiteral("Cancel"), 0, 1,
+                           view->window());
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(500);
+  progress.setAutoClose(false);
+  PrintResult result;
+  result.pages = printList(*view, printer,
+                           [&progress](int done, int total) {
+                             progress.setMaximum(total);
+                             progress.setLabelText(
+                                 QStringLiteral("Printing page %1 of %2...").arg(done).arg(total));
+                             progress.setValue(done);
+                             return !progress.wasCanceled();
+                           },
+                           &result.cancelled);
+  return result;
+}
+
+std::string printedNote(const PrintResult& result) {
+  if (result.cancelled) return "Printing cancelled";
+  if (result.pages <= 0) return {};
+  return result.pages == 1 ? "Printed 1 page" : "Printed " + std::to_string(result.pages) + " pages";
 }
 
 }  // namespace display

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "display/fill_messages.h"
+#include "display/full_text_tool_tips.h"
 #include "display/group_table_model.h"
 #include "display/server_table_model.h"
 #include "display/text_table_model.h"
@@ -34,7 +35,11 @@ FilesForm filesFormOf(const settings::SettingsValues& values) {
 template <class Model, class Make>
 Model* modelOnView(QTableView* view, QPointer<Model>& slot, Make make) {
   if (view == nullptr) return nullptr;
-  if (slot.isNull()) slot = make(view);
+  if (slot.isNull()) {
+    slot = make(view);
+    if (!qobject_cast<FullTextToolTips*>(view->itemDelegate()))
+      view->setItemDelegate(new FullTextToolTips(view));
+  }
   if (view->model() != slot.data()) view->setModel(slot.data());
   return slot.data();
 }
@@ -121,13 +126,14 @@ void ResultDisplay::applyColumns(DisplayType type) {
   }
   QHeaderView* header = view->horizontalHeader();
   const std::vector<ColumnLayout> layout = columnLayout(type, m_host.settingsValues());
+  const int charWidth = view->fontMetrics().averageCharWidth();
   for (int i = 0; i < static_cast<int>(layout.size()); ++i) {
     const ColumnLayout& column = layout[static_cast<std::size_t>(i)];
     if (column.hidden()) {
       header->hideSection(i);
     } else {
       header->showSection(i);
-      header->resizeSection(i, column.width);
+      header->resizeSection(i, scaledColumnWidth(column.width, charWidth));
     }
   }
 }

@@ -102,6 +102,7 @@ class GroupGathering {
     const NET_API_STATUS status =
         NetLocalGroupEnum(m_server, 1, groups, kReadLength, &read, &total, nullptr);
     if (status == ERROR_ACCESS_DENIED) showWorkerMessage(m_block, "Insufficient rights", kFatal);
+    reportRefusal(status);
     const std::string marker = res::str(res::kStrLocalGroupContainer);
     const DWORD level = m_domainNames ? 2 : 1;
     int position = 0;
@@ -142,6 +143,7 @@ class GroupGathering {
       showWorkerMessage(m_block, "Insufficient rights to read Global\ngroup information.",
                         kFatal);
     }
+    reportRefusal(status);
     if (total == 0 && groups.get<GROUP_INFO_2>().empty()) {
       addLine("ERROR : Could not enumerate domain.", "", "");
       return !m_block.cancelled();
@@ -168,10 +170,26 @@ class GroupGathering {
     return !m_block.cancelled();
   }
 
+  // Refusals other than access denied (which has its own texts) would
+  // otherwise leave a list that looks complete. An unreachable server
+  // refuses both enumerations; once is enough to say so.
+  void reportRefusal(NET_API_STATUS status) {
+    if (status == NERR_Success || status == ERROR_MORE_DATA || status == ERROR_ACCESS_DENIED ||
+        m_refusalReported)
+      return;
+    m_refusalReported = true;
+    showWorkerMessage(m_block,
+                      printfText("The groups of the requested server could not be "
+                                 "read.\nError number : %i",
+                                 static_cast<int>(status)),
+                      {}, ui::Icon::Error);
+  }
+
   WorkerBlock& m_block;
   const std::string m_server;
   const bool m_showMembers;
   const bool m_domainNames;
+  bool m_refusalReported = false;
 };
 
 }  // namespace

@@ -264,6 +264,7 @@ class UserGathering {
     // every account, so positions cannot be matched across answers.
     std::unordered_map<std::string_view, std::size_t> byName;
     bool haveRecords = false;
+    NET_API_STATUS refusal = NERR_Success;
 
     for (std::size_t s = 0; s < servers.size(); ++s) {
       if (m_block.cancelled()) return false;
@@ -271,8 +272,10 @@ class UserGathering {
       DWORD read = 0;
       DWORD total = 0;
       DWORD resume = 0;
-      NetUserEnum(servers[s], 3, FILTER_NORMAL_ACCOUNT, buf, MAX_PREFERRED_LENGTH, &read, &total,
-                  &resume);
+      const NET_API_STATUS status = NetUserEnum(servers[s], 3, FILTER_NORMAL_ACCOUNT, buf,
+                                                MAX_PREFERRED_LENGTH, &read, &total, &resume);
+      if (status != NERR_Success && status != ERROR_MORE_DATA && refusal == NERR_Success)
+        refusal = status;
       const auto users = buf.get<USER_INFO_3>();
       if (users.empty()) continue;  // a server that answers nothing adds nothing
 
@@ -298,6 +301,16 @@ class UserGathering {
         const auto found = byName.find(users[p].usri3_name);
         if (found != byName.end()) merged[found->second].add(users[p]);
       }
+    }
+    // An empty list must not pass for a domain without accounts: a plain
+    // user is refused the detailed read, yet may list the accounts quickly.
+    if (!haveRecords && refusal != NERR_Success) {
+      showWorkerMessage(m_block,
+                        printfText("The user accounts could not be read.\nError number : %i\n"
+                                   "Quick view (Tools > Settings, Users page) lists the accounts "
+                                   "for any user.",
+                                   static_cast<int>(refusal)),
+                        {}, ui::Icon::Error);
     }
 
     for (std::size_t i = 0; i < holder.size(); ++i) {

@@ -43,12 +43,20 @@ void showFailure(display::DisplayViews& host, const ExportResult& result, const 
     case ExportError::CannotCreateFile:
     case ExportError::WriteFailed:
       host.messages().ok(std::string(kOpenFailedText), caption);
-      host.messages().ok(path, caption);
+      // The first text only guesses; the name and the system's own reason
+      // tell the user what to change.
+      host.messages().ok(result.detail.empty() ? path : path + "\n" + result.detail, caption);
       break;
     case ExportError::DatabaseFailed:
       host.messages().ok(result.detail, caption);
       break;
   }
+}
+
+// The folder part of a chosen path ("" for a bare name).
+std::string folderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
 }
 
 // The event of a failed unattended export: recorded whatever the logging
@@ -67,7 +75,7 @@ ExportResult exportDisplay(const ExportSource& source, const std::string& path,
     return writeDatabase(*source.list, path, exportTableName(source.displayType));
   }
   if (source.tree) return writeTreeText(*source.tree, path);
-  if (source.list) return writeListText(*source.list, path, separatorOf(format));
+  if (source.list) return writeListText(*source.list, path, separatorOf(format), quotingOf(format));
   return {ExportError::NotSupported, {}};
 }
 
@@ -75,16 +83,26 @@ ExportResult exportDisplay(const ExportSource& source, const std::string& path, 
   return exportDisplay(source, path, formatOfExportType(exportType));
 }
 
-std::optional<ExportResult> exportCommand(display::DisplayViews& host, ui::FileChooser& chooser) {
+std::optional<ExportCommandResult> exportCommand(display::DisplayViews& host,
+                                                 ui::FileChooser& chooser,
+                                                 settings::RememberedChoices* remembered) {
   const ExportSource source = exportSourceOf(host);
   ui::FileRequest request;
   request.filters = exportFilters();
   request.initialFilter = static_cast<int>(host.settingsValues().x_export_type);
   request.defaultExtension = std::string(kDefaultExtension);
   request.askBeforeOverwrite = true;
+  if (remembered) {
+    if (remembered->exportFilter) request.initialFilter = static_cast<int>(*remembered->exportFilter);
+    request.initialPath = remembered->exportFolder;
+  }
   const std::optional<ui::FileChoice> choice = chooser.saveChoice(request);
   if (!choice) return std::nullopt;
   const std::string* path = &choice->path;
+  if (remembered) {
+    remembered->exportFolder = folderOf(*path);
+    remembered->exportFilter = static_cast<settings::Word>(choice->filter);
+  }
 
   // The filter selected when the user confirmed decides the writer, whatever
   // the name's extension says.
@@ -95,7 +113,7 @@ std::optional<ExportResult> exportCommand(display::DisplayViews& host, ui::FileC
     result = exportDisplay(source, *path, format);
   }
   showFailure(host, result, *path);
-  return result;
+  return ExportCommandResult{std::move(result), *path};
 }
 
 AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path) {

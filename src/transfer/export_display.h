@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/remembered_choices.h"
 #include "transfer/export_format.h"
 #include "transfer/export_result.h"
 #include "transfer/export_source.h"
@@ -49,7 +50,14 @@ ExportResult exportDisplay(const ExportSource& source, const std::string& path, 
 // the wait cursor shown. Cancel does nothing; failures are shown through the
 // host's messages; success shows nothing. Returns the outcome, nothing when
 // the dialog was cancelled.
-std::optional<ExportResult> exportCommand(display::DisplayViews& host, ui::FileChooser& chooser);
+// With `remembered`, the dialog opens on the folder and filter last used
+// there (else the setting's filter), and the user's choice is kept in it.
+struct ExportCommandResult : ExportResult {
+  std::string path;  // the file the user chose
+};
+std::optional<ExportCommandResult> exportCommand(display::DisplayViews& host,
+                                                 ui::FileChooser& chooser,
+                                                 settings::RememberedChoices* remembered = nullptr);
 
 struct AutomaticExportOutcome {
   ExportResult result;
@@ -63,6 +71,11 @@ struct AutomaticExportOutcome {
 // "Veltrane", id 59288, text "BAD command line options:   "), never in a
 // message box; the database export of the Network display shows its refusal.
 AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path);
+
+// The status bar's note after a successful File > Export.
+inline std::string exportedNote(std::string_view path) {
+  return "Exported to " + std::string(path);
+}
 
 // Texts the export shows.
 inline constexpr std::string_view kNotSupportedText =

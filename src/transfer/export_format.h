@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "display/display_type.h"
+#include "transfer/text_lines.h"
 #include "ui/file_chooser.h"
 
 namespace transfer {
@@ -30,6 +31,12 @@ ExportFormat formatOfExportType(long exportType);
 // The separator between two cells of a text line.
 constexpr char separatorOf(ExportFormat format) {
   return format == ExportFormat::CsvText ? ',' : '\t';
+}
+
+// How a cell holding the separator is kept whole: only comma-separated
+// files quote, since spreadsheets read them as RFC 4180 text.
+constexpr CellQuoting quotingOf(ExportFormat format) {
+  return format == ExportFormat::CsvText ? CellQuoting::Rfc4180 : CellQuoting::None;
 }
 
 // The display whose list an export reads: every display type without an

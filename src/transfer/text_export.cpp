@@ -73,15 +73,16 @@ bool writeNodes(TextFile& file, const QTreeWidget& tree) {
 
 }  // namespace
 
-ExportResult writeListText(const QTableView& view, const std::string& path, char separator) {
+ExportResult writeListText(const QTableView& view, const std::string& path, char separator,
+                           CellQuoting quoting) {
   TextFile file(path);
   if (ExportResult opened = file.open(); !opened.ok()) return opened;
   const display::ListColumns columns = display::listColumns(view);
-  appendListLine(file.buffer(), columns.titles, columns.hidden, separator);
+  appendListLine(file.buffer(), columns.titles, columns.hidden, separator, quoting);
   std::vector<std::string> cells;
   for (int row : display::listRowsInViewOrder(view)) {
     display::listRowCells(view, row, cells);
-    appendListLine(file.buffer(), cells, columns.hidden, separator);
+    appendListLine(file.buffer(), cells, columns.hidden, separator, quoting);
     if (!file.flush()) return file.fail();
   }
   return file.commit();

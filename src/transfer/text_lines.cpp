@@ -1,15 +1,34 @@
 #include "transfer/text_lines.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace transfer {
+namespace {
+
+void appendCell(std::string& out, std::string_view cell, char separator, CellQuoting quoting) {
+  const char special[] = {separator, '"', '\r', '\n'};
+  if (quoting == CellQuoting::None ||
+      cell.find_first_of(std::string_view(special, std::size(special))) == std::string_view::npos) {
+    out += cell;
+    return;
+  }
+  out += '"';
+  for (const char c : cell) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+}  // namespace
 
 void appendListLine(std::string& out, std::span<const std::string> cells,
-                    const std::vector<bool>& hidden, char separator) {
+                    const std::vector<bool>& hidden, char separator, CellQuoting quoting) {
   for (std::size_t column = 0; column < cells.size(); ++column) {
     if (column < hidden.size() && hidden[column]) continue;
     if (column != 0) out += separator;
-    out += cells[column];
+    appendCell(out, cells[column], separator, quoting);
   }
   out += kLineEnd;
 }

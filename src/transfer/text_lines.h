@@ -1,7 +1,8 @@
 #pragma once
 // The lines of the export files, built in memory one line at a time. Plain
-// C++ and no quoting: a cell holding a separator or a line break is written
-// as it is, and lines are never cut short.
+// C++; lines are never cut short. Tab-delimited cells are written as they
+// are; comma-separated cells are quoted only where a spreadsheet would
+// otherwise split or join them.
 
 #include <span>
 #include <string>
@@ -12,12 +13,20 @@ namespace transfer {
 
 inline constexpr std::string_view kLineEnd = "\r\n";
 
+enum class CellQuoting {
+  None,
+  // A cell holding the separator, a double quote, CR or LF is enclosed in
+  // double quotes with its own quotes doubled (RFC 4180); others as they are.
+  Rfc4180,
+};
+
 // Appends one line of a list: the cells of the columns that are not hidden,
 // then CR LF. Every written cell except column 0's is preceded by the
 // separator, so a line whose column 0 is hidden begins with one. Cells past
 // the end of `hidden` count as shown; missing cells as empty.
 void appendListLine(std::string& out, std::span<const std::string> cells,
-                    const std::vector<bool>& hidden, char separator);
+                    const std::vector<bool>& hidden, char separator,
+                    CellQuoting quoting = CellQuoting::None);
 
 // Appends one line of a tree: one tab per level of depth (0 for a root
 // node), the node's text, CR LF.

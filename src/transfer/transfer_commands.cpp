@@ -9,7 +9,13 @@ namespace transfer {
 
 void registerCommands(window::CommandTable& table) {
   table.add({.id = window::kIdExport,
-             .action = [](window::WindowContext& c) { exportCommand(c.views(), c.files()); },
+             .action =
+                 [](window::WindowContext& c) {
+                   const auto result =
+                       exportCommand(c.views(), c.files(), c.rememberedChoices());
+                   // No success box, but the user should see where the file went.
+                   if (result && result->ok()) c.showStatusNote(exportedNote(result->path));
+                 },
              .enabled = [](const window::WindowContext& c) {
                return display::traitsOf(c.displayType()).exportable;
              }});

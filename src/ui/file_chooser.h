@@ -21,7 +21,9 @@ struct FileRequest {
   std::string title;
   std::vector<FileFilter> filters;
   int initialFilter = 0;         // index into filters
-  std::string defaultExtension;  // without the dot; appended when the name has none
+  // Without the dot; appended when the name has none and the selected
+  // filter names no extension of its own ("*.csv" names "csv").
+  std::string defaultExtension;
   std::string initialPath;       // directory or file proposed at first
   bool askBeforeOverwrite = true;  // save only
 };
@@ -50,13 +52,30 @@ class FileChooser {
   }
 };
 
-// The name with the request's default extension appended when it has none.
-inline std::string withDefaultExtension(std::string path, const FileRequest& request) {
-  if (request.defaultExtension.empty() || path.empty()) return path;
+// The extension a name without one gets under filter `filter` (an index
+// into the request's filters): the filter's first pattern's ("*.csv" gives
+// "csv"), or the request's default when the filter names none. A typed
+// name then follows the format the user picked, not a fixed default.
+inline std::string extensionFor(const FileRequest& request, int filter) {
+  if (filter >= 0 && static_cast<std::size_t>(filter) < request.filters.size()) {
+    const auto& patterns = request.filters[static_cast<std::size_t>(filter)].patterns;
+    if (!patterns.empty() && patterns.front().starts_with("*.") &&
+        patterns.front().find_first_of("*?[", 2) == std::string::npos)
+      return patterns.front().substr(2);
+  }
+  return request.defaultExtension;
+}
+
+// The name with the extension of `filter` (see extensionFor) appended when
+// it has none.
+inline std::string withDefaultExtension(std::string path, const FileRequest& request,
+                                        int filter = -1) {
+  const std::string extension = extensionFor(request, filter);
+  if (extension.empty() || path.empty()) return path;
   const auto slash = path.find_last_of('/');
   const auto dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-    path += "." + request.defaultExtension;
+    path += "." + extension;
   return path;
 }
 

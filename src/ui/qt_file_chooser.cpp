@@ -35,13 +35,22 @@ std::optional<FileChoice> QtFileChooser::run(const FileRequest& request, bool sa
     if (request.initialFilter >= 0 && request.initialFilter < filters.size())
       dialog.selectNameFilter(filters[request.initialFilter]);
   }
-  if (!request.defaultExtension.empty())
-    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+  // The dialog itself appends the suffix (and asks about overwriting the
+  // name it makes), so the suffix follows the filter as the user changes it.
+  const auto useSuffixOf = [&dialog, &request](int filter) {
+    dialog.setDefaultSuffix(QString::fromStdString(extensionFor(request, filter)));
+  };
+  useSuffixOf(request.initialFilter);
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&filters, &useSuffixOf](const QString& name) {
+                     useSuffixOf(static_cast<int>(filters.indexOf(name)));
+                   });
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && request.askBeforeOverwrite));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  const int filter = filters.indexOf(dialog.selectedNameFilter());
-  return FileChoice{withDefaultExtension(dialog.selectedFiles().front().toStdString(), request),
-                    filter >= 0 ? filter : request.initialFilter};
+  const int selected = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+  const int filter = selected >= 0 ? selected : request.initialFilter;
+  return FileChoice{withDefaultExtension(dialog.selectedFiles().front().toStdString(), request, filter),
+                    filter};
 }
 
 }  // namespace ui

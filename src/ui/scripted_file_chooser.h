@@ -29,8 +29,8 @@ class ScriptedFileChooser final : public FileChooser {
     return answer(Kind::Save, request);
   }
 
-  // The next request is answered with `path` (default extension applied as
-  // the real chooser does) and the filter of index `filter` selected (-1:
+  // The next request is answered with `path` (the filter's extension applied
+  // as the real chooser does) and the filter of index `filter` selected (-1:
   // the one the request opened on); std::nullopt answers "cancelled".
   void queueAnswer(std::optional<std::string> path, int filter = -1) {
     std::lock_guard lock(m_mutex);
@@ -55,8 +55,8 @@ class ScriptedFileChooser final : public FileChooser {
     Scripted a = std::move(m_answers.front());
     m_answers.pop_front();
     if (!a.path) return std::nullopt;
-    return FileChoice{withDefaultExtension(std::move(*a.path), request),
-                      a.filter >= 0 ? a.filter : request.initialFilter};
+    const int filter = a.filter >= 0 ? a.filter : request.initialFilter;
+    return FileChoice{withDefaultExtension(std::move(*a.path), request, filter), filter};
   }
 
   mutable std::mutex m_mutex;

@@ -5,8 +5,10 @@
 // the Qt types a few commands need (views, dialogs, printers) are only named.
 
 #include <string>
+#include <string_view>
 
 #include "display/display_type.h"
+#include "settings/remembered_choices.h"
 #include "settings/settings_values.h"
 #include "window/selection.h"
 
@@ -47,6 +49,14 @@ class WindowContext {
   // The result lists and trees, for commands that read a display as the
   // user sees it (export, clipboard, print).
   virtual display::DisplayViews& views() = 0;
+
+  // The user's last choices (the export's folder and format), which a
+  // command may read and update; nullptr where nothing is remembered.
+  virtual settings::RememberedChoices* rememberedChoices() { return nullptr; }
+
+  // A short note on what a command did (where an export went), in the
+  // status bar's first part until the next browse; no note by default.
+  virtual void showStatusNote(std::string_view /*note*/) {}
 
   // Browses the current display again, after a change made by a command.
   virtual void refresh() = 0;

@@ -106,6 +106,26 @@ TEST_F(UnattendedRunTest, ABadRequestOrAFailedBrowseEndsWithFailure) {
   EXPECT_FALSE(unknown.standardError.empty());
 }
 
+// A plain domain user is refused the detailed account read: the run must
+// not pass that off as a domain without accounts.
+TEST_F(UnattendedRunTest, ARefusedAccountReadFailsTheRunInOneLine) {
+  QFile lab(labPath());
+  ASSERT_TRUE(lab.open(QIODevice::ReadOnly));
+  QByteArray text = lab.readAll();
+  lab.close();
+  text.replace("\"loggedOn\": \"LAB\\\\Administrator\"", "\"loggedOn\": \"LAB\\\\alice\"");
+  ASSERT_TRUE(text.contains("LAB\\\\alice\""));
+  ASSERT_TRUE(lab.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  lab.write(text);
+  lab.close();
+
+  const RunResult r = run({"users", "PDC", path("users.txt")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(std::count(r.standardError.begin(), r.standardError.end(), '\n'), 1) << r.standardError;
+  EXPECT_TRUE(r.standardError.starts_with("veltrane: ")) << r.standardError;
+  EXPECT_NE(r.standardError.find("Error number : 5"), std::string::npos) << r.standardError;
+}
+
 }  // namespace
 
 namespace {

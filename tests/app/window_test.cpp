@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMenu>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -16,7 +17,9 @@
 #include "app/browse_button.h"
 #include "window/command_ids.h"
 #include "app/help_window.h"
+#include "app/menu_mnemonics.h"
 #include "app_test_support.h"
+#include "display/column_sets.h"
 #include "display/result_display.h"
 #include "resources/strings.h"
 
@@ -87,7 +90,8 @@ TEST_F(WindowTest, EveryMenuCommandHasItsHelpText) {
     EXPECT_EQ(a->statusTip().toStdString(), res::loadString(static_cast<unsigned>(id))) << id;
   }
   EXPECT_EQ(m_window->menuAction(kIdBrowse)->text(), "&Browse\tF5");
-  EXPECT_EQ(m_window->menuAction(kIdAboutBox)->text(), "&About Morrowell...");
+  // The text as written; its letter moved off the "A" that "&About" takes.
+  EXPECT_EQ(m_window->menuAction(kIdAboutBox)->text(), "About &Morrowell...");
 }
 
 TEST_F(WindowTest, MenuHelpShowsInStatusPartZeroWhileAMenuIsOpen) {
@@ -166,6 +170,22 @@ TEST_F(WindowTest, WindowMenuAndToolbarSelectTheirTabs) {
   EXPECT_TRUE(m_window->toolbarButton(15)->isChecked());
 }
 
+// The Menu key, Insert and Delete go to the focused control: after a
+// display change that must be the control now shown, not the hidden one.
+TEST_F(WindowTest, TheFocusFollowsTheDisplayShown) {
+  ASSERT_TRUE(makeWindow());
+  m_window->show();
+  QApplication::setActiveWindow(m_window.get());
+  m_window->selectTab(1);
+  m_window->listView(DisplayType::Groups)->setFocus();
+  m_window->menuAction(kIdWindowUsers)->trigger();
+  EXPECT_EQ(m_window->focusWidget(), m_window->listView(DisplayType::Users));
+  m_window->toolbarButton(12)->trigger();  // Network
+  EXPECT_EQ(m_window->focusWidget(), m_window->treeView(DisplayType::Network));
+  m_window->tabBar()->setCurrentIndex(1);
+  EXPECT_EQ(m_window->focusWidget(), m_window->listView(DisplayType::Groups));
+}
+
 TEST_F(WindowTest, AccessRightsFormShowsTheTreeAndTheUserNameField) {
   ASSERT_TRUE(makeWindow());
   m_window->settings().f_display_type = 1;
@@ -206,6 +226,61 @@ TEST_F(WindowTest, ShowColumnsRestoresTheWidthsOfTheSettings) {
   EXPECT_EQ(header->sectionSize(1), width + 77);
   m_window->command(kIdShowColumns);
   EXPECT_EQ(header->sectionSize(1), width);
+}
+
+// The parts end at W - 360, W - 240, W - 80 and W - 40 (in the font the
+// widths were made for; moved in proportion for a larger one) whatever they
+// show: a long progress text is cut short, it does not push the others.
+TEST_F(WindowTest, StatusPartsKeepTheirEdgesWhateverTheyShow) {
+  ASSERT_TRUE(makeWindow());
+  m_window->resize(900, 600);
+  m_window->show();
+  QApplication::processEvents();
+  const auto edges = [&] {
+    std::vector<int> right;
+    for (int i = 0; i < 4; ++i) {
+      auto* part = m_window->findChild<QLabel*>(QStringLiteral("statusPart%1").arg(i));
+      right.push_back(part ? part->mapTo(m_window.get(), QPoint(part->width(), 0)).x() : -1);
+    }
+    return right;
+  };
+  const int charWidth = m_window->findChild<QLabel*>("statusPart3")->fontMetrics().averageCharWidth();
+  const auto edgesAt = [&](int w) {
+    std::vector<int> at;
+    for (int offset : {360, 240, 80, 40})
+      at.push_back(w - display::scaledColumnWidth(offset, charWidth));
+    return at;
+  };
+  const std::vector<int> expected = edgesAt(m_window->width());
+  EXPECT_EQ(edges(), expected);
+  EXPECT_EQ(display::scaledColumnWidth(360, display::kDesignCharWidth), 360);
+
+  auto* progress = m_window->findChild<QLabel*>(QStringLiteral("statusPart2"));
+  const QString text = QStringLiteral("Server:1 user:%1 of a very long progress text").arg(99999);
+  progress->setText(text);
+  QApplication::processEvents();
+  EXPECT_EQ(edges(), expected);
+  EXPECT_EQ(progress->text(), text);  // shown cut short, kept whole
+
+  m_window->resize(1000, 600);
+  QApplication::processEvents();
+  EXPECT_EQ(edges(), edgesAt(1000));
+
+  // A count of a big lab stays readable in its part.
+  auto* count = m_window->findChild<QLabel*>(QStringLiteral("statusPart3"));
+  EXPECT_GE(count->contentsRect().width(), count->fontMetrics().horizontalAdvance("100000"));
+}
+
+// The window opens where and as large as it was left.
+TEST_F(WindowTest, TheWindowsPlaceIsRestoredAtTheNextStart) {
+  ASSERT_TRUE(makeWindow());
+  m_window->show();
+  m_window->setGeometry(130, 90, 820, 610);
+  QApplication::processEvents();
+  const QRect left = m_window->geometry();
+  m_window->command(kIdExit);
+  ASSERT_TRUE(makeWindow());  // the same lab: the same user's registry
+  EXPECT_EQ(m_window->geometry(), left);
 }
 
 TEST_F(WindowTest, EscapeIsIgnoredAndExitCloses) {
@@ -338,6 +413,43 @@ TEST_F(WindowTest, AboutContactAndLegendRunAsSubDialogs) {
   EXPECT_EQ(shown[2].objectName, "dialog148");
   EXPECT_EQ(shown[3].objectName, "dialog216");
   EXPECT_EQ(shown[3].title, "User Legend");
+}
+
+// Alt+H, then a letter: a letter shared by two items would only move the
+// highlight, so every item of the Help menu has its own, and "A" opens About.
+TEST_F(WindowTest, EachHelpItemHasItsOwnLetterAndAOpensAbout) {
+  ASSERT_TRUE(makeWindow());
+  m_window->show();
+  QApplication::setActiveWindow(m_window.get());
+  QMenu* help = nullptr;
+  for (QAction* a : m_window->menuBar()->actions())
+    if (a->text() == "&Help") help = a->menu();
+  ASSERT_NE(help, nullptr);
+  std::string letters;
+  for (QAction* a : help->actions()) {
+    if (a->isSeparator()) continue;
+    const char letter = app::mnemonicOf(a->text().toStdString());
+    EXPECT_NE(letter, 0) << a->text().toStdString();
+    EXPECT_EQ(letters.find(letter), std::string::npos) << a->text().toStdString();
+    letters += letter;
+  }
+  EXPECT_EQ(m_window->menuAction(kIdAboutBox)->text().remove('&'), "About Morrowell...");
+
+  help->popup(QPoint(0, 0));
+  QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+  QApplication::sendEvent(help, &a);
+  QApplication::processEvents();
+  ASSERT_EQ(m_dialogs->shown().size(), 1u);
+  EXPECT_EQ(m_dialogs->shown()[0].objectName, "dialog100");
+  help->close();
+}
+
+TEST(MenuMnemonics, ATakenLetterMovesToTheFirstFreeWordThenLetter) {
+  EXPECT_EQ(app::withFreeMnemonic("&About Morrowell...", "cab"), "About &Morrowell...");
+  EXPECT_EQ(app::withFreeMnemonic("&About Morrowell...", "xy"), "&About Morrowell...");
+  EXPECT_EQ(app::withFreeMnemonic("&Tom && Jerry", "tj"), "T&om && Jerry");
+  EXPECT_EQ(app::withFreeMnemonic("&ab", "ab"), "&ab");  // nothing free: left as it is
+  EXPECT_EQ(app::mnemonicOf("Fish && &Chips"), 'c');
 }
 
 TEST_F(WindowTest, HelpOpensOurOwnPagesAtTheirContents) {

@@ -128,12 +128,95 @@ TEST_F(ClipboardPrintTest, PrintUsesAsManyPagesAsTheRowsNeed) {
   };
   for (const Row& row : {Row{0, 1}, Row{97, 1}, Row{98, 2}, Row{250, 3}}) {
     showUsers(manyUsers(row.users));
+    // Few enough columns for one page across.
+    for (int c = 5; c < kUsersColumnCount; ++c)
+      m_host.listView(DisplayType::Users)->setColumnHidden(c, true);
     const QString pdf = dir.filePath(QString("users%1.pdf").arg(row.users));
     A4PdfChooser chooser(pdf);
     ASSERT_TRUE(printDisplay(m_host, chooser)) << row.users;
     EXPECT_EQ(chooser.documentName, "Veltrane output");
     EXPECT_EQ(pdfPageCount(pdf), row.pages) << row.users;
   }
+}
+
+// Prints into a PDF file on A4 in whatever orientation the print set up.
+class OrientationRecorder final : public PrintChooser {
+ public:
+  explicit OrientationRecorder(QString path) : m_pdf(std::move(path)) {}
+  bool choose(QPrinter& printer) override {
+    orientation = printer.pageLayout().orientation();
+    return m_pdf.choose(printer);
+  }
+  QPageLayout::Orientation orientation = QPageLayout::Portrait;
+
+ private:
+  PdfPrintChooser m_pdf;
+};
+
+TEST(ColumnBands, EveryColumnIsPrintedAndLaterBandsRepeatTheFirst) {
+  // Page 1000 units wide, the first column at 80.
+  EXPECT_EQ(columnBands({300, 300, 300}, 1000),
+            (std::vector<std::vector<std::size_t>>{{0, 1, 2}}));
+  EXPECT_EQ(columnBands({300, 300, 300, 300, 300}, 1000),
+            (std::vector<std::vector<std::size_t>>{{0, 1, 2}, {0, 3, 4}}));
+  // A column wider than the page stands alone; the first is not repeated
+  // where nothing would fit beside it.
+  EXPECT_EQ(columnBands({300, 2000, 300}, 1000),
+            (std::vector<std::vector<std::size_t>>{{0}, {1}, {0, 2}}));
+  EXPECT_EQ(columnBands({}, 1000), (std::vector<std::vector<std::size_t>>{{}}));
+}
+
+// A Users list is far wider than a portrait page: it is offered in
+// landscape, and what still does not fit goes onto further pages across,
+// never lost.
+TEST_F(ClipboardPrintTest, AWideListPrintsInLandscapeWithEveryColumnOnSomePage) {
+  QTemporaryDir dir;
+  showUsers(manyUsers(10));
+  QTableView* view = m_host.listView(DisplayType::Users);
+  for (int c = 0; c < kUsersColumnCount; ++c) view->setColumnWidth(c, 100);
+  const QString pdf = dir.filePath("wide.pdf");
+  OrientationRecorder chooser(pdf);
+  const PrintResult printed = printDisplay(m_host, chooser);
+  EXPECT_EQ(chooser.orientation, QPageLayout::Landscape);
+  ASSERT_TRUE(printed);
+  // 22 columns of 400 units on a landscape page: more than one page across.
+  EXPECT_GE(printed.pages, 2);
+  EXPECT_EQ(pdfPageCount(pdf), printed.pages);
+  EXPECT_EQ(printedNote(printed), "Printed " + std::to_string(printed.pages) + " pages");
+
+  // The same list forced onto portrait pages: more pages across, same rows.
+  A4PdfChooser portrait(dir.filePath("portrait.pdf"));
+  EXPECT_GT(printDisplay(m_host, portrait).pages, printed.pages);
+}
+
+TEST_F(ClipboardPrintTest, ALongPrintReportsItsProgressAndCanBeCancelled) {
+  QTemporaryDir dir;
+  showUsers(manyUsers(300));  // four pages on A4 portrait, one column band
+  for (int c = 5; c < kUsersColumnCount; ++c)
+    m_host.listView(DisplayType::Users)->setColumnHidden(c, true);
+  QPrinter printer(QPrinter::HighResolution);
+  A4PdfChooser(dir.filePath("all.pdf")).choose(printer);
+  std::vector<std::pair<int, int>> reported;
+  bool cancelled = true;
+  EXPECT_EQ(printList(*m_host.listView(DisplayType::Users), printer,
+                      [&](int done, int total) {
+                        reported.emplace_back(done, total);
+                        return true;
+                      },
+                      &cancelled),
+            4);
+  EXPECT_FALSE(cancelled);
+  EXPECT_EQ(reported, (std::vector<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+
+  QPrinter second(QPrinter::HighResolution);
+  A4PdfChooser(dir.filePath("cut.pdf")).choose(second);
+  int calls = 0;
+  EXPECT_EQ(printList(*m_host.listView(DisplayType::Users), second,
+                      [&](int, int) { return ++calls < 2; }, &cancelled),
+            0);
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(printedNote(PrintResult{0, true}), "Printing cancelled");
 }
 
 TEST_F(ClipboardPrintTest, PrintOfNetworkIsRefusedBeforeAnyDialog) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QStyleOptionViewItem>
+#include <QTest>
 #include <QTableView>
 
+#include "display/full_text_tool_tips.h"
 #include "display/group_table_model.h"
 #include "display/result_display.h"
 #include "display/text_table_model.h"
@@ -23,6 +26,10 @@ constexpr std::string_view kCannotBrowse =
 class ResultDisplayTest : public ::testing::Test {
  protected:
   QHeaderView* header(DisplayType type) { return m_host.listView(type)->horizontalHeader(); }
+  // A width of the settings as the list's font shows it.
+  int shown(DisplayType type, int width) {
+    return scaledColumnWidth(width, m_host.listView(type)->fontMetrics().averageCharWidth());
+  }
 
   WorkerBlock& block(WorkKind kind) {
     m_block.kind = kind;
@@ -40,8 +47,8 @@ TEST_F(ResultDisplayTest, SetUpHidesOffColumnsInPlaceAndSetsWidths) {
   m_display.setUpColumns(DisplayType::Users);
   QHeaderView* h = header(DisplayType::Users);
   ASSERT_EQ(h->count(), kUsersColumnCount);
-  EXPECT_EQ(h->sectionSize(0), 100);
-  EXPECT_EQ(h->sectionSize(1), 200);
+  EXPECT_EQ(h->sectionSize(0), shown(DisplayType::Users, 100));
+  EXPECT_EQ(h->sectionSize(1), shown(DisplayType::Users, 200));
   for (int c : {19, 20, 21}) EXPECT_TRUE(h->isSectionHidden(c)) << c;
   EXPECT_FALSE(h->isSectionHidden(18));
   EXPECT_EQ(m_host.listView(DisplayType::Users)->model()->headerData(20, Qt::Horizontal),
@@ -61,7 +68,7 @@ TEST_F(ResultDisplayTest, UserResizingSurvivesUntilShowColumns) {
   m_display.requestColumnReset(DisplayType::Groups);
   EXPECT_FALSE(m_display.columnsSetUp(DisplayType::Groups));
   m_display.setUpColumns(DisplayType::Groups);
-  EXPECT_EQ(h->sectionSize(0), 120);
+  EXPECT_EQ(h->sectionSize(0), shown(DisplayType::Groups, 120));
   EXPECT_TRUE(h->isSectionHidden(1));
   EXPECT_EQ(h->count(), kGroupsColumnCount);  // never inserted twice
 }
@@ -77,7 +84,7 @@ TEST_F(ResultDisplayTest, ResetRequestIsConsumedByTheNextSetUpOfAnyType) {
 
   m_display.requestColumnReset(DisplayType::Files);
   m_display.setUpColumns(DisplayType::Files);
-  EXPECT_EQ(header(DisplayType::Files)->sectionSize(0), 120);
+  EXPECT_EQ(header(DisplayType::Files)->sectionSize(0), shown(DisplayType::Files, 120));
 }
 
 TEST_F(ResultDisplayTest, FilesColumnsFollowTheListForm) {
@@ -91,6 +98,48 @@ TEST_F(ResultDisplayTest, FilesColumnsFollowTheListForm) {
   m_host.settings.f_display_type = 1;  // the tree form has no columns to set up
   m_display.setUpColumns(DisplayType::Files);
   EXPECT_EQ(model->columnCount(), 3);
+}
+
+// The default widths were made for a smaller font: in the list's own font,
+// at any size, a group's name must be readable; a text that still does not
+// fit shows whole as its tool tip; a double click on the edge of a header
+// section fits that column to its contents.
+TEST_F(ResultDisplayTest, DefaultWidthsFitNamesInTheListsFontAndTheRestIsReachable) {
+  m_host.current = DisplayType::Groups;
+  m_host.settings.g_show_members = 1;
+  QTableView* view = m_host.listView(DisplayType::Groups);
+  const std::string longComment(150, 'w');
+  const auto cutShort = [&](int row, int column) {
+    const QModelIndex index = view->model()->index(row, column);
+    QStyleOptionViewItem option;
+    option.initFrom(view);
+    option.rect = QRect(0, 0, view->horizontalHeader()->sectionSize(column), 20);
+    auto* delegate = qobject_cast<FullTextToolTips*>(view->itemDelegate());
+    return delegate != nullptr && delegate->cutShort(option, index);
+  };
+  for (int points : {8, 11, 16}) {
+    QFont font = view->font();
+    font.setPointSize(points);
+    view->setFont(font);
+    m_display.requestColumnReset(DisplayType::Groups);
+    m_display.setUpColumns(DisplayType::Groups);
+    block(WorkKind::Groups).groups = display_test::groupHolder(
+        {{"Administrators", "Members can fully administer", "Domain Admins"},
+         {"Print Operators", longComment, "LAB\\alice"}});
+    m_display.fill(m_block);
+    ASSERT_EQ(view->model()->rowCount(), 2);
+    EXPECT_FALSE(cutShort(0, 0)) << points;  // "Administrators"
+    EXPECT_FALSE(cutShort(0, 2)) << points;  // "Domain Admins"
+    EXPECT_TRUE(cutShort(1, 1)) << points;   // the long comment: its tool tip
+  }
+
+  view->resize(800, 300);
+  view->show();
+  QHeaderView* h = view->horizontalHeader();
+  const QPoint edge(h->sectionViewportPosition(1) + h->sectionSize(1) - 1, h->height() / 2);
+  QTest::mouseDClick(h->viewport(), Qt::LeftButton, {}, edge);
+  EXPECT_FALSE(cutShort(1, 1));
+  view->hide();
 }
 
 TEST_F(ResultDisplayTest, UsersFillAdoptsRecordsAndUpdatesTexts) {

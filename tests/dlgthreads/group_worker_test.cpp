@@ -117,6 +117,27 @@ TEST_F(GroupWorker, NoGlobalGroupsGivesTheErrorLineAfterTheLocalGroups) {
             1);
 }
 
+// A server that refuses the enumerations for a reason other than rights
+// (here it cannot be reached) is reported once, with its status, so the
+// lone error line is not all the user learns.
+TEST_F(GroupWorker, AnUnreachableServerIsReportedOnceWithItsStatus) {
+  ASSERT_TRUE(m_lab->refuseOperation("PDC", "NetLocalGroupEnum", platform::ERROR_BAD_NETPATH));
+  ASSERT_TRUE(m_lab->refuseOperation("PDC", "NetGroupEnum", platform::ERROR_BAD_NETPATH));
+  auto block = run(gatherGroups, WorkKind::Groups, "\\\\PDC",
+                   [](WorkerBlock& b) { showMembers(b, true); });
+  const auto shown = messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "The groups of the requested server could not be read.\nError number : 53");
+  EXPECT_EQ(shown[0].caption, "");  // the program's title
+  const auto lines = linesOf(*block);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].name, "ERROR : Could not enumerate domain.");
+
+  // A member server without global groups answers with success: no message.
+  run(gatherGroups, WorkKind::Groups, "\\\\FS", [](WorkerBlock& b) { showMembers(b, true); });
+  EXPECT_TRUE(messages().empty());
+}
+
 struct RefusalRow {
   const char* operation;
   const char* message;

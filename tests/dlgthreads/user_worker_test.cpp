@@ -294,8 +294,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, ServerListRefused,
 
 // A plain user may count the accounts but not read their details: no
 // controller answers the full read, so the browse ends with no rows (not
-// with rows of empty records) and, as before, without a message.
-TEST_F(UserWorker, PlainUserGetsNoRowsFromTheFullRead) {
+// with rows of empty records), and says why instead of passing for an
+// empty domain.
+TEST_F(UserWorker, PlainUserGetsNoRowsFromTheFullReadAndIsToldWhy) {
   m_lab->logOn("LAB\\alice");
   auto block = run(gatherUsers, WorkKind::Users, "\\\\PDC",
                    [](WorkerBlock& b) { fullMode(b, true); });
@@ -303,7 +304,12 @@ TEST_F(UserWorker, PlainUserGetsNoRowsFromTheFullRead) {
   EXPECT_EQ(block->users.count(), 0);
   EXPECT_EQ(block->state.recordCount, 0);
   EXPECT_EQ(block->users.withEnd().back().name, "END_OF_DATA");
-  EXPECT_TRUE(messages().empty());
+  const auto shown = messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].text.find("Error number : 5"), std::string::npos) << shown[0].text;
+  EXPECT_NE(shown[0].text.find("Quick view"), std::string::npos) << shown[0].text;
+  EXPECT_EQ(shown[0].caption, "");  // the program's title
+  EXPECT_EQ(shown[0].icon, ui::Icon::Error);
   EXPECT_EQ(handOvers(), 1u);
 
   // Quick mode needs only display information, which a plain user may read.

@@ -7,6 +7,7 @@
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
 #include "platform/registry.h"
+#include "settings/remembered_choices.h"
 #include "settings/settings_store.h"
 #include "ui/scripted_messages.h"
 
@@ -291,6 +292,36 @@ TEST(SettingsStoreWithoutRegistry, FailuresAreReportedOnceAndEverythingStaysAsIt
   messages.clear();
   store.saveBrowseList({"\\\\PDC"});
   EXPECT_TRUE(messages.shown().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The last export's folder and format and the window's place come back at
+// the next start; values that are missing or out of range are not made up.
+TEST_F(SettingsStoreTest, RememberedChoicesComeBackAndBadValuesAreLeftUnset) {
+  EXPECT_EQ(settings::loadRememberedChoices(), settings::RememberedChoices{});  // a fresh user
+
+  settings::RememberedChoices choices;
+  choices.exportFolder = "/home/ann/exports";
+  choices.exportFilter = 1;
+  choices.window = settings::WindowPlace{-1200, 40, 900, 650};  // a screen left of the first
+  settings::saveRememberedChoices(choices);
+  EXPECT_EQ(settings::loadRememberedChoices(), choices);
+
+  // The settings sheet's OK writes the settings, not these.
+  SettingsStore store(m_messages, "veltrane");
+  store.save(SettingsValues{});
+  EXPECT_EQ(settings::loadRememberedChoices(), choices);
+
+  RegKey key = programKey();
+  putDword(key.get(), "x_last_filter", 7);
+  putText(key.get(), "w_width", "900");  // a text is no number
+  const settings::RememberedChoices loaded = settings::loadRememberedChoices();
+  EXPECT_EQ(loaded.exportFolder, "/home/ann/exports");
+  EXPECT_FALSE(loaded.exportFilter.has_value());
+  EXPECT_FALSE(loaded.window.has_value());
 }
 
 }  // namespace

@@ -59,17 +59,42 @@ TEST_F(ExportCommandTest, SaveDialogOffersTheThreeFiltersFromTheSetting) {
 TEST_F(ExportCommandTest, WriterFollowsTheFilterSelectedWhenTheUserConfirmed) {
   m_host.current = DisplayType::Groups;
   m_host.settings.x_export_type = 1;  // CSV selected at first
-  m_chooser.queueAnswer(path("plain"));          // gets ".TXT", CSV still selected
+  m_chooser.queueAnswer(path("plain"));          // CSV still selected: gets ".csv"
   m_chooser.queueAnswer(path("named.csv"), 0);   // tab filter chosen: its writer
   m_chooser.queueAnswer(path("other.log"), 2);   // database filter chosen
-  for (int i = 0; i < 3; ++i) ASSERT_TRUE(exportCommand(m_host, m_chooser)->ok());
-  EXPECT_TRUE(readFile(path("plain.TXT")).starts_with("GroupName,Comment,"));
+  m_chooser.queueAnswer(path("base"), 2);        // database filter chosen: gets ".db"
+  m_chooser.queueAnswer(path("tabbed"), 0);      // tab filter chosen: gets ".txt"
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(exportCommand(m_host, m_chooser)->ok());
+  EXPECT_TRUE(readFile(path("plain.csv")).starts_with("GroupName,Comment,"));
+  EXPECT_TRUE(readFile(path("base.db")).starts_with("SQLite format 3"));
+  EXPECT_TRUE(readFile(path("tabbed.txt")).starts_with("GroupName\tComment\t"));
   EXPECT_TRUE(readFile(path("named.csv")).starts_with("GroupName\tComment\t"));
   EXPECT_TRUE(readFile(path("other.log")).starts_with("SQLite format 3"));
   EXPECT_TRUE(m_host.scripted.shown().empty());  // no success message
 }
 
-TEST_F(ExportCommandTest, FileThatCannotBeCreatedShowsTheMessageThenTheName) {
+// The dialog opens where the user last saved, on the format last chosen
+// (the setting's format only until then), and a cancel forgets nothing.
+TEST_F(ExportCommandTest, SaveDialogOpensOnTheLastFolderAndFormatUsed) {
+  m_host.current = DisplayType::Groups;
+  m_host.settings.x_export_type = 0;
+  settings::RememberedChoices remembered;
+  m_chooser.queueAnswer(path("first"), 2);  // the database filter
+  ASSERT_TRUE(exportCommand(m_host, m_chooser, &remembered)->ok());
+  EXPECT_EQ(remembered.exportFolder, m_dir.path().toStdString());
+  EXPECT_EQ(remembered.exportFilter, std::optional<settings::Word>(2));
+
+  EXPECT_FALSE(exportCommand(m_host, m_chooser, &remembered).has_value());  // cancelled
+  const auto shown = m_chooser.shown();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].request.initialFilter, 0);
+  EXPECT_EQ(shown[0].request.initialPath, "");
+  EXPECT_EQ(shown[1].request.initialFilter, 2);
+  EXPECT_EQ(shown[1].request.initialPath, m_dir.path().toStdString());
+  EXPECT_EQ(remembered.exportFilter, std::optional<settings::Word>(2));
+}
+
+TEST_F(ExportCommandTest, FileThatCannotBeCreatedShowsTheMessageThenTheNameAndTheReason) {
   m_host.current = DisplayType::Groups;
   const std::string target = path("missing/out.txt");
   m_chooser.queueAnswer(target);
@@ -77,8 +102,10 @@ TEST_F(ExportCommandTest, FileThatCannotBeCreatedShowsTheMessageThenTheName) {
   const auto shown = m_host.scripted.shown();
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0].text, "An error ocurred while attempting to open file.\nFile already in use?");
-  EXPECT_EQ(shown[1].text, target);
+  EXPECT_TRUE(shown[1].text.starts_with(target + "\n")) << shown[1].text;
+  EXPECT_NE(shown[1].text.find("No such file or directory"), std::string::npos) << shown[1].text;
   EXPECT_EQ(shown[0].caption, res::programTitle());
+  EXPECT_EQ(shown[1].caption, res::programTitle());
   EXPECT_TRUE(events().empty());  // only the unattended run reports events
 }
 

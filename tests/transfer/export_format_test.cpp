@@ -39,5 +39,22 @@ TEST(TextLines, LongLinesAndFieldsAreKeptWhole) {
   EXPECT_EQ(databaseValue(cells[1]).size(), 300u);
 }
 
+// What a spreadsheet would split or join is quoted in CSV; the tab file
+// keeps every cell as it is.
+TEST(TextLines, CsvQuotesOnlyCellsThatWouldBreakTheLine) {
+  const std::vector<std::string> cells = {"plain", "Project team, not yet staffed", "say \"hi\"",
+                                          "two\r\nlines", "tab\there", ""};
+  std::string csv;
+  appendListLine(csv, cells, {}, ',', CellQuoting::Rfc4180);
+  EXPECT_EQ(csv,
+            "plain,\"Project team, not yet staffed\",\"say \"\"hi\"\"\",\"two\r\nlines\","
+            "tab\there,\r\n");
+  std::string tab;
+  appendListLine(tab, cells, {}, '\t', quotingOf(ExportFormat::TabText));
+  EXPECT_EQ(tab,
+            "plain\tProject team, not yet staffed\tsay \"hi\"\ttwo\r\nlines\ttab\there\t\r\n");
+  EXPECT_EQ(quotingOf(ExportFormat::CsvText), CellQuoting::Rfc4180);
+}
+
 }  // namespace
 }  // namespace transfer

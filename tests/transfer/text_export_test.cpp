@@ -35,7 +35,9 @@ TEST_F(TextExportTest, HiddenFirstColumnLeadsWithSeparatorInViewOrder) {
   EXPECT_EQ(readFile(path("groups.txt")), readFile(goldenPath("groups_hidden_first.txt")));
 }
 
-TEST_F(TextExportTest, CommaInACellIsWrittenUnquoted) {
+// A cell holding a comma stays one field for a spreadsheet; others are
+// written exactly as in the tab-delimited file.
+TEST_F(TextExportTest, CsvQuotesACellHoldingACommaAndNoOther) {
   m_host.current = DisplayType::Groups;
   showGroups(m_host, kGroups);
   ASSERT_TRUE(exportCurrent(path("groups.csv"), ExportFormat::CsvText).ok());
