@@ -1,0 +1,109 @@
+#include "display/find_filter_commands.h"
+
+#include <QTableView>
+
+#include <memory>
+
+#include "display/display_traits.h"
+#include "display/display_views.h"
+#include "display/find_filter.h"
+#include "display/search_dialog.h"
+#include "resources/strings.h"
+#include "ui/dialog_runner.h"
+#include "ui/messages.h"
+#include "window/command_ids.h"
+#include "window/command_table.h"
+
+namespace display {
+namespace {
+
+using window::WindowContext;
+
+constexpr const char* kTreeText = "Tree views cannot currently be searched or filtered.";
+constexpr const char* kNotFoundText = "Search Text was not found.";
+constexpr const char* kFindUnsupported = "Searching this tab is not yet supported";
+constexpr const char* kFilterUnsupported = "Filtering this tab is not yet supported";
+
+// Find and Filter share the last search text for as long as the window
+// runs; the command table is the window's, so this state is too.
+struct SearchState {
+  SearchFields fields;
+};
+
+void say(WindowContext& context, const char* text) {
+  context.messages().ok(text, res::programTitle());
+}
+
+bool searchable(DisplayType type) {
+  switch (type) {
+    case DisplayType::Users:
+    case DisplayType::Groups:
+    case DisplayType::Servers:
+    case DisplayType::Quotas:
+    case DisplayType::Files:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The list the command works on, or nullptr after saying why there is none.
+QTableView* searchedList(WindowContext& context, const char* unsupported) {
+  const DisplayType type = context.displayType();
+  if (showsTree(type, context.settings())) {
+    say(context, kTreeText);
+    return nullptr;
+  }
+  QTableView* view = searchable(type) ? context.views().listView(type) : nullptr;
+  if (view == nullptr || view->model() == nullptr) {
+    say(context, unsupported);
+    return nullptr;
+  }
+  view->setFocus();
+  return view;
+}
+
+void find(WindowContext& context, SearchState& state) {
+  QTableView* view = searchedList(context, kFindUnsupported);
+  if (view == nullptr) return;
+  FindDialog dialog(state.fields, columnTitles(*view->model()), context.messages());
+  if (context.dialogs().run(dialog) != QDialog::Accepted) return;
+  state.fields = dialog.fields();
+  if (state.fields.text.empty()) return;
+  const dlgthreads::RecordMatcher matcher(state.fields.matchOptions());
+  const std::optional<int> row =
+      findRow(*view, matcher, findStart(*view, state.fields.startFromTop));
+  if (!row) {
+    say(context, kNotFoundText);
+    return;
+  }
+  selectRow(*view, *row);
+}
+
+void filter(WindowContext& context, SearchState& state) {
+  QTableView* view = searchedList(context, kFilterUnsupported);
+  if (view == nullptr) return;
+  FilterDialog dialog(state.fields, columnTitles(*view->model()), context.messages());
+  if (context.dialogs().run(dialog) != QDialog::Accepted) return;
+  // Find's own "Start from top" is not the Filter dialog's to change.
+  const bool fromTop = state.fields.startFromTop;
+  state.fields = dialog.fields();
+  state.fields.startFromTop = fromTop;
+  const dlgthreads::RecordMatcher matcher(state.fields.matchOptions());
+  const std::optional<std::size_t> remaining = filterList(*view->model(), matcher);
+  if (!remaining) {
+    say(context, kFilterUnsupported);
+    return;
+  }
+  context.setCountText(context.displayType(), std::to_string(*remaining));
+}
+
+}  // namespace
+
+void registerFindFilterCommands(window::CommandTable& table) {
+  auto state = std::make_shared<SearchState>();
+  table.add({.id = window::kIdFind, .action = [state](WindowContext& c) { find(c, *state); }});
+  table.add({.id = window::kIdFilter, .action = [state](WindowContext& c) { filter(c, *state); }});
+}
+
+}  // namespace display
