@@ -79,17 +79,11 @@ TextTableModel* ResultDisplay::textModel(DisplayType type) {
 
 void ResultDisplay::forgetColumns(DisplayType type) {
   m_setUp.erase(type);
-  switch (traitsOf(type).model) {
-    case ModelKind::Groups: if (m_groups) m_groups->clear(); break;
-    case ModelKind::Servers: if (m_servers) m_servers->clear(); break;
-    case ModelKind::Users: if (m_users) m_users->clear(); break;
-    case ModelKind::Quotas: if (m_quotas) m_quotas->clear(); break;
-    case ModelKind::Text:
-      if (auto it = m_textModels.find(type); it != m_textModels.end() && it->second)
-        it->second->clear();
-      break;
-    case ModelKind::None: break;
-  }
+  // The other lists keep their records: their columns are fixed and only
+  // shown or hidden. Files rows belong to the form they were gathered under.
+  if (type == DisplayType::Files)
+    if (auto it = m_textModels.find(type); it != m_textModels.end() && it->second)
+      it->second->clear();
 }
 
 bool ResultDisplay::columnsSetUp(DisplayType type) const { return m_setUp.contains(type); }

@@ -46,8 +46,9 @@ class ResultDisplay {
   // next set-up; Files only records the request.
   void requestColumnReset(DisplayType type);
 
-  // After the settings sheet changed what a list shows: its rows go and its
-  // columns are set up anew from the settings at its next set-up.
+  // After the settings sheet changed what a list shows: its columns are set
+  // up anew from the settings at its next set-up (the Files rows go: they
+  // were gathered under the form the sheet may have changed).
   void forgetColumns(DisplayType type);
 
   // The columns-set-up flag of a display type (false for types without one).

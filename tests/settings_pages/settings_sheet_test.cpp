@@ -115,6 +115,11 @@ TEST_F(SettingsSheetTest, OpensAtTheCurrentDisplaysPageAndCancelChangesNothing) 
 
 TEST_F(SettingsSheetTest, OkSavesEveryPageAndARestartReadsItBack) {
   m_window->selectTab(display::traitsOf(DisplayType::Users).tab);
+  m_window->command(kIdBrowse);
+  ASSERT_TRUE(apptest::waitUntil([&] { return !m_window->browsing(); }));
+  auto* users = qobject_cast<QTableView*>(m_window->resultControl(kCtlUsersList));
+  constexpr int kDescription = 14;
+  ASSERT_FALSE(users->isColumnHidden(kDescription));
   m_dialogs->queueStep([](QDialog& d) {
     box(page<settings::pages::CUserspage>(d), "Description").click();
     box(page<settings::pages::groupspage>(d), "Comments").click();
@@ -151,6 +156,9 @@ TEST_F(SettingsSheetTest, OkSavesEveryPageAndARestartReadsItBack) {
   EXPECT_EQ(programNumber("q_default_quota_size"), 2500u);
   EXPECT_EQ(serviceNumber("SleepTime"), 4294967000u);
   EXPECT_EQ(serviceNumber("WarningLevel"), 50u);
+  // The Users list shows its accounts under the new columns at once.
+  EXPECT_EQ(users->model()->rowCount(), 3);
+  EXPECT_TRUE(users->isColumnHidden(kDescription));
   // The Files list gathered under the old form is gone with its count.
   EXPECT_EQ(m_window->displayTexts(DisplayType::Files).count, "0");
 
