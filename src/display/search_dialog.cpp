@@ -23,6 +23,7 @@ SearchDialog::SearchDialog(const Texts& texts, SearchFields fields,
   auto* form = new QFormLayout;
   m_text = new QLineEdit(this);
   m_text->setObjectName(QStringLiteral("1294"));
+  m_text->setMinimumWidth(260);
   form->addRow(QString::fromUtf8(texts.textLabel), m_text);
   layout->addLayout(form);
   auto box = [&](const char* id, const char* label) {
@@ -37,6 +38,7 @@ SearchDialog::SearchDialog(const Texts& texts, SearchFields fields,
   m_matchCase = box("1299", "&Match case");
   m_columns = new QListWidget(this);
   m_columns->setObjectName(QStringLiteral("1300"));
+  m_columns->setMinimumHeight(120);
   for (const std::string& title : columns) m_columns->addItem(QString::fromStdString(title));
   layout->addWidget(m_columns);
   if (texts.note != nullptr) {

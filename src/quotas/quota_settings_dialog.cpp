@@ -28,6 +28,7 @@ QuotaSettingsDialog::QuotaSettingsDialog(QuotaFields fields, ui::Messages& messa
   // Kept for the layout the service's users know; a path is typed, not picked.
   m_browse = new QPushButton(QStringLiteral("&Browse"), this);
   m_browse->hide();
+  m_directory->setMinimumWidth(320);
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Quota size (in kB):"), m_size);
   form->addRow(QStringLiteral("Directory for quota:"), m_directory);

@@ -120,7 +120,7 @@ CServerspage::CServerspage(std::function<void()> extraEntries, QWidget* parent)
   addFlagGroup(layout, "Display Options (Server)", kServerBoxes, 3);
   m_showExtra = findChild<QCheckBox*>(QStringLiteral("Extra entries"));
   m_extra = new QPushButton(QStringLiteral("Add extra entries"), this);
-  layout->addWidget(m_extra);
+  layout->addWidget(m_extra, 0, Qt::AlignLeft);
   if (extraEntries) connect(m_extra, &QPushButton::clicked, this, std::move(extraEntries));
   connect(m_showExtra, &QCheckBox::toggled, m_extra, &QWidget::setVisible);
   // Kept from the page's first layout; the browse server is chosen in the

@@ -22,6 +22,8 @@ SettingsSheet::SettingsSheet(const SettingsValues& values, int startPage, ui::Me
              new CServerspage(std::move(extraEntries), this), new CUserspage(this),
              new CExportPage(this), new CGeneralPage(this)};
   m_tabs = new QTabWidget(this);
+  // Every page's tab in sight: the sheet is as wide as its eight tabs.
+  m_tabs->setUsesScrollButtons(false);
   for (SettingsPage* page : m_pages) {
     page->load(m_values);
     m_tabs->addTab(page, page->title());
