@@ -16,6 +16,8 @@ using dlgthreads::RecordMatcher;
 
 namespace {
 
+constexpr const char* kWatchesFill = "veltraneFilterWatchesFill";
+
 template <class Model>
 std::function<bool(int)> recordTest(const QAbstractItemModel& model,
                                     const RecordMatcher& matcher) {
@@ -91,12 +93,30 @@ void selectRow(QTableView& view, int row) {
   view.setFocus();
 }
 
-std::optional<std::size_t> filterList(QAbstractItemModel& model, const RecordMatcher& matcher) {
-  if (auto n = refilter<UserTableModel>(model, matcher)) return n;
-  if (auto n = refilter<GroupTableModel>(model, matcher)) return n;
-  if (auto n = refilter<ServerTableModel>(model, matcher)) return n;
-  if (auto n = refilter<QuotaTableModel>(model, matcher)) return n;
-  return std::nullopt;
+std::optional<std::size_t> filterList(QTableView& view, const RecordMatcher& matcher) {
+  QAbstractItemModel* model = view.model();
+  if (model == nullptr) return std::nullopt;
+  if (auto n = refilter<UserTableModel>(*model, matcher)) return n;
+  if (auto n = refilter<GroupTableModel>(*model, matcher)) return n;
+  if (auto n = refilter<ServerTableModel>(*model, matcher)) return n;
+  if (auto n = refilter<QuotaTableModel>(*model, matcher)) return n;
+  if (qobject_cast<TextTableModel*>(model) == nullptr) return std::nullopt;
+  // A filter is over the rows of one fill: the rows of the next are all shown.
+  if (!view.property(kWatchesFill).toBool()) {
+    view.setProperty(kWatchesFill, true);
+    QObject::connect(model, &QAbstractItemModel::modelReset, &view, [&view] {
+      for (int row = 0; row < view.model()->rowCount(); ++row) view.setRowHidden(row, false);
+    });
+  }
+  // Every row stays in the model, so the next filter tests them all again.
+  const std::function<bool(int)> test = rowMatcher(*model, matcher);
+  std::size_t kept = 0;
+  for (int row = 0; row < model->rowCount(); ++row) {
+    const bool keep = test(row);
+    view.setRowHidden(row, !keep);
+    if (keep) ++kept;
+  }
+  return kept;
 }
 
 std::vector<std::string> columnTitles(const QAbstractItemModel& model) {

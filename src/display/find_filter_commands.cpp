@@ -90,7 +90,7 @@ void filter(WindowContext& context, SearchState& state) {
   state.fields = dialog.fields();
   state.fields.startFromTop = fromTop;
   const dlgthreads::RecordMatcher matcher(state.fields.matchOptions());
-  const std::optional<std::size_t> remaining = filterList(*view->model(), matcher);
+  const std::optional<std::size_t> remaining = filterList(*view, matcher);
   if (!remaining) {
     say(context, kFilterUnsupported);
     return;
