@@ -25,9 +25,10 @@ constexpr const char* kFindUnsupported = "Searching this tab is not yet supporte
 constexpr const char* kFilterUnsupported = "Filtering this tab is not yet supported";
 
 // Find and Filter share the last search text for as long as the window
-// runs; the command table is the window's, so this state is too.
+// runs; the command table is the window's, so this state is too. Each
+// dialog otherwise opens afresh, searching all columns.
 struct SearchState {
-  SearchFields fields;
+  std::string lastText;
 };
 
 void say(WindowContext& context, const char* text) {
@@ -66,13 +67,13 @@ QTableView* searchedList(WindowContext& context, const char* unsupported) {
 void find(WindowContext& context, SearchState& state) {
   QTableView* view = searchedList(context, kFindUnsupported);
   if (view == nullptr) return;
-  FindDialog dialog(state.fields, columnTitles(*view->model()), context.messages());
+  FindDialog dialog({.text = state.lastText}, columnTitles(*view->model()), context.messages());
   if (context.dialogs().run(dialog) != QDialog::Accepted) return;
-  state.fields = dialog.fields();
-  if (state.fields.text.empty()) return;
-  const dlgthreads::RecordMatcher matcher(state.fields.matchOptions());
-  const std::optional<int> row =
-      findRow(*view, matcher, findStart(*view, state.fields.startFromTop));
+  const SearchFields& fields = dialog.fields();
+  state.lastText = fields.text;
+  if (fields.text.empty()) return;
+  const dlgthreads::RecordMatcher matcher(fields.matchOptions());
+  const std::optional<int> row = findRow(*view, matcher, findStart(*view, fields.startFromTop));
   if (!row) {
     say(context, kNotFoundText);
     return;
@@ -83,13 +84,12 @@ void find(WindowContext& context, SearchState& state) {
 void filter(WindowContext& context, SearchState& state) {
   QTableView* view = searchedList(context, kFilterUnsupported);
   if (view == nullptr) return;
-  FilterDialog dialog(state.fields, columnTitles(*view->model()), context.messages());
+  FilterDialog dialog({.text = state.lastText}, columnTitles(*view->model()),
+                      context.messages());
   if (context.dialogs().run(dialog) != QDialog::Accepted) return;
-  // Find's own "Start from top" is not the Filter dialog's to change.
-  const bool fromTop = state.fields.startFromTop;
-  state.fields = dialog.fields();
-  state.fields.startFromTop = fromTop;
-  const dlgthreads::RecordMatcher matcher(state.fields.matchOptions());
+  // An empty text is kept and used: it shows every record again.
+  state.lastText = dialog.fields().text;
+  const dlgthreads::RecordMatcher matcher(dialog.fields().matchOptions());
   const std::optional<std::size_t> remaining = filterList(*view, matcher);
   if (!remaining) {
     say(context, kFilterUnsupported);

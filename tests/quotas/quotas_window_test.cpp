@@ -169,6 +169,23 @@ TEST_F(QuotasWindow, ListShowsEveryEntryReadableWithItsStateAndFigures) {
   }
 }
 
+TEST_F(QuotasWindow, MoreThanAThousandEntriesAreAllListed) {
+  {
+    RegKey root;
+    ASSERT_EQ(RegConnectRegistry("\\\\PDC", HKEY_LOCAL_MACHINE, root.out()), 0);
+    RegKey key;
+    ASSERT_EQ(RegOpenKeyEx(root.get(), kDirectories, 0, KEY_ALL_ACCESS, key.out()), 0);
+    for (int i = 0; i < 1200; ++i)
+      ASSERT_EQ(RegSetValueEx(key.get(), "E:\\Home\\u" + std::to_string(i), REG_SZ,
+                              regSzBytes("00001ok123456100")),
+                0);
+  }
+  browse();
+  EXPECT_EQ(m_view->model()->rowCount(), 1207);
+  EXPECT_EQ(m_window->statusText(3), "1207");
+  EXPECT_GE(rowOf(QStringLiteral("E:\\Home\\u1199")), 0);
+}
+
 TEST_F(QuotasWindow, UnreachableRegistrySaysSoAndListsNothing) {
   browse();
   browse(QStringLiteral("\\\\NOWHERE"));
@@ -353,13 +370,14 @@ TEST_F(QuotasWindow, FilterKeepsTheEntriesOfAStatusAndFindSkipsTheRest) {
   EXPECT_EQ(cell(0, 0), "D:\\Home\\bob");
   EXPECT_EQ(m_window->statusText(3), "1");
 
-  // The dialog opens as it was left; Find over the kept entry only.
+  // Find opens with the last text, over all columns; it sees the kept
+  // entry only.
   m_dialogs->queueStep([](QDialog& d) {
     auto& dialog = dynamic_cast<display::SearchDialog&>(d);
     EXPECT_EQ(dialog.textEdit()->text(), "warning");
-    EXPECT_FALSE(dialog.allColumnsBox()->isChecked());
+    EXPECT_TRUE(dialog.allColumnsBox()->isChecked());
+    EXPECT_TRUE(dialog.columnList()->isHidden());
     dialog.textEdit()->setText(QStringLiteral("D:\\Sales"));
-    dialog.columnList()->setCurrentRow(0);
     dialog.accept();
     return dialog.result();
   });
