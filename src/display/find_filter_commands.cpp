@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "display/dialog_owner.h"
 #include "display/display_traits.h"
 #include "display/display_views.h"
 #include "display/find_filter.h"
@@ -67,7 +68,8 @@ QTableView* searchedList(WindowContext& context, const char* unsupported) {
 void find(WindowContext& context, SearchState& state) {
   QTableView* view = searchedList(context, kFindUnsupported);
   if (view == nullptr) return;
-  FindDialog dialog({.text = state.lastText}, columnTitles(*view->model()), context.messages());
+  FindDialog dialog({.text = state.lastText}, columnTitles(*view->model()), context.messages(),
+                    dialogOwner(context.views()));
   if (context.dialogs().run(dialog) != QDialog::Accepted) return;
   const SearchFields& fields = dialog.fields();
   state.lastText = fields.text;
@@ -85,7 +87,7 @@ void filter(WindowContext& context, SearchState& state) {
   QTableView* view = searchedList(context, kFilterUnsupported);
   if (view == nullptr) return;
   FilterDialog dialog({.text = state.lastText}, columnTitles(*view->model()),
-                      context.messages());
+                      context.messages(), dialogOwner(context.views()));
   if (context.dialogs().run(dialog) != QDialog::Accepted) return;
   // An empty text is kept and used: it shows every record again.
   state.lastText = dialog.fields().text;

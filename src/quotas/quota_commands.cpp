@@ -1,5 +1,6 @@
 #include "quotas/quota_commands.h"
 
+#include "display/dialog_owner.h"
 #include "dlgthreads/quota_data.h"
 #include "dlgthreads/quota_worker.h"
 #include "quotas/quota_entries.h"
@@ -39,7 +40,8 @@ void editOne(WindowContext& context, const std::string& server, const std::strin
   const std::optional<std::string> before = readEntry(key, directory, &status);
   if (!before) return;
   const std::uint32_t size = dlgthreads::parseQuotaData(directory, *before).size;
-  QuotaSettingsDialog dialog({size, directory}, context.messages());
+  QuotaSettingsDialog dialog({size, directory}, context.messages(),
+                             display::dialogOwner(context.views()));
   if (!runDialog(context, dialog)) return;
   // The service rewrites the prefix while the dialog is open: write after
   // what it holds now, and never bring back an entry removed meanwhile.
@@ -55,7 +57,8 @@ void editOne(WindowContext& context, const std::string& server, const std::strin
 }  // namespace
 
 void addQuota(WindowContext& context) {
-  QuotaSettingsDialog dialog({context.settings().q_default_quota_size, {}}, context.messages());
+  QuotaSettingsDialog dialog({context.settings().q_default_quota_size, {}}, context.messages(),
+                             display::dialogOwner(context.views()));
   if (!runDialog(context, dialog)) return;
   const std::string server = context.browseServer();
   platform::RegKey root = connectQuotaRoot(server);

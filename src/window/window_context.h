@@ -51,8 +51,8 @@ class WindowContext {
 
   // Browses the current display again, after a change made by a command.
   virtual void refresh() = 0;
-  // The count text of a display (status part 3), after a command changed
-  // what its list shows (a filter).
+  // The count text of a display (the status bar's third part), after a
+  // command changed what its list shows (a filter).
   virtual void setCountText(display::DisplayType type, std::string count) = 0;
   // The settings sheet's OK: the settings() were changed and saved; the
   // lists of `rebuilt` get their columns anew at their next set-up, and the

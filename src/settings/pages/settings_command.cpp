@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "display/dialog_owner.h"
 #include "resources/strings.h"
 #include "settings/pages/settings_sheet.h"
 #include "settings/settings_store.h"
@@ -20,7 +21,7 @@ std::string withFinalBackslash(std::string path) {
 
 void settingsCommand(window::WindowContext& context) {
   SettingsSheet sheet(context.settings(), SettingsSheet::startPageOf(context.displayType()),
-                      context.messages());
+                      context.messages(), {}, display::dialogOwner(context.views()));
   if (context.dialogs().run(sheet) != QDialog::Accepted) return;
   SettingsValues values = sheet.values();
   values.f_root_path = withFinalBackslash(std::move(values.f_root_path));

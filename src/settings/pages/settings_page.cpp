@@ -17,13 +17,13 @@ QGroupBox* SettingsPage::addFlagGroup(QVBoxLayout* layout, const char* caption,
   auto* grid = new QGridLayout(group);
   const int perColumn = (static_cast<int>(boxes.size()) + columns - 1) / columns;
   int i = 0;
-  for (const FlagBox& spec : boxes) {
-    auto* box = new QCheckBox(QString::fromUtf8(spec.label), group);
-    box->setObjectName(QString::fromUtf8(spec.label).remove(QLatin1Char('&')));
-    box->setEnabled(!spec.grayed);
-    if (spec.setsChanged) connect(box, &QCheckBox::clicked, this, [this] { markChanged(); });
+  for (const FlagBox& flagBox : boxes) {
+    auto* box = new QCheckBox(QString::fromUtf8(flagBox.label), group);
+    box->setObjectName(QString::fromUtf8(flagBox.label).remove(QLatin1Char('&')));
+    box->setEnabled(!flagBox.grayed);
+    if (flagBox.setsChanged) connect(box, &QCheckBox::clicked, this, [this] { markChanged(); });
     grid->addWidget(box, i % perColumn, i / perColumn);
-    m_flags.push_back({box, spec.flag});
+    m_flags.push_back({box, flagBox.flag});
     ++i;
   }
   layout->addWidget(group);
