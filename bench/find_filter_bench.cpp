@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QTableView>
-
 #include <memory>
 #include <string>
 

@@ -19,8 +19,7 @@ namespace {
 constexpr const char* kWatchesFill = "veltraneFilterWatchesFill";
 
 template <class Model>
-std::function<bool(int)> recordTest(const QAbstractItemModel& model,
-                                    const RecordMatcher& matcher) {
+std::function<bool(int)> recordTest(const QAbstractItemModel& model, const RecordMatcher& matcher) {
   const auto* typed = qobject_cast<const Model*>(&model);
   if (typed == nullptr) return {};
   return [typed, &matcher](int row) {

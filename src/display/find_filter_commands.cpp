@@ -1,7 +1,6 @@
 #include "display/find_filter_commands.h"
 
 #include <QTableView>
-
 #include <memory>
 
 #include "display/dialog_owner.h"
@@ -86,8 +85,8 @@ void find(WindowContext& context, SearchState& state) {
 void filter(WindowContext& context, SearchState& state) {
   QTableView* view = searchedList(context, kFilterUnsupported);
   if (view == nullptr) return;
-  FilterDialog dialog({.text = state.lastText}, columnTitles(*view->model()),
-                      context.messages(), dialogOwner(context.views()));
+  FilterDialog dialog({.text = state.lastText}, columnTitles(*view->model()), context.messages(),
+                      dialogOwner(context.views()));
   if (context.dialogs().run(dialog) != QDialog::Accepted) return;
   // An empty text is kept and used: it shows every record again.
   state.lastText = dialog.fields().text;

@@ -17,10 +17,14 @@ ListImage QuotaTableModel::imageOf(const QuotaRecord& record) {
 QVariant QuotaTableModel::cellValue(const QuotaRecord& record, int column, int role) const {
   if (role == kRawRole) {
     switch (column) {
-      case Size: return QVariant::fromValue<qulonglong>(record.size);
-      case Usage: return QVariant::fromValue<qulonglong>(record.usage);
-      case Used: return QVariant::fromValue<qulonglong>(record.usedKb());
-      default: break;
+      case Size:
+        return QVariant::fromValue<qulonglong>(record.size);
+      case Usage:
+        return QVariant::fromValue<qulonglong>(record.usage);
+      case Used:
+        return QVariant::fromValue<qulonglong>(record.usedKb());
+      default:
+        break;
     }
   }
   return toQString(dlgthreads::quotaColumnText(record, column));

@@ -54,9 +54,8 @@ SearchDialog::SearchDialog(const Texts& texts, SearchFields fields,
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
   // The column list only matters while the search is not over every column.
-  connect(m_allColumns, &QCheckBox::toggled, m_columns, [this](bool all) {
-    m_columns->setVisible(!all);
-  });
+  connect(m_allColumns, &QCheckBox::toggled, m_columns,
+          [this](bool all) { m_columns->setVisible(!all); });
   exchange(false);
 }
 
@@ -100,10 +99,10 @@ FindDialog::FindDialog(SearchFields fields, const std::vector<std::string>& colu
 
 FilterDialog::FilterDialog(SearchFields fields, const std::vector<std::string>& columns,
                            ui::Messages& messages, QWidget* parent)
-    : SearchDialog({"dialog224", "Filter in current window", "&Filter with :",
-                    "Filter on &all columns", "&Apply filter",
-                    "Enter a blank string to reset the filter and display all records again.",
-                    false},
-                   std::move(fields), columns, messages, parent) {}
+    : SearchDialog(
+          {"dialog224", "Filter in current window", "&Filter with :", "Filter on &all columns",
+           "&Apply filter",
+           "Enter a blank string to reset the filter and display all records again.", false},
+          std::move(fields), columns, messages, parent) {}
 
 }  // namespace display

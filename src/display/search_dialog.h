@@ -4,7 +4,6 @@
 // Find's "Start from top".
 
 #include <QDialog>
-
 #include <string>
 #include <vector>
 
@@ -78,16 +77,16 @@ class SearchDialog : public QDialog {
 class FindDialog final : public SearchDialog {
   Q_OBJECT
  public:
-  FindDialog(SearchFields fields, const std::vector<std::string>& columns,
-             ui::Messages& messages, QWidget* parent = nullptr);
+  FindDialog(SearchFields fields, const std::vector<std::string>& columns, ui::Messages& messages,
+             QWidget* parent = nullptr);
 };
 
 // Template 224.
 class FilterDialog final : public SearchDialog {
   Q_OBJECT
  public:
-  FilterDialog(SearchFields fields, const std::vector<std::string>& columns,
-               ui::Messages& messages, QWidget* parent = nullptr);
+  FilterDialog(SearchFields fields, const std::vector<std::string>& columns, ui::Messages& messages,
+               QWidget* parent = nullptr);
 };
 
 }  // namespace display

@@ -44,12 +44,18 @@ std::string quotaStatusText(std::string_view status) {
 
 std::string quotaColumnText(const QuotaRecord& record, int column) {
   switch (column) {
-    case 0: return record.name;
-    case 1: return std::to_string(record.size);
-    case 2: return quotaStatusText(record.status);
-    case 3: return std::to_string(record.usage) + "%";
-    case 4: return std::to_string(record.usedKb());
-    default: return {};
+    case 0:
+      return record.name;
+    case 1:
+      return std::to_string(record.size);
+    case 2:
+      return quotaStatusText(record.status);
+    case 3:
+      return std::to_string(record.usage) + "%";
+    case 4:
+      return std::to_string(record.usedKb());
+    default:
+      return {};
   }
 }
 

@@ -25,11 +25,11 @@ inline constexpr std::uint32_t kQuotaMaxSize = 9000000;
 
 // One line of the Quotas display.
 struct QuotaRecord {
-  Word tag = 0;              // the display's own mark
-  std::string name;          // the directory (the value's name)
-  std::uint32_t usage = 0;   // percentage, characters 1-5
-  std::string status;        // characters 6-7, as far as the data goes
-  std::uint32_t size = 0;    // kB, characters 14 on
+  Word tag = 0;             // the display's own mark
+  std::string name;         // the directory (the value's name)
+  std::uint32_t usage = 0;  // percentage, characters 1-5
+  std::string status;       // characters 6-7, as far as the data goes
+  std::uint32_t size = 0;   // kB, characters 14 on
 
   // Usage × size / 100 in kB; 64 bits, as a large quota near 100% overflows 32.
   std::uint64_t usedKb() const { return std::uint64_t{usage} * size / 100; }

@@ -34,10 +34,11 @@ QuotaReadResult readQuotaEntries(std::string_view server, std::vector<QuotaRecor
     if (cancelled != nullptr && cancelled->load(std::memory_order_acquire)) break;
     DWORD type = REG_NONE;
     DWORD size = static_cast<DWORD>(data.size());
-    const LONG status = RegEnumValue(directories.get(), index, &name, kQuotaNameChars, &type,
-                                     data, &size);
-    if (static_cast<DWORD>(status) == ERROR_MORE_DATA) continue;  // too large for the buffers: not ours to show
-    if (status != ERROR_SUCCESS) break;       // ERROR_NO_MORE_ITEMS, or the key is gone
+    const LONG status =
+        RegEnumValue(directories.get(), index, &name, kQuotaNameChars, &type, data, &size);
+    if (static_cast<DWORD>(status) == ERROR_MORE_DATA)
+      continue;                          // too large for the buffers: not ours to show
+    if (status != ERROR_SUCCESS) break;  // ERROR_NO_MORE_ITEMS, or the key is gone
     const auto* chars = reinterpret_cast<const char*>(data.data());
     const std::size_t stored = std::min<std::size_t>(size, data.size());
     out.push_back(parseQuotaData(name, std::string_view(chars, strnlen(chars, stored))));

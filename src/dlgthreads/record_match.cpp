@@ -24,9 +24,12 @@ int serverColumnWord(int column) {
   // The list shows the version before the build; the record keeps them the
   // other way round.
   switch (column) {
-    case 24: return 26;
-    case 25: return 25;
-    default: return column + 1;
+    case 24:
+      return 26;
+    case 25:
+      return 25;
+    default:
+      return column + 1;
   }
 }
 
@@ -41,7 +44,8 @@ bool RecordMatcher::textMatches(std::string_view text) const {
   }
   const auto same = [](char a, char b) { return foldAZ(a) == b; };
   if (m_options.entireString)
-    return text.size() == wanted.size() && std::equal(text.begin(), text.end(), wanted.begin(), same);
+    return text.size() == wanted.size() &&
+           std::equal(text.begin(), text.end(), wanted.begin(), same);
   return std::search(text.begin(), text.end(), wanted.begin(), wanted.end(), same) != text.end();
 }
 
@@ -65,22 +69,32 @@ bool RecordMatcher::matches(const GroupRecord& record) const {
 }
 
 bool RecordMatcher::matches(const ServerRecord& record) const {
-  return record.tag != 0 &&
-         anyColumn(kServerColumns, [&](int c) { return record.text(serverColumnWord(c)); });
+  // The type flags are searched as the list shows them, "X" or "-": nobody
+  // looks for the domain controllers by typing a 1.
+  constexpr int kFirstFlagColumn = 2;
+  constexpr int kLastFlagColumn = kFirstFlagColumn + ServerRecord::kTypeFlags - 1;
+  return record.tag != 0 && anyColumn(kServerColumns, [&](int c) -> std::string_view {
+           const int word = serverColumnWord(c);
+           if (c >= kFirstFlagColumn && c <= kLastFlagColumn)
+             return record.flag(word) == 1 ? "X" : "-";
+           return record.text(word);
+         });
 }
 
 bool RecordMatcher::matches(const QuotaRecord& record) const {
-  return record.tag != 0 && anyColumn(kQuotaColumns, [&](int c) {
-           return quotaColumnText(record, c);
-         });
+  return record.tag != 0 &&
+         anyColumn(kQuotaColumns, [&](int c) { return quotaColumnText(record, c); });
 }
 
 bool RecordMatcher::matches(const FilesEntry& entry) const {
   return entry.displayMark != 0 && anyColumn(kFilesColumns, [&](int c) -> std::string_view {
            switch (c) {
-             case 0: return entry.path;
-             case 1: return entry.name;
-             default: return entry.rights;
+             case 0:
+               return entry.path;
+             case 1:
+               return entry.name;
+             default:
+               return entry.rights;
            }
          });
 }

@@ -113,10 +113,8 @@ void registerCommands(CommandTable& table) {
              .display = DisplayType::Quotas,
              .action = editQuotas,
              .enabled = greyed});
-  table.add({.id = kIdDelete,
-             .display = DisplayType::Quotas,
-             .action = deleteQuotas,
-             .enabled = greyed});
+  table.add(
+      {.id = kIdDelete, .display = DisplayType::Quotas, .action = deleteQuotas, .enabled = greyed});
 }
 
 }  // namespace quotas

@@ -18,11 +18,11 @@ RegKey connectQuotaRoot(std::string_view server) {
 RegKey openDirectories(const RegKey& root, bool create, LONG* status) {
   RegKey key;
   DWORD disposition = 0;
-  *status = create ? RegCreateKeyEx(root.get(), dlgthreads::kQuotaDirectoriesKey,
-                                    REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, key.out(),
-                                    &disposition)
-                   : RegOpenKeyEx(root.get(), dlgthreads::kQuotaDirectoriesKey, 0,
-                                  KEY_ALL_ACCESS, key.out());
+  *status = create
+                ? RegCreateKeyEx(root.get(), dlgthreads::kQuotaDirectoriesKey,
+                                 REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, key.out(), &disposition)
+                : RegOpenKeyEx(root.get(), dlgthreads::kQuotaDirectoriesKey, 0, KEY_ALL_ACCESS,
+                               key.out());
   if (*status != ERROR_SUCCESS) key.release();
   return key;
 }

@@ -3,7 +3,6 @@
 // watches. Opened with a directory (an edit), the directory is fixed.
 
 #include <QDialog>
-
 #include <cstdint>
 #include <string>
 

@@ -116,7 +116,8 @@ TEST_F(FindFilter, SearchOverNoColumnIsRefusedInTheDialog) {
   });
   m_window->command(kIdFilter);
   ASSERT_EQ(m_messages->shown().size(), 1u);
-  EXPECT_EQ(m_messages->shown()[0].text, "You must select any or all\nof the columns to search in.");
+  EXPECT_EQ(m_messages->shown()[0].text,
+            "You must select any or all\nof the columns to search in.");
   EXPECT_EQ(m_messages->shown()[0].caption, "Warning");
 }
 
@@ -166,9 +167,9 @@ TEST_F(FindFilter, TreesAndListsWithoutRecordsSaySo) {
   m_window->selectTab(display::traitsOf(DisplayType::Network).tab);
   m_window->command(kIdFind);
   m_window->command(kIdFilter);
-  EXPECT_EQ(shownTexts(), (std::vector<std::string>{
-                              "Tree views cannot currently be searched or filtered.",
-                              "Tree views cannot currently be searched or filtered."}));
+  EXPECT_EQ(shownTexts(),
+            (std::vector<std::string>{"Tree views cannot currently be searched or filtered.",
+                                      "Tree views cannot currently be searched or filtered."}));
   EXPECT_TRUE(m_dialogs->shown().empty());
 }
 

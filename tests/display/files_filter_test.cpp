@@ -13,16 +13,16 @@
 
 namespace {
 
-using dlgthreads::RecordMatcher;
 using display::TextRow;
+using dlgthreads::RecordMatcher;
 
 std::vector<TextRow> rightsDump() {
   std::vector<TextRow> rows;
-  for (auto cells : std::initializer_list<std::vector<std::string>>{
-           {"D:\\Data", "alice", "Full Control"},
-           {"D:\\Data", "bob", "Read"},
-           {"D:\\Data\\Sales", "alice", "Change"},
-           {"D:\\Data\\Sales", "carol", "Read"}}) {
+  for (auto cells :
+       std::initializer_list<std::vector<std::string>>{{"D:\\Data", "alice", "Full Control"},
+                                                       {"D:\\Data", "bob", "Read"},
+                                                       {"D:\\Data\\Sales", "alice", "Change"},
+                                                       {"D:\\Data\\Sales", "carol", "Read"}}) {
     TextRow row;
     row.cells = std::move(cells);
     rows.push_back(std::move(row));
@@ -44,8 +44,8 @@ TEST(FilesFilter, FilterHidesDroppedRowsAndFindSkipsThem) {
   model->setRows(rightsDump());
   view.setModel(model);
 
-  EXPECT_EQ(display::filterList(view, RecordMatcher({.text = "ALICE", .entireString = true,
-                                                     .column = 1})),
+  EXPECT_EQ(display::filterList(
+                view, RecordMatcher({.text = "ALICE", .entireString = true, .column = 1})),
             2u);
   EXPECT_EQ(shownRows(view), (std::vector<int>{0, 2}));
   // "Read" is only on rows the filter hid.

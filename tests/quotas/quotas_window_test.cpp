@@ -3,13 +3,12 @@
 // Delete through the scripted dialogs and boxes, proven by the lab's
 // registry afterwards.
 
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QTableView>
-
 #include <array>
 #include <cstring>
 #include <fstream>

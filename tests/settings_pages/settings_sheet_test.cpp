@@ -2,13 +2,14 @@
 // Cancel leaves everything as it was, and OK writes through the settings
 // store so that what the user chose is there again after a restart.
 
+#include "settings/pages/settings_sheet.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
-
 #include <array>
 #include <optional>
 
@@ -17,7 +18,6 @@
 #include "platform/registry.h"
 #include "settings/pages/display_pages.h"
 #include "settings/pages/option_pages.h"
-#include "settings/pages/settings_sheet.h"
 #include "settings/settings_store.h"
 #include "window/command_ids.h"
 
@@ -40,9 +40,12 @@ std::optional<Stored> stored(HKEY root, std::string_view key, std::string_view n
   std::array<std::uint8_t, 2000> data{};
   DWORD size = data.size();
   Stored value;
-  if (RegQueryValueEx(k.get(), name, &value.type, data, &size) != ERROR_SUCCESS) return std::nullopt;
-  if (value.type == REG_DWORD) std::memcpy(&value.number, data.data(), 4);
-  else value.text = reinterpret_cast<const char*>(data.data());
+  if (RegQueryValueEx(k.get(), name, &value.type, data, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  if (value.type == REG_DWORD)
+    std::memcpy(&value.number, data.data(), 4);
+  else
+    value.text = reinterpret_cast<const char*>(data.data());
   return value;
 }
 std::optional<std::string> programText(std::string_view name) {
@@ -100,11 +103,11 @@ TEST_F(SettingsSheetTest, OpensAtTheCurrentDisplaysPageAndCancelChangesNothing) 
     m_window->command(kIdSettings);
   }
   EXPECT_EQ(opened, (std::vector<std::pair<int, QString>>{{0, "Files"},
-                                                         {1, "Groups"},
-                                                         {2, "Networks"},
-                                                         {3, "Quotas"},
-                                                         {4, "Servers"},
-                                                         {5, "Users"}}));
+                                                          {1, "Groups"},
+                                                          {2, "Networks"},
+                                                          {3, "Quotas"},
+                                                          {4, "Servers"},
+                                                          {5, "Users"}}));
   ASSERT_EQ(m_dialogs->shown().size(), 6u);
   EXPECT_EQ(m_dialogs->shown()[0].title, "Veltrane Settings");
   EXPECT_EQ(programText("u_description"), std::nullopt);

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
 #include <limits>
 
 #include "settings/settings_store.h"
@@ -69,10 +68,11 @@ int rootPathMaxLength() { return static_cast<int>(kReadAreaBytes) - 1; }
 CFilesPage::CFilesPage(QWidget* parent) : SettingsPage(parent) {
   auto* layout = new QVBoxLayout(this);
   addFlagGroup(layout, "Display Options", kFilesBoxes, 2);
-  m_forms = radioGroup<3>(this, layout, "Display Type",
-                          {"Files in use (size per user)", "Directory Access rights",
-                           "&S&imple rights dump"});
-  for (QRadioButton* b : m_forms) connect(b, &QRadioButton::clicked, this, [this] { markChanged(); });
+  m_forms = radioGroup<3>(
+      this, layout, "Display Type",
+      {"Files in use (size per user)", "Directory Access rights", "&S&imple rights dump"});
+  for (QRadioButton* b : m_forms)
+    connect(b, &QRadioButton::clicked, this, [this] { markChanged(); });
   auto* form = new QFormLayout;
   m_root = new QLineEdit(this);
   m_root->setObjectName(QStringLiteral("Root path"));
@@ -148,9 +148,9 @@ bool CQuotasPage::save(SettingsValues& values) {
 
 CExportPage::CExportPage(QWidget* parent) : SettingsPage(parent) {
   auto* layout = new QVBoxLayout(this);
-  m_types = radioGroup<3>(this, layout, "Export Options",
-                          {"&TAB-delimited (*.txt files)", "&Comma-Separated (*.csv files)",
-                           "&MDB (*.mdb files)"});
+  m_types = radioGroup<3>(
+      this, layout, "Export Options",
+      {"&TAB-delimited (*.txt files)", "&Comma-Separated (*.csv files)", "&MDB (*.mdb files)"});
   m_datesAsInteger = new QCheckBox(QStringLiteral("&Export dates as integer"), this);
   layout->addWidget(m_datesAsInteger);
   addHelp(layout, "The format File > Export writes, and how it writes dates.");
@@ -175,8 +175,9 @@ CGeneralPage::CGeneralPage(QWidget* parent) : SettingsPage(parent) {
   inner->addWidget(m_always);
   auto* row = new QHBoxLayout;
   auto* priorities = new QVBoxLayout;
-  m_priorities = radioGroup<5>(group, priorities, "Browse Priority",
-                               {"&Lowest", "&Below Normal", "&Normal", "&Above Normal", "&Highest"});
+  m_priorities =
+      radioGroup<5>(group, priorities, "Browse Priority",
+                    {"&Lowest", "&Below Normal", "&Normal", "&Above Normal", "&Highest"});
   row->addLayout(priorities);
   auto* warning = new QLabel(
       QStringLiteral("Use priorities above normal carefully, as these may SERIOUSLY effect the "
@@ -185,7 +186,8 @@ CGeneralPage::CGeneralPage(QWidget* parent) : SettingsPage(parent) {
   warning->setWordWrap(true);
   row->addWidget(warning);
   inner->addLayout(row);
-  m_logging = radioGroup<2>(group, inner, "Event logging", {"&Disable logging", "&Enable loggging"});
+  m_logging =
+      radioGroup<2>(group, inner, "Event logging", {"&Disable logging", "&Enable loggging"});
   // The toolbar has one button size here.
   m_bigButtons = new QCheckBox(QStringLiteral("Large b&uttons"), group);
   m_bigButtons->hide();

@@ -5,7 +5,6 @@
 // changed what a display's columns are built from.
 
 #include <QWidget>
-
 #include <optional>
 #include <span>
 

@@ -1,9 +1,9 @@
 #include "settings/pages/settings_sheet.h"
 
 #include <QDialogButtonBox>
-#include <algorithm>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "settings/pages/display_pages.h"
 #include "settings/pages/option_pages.h"
@@ -17,10 +17,14 @@ SettingsSheet::SettingsSheet(const SettingsValues& values, int startPage, ui::Me
     : QDialog(parent), m_values(values) {
   setObjectName(QStringLiteral("SettingsSheet"));
   setWindowTitle(QStringLiteral("Veltrane Settings"));
-  m_pages = {new CFilesPage(this),  new groupspage(this),
-             new CNetworks(this),   new CQuotasPage(messages, this),
-             new CServerspage(std::move(extraEntries), this), new CUserspage(this),
-             new CExportPage(this), new CGeneralPage(this)};
+  m_pages = {new CFilesPage(this),
+             new groupspage(this),
+             new CNetworks(this),
+             new CQuotasPage(messages, this),
+             new CServerspage(std::move(extraEntries), this),
+             new CUserspage(this),
+             new CExportPage(this),
+             new CGeneralPage(this)};
   m_tabs = new QTabWidget(this);
   // Every page's tab in sight: the sheet is as wide as its eight tabs.
   m_tabs->setUsesScrollButtons(false);
@@ -71,11 +75,15 @@ std::vector<DisplayType> SettingsSheet::changedDisplays() const {
 
 int SettingsSheet::startPageOf(DisplayType type) {
   switch (type) {
-    case DisplayType::Licenses: return 6;  // Export
+    case DisplayType::Licenses:
+      return 6;  // Export
     case DisplayType::Trusts:
-    case DisplayType::Performance: return 7;  // General
-    case DisplayType::None: return 0;
-    default: return static_cast<int>(type) - static_cast<int>(DisplayType::Files);
+    case DisplayType::Performance:
+      return 7;  // General
+    case DisplayType::None:
+      return 0;
+    default:
+      return static_cast<int>(type) - static_cast<int>(DisplayType::Files);
   }
 }
 

@@ -3,7 +3,6 @@
 // the settings. Nothing reaches the window's settings before OK.
 
 #include <QDialog>
-
 #include <functional>
 #include <vector>
 
