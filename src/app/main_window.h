@@ -142,6 +142,8 @@ class MainWindow final : public QMainWindow,
   ui::PrintChooser& printer() override { return *m_ports.printer; }
   display::DisplayViews& views() override { return *this; }
   void refresh() override;
+  void setCountText(display::DisplayType type, std::string count) override;
+  void settingsApplied(const std::vector<display::DisplayType>& rebuilt) override;
   void showContextMenu() override;
   void showStatusNote(std::string_view note) override;
   settings::RememberedChoices* rememberedChoices() override { return &m_choices; }

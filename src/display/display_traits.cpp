@@ -5,6 +5,7 @@
 #include "display/column_data.h"
 #include "dlgthreads/files_worker.h"
 #include "dlgthreads/group_worker.h"
+#include "dlgthreads/quota_worker.h"
 #include "dlgthreads/server_worker.h"
 #include "dlgthreads/user_worker.h"
 #include "window/command_ids.h"
@@ -38,9 +39,9 @@ constexpr std::array<DisplayTraits, 9> kTraits = {{
      .exportedAs = DisplayType::Network},
     {.type = DisplayType::Quotas, .name = "Quotas", .statusName = "quotas", .tab = 3,
      .windowCommand = kIdWindowQuotas, .toolbarButton = 13, .listControl = kCtlQuotasList,
-     .model = ModelKind::Text, .columns = columns::kQuotas, .columnsRemembered = true,
-     .browse = BrowseStart::OnThisThread,
-     .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Quotas},
+     .model = ModelKind::Quotas, .columns = columns::kQuotas, .columnsRemembered = true,
+     .browse = BrowseStart::Worker, .work = WorkKind::Quotas, .worker = dlgthreads::gatherQuotas,
+     .fill = FillKind::Quotas, .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Quotas},
     {.type = DisplayType::Servers, .name = "Servers", .statusName = "servers", .tab = 4,
      .windowCommand = kIdWindowServers, .toolbarButton = 14, .listControl = kCtlServersList,
      .model = ModelKind::Servers, .columns = columns::kServers, .columnsRemembered = true,

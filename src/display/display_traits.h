@@ -17,7 +17,7 @@
 namespace display {
 
 // The table model a display's list is made with.
-enum class ModelKind { None, Users, Groups, Servers, Text };
+enum class ModelKind { None, Users, Groups, Servers, Quotas, Text };
 
 // How a browse of the display starts.
 enum class BrowseStart {
@@ -27,7 +27,7 @@ enum class BrowseStart {
 };
 
 // What the fill does with a finished block of the display's work kind.
-enum class FillKind { NotYet, Users, Groups, Servers, Empty };
+enum class FillKind { NotYet, Users, Groups, Servers, Quotas, Empty };
 
 // What Tools > Show columns does on the display.
 enum class ColumnReset { None, ResetAndSetUp, RecordOnly };

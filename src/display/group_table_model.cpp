@@ -29,9 +29,14 @@ ListImage GroupTableModel::imageOf(LineKind kind) {
   return ListImage::Account;
 }
 
+bool GroupTableModel::rowShown(const GroupRecord& record) const {
+  return m_showMembers || kindOf(record) != LineKind::Member || isErrorRecord(record.name);
+}
+
 void GroupTableModel::adopt(Holder records, bool showMembers) {
-  adoptRecords(std::move(records), [showMembers](const GroupRecord& record) {
-    return showMembers || kindOf(record) != LineKind::Member || isErrorRecord(record.name);
+  m_showMembers = showMembers;
+  adoptRecords(std::move(records), [this](const GroupRecord& record) {
+    return rowShown(record);
   });
 }
 

@@ -27,10 +27,13 @@ class GroupTableModel final : public RecordTableModel<dlgthreads::GroupRecord> {
   static ListImage imageOf(LineKind kind);
 
  private:
+  bool rowShown(const dlgthreads::GroupRecord& record) const override;
   QVariant cellValue(const dlgthreads::GroupRecord& record, int column, int role) const override;
   ListImage rowImage(const dlgthreads::GroupRecord& record) const override {
     return imageOf(kindOf(record));
   }
+
+  bool m_showMembers = false;
 };
 
 }  // namespace display

@@ -71,6 +71,26 @@ class RecordTableModel : public RecordTableModelBase {
     endResetModel();
   }
 
+  // Tags every record kept (1) or dropped (0) by `keep`, then gives rows,
+  // in record order, to the kept records the list shows, in one pass. Every
+  // record is tested afresh, so filters never accumulate. Returns the rows.
+  template <class Keep>
+  std::size_t refilter(Keep keep) {
+    beginResetModel();
+    std::span<Record> all = m_records.records();
+    std::vector<std::uint32_t> rows;
+    rows.reserve(all.size());
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      all[i].tag = 1;
+      all[i].tag = keep(std::as_const(all[i])) ? 1 : 0;
+      if (all[i].tag != 0 && rowShown(all[i])) rows.push_back(static_cast<std::uint32_t>(i));
+    }
+    const std::size_t count = rows.size();
+    setRows(std::move(rows));
+    endResetModel();
+    return count;
+  }
+
   const Record* recordAt(int row) const {
     const std::int64_t index = recordIndex(row);
     return index < 0 ? nullptr : &m_records.records()[static_cast<std::size_t>(index)];
@@ -119,6 +139,8 @@ class RecordTableModel : public RecordTableModelBase {
     adoptRecords(std::move(records), [](const Record&) { return true; });
   }
 
+  // Whether a kept record has a row of its own (member lines may be hidden).
+  virtual bool rowShown(const Record&) const { return true; }
   // What a cell shows for Qt::DisplayRole and kRawRole.
   virtual QVariant cellValue(const Record& record, int column, int role) const = 0;
   // The image the first column shows for a record.

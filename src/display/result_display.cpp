@@ -9,6 +9,7 @@
 #include "display/fill_messages.h"
 #include "display/full_text_tool_tips.h"
 #include "display/group_table_model.h"
+#include "display/quota_table_model.h"
 #include "display/server_table_model.h"
 #include "display/text_table_model.h"
 #include "display/user_table_model.h"
@@ -68,12 +69,26 @@ ServerTableModel* ResultDisplay::serversModel() {
                      [this](QTableView* view) { return new ServerTableModel(m_icons, view); });
 }
 
+QuotaTableModel* ResultDisplay::quotasModel() {
+  return modelOnView(m_host.listView(DisplayType::Quotas), m_quotas,
+                     [this](QTableView* view) { return new QuotaTableModel(m_icons, view); });
+}
+
 TextTableModel* ResultDisplay::textModel(DisplayType type) {
   if (traitsOf(type).model != ModelKind::Text) return nullptr;
   const FilesForm form = filesFormOf(m_host.settingsValues());
   return modelOnView(m_host.listView(type), m_textModels[type], [&](QTableView* view) {
     return new TextTableModel(columnSpecs(type, form), m_icons, view);
   });
+}
+
+void ResultDisplay::forgetColumns(DisplayType type) {
+  m_setUp.erase(type);
+  // The other lists keep their records: their columns are fixed and only
+  // shown or hidden. Files rows belong to the form they were gathered under.
+  if (type == DisplayType::Files)
+    if (auto it = m_textModels.find(type); it != m_textModels.end() && it->second)
+      it->second->clear();
 }
 
 bool ResultDisplay::columnsSetUp(DisplayType type) const { return m_setUp.contains(type); }
@@ -112,6 +127,7 @@ void ResultDisplay::applyColumns(DisplayType type) {
     case ModelKind::Groups: groupsModel(); break;
     case ModelKind::Servers: serversModel(); break;
     case ModelKind::Users: usersModel(); break;
+    case ModelKind::Quotas: quotasModel(); break;
     case ModelKind::Text: {
       TextTableModel* model = textModel(type);
       if (type == DisplayType::Files) {
@@ -152,6 +168,7 @@ void ResultDisplay::fill(WorkerBlock& block) {
     case FillKind::Users: fillUsers(block); return;
     case FillKind::Groups: fillGroups(block); return;
     case FillKind::Servers: fillServers(block); return;
+    case FillKind::Quotas: fillQuotas(block); return;
     case FillKind::Empty:
       if (TextTableModel* model = textModel(traits->type)) model->clear();
       finishFill(traits->type, {block.state.selectedServer, countText(0)}, block);
@@ -220,6 +237,22 @@ void ResultDisplay::fillServers(WorkerBlock& block) {
   model->adopt(std::exchange(block.servers, {}));
   finishFill(DisplayType::Servers,
              {server, countText(static_cast<std::size_t>(model->rowCount()))}, block);
+}
+
+void ResultDisplay::fillQuotas(WorkerBlock& block) {
+  const std::string server = block.state.selectedServer;
+  QuotaTableModel* model = quotasModel();
+  if (model == nullptr) {
+    finishFill(DisplayType::Quotas, {server, countText(0)}, block);
+    return;
+  }
+  // No array means no entries (an unreachable registry was reported by the
+  // worker): the list is emptied either way.
+  if (block.quotas.hasArray())
+    model->adopt(std::exchange(block.quotas, {}));
+  else
+    model->clear();
+  finishFill(DisplayType::Quotas, {server, countText(model->recordCount())}, block);
 }
 
 void ResultDisplay::finishFill(std::optional<DisplayType> filled, DisplayTexts texts,

@@ -21,6 +21,7 @@
 namespace display {
 
 class GroupTableModel;
+class QuotaTableModel;
 class ServerTableModel;
 class TextTableModel;
 class UserTableModel;
@@ -45,6 +46,11 @@ class ResultDisplay {
   // next set-up; Files only records the request.
   void requestColumnReset(DisplayType type);
 
+  // After the settings sheet changed what a list shows: its columns are set
+  // up anew from the settings at its next set-up (the Files rows go: they
+  // were gathered under the form the sheet may have changed).
+  void forgetColumns(DisplayType type);
+
   // The columns-set-up flag of a display type (false for types without one).
   bool columnsSetUp(DisplayType type) const;
 
@@ -60,6 +66,7 @@ class ResultDisplay {
   UserTableModel* usersModel();
   GroupTableModel* groupsModel();
   ServerTableModel* serversModel();
+  QuotaTableModel* quotasModel();
   // Files (list forms), Quotas, Licenses and Trusts.
   TextTableModel* textModel(DisplayType type);
 
@@ -69,6 +76,7 @@ class ResultDisplay {
   void fillUsers(dlgthreads::WorkerBlock& block);
   void fillGroups(dlgthreads::WorkerBlock& block);
   void fillServers(dlgthreads::WorkerBlock& block);
+  void fillQuotas(dlgthreads::WorkerBlock& block);
   // The common end of every fill. `filled` is the display the texts belong
   // to; nullopt for a fill that filled nothing.
   void finishFill(std::optional<DisplayType> filled, DisplayTexts texts,
@@ -80,6 +88,7 @@ class ResultDisplay {
   QPointer<UserTableModel> m_users;
   QPointer<GroupTableModel> m_groups;
   QPointer<ServerTableModel> m_servers;
+  QPointer<QuotaTableModel> m_quotas;
   std::map<DisplayType, QPointer<TextTableModel>> m_textModels;
   // The Files list form the Files columns were last set up for.
   std::optional<FilesForm> m_filesForm;

@@ -19,19 +19,21 @@
 #include <string>
 
 #include "dlgthreads/browse_state.h"
+#include "dlgthreads/quota_data.h"
 #include "dlgthreads/record_holder.h"
 #include "dlgthreads/records.h"
 #include "ui/messages.h"
 
 namespace dlgthreads {
 
-// Index of a worker family into the busy counters. 5 is not used.
+// Index of a worker family into the busy counters.
 enum class WorkKind : int {
   Files = 0,
   Network = 1,
   Groups = 2,
   Users = 3,
   Servers = 4,
+  Quotas = 5,
   Licenses = 6,
   Performance = 7,
 };
@@ -68,6 +70,7 @@ struct WorkerBlock {
   RecordHolder<UserRecord> users;       // Users
   RecordHolder<ServerRecord> servers;   // Servers; Licenses leaves its holder untouched
   RecordHolder<ServerRecord> licenses;  // Licenses
+  RecordHolder<QuotaRecord> quotas;     // Quotas
   FilesArea files;                      // Files, size per user and rights dump
   AccessTreeLines accessTree;           // Files, directory access rights
   NetworkLines network;                 // Network

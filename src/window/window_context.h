@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "display/display_type.h"
 #include "settings/remembered_choices.h"
@@ -60,6 +61,13 @@ class WindowContext {
 
   // Browses the current display again, after a change made by a command.
   virtual void refresh() = 0;
+  // The count text of a display (the status bar's third part), after a
+  // command changed what its list shows (a filter).
+  virtual void setCountText(display::DisplayType type, std::string count) = 0;
+  // The settings sheet's OK: the settings() were changed and saved; the
+  // lists of `rebuilt` get their columns anew at their next set-up, and the
+  // current display is set up again.
+  virtual void settingsApplied(const std::vector<display::DisplayType>& rebuilt) = 0;
   // Opens the current display's pop-up menu at the cursor.
   virtual void showContextMenu() = 0;
 };

@@ -232,7 +232,7 @@ TEST_F(ResultDisplayTest, NoRecordArrayStillEndsTheBusyState) {
 
 TEST_F(ResultDisplayTest, UnknownWorkKindReportsAndFillsNothing) {
   m_host.setDisplayTexts(DisplayType::Users, {"LAB\\\\PDC", "7"});
-  block(static_cast<WorkKind>(5));
+  block(static_cast<WorkKind>(9));
   m_display.fill(m_block);
   ASSERT_EQ(m_host.scripted.shown().size(), 1u);
   EXPECT_EQ(m_host.scripted.shown()[0].text, "An unknown thread has terminated.");

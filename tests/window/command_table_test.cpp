@@ -30,6 +30,8 @@ class DisplayOnly final : public WindowContext {
   ui::PrintChooser& printer() override { std::abort(); }
   display::DisplayViews& views() override { std::abort(); }
   void refresh() override {}
+  void setCountText(DisplayType, std::string) override {}
+  void settingsApplied(const std::vector<DisplayType>&) override {}
   void showContextMenu() override {}
 
  private:

@@ -1,0 +1,64 @@
+// The Files lists keep their entries as rows of cell texts: a filter hides
+// the rows it drops and tests every row again next time; Find skips hidden
+// rows; a new fill shows all of its rows.
+
+#include <gtest/gtest.h>
+
+#include <QTableView>
+
+#include "display/column_data.h"
+#include "display/find_filter.h"
+#include "display/text_table_model.h"
+#include "qt_app.h"
+
+namespace {
+
+using display::TextRow;
+using dlgthreads::RecordMatcher;
+
+std::vector<TextRow> rightsDump() {
+  std::vector<TextRow> rows;
+  for (auto cells :
+       std::initializer_list<std::vector<std::string>>{{"D:\\Data", "alice", "Full Control"},
+                                                       {"D:\\Data", "bob", "Read"},
+                                                       {"D:\\Data\\Sales", "alice", "Change"},
+                                                       {"D:\\Data\\Sales", "carol", "Read"}}) {
+    TextRow row;
+    row.cells = std::move(cells);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::vector<int> shownRows(const QTableView& view) {
+  std::vector<int> rows;
+  for (int r = 0; r < view.model()->rowCount(); ++r)
+    if (!view.isRowHidden(r)) rows.push_back(r);
+  return rows;
+}
+
+TEST(FilesFilter, FilterHidesDroppedRowsAndFindSkipsThem) {
+  display_test::qtApp();
+  QTableView view;
+  auto* model = new display::TextTableModel(display::columns::kFilesRightsDump, {}, &view);
+  model->setRows(rightsDump());
+  view.setModel(model);
+
+  EXPECT_EQ(display::filterList(
+                view, RecordMatcher({.text = "ALICE", .entireString = true, .column = 1})),
+            2u);
+  EXPECT_EQ(shownRows(view), (std::vector<int>{0, 2}));
+  // "Read" is only on rows the filter hid.
+  EXPECT_EQ(display::findRow(view, RecordMatcher({.text = "read"}), 0), std::nullopt);
+  EXPECT_EQ(display::findRow(view, RecordMatcher({.text = "change"}), 0), 2);
+
+  // The next filter starts from every row again.
+  EXPECT_EQ(display::filterList(view, RecordMatcher({.text = "read"})), 2u);
+  EXPECT_EQ(shownRows(view), (std::vector<int>{1, 3}));
+
+  // A new fill shows every row it brings.
+  model->setRows(rightsDump());
+  EXPECT_EQ(shownRows(view), (std::vector<int>{0, 1, 2, 3}));
+}
+
+}  // namespace
