@@ -16,6 +16,7 @@
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
 #include "platform/local/config_file_local_system.h"
+#include "platform/samba/samba_backend.h"
 #include "platform/server_name.h"
 #include "platform/system.h"
 #include "resources/strings.h"
@@ -40,6 +41,7 @@ bool platformSupported(ui::Messages& messages) {
 platform::BackendCatalog backendCatalog() {
   platform::BackendCatalog catalog;
   catalog.add("lab", lab::labBackendFactory());
+  catalog.add("samba", platform::samba::sambaBackendFactory());
   return catalog;
 }
 
@@ -47,6 +49,8 @@ std::shared_ptr<platform::Backend> makeBackend(const platform::BackendCatalog& c
                                                const Options& options, std::string* error) {
   platform::BackendOptions settings;
   if (!options.labFile.empty()) settings["file"] = options.labFile;
+  if (!options.authenticationFile.empty())
+    settings["authentication-file"] = options.authenticationFile;
   auto backend = catalog.make(options.backend, settings, error);
   if (backend && !backend->local) {
     backend->local =

@@ -1,0 +1,36 @@
+#pragma once
+// Translations between the platform's account fields and Samba's: the
+// directory's attributes of a user, the account-control bits that
+// libnetapi's add and set calls pass through untranslated, and NT times.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/netapi.h"
+#include "platform/samba/directory.h"
+
+namespace platform::samba {
+
+// The directory attributes USER_INFO_3 is made from.
+const std::vector<std::string>& userAttributes();
+// A user's USER_INFO_3 from its directory entry; `now` in seconds since 1970.
+USER_INFO_3 userFromEntry(const DirectoryEntry& entry, std::int64_t now);
+
+// userAccountControl (whose bits are the UF_ flags) as the platform's flags.
+DWORD flagsFromAccountControl(std::uint32_t accountControl, std::uint32_t computed);
+// The flags of the platform among those libnetapi reports (it adds
+// UF_PASSWORD_EXPIRED, which the platform reports in its own field).
+DWORD reportedFlags(DWORD flags);
+// The account-control bits (ACB_) SAMR expects for the UF_ flags.
+std::uint32_t acbFromFlags(DWORD flags);
+
+// NT time (100 ns units since 1601) to seconds since 1970; 0 for 0, and
+// `never` for "never" (0 or the largest value, as accountExpires uses both).
+DWORD unixFromNtTime(std::int64_t nt, DWORD never);
+std::int64_t ntTimeFromUnix(DWORD seconds);
+
+// The relative ID, the last part of a SID in text form; 0 when none.
+DWORD ridOf(const std::string& sid);
+
+}  // namespace platform::samba
