@@ -104,8 +104,9 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now) {
   const DWORD passwordSet = unixFromNtTime(e.number("pwdLastSet"), 0);
   u.usri3_password_age =
       passwordSet != 0 && now > passwordSet ? static_cast<DWORD>(now - passwordSet) : 0;
-  u.usri3_password_expired =
-      (e.number("pwdLastSet") == 0 || (computed & kPasswordExpiredBit)) ? 1 : 0;
+  // The controller decides (a password that never expires is not expired
+  // even when it must be changed).
+  u.usri3_password_expired = (computed & kPasswordExpiredBit) ? 1 : 0;
   u.usri3_last_logon = unixFromNtTime(e.number("lastLogon"), 0);
   u.usri3_last_logoff = unixFromNtTime(e.number("lastLogoff"), 0);
   u.usri3_acct_expires = unixFromNtTime(e.number("accountExpires"), TIMEQ_FOREVER);

@@ -20,7 +20,7 @@ bool isAddress(std::string_view s) {
 
 }  // namespace
 
-SambaBackend::SambaBackend(SambaOptions options, std::unique_ptr<NetapiSession> session)
+SambaBackend::SambaBackend(SambaOptions options, std::shared_ptr<NetapiSession> session)
     : m_options(std::move(options)), m_session(std::move(session)) {}
 
 std::shared_ptr<SambaBackend> SambaBackend::start(SambaOptions options, std::string* error) {

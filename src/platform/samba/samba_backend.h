@@ -37,7 +37,7 @@ class SambaBackend final : public AccountsPart, public ServersPart, public Secur
  public:
   // Null with *error set when Samba's library cannot start.
   static std::shared_ptr<SambaBackend> start(SambaOptions options, std::string* error);
-  SambaBackend(SambaOptions options, std::unique_ptr<NetapiSession> session);
+  SambaBackend(SambaOptions options, std::shared_ptr<NetapiSession> session);
 
   // users (samba_users.cpp)
   NET_API_STATUS NetUserEnum(std::string_view servername, DWORD level, DWORD filter,
@@ -159,7 +159,7 @@ class SambaBackend final : public AccountsPart, public ServersPart, public Secur
                    std::string* domain, SID_NAME_USE* use);
 
   SambaOptions m_options;
-  std::unique_ptr<NetapiSession> m_session;
+  std::shared_ptr<NetapiSession> m_session;
   std::map<std::string, std::unique_ptr<Directory>> m_directories;
   std::set<std::string> m_withoutDirectory;
   std::map<std::string, std::string> m_domainNames;  // by address

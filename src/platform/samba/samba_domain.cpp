@@ -176,12 +176,14 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
       if (name.ends_with('$')) name.pop_back();
       if (name.empty()) continue;
       SERVER_INFO_101 server;
+      const auto control = static_cast<DWORD>(c.number("userAccountControl"));
       if (!self.sv101_name.empty() && sameText(name, self.sv101_name)) {
         server = self;
+        // Samba's controller leaves the controller bit out of its own type.
+        if (control & UF_SERVER_TRUST_ACCOUNT) server.sv101_type |= kControllerTypes;
       } else {
         server.sv101_name = name;
         server.sv101_comment = std::string(c.text("description"));
-        const auto control = static_cast<DWORD>(c.number("userAccountControl"));
         const bool serverSystem =
             std::string_view(c.text("operatingSystem")).find("Server") != std::string_view::npos;
         server.sv101_type = (control & UF_SERVER_TRUST_ACCOUNT) ? kControllerTypes
