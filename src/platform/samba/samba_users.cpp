@@ -445,18 +445,41 @@ NET_API_STATUS SambaBackend::NetUserGetLocalGroups(std::string_view servername,
   auto lock = m_session->lock();
   std::string at;
   if (!address(servername, &at)) return ERROR_BAD_NETPATH;
-  const std::string user(username);
-  NetapiBuffer raw;
-  std::uint32_t read = 0;
-  std::uint32_t total = 0;
-  const DWORD status = ::NetUserGetLocalGroups(at.c_str(), user.c_str(), 0, flags, raw.out(),
-                                               MAX_PREFERRED_LENGTH, &read, &total);
-  if (status != NERR_Success) return answer(status, Family::User, at);
+  std::vector<std::string> names;
+  if (Directory* dir = directory(at)) {
+    // libnetapi answers 1301 when one of the account's aliases does not map
+    // back to a name; the directory names them all.
+    std::vector<DirectoryEntry> users;
+    const std::string filter =
+        "(&(objectClass=user)(sAMAccountName=" + ldapEscape(username) + "))";
+    if (!dir->search(filter, {"sAMAccountName"}, &users)) return ERROR_BAD_NETPATH;
+    if (users.empty()) return NERR_UserNotFound;
+    // Directly, or (LG_INCLUDE_INDIRECT) through the groups it is in.
+    const std::string member = (flags & LG_INCLUDE_INDIRECT)
+                                   ? "(member:1.2.840.113556.1.4.1941:=" + ldapEscape(users.front().dn) + ")"
+                                   : "(member=" + ldapEscape(users.front().dn) + ")";
+    std::vector<DirectoryEntry> groups;
+    if (!dir->search("(&(objectClass=group)(|(groupType:1.2.840.113556.1.4.803:=4)"
+                     "(groupType:1.2.840.113556.1.4.803:=1))" + member + ")",
+                     {"sAMAccountName"}, &groups))
+      return ERROR_BAD_NETPATH;
+    for (const auto& g : groups) names.emplace_back(g.text("sAMAccountName"));
+    std::sort(names.begin(), names.end());
+  } else {
+    const std::string user(username);
+    NetapiBuffer raw;
+    std::uint32_t read = 0;
+    std::uint32_t total = 0;
+    const DWORD status = ::NetUserGetLocalGroups(at.c_str(), user.c_str(), 0, flags, raw.out(),
+                                                 MAX_PREFERRED_LENGTH, &read, &total);
+    if (status != NERR_Success) return answer(status, Family::User, at);
+    const auto* e = raw.as<::LOCALGROUP_USERS_INFO_0>();
+    for (std::uint32_t i = 0; e && i < read; ++i) names.push_back(text(e[i].lgrui0_name));
+  }
   auto& out = buf.emplace<LOCALGROUP_USERS_INFO_0>();
-  const auto* e = raw.as<::LOCALGROUP_USERS_INFO_0>();
-  for (std::uint32_t i = 0; e && i < read; ++i) out.push_back({text(e[i].lgrui0_name)});
-  if (entriesread) *entriesread = read;
-  if (totalentries) *totalentries = read;
+  for (auto& n : names) out.push_back({std::move(n)});
+  if (entriesread) *entriesread = static_cast<DWORD>(out.size());
+  if (totalentries) *totalentries = static_cast<DWORD>(out.size());
   return NERR_Success;
 }
 
