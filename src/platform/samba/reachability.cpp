@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <string>
 
 namespace platform::samba {
 namespace {
@@ -45,11 +46,11 @@ bool connects(const addrinfo& address, int timeoutMs) {
 
 }  // namespace
 
-bool answersOnSmbPort(const std::string& host, int timeoutMs) {
+bool answersOnPort(const std::string& host, int port, int timeoutMs) {
   addrinfo hints{};
   hints.ai_socktype = SOCK_STREAM;
   addrinfo* found = nullptr;
-  if (::getaddrinfo(host.c_str(), "445", &hints, &found) != 0) return false;
+  if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return false;
   std::unique_ptr<addrinfo, AddressListFree> list(found);
   for (const addrinfo* a = found; a; a = a->ai_next) {
     if (connects(*a, timeoutMs)) return true;

@@ -6,8 +6,11 @@
 
 namespace platform::samba {
 
-// True when a TCP connection to `host`'s SMB port (445) is accepted within
+// True when a TCP connection to `host`'s `port` is accepted within
 // `timeoutMs` milliseconds.
-bool answersOnSmbPort(const std::string& host, int timeoutMs = 3000);
+bool answersOnPort(const std::string& host, int port, int timeoutMs = 3000);
+
+constexpr int kSmbPort = 445;
+constexpr int kLdapPort = 389;
 
 }  // namespace platform::samba

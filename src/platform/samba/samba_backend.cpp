@@ -67,7 +67,7 @@ DWORD SambaBackend::answer(DWORD status, Family family, const std::string& addre
   constexpr DWORD kCannotComplete = 1003;
   constexpr DWORD kLogonFailure = 1326;  // ERROR_LOGON_FAILURE
   if (status == kCannotComplete) {
-    return answersOnSmbPort(address) ? kLogonFailure : ERROR_BAD_NETPATH;
+    return answersOnPort(address, kSmbPort) ? kLogonFailure : ERROR_BAD_NETPATH;
   }
   return platformStatus(status, family);
 }
@@ -79,8 +79,10 @@ Directory* SambaBackend::directory(const std::string& address) {
   auto opened = Directory::open(address, m_options.credentials, &why);
   if (!opened) {
     // A server that answers SMB but not LDAP is an NT4-style controller:
-    // it is not asked again. One that answers nothing is, next time.
-    if (answersOnSmbPort(address)) m_withoutDirectory.insert(address);
+    // it is not asked again. One that answers nothing, or refused the
+    // credentials, is asked again next time.
+    if (!answersOnPort(address, kLdapPort, 1000) && answersOnPort(address, kSmbPort))
+      m_withoutDirectory.insert(address);
     return nullptr;
   }
   return m_directories.emplace(address, std::move(opened)).first->second.get();
