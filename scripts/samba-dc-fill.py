@@ -25,6 +25,7 @@ USERS = [
      {"profile": r"\\DC1\profiles\dmitri.egorov", "script": "logon.cmd"}),
     ("eva.fischer", "Eva", "Fischer", "Contractor", {"expires": "2030-01-01"}),
     ("farid.ghani", "Farid", "Ghani", "New starter", {"must_change": True}),
+    ("gina.hall", "Gina", "Hall", "Too many wrong passwords", {"locked": True}),
 ] + [("staff%02d" % i, "Staff", "Member %02d" % i, "Pool account", {}) for i in range(1, 19)]
 
 GLOBAL_GROUPS = {
@@ -61,6 +62,12 @@ def account_filter(name):
     return "(sAMAccountName=%s)" % ldb.binary_encode(name)
 
 
+def replace(db, name, attribute, value):
+    m = ldb.Message(db.search(expression=account_filter(name), attrs=[])[0].dn)
+    m[attribute] = ldb.MessageElement(str(value), ldb.FLAG_MOD_REPLACE, attribute)
+    db.modify(m)
+
+
 def fill_accounts(db, prefix):
     db.setpassword(account_filter("Administrator"), admin_password(prefix))
     for name, given, surname, description, extra in USERS:
@@ -75,11 +82,9 @@ def fill_accounts(db, prefix):
         if extra.get("must_change"):
             db.force_password_change_at_next_login(account_filter(name))
         if extra.get("expires"):
-            dn = db.search(expression=account_filter(name), attrs=[])[0].dn
-            m = ldb.Message(dn)
-            m["accountExpires"] = ldb.MessageElement(str(EXPIRY_2030), ldb.FLAG_MOD_REPLACE,
-                                                     "accountExpires")
-            db.modify(m)
+            replace(db, name, "accountExpires", EXPIRY_2030)
+        if extra.get("locked"):
+            replace(db, name, "lockoutTime", int((time.time() + 11644473600) * 10000000))
     for name, (description, members) in GLOBAL_GROUPS.items():
         db.newgroup(name, description=description)
         if members:
@@ -99,8 +104,9 @@ def fill_bulk(db, count):
     for i in range(count):
         name = "bulk%05d" % i
         if name not in existing:
-            db.newuser(name, USER_PASSWORD, givenname="Bulk", surname="%05d" % i,
-                       description="Benchmark account")
+            # No password: hashing one (Kerberos keys too) is most of the cost.
+            db.newuser(name, None, givenname="Bulk", surname="%05d" % i,
+                       description="Benchmark account", setpassword=False)
     print("samba-dc-fill: %d bulk users in %.1f s" % (count, time.time() - start))
 
 

@@ -26,6 +26,7 @@ using namespace samba_test;
 constexpr std::uint32_t kDisabled = 0x2;
 constexpr std::uint32_t kDontExpirePassword = 0x10000;
 constexpr std::uint32_t kPasswordExpired = 0x800000;
+constexpr std::uint32_t kLockedOut = 0x10;
 constexpr long long kNtNever = 0x7FFFFFFFFFFFFFFFLL;
 
 class Browse : public ::testing::Test {
@@ -107,10 +108,12 @@ TEST_F(Browse, UsersFullModeShowsEveryAccountAsTheDatabaseHoldsIt) {
     const auto computed =
         std::strtoul(first(o, "msDS-User-Account-Control-Computed").c_str(), nullptr, 10);
     EXPECT_EQ(r.pwExpired, (computed & kPasswordExpired) ? "Yes" : "No");
+    EXPECT_EQ(r.lockedOut, (computed & kLockedOut) ? "Yes" : "No");
   }
   EXPECT_EQ(shown.at("eva.fischer").acctExpires, accountExpiryText(1893456000, false));
   EXPECT_EQ(shown.at("bruno.costa").disabled, "Yes");
   EXPECT_EQ(shown.at("farid.ghani").pwExpired, "Yes");
+  EXPECT_EQ(shown.at("gina.hall").lockedOut, "Yes");
 }
 
 TEST_F(Browse, UsersQuickModeListsNamesAndFullNames) {

@@ -11,13 +11,13 @@ constexpr std::int64_t kNtUnitsPerSecond = 10000000LL;
 constexpr std::int64_t kNtNever = std::numeric_limits<std::int64_t>::max();
 
 // Bits of userAccountControl, which are the UF_ flags, that the platform
-// reports; UF_LOCKOUT and UF_PASSWORD_EXPIRED live in the constructed
-// msDS-User-Account-Control-Computed.
+// reports; the controller keeps lock-out and password expiry elsewhere.
 constexpr std::uint32_t kReportedControlBits =
     UF_ACCOUNTDISABLE | UF_HOMEDIR_REQUIRED | UF_PASSWD_NOTREQD | UF_PASSWD_CANT_CHANGE |
     UF_TEMP_DUPLICATE_ACCOUNT | UF_NORMAL_ACCOUNT | UF_INTERDOMAIN_TRUST_ACCOUNT |
     UF_WORKSTATION_TRUST_ACCOUNT | UF_SERVER_TRUST_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
-constexpr std::uint32_t kPasswordExpiredBit = 0x800000;
+constexpr DWORD kTrustAccounts =
+    UF_INTERDOMAIN_TRUST_ACCOUNT | UF_WORKSTATION_TRUST_ACCOUNT | UF_SERVER_TRUST_ACCOUNT;
 
 constexpr DWORD kRidAdministrator = 500;
 constexpr DWORD kRidGuest = 501;
@@ -43,17 +43,32 @@ std::string str(std::string_view s) { return std::string(s); }
 const std::vector<std::string>& userAttributes() {
   static const std::vector<std::string> kAttributes = {
       "sAMAccountName", "displayName", "description", "comment", "userAccountControl",
-      "msDS-User-Account-Control-Computed", "homeDirectory", "homeDrive", "scriptPath",
+      "lockoutTime", "homeDirectory", "homeDrive", "scriptPath",
       "profilePath", "userWorkstations", "pwdLastSet", "lastLogon", "lastLogoff",
       "accountExpires", "logonHours", "badPwdCount", "logonCount", "countryCode", "codePage",
       "objectSid", "primaryGroupID"};
   return kAttributes;
 }
 
-DWORD flagsFromAccountControl(std::uint32_t accountControl, std::uint32_t computed) {
-  DWORD flags = UF_SCRIPT | (accountControl & kReportedControlBits);
-  if (computed & UF_LOCKOUT) flags |= UF_LOCKOUT;
-  return flags;
+const std::vector<std::string>& policyAttributes() {
+  static const std::vector<std::string> kAttributes = {"maxPwdAge", "lockoutDuration"};
+  return kAttributes;
+}
+
+DomainPolicy policyFromEntry(const DirectoryEntry& domain) {
+  // Both are stored as negative intervals; the most negative one is "never".
+  const long long minimum = std::numeric_limits<long long>::min();
+  DomainPolicy policy;
+  const long long maxAge = domain.number("maxPwdAge");
+  policy.maxPasswordAge = maxAge == minimum ? 0 : -maxAge;
+  const long long duration = domain.number("lockoutDuration");
+  policy.lockoutForever = duration == minimum;
+  policy.lockoutDuration = policy.lockoutForever ? 0 : -duration;
+  return policy;
+}
+
+DWORD flagsFromAccountControl(std::uint32_t accountControl) {
+  return UF_SCRIPT | (accountControl & kReportedControlBits);
 }
 
 DWORD reportedFlags(DWORD flags) {
@@ -86,15 +101,19 @@ DWORD ridOf(const std::string& sid) {
   return static_cast<DWORD>(std::strtoul(sid.c_str() + dash + 1, nullptr, 10));
 }
 
-USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now) {
+USER_INFO_3 userFromEntry(const DirectoryEntry& e, const DomainPolicy& policy, std::int64_t now) {
+  const std::int64_t ntNow = ntTimeFromUnix(static_cast<DWORD>(now));
   USER_INFO_3 u;
   u.usri3_name = str(e.text("sAMAccountName"));
   u.usri3_full_name = str(e.text("displayName"));
   u.usri3_comment = str(e.text("description"));
   u.usri3_usr_comment = str(e.text("comment"));
   const auto control = static_cast<std::uint32_t>(e.number("userAccountControl"));
-  const auto computed = static_cast<std::uint32_t>(e.number("msDS-User-Account-Control-Computed"));
-  u.usri3_flags = flagsFromAccountControl(control, computed);
+  u.usri3_flags = flagsFromAccountControl(control);
+  const std::int64_t lockedAt = e.number("lockoutTime");
+  if (lockedAt > 0 && !(control & kTrustAccounts) &&
+      (policy.lockoutForever || ntNow < lockedAt + policy.lockoutDuration))
+    u.usri3_flags |= UF_LOCKOUT;
   u.usri3_home_dir = str(e.text("homeDirectory"));
   u.usri3_home_dir_drive = str(e.text("homeDrive"));
   u.usri3_script_path = str(e.text("scriptPath"));
@@ -104,9 +123,14 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now) {
   const DWORD passwordSet = unixFromNtTime(e.number("pwdLastSet"), 0);
   u.usri3_password_age =
       passwordSet != 0 && now > passwordSet ? static_cast<DWORD>(now - passwordSet) : 0;
-  // The controller decides (a password that never expires is not expired
-  // even when it must be changed).
-  u.usri3_password_expired = (computed & kPasswordExpiredBit) ? 1 : 0;
+  // A password that never expires is not expired even when it must be
+  // changed; one set at 0 must be changed at the next logon.
+  const std::int64_t setAt = e.number("pwdLastSet");
+  const bool expires = !(control & (UF_DONT_EXPIRE_PASSWD | kTrustAccounts));
+  const bool expired =
+      expires && (setAt == 0 || (policy.maxPasswordAge != 0 &&
+                                 ntNow > setAt + policy.maxPasswordAge));
+  u.usri3_password_expired = expired ? 1 : 0;
   u.usri3_last_logon = unixFromNtTime(e.number("lastLogon"), 0);
   u.usri3_last_logoff = unixFromNtTime(e.number("lastLogoff"), 0);
   u.usri3_acct_expires = unixFromNtTime(e.number("accountExpires"), TIMEQ_FOREVER);

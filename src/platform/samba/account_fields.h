@@ -12,13 +12,28 @@
 
 namespace platform::samba {
 
+// The domain's password and lock-out policy, as far as a user's state
+// follows from it, in NT time units (100 ns); 0 means never.
+struct DomainPolicy {
+  std::int64_t maxPasswordAge = 0;
+  std::int64_t lockoutDuration = 0;
+  bool lockoutForever = false;  // locked accounts stay locked until unlocked
+};
+// The domain object's attributes DomainPolicy is read from, and the reading.
+const std::vector<std::string>& policyAttributes();
+DomainPolicy policyFromEntry(const DirectoryEntry& domain);
+
 // The directory attributes USER_INFO_3 is made from.
 const std::vector<std::string>& userAttributes();
 // A user's USER_INFO_3 from its directory entry; `now` in seconds since 1970.
-USER_INFO_3 userFromEntry(const DirectoryEntry& entry, std::int64_t now);
+// Lock-out and password expiry are worked out here as the controller works
+// them out for its constructed msDS-User-Account-Control-Computed, which
+// costs the controller more than the rest of a browse together.
+USER_INFO_3 userFromEntry(const DirectoryEntry& entry, const DomainPolicy& policy,
+                          std::int64_t now);
 
 // userAccountControl (whose bits are the UF_ flags) as the platform's flags.
-DWORD flagsFromAccountControl(std::uint32_t accountControl, std::uint32_t computed);
+DWORD flagsFromAccountControl(std::uint32_t accountControl);
 // The flags of the platform among those libnetapi reports (it adds
 // UF_PASSWORD_EXPIRED, which the platform reports in its own field).
 DWORD reportedFlags(DWORD flags);

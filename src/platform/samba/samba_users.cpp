@@ -25,8 +25,11 @@ constexpr DWORD kNetapiNever = 159663333;
 USER_INFO_3 fromNetapi(const ::USER_INFO_3& r, std::int64_t now) {
   USER_INFO_3 u;
   u.usri3_name = text(r.usri3_name);
-  // A password never set comes back with its age counted from 1601.
-  u.usri3_password_age = r.usri3_password_age < now ? r.usri3_password_age : 0;
+  // A password never set comes back with its age counted from 1970 (or
+  // earlier): an age that puts the setting before 1971 means none.
+  constexpr std::int64_t kYear = 365LL * 86400;
+  u.usri3_password_age =
+      now - static_cast<std::int64_t>(r.usri3_password_age) > kYear ? r.usri3_password_age : 0;
   u.usri3_priv = r.usri3_priv;
   u.usri3_home_dir = text(r.usri3_home_dir);
   u.usri3_comment = text(r.usri3_comment);
@@ -97,6 +100,14 @@ std::string kindFilter(DWORD filter) {
   return "(&(objectClass=user)(|" + any + "))";
 }
 
+bool readPolicy(Directory& dir, DomainPolicy* out) {
+  std::vector<DirectoryEntry> domain;
+  if (!dir.search("(objectClass=domainDNS)", policyAttributes(), &domain, dir.baseDn()))
+    return false;
+  if (!domain.empty()) *out = policyFromEntry(domain.front());
+  return true;
+}
+
 // The flags a set can change; the rest (the account's kind, lock-out)
 // follow from the account and stay as they are.
 constexpr DWORD kSettableFlags =
@@ -108,11 +119,13 @@ DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
                               std::vector<USER_INFO_3>* out) {
   out->clear();
   if (Directory* dir = directory(address)) {
+    DomainPolicy policy;
+    if (!readPolicy(*dir, &policy)) return ERROR_BAD_NETPATH;
     std::vector<DirectoryEntry> entries;
     if (!dir->search(kindFilter(filter), userAttributes(), &entries)) return ERROR_BAD_NETPATH;
     const std::int64_t at = now();
     out->reserve(entries.size());
-    for (const DirectoryEntry& e : entries) out->push_back(userFromEntry(e, at));
+    for (const DirectoryEntry& e : entries) out->push_back(userFromEntry(e, policy, at));
     // The account database's order: by relative ID, as SAMR lists them.
     std::sort(out->begin(), out->end(), [](const USER_INFO_3& a, const USER_INFO_3& b) {
       return a.usri3_user_id < b.usri3_user_id;
@@ -137,12 +150,14 @@ DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
 DWORD SambaBackend::readUser(const std::string& address, std::string_view name,
                              USER_INFO_3* out) {
   if (Directory* dir = directory(address)) {
+    DomainPolicy policy;
+    if (!readPolicy(*dir, &policy)) return ERROR_BAD_NETPATH;
     std::vector<DirectoryEntry> entries;
     const std::string filter =
         "(&(objectClass=user)(sAMAccountName=" + ldapEscape(name) + "))";
     if (!dir->search(filter, userAttributes(), &entries)) return ERROR_BAD_NETPATH;
     if (entries.empty()) return NERR_UserNotFound;
-    *out = userFromEntry(entries.front(), now());
+    *out = userFromEntry(entries.front(), policy, now());
     return NERR_Success;
   }
   NetapiBuffer buf;
