@@ -29,6 +29,11 @@ std::shared_ptr<SambaBackend> SambaBackend::start(SambaOptions options, std::str
   return std::make_shared<SambaBackend>(std::move(options), std::move(session));
 }
 
+bool SambaBackend::isLocalMachine(std::string_view server) const {
+  while (server.starts_with('\\')) server.remove_prefix(1);
+  return server.empty() && m_options.defaultServer.empty();
+}
+
 bool SambaBackend::address(std::string_view server, std::string* out) {
   while (server.starts_with('\\')) server.remove_prefix(1);
   if (server.empty()) server = m_options.defaultServer;
@@ -73,16 +78,21 @@ DWORD SambaBackend::answer(DWORD status, Family family, const std::string& addre
 }
 
 Directory* SambaBackend::directory(const std::string& address) {
-  if (!m_options.useDirectory || m_withoutDirectory.contains(address)) return nullptr;
+  if (!m_options.useDirectory) return nullptr;
+  const auto now = std::chrono::steady_clock::now();
+  if (auto it = m_withoutDirectory.find(address); it != m_withoutDirectory.end()) {
+    if (now - it->second < std::chrono::minutes(1)) return nullptr;
+    m_withoutDirectory.erase(it);
+  }
   if (auto it = m_directories.find(address); it != m_directories.end()) return it->second.get();
   std::string why;
   auto opened = Directory::open(address, m_options.credentials, &why);
   if (!opened) {
-    // A server that answers SMB but not LDAP is an NT4-style controller:
-    // it is not asked again. One that answers nothing, or refused the
-    // credentials, is asked again next time.
+    // A server that answers SMB but not LDAP is an NT4-style controller
+    // (or one still starting its LDAP server). One that answers nothing, or
+    // refused the credentials, is asked again at the next call.
     if (!answersOnPort(address, kLdapPort, 1000) && answersOnPort(address, kSmbPort))
-      m_withoutDirectory.insert(address);
+      m_withoutDirectory.emplace(address, now);
     return nullptr;
   }
   return m_directories.emplace(address, std::move(opened)).first->second.get();

@@ -8,9 +8,9 @@
 // Calls are serialised (libnetapi's connection cache is shared by the
 // process); a controller that does not answer fails the call with 53.
 
+#include <chrono>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -137,12 +137,16 @@ class SambaBackend final : public AccountsPart, public ServersPart, public Secur
   // their own codes (53 and 1326) so the program can tell them apart.
   DWORD answer(DWORD status, Family family, const std::string& address);
 
+  // True for the name of the machine the program runs on (empty, with no
+  // default controller): it is no server, and answers from here.
+  bool isLocalMachine(std::string_view server) const;
   // The address libnetapi and LDAP reach for a server name ("\\NAME",
   // "NAME", an address, or empty for the default controller). False when
   // there is none.
   bool address(std::string_view server, std::string* out);
   // The directory of the controller at `address`, or null when it has none
-  // (remembered, so an NT4-style controller is asked once).
+  // (remembered for a minute, so an NT4-style controller is not asked at
+  // every call, and a controller still starting is asked again).
   Directory* directory(const std::string& address);
   // The domain's NetBIOS name as the controller at `address` reports it.
   std::string domainName(const std::string& address);
@@ -161,7 +165,7 @@ class SambaBackend final : public AccountsPart, public ServersPart, public Secur
   SambaOptions m_options;
   std::shared_ptr<NetapiSession> m_session;
   std::map<std::string, std::unique_ptr<Directory>> m_directories;
-  std::set<std::string> m_withoutDirectory;
+  std::map<std::string, std::chrono::steady_clock::time_point> m_withoutDirectory;
   std::map<std::string, std::string> m_domainNames;  // by address
   std::map<std::string, std::string> m_addresses;    // upper-case NetBIOS name -> address
 };

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include <unistd.h>
+
 #include "platform/server_name.h"
 
 #include "platform/lab/paging.h"
@@ -53,6 +55,17 @@ void parseVersion(std::string_view version, DWORD* major, DWORD* minor) {
     *major = a;
     *minor = b;
   }
+}
+
+// This machine's name as NetBIOS has it: the host name's first label, in
+// upper case.
+std::string localName() {
+  char host[256] = {};
+  if (::gethostname(host, sizeof host - 1) != 0) return "LOCALHOST";
+  std::string name(host);
+  name = name.substr(0, name.find('.'));
+  for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  return name;
 }
 
 constexpr DWORD kControllerTypes = SV_TYPE_WORKSTATION | SV_TYPE_SERVER | SV_TYPE_DOMAIN_CTRL |
@@ -120,6 +133,16 @@ NET_API_STATUS SambaBackend::NetServerGetInfo(std::string_view servername, DWORD
                                               NetBuffer& buf) {
   buf.reset();
   if (level != 100 && level != 101) return ERROR_INVALID_LEVEL;
+  if (isLocalMachine(servername)) {
+    // The program's own machine, a Linux workstation of no domain.
+    if (level == 100) {
+      buf.emplace<SERVER_INFO_100>().push_back({PLATFORM_ID_NT, localName()});
+    } else {
+      buf.emplace<SERVER_INFO_101>().push_back(
+          {PLATFORM_ID_NT, localName(), 4, 0, SV_TYPE_WORKSTATION | SV_TYPE_NT, {}});
+    }
+    return NERR_Success;
+  }
   auto lock = m_session->lock();
   std::string at;
   if (!address(servername, &at)) return ERROR_BAD_NETPATH;
@@ -223,12 +246,19 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
 NET_API_STATUS SambaBackend::NetGetDCName(std::string_view servername,
                                           std::string_view domainname, std::string* name) {
   auto lock = m_session->lock();
+  std::string domain(domainname);
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
-  const std::string domain(domainname);
+  if (isLocalMachine(servername)) {
+    // This machine is in no domain: the credentials' domain is the one
+    // meant, found by Samba's name resolution (DNS, WINS, broadcast).
+    if (domain.empty()) domain = m_options.credentials.domain;
+    if (domain.empty()) return NERR_DCNotFound;
+  } else if (!address(servername, &at)) {
+    return ERROR_BAD_NETPATH;
+  }
   NetapiBuffer raw;
-  const DWORD status =
-      ::NetGetDCName(at.c_str(), domain.empty() ? nullptr : domain.c_str(), raw.out());
+  const DWORD status = ::NetGetDCName(at.empty() ? nullptr : at.c_str(),
+                                      domain.empty() ? nullptr : domain.c_str(), raw.out());
   // 1355: no such domain, or none of its controllers answers.
   if (status == 1355) return NERR_DCNotFound;
   if (status != NERR_Success) return answer(status, Family::Other, at);
@@ -242,6 +272,12 @@ NET_API_STATUS SambaBackend::NetWkstaGetInfo(std::string_view servername, DWORD 
                                              NetBuffer& buf) {
   buf.reset();
   if (level != 100) return ERROR_INVALID_LEVEL;
+  if (isLocalMachine(servername)) {
+    const std::string& domain = m_options.credentials.domain;
+    buf.emplace<WKSTA_INFO_100>().push_back(
+        {PLATFORM_ID_NT, localName(), domain.empty() ? "WORKGROUP" : domain, 4, 0});
+    return NERR_Success;
+  }
   auto lock = m_session->lock();
   std::string at;
   if (!address(servername, &at)) return ERROR_BAD_NETPATH;
