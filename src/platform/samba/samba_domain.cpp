@@ -175,13 +175,13 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
   if (!dir) return ERROR_NOT_SUPPORTED;
   const std::string domainHere = domainName(at);
   std::vector<SERVER_INFO_101> servers;
+  SERVER_INFO_101 self;
   if (!domain.empty() && !sameText(domain, domainHere)) {
     // Only the controller's own domain is known here.
   } else if (servertype == SV_TYPE_DOMAIN_ENUM) {
     servers.push_back({PLATFORM_ID_NT, domainHere, 0, 0, SV_TYPE_DOMAIN_ENUM | SV_TYPE_NT, {}});
   } else {
     // The controller answering tells its own type and version.
-    SERVER_INFO_101 self;
     NetapiBuffer raw;
     if (::NetServerGetInfo(at.c_str(), 101, raw.out()) == 0 && raw.as<::SERVER_INFO_101>()) {
       const auto* s = raw.as<::SERVER_INFO_101>();
@@ -224,10 +224,10 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
       return a.sv101_name < b.sv101_name;
     });
   }
-  // The listed machines are reached through the controller that listed
-  // them until they can be resolved on their own.
-  for (const auto& s : servers) {
-    std::string key = s.sv101_name;
+  // The answering controller is reached by its name where it was reached
+  // (the other machines need a name resolution of their own).
+  if (!self.sv101_name.empty()) {
+    std::string key = self.sv101_name;
     for (char& ch : key) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
     m_addresses.emplace(std::move(key), at);
   }
