@@ -18,9 +18,10 @@ from samba.samdb import SamDB
 
 # name, given name, surname, description, extra settings
 USERS = [
-    ("anna.berg", "Anna", "Berg", "Accounts clerk", {"home": ("H:", r"\\DC1\home\anna.berg")}),
+    ("anna.berg", "Anna", "Berg", "Accounts clerk",
+     {"home": ("H:", r"\\DC1\home\anna.berg"), "dialin": "555-0100"}),
     ("bruno.costa", "Bruno", "Costa", "Left in March", {"disabled": True}),
-    ("carla.diaz", "Carla", "Diaz", "Service desk", {"never_expires": True}),
+    ("carla.diaz", "Carla", "Diaz", "Service desk", {"never_expires": True, "dialin": ""}),
     ("dmitri.egorov", "Dmitri", "Egorov", "Developer",
      {"profile": r"\\DC1\profiles\dmitri.egorov", "script": "logon.cmd"}),
     ("eva.fischer", "Eva", "Fischer", "Contractor", {"expires": "2030-01-01"}),
@@ -83,6 +84,12 @@ def fill_accounts(db, prefix):
             db.force_password_change_at_next_login(account_filter(name))
         if extra.get("expires"):
             replace(db, name, "accountExpires", EXPIRY_2030)
+        if "dialin" in extra:
+            # Dial-in allowed with call-back: preset to a number, or set by the caller.
+            replace(db, name, "msNPAllowDialin", "TRUE")
+            replace(db, name, "msRADIUSServiceType", 4)
+            if extra["dialin"]:
+                replace(db, name, "msRADIUSCallbackNumber", extra["dialin"])
         if extra.get("locked"):
             replace(db, name, "lockoutTime", int((time.time() + 11644473600) * 10000000))
     for name, (description, members) in GLOBAL_GROUPS.items():

@@ -9,6 +9,7 @@
 
 #include "platform/lab/lab.h"
 #include "platform/lab/lab_backend.h"
+#include "platform/dialin.h"
 #include "platform/netapi.h"
 #include "samba_dc.h"
 
@@ -241,6 +242,33 @@ TEST_P(AccountChanges, AccountPolicyReadAndChange) {
               shown.end());
   }
   ASSERT_EQ(NetUserModalsSet(server(), 3, lockout, nullptr), NERR_Success);
+}
+
+TEST_P(AccountChanges, DialinPermissionAndCallback) {
+  addUser();
+  DWORD allowed = 9, type = 9;
+  std::string number = "?";
+  ASSERT_EQ(GetRAS(server(), kUser, &allowed, &number, &type), 1);
+  EXPECT_EQ(allowed, 0u);
+  EXPECT_EQ(type, RAS_CALLBACK_NONE);
+
+  ASSERT_EQ(DoRAS(server(), kUser, 1, "555-0199", RAS_CALLBACK_PRESET), 1);
+  ASSERT_EQ(GetRAS(server(), kUser, &allowed, &number, &type), 1);
+  EXPECT_EQ(allowed, 1u);
+  EXPECT_EQ(number, "555-0199");
+  EXPECT_EQ(type, RAS_CALLBACK_PRESET);
+  if (samba()) {
+    const auto o = ldbSearch("(sAMAccountName=" + std::string(kUser) + ")",
+                             {"msNPAllowDialin", "msRADIUSCallbackNumber"});
+    ASSERT_EQ(o.size(), 1u);
+    EXPECT_EQ(first(o.front(), "msNPAllowDialin"), "TRUE");
+    EXPECT_EQ(first(o.front(), "msRADIUSCallbackNumber"), "555-0199");
+  }
+  ASSERT_EQ(DoRAS(server(), kUser, 0, "", RAS_CALLBACK_USER_SET), 1);
+  ASSERT_EQ(GetRASQuick(server(), kUser, &allowed, &number, &type), 1);
+  EXPECT_EQ(allowed, 0u);
+  EXPECT_EQ(type, RAS_CALLBACK_USER_SET);
+  EXPECT_EQ(GetRAS(server(), "no.such.user", &allowed, &number, &type), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

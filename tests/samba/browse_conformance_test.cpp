@@ -114,6 +114,14 @@ TEST_F(Browse, UsersFullModeShowsEveryAccountAsTheDatabaseHoldsIt) {
   EXPECT_EQ(shown.at("bruno.costa").disabled, "Yes");
   EXPECT_EQ(shown.at("farid.ghani").pwExpired, "Yes");
   EXPECT_EQ(shown.at("gina.hall").lockedOut, "Yes");
+  // Dial-in: allowed with a preset call-back, allowed with the caller's, not allowed.
+  EXPECT_EQ(shown.at("anna.berg").rasAllowed, "Yes");
+  EXPECT_EQ(shown.at("anna.berg").callbackNumber, "555-0100");
+  EXPECT_EQ(shown.at("anna.berg").callbackType, res::str(res::kStrAdminPreset));
+  EXPECT_EQ(shown.at("carla.diaz").rasAllowed, "Yes");
+  EXPECT_EQ(shown.at("carla.diaz").callbackType, res::str(res::kStrUserDefined));
+  EXPECT_EQ(shown.at("staff01").rasAllowed, "No");
+  EXPECT_EQ(shown.at("staff01").callbackType, res::str(res::kStrNoCallback));
 }
 
 TEST_F(Browse, UsersQuickModeListsNamesAndFullNames) {

@@ -1,5 +1,7 @@
 #include "platform/samba/account_fields.h"
 
+#include "platform/dialin.h"
+
 #include <cstdlib>
 #include <limits>
 
@@ -65,6 +67,27 @@ DomainPolicy policyFromEntry(const DirectoryEntry& domain) {
   policy.lockoutForever = duration == minimum;
   policy.lockoutDuration = policy.lockoutForever ? 0 : -duration;
   return policy;
+}
+
+const std::vector<std::string>& dialinAttributes() {
+  static const std::vector<std::string> kAttributes = {
+      "msNPAllowDialin", "msRADIUSServiceType", "msRADIUSCallbackNumber"};
+  return kAttributes;
+}
+
+DialinState dialinFromEntry(const DirectoryEntry& e) {
+  // Call-back is service type 4 ("callback framed"); with a number the
+  // administrator preset it, without one the caller sets it.
+  constexpr long long kCallbackFramed = 4;
+  DialinState d;
+  d.allowed = e.text("msNPAllowDialin") == "TRUE" ? 1 : 0;
+  d.callbackNumber = str(e.text("msRADIUSCallbackNumber"));
+  if (e.number("msRADIUSServiceType") == kCallbackFramed) {
+    d.callbackType = d.callbackNumber.empty() ? RAS_CALLBACK_USER_SET : RAS_CALLBACK_PRESET;
+  } else {
+    d.callbackType = RAS_CALLBACK_NONE;
+  }
+  return d;
 }
 
 DWORD flagsFromAccountControl(std::uint32_t accountControl) {

@@ -32,6 +32,15 @@ const std::vector<std::string>& userAttributes();
 USER_INFO_3 userFromEntry(const DirectoryEntry& entry, const DomainPolicy& policy,
                           std::int64_t now);
 
+// A user's dial-in permission and call-back, as the dial-in calls give it.
+struct DialinState {
+  DWORD allowed = 0;
+  std::string callbackNumber;
+  DWORD callbackType = 0;  // RAS_CALLBACK_*
+};
+const std::vector<std::string>& dialinAttributes();
+DialinState dialinFromEntry(const DirectoryEntry& entry);
+
 // userAccountControl (whose bits are the UF_ flags) as the platform's flags.
 DWORD flagsFromAccountControl(std::uint32_t accountControl);
 // The flags of the platform among those libnetapi reports (it adds

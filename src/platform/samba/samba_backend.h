@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/samba/account_fields.h"
 #include "platform/samba/credentials.h"
 #include "platform/samba/directory.h"
 #include "platform/samba/netapi_session.h"
@@ -33,7 +34,10 @@ struct SambaOptions {
   bool useDirectory = true;
 };
 
-class SambaBackend final : public AccountsPart, public ServersPart, public SecurityPart {
+class SambaBackend final : public AccountsPart,
+                           public ServersPart,
+                           public SecurityPart,
+                           public DialinPart {
  public:
   // Null with *error set when Samba's library cannot start.
   static std::shared_ptr<SambaBackend> start(SambaOptions options, std::string* error);
@@ -122,6 +126,14 @@ class SambaBackend final : public AccountsPart, public ServersPart, public Secur
   NET_API_STATUS NetWkstaGetInfo(std::string_view servername, DWORD level,
                                  NetBuffer& buf) override;
 
+  // dial-in permissions (samba_dialin.cpp)
+  int GetRASQuick(std::string_view server, std::string_view account, DWORD* permission,
+                  std::string* callbackNumber, DWORD* callbackType) override;
+  int GetRAS(std::string_view server, std::string_view account, DWORD* allowed,
+             std::string* callbackNumber, DWORD* callbackType) override;
+  int DoRAS(std::string_view server, std::string_view account, DWORD allowed,
+            std::string_view callbackNumber, DWORD callbackType) override;
+
   // account look-ups (samba_lookups.cpp)
   DWORD LookupAccountName(std::string_view systemname, std::string_view accountname, SID* sid,
                           std::string* domain, SID_NAME_USE* use) override;
@@ -168,6 +180,9 @@ class SambaBackend final : public AccountsPart, public ServersPart, public Secur
   std::map<std::string, std::chrono::steady_clock::time_point> m_withoutDirectory;
   std::map<std::string, std::string> m_domainNames;  // by address
   std::map<std::string, std::string> m_addresses;    // upper-case NetBIOS name -> address
+  // Dial-in states read along with the users, by address and account name:
+  // the Users browse asks for each account's right after its enumeration.
+  std::map<std::pair<std::string, std::string>, DialinState, std::less<>> m_dialin;
 };
 
 // The catalog's factory: options "authentication-file" (Samba's format),

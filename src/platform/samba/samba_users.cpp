@@ -122,10 +122,15 @@ DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
     DomainPolicy policy;
     if (!readPolicy(*dir, &policy)) return ERROR_BAD_NETPATH;
     std::vector<DirectoryEntry> entries;
-    if (!dir->search(kindFilter(filter), userAttributes(), &entries)) return ERROR_BAD_NETPATH;
+    std::vector<std::string> attributes = userAttributes();
+    attributes.insert(attributes.end(), dialinAttributes().begin(), dialinAttributes().end());
+    if (!dir->search(kindFilter(filter), attributes, &entries)) return ERROR_BAD_NETPATH;
     const std::int64_t at = now();
     out->reserve(entries.size());
-    for (const DirectoryEntry& e : entries) out->push_back(userFromEntry(e, policy, at));
+    for (const DirectoryEntry& e : entries) {
+      out->push_back(userFromEntry(e, policy, at));
+      m_dialin.insert_or_assign({address, out->back().usri3_name}, dialinFromEntry(e));
+    }
     // The account database's order: by relative ID, as SAMR lists them.
     std::sort(out->begin(), out->end(), [](const USER_INFO_3& a, const USER_INFO_3& b) {
       return a.usri3_user_id < b.usri3_user_id;
