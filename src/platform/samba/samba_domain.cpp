@@ -259,8 +259,8 @@ NET_API_STATUS SambaBackend::NetGetDCName(std::string_view servername,
   NetapiBuffer raw;
   const DWORD status = ::NetGetDCName(at.empty() ? nullptr : at.c_str(),
                                       domain.empty() ? nullptr : domain.c_str(), raw.out());
-  // 1355: no such domain, or none of its controllers answers.
-  if (status == 1355) return NERR_DCNotFound;
+  // 1355: no such domain; 1908: none of its controllers answers.
+  if (status == 1355 || status == 1908) return NERR_DCNotFound;
   if (status != NERR_Success) return answer(status, Family::Other, at);
   const char* dc = raw.as<char>();
   if (!dc) return NERR_DCNotFound;

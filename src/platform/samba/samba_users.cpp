@@ -19,8 +19,10 @@ std::string text(const char* s) { return s ? std::string(s) : std::string(); }
 
 std::int64_t now() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
-// libnetapi's "never" for an expiry: the largest NT time cut to 32 bits.
+// libnetapi's "never" for an expiry: the largest NT time cut to 32 bits
+// (from an AD DC), or the end of 32-bit time as an NT4-style PDC keeps it.
 constexpr DWORD kNetapiNever = 159663333;
+constexpr DWORD kNetapiNeverFromPdc = 2085923199;
 
 USER_INFO_3 fromNetapi(const ::USER_INFO_3& r, std::int64_t now) {
   USER_INFO_3 u;
@@ -42,9 +44,10 @@ USER_INFO_3 fromNetapi(const ::USER_INFO_3& r, std::int64_t now) {
   u.usri3_workstations = text(r.usri3_workstations);
   u.usri3_last_logon = r.usri3_last_logon;
   u.usri3_last_logoff = r.usri3_last_logoff;
-  u.usri3_acct_expires = r.usri3_acct_expires == 0 || r.usri3_acct_expires == kNetapiNever
-                             ? TIMEQ_FOREVER
-                             : r.usri3_acct_expires;
+  const DWORD expires = r.usri3_acct_expires;
+  u.usri3_acct_expires =
+      expires == 0 || expires == kNetapiNever || expires == kNetapiNeverFromPdc ? TIMEQ_FOREVER
+                                                                                : expires;
   u.usri3_max_storage = r.usri3_max_storage;
   u.usri3_units_per_week = r.usri3_units_per_week;
   if (r.usri3_logon_hours) {
