@@ -170,7 +170,12 @@ class SambaBackend final : public AccountsPart,
   DWORD applyUserChanges(const std::string& address, std::string_view name,
                          const USER_INFO_3& wanted, bool passwordGiven);
   DWORD setAccountControl(const std::string& address, std::string_view name, DWORD flags);
-  // An account by "name" or "DOMAIN\\name", through the directory.
+  // Adds or removes local group members given by SID (level 0) or by name
+  // (level 3).
+  DWORD changeLocalGroupMembers(bool add, std::string_view servername,
+                                std::string_view groupname, DWORD level,
+                                std::span<const SID> sids, std::span<const std::string> names);
+  // An account by "name" or "DOMAIN\name", through the directory.
   DWORD lookupName(const std::string& address, std::string_view account, SID* sid,
                    std::string* domain, SID_NAME_USE* use);
 

@@ -478,10 +478,10 @@ DWORD changeMembers(bool add, const std::string& at, const std::string& group,
 
 }  // namespace
 
-NET_API_STATUS SambaBackend::NetLocalGroupAddMembers(std::string_view servername,
-                                                     std::string_view groupname, DWORD level,
-                                                     std::span<const SID> sids,
-                                                     std::span<const std::string> names) {
+DWORD SambaBackend::changeLocalGroupMembers(bool add, std::string_view servername,
+                                            std::string_view groupname, DWORD level,
+                                            std::span<const SID> sids,
+                                            std::span<const std::string> names) {
   if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
@@ -498,31 +498,21 @@ NET_API_STATUS SambaBackend::NetLocalGroupAddMembers(std::string_view servername
       members.push_back(sid.value);
     }
   }
-  return answer(changeMembers(true, at, std::string(groupname), members), Family::LocalGroup, at);
+  return answer(changeMembers(add, at, std::string(groupname), members), Family::LocalGroup, at);
+}
+
+NET_API_STATUS SambaBackend::NetLocalGroupAddMembers(std::string_view servername,
+                                                     std::string_view groupname, DWORD level,
+                                                     std::span<const SID> sids,
+                                                     std::span<const std::string> names) {
+  return changeLocalGroupMembers(true, servername, groupname, level, sids, names);
 }
 
 NET_API_STATUS SambaBackend::NetLocalGroupDelMembers(std::string_view servername,
                                                      std::string_view groupname, DWORD level,
                                                      std::span<const SID> sids,
                                                      std::span<const std::string> names) {
-  if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;
-  auto lock = m_session->lock();
-  std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
-  std::vector<std::string> members;
-  if (level == 0) {
-    for (const SID& s : sids) members.push_back(s.value);
-  } else {
-    for (const std::string& n : names) {
-      SID sid;
-      std::string domain;
-      SID_NAME_USE use = SidTypeUnknown;
-      if (lookupName(at, n, &sid, &domain, &use) != ERROR_SUCCESS) return ERROR_NO_SUCH_MEMBER;
-      members.push_back(sid.value);
-    }
-  }
-  return answer(changeMembers(false, at, std::string(groupname), members), Family::LocalGroup,
-                at);
+  return changeLocalGroupMembers(false, servername, groupname, level, sids, names);
 }
 
 }  // namespace platform::samba
