@@ -1,5 +1,7 @@
 #include "platform/samba/samba_backend.h"
 
+#include "platform/local/syslog_event_log.h"
+
 #include <cctype>
 
 #include "platform/samba/libnetapi.h"
@@ -111,7 +113,10 @@ BackendFactory sambaBackendFactory() {
       samba.useDirectory = false;
     auto backend = SambaBackend::start(std::move(samba), error);
     if (!backend) return nullptr;
-    return Backend::servedBy(backend);
+    auto parts = Backend::servedBy(backend);
+    // Event reports go to this Linux machine's system log.
+    parts->eventLog = std::make_shared<SyslogEventLog>();
+    return parts;
   };
 }
 
