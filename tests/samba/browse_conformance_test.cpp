@@ -124,16 +124,27 @@ TEST_F(Browse, UsersFullModeShowsEveryAccountAsTheDatabaseHoldsIt) {
   EXPECT_EQ(shown.at("staff01").callbackType, res::str(res::kStrNoCallback));
 }
 
-TEST_F(Browse, UsersQuickModeListsNamesAndFullNames) {
-  auto block = run(gatherUsers, WorkKind::Users,
-                   [](WorkerBlock& b) { b.state.settings.u_quick_viewing = 1; });
+TEST_F(Browse, UsersQuickModeListsNamesFullNamesAndFlags) {
+  auto block = run(gatherUsers, WorkKind::Users, [](WorkerBlock& b) {
+    b.state.settings.u_quick_viewing = 1;
+    b.state.settings.u_description = 1;
+    b.state.settings.u_pass_expires = 1;
+  });
   EXPECT_TRUE(messages().empty());
+  const std::string never = res::str(res::kStrNever);
   std::map<std::string, std::string> shown;
-  for (const UserRecord& r : block->users.records()) shown[r.name] = r.fullName;
+  for (const UserRecord& r : block->users.records())
+    shown[r.name] = r.fullName + "|" + r.comment + "|" + r.disabled + "|" + r.pwExpires;
   std::map<std::string, std::string> expected;
-  for (const LdifObject& o : ldbSearch("(&(objectClass=user)(!(objectClass=computer)))",
-                                       {"sAMAccountName", "displayName"}))
-    expected[first(o, "sAMAccountName")] = first(o, "displayName");
+  for (const LdifObject& o :
+       ldbSearch("(&(objectClass=user)(!(objectClass=computer)))",
+                 {"sAMAccountName", "displayName", "description", "userAccountControl"})) {
+    const auto control = std::strtoul(first(o, "userAccountControl").c_str(), nullptr, 10);
+    expected[first(o, "sAMAccountName")] =
+        first(o, "displayName") + "|" + first(o, "description") + "|" +
+        ((control & kDisabled) ? "Yes" : "No") + "|" +
+        ((control & kDontExpirePassword) ? never : "Yes");
+  }
   EXPECT_EQ(shown, expected);
 }
 
@@ -229,7 +240,13 @@ TEST_F(Browse, GroupsWithMembersMatchTheDatabase) {
   }
 }
 
-TEST_F(Browse, ServersAreTheDomainsComputerAccounts) {
+// Also without the directory, as against an NT4-style controller, where the
+// machine accounts of the display information stand in.
+class ServersBrowse : public Browse, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ServersBrowse, ServersAreTheDomainsComputerAccounts) {
+  m_backend.reset();
+  m_backend = std::make_unique<platform::ScopedBackend>(sambaBackend(GetParam()));
   auto block = run(gatherServers, WorkKind::Servers, [](WorkerBlock&) {});
   std::map<std::string, ServerRecord> shown;
   for (const ServerRecord& r : block->servers.records()) shown[r.name] = r;
@@ -248,5 +265,10 @@ TEST_F(Browse, ServersAreTheDomainsComputerAccounts) {
   EXPECT_EQ(shown.at("WS01").typeFlags[0], 1u);  // a workstation
   EXPECT_EQ(shown.at("FS01").comment, "File server");
 }
+
+INSTANTIATE_TEST_SUITE_P(DirectoryOrLibnetapi, ServersBrowse, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "Directory" : "Libnetapi");
+                         });
 
 }  // namespace

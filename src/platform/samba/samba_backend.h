@@ -169,7 +169,22 @@ class SambaBackend final : public AccountsPart,
   // its own level (libnetapi's level 3 loses some and fails when fed back).
   DWORD applyUserChanges(const std::string& address, std::string_view name,
                          const USER_INFO_3& wanted, bool passwordGiven);
+  // Display information of users or computers from the directory: libnetapi
+  // gives their flags as 0 (users) or raw account-control bits (computers).
+  DWORD displayFromDirectory(Directory& dir, DWORD level, DWORD index, DWORD entriesrequested,
+                             DWORD prefmaxlen, DWORD* returned, NetBuffer& buf);
   DWORD setAccountControl(const std::string& address, std::string_view name, DWORD flags);
+  // A computer account of the domain, as the browse list's stand-in reads it.
+  struct Computer {
+    std::string name;  // with its trailing '$'
+    std::string comment;
+    DWORD control = 0;  // UF_ flags
+    std::string system;   // operating system, where the directory holds it
+    std::string version;  // "6.1 (7601)"
+  };
+  // The directory's computer objects, or libnetapi's machine display
+  // information without one. False when the controller did not answer.
+  bool readComputers(const std::string& address, std::vector<Computer>* out);
   // Adds or removes local group members given by SID (level 0) or by name
   // (level 3).
   DWORD changeLocalGroupMembers(bool add, std::string_view servername,

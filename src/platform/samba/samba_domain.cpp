@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <memory>
 
 #include <unistd.h>
 
@@ -161,6 +162,50 @@ NET_API_STATUS SambaBackend::NetServerGetInfo(std::string_view servername, DWORD
   return NERR_Success;
 }
 
+bool SambaBackend::readComputers(const std::string& address, std::vector<Computer>* out) {
+  out->clear();
+  if (Directory* dir = directory(address)) {
+    std::vector<DirectoryEntry> entries;
+    if (!dir->search("(objectClass=computer)",
+                     {"sAMAccountName", "description", "userAccountControl", "operatingSystem",
+                      "operatingSystemVersion"},
+                     &entries))
+      return false;
+    for (const DirectoryEntry& e : entries) {
+      out->push_back({std::string(e.text("sAMAccountName")), std::string(e.text("description")),
+                      static_cast<DWORD>(e.number("userAccountControl")),
+                      std::string(e.text("operatingSystem")),
+                      std::string(e.text("operatingSystemVersion"))});
+    }
+    return true;
+  }
+  // Without a directory: the machine accounts of the display information.
+  DWORD index = 0;
+  for (;;) {
+    void* raw = nullptr;
+    std::uint32_t read = 0;
+    const DWORD status = ::NetQueryDisplayInformation(address.c_str(), 2, index, 1000,
+                                                      MAX_PREFERRED_LENGTH, &read, &raw);
+    struct Free {
+      void operator()(void* p) const { ::NetApiBufferFree(p); }
+    };
+    std::unique_ptr<void, Free> owned(raw);
+    if (status != NERR_Success && status != ERROR_MORE_DATA) return false;
+    const auto* machines = static_cast<const ::NET_DISPLAY_MACHINE*>(raw);
+    // libnetapi passes these flags on as SAMR's account-control bits (and
+    // gives 0x10, "normal", for workstations): only the server trust bit
+    // (0x100) tells a controller.
+    constexpr DWORD kAcbServerTrust = 0x100;
+    for (std::uint32_t i = 0; machines && i < read; ++i) {
+      const DWORD kind = (machines[i].usri2_flags & kAcbServerTrust) ? UF_SERVER_TRUST_ACCOUNT
+                                                                      : UF_WORKSTATION_TRUST_ACCOUNT;
+      out->push_back({text(machines[i].usri2_name), text(machines[i].usri2_comment), kind, {}, {}});
+    }
+    if (status == NERR_Success || read == 0) return true;
+    index = machines[read - 1].usri2_next_index;
+  }
+}
+
 NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD level,
                                            NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                            DWORD* totalentries, DWORD servertype,
@@ -170,9 +215,8 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
   auto lock = m_session->lock();
   std::string at;
   if (!address(servername, &at)) return ERROR_BAD_NETPATH;
-  // libnetapi has no browse-list call, and an AD controller no browser.
-  Directory* dir = directory(at);
-  if (!dir) return ERROR_NOT_SUPPORTED;
+  // libnetapi has no browse-list call, and an AD controller no browser:
+  // the domain's computer accounts stand in for the list.
   const std::string domainHere = domainName(at);
   std::vector<SERVER_INFO_101> servers;
   SERVER_INFO_101 self;
@@ -188,38 +232,42 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
       self = {s->sv101_platform_id, text(s->sv101_name), s->sv101_version_major,
               s->sv101_version_minor, s->sv101_type, text(s->sv101_comment)};
     }
-    std::vector<DirectoryEntry> computers;
-    if (!dir->search("(objectClass=computer)",
-                     {"sAMAccountName", "description", "userAccountControl", "operatingSystem",
-                      "operatingSystemVersion"},
-                     &computers))
-      return ERROR_BAD_NETPATH;
-    for (const DirectoryEntry& c : computers) {
-      std::string name(c.text("sAMAccountName"));
+    std::vector<Computer> computers;
+    if (!readComputers(at, &computers)) return ERROR_BAD_NETPATH;
+    for (const Computer& c : computers) {
+      std::string name = c.name;
       if (name.ends_with('$')) name.pop_back();
       if (name.empty()) continue;
       SERVER_INFO_101 server;
-      const auto control = static_cast<DWORD>(c.number("userAccountControl"));
+      const DWORD control = c.control;
       if (!self.sv101_name.empty() && sameText(name, self.sv101_name)) {
         server = self;
         // Samba's controller leaves the controller bit out of its own type.
-        if (control & UF_SERVER_TRUST_ACCOUNT) server.sv101_type |= kControllerTypes;
+        // A machine that holds its own computer account among the domain's
+        // is a controller of the domain.
+        server.sv101_type |= kControllerTypes;
       } else {
         server.sv101_name = name;
-        server.sv101_comment = std::string(c.text("description"));
-        const bool serverSystem =
-            std::string_view(c.text("operatingSystem")).find("Server") != std::string_view::npos;
+        server.sv101_comment = c.comment;
+        const bool serverSystem = c.system.find("Server") != std::string::npos;
         server.sv101_type = (control & UF_SERVER_TRUST_ACCOUNT) ? kControllerTypes
                             : serverSystem                      ? kMemberServerTypes
                                                                 : kWorkstationTypes;
         server.sv101_version_major = 0;
         server.sv101_version_minor = 0;
-        parseVersion(c.text("operatingSystemVersion"), &server.sv101_version_major,
-                     &server.sv101_version_minor);
+        parseVersion(c.version, &server.sv101_version_major, &server.sv101_version_minor);
       }
       if (servertype != SV_TYPE_ALL && !(server.sv101_type & servertype)) continue;
       servers.push_back(std::move(server));
     }
+    // An NT4-style controller holds no account of its own: it is listed
+    // as it describes itself.
+    const bool selfListed = std::any_of(servers.begin(), servers.end(), [&](const auto& x) {
+      return sameText(x.sv101_name, self.sv101_name);
+    });
+    if (!self.sv101_name.empty() && !selfListed &&
+        (servertype == SV_TYPE_ALL || (self.sv101_type & servertype)))
+      servers.push_back(self);
     std::sort(servers.begin(), servers.end(), [](const auto& a, const auto& b) {
       return a.sv101_name < b.sv101_name;
     });

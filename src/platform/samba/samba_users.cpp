@@ -506,6 +506,56 @@ NET_API_STATUS SambaBackend::NetUserGetLocalGroups(std::string_view servername,
   return NERR_Success;
 }
 
+DWORD SambaBackend::displayFromDirectory(Directory& dir, DWORD level, DWORD index,
+                                         DWORD entriesrequested, DWORD prefmaxlen,
+                                         DWORD* returned, NetBuffer& buf) {
+  // Users (level 1) or computers (level 2) in the account database's order,
+  // by relative ID; an entry's next index is its position plus one.
+  const std::string filter =
+      kindFilter(level == 1 ? FILTER_NORMAL_ACCOUNT
+                            : FILTER_WORKSTATION_TRUST_ACCOUNT | FILTER_SERVER_TRUST_ACCOUNT);
+  std::vector<DirectoryEntry> entries;
+  if (!dir.search(filter, {"sAMAccountName", "displayName", "description", "userAccountControl",
+                           "objectSid"},
+                  &entries))
+    return ERROR_BAD_NETPATH;
+  std::vector<std::pair<DWORD, const DirectoryEntry*>> byRid;
+  for (const auto& e : entries) byRid.emplace_back(ridOf(e.sid()), &e);
+  std::sort(byRid.begin(), byRid.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  bool more = false;
+  std::size_t taken = 0;
+  const std::size_t limit = entriesrequested == 0 ? 1 : entriesrequested;
+  const auto flagsOf = [&](std::size_t i) {
+    return flagsFromAccountControl(
+        static_cast<std::uint32_t>(byRid[i].second->number("userAccountControl")));
+  };
+  if (level == 1) {
+    taken = lab::takePage(buf.emplace<NET_DISPLAY_USER>(), index, byRid.size(), prefmaxlen, limit,
+                          [&](std::size_t i) {
+                            const DirectoryEntry& e = *byRid[i].second;
+                            return NET_DISPLAY_USER{std::string(e.text("sAMAccountName")),
+                                                    std::string(e.text("description")),
+                                                    flagsOf(i), std::string(e.text("displayName")),
+                                                    byRid[i].first, static_cast<DWORD>(i + 1)};
+                          },
+                          &more);
+  } else {
+    taken = lab::takePage(buf.emplace<NET_DISPLAY_MACHINE>(), index, byRid.size(), prefmaxlen,
+                          limit,
+                          [&](std::size_t i) {
+                            const DirectoryEntry& e = *byRid[i].second;
+                            return NET_DISPLAY_MACHINE{std::string(e.text("sAMAccountName")),
+                                                       std::string(e.text("description")),
+                                                       flagsOf(i), byRid[i].first,
+                                                       static_cast<DWORD>(i + 1)};
+                          },
+                          &more);
+  }
+  if (returned) *returned = static_cast<DWORD>(taken);
+  return more ? ERROR_MORE_DATA : NERR_Success;
+}
+
 NET_API_STATUS SambaBackend::NetQueryDisplayInformation(std::string_view servername,
                                                         DWORD level, DWORD index,
                                                         DWORD entriesrequested,
@@ -517,6 +567,12 @@ NET_API_STATUS SambaBackend::NetQueryDisplayInformation(std::string_view servern
   auto lock = m_session->lock();
   std::string at;
   if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (level != 3) {
+    if (Directory* dir = directory(at)) {
+      return displayFromDirectory(*dir, level, index, entriesrequested, prefmaxlen, returned,
+                                  buf);
+    }
+  }
   void* raw = nullptr;
   std::uint32_t read = 0;
   const DWORD status = ::NetQueryDisplayInformation(at.c_str(), level, index, entriesrequested,
