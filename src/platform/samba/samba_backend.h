@@ -1,6 +1,6 @@
 #pragma once
-// The samba backend: the accounts, servers and account look-ups of real
-// NT-style domains, served by Samba's libnetapi against the domain
+// The samba backend: the accounts, servers, account look-ups and dial-in
+// permissions of real NT-style domains, served by Samba's libnetapi against the domain
 // controller named in each call, and by the controller's directory (LDAP)
 // where libnetapi is missing, faulty or slow. docs/samba-backend.md lists
 // every operation and how it is served.
@@ -141,6 +141,12 @@ class SambaBackend final : public AccountsPart,
                          std::string* domain, SID_NAME_USE* use) override;
 
  private:
+  // Adds or removes local group members given by SID (level 0) or by name
+  // (level 3).
+  DWORD changeLocalGroupMembers(bool add, std::string_view servername,
+                                std::string_view groupname, DWORD level,
+                                std::span<const SID> sids, std::span<const std::string> names);
+
   // The following expect the session lock to be held.
 
   // The platform's status for libnetapi's answer `status` to a call of
@@ -185,11 +191,6 @@ class SambaBackend final : public AccountsPart,
   // The directory's computer objects, or libnetapi's machine display
   // information without one. False when the controller did not answer.
   bool readComputers(const std::string& address, std::vector<Computer>* out);
-  // Adds or removes local group members given by SID (level 0) or by name
-  // (level 3).
-  DWORD changeLocalGroupMembers(bool add, std::string_view servername,
-                                std::string_view groupname, DWORD level,
-                                std::span<const SID> sids, std::span<const std::string> names);
   // An account by "name" or "DOMAIN\name", through the directory.
   DWORD lookupName(const std::string& address, std::string_view account, SID* sid,
                    std::string* domain, SID_NAME_USE* use);
