@@ -21,6 +21,9 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
     } else if (a.starts_with("--backend=")) {
       options.backend = a.substr(10);
       if (options.backend.empty()) return {std::nullopt, "--backend needs a backend name"};
+    } else if (a == "--authentication-file") {
+      if (!value(&options.authenticationFile))
+        return {std::nullopt, "--authentication-file needs a file name"};
     } else if (a == "--screenshot") {
       if (!value(&options.screenshot)) return {std::nullopt, "--screenshot needs a file name"};
     } else if (a == "--no-splash") {
@@ -39,10 +42,14 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
 }
 
 std::string usageText() {
-  return "usage: veltrane [--backend NAME] [--lab FILE] [--no-splash] [--screenshot FILE]\n"
+  return "usage: veltrane [--backend NAME] [--lab FILE] [--authentication-file FILE]\n"
+         "                [--no-splash] [--screenshot FILE]\n"
          "       veltrane [--lab FILE] KEYWORD SERVER FILE [STARTDIR]\n"
-         "  --backend NAME     what serves the network: lab (the default)\n"
+         "  --backend NAME     what serves the network: lab (the default) or samba\n"
          "  --lab FILE         browse the simulated network in FILE instead of the default lab\n"
+         "  --authentication-file FILE\n"
+         "                     samba: the account to act as (username =, password =,\n"
+         "                     domain =); without it, the Kerberos ticket cache\n"
          "  --no-splash        start without the splash picture\n"
          "  --screenshot FILE  browse the Users display, save the window as FILE (PNG) and quit\n"
          "  -h, --help         print this usage and end\n"

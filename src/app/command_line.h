@@ -20,6 +20,9 @@ namespace app {
 struct Options {
   std::string backend = "lab";  // --backend NAME: what serves the platform
   std::string labFile;     // --lab FILE; empty: the default lab
+  // --authentication-file FILE: the account a network backend acts as, in
+  // the format of Samba's tools (its password is kept in memory only).
+  std::string authenticationFile;
   std::string screenshot;  // --screenshot FILE: browse Users, save the window, quit
   bool splash = true;      // --no-splash turns the start-up splash off
   bool help = false;       // --help

@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QTabBar>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
 #include "platform/local/config_file_local_system.h"
+#include "platform/samba/samba_backend.h"
 #include "platform/server_name.h"
 #include "platform/system.h"
 #include "resources/strings.h"
@@ -42,6 +44,7 @@ bool platformSupported(ui::Messages& messages) {
 platform::BackendCatalog backendCatalog() {
   platform::BackendCatalog catalog;
   catalog.add("lab", lab::labBackendFactory());
+  catalog.add("samba", platform::samba::sambaBackendFactory());
   return catalog;
 }
 
@@ -49,6 +52,8 @@ std::shared_ptr<platform::Backend> makeBackend(const platform::BackendCatalog& c
                                                const Options& options, std::string* error) {
   platform::BackendOptions settings;
   if (!options.labFile.empty()) settings["file"] = options.labFile;
+  if (!options.authenticationFile.empty())
+    settings["authentication-file"] = options.authenticationFile;
   auto backend = catalog.make(options.backend, settings, error);
   if (backend && !backend->local) {
     backend->local =
@@ -57,10 +62,19 @@ std::shared_ptr<platform::Backend> makeBackend(const platform::BackendCatalog& c
   return backend;
 }
 
-std::string labFailureLine(std::string_view error) {
+namespace {
+
+std::string backendFailureHeading(std::string_view backend) {
+  if (backend == "lab") return "the lab could not be loaded:";
+  return "the " + std::string(backend) + " backend could not start:";
+}
+
+}  // namespace
+
+std::string backendFailureLine(std::string_view backend, std::string_view error) {
   // Scripts read standard error line by line: whatever the loader's text
   // holds, the failure stays on one line, its lines joined by one space.
-  std::string line = "the lab could not be loaded:";
+  std::string line = backendFailureHeading(backend);
   while (!error.empty()) {
     const std::size_t end = std::min(error.find_first_of("\r\n"), error.size());
     std::string_view part = error.substr(0, end);
@@ -186,7 +200,7 @@ int runApplication(int argc, char** argv) {
   std::string labError;
   auto backend = makeBackend(backendCatalog(), options, &labError);
   if (!backend) {
-    std::fprintf(stderr, "veltrane: %s\n", labFailureLine(labError).c_str());
+    std::fprintf(stderr, "veltrane: %s\n", backendFailureLine(options.backend, labError).c_str());
     if (autoCommand || !options.screenshot.empty()) return 1;
   }
 
@@ -206,9 +220,11 @@ int runApplication(int argc, char** argv) {
 
   if (!backend) {
     // Nobody would see a box offscreen, and it would wait for ever.
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-      messages->ok("The lab could not be loaded:\n" + labError, std::string(kCaptionProduct),
-                   ui::Icon::Error);
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+      std::string heading = backendFailureHeading(options.backend);
+      heading[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(heading[0])));
+      messages->ok(heading + "\n" + labError, std::string(kCaptionProduct), ui::Icon::Error);
+    }
     return 1;
   }
   platform::ScopedBackend installed(std::move(backend));

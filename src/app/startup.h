@@ -26,9 +26,9 @@ platform::BackendCatalog backendCatalog();
 std::shared_ptr<platform::Backend> makeBackend(const platform::BackendCatalog& catalog,
                                                const Options& options, std::string* error);
 
-// The one line standard error gets when the lab cannot be loaded, from the
-// loader's error text (which may span lines).
-std::string labFailureLine(std::string_view error);
+// The one line standard error gets when the backend (the lab: its file)
+// cannot start, from its error text (which may span lines).
+std::string backendFailureLine(std::string_view backend, std::string_view error);
 
 // Makes the resources of the program's library known to Qt.
 void initResources();

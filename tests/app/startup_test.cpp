@@ -85,8 +85,10 @@ TEST(Startup, ABadLabFileGivesAClearError) {
   EXPECT_EQ(app::makeBackend(app::backendCatalog(), options, &error), nullptr);
   EXPECT_FALSE(error.empty());
   // A loader text over several lines still makes one line.
-  EXPECT_EQ(app::labFailureLine("lab.json: line 3:\n  unexpected '}'\r\n"),
+  EXPECT_EQ(app::backendFailureLine("lab", "lab.json: line 3:\n  unexpected '}'\r\n"),
             "the lab could not be loaded: lab.json: line 3: unexpected '}'");
+  EXPECT_EQ(app::backendFailureLine("samba", "DC1: no answer\n"),
+            "the samba backend could not start: DC1: no answer");
   error.clear();
   options.labFile.clear();
   options.backend = "nowhere";

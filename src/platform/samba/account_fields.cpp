@@ -1,0 +1,175 @@
+#include "platform/samba/account_fields.h"
+
+#include "platform/dialin.h"
+
+#include <cstdlib>
+#include <limits>
+
+namespace platform::samba {
+namespace {
+
+constexpr std::int64_t kNtEpochOffset = 11644473600LL;  // seconds from 1601 to 1970
+constexpr std::int64_t kNtUnitsPerSecond = 10000000LL;
+constexpr std::int64_t kNtNever = std::numeric_limits<std::int64_t>::max();
+
+// Bits of userAccountControl, which are the UF_ flags, that the platform
+// reports; the controller keeps lock-out and password expiry elsewhere.
+constexpr std::uint32_t kReportedControlBits =
+    UF_ACCOUNTDISABLE | UF_HOMEDIR_REQUIRED | UF_PASSWD_NOTREQD | UF_PASSWD_CANT_CHANGE |
+    UF_TEMP_DUPLICATE_ACCOUNT | UF_NORMAL_ACCOUNT | UF_INTERDOMAIN_TRUST_ACCOUNT |
+    UF_WORKSTATION_TRUST_ACCOUNT | UF_SERVER_TRUST_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
+constexpr DWORD kTrustAccounts =
+    UF_INTERDOMAIN_TRUST_ACCOUNT | UF_WORKSTATION_TRUST_ACCOUNT | UF_SERVER_TRUST_ACCOUNT;
+
+constexpr DWORD kRidAdministrator = 500;
+constexpr DWORD kRidGuest = 501;
+
+struct FlagBit {
+  DWORD uf;
+  std::uint32_t acb;
+};
+// SAMR's account-control bits for the UF_ flags (UF_SCRIPT has none: it is
+// always set).
+constexpr FlagBit kAcbBits[] = {
+    {UF_ACCOUNTDISABLE, 0x0001},           {UF_HOMEDIR_REQUIRED, 0x0002},
+    {UF_PASSWD_NOTREQD, 0x0004},           {UF_TEMP_DUPLICATE_ACCOUNT, 0x0008},
+    {UF_NORMAL_ACCOUNT, 0x0010},           {UF_INTERDOMAIN_TRUST_ACCOUNT, 0x0040},
+    {UF_WORKSTATION_TRUST_ACCOUNT, 0x0080}, {UF_SERVER_TRUST_ACCOUNT, 0x0100},
+    {UF_DONT_EXPIRE_PASSWD, 0x0200},       {UF_LOCKOUT, 0x0400},
+};
+
+std::string str(std::string_view s) { return std::string(s); }
+
+}  // namespace
+
+const std::vector<std::string>& userAttributes() {
+  static const std::vector<std::string> kAttributes = {
+      "sAMAccountName", "displayName", "description", "comment", "userAccountControl",
+      "lockoutTime", "homeDirectory", "homeDrive", "scriptPath",
+      "profilePath", "userWorkstations", "pwdLastSet", "lastLogon", "lastLogoff",
+      "accountExpires", "logonHours", "badPwdCount", "logonCount", "countryCode", "codePage",
+      "objectSid", "primaryGroupID"};
+  return kAttributes;
+}
+
+const std::vector<std::string>& policyAttributes() {
+  static const std::vector<std::string> kAttributes = {"maxPwdAge", "lockoutDuration"};
+  return kAttributes;
+}
+
+DomainPolicy policyFromEntry(const DirectoryEntry& domain) {
+  // Both are stored as negative intervals; the most negative one is "never".
+  const long long minimum = std::numeric_limits<long long>::min();
+  DomainPolicy policy;
+  const long long maxAge = domain.number("maxPwdAge");
+  policy.maxPasswordAge = maxAge == minimum ? 0 : -maxAge;
+  const long long duration = domain.number("lockoutDuration");
+  policy.lockoutForever = duration == minimum;
+  policy.lockoutDuration = policy.lockoutForever ? 0 : -duration;
+  return policy;
+}
+
+const std::vector<std::string>& dialinAttributes() {
+  static const std::vector<std::string> kAttributes = {
+      "msNPAllowDialin", "msRADIUSServiceType", "msRADIUSCallbackNumber"};
+  return kAttributes;
+}
+
+DialinState dialinFromEntry(const DirectoryEntry& e) {
+  // Call-back is service type 4 ("callback framed"); with a number the
+  // administrator preset it, without one the caller sets it.
+  constexpr long long kCallbackFramed = 4;
+  DialinState d;
+  d.allowed = e.text("msNPAllowDialin") == "TRUE" ? 1 : 0;
+  d.callbackNumber = str(e.text("msRADIUSCallbackNumber"));
+  if (e.number("msRADIUSServiceType") == kCallbackFramed) {
+    d.callbackType = d.callbackNumber.empty() ? RAS_CALLBACK_USER_SET : RAS_CALLBACK_PRESET;
+  } else {
+    d.callbackType = RAS_CALLBACK_NONE;
+  }
+  return d;
+}
+
+DWORD flagsFromAccountControl(std::uint32_t accountControl) {
+  return UF_SCRIPT | (accountControl & kReportedControlBits);
+}
+
+DWORD reportedFlags(DWORD flags) {
+  return flags & (UF_SCRIPT | UF_LOCKOUT | kReportedControlBits);
+}
+
+std::uint32_t acbFromFlags(DWORD flags) {
+  std::uint32_t acb = 0;
+  for (const FlagBit& bit : kAcbBits) {
+    if (flags & bit.uf) acb |= bit.acb;
+  }
+  return acb;
+}
+
+DWORD unixFromNtTime(std::int64_t nt, DWORD never) {
+  if (nt == 0 || nt == kNtNever) return never;
+  const std::int64_t seconds = nt / kNtUnitsPerSecond - kNtEpochOffset;
+  if (seconds <= 0) return 0;
+  if (seconds >= static_cast<std::int64_t>(TIMEQ_FOREVER)) return TIMEQ_FOREVER - 1;
+  return static_cast<DWORD>(seconds);
+}
+
+std::int64_t ntTimeFromUnix(DWORD seconds) {
+  return (static_cast<std::int64_t>(seconds) + kNtEpochOffset) * kNtUnitsPerSecond;
+}
+
+DWORD ridOf(const std::string& sid) {
+  const auto dash = sid.rfind('-');
+  if (dash == std::string::npos) return 0;
+  return static_cast<DWORD>(std::strtoul(sid.c_str() + dash + 1, nullptr, 10));
+}
+
+USER_INFO_3 userFromEntry(const DirectoryEntry& e, const DomainPolicy& policy, std::int64_t now) {
+  const std::int64_t ntNow = ntTimeFromUnix(static_cast<DWORD>(now));
+  USER_INFO_3 u;
+  u.usri3_name = str(e.text("sAMAccountName"));
+  u.usri3_full_name = str(e.text("displayName"));
+  u.usri3_comment = str(e.text("description"));
+  u.usri3_usr_comment = str(e.text("comment"));
+  const auto control = static_cast<std::uint32_t>(e.number("userAccountControl"));
+  u.usri3_flags = flagsFromAccountControl(control);
+  const std::int64_t lockedAt = e.number("lockoutTime");
+  if (lockedAt > 0 && !(control & kTrustAccounts) &&
+      (policy.lockoutForever || ntNow < lockedAt + policy.lockoutDuration))
+    u.usri3_flags |= UF_LOCKOUT;
+  u.usri3_home_dir = str(e.text("homeDirectory"));
+  u.usri3_home_dir_drive = str(e.text("homeDrive"));
+  u.usri3_script_path = str(e.text("scriptPath"));
+  u.usri3_profile = str(e.text("profilePath"));
+  u.usri3_workstations = str(e.text("userWorkstations"));
+  // A password never set (or to be changed at next logon) has no age.
+  const DWORD passwordSet = unixFromNtTime(e.number("pwdLastSet"), 0);
+  u.usri3_password_age =
+      passwordSet != 0 && now > passwordSet ? static_cast<DWORD>(now - passwordSet) : 0;
+  // A password that never expires is not expired even when it must be
+  // changed; one set at 0 must be changed at the next logon.
+  const std::int64_t setAt = e.number("pwdLastSet");
+  const bool expires = !(control & (UF_DONT_EXPIRE_PASSWD | kTrustAccounts));
+  const bool expired =
+      expires && (setAt == 0 || (policy.maxPasswordAge != 0 &&
+                                 ntNow > setAt + policy.maxPasswordAge));
+  u.usri3_password_expired = expired ? 1 : 0;
+  u.usri3_last_logon = unixFromNtTime(e.number("lastLogon"), 0);
+  u.usri3_last_logoff = unixFromNtTime(e.number("lastLogoff"), 0);
+  u.usri3_acct_expires = unixFromNtTime(e.number("accountExpires"), TIMEQ_FOREVER);
+  const std::string_view hours = e.text("logonHours");
+  u.usri3_logon_hours.assign(hours.begin(), hours.end());
+  u.usri3_bad_pw_count = static_cast<DWORD>(e.number("badPwdCount"));
+  u.usri3_num_logons = static_cast<DWORD>(e.number("logonCount"));
+  u.usri3_country_code = static_cast<DWORD>(e.number("countryCode"));
+  u.usri3_code_page = static_cast<DWORD>(e.number("codePage"));
+  u.usri3_user_id = ridOf(e.sid());
+  u.usri3_primary_group_id = static_cast<DWORD>(e.number("primaryGroupID", 513));
+  u.usri3_priv = u.usri3_user_id == kRidAdministrator ? USER_PRIV_ADMIN
+                 : u.usri3_user_id == kRidGuest       ? USER_PRIV_GUEST
+                                                      : USER_PRIV_USER;
+  u.usri3_logon_server = "\\\\*";
+  return u;
+}
+
+}  // namespace platform::samba

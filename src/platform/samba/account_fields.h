@@ -1,0 +1,60 @@
+#pragma once
+// Translations between the platform's account fields and Samba's: the
+// directory's attributes of a user, the account-control bits that
+// libnetapi's add and set calls pass through untranslated, and NT times.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/netapi.h"
+#include "platform/samba/directory.h"
+
+namespace platform::samba {
+
+// The domain's password and lock-out policy, as far as a user's state
+// follows from it, in NT time units (100 ns); 0 means never.
+struct DomainPolicy {
+  std::int64_t maxPasswordAge = 0;
+  std::int64_t lockoutDuration = 0;
+  bool lockoutForever = false;  // locked accounts stay locked until unlocked
+};
+// The domain object's attributes DomainPolicy is read from, and the reading.
+const std::vector<std::string>& policyAttributes();
+DomainPolicy policyFromEntry(const DirectoryEntry& domain);
+
+// The directory attributes USER_INFO_3 is made from.
+const std::vector<std::string>& userAttributes();
+// A user's USER_INFO_3 from its directory entry; `now` in seconds since 1970.
+// Lock-out and password expiry are worked out here as the controller works
+// them out for its constructed msDS-User-Account-Control-Computed, which
+// costs the controller more than the rest of a browse together.
+USER_INFO_3 userFromEntry(const DirectoryEntry& entry, const DomainPolicy& policy,
+                          std::int64_t now);
+
+// A user's dial-in permission and call-back, as the dial-in calls give it.
+struct DialinState {
+  DWORD allowed = 0;
+  std::string callbackNumber;
+  DWORD callbackType = 0;  // RAS_CALLBACK_*
+};
+const std::vector<std::string>& dialinAttributes();
+DialinState dialinFromEntry(const DirectoryEntry& entry);
+
+// userAccountControl (whose bits are the UF_ flags) as the platform's flags.
+DWORD flagsFromAccountControl(std::uint32_t accountControl);
+// The flags of the platform among those libnetapi reports (it adds
+// UF_PASSWORD_EXPIRED, which the platform reports in its own field).
+DWORD reportedFlags(DWORD flags);
+// The account-control bits (ACB_) SAMR expects for the UF_ flags.
+std::uint32_t acbFromFlags(DWORD flags);
+
+// NT time (100 ns units since 1601) to seconds since 1970; 0 for 0, and
+// `never` for "never" (0 or the largest value, as accountExpires uses both).
+DWORD unixFromNtTime(std::int64_t nt, DWORD never);
+std::int64_t ntTimeFromUnix(DWORD seconds);
+
+// The relative ID, the last part of a SID in text form; 0 when none.
+DWORD ridOf(const std::string& sid);
+
+}  // namespace platform::samba

@@ -1,0 +1,79 @@
+#include "platform/samba/credentials.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace platform::samba {
+namespace {
+
+std::string_view trimmed(std::string_view s) {
+  const auto first = s.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  const auto last = s.find_last_not_of(" \t\r");
+  return s.substr(first, last - first + 1);
+}
+
+std::string lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+}  // namespace
+
+bool readAuthenticationFile(const std::string& path, Credentials* out, std::string* error) {
+  std::ifstream in(path);
+  if (!in) {
+    *error = "cannot read the authentication file " + path;
+    return false;
+  }
+  Credentials creds;
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::string_view text = trimmed(line);
+    if (text.empty() || text.front() == '#' || text.front() == ';') continue;
+    const auto eq = text.find('=');
+    if (eq == std::string_view::npos) continue;
+    const std::string key = lower(trimmed(text.substr(0, eq)));
+    const std::string value(trimmed(text.substr(eq + 1)));
+    if (key == "username") {
+      creds.user = value;
+    } else if (key == "password") {
+      creds.password = value;
+    } else if (key == "domain") {
+      creds.domain = value;
+    }
+  }
+  // "DOMAIN\user" in the user line names the domain too, as Samba's tools take it.
+  if (const auto slash = creds.user.find('\\'); slash != std::string::npos) {
+    if (creds.domain.empty()) creds.domain = creds.user.substr(0, slash);
+    creds.user.erase(0, slash + 1);
+  }
+  if (creds.user.empty()) {
+    *error = "the authentication file " + path + " names no user (username = NAME)";
+    return false;
+  }
+  *out = std::move(creds);
+  return true;
+}
+
+std::string kerberosCachePath() {
+  std::string path;
+  if (const char* env = std::getenv("KRB5CCNAME"); env && *env) {
+    std::string_view name(env);
+    if (name.starts_with("FILE:")) name.remove_prefix(5);
+    // Other cache kinds (KEYRING:, KCM:) cannot be checked from here.
+    if (name.find(':') != std::string_view::npos) return std::string(env);
+    path = name;
+  } else {
+    path = "/tmp/krb5cc_" + std::to_string(::getuid());
+  }
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec) ? path : std::string();
+}
+
+}  // namespace platform::samba

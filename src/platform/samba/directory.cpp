@@ -1,0 +1,132 @@
+#include "platform/samba/directory.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/samba/ldb_client.h"
+
+namespace platform::samba {
+
+namespace {
+
+// Samba's LDAP client is a module of its ldb, in Samba's own module folder.
+constexpr const char* kModulesDir = VELTRANE_SAMBA_LDB_MODULES;
+
+// An LDAP operation that gets no answer within this many seconds fails, so
+// a controller that stops answering cannot hold a browse for ever.
+constexpr int kRequestTimeout = 30;
+
+}  // namespace
+
+std::string_view DirectoryEntry::text(std::string_view attribute) const {
+  auto it = values.find(attribute);
+  if (it == values.end() || it->second.empty()) return {};
+  return it->second.front();
+}
+
+long long DirectoryEntry::number(std::string_view attribute, long long fallback) const {
+  const std::string value(text(attribute));
+  if (value.empty()) return fallback;
+  char* end = nullptr;
+  const long long n = std::strtoll(value.c_str(), &end, 10);
+  return end && *end == '\0' ? n : fallback;
+}
+
+std::string DirectoryEntry::sid() const { return sidText(text("objectSid")); }
+
+std::string sidText(std::string_view binary) {
+  if (binary.size() < 8) return {};
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(binary[i]); };
+  const std::size_t count = byte(1);
+  if (binary.size() != 8 + 4 * count) return {};
+  std::uint64_t authority = 0;
+  for (std::size_t i = 2; i < 8; ++i) authority = (authority << 8) | byte(i);
+  std::string out = "S-";
+  out += std::to_string(byte(0));
+  out += '-';
+  out += std::to_string(authority);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t at = 8 + 4 * i;
+    const std::uint32_t sub = byte(at) | (byte(at + 1) << 8) | (byte(at + 2) << 16) |
+                              (static_cast<std::uint32_t>(byte(at + 3)) << 24);
+    out += '-';
+    out += std::to_string(sub);
+  }
+  return out;
+}
+
+std::string ldapEscape(std::string_view value) {
+  std::string out;
+  for (char c : value) {
+    if (c == '*' || c == '(' || c == ')' || c == '\\' || c == '\0') {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += '\\';
+      out += kHex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+      out += kHex[static_cast<unsigned char>(c) & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+Directory::Directory(vt_ldb* connection) : m_connection(connection) {}
+Directory::~Directory() { vt_ldb_free(m_connection); }
+
+std::unique_ptr<Directory> Directory::open(const std::string& address,
+                                           const Credentials& credentials, std::string* error) {
+  char why[512] = "";
+  const std::string url = "ldap://" + address;
+  vt_ldb* connection = vt_ldb_connect(
+      kModulesDir, url.c_str(), credentials.user.c_str(), credentials.password.c_str(),
+      credentials.domain.c_str(), credentials.kerberosCache ? 1 : 0, kRequestTimeout, why,
+      sizeof why);
+  if (!connection) {
+    *error = "no directory at " + address + ": " + why;
+    return nullptr;
+  }
+  auto directory = std::make_unique<Directory>(connection);
+  const char* base = vt_ldb_base_dn(connection);
+  if (!base || !*base) {
+    *error = "the directory at " + address + " names no domain";
+    return nullptr;
+  }
+  directory->m_baseDn = base;
+  return directory;
+}
+
+bool Directory::search(std::string_view filter, const std::vector<std::string>& attributes,
+                       std::vector<DirectoryEntry>* out, std::string_view base) {
+  out->clear();
+  std::vector<const char*> attrs;
+  for (const auto& a : attributes) attrs.push_back(a.c_str());
+  attrs.push_back(nullptr);
+  const std::string baseText(base.empty() ? std::string_view(m_baseDn) : base);
+  const std::string filterText(filter);
+  const auto receive = [](void* context, const char* dn, const char* attribute, const char* value,
+                          std::size_t length) {
+    auto* entries = static_cast<std::vector<DirectoryEntry>*>(context);
+    if (!attribute) {
+      entries->push_back(DirectoryEntry{dn, {}});
+      return;
+    }
+    entries->back().values[attribute].emplace_back(value, length);
+  };
+  return vt_ldb_search(m_connection, baseText.c_str(), filterText.c_str(), attrs.data(), receive,
+                       out) == 0;
+}
+
+int Directory::replace(const std::string& dn, const std::string& attribute,
+                       const std::vector<std::string>& values) {
+  std::vector<const char*> data;
+  std::vector<std::size_t> lengths;
+  for (const auto& v : values) {
+    data.push_back(v.data());
+    lengths.push_back(v.size());
+  }
+  return vt_ldb_replace(m_connection, dn.c_str(), attribute.c_str(), data.data(), lengths.data(),
+                        values.size());
+}
+
+}  // namespace platform::samba

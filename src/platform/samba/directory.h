@@ -1,0 +1,76 @@
+#pragma once
+// The directory of an Active Directory domain controller, read and written
+// over LDAP through Samba's ldb client (the same path as ldbsearch -H
+// ldap://), signed and sealed with the backend's credentials.
+//
+// It serves what libnetapi cannot serve or serves slowly: the Users browse
+// in one search (libnetapi makes a call per account), local group members
+// (libnetapi answers 50), the computer accounts that stand in for the
+// browse list, and flags, expiry and logon hours, which libnetapi's set
+// calls lose. A classic NT4-style controller has no directory: open() then
+// fails and the callers fall back to libnetapi or answer 50.
+//
+// One object per controller; not safe for concurrent callers (the owner
+// serialises them).
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/samba/credentials.h"
+
+struct vt_ldb;
+
+namespace platform::samba {
+
+// One object of a search: its DN and the values of the attributes asked
+// for (binary values as they are, e.g. objectSid).
+struct DirectoryEntry {
+  std::string dn;
+  std::map<std::string, std::vector<std::string>, std::less<>> values;
+
+  // The first value of `attribute`, or empty.
+  std::string_view text(std::string_view attribute) const;
+  // The first value read as a number, or `fallback`.
+  long long number(std::string_view attribute, long long fallback = 0) const;
+  // objectSid in text form ("S-1-5-21-...").
+  std::string sid() const;
+};
+
+class Directory {
+ public:
+  // Connects to ldap://address. Null with *error set when there is no
+  // directory there or the credentials are refused.
+  static std::unique_ptr<Directory> open(const std::string& address,
+                                         const Credentials& credentials, std::string* error);
+  explicit Directory(vt_ldb* connection);
+  ~Directory();
+  Directory(const Directory&) = delete;
+  Directory& operator=(const Directory&) = delete;
+
+  // The domain's naming context ("DC=samdom,DC=test").
+  const std::string& baseDn() const { return m_baseDn; }
+
+  // Searches the subtree under `base` (the domain when empty). Returns
+  // false when the search itself failed (a lost connection).
+  bool search(std::string_view filter, const std::vector<std::string>& attributes,
+              std::vector<DirectoryEntry>* out, std::string_view base = {});
+  // Replaces `attribute` of `dn` with `values` (no values: removes it).
+  // Returns the LDAP result code (0 success, 50 insufficient access, ...).
+  int replace(const std::string& dn, const std::string& attribute,
+              const std::vector<std::string>& values);
+
+ private:
+  vt_ldb* m_connection;
+  std::string m_baseDn;
+};
+
+// A filter value with the LDAP special characters escaped.
+std::string ldapEscape(std::string_view value);
+// "S-1-5-21-1-2-3-1001" from a SID in binary form; empty if malformed.
+std::string sidText(std::string_view binary);
+
+}  // namespace platform::samba

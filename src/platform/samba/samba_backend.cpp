@@ -1,0 +1,123 @@
+#include "platform/samba/samba_backend.h"
+
+#include "platform/local/syslog_event_log.h"
+
+#include <cctype>
+
+#include "platform/samba/libnetapi.h"
+#include "platform/samba/reachability.h"
+
+namespace platform::samba {
+namespace {
+
+std::string upper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool isAddress(std::string_view s) {
+  return !s.empty() && s.find_first_not_of("0123456789.") == std::string_view::npos;
+}
+
+}  // namespace
+
+SambaBackend::SambaBackend(SambaOptions options, std::shared_ptr<NetapiSession> session)
+    : m_options(std::move(options)), m_session(std::move(session)) {}
+
+std::shared_ptr<SambaBackend> SambaBackend::start(SambaOptions options, std::string* error) {
+  auto session = NetapiSession::open(options.credentials, error);
+  if (!session) return nullptr;
+  return std::make_shared<SambaBackend>(std::move(options), std::move(session));
+}
+
+bool SambaBackend::isLocalMachine(std::string_view server) const {
+  while (server.starts_with('\\')) server.remove_prefix(1);
+  return server.empty() && m_options.defaultServer.empty();
+}
+
+bool SambaBackend::address(std::string_view server, std::string* out) {
+  while (server.starts_with('\\')) server.remove_prefix(1);
+  if (server.empty()) server = m_options.defaultServer;
+  if (server.empty()) return false;
+  if (auto it = m_addresses.find(upper(server)); it != m_addresses.end()) {
+    *out = it->second;
+    return true;
+  }
+  *out = std::string(server);
+  // The names the controller answers with (in the browse list, as the
+  // domain's controller) are reached where it was reached, since NetBIOS
+  // name resolution does not work on a loopback address.
+  if (isAddress(server) && !m_domainNames.contains(*out)) {
+    NetapiBuffer buf;
+    if (::NetServerGetInfo(out->c_str(), 100, buf.out()) == 0 && buf.as<::SERVER_INFO_100>()) {
+      if (const char* name = buf.as<::SERVER_INFO_100>()->sv100_name)
+        m_addresses.emplace(upper(name), *out);
+    }
+    m_domainNames.emplace(*out, std::string());
+  }
+  return true;
+}
+
+std::string SambaBackend::domainName(const std::string& address) {
+  std::string& known = m_domainNames[address];
+  if (known.empty()) {
+    NetapiBuffer buf;
+    if (::NetWkstaGetInfo(address.c_str(), 100, buf.out()) == 0 && buf.as<NetapiWkstaInfo100>()) {
+      if (const char* group = buf.as<NetapiWkstaInfo100>()->wki100_langroup) known = group;
+    }
+  }
+  return known;
+}
+
+DWORD SambaBackend::answer(DWORD status, Family family, const std::string& address) {
+  constexpr DWORD kCannotComplete = 1003;
+  constexpr DWORD kLogonFailure = 1326;  // ERROR_LOGON_FAILURE
+  if (status == kCannotComplete) {
+    return answersOnPort(address, kSmbPort) ? kLogonFailure : ERROR_BAD_NETPATH;
+  }
+  return platformStatus(status, family);
+}
+
+Directory* SambaBackend::directory(const std::string& address) {
+  if (!m_options.useDirectory) return nullptr;
+  const auto now = std::chrono::steady_clock::now();
+  if (auto it = m_withoutDirectory.find(address); it != m_withoutDirectory.end()) {
+    if (now - it->second < std::chrono::minutes(1)) return nullptr;
+    m_withoutDirectory.erase(it);
+  }
+  if (auto it = m_directories.find(address); it != m_directories.end()) return it->second.get();
+  std::string why;
+  auto opened = Directory::open(address, m_options.credentials, &why);
+  if (!opened) {
+    // A server that answers SMB but not LDAP is an NT4-style controller
+    // (or one still starting its LDAP server). One that answers nothing, or
+    // refused the credentials, is asked again at the next call.
+    if (!answersOnPort(address, kLdapPort, 1000) && answersOnPort(address, kSmbPort))
+      m_withoutDirectory.emplace(address, now);
+    return nullptr;
+  }
+  return m_directories.emplace(address, std::move(opened)).first->second.get();
+}
+
+BackendFactory sambaBackendFactory() {
+  return [](const BackendOptions& options, std::string* error) -> std::shared_ptr<Backend> {
+    SambaOptions samba;
+    if (auto it = options.find("authentication-file"); it != options.end() && !it->second.empty()) {
+      if (!readAuthenticationFile(it->second, &samba.credentials, error)) return nullptr;
+    } else if (!kerberosCachePath().empty()) {
+      samba.credentials.kerberosCache = true;
+    }
+    if (auto it = options.find("server"); it != options.end()) samba.defaultServer = it->second;
+    if (auto it = options.find("directory"); it != options.end() && it->second == "off")
+      samba.useDirectory = false;
+    auto backend = SambaBackend::start(std::move(samba), error);
+    if (!backend) return nullptr;
+    auto parts = Backend::servedBy(backend);
+    // Event reports go to this Linux machine's system log.
+    parts->eventLog = std::make_shared<SyslogEventLog>();
+    return parts;
+  };
+}
+
+}  // namespace platform::samba

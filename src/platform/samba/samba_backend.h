@@ -1,0 +1,214 @@
+#pragma once
+// The samba backend: the accounts, servers, account look-ups and dial-in
+// permissions of real NT-style domains, served by Samba's libnetapi against the domain
+// controller named in each call, and by the controller's directory (LDAP)
+// where libnetapi is missing, faulty or slow. docs/samba-backend.md lists
+// every operation and how it is served.
+//
+// Calls are serialised (libnetapi's connection cache is shared by the
+// process); a controller that does not answer fails the call with 53.
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/samba/account_fields.h"
+#include "platform/samba/credentials.h"
+#include "platform/samba/directory.h"
+#include "platform/samba/netapi_session.h"
+#include "platform/samba/status_codes.h"
+
+namespace platform::samba {
+
+struct SambaOptions {
+  Credentials credentials;
+  // The controller an empty server name means (the program's "local
+  // machine" is not a domain controller here); empty: none.
+  std::string defaultServer;
+  // False serves everything through libnetapi, as against an NT4-style
+  // controller, which has no directory.
+  bool useDirectory = true;
+};
+
+class SambaBackend final : public AccountsPart,
+                           public ServersPart,
+                           public SecurityPart,
+                           public DialinPart {
+ public:
+  // Null with *error set when Samba's library cannot start.
+  static std::shared_ptr<SambaBackend> start(SambaOptions options, std::string* error);
+  SambaBackend(SambaOptions options, std::shared_ptr<NetapiSession> session);
+
+  // users (samba_users.cpp)
+  NET_API_STATUS NetUserEnum(std::string_view servername, DWORD level, DWORD filter,
+                             NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
+                             DWORD* totalentries, DWORD* resume) override;
+  NET_API_STATUS NetUserGetInfo(std::string_view servername, std::string_view username,
+                                DWORD level, NetBuffer& buf) override;
+  NET_API_STATUS NetUserSetInfo(std::string_view servername, std::string_view username,
+                                DWORD level, const NetInfo& info, DWORD* parm_err) override;
+  NET_API_STATUS NetUserAdd(std::string_view servername, DWORD level, const NetInfo& info,
+                            DWORD* parm_err) override;
+  NET_API_STATUS NetUserDel(std::string_view servername, std::string_view username) override;
+  NET_API_STATUS NetUserGetGroups(std::string_view servername, std::string_view username,
+                                  DWORD level, NetBuffer& buf, DWORD prefmaxlen,
+                                  DWORD* entriesread, DWORD* totalentries) override;
+  NET_API_STATUS NetUserGetLocalGroups(std::string_view servername, std::string_view username,
+                                       DWORD level, DWORD flags, NetBuffer& buf,
+                                       DWORD prefmaxlen, DWORD* entriesread,
+                                       DWORD* totalentries) override;
+  NET_API_STATUS NetQueryDisplayInformation(std::string_view servername, DWORD level,
+                                            DWORD index, DWORD entriesrequested,
+                                            DWORD prefmaxlen, DWORD* returned,
+                                            NetBuffer& buf) override;
+
+  // global and local groups (samba_groups.cpp)
+  NET_API_STATUS NetGroupEnum(std::string_view servername, DWORD level, NetBuffer& buf,
+                              DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                              DWORD* resume) override;
+  NET_API_STATUS NetGroupGetInfo(std::string_view servername, std::string_view groupname,
+                                 DWORD level, NetBuffer& buf) override;
+  NET_API_STATUS NetGroupSetInfo(std::string_view servername, std::string_view groupname,
+                                 DWORD level, const NetInfo& info, DWORD* parm_err) override;
+  NET_API_STATUS NetGroupAdd(std::string_view servername, DWORD level, const NetInfo& info,
+                             DWORD* parm_err) override;
+  NET_API_STATUS NetGroupDel(std::string_view servername, std::string_view groupname) override;
+  NET_API_STATUS NetGroupGetUsers(std::string_view servername, std::string_view groupname,
+                                  DWORD level, NetBuffer& buf, DWORD prefmaxlen,
+                                  DWORD* entriesread, DWORD* totalentries,
+                                  DWORD* resume) override;
+  NET_API_STATUS NetGroupAddUser(std::string_view servername, std::string_view groupname,
+                                 std::string_view username) override;
+  NET_API_STATUS NetGroupDelUser(std::string_view servername, std::string_view groupname,
+                                 std::string_view username) override;
+  NET_API_STATUS NetLocalGroupEnum(std::string_view servername, DWORD level, NetBuffer& buf,
+                                   DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                                   DWORD* resume) override;
+  NET_API_STATUS NetLocalGroupGetInfo(std::string_view servername, std::string_view groupname,
+                                      DWORD level, NetBuffer& buf) override;
+  NET_API_STATUS NetLocalGroupSetInfo(std::string_view servername, std::string_view groupname,
+                                      DWORD level, const NetInfo& info,
+                                      DWORD* parm_err) override;
+  NET_API_STATUS NetLocalGroupAdd(std::string_view servername, DWORD level, const NetInfo& info,
+                                  DWORD* parm_err) override;
+  NET_API_STATUS NetLocalGroupDel(std::string_view servername,
+                                  std::string_view groupname) override;
+  NET_API_STATUS NetLocalGroupGetMembers(std::string_view servername,
+                                         std::string_view groupname, DWORD level,
+                                         NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
+                                         DWORD* totalentries, DWORD* resume) override;
+  NET_API_STATUS NetLocalGroupAddMembers(std::string_view servername,
+                                         std::string_view groupname, DWORD level,
+                                         std::span<const SID> sids,
+                                         std::span<const std::string> names) override;
+  NET_API_STATUS NetLocalGroupDelMembers(std::string_view servername,
+                                         std::string_view groupname, DWORD level,
+                                         std::span<const SID> sids,
+                                         std::span<const std::string> names) override;
+
+  // account policy, servers (samba_domain.cpp)
+  NET_API_STATUS NetUserModalsGet(std::string_view servername, DWORD level,
+                                  NetBuffer& buf) override;
+  NET_API_STATUS NetUserModalsSet(std::string_view servername, DWORD level, const NetInfo& info,
+                                  DWORD* parm_err) override;
+  NET_API_STATUS NetServerEnum(std::string_view servername, DWORD level, NetBuffer& buf,
+                               DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                               DWORD servertype, std::string_view domain,
+                               DWORD* resume) override;
+  NET_API_STATUS NetServerGetInfo(std::string_view servername, DWORD level,
+                                  NetBuffer& buf) override;
+  NET_API_STATUS NetGetDCName(std::string_view servername, std::string_view domainname,
+                              std::string* name) override;
+  NET_API_STATUS NetWkstaGetInfo(std::string_view servername, DWORD level,
+                                 NetBuffer& buf) override;
+
+  // dial-in permissions (samba_dialin.cpp)
+  int GetRASQuick(std::string_view server, std::string_view account, DWORD* permission,
+                  std::string* callbackNumber, DWORD* callbackType) override;
+  int GetRAS(std::string_view server, std::string_view account, DWORD* allowed,
+             std::string* callbackNumber, DWORD* callbackType) override;
+  int DoRAS(std::string_view server, std::string_view account, DWORD allowed,
+            std::string_view callbackNumber, DWORD callbackType) override;
+
+  // account look-ups (samba_lookups.cpp)
+  DWORD LookupAccountName(std::string_view systemname, std::string_view accountname, SID* sid,
+                          std::string* domain, SID_NAME_USE* use) override;
+  DWORD LookupAccountSid(std::string_view systemname, const SID& sid, std::string* name,
+                         std::string* domain, SID_NAME_USE* use) override;
+
+ private:
+  // Adds or removes local group members given by SID (level 0) or by name
+  // (level 3).
+  DWORD changeLocalGroupMembers(bool add, std::string_view servername,
+                                std::string_view groupname, DWORD level,
+                                std::span<const SID> sids, std::span<const std::string> names);
+
+  // The following expect the session lock to be held.
+
+  // The platform's status for libnetapi's answer `status` to a call of
+  // `family` at `address`. libnetapi answers 1003 both when the server
+  // cannot be reached and when it refuses the credentials; the two get
+  // their own codes (53 and 1326) so the program can tell them apart.
+  DWORD answer(DWORD status, Family family, const std::string& address);
+
+  // True for the name of the machine the program runs on (empty, with no
+  // default controller): it is no server, and answers from here.
+  bool isLocalMachine(std::string_view server) const;
+  // The address libnetapi and LDAP reach for a server name ("\\NAME",
+  // "NAME", an address, or empty for the default controller). False when
+  // there is none.
+  bool address(std::string_view server, std::string* out);
+  // The directory of the controller at `address`, or null when it has none
+  // (remembered for a minute, so an NT4-style controller is not asked at
+  // every call, and a controller still starting is asked again).
+  Directory* directory(const std::string& address);
+  // The domain's NetBIOS name as the controller at `address` reports it.
+  std::string domainName(const std::string& address);
+  // The user's USER_INFO_3, from the directory when there is one.
+  DWORD readUser(const std::string& address, std::string_view name, USER_INFO_3* out);
+  DWORD readUsers(const std::string& address, DWORD filter, std::vector<USER_INFO_3>* out);
+  // Sets the fields of `wanted` that differ from the account's, each at
+  // its own level (libnetapi's level 3 loses some and fails when fed back).
+  DWORD applyUserChanges(const std::string& address, std::string_view name,
+                         const USER_INFO_3& wanted, bool passwordGiven);
+  // Display information of users or computers from the directory: libnetapi
+  // gives their flags as 0 (users) or raw account-control bits (computers).
+  DWORD displayFromDirectory(Directory& dir, DWORD level, DWORD index, DWORD entriesrequested,
+                             DWORD prefmaxlen, DWORD* returned, NetBuffer& buf);
+  DWORD setAccountControl(const std::string& address, std::string_view name, DWORD flags);
+  // A computer account of the domain, as the browse list's stand-in reads it.
+  struct Computer {
+    std::string name;  // with its trailing '$'
+    std::string comment;
+    DWORD control = 0;  // UF_ flags
+    std::string system;   // operating system, where the directory holds it
+    std::string version;  // "6.1 (7601)"
+  };
+  // The directory's computer objects, or libnetapi's machine display
+  // information without one. False when the controller did not answer.
+  bool readComputers(const std::string& address, std::vector<Computer>* out);
+  // An account by "name" or "DOMAIN\name", through the directory.
+  DWORD lookupName(const std::string& address, std::string_view account, SID* sid,
+                   std::string* domain, SID_NAME_USE* use);
+
+  SambaOptions m_options;
+  std::shared_ptr<NetapiSession> m_session;
+  std::map<std::string, std::unique_ptr<Directory>> m_directories;
+  std::map<std::string, std::chrono::steady_clock::time_point> m_withoutDirectory;
+  std::map<std::string, std::string> m_domainNames;  // by address
+  std::map<std::string, std::string> m_addresses;    // upper-case NetBIOS name -> address
+  // Dial-in states read along with the users, by address and account name:
+  // the Users browse asks for each account's right after its enumeration.
+  std::map<std::pair<std::string, std::string>, DialinState, std::less<>> m_dialin;
+};
+
+// The catalog's factory: options "authentication-file" (Samba's format),
+// "server" (the controller of an empty server name) and "directory"
+// ("off" serves everything through libnetapi).
+BackendFactory sambaBackendFactory();
+
+}  // namespace platform::samba

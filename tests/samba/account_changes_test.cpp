@@ -1,0 +1,280 @@
+// Account changes through the platform API, the calls the program's
+// dialogs make, run alike on the lab and on the DC; on the DC the result
+// is also read back with Samba's own tools.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "platform/lab/lab.h"
+#include "platform/lab/lab_backend.h"
+#include "platform/dialin.h"
+#include "platform/netapi.h"
+#include "samba_dc.h"
+
+namespace {
+
+using namespace platform;
+using namespace samba_test;
+
+struct Place {
+  const char* name;
+  bool samba;
+  std::string server;
+  std::string domain;
+  std::string group;       // a global group
+  std::string localGroup;  // a local group
+};
+
+std::shared_ptr<Backend> labBackend() {
+  std::ifstream in(std::string(VELTRANE_TEST_LABS) + "/engine-domain.json");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string error;
+  auto made = lab::labFromJson(text.str(), "engine-domain.json", &error);
+  EXPECT_TRUE(made) << error;
+  return lab::makeLabBackend(made);
+}
+
+class AccountChanges : public ::testing::TestWithParam<Place> {
+ protected:
+  void SetUp() override {
+    const Place& p = GetParam();
+    m_backend = std::make_unique<ScopedBackend>(p.samba ? sambaBackend() : labBackend());
+    // Both places refuse a one-letter password once the policy asks for more.
+    NetBuffer buf;
+    ASSERT_EQ(NetUserModalsGet(server(), 0, buf), NERR_Success);
+    m_policy = *buf.one<USER_MODALS_INFO_0>();
+    USER_MODALS_INFO_0 strict = m_policy;
+    strict.usrmod0_min_passwd_len = std::max<DWORD>(7, strict.usrmod0_min_passwd_len);
+    strict.usrmod0_min_passwd_age = 0;
+    ASSERT_EQ(NetUserModalsSet(server(), 0, strict, nullptr), NERR_Success);
+    NetUserDel(server(), kUser);  // left by an earlier, interrupted run
+  }
+  void TearDown() override {
+    NetUserDel(server(), kUser);
+    NetUserModalsSet(server(), 0, m_policy, nullptr);
+  }
+
+  const std::string& server() const { return GetParam().server; }
+  bool samba() const { return GetParam().samba; }
+  USER_INFO_3 user() {
+    NetBuffer buf;
+    EXPECT_EQ(NetUserGetInfo(server(), kUser, 3, buf), NERR_Success);
+    return buf.one<USER_INFO_3>() ? *buf.one<USER_INFO_3>() : USER_INFO_3{};
+  }
+  // The user as the DC's database holds it.
+  LdifObject stored() {
+    auto found = ldbSearch("(sAMAccountName=" + std::string(kUser) + ")",
+                           {"userAccountControl", "displayName", "description", "accountExpires",
+                            "homeDirectory", "homeDrive", "profilePath", "pwdLastSet"});
+    return found.empty() ? LdifObject{} : found.front();
+  }
+  void addUser() {
+    USER_INFO_1 add;
+    add.usri1_name = kUser;
+    add.usri1_password = kPassword;
+    add.usri1_comment = "made by the suite";
+    add.usri1_flags = UF_SCRIPT | UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
+    ASSERT_EQ(NetUserAdd(server(), 1, add, nullptr), NERR_Success);
+  }
+
+  static constexpr const char* kUser = "vt.newuser";
+  static constexpr const char* kPassword = "Suite!Passw0rd1";
+  std::unique_ptr<ScopedBackend> m_backend;
+  USER_MODALS_INFO_0 m_policy;
+};
+
+std::uint32_t control(const LdifObject& o) {
+  return static_cast<std::uint32_t>(std::strtoul(first(o, "userAccountControl").c_str(), nullptr, 10));
+}
+
+TEST_P(AccountChanges, AddSetAndDeleteAUser) {
+  addUser();
+  USER_INFO_1 again;
+  again.usri1_name = kUser;
+  again.usri1_password = kPassword;
+  EXPECT_EQ(NetUserAdd(server(), 1, again, nullptr), NERR_UserExists);
+
+  // The flags arrive as given: enabled, password never expires.
+  USER_INFO_3 u = user();
+  EXPECT_EQ(u.usri3_flags & (UF_ACCOUNTDISABLE | UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD),
+            UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD);
+  EXPECT_EQ(u.usri3_comment, "made by the suite");
+  if (samba()) {
+    EXPECT_EQ(control(stored()) & (UF_ACCOUNTDISABLE | UF_DONT_EXPIRE_PASSWD),
+              UF_DONT_EXPIRE_PASSWD);
+  }
+
+  // The properties dialog writes the whole record back with its changes.
+  u.usri3_full_name = "Vera Newuser";
+  u.usri3_comment = "changed by the suite";
+  u.usri3_flags |= UF_ACCOUNTDISABLE;
+  u.usri3_acct_expires = 1893456000;  // 2030-01-01
+  u.usri3_home_dir = "\\\\FS01\\home\\vt.newuser";
+  u.usri3_home_dir_drive = "H:";
+  u.usri3_profile = "\\\\FS01\\profiles\\vt.newuser";
+  ASSERT_EQ(NetUserSetInfo(server(), kUser, 3, u, nullptr), NERR_Success);
+  const USER_INFO_3 changed = user();
+  EXPECT_EQ(changed.usri3_full_name, "Vera Newuser");
+  EXPECT_EQ(changed.usri3_comment, "changed by the suite");
+  EXPECT_TRUE(changed.usri3_flags & UF_ACCOUNTDISABLE);
+  EXPECT_TRUE(changed.usri3_flags & UF_DONT_EXPIRE_PASSWD);
+  EXPECT_EQ(changed.usri3_acct_expires, 1893456000u);
+  EXPECT_EQ(changed.usri3_home_dir, "\\\\FS01\\home\\vt.newuser");
+  EXPECT_EQ(changed.usri3_home_dir_drive, "H:");
+  EXPECT_EQ(changed.usri3_profile, "\\\\FS01\\profiles\\vt.newuser");
+  if (samba()) {
+    const LdifObject o = stored();
+    EXPECT_EQ(first(o, "displayName"), "Vera Newuser");
+    EXPECT_EQ(first(o, "description"), "changed by the suite");
+    EXPECT_TRUE(control(o) & UF_ACCOUNTDISABLE);
+    EXPECT_EQ(first(o, "accountExpires"),
+              std::to_string((1893456000LL + 11644473600LL) * 10000000LL));
+    EXPECT_EQ(first(o, "homeDrive"), "H:");
+  }
+  // Enabling again through the flags level alone.
+  ASSERT_EQ(NetUserSetInfo(server(), kUser, 1008,
+                           USER_INFO_1008{changed.usri3_flags & ~UF_ACCOUNTDISABLE}, nullptr),
+            NERR_Success);
+  EXPECT_FALSE(user().usri3_flags & UF_ACCOUNTDISABLE);
+  if (samba()) {
+    EXPECT_FALSE(control(stored()) & UF_ACCOUNTDISABLE);
+  }
+
+  ASSERT_EQ(NetUserDel(server(), kUser), NERR_Success);
+  NetBuffer buf;
+  EXPECT_EQ(NetUserGetInfo(server(), kUser, 3, buf), NERR_UserNotFound);
+  EXPECT_EQ(NetUserDel(server(), kUser), NERR_UserNotFound);
+  if (samba()) {
+    EXPECT_TRUE(stored().empty());
+  }
+}
+
+TEST_P(AccountChanges, PasswordSetAndRefusedWhenTooShort) {
+  addUser();
+  const std::string before = samba() ? first(stored(), "pwdLastSet") : "";
+  EXPECT_EQ(NetUserSetInfo(server(), kUser, 1003, USER_INFO_1003{"x"}, nullptr),
+            NERR_PasswordTooShort);
+  ASSERT_EQ(NetUserSetInfo(server(), kUser, 1003, USER_INFO_1003{"Other!Passw0rd2"}, nullptr),
+            NERR_Success);
+  if (samba()) {
+    EXPECT_NE(first(stored(), "pwdLastSet"), before);
+  }
+}
+
+bool holds(const NetBuffer& buf, const std::string& name) {
+  for (const auto& e : buf.get<GROUP_USERS_INFO_0>()) if (e.grui0_name == name) return true;
+  for (const auto& e : buf.get<LOCALGROUP_USERS_INFO_0>()) if (e.lgrui0_name == name) return true;
+  for (const auto& e : buf.get<LOCALGROUP_MEMBERS_INFO_3>())
+    if (e.lgrmi3_domainandname == name) return true;
+  return false;
+}
+
+TEST_P(AccountChanges, GroupMembershipChanges) {
+  addUser();
+  const Place& p = GetParam();
+  NetBuffer buf;
+  DWORD read = 0, total = 0;
+
+  ASSERT_EQ(NetGroupAddUser(server(), p.group, kUser), NERR_Success);
+  EXPECT_EQ(NetGroupAddUser(server(), p.group, kUser), NERR_UserInGroup);
+  ASSERT_EQ(NetGroupGetUsers(server(), p.group, 0, buf, MAX_PREFERRED_LENGTH, &read, &total,
+                             nullptr),
+            NERR_Success);
+  EXPECT_TRUE(holds(buf, kUser));
+  ASSERT_EQ(NetUserGetGroups(server(), kUser, 0, buf, MAX_PREFERRED_LENGTH, &read, &total),
+            NERR_Success);
+  EXPECT_TRUE(holds(buf, p.group));
+  if (samba()) {
+    const auto members = sambaTool({"group", "listmembers", p.group});
+    EXPECT_NE(std::find(members.begin(), members.end(), kUser), members.end());
+  }
+  ASSERT_EQ(NetGroupDelUser(server(), p.group, kUser), NERR_Success);
+  EXPECT_EQ(NetGroupDelUser(server(), p.group, kUser), NERR_UserNotInGroup);
+
+  const std::string qualified = p.domain + "\\" + kUser;
+  const std::vector<std::string> names = {qualified};
+  ASSERT_EQ(NetLocalGroupAddMembers(server(), p.localGroup, 3, {}, names), NERR_Success);
+  EXPECT_EQ(NetLocalGroupAddMembers(server(), p.localGroup, 3, {}, names), ERROR_MEMBER_IN_ALIAS);
+  ASSERT_EQ(NetLocalGroupGetMembers(server(), p.localGroup, 3, buf, MAX_PREFERRED_LENGTH, &read,
+                                    &total, nullptr),
+            NERR_Success);
+  EXPECT_TRUE(holds(buf, qualified));
+  ASSERT_EQ(NetUserGetLocalGroups(server(), kUser, 0, 0, buf, MAX_PREFERRED_LENGTH, &read, &total),
+            NERR_Success);
+  EXPECT_TRUE(holds(buf, p.localGroup));
+  if (samba()) {
+    const auto members = sambaTool({"group", "listmembers", p.localGroup});
+    EXPECT_NE(std::find(members.begin(), members.end(), kUser), members.end());
+  }
+  ASSERT_EQ(NetLocalGroupDelMembers(server(), p.localGroup, 3, {}, names), NERR_Success);
+  ASSERT_EQ(NetLocalGroupGetMembers(server(), p.localGroup, 3, buf, MAX_PREFERRED_LENGTH, &read,
+                                    &total, nullptr),
+            NERR_Success);
+  EXPECT_FALSE(holds(buf, qualified));
+}
+
+TEST_P(AccountChanges, AccountPolicyReadAndChange) {
+  NetBuffer buf;
+  ASSERT_EQ(NetUserModalsGet(server(), 3, buf), NERR_Success);
+  const USER_MODALS_INFO_3 lockout = *buf.one<USER_MODALS_INFO_3>();
+
+  USER_MODALS_INFO_0 wanted = m_policy;
+  wanted.usrmod0_min_passwd_len = 9;
+  wanted.usrmod0_password_hist_len = 5;
+  ASSERT_EQ(NetUserModalsSet(server(), 0, wanted, nullptr), NERR_Success);
+  USER_MODALS_INFO_3 strict = lockout;
+  strict.usrmod3_lockout_threshold = 5;
+  ASSERT_EQ(NetUserModalsSet(server(), 3, strict, nullptr), NERR_Success);
+
+  ASSERT_EQ(NetUserModalsGet(server(), 0, buf), NERR_Success);
+  EXPECT_EQ(buf.one<USER_MODALS_INFO_0>()->usrmod0_min_passwd_len, 9u);
+  EXPECT_EQ(buf.one<USER_MODALS_INFO_0>()->usrmod0_password_hist_len, 5u);
+  ASSERT_EQ(NetUserModalsGet(server(), 3, buf), NERR_Success);
+  EXPECT_EQ(buf.one<USER_MODALS_INFO_3>()->usrmod3_lockout_threshold, 5u);
+  if (samba()) {
+    const auto shown = sambaTool({"domain", "passwordsettings", "show"});
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Minimum password length: 9"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Password history length: 5"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Account lockout threshold (attempts): 5"),
+              shown.end());
+  }
+  ASSERT_EQ(NetUserModalsSet(server(), 3, lockout, nullptr), NERR_Success);
+}
+
+TEST_P(AccountChanges, DialinPermissionAndCallback) {
+  addUser();
+  DWORD allowed = 9, type = 9;
+  std::string number = "?";
+  ASSERT_EQ(GetRAS(server(), kUser, &allowed, &number, &type), 1);
+  EXPECT_EQ(allowed, 0u);
+  EXPECT_EQ(type, RAS_CALLBACK_NONE);
+
+  ASSERT_EQ(DoRAS(server(), kUser, 1, "555-0199", RAS_CALLBACK_PRESET), 1);
+  ASSERT_EQ(GetRAS(server(), kUser, &allowed, &number, &type), 1);
+  EXPECT_EQ(allowed, 1u);
+  EXPECT_EQ(number, "555-0199");
+  EXPECT_EQ(type, RAS_CALLBACK_PRESET);
+  if (samba()) {
+    const auto o = ldbSearch("(sAMAccountName=" + std::string(kUser) + ")",
+                             {"msNPAllowDialin", "msRADIUSCallbackNumber"});
+    ASSERT_EQ(o.size(), 1u);
+    EXPECT_EQ(first(o.front(), "msNPAllowDialin"), "TRUE");
+    EXPECT_EQ(first(o.front(), "msRADIUSCallbackNumber"), "555-0199");
+  }
+  ASSERT_EQ(DoRAS(server(), kUser, 0, "", RAS_CALLBACK_USER_SET), 1);
+  ASSERT_EQ(GetRASQuick(server(), kUser, &allowed, &number, &type), 1);
+  EXPECT_EQ(allowed, 0u);
+  EXPECT_EQ(type, RAS_CALLBACK_USER_SET);
+  EXPECT_EQ(GetRAS(server(), "no.such.user", &allowed, &number, &type), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LabAndDc, AccountChanges,
+    ::testing::Values(Place{"lab", false, "\\\\PDC", "LAB", "Staff", "Users"},
+                      Place{"dc", true, "\\\\127.0.0.2", "SAMDOM", "Helpdesk", "Printer Staff"}),
+    [](const ::testing::TestParamInfo<Place>& info) { return std::string(info.param.name); });
+
+}  // namespace

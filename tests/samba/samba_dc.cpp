@@ -1,0 +1,161 @@
+#include "samba_dc.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/samba/samba_backend.h"
+
+extern char** environ;
+
+namespace samba_test {
+
+const Dc& dc() {
+  static const Dc kDc = [] {
+    Dc d;
+    const char* prefix = std::getenv("VELTRANE_SAMBA_DC");
+    const char* address = std::getenv("VELTRANE_SAMBA_SERVER");
+    d.prefix = prefix ? prefix : "";
+    d.address = address ? address : "127.0.0.2";
+    d.server = "\\\\" + d.address;
+    return d;
+  }();
+  if (kDc.prefix.empty()) {
+    ADD_FAILURE() << "VELTRANE_SAMBA_DC is not set: run the suite through ctest, whose "
+                     "fixture starts the DC (scripts/samba-dc-start)";
+  }
+  return kDc;
+}
+
+std::shared_ptr<platform::Backend> sambaBackend(bool directory) {
+  std::string error;
+  auto backend = platform::samba::sambaBackendFactory()(
+      {{"authentication-file", dc().prefix + "/admin.auth"},
+       {"directory", directory ? "on" : "off"}},
+      &error);
+  EXPECT_TRUE(backend) << error;
+  return backend;
+}
+
+std::string runProgram(const std::vector<std::string>& argv, int* status) {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) return {};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+  posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", 0, 0);
+  std::vector<char*> args;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  pid_t pid = 0;
+  const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(pipeFds[1]);
+  std::string out;
+  char chunk[4096];
+  ssize_t n = 0;
+  while (spawned == 0 && (n = ::read(pipeFds[0], chunk, sizeof chunk)) > 0) out.append(chunk, n);
+  ::close(pipeFds[0]);
+  int code = -1;
+  if (spawned == 0 && ::waitpid(pid, &code, 0) == pid && WIFEXITED(code)) code = WEXITSTATUS(code);
+  if (status) *status = code;
+  return out;
+}
+
+std::vector<std::string> outputLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<std::string> sambaTool(std::vector<std::string> args) {
+  args.insert(args.begin(), "samba-tool");
+  args.push_back("-H");
+  args.push_back(dc().prefix + "/private/sam.ldb");
+  args.push_back("--configfile=" + dc().prefix + "/etc/smb.conf");
+  int status = 0;
+  auto lines = outputLines(runProgram(args, &status));
+  EXPECT_EQ(status, 0) << "samba-tool " << args[1];
+  return lines;
+}
+
+namespace {
+
+std::string base64Decode(const std::string& in) {
+  static const std::string kChars =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  unsigned value = 0;
+  int bits = -8;
+  for (char c : in) {
+    const auto at = kChars.find(c);
+    if (at == std::string::npos) continue;
+    value = (value << 6) | static_cast<unsigned>(at);
+    bits += 6;
+    if (bits >= 0) {
+      out += static_cast<char>((value >> bits) & 0xFF);
+      bits -= 8;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<LdifObject> ldbSearch(const std::string& filter, const std::vector<std::string>& attrs) {
+  std::vector<std::string> args = {"ldbsearch", "-H", dc().prefix + "/private/sam.ldb",
+                                   "--configfile=" + dc().prefix + "/etc/smb.conf", filter};
+  args.insert(args.end(), attrs.begin(), attrs.end());
+  int status = 0;
+  const std::string text = runProgram(args, &status);
+  EXPECT_EQ(status, 0) << "ldbsearch " << filter;
+  // Unfold continuation lines, then read "attr: value" and "attr:: base64".
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line[0] == ' ' && !lines.empty()) {
+      lines.back() += line.substr(1);
+    } else {
+      lines.push_back(line);
+    }
+  }
+  std::vector<LdifObject> objects;
+  for (const std::string& l : lines) {
+    if (l.starts_with("# record")) {
+      objects.emplace_back();
+      continue;
+    }
+    if (objects.empty() || l.empty() || l[0] == '#') continue;
+    const auto colon = l.find(':');
+    if (colon == std::string::npos) continue;
+    const std::string name = l.substr(0, colon);
+    std::string value;
+    if (l.compare(colon, 3, ":: ") == 0) {
+      value = base64Decode(l.substr(colon + 3));
+    } else if (l.compare(colon, 2, ": ") == 0) {
+      value = l.substr(colon + 2);
+    }
+    objects.back()[name].push_back(value);
+  }
+  // ldbsearch also prints referrals as records of their own.
+  std::erase_if(objects, [](const LdifObject& o) { return !o.contains("dn"); });
+  return objects;
+}
+
+std::string first(const LdifObject& object, const std::string& attr) {
+  auto it = object.find(attr);
+  return it == object.end() || it->second.empty() ? std::string() : it->second.front();
+}
+
+}  // namespace samba_test

@@ -1,0 +1,45 @@
+#pragma once
+// The domain controller the conformance suite runs against: the one
+// scripts/samba-dc-start provisioned under $VELTRANE_SAMBA_DC and started
+// on $VELTRANE_SAMBA_SERVER (the CTest fixture sets both), the backend
+// that serves it, and Samba's own tools reading the DC's database directly
+// (never over the network path under test) for the expected answers.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace samba_test {
+
+struct Dc {
+  std::string prefix;   // where the DC lives (admin.auth, private/sam.ldb)
+  std::string address;  // 127.0.0.2
+  std::string server;   // "\\127.0.0.2", as the server box holds it
+  std::string domain = "SAMDOM";
+};
+// The DC of this run; the suite fails at once without one.
+const Dc& dc();
+
+// The samba backend acting as the DC's Administrator; `directory` false
+// serves everything through libnetapi, as for an NT4-style controller.
+std::shared_ptr<platform::Backend> sambaBackend(bool directory = true);
+
+// Runs a program (no shell) and returns its standard output; *status gets
+// its exit status.
+std::string runProgram(const std::vector<std::string>& argv, int* status = nullptr);
+std::vector<std::string> outputLines(const std::string& text);
+
+// samba-tool ARGS on the DC's database; its output lines.
+std::vector<std::string> sambaTool(std::vector<std::string> args);
+
+// One object of an LDIF answer: attribute -> values (base64 decoded).
+using LdifObject = std::map<std::string, std::vector<std::string>>;
+// ldbsearch on the DC's database: the objects matching `filter`.
+std::vector<LdifObject> ldbSearch(const std::string& filter, const std::vector<std::string>& attrs);
+// The first value of `attr`, or "".
+std::string first(const LdifObject& object, const std::string& attr);
+
+}  // namespace samba_test
