@@ -4,20 +4,15 @@
 #include <charconv>
 #include <set>
 
-#include <nlohmann/json.hpp>
-
+#include "platform/lab/lab_json_parts.h"
 #include "platform/registry.h"
 
 namespace lab {
 namespace {
 
-using Json = nlohmann::ordered_json;
+using json::Json;
+using json::Fault;
 using namespace platform;
-
-struct Fault {
-  std::string where;
-  std::string what;
-};
 
 [[noreturn]] void fail(const std::string& where, std::string what) {
   throw Fault{where.empty() ? "/" : where, std::move(what)};
@@ -764,6 +759,23 @@ Json writeBrowses(const std::vector<BrowseEntry>& entries) {
   return a;
 }
 
+EventRecord readEvent(const Json& j, const std::string& where) {
+  expectObject(j, where, {"time", "source", "type", "category", "id", "strings"});
+  EventRecord e;
+  e.timeWritten = time(j, "time", where);
+  e.source = text(j, "source", where, true);
+  e.type = static_cast<WORD>(number(j, "type", where, EVENTLOG_INFORMATION_TYPE));
+  e.category = static_cast<WORD>(number(j, "category", where, 0));
+  e.eventId = number(j, "id", where, 0, true);
+  e.strings = texts(j, "strings", where);
+  return e;
+}
+
+Json writeEvent(const EventRecord& e) {
+  return Json{{"time", e.timeWritten}, {"source", e.source}, {"type", e.type},
+              {"category", e.category}, {"id", e.eventId}, {"strings", e.strings}};
+}
+
 Machine readMachine(const Json& j, const std::string& path, std::vector<PendingMembers>& pending,
                     std::vector<std::pair<std::string, Json>>& samsToRead) {
   expectObject(j, path,
@@ -801,15 +813,7 @@ Machine readMachine(const Json& j, const std::string& path, std::vector<PendingM
   const Json& log = array(j, "eventLog", path);
   for (std::size_t k = 0; k < log.size(); ++k) {
     const auto where = at(at(path, "eventLog"), k);
-    expectObject(log[k], where, {"time", "source", "type", "category", "id", "strings"});
-    EventRecord e;
-    e.timeWritten = time(log[k], "time", where);
-    e.source = text(log[k], "source", where, true);
-    e.type = static_cast<WORD>(number(log[k], "type", where, EVENTLOG_INFORMATION_TYPE));
-    e.category = static_cast<WORD>(number(log[k], "category", where, 0));
-    e.eventId = number(log[k], "id", where, 0, true);
-    e.strings = texts(log[k], "strings", where);
-    m.eventLog.push_back(std::move(e));
+    m.eventLog.push_back(readEvent(log[k], where));
   }
   return m;
 }
@@ -846,10 +850,7 @@ Json writeMachine(const Network& net, const Machine& m) {
   }
   j["registry"] = std::move(reg);
   Json log = Json::array();
-  for (const auto& e : m.eventLog) {
-    log.push_back(Json{{"time", e.timeWritten}, {"source", e.source}, {"type", e.type},
-                       {"category", e.category}, {"id", e.eventId}, {"strings", e.strings}});
-  }
+  for (const auto& e : m.eventLog) log.push_back(writeEvent(e));
   j["eventLog"] = std::move(log);
   return j;
 }
@@ -1032,6 +1033,18 @@ void parseNetwork(const Json& root, Network& net) {
 }
 
 }  // namespace
+
+namespace json {
+Json writeUser(const User& u) { return lab::writeUser(u); }
+User readUser(const Json& j, const std::string& path) { return lab::readUser(j, path); }
+Json writePolicy(const Policy& p) { return lab::writePolicy(p); }
+void readPolicy(const Json& j, const std::string& path, Policy& p) { lab::readPolicy(j, path, p); }
+Json writeValue(const RegValue& v) { return lab::writeValue(v); }
+RegValue readValue(const Json& j, const std::string& path) { return lab::readValue(j, path); }
+Json writeEvent(const EventRecord& e) { return lab::writeEvent(e); }
+EventRecord readEvent(const Json& j, const std::string& path) { return lab::readEvent(j, path); }
+bool validAccountName(std::string_view name) { return lab::validAccountName(name); }
+}  // namespace json
 
 SID machineSid(std::string_view machineName) {
   // FNV-1a over the upper-case name, spread over three sub-authorities.

@@ -91,7 +91,9 @@ struct Sam {
   DWORD nextRid = 1000;
   Policy policy;
 
-  // Indexes, rebuilt by reindex() after every change of the lists above.
+  // Indexes over the lists above. reindex() builds them from scratch (after
+  // loading); a change keeps them up to date through the add/remove/rename
+  // calls below, so that it costs no more than the entries it moves.
   std::unordered_map<std::string, std::size_t> userByName;  // upper-case name
   std::unordered_map<std::string, std::size_t> groupByName;
   std::unordered_map<std::string, std::size_t> localGroupByName;
@@ -103,6 +105,24 @@ struct Sam {
   std::vector<std::size_t> normalUsersInOrder;  // creation order, normal accounts only
 
   void reindex();
+  // Appends an account (creation order) and indexes it.
+  void addUser(User user);
+  void addGroup(Group group);
+  void addLocalGroup(LocalGroup group);
+  // Removes the account with this RID, if any; true when one was removed.
+  bool removeUser(DWORD rid);
+  bool removeGroup(DWORD rid);
+  bool removeLocalGroup(DWORD rid);
+  // Re-indexes the user at `index` after its name or account type changed.
+  void userChanged(std::size_t index, std::string_view oldName);
+  // Gives an account a new name, keeping the indexes.
+  void renameGroup(std::size_t index, std::string name);
+  void renameLocalGroup(std::size_t index, std::string name);
+  std::size_t userIndex(const User& u) const { return static_cast<std::size_t>(&u - users.data()); }
+  std::size_t groupIndex(const Group& g) const { return static_cast<std::size_t>(&g - groups.data()); }
+  std::size_t localGroupIndex(const LocalGroup& g) const {
+    return static_cast<std::size_t>(&g - localGroups.data());
+  }
   User* findUser(std::string_view name);
   const User* findUser(std::string_view name) const;
   Group* findGroup(std::string_view name);
