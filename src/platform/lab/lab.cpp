@@ -39,9 +39,15 @@ std::unique_ptr<Network> readLabAndJournal(const std::string& path, LabFile& fil
                                            std::string* error) {
   std::unique_ptr<Network> net;
   {
+    LabText text;
+    if (!readLabText(path, &text, error)) return nullptr;
+    file.identity = identityOf(text);
+    net = parseLabQuickly(text);
+  }
+  if (!net) {
+    // Read again the slow way, which names the fault.
     std::string text;
     if (!readWholeFile(path, &text, error)) return nullptr;
-    file.identity = identityOf(text);
     net = parseLab(text, path, error);
     if (!net) return nullptr;
   }
@@ -250,7 +256,9 @@ std::shared_ptr<Lab> loadLabFile(const std::string& path, std::string* error) {
 
 std::shared_ptr<Lab> labFromJson(std::string_view json, std::string_view sourceName,
                                  std::string* error) {
-  auto net = parseLab(json, sourceName, error);
+  LabText text(json.data(), json.size());
+  auto net = parseLabQuickly(text);
+  if (!net) net = parseLab(json, sourceName, error);
   if (!net) return nullptr;
   return std::make_shared<Lab>(std::move(net));
 }

@@ -105,6 +105,12 @@ struct Sam {
   std::vector<std::size_t> normalUsersInOrder;  // creation order, normal accounts only
 
   void reindex();
+  // Whether the indexes cover the lists (false for a database built
+  // directly, as the generator does, until reindex()).
+  bool indexed() const {
+    return userByName.size() == users.size() && groupByName.size() == groups.size() &&
+           localGroupByName.size() == localGroups.size();
+  }
   // Appends an account (creation order) and indexes it.
   void addUser(User user);
   void addGroup(Group group);
