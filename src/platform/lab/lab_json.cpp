@@ -71,15 +71,22 @@ std::string text(const J& o, std::string_view key, const std::string& path,
   return j->template get<std::string>();
 }
 
-template <class J>
-DWORD number(const J& j, const std::string& path) {
+// `where` makes the place's path, needed only for a fault: a big lab has
+// millions of good numbers.
+template <class J, class Where>
+DWORD numberAt(const J& j, Where where) {
   if (j.is_number_unsigned()) {
     const auto v = j.template get<std::uint64_t>();
-    if (v > 0xFFFFFFFFull) fail(path, "number out of range (0 to 4294967295)");
+    if (v > 0xFFFFFFFFull) fail(where(), "number out of range (0 to 4294967295)");
     return static_cast<DWORD>(v);
   }
-  if (j.is_number_integer()) fail(path, "number out of range (0 to 4294967295)");
-  fail(path, std::string("expected a whole number, found ") + typeName(j));
+  if (j.is_number_integer()) fail(where(), "number out of range (0 to 4294967295)");
+  fail(where(), std::string("expected a whole number, found ") + typeName(j));
+}
+
+template <class J>
+DWORD number(const J& j, const std::string& path) {
+  return numberAt(j, [&] { return path; });
 }
 
 template <class J>
@@ -90,7 +97,7 @@ DWORD number(const J& o, std::string_view key, const std::string& path, DWORD fa
     if (required) fail(at(path, key), "required field is missing");
     return fallback;
   }
-  return number(*j, at(path, key));
+  return numberAt(*j, [&] { return at(path, key); });
 }
 
 // A number that may also be written as a word standing for all bits set
@@ -104,7 +111,7 @@ DWORD numberOr(const J& o, std::string_view key, const std::string& path, DWORD 
     if (j->template get<std::string>() == word) return 0xFFFFFFFFu;
     fail(at(path, key), "expected a number or \"" + std::string(word) + "\"");
   }
-  return number(*j, at(path, key));
+  return numberAt(*j, [&] { return at(path, key); });
 }
 
 template <class J>
@@ -203,17 +210,17 @@ DWORD bits(const J& o, std::string_view key, const std::string& path, DWORD fall
            const NamedBit (&names)[N]) {
   const auto j = field(o, key);
   if (!j) return fallback;
-  if (j->is_number()) return number(*j, at(path, key));
+  if (j->is_number()) return numberAt(*j, [&] { return at(path, key); });
   if (!j->is_array()) fail(at(path, key), "expected a number or an array of flag names");
   DWORD value = 0;
   for (std::size_t i = 0; i < j->size(); ++i) {
     const auto e = (*j)[i];
-    const auto where = at(at(path, key), i);
-    if (!e.is_string()) fail(where, "expected a flag name");
+    const auto where = [&] { return at(at(path, key), i); };
+    if (!e.is_string()) fail(where(), "expected a flag name");
     const auto name = e.template get<std::string>();
     auto it = std::find_if(std::begin(names), std::end(names),
                            [&](const NamedBit& b) { return b.name == name; });
-    if (it == std::end(names)) fail(where, "unknown flag \"" + name + "\"");
+    if (it == std::end(names)) fail(where(), "unknown flag \"" + name + "\"");
     value |= it->bit;
   }
   return value;
@@ -560,10 +567,12 @@ void readSam(const J& j, const std::string& path, Sam& sam,
   sam.nextRid = number(j, "nextRid", path, 1000);
   if (const auto p = field(j, "policy")) readPolicy(*p, at(path, "policy"), sam.policy);
 
-  std::unordered_set<std::string> names;
   std::unordered_set<DWORD> rids;
-  auto claim = [&](const std::string& name, DWORD rid, const std::string& where) {
-    if (!names.insert(upper(name)).second) {
+  // Names go straight into the database's name indexes, which the member
+  // look-ups below need anyway.
+  auto claim = [&](auto& byName, std::size_t index, const std::string& name, DWORD rid,
+                   const std::string& where) {
+    if (sam.nameTaken(name) || !byName.emplace(upper(name), index).second) {
       fail(at(where, "name"), "duplicate account name \"" + name + "\"");
     }
     if (rid != 0 && !rids.insert(rid).second) {
@@ -576,13 +585,13 @@ void readSam(const J& j, const std::string& path, Sam& sam,
   const auto& locals = array(j, "localGroups", path);
   const auto& deleted = array(j, "deletedAccounts", path);
 
-  names.reserve(users.size() + groups.size() + locals.size());
+  sam.userByName.reserve(users.size());
   rids.reserve(users.size() + groups.size() + locals.size() + deleted.size());
   sam.users.reserve(users.size());
   for (std::size_t k = 0; k < users.size(); ++k) {
     const auto where = at(at(path, "users"), k);
     sam.users.push_back(readUser(users[k], where));
-    claim(sam.users.back().name, sam.users.back().rid, where);
+    claim(sam.userByName, k, sam.users.back().name, sam.users.back().rid, where);
   }
   std::vector<std::vector<std::string>> groupMembers;
   for (std::size_t k = 0; k < groups.size(); ++k) {
@@ -595,7 +604,7 @@ void readSam(const J& j, const std::string& path, Sam& sam,
     g.comment = text(groups[k], "comment", where);
     g.attributes = number(groups[k], "attributes", where, g.attributes);
     groupMembers.push_back(texts(groups[k], "members", where));
-    claim(g.name, g.rid, where);
+    claim(sam.groupByName, sam.groups.size(), g.name, g.rid, where);
     sam.groups.push_back(std::move(g));
   }
   for (std::size_t k = 0; k < locals.size(); ++k) {
@@ -606,7 +615,7 @@ void readSam(const J& j, const std::string& path, Sam& sam,
     if (!validAccountName(g.name)) fail(at(where, "name"), "invalid group name \"" + g.name + "\"");
     g.rid = number(locals[k], "rid", where, 0);
     g.comment = text(locals[k], "comment", where);
-    claim(g.name, g.rid, where);
+    claim(sam.localGroupByName, sam.localGroups.size(), g.name, g.rid, where);
     pending.push_back({&sam, sam.localGroups.size(), texts(locals[k], "members", where),
                        at(where, "members"), domainOfMachine});
     sam.localGroups.push_back(std::move(g));
@@ -634,7 +643,7 @@ void readSam(const J& j, const std::string& path, Sam& sam,
   for (auto& u : sam.users) if (u.rid == 0) u.rid = next();
   for (auto& g : sam.groups) if (g.rid == 0) g.rid = next();
   for (auto& g : sam.localGroups) if (g.rid == 0) g.rid = next();
-  sam.reindex();
+  sam.indexRidsAndViews();
 
   for (std::size_t k = 0; k < sam.groups.size(); ++k) {
     const auto where = at(at(at(path, "groups"), k), "members");

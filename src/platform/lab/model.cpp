@@ -42,16 +42,24 @@ void Sam::reindex() {
   userByName.clear();
   groupByName.clear();
   localGroupByName.clear();
+  userByName.reserve(users.size());
+  for (std::size_t i = 0; i < users.size(); ++i) userByName.emplace(upper(users[i].name), i);
+  for (std::size_t i = 0; i < groups.size(); ++i) groupByName.emplace(upper(groups[i].name), i);
+  for (std::size_t i = 0; i < localGroups.size(); ++i) {
+    localGroupByName.emplace(upper(localGroups[i].name), i);
+  }
+  indexRidsAndViews();
+}
+
+void Sam::indexRidsAndViews() {
   userByRid.clear();
   groupByRid.clear();
   normalUsersSorted.clear();
   machineUsersSorted.clear();
   normalUsersInOrder.clear();
   groupsSorted.clear();
-  userByName.reserve(users.size());
   userByRid.reserve(users.size());
   for (std::size_t i = 0; i < users.size(); ++i) {
-    userByName.emplace(upper(users[i].name), i);
     userByRid.emplace(users[i].rid, i);
     if (isNormalAccount(users[i])) {
       normalUsersSorted.push_back(i);
@@ -61,12 +69,8 @@ void Sam::reindex() {
     }
   }
   for (std::size_t i = 0; i < groups.size(); ++i) {
-    groupByName.emplace(upper(groups[i].name), i);
     groupByRid.emplace(groups[i].rid, i);
     groupsSorted.push_back(i);
-  }
-  for (std::size_t i = 0; i < localGroups.size(); ++i) {
-    localGroupByName.emplace(upper(localGroups[i].name), i);
   }
   sortByName(normalUsersSorted, users);
   sortByName(machineUsersSorted, users);

@@ -105,6 +105,8 @@ struct Sam {
   std::vector<std::size_t> normalUsersInOrder;  // creation order, normal accounts only
 
   void reindex();
+  // The rest of reindex(), for a reader that built the name indexes itself.
+  void indexRidsAndViews();
   // Whether the indexes cover the lists (false for a database built
   // directly, as the generator does, until reindex()).
   bool indexed() const {
