@@ -607,7 +607,9 @@ void readSam(const J& j, const std::string& path, Sam& sam,
   // look-ups below need anyway.
   auto claim = [&](auto& byName, std::size_t index, const std::string& name, DWORD rid,
                    const std::string& where) {
-    if (sam.nameTaken(name) || !byName.emplace(upper(name), index).second) {
+    // Users come first: their names need checking only among themselves.
+    const bool user = &byName == &sam.userByName;
+    if ((!user && sam.nameTaken(name)) || !byName.emplace(upper(name), index).second) {
       fail(at(where, "name"), "duplicate account name \"" + name + "\"");
     }
     if (rid != 0 && !rids.insert(rid).second) {
