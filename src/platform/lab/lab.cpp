@@ -40,8 +40,8 @@ std::unique_ptr<Network> readLabAndJournal(const std::string& path, LabFile& fil
   std::unique_ptr<Network> net;
   {
     LabText text;
-    if (!readLabText(path, &text, error)) return nullptr;
-    file.identity = identityOf(text);
+    if (!text.load(path, error)) return nullptr;
+    file.identity = identityOf(text.view());
     net = parseLabQuickly(text);
   }
   if (!net) {
@@ -256,7 +256,7 @@ std::shared_ptr<Lab> loadLabFile(const std::string& path, std::string* error) {
 
 std::shared_ptr<Lab> labFromJson(std::string_view json, std::string_view sourceName,
                                  std::string* error) {
-  LabText text(json.data(), json.size());
+  LabText text(json);
   auto net = parseLabQuickly(text);
   if (!net) net = parseLab(json, sourceName, error);
   if (!net) return nullptr;

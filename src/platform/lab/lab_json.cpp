@@ -1221,33 +1221,15 @@ std::unique_ptr<Network> parseLab(std::string_view text, std::string_view source
   return net;
 }
 
-bool readLabText(const std::string& path, LabText* text, std::string* error) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    if (error) *error = path + ": cannot open: " + std::strerror(errno);
-    return false;
-  }
-  bool ok = std::fseek(f, 0, SEEK_END) == 0;
-  const long size = ok ? std::ftell(f) : -1;
-  ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-  if (ok) {
-    LabText read(static_cast<std::size_t>(size));
-    ok = std::fread(read.data(), 1, read.size(), f) == read.size();
-    if (ok) *text = std::move(read);
-  }
-  std::fclose(f);
-  if (!ok && error) *error = path + ": cannot read";
-  return ok;
-}
-
 std::unique_ptr<Network> parseLabQuickly(LabText& text) {
   auto net = std::make_unique<Network>();
   try {
     simdjson::dom::parser parser;
     simdjson::dom::element root;
-    if (parser.parse(text).get(root) != simdjson::SUCCESS) return nullptr;
+    const std::string_view json = text.view();
+    if (parser.parse(json.data(), json.size(), false).get(root) != simdjson::SUCCESS) return nullptr;
     // The document holds copies of all it needs.
-    text = LabText();
+    text.release();
     parseNetwork(SimdValue(root), *net);
   } catch (...) {
     // A fault, or something this reader leaves to the other one.

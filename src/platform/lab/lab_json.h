@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include <simdjson.h>
-
+#include "platform/lab/lab_text.h"
 #include "platform/lab/model.h"
 
 namespace lab {
@@ -18,10 +17,6 @@ std::unique_ptr<Network> parseLab(std::string_view text, std::string_view source
                                   std::string* error);
 std::string writeLab(const Network& network);
 
-// A lab's text with the room after its end that the fast reader needs.
-using LabText = simdjson::padded_string;
-// Reads a whole file into `text`; false with *error when it cannot.
-bool readLabText(const std::string& path, LabText* text, std::string* error);
 // The fast reader: the network, or null when the lab has any fault (or
 // anything this reader leaves to parseLab, which then names the fault). It
 // empties `text` once the document no longer needs it, so that a big lab's
