@@ -10,6 +10,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -242,6 +245,79 @@ TEST_F(LabJournal, ACutShortLastChangeIsDroppedAndADamagedOneRefusedWithoutLoss)
   EXPECT_NE(error.find("change 1 is damaged"), std::string::npos) << error;
   EXPECT_EQ(slurp(journal), damaged);
   EXPECT_EQ(slurp(m_file), labBytes);
+}
+
+// Where the journal's records end (its zero-filled room starts).
+std::size_t recordsEnd(const fs::path& journal) { return slurp(journal).find('\0'); }
+
+// Makes writes past `bytes` into any file fail (as a full disk would).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &m_old);
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = m_old;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &m_old);
+    std::signal(SIGXFSZ, m_oldHandler);
+  }
+
+ private:
+  rlimit m_old{};
+  void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST_F(LabJournal, AChangeThatCannotBeRecordedIsUndoneAndTheNextOneIsKept) {
+  auto lab = load(m_file);
+  ASSERT_TRUE(lab);
+  platform::ScopedBackend backend(lab::makeLabBackend(lab));
+  ASSERT_EQ(NetUserAdd("\\\\PDC", 1, newUser("dave", "longer"), nullptr), NERR_Success);
+  {
+    // The disk fills up in the middle of the next record.
+    FileSizeLimit full(recordsEnd(journalOf(m_file)) + 10);
+    EXPECT_EQ(NetUserAdd("\\\\PDC", 1, newUser("erin", "longer"), nullptr), ERROR_WRITE_FAULT);
+  }
+  EXPECT_NE(lab->lastSaveError().find(journalOf(m_file).string()), std::string::npos) << lab->lastSaveError();
+  NetBuffer buf;
+  EXPECT_EQ(NetUserGetInfo("\\\\PDC", "erin", 0, buf), NERR_UserNotFound) << "memory follows the journal";
+  EXPECT_EQ(NetUserGetInfo("\\\\PDC", "dave", 0, buf), NERR_Success);
+  ASSERT_EQ(NetUserAdd("\\\\PDC", 1, newUser("fred", "longer"), nullptr), NERR_Success);
+  EXPECT_TRUE(lab->lastSaveError().empty());
+
+  // What a restart finds.
+  const fs::path copy = m_dir / "copy.json";
+  fs::copy_file(m_file, copy);
+  fs::copy_file(journalOf(m_file), journalOf(copy));
+  auto restarted = load(copy);
+  ASSERT_TRUE(restarted);
+  EXPECT_EQ(restarted->toJson(), lab->toJson());
+  const auto text = restarted->toJson();
+  EXPECT_NE(text.find("\"fred\""), std::string::npos);
+  EXPECT_EQ(text.find("\"erin\""), std::string::npos);
+}
+
+TEST_F(LabJournal, AJournalAlreadyFoldedIntoTheFileIsNeverAppliedTwice) {
+  const fs::path kept = m_dir / "kept.journal";
+  {
+    auto lab = load(m_file);
+    ASSERT_TRUE(lab);
+    platform::ScopedBackend backend(lab::makeLabBackend(lab));
+    const HANDLE log = RegisterEventSource("", "Veltrane");
+    ASSERT_NE(ReportEvent(log, EVENTLOG_INFORMATION_TYPE, 0, 59271, {"once"}), 0);
+    DeregisterEventSource(log);
+    fs::copy_file(journalOf(m_file), kept);
+    ASSERT_TRUE(lab->foldJournal());
+  }
+  // As if the program stopped after writing the lab file, before removing
+  // the journal.
+  fs::copy_file(kept, journalOf(m_file));
+  auto lab = load(m_file);
+  ASSERT_TRUE(lab);
+  EXPECT_EQ(lab->eventLog("WKS").size(), 1u);
+  EXPECT_FALSE(fs::exists(journalOf(m_file)));
 }
 
 }  // namespace
