@@ -79,6 +79,11 @@ TEST(LabKill, NoChangeReportedDoneIsLostWhenTheProcessIsKilledAtAnyMoment) {
     std::string error;
     auto lab = lab::loadLabFile(file.string(), &error);
     ASSERT_TRUE(lab) << "run " << run << ": " << error;
+    for (const auto& e : fs::directory_iterator(dir)) {
+      const auto name = e.path().filename().string();
+      EXPECT_TRUE(name == "lab.json" || name == "lab.json.journal" || name == "lab.json.lock")
+          << "run " << run << ": " << name << " left behind";
+    }
     platform::ScopedBackend backend(lab::makeLabBackend(lab));
     for (const auto& name : reported) {
       NetBuffer info;

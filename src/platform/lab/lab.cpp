@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <mutex>
 
+#include <unistd.h>
+
 #include "platform/lab/atomic_file.h"
 #include "platform/lab/file_lock.h"
 #include "platform/lab/journal.h"
@@ -33,6 +35,9 @@ namespace {
 std::uint64_t defaultJournalLimit(std::uint64_t labSize) {
   return std::max<std::uint64_t>(4u << 20, labSize / 4);
 }
+
+// The temporary file a fold writes before renaming it over the lab file.
+std::string foldingPath(const std::string& labPath) { return labPath + ".folding"; }
 
 // Reads the lab file and replays its journal onto it.
 std::unique_ptr<Network> readLabAndJournal(const std::string& path, LabFile& file,
@@ -226,7 +231,7 @@ bool Lab::foldLocked() {
   // The file first, the journal after: a crash in between leaves a journal
   // written for the file's old content, which the next load recognises and
   // drops rather than applying twice.
-  if (!writeFileAtomically(m_path, text, &error)) {
+  if (!writeFileAtomicallyVia(m_path, foldingPath(m_path), text, &error)) {
     m_lastSaveError = error;
     return false;
   }
@@ -248,6 +253,9 @@ void Lab::restoreLocked() {
 std::shared_ptr<Lab> loadLabFile(const std::string& path, std::string* error) {
   auto file = std::make_unique<LabFile>(path);
   if (!file->lock.acquire(path, error)) return nullptr;
+  // Left by a process that stopped in the middle of a fold: the lab file is
+  // still the old one, and the journal still holds the changes.
+  ::unlink(foldingPath(path).c_str());
   auto net = readLabAndJournal(path, *file, error);
   if (!net) return nullptr;
   file->journalLimit = defaultJournalLimit(file->identity.size);
