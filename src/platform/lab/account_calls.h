@@ -100,7 +100,7 @@ void forgetAccount(Sam& sam, const Account& account, ChangeSet& changes) {
                                                                 : AccountKind::LocalGroup;
   const DWORD rid = account.rid;
   sam.deleted.push_back({account.name, rid, kind});
-  changes.database(sam);
+  changes.deleted(sam);
   if constexpr (kind != AccountKind::LocalGroup) {
     const platform::SID sid = accountSid(sam, rid, kind);
     for (auto& lg : sam.localGroups) {

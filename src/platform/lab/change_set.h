@@ -24,7 +24,8 @@ class ChangeSet {
     Group,        // a global group's name, comment and attributes, or its removal
     Member,       // one user joined or left a global group
     LocalGroup,   // a local group with its members, or its removal
-    Database,     // a database's next RID, deleted accounts and policy
+    Database,     // a database's next RID and policy
+    Deleted,      // accounts appended to a database's deleted accounts
     RegistryKey,  // one registry key with its values
     Events,       // records appended to a machine's event log
     MachineState, // a machine's reachability, remote registry and refusals
@@ -38,7 +39,7 @@ class ChangeSet {
     DWORD rid = 0;                     // the account; for Member the group
     DWORD user = 0;                    // Member: the user
     bool joined = false;               // Member
-    std::size_t count = 0;             // Events: how many were appended
+    std::size_t count = 0;             // Events, Deleted: how many were appended
     std::string hive;                  // RegistryKey
     std::string key;                   // RegistryKey: upper-case path
     std::string owner;                 // RegistryKey of a user hive: upper-case account
@@ -66,17 +67,8 @@ class ChangeSet {
     e.key = upperKey;
     once(std::move(e));
   }
-  void event(const Machine& m) {
-    for (auto& e : m_entries) {
-      if (e.kind == Kind::Events && e.machine == &m) {
-        ++e.count;
-        return;
-      }
-    }
-    Entry e = make(Kind::Events, nullptr, &m);
-    e.count = 1;
-    m_entries.push_back(std::move(e));
-  }
+  void event(const Machine& m) { appended(make(Kind::Events, nullptr, &m)); }
+  void deleted(const Sam& sam) { appended(make(Kind::Deleted, &sam)); }
   void machine(const Machine& m) { once(make(Kind::MachineState, nullptr, &m)); }
   void session() { once(make(Kind::Session)); }
 
@@ -92,6 +84,18 @@ class ChangeSet {
     e.machine = machine;
     e.rid = rid;
     return e;
+  }
+
+  // Lists that only grow record what was added to them.
+  void appended(Entry added) {
+    for (auto& e : m_entries) {
+      if (e.kind == added.kind && e.sam == added.sam && e.machine == added.machine) {
+        ++e.count;
+        return;
+      }
+    }
+    added.count = 1;
+    m_entries.push_back(std::move(added));
   }
 
   // An entity whose whole state is written needs writing once per change;

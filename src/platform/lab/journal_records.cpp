@@ -83,11 +83,19 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
       putSam(j, net, e.sam);
       j["nextRid"] = e.sam->nextRid;
       j["policy"] = json::writePolicy(e.sam->policy);
-      Json deleted = Json::array();
-      for (const auto& d : e.sam->deleted) {
-        deleted.push_back(Json{{"name", d.name}, {"rid", d.rid}, {"kind", kindName(d.kind)}});
+      break;
+    }
+    case Kind::Deleted: {
+      j["t"] = "deleted";
+      putSam(j, net, e.sam);
+      Json accounts = Json::array();
+      const auto& list = e.sam->deleted;
+      const std::size_t n = std::min(e.count, list.size());
+      for (std::size_t i = list.size() - n; i < list.size(); ++i) {
+        const auto& d = list[i];
+        accounts.push_back(Json{{"name", d.name}, {"rid", d.rid}, {"kind", kindName(d.kind)}});
       }
-      j["deleted"] = std::move(deleted);
+      j["accounts"] = std::move(accounts);
       break;
     }
     case Kind::RegistryKey: {
@@ -284,18 +292,18 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     Sam& sam = samOf(net, o, where);
     sam.nextRid = numberOf(o, "nextRid", where);
     json::readPolicy(need(o, "policy", where), where + "/policy", sam.policy);
-    const Json& deleted = need(o, "deleted", where);
-    if (!deleted.is_array()) fail(where + "/deleted", "expected an array");
-    std::vector<DeletedAccount> list;
-    for (const auto& d : deleted) {
-      const auto w = where + "/deleted";
+  } else if (t == "deleted") {
+    Sam& sam = samOf(net, o, where);
+    const Json& accounts = need(o, "accounts", where);
+    if (!accounts.is_array()) fail(where + "/accounts", "expected an array");
+    for (const auto& d : accounts) {
+      const auto w = where + "/accounts";
       if (!d.is_object()) fail(w, "expected an object");
       const auto kind = textOf(d, "kind", w);
-      list.push_back({textOf(d, "name", w), numberOf(d, "rid", w),
-                      kind == "group" ? AccountKind::Group
-                      : kind == "localGroup" ? AccountKind::LocalGroup : AccountKind::User});
+      sam.deleted.push_back({textOf(d, "name", w), numberOf(d, "rid", w),
+                             kind == "group" ? AccountKind::Group
+                             : kind == "localGroup" ? AccountKind::LocalGroup : AccountKind::User});
     }
-    sam.deleted = std::move(list);
   } else if (t == "key") {
     Hive* hive = nullptr;
     if (o.contains("account")) {
