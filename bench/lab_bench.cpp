@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -98,5 +99,28 @@ void NetUserSetInfoOnFileLab(benchmark::State& state) {
   }
 }
 BENCHMARK(NetUserSetInfoOnFileLab)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Deleting renumbers the accounts after the deleted one, which must stay
+// cheap on a long list.
+void NetUserDelOnFileLab(benchmark::State& state) {
+  GeneratedLabFile file;
+  std::string error;
+  auto lab = lab::loadLabFile(file.path(), &error);
+  if (!lab) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  platform::ScopedBackend backend(lab::makeLabBackend(lab));
+  int n = 0;
+  for (auto _ : state) {
+    char name[16];
+    std::snprintf(name, sizeof name, "user%06d", ++n);
+    if (platform::NetUserDel("\\\\GENPDC", name) != platform::NERR_Success) {
+      state.SkipWithError("NetUserDel failed");
+      break;
+    }
+  }
+}
+BENCHMARK(NetUserDelOnFileLab)->Unit(benchmark::kMillisecond)->Iterations(2000);
 
 }  // namespace

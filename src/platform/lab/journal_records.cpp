@@ -221,15 +221,15 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     }
     User u = json::readUser(need(o, "user", where), where + "/user");
     u.rid = rid;
-    auto it = sam.userByRid.find(rid);
-    if (it == sam.userByRid.end()) {
+    const std::size_t at = sam.userIndexOf(rid);
+    if (at == Sam::kGone) {
       if (sam.nameTaken(u.name)) fail(where + "/user/name", "name \"" + u.name + "\" is taken");
       sam.addUser(std::move(u));
       return;
     }
-    const std::string oldName = sam.users[it->second].name;
-    sam.users[it->second] = std::move(u);
-    sam.userChanged(it->second, oldName);
+    const std::string oldName = sam.users[at].name;
+    sam.users[at] = std::move(u);
+    sam.userChanged(at, oldName);
   } else if (t == "group") {
     Sam& sam = samOf(net, o, where);
     const auto rid = numberOf(o, "rid", where);

@@ -560,7 +560,7 @@ bool validSid(std::string_view s) {
 // long list between threads (the document is only read); the checked reader,
 // which runs only to name a fault, reads in order.
 template <class J>
-void readUsers(const J& users, const std::string& path, std::vector<User>& out) {
+void readUsers(const J& users, const std::string& path, StableList<User>& out) {
   const std::size_t n = users.size();
   out.resize(n);
   const std::size_t threads = std::min<std::size_t>(std::thread::hardware_concurrency(), 4);

@@ -28,7 +28,7 @@ bool isMachineAccount(const User& u) {
 }
 
 template <class T>
-void sortByName(std::vector<std::size_t>& order, const std::vector<T>& items) {
+void sortByName(std::vector<std::size_t>& order, const T& items) {
   std::vector<std::pair<std::string, std::size_t>> keyed;
   keyed.reserve(order.size());
   for (auto i : order) keyed.emplace_back(upper(items[i].name), i);
@@ -53,6 +53,8 @@ void Sam::reindex() {
 
 void Sam::indexRidsAndViews() {
   userByRid.clear();
+  userSlots.resize(users.size());
+  for (std::size_t i = 0; i < users.size(); ++i) userSlots[i] = i;  // slot = place, after a rebuild
   groupByRid.clear();
   normalUsersSorted.clear();
   machineUsersSorted.clear();
@@ -92,7 +94,7 @@ bool lessUpper(std::string_view a, std::string_view b) {
 }
 
 template <class T>
-void insertByName(std::vector<std::size_t>& order, const std::vector<T>& items, std::size_t i) {
+void insertByName(std::vector<std::size_t>& order, const T& items, std::size_t i) {
   const std::string_view name = items[i].name;
   auto pos = std::lower_bound(order.begin(), order.end(), name, [&](std::size_t a, std::string_view k) {
     return lessUpper(items[a].name, k);
@@ -121,8 +123,10 @@ void shiftDown(Map& map, std::size_t i) {
 void Sam::addUser(User user) {
   const std::size_t i = users.size();
   users.push_back(std::move(user));
-  userByName.emplace(upper(users[i].name), i);
-  userByRid.emplace(users[i].rid, i);
+  const std::size_t slot = userSlots.size();
+  userSlots.push_back(i);
+  userByName.emplace(upper(users[i].name), slot);
+  userByRid.emplace(users[i].rid, slot);
   if (isNormalAccount(users[i])) {
     insertByName(normalUsersSorted, users, i);
     normalUsersInOrder.push_back(i);
@@ -148,12 +152,14 @@ void Sam::addLocalGroup(LocalGroup group) {
 bool Sam::removeUser(DWORD rid) {
   auto it = userByRid.find(rid);
   if (it == userByRid.end()) return false;
-  const std::size_t i = it->second;
+  const std::size_t i = userSlots[it->second];
+  userSlots[it->second] = kGone;
   userByRid.erase(it);
   userByName.erase(upper(users[i].name));
-  users.erase(users.begin() + static_cast<std::ptrdiff_t>(i));
-  shiftDown(userByRid, i);
-  shiftDown(userByName, i);
+  users.erase(i);
+  for (auto& place : userSlots) {
+    if (place != kGone && place > i) --place;
+  }
   dropShifted(normalUsersSorted, i);
   dropShifted(normalUsersInOrder, i);
   dropShifted(machineUsersSorted, i);
@@ -185,8 +191,9 @@ bool Sam::removeLocalGroup(DWORD rid) {
 }
 
 void Sam::userChanged(std::size_t i, std::string_view oldName) {
+  const std::size_t slot = userByRid.at(users[i].rid);
   userByName.erase(upper(oldName));
-  userByName.emplace(upper(users[i].name), i);
+  userByName.emplace(upper(users[i].name), slot);
   std::erase(normalUsersSorted, i);
   std::erase(machineUsersSorted, i);
   std::erase(normalUsersInOrder, i);
@@ -214,11 +221,11 @@ void Sam::renameLocalGroup(std::size_t i, std::string name) {
 
 User* Sam::findUser(std::string_view n) {
   auto it = userByName.find(upper(n));
-  return it == userByName.end() ? nullptr : &users[it->second];
+  return it == userByName.end() ? nullptr : &users[userSlots[it->second]];
 }
 const User* Sam::findUser(std::string_view n) const {
   auto it = userByName.find(upper(n));
-  return it == userByName.end() ? nullptr : &users[it->second];
+  return it == userByName.end() ? nullptr : &users[userSlots[it->second]];
 }
 Group* Sam::findGroup(std::string_view n) {
   auto it = groupByName.find(upper(n));
@@ -238,7 +245,7 @@ const LocalGroup* Sam::findLocalGroup(std::string_view n) const {
 }
 const User* Sam::userByRidOrNull(DWORD r) const {
   auto it = userByRid.find(r);
-  return it == userByRid.end() ? nullptr : &users[it->second];
+  return it == userByRid.end() ? nullptr : &users[userSlots[it->second]];
 }
 const Group* Sam::groupByRidOrNull(DWORD r) const {
   auto it = groupByRid.find(r);
