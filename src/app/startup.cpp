@@ -140,8 +140,10 @@ bool haveDisplay() {
 int runUnattended(MainWindow& window, const AutoCommand& command,
                   const UnattendedMessages& messages) {
   window.runAutoCommand(command);
+  // Sleeps until something happens: the timed form of processEvents returns
+  // at once when nothing is pending, which spun a core for the whole browse.
   while (!window.autoCommandResult())
-    QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 100);
+    QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   const MainWindow::AutoCommandResult& result = *window.autoCommandResult();
   // Every message this program shows reports a failure, so one shown during
   // the run means the export may not hold what was asked for.

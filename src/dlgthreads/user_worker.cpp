@@ -29,6 +29,11 @@ constexpr std::int64_t kDeniedCountEstimate = 100000;
 constexpr std::size_t kPositionSlack = 10;
 constexpr std::size_t kMaxServers = 10000;
 constexpr std::size_t kCallbackBlanks = 27;
+// Accounts asked for at a time in a full read, as the preferred length of
+// one answer.
+constexpr DWORD kEnumPage = 4u << 20;
+// One progress text per this many accounts (and one for the last).
+constexpr std::size_t kProgressEvery = 1024;
 
 constexpr const char* kFatal = "Fatal Error";
 
@@ -268,38 +273,53 @@ class UserGathering {
 
     for (std::size_t s = 0; s < servers.size(); ++s) {
       if (m_block.cancelled()) return false;
-      NetBuffer buf;
-      DWORD read = 0;
-      DWORD total = 0;
-      DWORD resume = 0;
-      const NET_API_STATUS status = NetUserEnum(servers[s], 3, FILTER_NORMAL_ACCOUNT, buf,
-                                                MAX_PREFERRED_LENGTH, &read, &total, &resume);
-      if (status != NERR_Success && status != ERROR_MORE_DATA && refusal == NERR_Success)
-        refusal = status;
-      const auto users = buf.get<USER_INFO_3>();
-      if (users.empty()) continue;  // a server that answers nothing adds nothing
-
       const int serverNumber = static_cast<int>(s) + 1;
-      if (!haveRecords) {
-        // The first server that answers makes the records (at most count + 10).
-        haveRecords = true;
-        holder.resize(users.size());
-        merged.assign(holder.size(), LogonMerge{});
-        byName.reserve(holder.size());
-        for (std::size_t p = 0; p < holder.size(); ++p) {
-          if (m_block.cancelled()) return false;
-          SetStatusText(m_block, printfText("Server:%i user:%i", serverNumber, static_cast<int>(p)));
-          fillRecord(holder[p], users[p], servers[s], now);
-          merged[p].add(users[p]);
-          byName.emplace(holder[p].name, p);
+      // The first server that answers makes the records (at most count +
+      // 10). Answers come in pages, so that a big domain's whole answer is
+      // never in memory beside the records made from it.
+      const bool making = !haveRecords;
+      std::size_t seen = 0;  // this server's accounts so far
+      DWORD resume = 0;
+      for (bool more = true; more;) {
+        NetBuffer buf;
+        DWORD read = 0;
+        DWORD total = 0;
+        const NET_API_STATUS status = NetUserEnum(servers[s], 3, FILTER_NORMAL_ACCOUNT, buf,
+                                                  kEnumPage, &read, &total, &resume);
+        if (status != NERR_Success && status != ERROR_MORE_DATA && refusal == NERR_Success)
+          refusal = status;
+        const auto users = buf.get<USER_INFO_3>();
+        more = status == ERROR_MORE_DATA && !users.empty();
+        const auto progress = [&](std::size_t i) {
+          // Every account would flood the window with texts no one can read.
+          if (i % kProgressEvery == 0 || (!more && i + 1 == seen + users.size())) {
+            SetStatusText(m_block, printfText("Server:%i user:%i", serverNumber, static_cast<int>(i)));
+          }
+        };
+        if (making && !users.empty()) {
+          haveRecords = true;
+          const std::size_t first = holder.size();
+          holder.resize(first + users.size());
+          merged.resize(holder.size());
+          for (std::size_t p = first; p < holder.size(); ++p) {
+            if (m_block.cancelled()) return false;
+            progress(p);
+            fillRecord(holder[p], users[p - first], servers[s], now);
+            merged[p].add(users[p - first]);
+          }
+        } else if (!making) {
+          for (std::size_t p = 0; p < users.size(); ++p) {
+            if (m_block.cancelled()) return false;
+            progress(seen + p);
+            const auto found = byName.find(users[p].usri3_name);
+            if (found != byName.end()) merged[found->second].add(users[p]);
+          }
         }
-        continue;
+        seen += users.size();
       }
-      for (std::size_t p = 0; p < users.size(); ++p) {
-        if (m_block.cancelled()) return false;
-        SetStatusText(m_block, printfText("Server:%i user:%i", serverNumber, static_cast<int>(p)));
-        const auto found = byName.find(users[p].usri3_name);
-        if (found != byName.end()) merged[found->second].add(users[p]);
+      if (making && haveRecords) {
+        byName.reserve(holder.size());
+        for (std::size_t p = 0; p < holder.size(); ++p) byName.emplace(holder[p].name, p);
       }
     }
     // An empty list must not pass for a domain without accounts: a plain

@@ -24,19 +24,16 @@ struct Fd {
   ~Fd() { if (fd >= 0) ::close(fd); }
 };
 
-}  // namespace
-
-bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error) {
-  auto failWith = [&](const std::string& what, const std::string& tmp) {
+// Writes `content` into the open temporary file `tmp` and renames it over
+// `path`.
+bool finishAtomicWrite(const std::string& path, Fd& file, const std::string& tmp,
+                       std::string_view content, std::string* error) {
+  auto failWith = [&](const std::string& what, const std::string& temp) {
     const int err = errno;
-    if (!tmp.empty()) ::unlink(tmp.c_str());
+    if (!temp.empty()) ::unlink(temp.c_str());
     if (error) *error = path + ": " + what + ": " + std::strerror(err);
     return false;
   };
-  std::string tmp = path + ".XXXXXX";
-  Fd file;
-  file.fd = ::mkstemp(tmp.data());
-  if (file.fd < 0) return failWith("cannot create a temporary file", {});
   const char* p = content.data();
   std::size_t left = content.size();
   while (left > 0) {
@@ -61,6 +58,30 @@ bool writeFileAtomically(const std::string& path, std::string_view content, std:
   folder.fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
   if (folder.fd >= 0) ::fsync(folder.fd);
   return true;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error) {
+  std::string tmp = path + ".XXXXXX";
+  Fd file;
+  file.fd = ::mkstemp(tmp.data());
+  if (file.fd < 0) {
+    if (error) *error = path + ": cannot create a temporary file: " + std::strerror(errno);
+    return false;
+  }
+  return finishAtomicWrite(path, file, tmp, content, error);
+}
+
+bool writeFileAtomicallyVia(const std::string& path, const std::string& tmp,
+                            std::string_view content, std::string* error) {
+  Fd file;
+  file.fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (file.fd < 0) {
+    if (error) *error = path + ": cannot create " + tmp + ": " + std::strerror(errno);
+    return false;
+  }
+  return finishAtomicWrite(path, file, tmp, content, error);
 }
 
 bool readWholeFile(const std::string& path, std::string* content, std::string* error) {

@@ -11,6 +11,11 @@ namespace platform {
 // temporary file is removed, and *error says what failed.
 bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error);
 
+// The same through a temporary file of a fixed name, for a writer that holds
+// the file's lock: a temporary file left by a crash is then known by name.
+bool writeFileAtomicallyVia(const std::string& path, const std::string& tmp,
+                            std::string_view content, std::string* error);
+
 // Reads a whole file; false with *error when it cannot be read.
 bool readWholeFile(const std::string& path, std::string* content, std::string* error);
 

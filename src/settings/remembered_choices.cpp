@@ -11,7 +11,16 @@ namespace {
 
 using namespace platform;
 
-RegKey openProgramKey() {
+// Reading opens the key only where it exists: a start must leave the
+// registry (and a lab file) as it found it.
+RegKey openProgramKeyToRead() {
+  RegKey key;
+  if (RegOpenKeyEx(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, key.out()) != ERROR_SUCCESS)
+    key.release();
+  return key;
+}
+
+RegKey openProgramKeyToWrite() {
   RegKey key;
   DWORD disposition = 0;
   if (RegCreateKeyEx(HKEY_CURRENT_USER, kProgramKey, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
@@ -60,7 +69,7 @@ Word asWord(int value) {
 
 RememberedChoices loadRememberedChoices() {
   RememberedChoices choices;
-  RegKey key = openProgramKey();
+  RegKey key = openProgramKeyToRead();
   if (!key) return choices;
   if (auto folder = readText(key.get(), "x_last_folder")) choices.exportFolder = *folder;
   if (auto filter = readNumber(key.get(), "x_last_filter"); filter && *filter <= 2)
@@ -75,7 +84,7 @@ RememberedChoices loadRememberedChoices() {
 }
 
 void saveRememberedChoices(const RememberedChoices& choices) {
-  RegKey key = openProgramKey();
+  RegKey key = openProgramKeyToWrite();
   if (!key) return;
   // A folder the load could not read back is left as it was.
   if (!choices.exportFolder.empty() && choices.exportFolder.size() < kReadAreaBytes)

@@ -81,47 +81,70 @@ RegKey openOrCreate(HKEY root, std::string_view path) {
   return key;
 }
 
+// Opens an existing key with the access a save would need (so that values
+// the program could not write back are not read either); null when it is
+// absent or cannot be opened, with *status saying which.
+RegKey openExisting(HKEY root, std::string_view path, LONG* status) {
+  RegKey key;
+  *status = RegOpenKeyEx(root, path, 0, KEY_ALL_ACCESS, key.out());
+  if (*status != ERROR_SUCCESS) {
+    key.release();
+    return RegKey();
+  }
+  return key;
+}
+
 }  // namespace
 
 SettingsStore::SettingsStore(ui::Messages& messages, std::string caption)
     : m_messages(messages), m_caption(std::move(caption)) {}
 
 void SettingsStore::load(SettingsValues& values, ServerList& servers) {
-  RegKey key = openOrCreate(HKEY_CURRENT_USER, kProgramKey);
-  if (!key) {
+  // Reading never creates anything: a start-up that only reads the
+  // settings leaves the registry (and the lab file behind it) untouched.
+  // An absent program key means nothing is stored yet: the defaults stand.
+  LONG status = ERROR_SUCCESS;
+  RegKey key = openExisting(HKEY_CURRENT_USER, kProgramKey, &status);
+  if (!key && status != static_cast<LONG>(ERROR_FILE_NOT_FOUND)) {
     m_messages.ok("Failed to create/open registry key. Defaults will be used.", m_caption);
     return;
   }
 
-  if (auto stored = readText(key.get(), "BrowseServers")) {
-    servers.entries = splitBrowseList(*stored);
-    servers.selected = servers.entries.empty() ? -1 : 0;
+  if (key) {
+    if (auto stored = readText(key.get(), "BrowseServers")) {
+      servers.entries = splitBrowseList(*stored);
+      servers.selected = servers.entries.empty() ? -1 : 0;
+    }
   }
 
   // Whatever labels are stored, the running program keeps its own.
   values.Version = kReleaseLabel;
   values.Build = kBuildLabel;
 
-  for (const SettingEntry& e : programKeyEntries()) {
-    switch (e.form) {
-      case Form::Flag:
-        if (auto text = readText(key.get(), e.name)) values.*e.word = (*text == "TRUE") ? 1 : 0;
-        break;
-      case Form::Number:
-        if (auto n = readNumber(key.get(), e.name)) values.*e.word = *n;
-        break;
-      case Form::Text:
-        if (auto text = readText(key.get(), e.name)) values.*e.text = *text;
-        break;
+  if (key) {
+    for (const SettingEntry& e : programKeyEntries()) {
+      switch (e.form) {
+        case Form::Flag:
+          if (auto text = readText(key.get(), e.name)) values.*e.word = (*text == "TRUE") ? 1 : 0;
+          break;
+        case Form::Number:
+          if (auto n = readNumber(key.get(), e.name)) values.*e.word = *n;
+          break;
+        case Form::Text:
+          if (auto text = readText(key.get(), e.name)) values.*e.text = *text;
+          break;
+      }
     }
   }
 
-  if (RegKey quota = openOrCreate(HKEY_LOCAL_MACHINE, kQuotaServiceKey)) {
+  if (RegKey quota = openExisting(HKEY_LOCAL_MACHINE, kQuotaServiceKey, &status)) {
     if (auto ms = readNumber(quota.get(), "SleepTime")) values.SleepTime = *ms / 1000;
     if (auto level = readNumber(quota.get(), "WarningLevel")) values.WarningLevel = *level;
   }
 
-  if (auto size = readNumber(key.get(), "q_default_quota_size")) values.q_default_quota_size = *size;
+  if (key) {
+    if (auto size = readNumber(key.get(), "q_default_quota_size")) values.q_default_quota_size = *size;
+  }
 }
 
 void SettingsStore::save(const SettingsValues& values) {

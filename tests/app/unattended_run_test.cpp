@@ -57,9 +57,11 @@ class UnattendedRunTest : public ::testing::Test {
 };
 
 TEST_F(UnattendedRunTest, ExportsTheBrowsedDisplayWithoutADisplayAndEndsWithSuccess) {
+  const std::string lab = contents(labPath());
   const RunResult users = run({"users", "PDC", path("users.txt")});
   EXPECT_EQ(users.exitCode, 0) << users.standardError;
   EXPECT_EQ(users.standardError, "");
+  EXPECT_EQ(contents(labPath()), lab) << "a run that changes nothing leaves the lab file alone";
   const std::string text = contents(path("users.txt"));
   EXPECT_TRUE(text.starts_with("UserName\tFull Name\tLogons\tLast Logon\t")) << text;
   EXPECT_NE(text.find("\r\nalice\tAlice Archer\t"), std::string::npos);

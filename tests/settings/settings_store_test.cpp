@@ -91,7 +91,9 @@ class SettingsStoreTest : public ::testing::Test {
 
 TEST_F(SettingsStoreTest, FreshUserGetsEveryDefaultAndKeepsTheStartUpServer) {
   ServerList servers{{"\\\\PDC"}, 0};
+  const std::string before = m_lab->toJson();
   SettingsValues v = load(servers);
+  EXPECT_EQ(m_lab->toJson(), before) << "reading the settings creates nothing";
 
   SettingsValues defaults;
   EXPECT_EQ(v.u_disabled, 1u);

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/lab/change_set.h"
 #include "platform/lab/model.h"
 #include "platform/lab/paging.h"
 #include "platform/lab/resolve.h"
@@ -89,22 +90,33 @@ inline DWORD checkName(std::string_view name, std::size_t maxLength, DWORD parmn
   return platform::ERROR_INVALID_PARAMETER;
 }
 
-// Removes `account`, an entry of `list`, from `sam`. The database remembers
-// it as deleted, so its SID still resolves as such; its own local groups
-// forget it, while other machines' groups keep the bare SID.
+// Removes `account` from `sam`. The database remembers it as deleted, so its
+// SID still resolves as such; its own local groups forget it, while other
+// machines' groups keep the bare SID.
 template <class Account>
-void forgetAccount(Sam& sam, std::vector<Account>& list, const Account& account) {
+void forgetAccount(Sam& sam, const Account& account, ChangeSet& changes) {
   constexpr AccountKind kind = std::is_same_v<Account, User>    ? AccountKind::User
                                : std::is_same_v<Account, Group> ? AccountKind::Group
                                                                 : AccountKind::LocalGroup;
   const DWORD rid = account.rid;
   sam.deleted.push_back({account.name, rid, kind});
+  changes.deleted(sam);
   if constexpr (kind != AccountKind::LocalGroup) {
     const platform::SID sid = accountSid(sam, rid, kind);
-    for (auto& lg : sam.localGroups) std::erase(lg.members, sid);
+    for (auto& lg : sam.localGroups) {
+      if (std::erase(lg.members, sid) != 0) changes.localGroup(sam, lg.rid);
+    }
   }
-  std::erase_if(list, [&](const Account& x) { return x.rid == rid; });
-  sam.reindex();
+  if constexpr (kind == AccountKind::User) {
+    sam.removeUser(rid);
+    changes.user(sam, rid);
+  } else if constexpr (kind == AccountKind::Group) {
+    sam.removeGroup(rid);
+    changes.group(sam, rid);
+  } else {
+    sam.removeLocalGroup(rid);
+    changes.localGroup(sam, rid);
+  }
 }
 
 // GROUP_USERS_INFO_0 or _1 entries for `entries` (users of a group, or

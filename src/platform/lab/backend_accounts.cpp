@@ -4,6 +4,7 @@
 
 #include "platform/lab/account_calls.h"
 #include "platform/lab/lab_backend.h"
+#include "platform/lab/lab_json_parts.h"
 
 namespace lab {
 
@@ -153,7 +154,7 @@ DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user,
     return ERROR_INVALID_LEVEL;
   }
   const auto now = m_lab->now();
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetUserSetInfo", &t)) return st;
     User* u = t.sam->findUser(user);
@@ -216,7 +217,12 @@ DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user,
     if (!(changed.info.usri3_flags & UF_LOCKOUT)) {
       for (auto& [dc, s] : changed.logons) s.badPwCount = 0;
     }
+    // What the lab keeps of an account is what its file form holds.
+    if (json::writeUser(changed) == json::writeUser(*u)) return NERR_Success;
+    const bool retyped = changed.info.usri3_flags != u->info.usri3_flags;
     *u = std::move(changed);
+    if (retyped) t.sam->userChanged(t.sam->userIndex(*u), u->name);
+    changes.user(*t.sam, u->rid);
     return NERR_Success;
   });
 }
@@ -228,7 +234,7 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
     return ERROR_INVALID_LEVEL;
   }
   const auto now = m_lab->now();
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetUserAdd", &t)) return st;
     User u;
@@ -272,25 +278,31 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
     u.info.usri3_priv = USER_PRIV_USER;
     u.rid = t.sam->allocateRid();
     const DWORD rid = u.rid;
-    t.sam->users.push_back(std::move(u));
+    t.sam->addUser(std::move(u));
+    changes.database(*t.sam);
+    changes.user(*t.sam, rid);
     // New accounts join the domain's ordinary users, their primary group.
     for (auto& g : t.sam->groups) {
-      if (g.rid == 513) g.members.push_back(rid);
+      if (g.rid == 513) {
+        g.members.push_back(rid);
+        changes.member(*t.sam, g.rid, rid, true);
+      }
     }
-    t.sam->reindex();
     return NERR_Success;
   });
 }
 
 DWORD LabBackend::NetUserDel(std::string_view server, std::string_view user) {
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetUserDel", &t)) return st;
     const User* u = t.sam->findUser(user);
     if (!u) return NERR_UserNotFound;
     if (u->rid < kFirstOrdinaryRid) return ERROR_SPECIAL_ACCOUNT;
-    for (auto& g : t.sam->groups) std::erase(g.members, u->rid);
-    forgetAccount(*t.sam, t.sam->users, *u);
+    for (auto& g : t.sam->groups) {
+      if (std::erase(g.members, u->rid) != 0) changes.member(*t.sam, g.rid, u->rid, false);
+    }
+    forgetAccount(*t.sam, *u, changes);
     return NERR_Success;
   });
 }
@@ -416,9 +428,10 @@ DWORD LabBackend::NetUserModalsSet(std::string_view server, DWORD level, const N
   if (!holdsLevel<Level<0, USER_MODALS_INFO_0>, Level<3, USER_MODALS_INFO_3>>(level, info)) {
     return ERROR_INVALID_LEVEL;
   }
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetUserModalsSet", &t, Needs::Administrator)) return st;
+    const json::Json before = json::writePolicy(t.sam->policy);
     if (const auto* m0 = std::get_if<USER_MODALS_INFO_0>(&info)) {
       if (m0->usrmod0_min_passwd_len > 14) {
         if (parm_err) *parm_err = MODALS_MIN_PASSWD_LEN_PARMNUM;
@@ -428,6 +441,7 @@ DWORD LabBackend::NetUserModalsSet(std::string_view server, DWORD level, const N
     } else {
       t.sam->policy.modals3 = std::get<USER_MODALS_INFO_3>(info);
     }
+    if (json::writePolicy(t.sam->policy) != before) changes.database(*t.sam);
     return NERR_Success;
   });
 }

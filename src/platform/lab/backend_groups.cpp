@@ -18,19 +18,28 @@ DWORD checkGroupName(std::string_view name, DWORD* parm_err) {
   return checkName(name, kMaxGroupNameLength, GROUP_NAME_PARMNUM, parm_err);
 }
 
+// Records that group `g` of `sam` changed.
+void touch(ChangeSet& changes, const Sam& sam, const Group& g) { changes.group(sam, g.rid); }
+void touch(ChangeSet& changes, const Sam& sam, const LocalGroup& g) {
+  changes.localGroup(sam, g.rid);
+}
+
 // Renames a global or local group; `exists` answers a name already taken.
 template <class G>
-DWORD renameGroup(Sam& sam, G& g, const std::string& name, DWORD exists, DWORD* parm_err) {
+DWORD renameGroup(Sam& sam, G& g, const std::string& name, DWORD exists, DWORD* parm_err,
+                  ChangeSet& changes) {
   if (DWORD st = checkGroupName(name, parm_err)) return st;
   if (upper(name) != upper(g.name) && sam.nameTaken(name)) return exists;
-  g.name = name;
-  sam.reindex();
+  if (name == g.name) return NERR_Success;
+  touch(changes, sam, g);
+  if constexpr (std::is_same_v<G, LocalGroup>) sam.renameLocalGroup(sam.localGroupIndex(g), name);
+  else sam.renameGroup(sam.groupIndex(g), name);
   return NERR_Success;
 }
 
-// Adds a new global or local group to `list`, a list of `sam`.
+// Adds a new global or local group to `sam`.
 template <class G>
-DWORD addGroup(Sam& sam, std::vector<G>& list, G g, DWORD* parm_err) {
+DWORD addGroup(Sam& sam, G g, DWORD* parm_err, ChangeSet& changes) {
   if (DWORD st = checkGroupName(g.name, parm_err)) return st;
   if constexpr (std::is_same_v<G, LocalGroup>) {
     if (sam.findLocalGroup(g.name)) return ERROR_ALIAS_EXISTS;
@@ -38,9 +47,20 @@ DWORD addGroup(Sam& sam, std::vector<G>& list, G g, DWORD* parm_err) {
   if (sam.findUser(g.name)) return NERR_UserExists;
   if (sam.nameTaken(g.name)) return NERR_GroupExists;
   g.rid = sam.allocateRid();
-  list.push_back(std::move(g));
-  sam.reindex();
+  changes.database(sam);
+  touch(changes, sam, g);
+  if constexpr (std::is_same_v<G, LocalGroup>) sam.addLocalGroup(std::move(g));
+  else sam.addGroup(std::move(g));
   return NERR_Success;
+}
+
+// Sets a group's comment (and attributes), recording it only when it changes.
+template <class G>
+void setText(std::string& field, std::string_view value, const Sam& sam, const G& g,
+             ChangeSet& changes) {
+  if (field == value) return;
+  field = std::string(value);
+  touch(changes, sam, g);
 }
 
 // Only administrators may touch the Administrators group.
@@ -138,21 +158,24 @@ DWORD LabBackend::NetGroupSetInfo(std::string_view server, std::string_view grou
                   Level<1002, GROUP_INFO_1002>>(level, info)) {
     return ERROR_INVALID_LEVEL;
   }
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetGroupSetInfo", &t)) return st;
     Group* g = t.sam->findGroup(group);
     if (!g) return NERR_GroupNotFound;
     if (const auto* i0 = std::get_if<GROUP_INFO_0>(&info)) {
-      return renameGroup(*t.sam, *g, i0->grpi0_name, NERR_GroupExists, parm_err);
+      return renameGroup(*t.sam, *g, i0->grpi0_name, NERR_GroupExists, parm_err, changes);
     }
     if (const auto* i1 = std::get_if<GROUP_INFO_1>(&info)) {
-      g->comment = i1->grpi1_comment;
+      setText(g->comment, i1->grpi1_comment, *t.sam, *g, changes);
     } else if (const auto* i2 = std::get_if<GROUP_INFO_2>(&info)) {
-      g->comment = i2->grpi2_comment;
-      g->attributes = i2->grpi2_attributes;
+      setText(g->comment, i2->grpi2_comment, *t.sam, *g, changes);
+      if (g->attributes != i2->grpi2_attributes) {
+        g->attributes = i2->grpi2_attributes;
+        changes.group(*t.sam, g->rid);
+      }
     } else {
-      g->comment = std::get<GROUP_INFO_1002>(info).grpi1002_comment;
+      setText(g->comment, std::get<GROUP_INFO_1002>(info).grpi1002_comment, *t.sam, *g, changes);
     }
     return NERR_Success;
   });
@@ -177,21 +200,21 @@ DWORD LabBackend::NetGroupAdd(std::string_view server, DWORD level, const NetInf
     g.comment = i2.grpi2_comment;
     g.attributes = i2.grpi2_attributes;
   }
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetGroupAdd", &t)) return st;
-    return addGroup(*t.sam, t.sam->groups, g, parm_err);
+    return addGroup(*t.sam, g, parm_err, changes);
   });
 }
 
 DWORD LabBackend::NetGroupDel(std::string_view server, std::string_view group) {
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetGroupDel", &t)) return st;
     const Group* g = t.sam->findGroup(group);
     if (!g) return NERR_GroupNotFound;
     if (g->rid < kFirstOrdinaryRid) return ERROR_SPECIAL_ACCOUNT;
-    forgetAccount(*t.sam, t.sam->groups, *g);
+    forgetAccount(*t.sam, *g, changes);
     return NERR_Success;
   });
 }
@@ -218,7 +241,7 @@ DWORD LabBackend::NetGroupGetUsers(std::string_view server, std::string_view gro
 
 DWORD LabBackend::NetGroupAddUser(std::string_view server, std::string_view group,
                                   std::string_view user) {
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetGroupAddUser", &t)) return st;
     Group* g = t.sam->findGroup(group);
@@ -229,13 +252,14 @@ DWORD LabBackend::NetGroupAddUser(std::string_view server, std::string_view grou
       return NERR_UserInGroup;
     }
     g->members.push_back(u->rid);
+    changes.member(*t.sam, g->rid, u->rid, true);
     return NERR_Success;
   });
 }
 
 DWORD LabBackend::NetGroupDelUser(std::string_view server, std::string_view group,
                                   std::string_view user) {
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetGroupDelUser", &t)) return st;
     Group* g = t.sam->findGroup(group);
@@ -243,6 +267,7 @@ DWORD LabBackend::NetGroupDelUser(std::string_view server, std::string_view grou
     const User* u = t.sam->findUser(user);
     if (!u) return NERR_UserNotFound;
     if (std::erase(g->members, u->rid) == 0) return NERR_UserNotInGroup;
+    changes.member(*t.sam, g->rid, u->rid, false);
     return NERR_Success;
   });
 }
@@ -293,19 +318,20 @@ DWORD LabBackend::NetLocalGroupSetInfo(std::string_view server, std::string_view
                   Level<1002, LOCALGROUP_INFO_1002>>(level, info)) {
     return ERROR_INVALID_LEVEL;
   }
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetLocalGroupSetInfo", &t)) return st;
     LocalGroup* g = t.sam->findLocalGroup(group);
     if (!g) return NERR_GroupNotFound;
     if (!mayChange(t, *g)) return ERROR_ACCESS_DENIED;
     if (const auto* i0 = std::get_if<LOCALGROUP_INFO_0>(&info)) {
-      return renameGroup(*t.sam, *g, i0->lgrpi0_name, ERROR_ALIAS_EXISTS, parm_err);
+      return renameGroup(*t.sam, *g, i0->lgrpi0_name, ERROR_ALIAS_EXISTS, parm_err, changes);
     }
     if (const auto* i1 = std::get_if<LOCALGROUP_INFO_1>(&info)) {
-      g->comment = i1->lgrpi1_comment;
+      setText(g->comment, i1->lgrpi1_comment, *t.sam, *g, changes);
     } else {
-      g->comment = std::get<LOCALGROUP_INFO_1002>(info).lgrpi1002_comment;
+      setText(g->comment, std::get<LOCALGROUP_INFO_1002>(info).lgrpi1002_comment, *t.sam, *g,
+              changes);
     }
     return NERR_Success;
   });
@@ -325,21 +351,21 @@ DWORD LabBackend::NetLocalGroupAdd(std::string_view server, DWORD level, const N
     g.name = i1.lgrpi1_name;
     g.comment = i1.lgrpi1_comment;
   }
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetLocalGroupAdd", &t)) return st;
-    return addGroup(*t.sam, t.sam->localGroups, g, parm_err);
+    return addGroup(*t.sam, g, parm_err, changes);
   });
 }
 
 DWORD LabBackend::NetLocalGroupDel(std::string_view server, std::string_view group) {
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetLocalGroupDel", &t)) return st;
     const LocalGroup* g = t.sam->findLocalGroup(group);
     if (!g) return NERR_GroupNotFound;
     if (isBuiltinRid(g->rid)) return ERROR_SPECIAL_ACCOUNT;
-    forgetAccount(*t.sam, t.sam->localGroups, *g);
+    forgetAccount(*t.sam, *g, changes);
     return NERR_Success;
   });
 }
@@ -389,7 +415,7 @@ DWORD LabBackend::NetLocalGroupAddMembers(std::string_view server, std::string_v
                                           DWORD level, std::span<const SID> sids,
                                           std::span<const std::string> names) {
   if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetLocalGroupAddMembers", &t)) return st;
     LocalGroup* g = t.sam->findLocalGroup(group);
@@ -411,6 +437,7 @@ DWORD LabBackend::NetLocalGroupAddMembers(std::string_view server, std::string_v
       adding.push_back(r.sid);
     }
     g->members.insert(g->members.end(), adding.begin(), adding.end());
+    if (!adding.empty()) changes.localGroup(*t.sam, g->rid);
     return NERR_Success;
   });
 }
@@ -419,7 +446,7 @@ DWORD LabBackend::NetLocalGroupDelMembers(std::string_view server, std::string_v
                                           DWORD level, std::span<const SID> sids,
                                           std::span<const std::string> names) {
   if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;
-  return change([&](Network& net) -> DWORD {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetLocalGroupDelMembers", &t)) return st;
     LocalGroup* g = t.sam->findLocalGroup(group);
@@ -442,6 +469,7 @@ DWORD LabBackend::NetLocalGroupDelMembers(std::string_view server, std::string_v
       removing.push_back(sid);
     }
     for (const auto& s : removing) std::erase(g->members, s);
+    if (!removing.empty()) changes.localGroup(*t.sam, g->rid);
     return NERR_Success;
   });
 }

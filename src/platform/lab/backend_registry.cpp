@@ -96,6 +96,13 @@ bool mayWrite(const Network& net, const std::string& machine) {
   return m && rightsOn(net, *m).administrator;
 }
 
+// Records that a key of an open key's hive changed.
+void touchKey(ChangeSet& changes, const Network& net, const std::string& machine,
+              const std::string& hive, const std::string& upperPath) {
+  if (machine.empty()) changes.userKey(upper(net.loggedOn), upperPath);
+  else if (const Machine* m = net.findMachine(machine)) changes.machineKey(*m, hive, upperPath);
+}
+
 }  // namespace
 
 LONG LabBackend::RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD, REGSAM access,
@@ -104,7 +111,7 @@ LONG LabBackend::RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD, REGSAM
   if (!openKeyOf(key, &base)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
   OpenKey opened{base.machine, base.hive, join(base.path, subkey), access};
   DWORD disp = REG_OPENED_EXISTING_KEY;
-  const DWORD status = change([&](Network& net) -> DWORD {
+  const DWORD status = change([&](Network& net, ChangeSet& changes) -> DWORD {
     if (!base.machine.empty()) {
       const Machine* m = net.findMachine(base.machine);
       if (!m || !m->reachable) return ERROR_BAD_NETPATH;
@@ -134,7 +141,10 @@ LONG LabBackend::RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD, REGSAM
       const auto slash = rest.find('\\');
       path = join(path, rest.substr(0, slash));
       auto& k = (*hive)[upper(path)];
-      if (k.path.empty()) k.path = path;
+      if (k.path.empty()) {
+        k.path = path;
+        touchKey(changes, net, base.machine, base.hive, upper(path));
+      }
       if (slash == std::string_view::npos) break;
       rest.remove_prefix(slash + 1);
     }
@@ -223,7 +233,7 @@ LONG LabBackend::RegSetValueEx(HKEY key, std::string_view name, DWORD type,
   OpenKey k;
   if (!openKeyOf(key, &k)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
   if (!(k.access & KEY_SET_VALUE)) return static_cast<LONG>(ERROR_ACCESS_DENIED);
-  return static_cast<LONG>(change([&](Network& net) -> DWORD {
+  return static_cast<LONG>(change([&](Network& net, ChangeSet& changes) -> DWORD {
     if (!mayWrite(net, k.machine)) return ERROR_ACCESS_DENIED;
     Hive* hive = hiveFor(net, k.machine, k.hive);
     if (!hive) return k.machine.empty() ? ERROR_FILE_NOT_FOUND : ERROR_BAD_NETPATH;
@@ -237,9 +247,14 @@ LONG LabBackend::RegSetValueEx(HKEY key, std::string_view name, DWORD type,
     if (v == values.end()) {
       values.push_back(RegValue{std::string(name), type, {data.begin(), data.end()}});
     } else {
+      // Setting what is already there changes nothing and writes nothing.
+      if (v->type == type && std::equal(v->data.begin(), v->data.end(), data.begin(), data.end())) {
+        return ERROR_SUCCESS;
+      }
       v->type = type;
       v->data.assign(data.begin(), data.end());
     }
+    touchKey(changes, net, k.machine, k.hive, it->first);
     return ERROR_SUCCESS;
   }));
 }
@@ -248,7 +263,7 @@ LONG LabBackend::RegDeleteValue(HKEY key, std::string_view name) {
   OpenKey k;
   if (!openKeyOf(key, &k)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
   if (!(k.access & KEY_SET_VALUE)) return static_cast<LONG>(ERROR_ACCESS_DENIED);
-  return static_cast<LONG>(change([&](Network& net) -> DWORD {
+  return static_cast<LONG>(change([&](Network& net, ChangeSet& changes) -> DWORD {
     if (!mayWrite(net, k.machine)) return ERROR_ACCESS_DENIED;
     Hive* hive = hiveFor(net, k.machine, k.hive);
     if (!hive) return ERROR_FILE_NOT_FOUND;
@@ -258,6 +273,7 @@ LONG LabBackend::RegDeleteValue(HKEY key, std::string_view name) {
     const auto v = findValue(values, name);
     if (v == values.end()) return ERROR_FILE_NOT_FOUND;
     values.erase(v);
+    touchKey(changes, net, k.machine, k.hive, it->first);
     return ERROR_SUCCESS;
   }));
 }

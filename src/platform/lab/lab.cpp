@@ -1,11 +1,17 @@
 #include "platform/lab/lab.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <mutex>
 
+#include <unistd.h>
+
 #include "platform/atomic_file.h"
+#include "platform/lab/file_lock.h"
+#include "platform/lab/journal.h"
+#include "platform/lab/journal_records.h"
 #include "platform/lab/lab_json.h"
 #include "platform/lab/model.h"
 
@@ -13,22 +19,94 @@ namespace lab {
 
 using platform::readWholeFile;
 using platform::writeFileAtomically;
+using platform::writeFileAtomicallyVia;
 
-Lab::Lab(std::unique_ptr<Network> network, std::string path)
-    : m_network(std::move(network)), m_path(std::move(path)) {}
+// A lab file held open by this process.
+struct LabFile {
+  explicit LabFile(const std::string& labPath) : path(labPath), journal(labPath) {}
+  std::string path;
+  FileLock lock;
+  Journal journal;
+  LabIdentity identity;  // of the lab file's content, which the journal follows
+  std::uint64_t journalLimit = 0;
+};
 
-Lab::~Lab() = default;
+namespace {
+
+// A journal this large is folded into the lab file: large enough that the
+// fold's cost (the whole file) is spread over many changes, small enough
+// that replaying it on the next start stays quick.
+std::uint64_t defaultJournalLimit(std::uint64_t labSize) {
+  return std::max<std::uint64_t>(4u << 20, labSize / 4);
+}
+
+// The temporary file a fold writes before renaming it over the lab file.
+std::string foldingPath(const std::string& labPath) { return labPath + ".folding"; }
+
+// Reads the lab file and replays its journal onto it.
+std::unique_ptr<Network> readLabAndJournal(const std::string& path, LabFile& file,
+                                           std::string* error) {
+  std::unique_ptr<Network> net;
+  {
+    LabText text;
+    if (!text.load(path, error)) return nullptr;
+    file.identity = identityOf(text.view());
+    net = parseLabQuickly(text);
+  }
+  if (!net) {
+    // Read again the slow way, which names the fault.
+    std::string text;
+    if (!readWholeFile(path, &text, error)) return nullptr;
+    net = parseLab(text, path, error);
+    if (!net) return nullptr;
+  }
+  std::vector<std::string> records;
+  Journal::Found found = Journal::Found::Nothing;
+  if (!file.journal.read(file.identity, &records, &found, error)) return nullptr;
+  if (found == Journal::Found::OtherContent) {
+    // Written for the content the lab file had before the journal was
+    // folded into it: its changes are in the file already.
+    if (!file.journal.remove(error)) return nullptr;
+  }
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    std::string why;
+    if (!applyChanges(*net, records[i], &why)) {
+      if (error) *error = file.journal.path() + ": change " + std::to_string(i + 1) + ": " + why;
+      return nullptr;
+    }
+  }
+  return net;
+}
+
+}  // namespace
+
+Lab::Lab(std::unique_ptr<Network> network) : m_network(std::move(network)) {}
+
+Lab::Lab(std::unique_ptr<Network> network, std::unique_ptr<LabFile> file)
+    : m_network(std::move(network)), m_file(std::move(file)) {
+  if (m_file) m_path = m_file->path;
+}
+
+Lab::~Lab() {
+  std::unique_lock lock(m_mutex);
+  // A fold that fails leaves the journal, which the next load replays.
+  if (m_file) foldLocked();
+}
 
 void Lab::logOn(std::string_view domainAndAccount) {
-  write([&](Network& n) {
+  write([&](Network& n, ChangeSet& changes) {
+    if (n.loggedOn == domainAndAccount) return true;
     n.loggedOn = std::string(domainAndAccount);
+    changes.session();
     return true;
   });
 }
 
 void Lab::setLocalMachine(std::string_view name) {
-  write([&](Network& n) {
+  write([&](Network& n, ChangeSet& changes) {
+    if (n.localMachine == name) return true;
     n.localMachine = std::string(name);
+    changes.session();
     return true;
   });
 }
@@ -56,11 +134,13 @@ std::vector<platform::EventRecord> Lab::eventLog(std::string_view machine) const
 
 bool Lab::setReachable(std::string_view machine, bool reachable) {
   bool found = false;
-  write([&](Network& n) {
+  write([&](Network& n, ChangeSet& changes) {
     Machine* m = n.findMachine(machine);
     if (!m) return false;
     found = true;
+    if (m->reachable == reachable) return true;
     m->reachable = reachable;
+    changes.machine(*m);
     return true;
   });
   return found;
@@ -68,11 +148,13 @@ bool Lab::setReachable(std::string_view machine, bool reachable) {
 
 bool Lab::setRemoteRegistry(std::string_view machine, bool reachable) {
   bool found = false;
-  write([&](Network& n) {
+  write([&](Network& n, ChangeSet& changes) {
     Machine* m = n.findMachine(machine);
     if (!m) return false;
     found = true;
+    if (m->remoteRegistry == reachable) return true;
     m->remoteRegistry = reachable;
+    changes.machine(*m);
     return true;
   });
   return found;
@@ -81,12 +163,20 @@ bool Lab::setRemoteRegistry(std::string_view machine, bool reachable) {
 bool Lab::refuseOperation(std::string_view machine, std::string_view operation,
                           platform::DWORD status) {
   bool found = false;
-  write([&](Network& n) {
+  write([&](Network& n, ChangeSet& changes) {
     Machine* m = n.findMachine(machine);
     if (!m) return false;
     found = true;
-    if (status == 0) m->refusals.erase(std::string(operation));
-    else m->refusals[std::string(operation)] = status;
+    const std::string op(operation);
+    auto it = m->refusals.find(op);
+    if (status == 0) {
+      if (it == m->refusals.end()) return true;
+      m->refusals.erase(it);
+    } else {
+      if (it != m->refusals.end() && it->second == status) return true;
+      m->refusals[op] = status;
+    }
+    changes.machine(*m);
     return true;
   });
   return found;
@@ -111,40 +201,76 @@ void Lab::read(const std::function<void(const Network&)>& f) const {
   f(*m_network);
 }
 
-bool Lab::write(const std::function<bool(Network&)>& f) {
+bool Lab::write(const std::function<bool(Network&, ChangeSet&)>& f) {
   std::unique_lock lock(m_mutex);
-  if (!f(*m_network)) return true;
-  return persistLocked();
+  ChangeSet changes;
+  if (!f(*m_network, changes) || changes.empty() || !m_file) return true;
+  std::string error;
+  if (!m_file->journal.append(m_file->identity, encodeChanges(*m_network, changes), &error)) {
+    m_lastSaveError = error;
+    restoreLocked();
+    return false;
+  }
+  m_lastSaveError.clear();
+  // The change is safe in the journal already; a fold that fails is tried
+  // again after the next change.
+  if (m_file->journal.size() > m_file->journalLimit) foldLocked();
+  return true;
 }
 
-bool Lab::persistLocked() {
-  if (m_path.empty()) return true;
+bool Lab::foldJournal() {
+  std::unique_lock lock(m_mutex);
+  return foldLocked();
+}
+
+void Lab::setJournalLimit(std::uint64_t bytes) {
+  std::unique_lock lock(m_mutex);
+  if (m_file) m_file->journalLimit = bytes;
+}
+
+bool Lab::foldLocked() {
+  if (!m_file || m_file->journal.size() == 0) return true;
+  const std::string text = writeLab(*m_network);
   std::string error;
-  if (writeFileAtomically(m_path, writeLab(*m_network), &error)) {
-    m_lastSaveError.clear();
-    return true;
+  // The file first, the journal after: a crash in between leaves a journal
+  // written for the file's old content, which the next load recognises and
+  // drops rather than applying twice.
+  if (!writeFileAtomicallyVia(m_path, foldingPath(m_path), text, &error)) {
+    m_lastSaveError = error;
+    return false;
   }
-  m_lastSaveError = error;
-  // The change did not reach the file: go back to what the file holds, so
-  // that memory never claims a change that a restart would lose.
-  std::string text;
-  if (readWholeFile(m_path, &text, nullptr)) {
-    if (auto net = parseLab(text, m_path, nullptr)) m_network = std::move(net);
+  m_file->identity = identityOf(text);
+  if (!m_file->journal.remove(&error)) {
+    m_lastSaveError = error;
+    return false;
   }
-  return false;
+  return true;
+}
+
+void Lab::restoreLocked() {
+  // The change did not reach the journal: go back to what the file and the
+  // journal hold, so that memory never claims a change a restart would lose.
+  std::string ignored;
+  if (auto net = readLabAndJournal(m_path, *m_file, &ignored)) m_network = std::move(net);
 }
 
 std::shared_ptr<Lab> loadLabFile(const std::string& path, std::string* error) {
-  std::string text;
-  if (!readWholeFile(path, &text, error)) return nullptr;
-  auto net = parseLab(text, path, error);
+  auto file = std::make_unique<LabFile>(path);
+  if (!file->lock.acquire(path, error)) return nullptr;
+  // Left by a process that stopped in the middle of a fold: the lab file is
+  // still the old one, and the journal still holds the changes.
+  ::unlink(foldingPath(path).c_str());
+  auto net = readLabAndJournal(path, *file, error);
   if (!net) return nullptr;
-  return std::make_shared<Lab>(std::move(net), path);
+  file->journalLimit = defaultJournalLimit(file->identity.size);
+  return std::make_shared<Lab>(std::move(net), std::move(file));
 }
 
 std::shared_ptr<Lab> labFromJson(std::string_view json, std::string_view sourceName,
                                  std::string* error) {
-  auto net = parseLab(json, sourceName, error);
+  LabText text(json);
+  auto net = parseLabQuickly(text);
+  if (!net) net = parseLab(json, sourceName, error);
   if (!net) return nullptr;
   return std::make_shared<Lab>(std::move(net));
 }

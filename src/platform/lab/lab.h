@@ -1,9 +1,12 @@
 #pragma once
 // The lab: a simulated NT network served through the platform API.
 //
-// A lab loaded from a file writes itself back to that file after every
-// change (atomically); labs made from JSON text or by the generator live in
-// memory only. A lab may be read by several threads while one writes.
+// A lab loaded from a file records every change in a journal beside the file
+// (see journal.h) before the change is reported done, and folds the journal
+// back into the file (atomically) when it grows large and when the lab is
+// destroyed. Only one process at a time may have a lab file open. Labs made
+// from JSON text or by the generator live in memory only. A lab may be read
+// by several threads while one writes.
 
 #include <atomic>
 #include <cstdint>
@@ -16,14 +19,21 @@
 
 #include "platform/backend.h"
 #include "platform/eventlog.h"
+#include "platform/lab/change_set.h"
 
 namespace lab {
 
 struct Network;
+class ChangeSet;
+struct LabFile;
 
 class Lab {
  public:
-  explicit Lab(std::unique_ptr<Network> network, std::string path = {});
+  // A memory-only lab.
+  explicit Lab(std::unique_ptr<Network> network);
+  // A lab kept in a file; see loadLabFile.
+  Lab(std::unique_ptr<Network> network, std::unique_ptr<LabFile> file);
+  // Folds the journal into the lab file and lets other processes open it.
   ~Lab();
   Lab(const Lab&) = delete;
   Lab& operator=(const Lab&) = delete;
@@ -57,25 +67,37 @@ class Lab {
 
   // Runs `f` on the network under the shared (read) lock.
   void read(const std::function<void(const Network&)>& f) const;
-  // Runs `f` under the exclusive lock; when it returns true the change is
-  // written back (file labs). Returns false when the write-back failed, in
-  // which case the lab returns to the state of its file.
-  bool write(const std::function<bool(Network&)>& f);
+  // Runs `f` under the exclusive lock. `f` names in the ChangeSet everything
+  // it changed; when it returns true and named something, the change is
+  // recorded in the journal (file labs) before write returns. Returns false
+  // when recording failed, in which case the lab returns to what its file
+  // and journal hold.
+  bool write(const std::function<bool(Network&, ChangeSet&)>& f);
+
+  // Writes the journal's changes into the lab file now and empties the
+  // journal; true when there was nothing to do. Also done when the journal
+  // outgrows journalLimit() and when the lab is destroyed.
+  bool foldJournal();
+  // Bytes the journal may grow to before it is folded.
+  void setJournalLimit(std::uint64_t bytes);
 
   std::int64_t now() const;
 
  private:
-  bool persistLocked();
+  bool foldLocked();
+  void restoreLocked();
 
   mutable std::shared_mutex m_mutex;
   std::unique_ptr<Network> m_network;
+  std::unique_ptr<LabFile> m_file;
   std::string m_path;
   std::string m_lastSaveError;
   std::atomic<std::int64_t> m_clock{0};
 };
 
-// Loads a lab file; the lab writes its changes back to it. On failure returns
-// null and says in *error which file, where and what is wrong.
+// Loads a lab file and replays its journal; the lab writes its changes back
+// to it. On failure (including another process having the file open)
+// returns null and says in *error which file, where and what is wrong.
 std::shared_ptr<Lab> loadLabFile(const std::string& path, std::string* error);
 // Makes a memory-only lab from JSON text; sourceName names it in messages.
 std::shared_ptr<Lab> labFromJson(std::string_view json, std::string_view sourceName,

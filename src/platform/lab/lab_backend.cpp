@@ -12,10 +12,10 @@ namespace lab {
 
 using namespace platform;
 
-DWORD LabBackend::change(const std::function<DWORD(Network&)>& f) {
+DWORD LabBackend::change(const std::function<DWORD(Network&, ChangeSet&)>& f) {
   DWORD status = NERR_Success;
-  const bool saved = m_lab->write([&](Network& net) {
-    status = f(net);
+  const bool saved = m_lab->write([&](Network& net, ChangeSet& changes) {
+    status = f(net, changes);
     return status == NERR_Success;
   });
   return saved ? status : ERROR_WRITE_FAULT;
@@ -259,10 +259,11 @@ BOOL LabBackend::ReportEvent(HANDLE log, WORD type, WORD category, DWORD eventid
     source = it->second;
   }
   const auto when = m_lab->now();
-  const DWORD status = change([&](Network& net) -> DWORD {
+  const DWORD status = change([&](Network& net, ChangeSet& changes) -> DWORD {
     Machine* m = net.findMachine(source.first);
     if (!m || !m->reachable) return ERROR_BAD_NETPATH;
     m->eventLog.push_back(EventRecord{source.second, type, category, eventid, strings, when});
+    changes.event(*m);
     return NERR_Success;
   });
   return status == NERR_Success ? 1 : 0;
@@ -318,7 +319,7 @@ int LabBackend::GetRAS(std::string_view server, std::string_view account, DWORD*
 
 int LabBackend::DoRAS(std::string_view server, std::string_view account, DWORD allowed,
                       std::string_view number, DWORD type) {
-  const DWORD status = change([&](Network& net) -> DWORD {
+  const DWORD status = change([&](Network& net, ChangeSet& changes) -> DWORD {
     DWORD st = 0;
     Machine* m = locate(net, server, "DoRAS", &st);
     if (!m) return st;
@@ -326,10 +327,14 @@ int LabBackend::DoRAS(std::string_view server, std::string_view account, DWORD a
     if (!rightsOn(net, *m).canManageAccounts()) return ERROR_ACCESS_DENIED;
     User* u = dialinUser(net, server, account, &st);
     if (!u) return NERR_UserNotFound;
-    u->dialin.allowed = allowed != 0;
-    u->dialin.callbackNumber = std::string(number);
+    Dialin dialin;
+    dialin.allowed = allowed != 0;
+    dialin.callbackNumber = std::string(number);
     // The library keeps only the three types it knows; others mean none.
-    u->dialin.callbackType = type <= RAS_CALLBACK_USER_SET ? type : RAS_CALLBACK_NONE;
+    dialin.callbackType = type <= RAS_CALLBACK_USER_SET ? type : RAS_CALLBACK_NONE;
+    if (u->dialin == dialin) return NERR_Success;
+    u->dialin = std::move(dialin);
+    changes.user(*samOf(net, *m), u->rid);
     return NERR_Success;
   });
   return status == NERR_Success ? 1 : 0;

@@ -151,9 +151,10 @@ class LabBackend : public platform::LocalSystemPart,
   platform::BOOL GetComputerName(std::string* name) override;
 
  private:
-  // Runs a change under the lab's write lock; the lab is written back when
-  // the change answers 0. A failed write-back answers ERROR_WRITE_FAULT.
-  DWORD change(const std::function<DWORD(Network&)>& f);
+  // Runs a change under the lab's write lock; `f` names what it changed in
+  // the ChangeSet, which the lab records when the change answers 0. A failed
+  // record answers ERROR_WRITE_FAULT.
+  DWORD change(const std::function<DWORD(Network&, ChangeSet&)>& f);
   // Runs a read under the lab's read lock.
   DWORD query(const std::function<DWORD(const Network&)>& f) const;
 

@@ -1,23 +1,25 @@
 #include "platform/lab/lab_json.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <exception>
 #include <set>
+#include <thread>
+#include <unordered_set>
 
-#include <nlohmann/json.hpp>
-
+#include "platform/lab/lab_json_parts.h"
+#include "platform/lab/simd_value.h"
 #include "platform/registry.h"
 
 namespace lab {
 namespace {
 
-using Json = nlohmann::ordered_json;
+using json::Json;
+using json::Fault;
 using namespace platform;
-
-struct Fault {
-  std::string where;
-  std::string what;
-};
 
 [[noreturn]] void fail(const std::string& where, std::string what) {
   throw Fault{where.empty() ? "/" : where, std::move(what)};
@@ -30,14 +32,24 @@ std::string at(const std::string& path, std::size_t index) {
   return path + "/" + std::to_string(index);
 }
 
-const char* typeName(const Json& j) { return j.type_name(); }
+template <class J>
+const char* typeName(const J& j) { return j.type_name(); }
 
-void expectObject(const Json& j, const std::string& path,
+template <class J>
+void expectObject(const J& j, const std::string& path,
                   std::initializer_list<std::string_view> allowed) {
   if (!j.is_object()) fail(path, std::string("expected an object, found ") + typeName(j));
+  std::uint64_t seen = 0;
   for (auto it = j.begin(); it != j.end(); ++it) {
-    if (std::find(allowed.begin(), allowed.end(), it.key()) == allowed.end()) {
-      fail(at(path, it.key()), "unknown field \"" + it.key() + "\"");
+    const auto key = it.key();
+    const auto known = std::find(allowed.begin(), allowed.end(), key);
+    if (known == allowed.end()) fail(at(path, key), "unknown field \"" + key + "\"");
+    if constexpr (std::is_same_v<J, SimdValue>) {
+      // The fast reader would take the first of two equal keys where the
+      // slow one takes the last: let the slow one decide.
+      const std::uint64_t bit = std::uint64_t{1} << (known - allowed.begin());
+      if (seen & bit) throw Unsure{};
+      seen |= bit;
     }
   }
 }
@@ -47,78 +59,101 @@ const Json* field(const Json& o, std::string_view key) {
   return it == o.end() ? nullptr : &*it;
 }
 
-std::string text(const Json& o, std::string_view key, const std::string& path,
+std::optional<SimdValue> field(const SimdValue& o, std::string_view key) { return o.find(key); }
+
+template <class J>
+std::string text(const J& o, std::string_view key, const std::string& path,
                  bool required = false, std::string fallback = {}) {
-  const Json* j = field(o, key);
+  const auto j = field(o, key);
   if (!j) {
     if (required) fail(at(path, key), "required field is missing");
     return fallback;
   }
   if (!j->is_string()) fail(at(path, key), std::string("expected a string, found ") + typeName(*j));
-  return j->get<std::string>();
+  return j->template get<std::string>();
 }
 
-DWORD number(const Json& j, const std::string& path) {
+// `where` makes the place's path, needed only for a fault: a big lab has
+// millions of good numbers.
+template <class J, class Where>
+DWORD numberAt(const J& j, Where where) {
   if (j.is_number_unsigned()) {
-    const auto v = j.get<std::uint64_t>();
-    if (v > 0xFFFFFFFFull) fail(path, "number out of range (0 to 4294967295)");
+    const auto v = j.template get<std::uint64_t>();
+    if (v > 0xFFFFFFFFull) fail(where(), "number out of range (0 to 4294967295)");
     return static_cast<DWORD>(v);
   }
-  if (j.is_number_integer()) fail(path, "number out of range (0 to 4294967295)");
-  fail(path, std::string("expected a whole number, found ") + typeName(j));
+  if (j.is_number_integer()) fail(where(), "number out of range (0 to 4294967295)");
+  fail(where(), std::string("expected a whole number, found ") + typeName(j));
 }
 
-DWORD number(const Json& o, std::string_view key, const std::string& path, DWORD fallback,
+template <class J>
+DWORD number(const J& j, const std::string& path) {
+  return numberAt(j, [&] { return path; });
+}
+
+template <class J>
+DWORD number(const J& o, std::string_view key, const std::string& path, DWORD fallback,
              bool required = false) {
-  const Json* j = field(o, key);
+  const auto j = field(o, key);
   if (!j) {
     if (required) fail(at(path, key), "required field is missing");
     return fallback;
   }
-  return number(*j, at(path, key));
+  return numberAt(*j, [&] { return at(path, key); });
 }
 
 // A number that may also be written as a word standing for all bits set
 // ("never", "unlimited").
-DWORD numberOr(const Json& o, std::string_view key, const std::string& path, DWORD fallback,
+template <class J>
+DWORD numberOr(const J& o, std::string_view key, const std::string& path, DWORD fallback,
                std::string_view word) {
-  const Json* j = field(o, key);
+  const auto j = field(o, key);
   if (!j) return fallback;
   if (j->is_string()) {
-    if (j->get<std::string>() == word) return 0xFFFFFFFFu;
+    if (j->template get<std::string>() == word) return 0xFFFFFFFFu;
     fail(at(path, key), "expected a number or \"" + std::string(word) + "\"");
   }
-  return number(*j, at(path, key));
+  return numberAt(*j, [&] { return at(path, key); });
 }
 
-bool boolean(const Json& o, std::string_view key, const std::string& path, bool fallback) {
-  const Json* j = field(o, key);
+template <class J>
+bool boolean(const J& o, std::string_view key, const std::string& path, bool fallback) {
+  const auto j = field(o, key);
   if (!j) return fallback;
   if (!j->is_boolean()) fail(at(path, key), std::string("expected true or false, found ") + typeName(*j));
-  return j->get<bool>();
+  return j->template get<bool>();
 }
 
-std::int64_t time(const Json& o, std::string_view key, const std::string& path) {
-  const Json* j = field(o, key);
+template <class J>
+std::int64_t time(const J& o, std::string_view key, const std::string& path) {
+  const auto j = field(o, key);
   if (!j) return 0;
   if (!j->is_number_integer()) fail(at(path, key), "expected seconds since 1970");
-  return j->get<std::int64_t>();
+  return j->template get<std::int64_t>();
 }
 
 const Json& array(const Json& o, std::string_view key, const std::string& path) {
   static const Json kEmpty = Json::array();
-  const Json* j = field(o, key);
+  const auto j = field(o, key);
   if (!j) return kEmpty;
   if (!j->is_array()) fail(at(path, key), std::string("expected an array, found ") + typeName(*j));
   return *j;
 }
 
-std::vector<std::string> texts(const Json& o, std::string_view key, const std::string& path) {
+SimdValue array(const SimdValue& o, std::string_view key, const std::string& path) {
+  const auto j = field(o, key);
+  if (!j) return SimdValue();
+  if (!j->is_array()) fail(at(path, key), std::string("expected an array, found ") + typeName(*j));
+  return *j;
+}
+
+template <class J>
+std::vector<std::string> texts(const J& o, std::string_view key, const std::string& path) {
   std::vector<std::string> out;
-  const Json& a = array(o, key, path);
+  const auto& a = array(o, key, path);
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (!a[i].is_string()) fail(at(at(path, key), i), "expected a string");
-    out.push_back(a[i].get<std::string>());
+    out.push_back(a[i].template get<std::string>());
   }
   return out;
 }
@@ -172,22 +207,22 @@ constexpr NamedBit kServerTypes[] = {
     {"SV_TYPE_DFS", SV_TYPE_DFS},
 };
 
-template <std::size_t N>
-DWORD bits(const Json& o, std::string_view key, const std::string& path, DWORD fallback,
+template <class J, std::size_t N>
+DWORD bits(const J& o, std::string_view key, const std::string& path, DWORD fallback,
            const NamedBit (&names)[N]) {
-  const Json* j = field(o, key);
+  const auto j = field(o, key);
   if (!j) return fallback;
-  if (j->is_number()) return number(*j, at(path, key));
+  if (j->is_number()) return numberAt(*j, [&] { return at(path, key); });
   if (!j->is_array()) fail(at(path, key), "expected a number or an array of flag names");
   DWORD value = 0;
   for (std::size_t i = 0; i < j->size(); ++i) {
-    const Json& e = (*j)[i];
-    const auto where = at(at(path, key), i);
-    if (!e.is_string()) fail(where, "expected a flag name");
-    const auto name = e.get<std::string>();
+    const auto e = (*j)[i];
+    const auto where = [&] { return at(at(path, key), i); };
+    if (!e.is_string()) fail(where(), "expected a flag name");
+    const auto name = e.template get<std::string>();
     auto it = std::find_if(std::begin(names), std::end(names),
                            [&](const NamedBit& b) { return b.name == name; });
-    if (it == std::end(names)) fail(where, "unknown flag \"" + name + "\"");
+    if (it == std::end(names)) fail(where(), "unknown flag \"" + name + "\"");
     value |= it->bit;
   }
   return value;
@@ -238,27 +273,29 @@ constexpr NamedBit kRegTypes[] = {
     {"REG_BINARY", REG_BINARY},   {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
 };
 
-DWORD regType(const Json& o, const std::string& path) {
-  const Json* j = field(o, "type");
+template <class J>
+DWORD regType(const J& o, const std::string& path) {
+  const auto j = field(o, "type");
   if (!j) fail(at(path, "type"), "required field is missing");
   if (j->is_number()) return number(*j, at(path, "type"));
   if (!j->is_string()) fail(at(path, "type"), "expected a value type name");
-  const auto name = j->get<std::string>();
+  const auto name = j->template get<std::string>();
   for (const auto& t : kRegTypes) if (t.name == name) return t.bit;
   fail(at(path, "type"), "unknown value type \"" + name + "\"");
 }
 
-RegValue readValue(const Json& j, const std::string& path) {
+template <class J>
+RegValue readValue(const J& j, const std::string& path) {
   expectObject(j, path, {"name", "type", "data", "hex"});
   RegValue v;
   v.name = text(j, "name", path, true);
   v.type = regType(j, path);
-  const Json* data = field(j, "data");
-  const Json* hex = field(j, "hex");
+  const auto data = field(j, "data");
+  const auto hex = field(j, "hex");
   if (data && hex) fail(path, "give either \"data\" or \"hex\", not both");
   if (hex) {
     if (!hex->is_string()) fail(at(path, "hex"), "expected a string of hex digits");
-    v.data = fromHex(hex->get<std::string>(), at(path, "hex"));
+    v.data = fromHex(hex->template get<std::string>(), at(path, "hex"));
     return v;
   }
   if (!data) fail(at(path, "data"), "required field is missing");
@@ -267,7 +304,7 @@ RegValue readValue(const Json& j, const std::string& path) {
     case REG_SZ:
     case REG_EXPAND_SZ:
       if (!data->is_string()) fail(where, "expected a string");
-      v.data = regSzBytes(data->get<std::string>());
+      v.data = regSzBytes(data->template get<std::string>());
       break;
     case REG_DWORD:
       v.data = regDwordBytes(number(*data, where));
@@ -276,7 +313,7 @@ RegValue readValue(const Json& j, const std::string& path) {
       if (!data->is_array()) fail(where, "expected an array of strings");
       for (std::size_t i = 0; i < data->size(); ++i) {
         if (!(*data)[i].is_string()) fail(at(where, i), "expected a string");
-        const auto s = (*data)[i].get<std::string>();
+        const auto s = (*data)[i].template get<std::string>();
         v.data.insert(v.data.end(), s.begin(), s.end());
         v.data.push_back(0);
       }
@@ -308,7 +345,8 @@ Json writeValue(const RegValue& v) {
   return j;
 }
 
-void readKeys(const Json& a, const std::string& path, Hive& hive, bool withHive,
+template <class J>
+void readKeys(const J& a, const std::string& path, Hive& hive, bool withHive,
               std::map<std::string, Hive>* hives) {
   for (std::size_t i = 0; i < a.size(); ++i) {
     const auto where = at(path, i);
@@ -325,7 +363,7 @@ void readKeys(const Json& a, const std::string& path, Hive& hive, bool withHive,
     auto keyPath = text(a[i], "key", where, true);
     auto& key = (*target)[upper(keyPath)];
     if (key.path.empty()) key.path = keyPath;
-    const Json& vals = array(a[i], "values", where);
+    const auto& vals = array(a[i], "values", where);
     for (std::size_t k = 0; k < vals.size(); ++k) {
       auto v = readValue(vals[k], at(at(where, "values"), k));
       auto dup = std::find_if(key.values.begin(), key.values.end(),
@@ -367,7 +405,8 @@ bool validAccountName(std::string_view name) {
   return name.find_first_of("\"/\\[]:;|=,+*?<>") == std::string_view::npos;
 }
 
-User readUser(const Json& j, const std::string& path) {
+template <class J>
+User readUser(const J& j, const std::string& path) {
   expectObject(j, path,
                {"name", "rid", "fullName", "comment", "usrComment", "flags", "password",
                 "passwordLastSet", "passwordExpired", "priv", "homeDir", "homeDirDrive",
@@ -397,16 +436,16 @@ User readUser(const Json& j, const std::string& path) {
   i.usri3_acct_expires = numberOr(j, "acctExpires", path, TIMEQ_FOREVER, "never");
   i.usri3_max_storage = numberOr(j, "maxStorage", path, USER_MAXSTORAGE_UNLIMITED, "unlimited");
   i.usri3_units_per_week = number(j, "unitsPerWeek", path, 168);
-  if (const Json* h = field(j, "logonHours")) {
+  if (const auto h = field(j, "logonHours")) {
     if (!h->is_string()) fail(at(path, "logonHours"), "expected 42 hex digits");
-    i.usri3_logon_hours = fromHex(h->get<std::string>(), at(path, "logonHours"));
+    i.usri3_logon_hours = fromHex(h->template get<std::string>(), at(path, "logonHours"));
     if (i.usri3_logon_hours.size() != 21) fail(at(path, "logonHours"), "expected 42 hex digits (21 bytes)");
   }
   i.usri3_country_code = number(j, "countryCode", path, 0);
   i.usri3_code_page = number(j, "codePage", path, 0);
   i.usri3_primary_group_id = number(j, "primaryGroupId", path, 513);
   i.usri3_auth_flags = number(j, "authFlags", path, 0);
-  if (const Json* l = field(j, "logons")) {
+  if (const auto l = field(j, "logons")) {
     const auto where = at(path, "logons");
     if (!l->is_object()) fail(where, "expected an object of machine names");
     for (auto it = l->begin(); it != l->end(); ++it) {
@@ -420,7 +459,7 @@ User readUser(const Json& j, const std::string& path) {
       u.logons[upper(it.key())] = s;
     }
   }
-  if (const Json* d = field(j, "dialin")) {
+  if (const auto d = field(j, "dialin")) {
     const auto where = at(path, "dialin");
     expectObject(*d, where, {"allowed", "callbackType", "callbackNumber"});
     u.dialin.allowed = boolean(*d, "allowed", where, false);
@@ -479,7 +518,8 @@ Json writeUser(const User& u) {
   return j;
 }
 
-void readPolicy(const Json& j, const std::string& path, Policy& p) {
+template <class J>
+void readPolicy(const J& j, const std::string& path, Policy& p) {
   expectObject(j, path,
                {"minPasswordLength", "maxPasswordAge", "minPasswordAge", "forceLogoff",
                 "passwordHistoryLength", "lockoutDuration", "lockoutObservationWindow",
@@ -516,22 +556,60 @@ bool validSid(std::string_view s) {
   return s.back() != '-' && s.find("--") == std::string_view::npos;
 }
 
+// Reads a database's user accounts into `out`. The fast reader splits a
+// long list between threads (the document is only read); the checked reader,
+// which runs only to name a fault, reads in order.
+template <class J>
+void readUsers(const J& users, const std::string& path, StableList<User>& out) {
+  const std::size_t n = users.size();
+  out.resize(n);
+  const std::size_t threads = std::min<std::size_t>(std::thread::hardware_concurrency(), 4);
+  if constexpr (std::is_same_v<J, SimdValue>) {
+    if (threads > 1 && n >= 8192) {
+      std::vector<std::exception_ptr> faults(threads);
+      {
+        std::vector<std::jthread> workers;
+        for (std::size_t t = 0; t < threads; ++t) {
+          workers.emplace_back([&, t] {
+            const J part = users;  // its own place in the array
+            try {
+              for (std::size_t k = n * t / threads; k < n * (t + 1) / threads; ++k) {
+                out[k] = readUser(part[k], at(path, k));
+              }
+            } catch (...) {
+              faults[t] = std::current_exception();
+            }
+          });
+        }
+      }
+      for (const auto& f : faults) if (f) std::rethrow_exception(f);
+      return;
+    }
+  }
+  for (std::size_t k = 0; k < n; ++k) out[k] = readUser(users[k], at(path, k));
+}
+
 // Reads the accounts of one database (fields shared by domains and machines).
-void readSam(const Json& j, const std::string& path, Sam& sam,
+template <class J>
+void readSam(const J& j, const std::string& path, Sam& sam,
              std::vector<PendingMembers>& pending, const std::string& domainOfMachine) {
-  if (const Json* s = field(j, "sid")) {
-    if (!s->is_string() || !validSid(s->get<std::string>())) {
+  if (const auto s = field(j, "sid")) {
+    if (!s->is_string() || !validSid(s->template get<std::string>())) {
       fail(at(path, "sid"), "expected a SID such as \"S-1-5-21-1-2-3\"");
     }
-    sam.sid.value = s->get<std::string>();
+    sam.sid.value = s->template get<std::string>();
   }
   sam.nextRid = number(j, "nextRid", path, 1000);
-  if (const Json* p = field(j, "policy")) readPolicy(*p, at(path, "policy"), sam.policy);
+  if (const auto p = field(j, "policy")) readPolicy(*p, at(path, "policy"), sam.policy);
 
-  std::set<std::string> names;
-  std::set<DWORD> rids;
-  auto claim = [&](const std::string& name, DWORD rid, const std::string& where) {
-    if (!names.insert(upper(name)).second) {
+  std::unordered_set<DWORD> rids;
+  // Names go straight into the database's name indexes, which the member
+  // look-ups below need anyway.
+  auto claim = [&](auto& byName, std::size_t index, const std::string& name, DWORD rid,
+                   const std::string& where) {
+    // Users come first: their names need checking only among themselves.
+    const bool user = &byName == &sam.userByName;
+    if ((!user && sam.nameTaken(name)) || !byName.emplace(upper(name), index).second) {
       fail(at(where, "name"), "duplicate account name \"" + name + "\"");
     }
     if (rid != 0 && !rids.insert(rid).second) {
@@ -539,15 +617,16 @@ void readSam(const Json& j, const std::string& path, Sam& sam,
     }
   };
   // RIDs given in the file first, so that the ones handed out skip them.
-  const Json& users = array(j, "users", path);
-  const Json& groups = array(j, "groups", path);
-  const Json& locals = array(j, "localGroups", path);
-  const Json& deleted = array(j, "deletedAccounts", path);
+  const auto& users = array(j, "users", path);
+  const auto& groups = array(j, "groups", path);
+  const auto& locals = array(j, "localGroups", path);
+  const auto& deleted = array(j, "deletedAccounts", path);
 
+  sam.userByName.reserve(users.size());
+  rids.reserve(users.size() + groups.size() + locals.size() + deleted.size());
+  readUsers(users, at(path, "users"), sam.users);
   for (std::size_t k = 0; k < users.size(); ++k) {
-    const auto where = at(at(path, "users"), k);
-    sam.users.push_back(readUser(users[k], where));
-    claim(sam.users.back().name, sam.users.back().rid, where);
+    claim(sam.userByName, k, sam.users[k].name, sam.users[k].rid, at(at(path, "users"), k));
   }
   std::vector<std::vector<std::string>> groupMembers;
   for (std::size_t k = 0; k < groups.size(); ++k) {
@@ -560,7 +639,7 @@ void readSam(const Json& j, const std::string& path, Sam& sam,
     g.comment = text(groups[k], "comment", where);
     g.attributes = number(groups[k], "attributes", where, g.attributes);
     groupMembers.push_back(texts(groups[k], "members", where));
-    claim(g.name, g.rid, where);
+    claim(sam.groupByName, sam.groups.size(), g.name, g.rid, where);
     sam.groups.push_back(std::move(g));
   }
   for (std::size_t k = 0; k < locals.size(); ++k) {
@@ -571,7 +650,7 @@ void readSam(const Json& j, const std::string& path, Sam& sam,
     if (!validAccountName(g.name)) fail(at(where, "name"), "invalid group name \"" + g.name + "\"");
     g.rid = number(locals[k], "rid", where, 0);
     g.comment = text(locals[k], "comment", where);
-    claim(g.name, g.rid, where);
+    claim(sam.localGroupByName, sam.localGroups.size(), g.name, g.rid, where);
     pending.push_back({&sam, sam.localGroups.size(), texts(locals[k], "members", where),
                        at(where, "members"), domainOfMachine});
     sam.localGroups.push_back(std::move(g));
@@ -599,11 +678,13 @@ void readSam(const Json& j, const std::string& path, Sam& sam,
   for (auto& u : sam.users) if (u.rid == 0) u.rid = next();
   for (auto& g : sam.groups) if (g.rid == 0) g.rid = next();
   for (auto& g : sam.localGroups) if (g.rid == 0) g.rid = next();
-  sam.reindex();
+  sam.indexRidsAndViews();
 
   for (std::size_t k = 0; k < sam.groups.size(); ++k) {
     const auto where = at(at(at(path, "groups"), k), "members");
-    std::set<DWORD> seen;
+    std::unordered_set<DWORD> seen;
+    seen.reserve(groupMembers[k].size());
+    sam.groups[k].members.reserve(groupMembers[k].size());
     for (std::size_t m = 0; m < groupMembers[k].size(); ++m) {
       const auto& name = groupMembers[k][m];
       const User* u = sam.findUser(name);
@@ -724,14 +805,15 @@ bool validComputerName(std::string_view name) {
 }
 
 // A browse list: machine names (their own figures) or whole entries.
-std::vector<BrowseEntry> readBrowses(const Json& a, const std::string& path) {
+template <class J>
+std::vector<BrowseEntry> readBrowses(const J& a, const std::string& path) {
   std::vector<BrowseEntry> out;
   std::set<std::string> seen;
   for (std::size_t i = 0; i < a.size(); ++i) {
     const auto where = at(path, i);
     BrowseEntry e;
     if (a[i].is_string()) {
-      e.name = a[i].get<std::string>();
+      e.name = a[i].template get<std::string>();
       e.byName = true;
     } else {
       expectObject(a[i], where,
@@ -764,8 +846,27 @@ Json writeBrowses(const std::vector<BrowseEntry>& entries) {
   return a;
 }
 
-Machine readMachine(const Json& j, const std::string& path, std::vector<PendingMembers>& pending,
-                    std::vector<std::pair<std::string, Json>>& samsToRead) {
+template <class J>
+EventRecord readEvent(const J& j, const std::string& where) {
+  expectObject(j, where, {"time", "source", "type", "category", "id", "strings"});
+  EventRecord e;
+  e.timeWritten = time(j, "time", where);
+  e.source = text(j, "source", where, true);
+  e.type = static_cast<WORD>(number(j, "type", where, EVENTLOG_INFORMATION_TYPE));
+  e.category = static_cast<WORD>(number(j, "category", where, 0));
+  e.eventId = number(j, "id", where, 0, true);
+  e.strings = texts(j, "strings", where);
+  return e;
+}
+
+Json writeEvent(const EventRecord& e) {
+  return Json{{"time", e.timeWritten}, {"source", e.source}, {"type", e.type},
+              {"category", e.category}, {"id", e.eventId}, {"strings", e.strings}};
+}
+
+template <class J>
+Machine readMachine(const J& j, const std::string& path, std::vector<PendingMembers>& pending,
+                    std::vector<std::pair<std::string, J>>& samsToRead) {
   expectObject(j, path,
                {"name", "domain", "comment", "type", "platformId", "versionMajor", "versionMinor",
                 "reachable", "remoteRegistry", "browseList", "browses", "serverEnumLimit",
@@ -785,7 +886,7 @@ Machine readMachine(const Json& j, const std::string& path, std::vector<PendingM
   m.reachable = boolean(j, "reachable", path, true);
   m.remoteRegistry = boolean(j, "remoteRegistry", path, true);
   m.inBrowseList = boolean(j, "browseList", path, true);
-  if (const Json* r = field(j, "refuse")) {
+  if (const auto r = field(j, "refuse")) {
     const auto where = at(path, "refuse");
     if (!r->is_object()) fail(where, "expected an object of operation names and status codes");
     for (auto it = r->begin(); it != r->end(); ++it) {
@@ -795,21 +896,13 @@ Machine readMachine(const Json& j, const std::string& path, std::vector<PendingM
   if (field(j, "userOrder")) m.userOrder = texts(j, "userOrder", path);
   if (field(j, "browses")) m.browses = readBrowses(array(j, "browses", path), at(path, "browses"));
   m.serverEnumLimit = number(j, "serverEnumLimit", path, 0);
-  if (const Json* a = field(j, "accounts")) samsToRead.emplace_back(at(path, "accounts"), *a);
+  if (const auto a = field(j, "accounts")) samsToRead.emplace_back(at(path, "accounts"), *a);
   readKeys(array(j, "registry", path), at(path, "registry"), m.hives["HKEY_LOCAL_MACHINE"], true,
            &m.hives);
-  const Json& log = array(j, "eventLog", path);
+  const auto& log = array(j, "eventLog", path);
   for (std::size_t k = 0; k < log.size(); ++k) {
     const auto where = at(at(path, "eventLog"), k);
-    expectObject(log[k], where, {"time", "source", "type", "category", "id", "strings"});
-    EventRecord e;
-    e.timeWritten = time(log[k], "time", where);
-    e.source = text(log[k], "source", where, true);
-    e.type = static_cast<WORD>(number(log[k], "type", where, EVENTLOG_INFORMATION_TYPE));
-    e.category = static_cast<WORD>(number(log[k], "category", where, 0));
-    e.eventId = number(log[k], "id", where, 0, true);
-    e.strings = texts(log[k], "strings", where);
-    m.eventLog.push_back(std::move(e));
+    m.eventLog.push_back(readEvent(log[k], where));
   }
   return m;
 }
@@ -846,10 +939,7 @@ Json writeMachine(const Network& net, const Machine& m) {
   }
   j["registry"] = std::move(reg);
   Json log = Json::array();
-  for (const auto& e : m.eventLog) {
-    log.push_back(Json{{"time", e.timeWritten}, {"source", e.source}, {"type", e.type},
-                       {"category", e.category}, {"id", e.eventId}, {"strings", e.strings}});
-  }
+  for (const auto& e : m.eventLog) log.push_back(writeEvent(e));
   j["eventLog"] = std::move(log);
   return j;
 }
@@ -870,14 +960,15 @@ bool isDomainController(const Network& net, const Machine& m) {
   return false;
 }
 
-void parseNetwork(const Json& root, Network& net) {
+template <class J>
+void parseNetwork(const J& root, Network& net) {
   expectObject(root, "", {"format", "localMachine", "loggedOn", "system", "domains", "machines",
                           "userRegistries"});
   const DWORD format = number(root, "format", "", 1, true);
   if (format != 1) fail("/format", "unsupported format " + std::to_string(format) + " (this program reads format 1)");
   net.localMachine = text(root, "localMachine", "", true);
   net.loggedOn = text(root, "loggedOn", "", true);
-  if (const Json* s = field(root, "system")) {
+  if (const auto s = field(root, "system")) {
     expectObject(*s, "/system", {"platformId", "major", "minor", "build", "csdVersion"});
     auto& v = net.system.version;
     v.dwPlatformId = number(*s, "platformId", "/system", v.dwPlatformId);
@@ -888,7 +979,7 @@ void parseNetwork(const Json& root, Network& net) {
   }
 
   std::vector<PendingMembers> pending;
-  const Json& domains = array(root, "domains", "");
+  const auto& domains = array(root, "domains", "");
   net.domains.reserve(domains.size());
   for (std::size_t k = 0; k < domains.size(); ++k) {
     const auto where = at("/domains", k);
@@ -909,8 +1000,8 @@ void parseNetwork(const Json& root, Network& net) {
     readSam(domains[k], at("/domains", k), net.domains[k].sam, pending, {});
   }
 
-  const Json& machines = array(root, "machines", "");
-  std::vector<std::vector<std::pair<std::string, Json>>> machineSams(machines.size());
+  const auto& machines = array(root, "machines", "");
+  std::vector<std::vector<std::pair<std::string, J>>> machineSams(machines.size());
   net.machines.reserve(machines.size());
   for (std::size_t k = 0; k < machines.size(); ++k) {
     const auto where = at("/machines", k);
@@ -951,10 +1042,10 @@ void parseNetwork(const Json& root, Network& net) {
   }
   // Logon statistics belong to a machine that keeps them: a misspelt name
   // would otherwise hide them from every controller without a word.
-  auto checkLogons = [&](const Json& sam, const std::string& path) {
-    const Json& users = array(sam, "users", path);
+  auto checkLogons = [&](const auto& sam, const std::string& path) {
+    const auto& users = array(sam, "users", path);
     for (std::size_t i = 0; i < users.size(); ++i) {
-      const Json* logons = field(users[i], "logons");
+      const auto logons = field(users[i], "logons");
       if (!logons) continue;
       for (auto it = logons->begin(); it != logons->end(); ++it) {
         if (!net.findMachine(it.key())) {
@@ -1004,7 +1095,7 @@ void parseNetwork(const Json& root, Network& net) {
     }
   }
 
-  if (const Json* r = field(root, "userRegistries")) {
+  if (const auto r = field(root, "userRegistries")) {
     if (!r->is_object()) fail("/userRegistries", "expected an object of account names");
     for (auto it = r->begin(); it != r->end(); ++it) {
       const auto where = at("/userRegistries", it.key());
@@ -1032,6 +1123,18 @@ void parseNetwork(const Json& root, Network& net) {
 }
 
 }  // namespace
+
+namespace json {
+Json writeUser(const User& u) { return lab::writeUser(u); }
+User readUser(const Json& j, const std::string& path) { return lab::readUser(j, path); }
+Json writePolicy(const Policy& p) { return lab::writePolicy(p); }
+void readPolicy(const Json& j, const std::string& path, Policy& p) { lab::readPolicy(j, path, p); }
+Json writeValue(const RegValue& v) { return lab::writeValue(v); }
+RegValue readValue(const Json& j, const std::string& path) { return lab::readValue(j, path); }
+Json writeEvent(const EventRecord& e) { return lab::writeEvent(e); }
+EventRecord readEvent(const Json& j, const std::string& path) { return lab::readEvent(j, path); }
+bool validAccountName(std::string_view name) { return lab::validAccountName(name); }
+}  // namespace json
 
 SID machineSid(std::string_view machineName) {
   // FNV-1a over the upper-case name, spread over three sub-authorities.
@@ -1086,8 +1189,9 @@ void completeNetwork(Network& net) {
     sam.localGroups = {admins, users, guests, powerUsers, backup};
     m.sam = std::move(sam);
   }
-  for (auto& d : net.domains) d.sam.reindex();
-  for (auto& m : net.machines) if (m.sam) m.sam->reindex();
+  // Databases read from the file were indexed as they were read.
+  for (auto& d : net.domains) if (!d.sam.indexed()) d.sam.reindex();
+  for (auto& m : net.machines) if (m.sam && !m.sam->indexed()) m.sam->reindex();
 }
 
 std::unique_ptr<Network> parseLab(std::string_view text, std::string_view source,
@@ -1111,6 +1215,24 @@ std::unique_ptr<Network> parseLab(std::string_view text, std::string_view source
     return nullptr;
   } catch (const std::exception& e) {
     if (error) *error = std::string(source) + ": " + e.what();
+    return nullptr;
+  }
+  completeNetwork(*net);
+  return net;
+}
+
+std::unique_ptr<Network> parseLabQuickly(LabText& text) {
+  auto net = std::make_unique<Network>();
+  try {
+    simdjson::dom::parser parser;
+    simdjson::dom::element root;
+    const std::string_view json = text.view();
+    if (parser.parse(json.data(), json.size(), false).get(root) != simdjson::SUCCESS) return nullptr;
+    // The document holds copies of all it needs.
+    text.release();
+    parseNetwork(SimdValue(root), *net);
+  } catch (...) {
+    // A fault, or something this reader leaves to the other one.
     return nullptr;
   }
   completeNetwork(*net);

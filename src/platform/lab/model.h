@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/eventlog.h"
+#include "platform/lab/stable_list.h"
 #include "platform/netapi.h"
 #include "platform/system.h"
 
@@ -84,18 +85,27 @@ struct Policy {
 struct Sam {
   std::string name;  // domain name, or the machine's name
   platform::SID sid;
-  std::vector<User> users;  // creation order
+  StableList<User> users;  // creation order
   std::vector<Group> groups;
   std::vector<LocalGroup> localGroups;
   std::vector<DeletedAccount> deleted;
   DWORD nextRid = 1000;
   Policy policy;
 
-  // Indexes, rebuilt by reindex() after every change of the lists above.
-  std::unordered_map<std::string, std::size_t> userByName;  // upper-case name
+  // Indexes over the lists above. reindex() builds them from scratch (after
+  // loading); a change keeps them up to date through the add/remove/rename
+  // calls below, so that it costs no more than the entries it moves.
+  // Users are indexed by slot, a number that stays with an account while it
+  // exists; userSlots gives a slot's place in `users`. Removing an account
+  // then renumbers one plain vector instead of every entry of two hash
+  // tables (which, at 100,000 accounts, took longer than the rest of the
+  // change).
+  std::unordered_map<std::string, std::size_t> userByName;  // upper-case name -> slot
   std::unordered_map<std::string, std::size_t> groupByName;
   std::unordered_map<std::string, std::size_t> localGroupByName;
-  std::unordered_map<DWORD, std::size_t> userByRid;
+  std::unordered_map<DWORD, std::size_t> userByRid;  // -> slot
+  std::vector<std::size_t> userSlots;                 // slot -> place in users (kGone if removed)
+  static constexpr std::size_t kGone = static_cast<std::size_t>(-1);
   std::unordered_map<DWORD, std::size_t> groupByRid;
   std::vector<std::size_t> normalUsersSorted;   // display order: by name
   std::vector<std::size_t> machineUsersSorted;  // workstation and server trust accounts, by name
@@ -103,6 +113,37 @@ struct Sam {
   std::vector<std::size_t> normalUsersInOrder;  // creation order, normal accounts only
 
   void reindex();
+  // The rest of reindex(), for a reader that built the name indexes itself.
+  void indexRidsAndViews();
+  // Whether the indexes cover the lists (false for a database built
+  // directly, as the generator does, until reindex()).
+  bool indexed() const {
+    return userByName.size() == users.size() && groupByName.size() == groups.size() &&
+           localGroupByName.size() == localGroups.size();
+  }
+  // Appends an account (creation order) and indexes it.
+  void addUser(User user);
+  void addGroup(Group group);
+  void addLocalGroup(LocalGroup group);
+  // Removes the account with this RID, if any; true when one was removed.
+  bool removeUser(DWORD rid);
+  bool removeGroup(DWORD rid);
+  bool removeLocalGroup(DWORD rid);
+  // Re-indexes the user at `index` after its name or account type changed.
+  void userChanged(std::size_t index, std::string_view oldName);
+  // Gives an account a new name, keeping the indexes.
+  void renameGroup(std::size_t index, std::string name);
+  void renameLocalGroup(std::size_t index, std::string name);
+  std::size_t userIndex(const User& u) const { return userSlots[userByRid.at(u.rid)]; }
+  // The place in `users` of the account with this RID, or kGone.
+  std::size_t userIndexOf(DWORD rid) const {
+    auto it = userByRid.find(rid);
+    return it == userByRid.end() ? kGone : userSlots[it->second];
+  }
+  std::size_t groupIndex(const Group& g) const { return static_cast<std::size_t>(&g - groups.data()); }
+  std::size_t localGroupIndex(const LocalGroup& g) const {
+    return static_cast<std::size_t>(&g - localGroups.data());
+  }
   User* findUser(std::string_view name);
   const User* findUser(std::string_view name) const;
   Group* findGroup(std::string_view name);

@@ -1,0 +1,387 @@
+#include "platform/lab/journal_records.h"
+
+#include <algorithm>
+
+#include "platform/lab/lab_json_parts.h"
+
+namespace lab {
+namespace {
+
+using json::Json;
+using json::Fault;
+
+[[noreturn]] void fail(std::string where, std::string what) {
+  throw Fault{std::move(where), std::move(what)};
+}
+
+const char* kindName(AccountKind k) {
+  return k == AccountKind::User ? "user" : k == AccountKind::Group ? "group" : "localGroup";
+}
+
+// Names the database: a domain's or a machine's (their names may coincide).
+void putSam(Json& j, const Network& net, const Sam* sam) {
+  for (const auto& d : net.domains) {
+    if (&d.sam == sam) {
+      j["domain"] = d.name;
+      return;
+    }
+  }
+  j["machine"] = sam->name;
+}
+
+Json recordOf(const Network& net, const ChangeSet::Entry& e) {
+  using Kind = ChangeSet::Kind;
+  Json j;
+  switch (e.kind) {
+    case Kind::User: {
+      j["t"] = "user";
+      putSam(j, net, e.sam);
+      j["rid"] = e.rid;
+      if (const User* u = e.sam->userByRidOrNull(e.rid)) j["user"] = json::writeUser(*u);
+      else j["gone"] = true;
+      break;
+    }
+    case Kind::Group: {
+      j["t"] = "group";
+      putSam(j, net, e.sam);
+      j["rid"] = e.rid;
+      if (const Group* g = e.sam->groupByRidOrNull(e.rid)) {
+        j["name"] = g->name;
+        j["comment"] = g->comment;
+        j["attributes"] = g->attributes;
+      } else {
+        j["gone"] = true;
+      }
+      break;
+    }
+    case Kind::Member:
+      j["t"] = "member";
+      putSam(j, net, e.sam);
+      j["group"] = e.rid;
+      j["user"] = e.user;
+      j["joined"] = e.joined;
+      break;
+    case Kind::LocalGroup: {
+      j["t"] = "localGroup";
+      putSam(j, net, e.sam);
+      j["rid"] = e.rid;
+      auto it = std::find_if(e.sam->localGroups.begin(), e.sam->localGroups.end(),
+                             [&](const LocalGroup& g) { return g.rid == e.rid; });
+      if (it == e.sam->localGroups.end()) {
+        j["gone"] = true;
+        break;
+      }
+      j["name"] = it->name;
+      j["comment"] = it->comment;
+      Json members = Json::array();
+      for (const auto& sid : it->members) members.push_back(sid.value);
+      j["members"] = std::move(members);
+      break;
+    }
+    case Kind::Database: {
+      j["t"] = "database";
+      putSam(j, net, e.sam);
+      j["nextRid"] = e.sam->nextRid;
+      j["policy"] = json::writePolicy(e.sam->policy);
+      break;
+    }
+    case Kind::Deleted: {
+      j["t"] = "deleted";
+      putSam(j, net, e.sam);
+      Json accounts = Json::array();
+      const auto& list = e.sam->deleted;
+      const std::size_t n = std::min(e.count, list.size());
+      for (std::size_t i = list.size() - n; i < list.size(); ++i) {
+        const auto& d = list[i];
+        accounts.push_back(Json{{"name", d.name}, {"rid", d.rid}, {"kind", kindName(d.kind)}});
+      }
+      j["accounts"] = std::move(accounts);
+      break;
+    }
+    case Kind::RegistryKey: {
+      j["t"] = "key";
+      const Hive* hive = nullptr;
+      if (e.machine) {
+        j["machine"] = e.machine->name;
+        j["hive"] = e.hive;
+        auto h = e.machine->hives.find(e.hive);
+        if (h != e.machine->hives.end()) hive = &h->second;
+      } else {
+        auto name = net.userHiveNames.find(e.owner);
+        j["account"] = name == net.userHiveNames.end() ? e.owner : name->second;
+        auto h = net.userHives.find(e.owner);
+        if (h != net.userHives.end()) hive = &h->second;
+      }
+      const RegKeyData* key = nullptr;
+      if (hive) {
+        auto k = hive->find(e.key);
+        if (k != hive->end()) key = &k->second;
+      }
+      if (!key) {
+        j["key"] = e.key;
+        j["gone"] = true;
+        break;
+      }
+      j["key"] = key->path;
+      Json values = Json::array();
+      for (const auto& v : key->values) values.push_back(json::writeValue(v));
+      j["values"] = std::move(values);
+      break;
+    }
+    case Kind::Events: {
+      j["t"] = "events";
+      j["machine"] = e.machine->name;
+      Json records = Json::array();
+      const auto& log = e.machine->eventLog;
+      const std::size_t n = std::min(e.count, log.size());
+      for (std::size_t i = log.size() - n; i < log.size(); ++i) records.push_back(json::writeEvent(log[i]));
+      j["records"] = std::move(records);
+      break;
+    }
+    case Kind::MachineState: {
+      j["t"] = "machine";
+      j["machine"] = e.machine->name;
+      j["reachable"] = e.machine->reachable;
+      j["remoteRegistry"] = e.machine->remoteRegistry;
+      Json refuse = Json::object();
+      for (const auto& [op, st] : e.machine->refusals) refuse[op] = st;
+      j["refuse"] = std::move(refuse);
+      break;
+    }
+    case Kind::Session:
+      j["t"] = "session";
+      j["loggedOn"] = net.loggedOn;
+      j["localMachine"] = net.localMachine;
+      break;
+  }
+  return j;
+}
+
+// ---- replay ----
+
+const Json& need(const Json& o, const char* key, const std::string& where) {
+  auto it = o.find(key);
+  if (it == o.end()) fail(where + "/" + key, "required field is missing");
+  return *it;
+}
+
+std::string textOf(const Json& o, const char* key, const std::string& where) {
+  const Json& j = need(o, key, where);
+  if (!j.is_string()) fail(where + "/" + key, "expected a string");
+  return j.get<std::string>();
+}
+
+platform::DWORD numberOf(const Json& o, const char* key, const std::string& where) {
+  const Json& j = need(o, key, where);
+  if (!j.is_number_unsigned() || j.get<std::uint64_t>() > 0xFFFFFFFFull) {
+    fail(where + "/" + key, "expected a whole number");
+  }
+  return static_cast<platform::DWORD>(j.get<std::uint64_t>());
+}
+
+bool flagOf(const Json& o, const char* key, const std::string& where) {
+  const Json& j = need(o, key, where);
+  if (!j.is_boolean()) fail(where + "/" + key, "expected true or false");
+  return j.get<bool>();
+}
+
+bool gone(const Json& o) {
+  auto it = o.find("gone");
+  return it != o.end() && it->is_boolean() && it->get<bool>();
+}
+
+Sam& samOf(Network& net, const Json& o, const std::string& where) {
+  if (o.contains("domain")) {
+    const auto name = textOf(o, "domain", where);
+    if (Domain* d = net.findDomain(name)) return d->sam;
+    fail(where + "/domain", "no domain \"" + name + "\" in the lab");
+  }
+  const auto name = textOf(o, "machine", where);
+  Machine* m = net.findMachine(name);
+  if (!m || !m->sam) fail(where + "/machine", "no machine \"" + name + "\" with its own accounts");
+  return *m->sam;
+}
+
+Machine& machineOf(Network& net, const Json& o, const std::string& where) {
+  const auto name = textOf(o, "machine", where);
+  Machine* m = net.findMachine(name);
+  if (!m) fail(where + "/machine", "no machine \"" + name + "\" in the lab");
+  return *m;
+}
+
+void applyOne(Network& net, const Json& o, const std::string& where) {
+  if (!o.is_object()) fail(where, "expected an object");
+  const auto t = textOf(o, "t", where);
+  if (t == "user") {
+    Sam& sam = samOf(net, o, where);
+    const auto rid = numberOf(o, "rid", where);
+    if (gone(o)) {
+      sam.removeUser(rid);
+      return;
+    }
+    User u = json::readUser(need(o, "user", where), where + "/user");
+    u.rid = rid;
+    const std::size_t at = sam.userIndexOf(rid);
+    if (at == Sam::kGone) {
+      if (sam.nameTaken(u.name)) fail(where + "/user/name", "name \"" + u.name + "\" is taken");
+      sam.addUser(std::move(u));
+      return;
+    }
+    const std::string oldName = sam.users[at].name;
+    sam.users[at] = std::move(u);
+    sam.userChanged(at, oldName);
+  } else if (t == "group") {
+    Sam& sam = samOf(net, o, where);
+    const auto rid = numberOf(o, "rid", where);
+    if (gone(o)) {
+      sam.removeGroup(rid);
+      return;
+    }
+    auto name = textOf(o, "name", where);
+    auto it = sam.groupByRid.find(rid);
+    if (it == sam.groupByRid.end()) {
+      Group g;
+      g.name = std::move(name);
+      g.rid = rid;
+      g.comment = textOf(o, "comment", where);
+      g.attributes = numberOf(o, "attributes", where);
+      sam.addGroup(std::move(g));
+      return;
+    }
+    Group& g = sam.groups[it->second];
+    g.comment = textOf(o, "comment", where);
+    g.attributes = numberOf(o, "attributes", where);
+    if (name != g.name) sam.renameGroup(it->second, std::move(name));
+  } else if (t == "member") {
+    Sam& sam = samOf(net, o, where);
+    auto it = sam.groupByRid.find(numberOf(o, "group", where));
+    if (it == sam.groupByRid.end()) fail(where + "/group", "no such group");
+    auto& members = sam.groups[it->second].members;
+    const auto user = numberOf(o, "user", where);
+    std::erase(members, user);
+    if (flagOf(o, "joined", where)) members.push_back(user);
+  } else if (t == "localGroup") {
+    Sam& sam = samOf(net, o, where);
+    const auto rid = numberOf(o, "rid", where);
+    if (gone(o)) {
+      sam.removeLocalGroup(rid);
+      return;
+    }
+    LocalGroup g;
+    g.name = textOf(o, "name", where);
+    g.rid = rid;
+    g.comment = textOf(o, "comment", where);
+    const Json& members = need(o, "members", where);
+    if (!members.is_array()) fail(where + "/members", "expected an array of SIDs");
+    for (const auto& m : members) {
+      if (!m.is_string()) fail(where + "/members", "expected an array of SIDs");
+      g.members.push_back({m.get<std::string>()});
+    }
+    auto it = std::find_if(sam.localGroups.begin(), sam.localGroups.end(),
+                           [&](const LocalGroup& x) { return x.rid == rid; });
+    if (it == sam.localGroups.end()) {
+      sam.addLocalGroup(std::move(g));
+      return;
+    }
+    const auto i = sam.localGroupIndex(*it);
+    auto name = std::move(g.name);
+    it->comment = std::move(g.comment);
+    it->members = std::move(g.members);
+    if (name != it->name) sam.renameLocalGroup(i, std::move(name));
+  } else if (t == "database") {
+    Sam& sam = samOf(net, o, where);
+    sam.nextRid = numberOf(o, "nextRid", where);
+    json::readPolicy(need(o, "policy", where), where + "/policy", sam.policy);
+  } else if (t == "deleted") {
+    Sam& sam = samOf(net, o, where);
+    const Json& accounts = need(o, "accounts", where);
+    if (!accounts.is_array()) fail(where + "/accounts", "expected an array");
+    for (const auto& d : accounts) {
+      const auto w = where + "/accounts";
+      if (!d.is_object()) fail(w, "expected an object");
+      const auto kind = textOf(d, "kind", w);
+      sam.deleted.push_back({textOf(d, "name", w), numberOf(d, "rid", w),
+                             kind == "group" ? AccountKind::Group
+                             : kind == "localGroup" ? AccountKind::LocalGroup : AccountKind::User});
+    }
+  } else if (t == "key") {
+    Hive* hive = nullptr;
+    if (o.contains("account")) {
+      const auto account = textOf(o, "account", where);
+      const auto owner = upper(account);
+      net.userHiveNames.emplace(owner, account);
+      hive = &net.userHives[owner];
+    } else {
+      Machine& m = machineOf(net, o, where);
+      hive = &m.hives[textOf(o, "hive", where)];
+    }
+    const auto path = textOf(o, "key", where);
+    if (gone(o)) {
+      hive->erase(upper(path));
+      return;
+    }
+    RegKeyData key;
+    key.path = path;
+    const Json& values = need(o, "values", where);
+    if (!values.is_array()) fail(where + "/values", "expected an array");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      key.values.push_back(json::readValue(values[i], where + "/values/" + std::to_string(i)));
+    }
+    (*hive)[upper(path)] = std::move(key);
+  } else if (t == "events") {
+    Machine& m = machineOf(net, o, where);
+    const Json& records = need(o, "records", where);
+    if (!records.is_array()) fail(where + "/records", "expected an array");
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      m.eventLog.push_back(json::readEvent(records[i], where + "/records/" + std::to_string(i)));
+    }
+  } else if (t == "machine") {
+    Machine& m = machineOf(net, o, where);
+    m.reachable = flagOf(o, "reachable", where);
+    m.remoteRegistry = flagOf(o, "remoteRegistry", where);
+    const Json& refuse = need(o, "refuse", where);
+    if (!refuse.is_object()) fail(where + "/refuse", "expected an object");
+    m.refusals.clear();
+    for (auto it = refuse.begin(); it != refuse.end(); ++it) {
+      if (!it->is_number_unsigned()) fail(where + "/refuse/" + it.key(), "expected a status code");
+      m.refusals[it.key()] = it->get<platform::DWORD>();
+    }
+  } else if (t == "session") {
+    net.loggedOn = textOf(o, "loggedOn", where);
+    net.localMachine = textOf(o, "localMachine", where);
+  } else {
+    fail(where + "/t", "unknown kind of entry \"" + t + "\"");
+  }
+}
+
+}  // namespace
+
+std::string encodeChanges(const Network& net, const ChangeSet& changes) {
+  Json entries = Json::array();
+  for (const auto& e : changes.entries()) entries.push_back(recordOf(net, e));
+  Json record;
+  record["changes"] = std::move(entries);
+  return record.dump();
+}
+
+bool applyChanges(Network& net, std::string_view text, std::string* error) {
+  try {
+    const Json record = Json::parse(text.begin(), text.end());
+    if (!record.is_object() || !record.contains("changes") || !record["changes"].is_array()) {
+      fail("/changes", "expected an array of changed entities");
+    }
+    const Json& entries = record["changes"];
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      applyOne(net, entries[i], "/changes/" + std::to_string(i));
+    }
+  } catch (const Fault& f) {
+    if (error) *error = f.where + ": " + f.what;
+    return false;
+  } catch (const std::exception& e) {
+    if (error) *error = std::string("malformed JSON: ") + e.what();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace lab
