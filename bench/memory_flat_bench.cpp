@@ -15,43 +15,20 @@
 #include "app/startup.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
-#include "ui/scripted_dialog_runner.h"
-#include "ui/scripted_file_chooser.h"
-#include "ui/scripted_messages.h"
+#include "window_bench_support.h"
 
 namespace {
 
-double residentMiB() {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  while (status >> key) {
-    if (key == "VmRSS:") {
-      long kib = 0;
-      status >> kib;
-      return static_cast<double>(kib) / 1024.0;
-    }
-    status.ignore(1 << 12, '\n');
-  }
-  return 0;
-}
 
 void BM_RepeatedUsersBrowses(benchmark::State& state) {
-  lab::GeneratorOptions options;
-  options.users = static_cast<int>(state.range(0));
-  options.groups = 100;
-  options.servers = 10;
-  platform::ScopedBackend installed(lab::makeLabBackend(lab::generateLab(options)));
-  app::Ports ports{std::make_shared<ui::ScriptedMessages>(),
-                   std::make_shared<ui::ScriptedFileChooser>(),
-                   std::make_shared<ui::ScriptedDialogRunner>()};
-  app::MainWindow window(ports, app::WindowOptions{false});
-  if (!window.initialise()) {
+  platform::ScopedBackend installed(
+      lab::makeLabBackend(bench::generatedLab(static_cast<int>(state.range(0)))));
+  auto shown = bench::usersWindow();
+  if (!shown) {
     state.SkipWithError("the window did not start");
     return;
   }
-  window.resize(980, 600);
-  window.show();
-  window.selectTab(5);  // Users
+  app::MainWindow& window = *shown;
 
   constexpr int kBrowses = 100;
   double afterSecond = 0, afterLast = 0;
@@ -60,9 +37,9 @@ void BM_RepeatedUsersBrowses(benchmark::State& state) {
       window.browse();
       while (window.browsing()) QApplication::processEvents(QEventLoop::AllEvents, 5);
       QApplication::processEvents();
-      if (n == 2) afterSecond = residentMiB();
+      if (n == 2) afterSecond = (static_cast<double>(bench::residentKiB()) / 1024.0);
     }
-    afterLast = residentMiB();
+    afterLast = (static_cast<double>(bench::residentKiB()) / 1024.0);
   }
   state.counters["rss_after_2nd_MiB"] = afterSecond;
   state.counters["rss_after_100th_MiB"] = afterLast;

@@ -17,53 +17,30 @@
 #include "display/user_table_model.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
-#include "ui/scripted_dialog_runner.h"
-#include "ui/scripted_file_chooser.h"
-#include "ui/scripted_messages.h"
+#include "window_bench_support.h"
 
 namespace {
 
-long residentKiB() {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  while (status >> key) {
-    if (key == "VmRSS:") {
-      long kib = 0;
-      status >> kib;
-      return kib;
-    }
-    status.ignore(1 << 12, '\n');
-  }
-  return 0;
-}
 
 void BM_WindowUsersBrowse(benchmark::State& state) {
-  lab::GeneratorOptions options;
-  options.users = static_cast<int>(state.range(0));
-  options.groups = 100;
-  options.servers = 10;
-  platform::ScopedBackend installed(lab::makeLabBackend(lab::generateLab(options)));
+  platform::ScopedBackend installed(
+      lab::makeLabBackend(bench::generatedLab(static_cast<int>(state.range(0)))));
 
-  app::Ports ports{std::make_shared<ui::ScriptedMessages>(),
-                   std::make_shared<ui::ScriptedFileChooser>(),
-                   std::make_shared<ui::ScriptedDialogRunner>()};
-  app::MainWindow window(ports, app::WindowOptions{false});
-  if (!window.initialise()) {
+  auto shown = bench::usersWindow();
+  if (!shown) {
     state.SkipWithError("the window did not start");
     return;
   }
-  window.resize(980, 600);
-  window.show();
-  window.selectTab(5);  // Users
+  app::MainWindow& window = *shown;
 
-  const long before = residentKiB();
+  const long before = bench::residentKiB();
   for (auto _ : state) {
     window.browse();
     while (window.browsing()) QApplication::processEvents(QEventLoop::AllEvents, 5);
   }
   auto* users = window.resultDisplay().usersModel();
   state.counters["rows"] = users ? users->rowCount() : 0;
-  state.counters["held_MB"] = static_cast<double>(residentKiB() - before) / 1024.0;
+  state.counters["held_MB"] = static_cast<double>(bench::residentKiB() - before) / 1024.0;
 }
 BENCHMARK(BM_WindowUsersBrowse)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);
 

@@ -77,6 +77,18 @@ bool bytesOf(std::string_view hex, std::vector<std::uint8_t>* out) {
 
 constexpr LONG status(DWORD code) { return static_cast<LONG>(code); }
 
+// Hands a stored value to a reader: a size query when `data` is empty, else
+// the bytes when they fit.
+LONG answerValue(DWORD storedType, const std::vector<std::uint8_t>& stored, DWORD* type,
+                 std::span<std::uint8_t> data, DWORD* cbData) {
+  if (type) *type = storedType;
+  if (cbData) *cbData = static_cast<DWORD>(stored.size());
+  if (data.empty()) return ERROR_SUCCESS;
+  if (data.size() < stored.size()) return status(ERROR_MORE_DATA);
+  std::copy(stored.begin(), stored.end(), data.begin());
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 std::string defaultLocalRegistryPath() {
@@ -251,12 +263,7 @@ LONG ConfigFileLocalSystem::RegQueryValueEx(HKEY key, std::string_view name, DWO
   const auto v = std::find_if(values.begin(), values.end(),
                               [&](const Value& x) { return upper(x.name) == wanted; });
   if (v == values.end()) return status(ERROR_FILE_NOT_FOUND);
-  if (type) *type = v->type;
-  if (cbData) *cbData = static_cast<DWORD>(v->data.size());
-  if (data.empty()) return ERROR_SUCCESS;  // a size query
-  if (data.size() < v->data.size()) return status(ERROR_MORE_DATA);
-  std::copy(v->data.begin(), v->data.end(), data.begin());
-  return ERROR_SUCCESS;
+  return answerValue(v->type, v->data, type, data, cbData);
 }
 
 LONG ConfigFileLocalSystem::RegSetValueEx(HKEY key, std::string_view name, DWORD type,
@@ -313,12 +320,7 @@ LONG ConfigFileLocalSystem::RegEnumValue(HKEY key, DWORD index, std::string* nam
   const auto& v = values[index];
   if (v.name.size() + 1 > nameCapacity) return status(ERROR_MORE_DATA);
   if (name) *name = v.name;
-  if (type) *type = v.type;
-  if (cbData) *cbData = static_cast<DWORD>(v.data.size());
-  if (data.empty()) return ERROR_SUCCESS;
-  if (data.size() < v.data.size()) return status(ERROR_MORE_DATA);
-  std::copy(v.data.begin(), v.data.end(), data.begin());
-  return ERROR_SUCCESS;
+  return answerValue(v.type, v.data, type, data, cbData);
 }
 
 BOOL ConfigFileLocalSystem::GetVersionEx(OSVERSIONINFOA* info) {
