@@ -1,5 +1,6 @@
 #include "users/user_commands.h"
 
+#include "users/account_policy_command.h"
 #include "window/command_ids.h"
 #include "window/command_table.h"
 
@@ -19,6 +20,8 @@ void registerCommands(CommandTable& table) {
              .display = DisplayType::Users,
              .action = notYet,
              .enabled = [](const WindowContext& c) { return c.selection().size() >= 2; }});
+  // The policy belongs to the domain, not to a list: it opens from any display.
+  table.add({.id = kIdAccountPolicies, .action = editAccountPolicy});
 }
 
 }  // namespace users
