@@ -1,0 +1,120 @@
+// User administration in the running window (offscreen) over a generated
+// lab of 100,000 accounts and 2,000 groups: Delete All on 1,000 selected
+// rows, from the command to the list browsed again; and Copy of one account
+// with its memberships.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QItemSelection>
+#include <QLineEdit>
+#include <QTableView>
+
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "display/display_traits.h"
+#include "platform/backend.h"
+#include "platform/lab/lab.h"
+#include "ui/scripted_dialog_runner.h"
+#include "ui/scripted_file_chooser.h"
+#include "ui/scripted_messages.h"
+#include "users/delete_members_dialog.h"
+#include "users/enter_name_dialog.h"
+#include "window/command_ids.h"
+
+namespace {
+
+struct Window {
+  std::shared_ptr<ui::ScriptedDialogRunner> dialogs = std::make_shared<ui::ScriptedDialogRunner>();
+  std::unique_ptr<platform::ScopedBackend> installed;
+  std::unique_ptr<app::MainWindow> window;
+  QTableView* users = nullptr;
+
+  bool start() {
+    lab::GeneratorOptions options;
+    options.users = 100000;
+    options.groups = 2000;
+    options.servers = 10;
+    installed = std::make_unique<platform::ScopedBackend>(
+        lab::makeLabBackend(lab::generateLab(options)));
+    window = std::make_unique<app::MainWindow>(
+        app::Ports{std::make_shared<ui::ScriptedMessages>(),
+                   std::make_shared<ui::ScriptedFileChooser>(), dialogs},
+        app::WindowOptions{false});
+    if (!window->initialise()) return false;
+    window->selectTab(display::traitsOf(display::DisplayType::Users).tab);
+    browse();
+    users = qobject_cast<QTableView*>(window->resultControl(window::kCtlUsersList));
+    return users != nullptr;
+  }
+  void browse() {
+    window->browse();
+    waitIdle();
+  }
+  void waitIdle() {
+    while (window->browsing()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  void selectRows(int first, int count) {
+    auto* model = users->model();
+    users->selectionModel()->select(
+        QItemSelection(model->index(first, 0), model->index(first + count - 1, 0)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  }
+};
+
+void BM_DeleteAllOfThousandSelected(benchmark::State& state) {
+  Window w;
+  if (!w.start()) {
+    state.SkipWithError("the window did not start");
+    return;
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.selectRows(0, 1000);
+    w.dialogs->queueStep([](QDialog& d) {
+      dynamic_cast<users::CDeleteMembers&>(d).deleteAll();
+      return d.result();
+    });
+    state.ResumeTiming();
+    w.window->command(window::kIdDelete);
+    w.waitIdle();
+  }
+  state.counters["rows_left"] = w.users->model()->rowCount();
+}
+BENCHMARK(BM_DeleteAllOfThousandSelected)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void BM_CopyUser(benchmark::State& state) {
+  Window w;
+  if (!w.start()) {
+    state.SkipWithError("the window did not start");
+    return;
+  }
+  int n = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.selectRows(n, 1);
+    const QString name = QStringLiteral("copy%1").arg(n++);
+    w.dialogs->queueStep([name](QDialog& d) {
+      dynamic_cast<users::CEnterName&>(d).nameEdit()->setText(name);
+      return static_cast<int>(QDialog::Accepted);
+    });
+    state.ResumeTiming();
+    w.window->command(window::kIdCopy);
+    w.waitIdle();
+  }
+}
+BENCHMARK(BM_CopyUser)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  app::initResources();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
