@@ -1,0 +1,197 @@
+#include "groups/group_edit.h"
+
+#include <algorithm>
+
+#include "eventlog/event_report.h"
+#include "groups/group_members.h"
+#include "platform/netapi.h"
+#include "platform/security.h"
+#include "resources/strings.h"
+#include "ui/messages.h"
+
+namespace groups {
+namespace {
+
+using namespace platform;
+
+// The size the OK step reads the current members in pages of.
+constexpr DWORD kMemberPageBytes = 5000;
+
+char lowerAZ(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool contains(const std::vector<std::string>& list, std::string_view name) {
+  return std::any_of(list.begin(), list.end(),
+                     [&](const std::string& entry) { return sameName(entry, name); });
+}
+
+bool isLocalGroup(std::string_view server, std::string_view name) {
+  NetBuffer buffer;
+  return NetLocalGroupGetInfo(server, name, 1, buffer) == NERR_Success;
+}
+
+std::vector<std::string> normalAccounts(std::string_view server) {
+  std::vector<std::string> names;
+  DWORD resume = 0;
+  for (;;) {
+    NetBuffer buffer;
+    DWORD read = 0;
+    DWORD total = 0;
+    const NET_API_STATUS status = NetUserEnum(server, 0, FILTER_NORMAL_ACCOUNT, buffer,
+                                              MAX_PREFERRED_LENGTH, &read, &total, &resume);
+    if (status != NERR_Success && status != ERROR_MORE_DATA) break;
+    const auto page = buffer.get<USER_INFO_0>();
+    for (const USER_INFO_0& user : page) names.push_back(user.usri0_name);
+    if (status == NERR_Success || page.empty()) break;
+  }
+  return names;
+}
+
+void ok(ui::Messages& messages, std::string text) {
+  messages.ok(std::move(text), res::programTitle());
+}
+
+}  // namespace
+
+bool sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](char x, char y) { return lowerAZ(x) == lowerAZ(y); });
+}
+
+std::string serverDomain(std::string_view server) {
+  NetBuffer buffer;
+  if (NetUserModalsGet(server, 2, buffer) != NERR_Success) return {};
+  const auto* info = buffer.one<USER_MODALS_INFO_2>();
+  return info ? info->usrmod2_domain_name : std::string();
+}
+
+GroupFields loadGroup(std::string_view server, std::string name, bool isNew, bool local) {
+  GroupFields fields;
+  fields.name = std::move(name);
+  fields.isNew = isNew;
+  fields.local = local;
+  if (!isNew) {
+    if (isLocalGroup(server, fields.name)) fields.local = true;
+    NetBuffer buffer;
+    if (fields.local) {
+      if (NetLocalGroupGetInfo(server, fields.name, 1, buffer) == NERR_Success)
+        if (const auto* info = buffer.one<LOCALGROUP_INFO_1>()) fields.description = info->lgrpi1_comment;
+      for (const auto& m : localGroupMembers(server, fields.name).entries)
+        fields.members.push_back(m.lgrmi2_domainandname);
+    } else {
+      if (NetGroupGetInfo(server, fields.name, 2, buffer) == NERR_Success)
+        if (const auto* info = buffer.one<GROUP_INFO_2>()) fields.description = info->grpi2_comment;
+      fields.members = globalGroupMembers(server, fields.name).entries;
+    }
+  }
+  const std::string prefix = fields.local ? serverDomain(server) : std::string();
+  for (const std::string& account : normalAccounts(server)) {
+    std::string entry = prefix.empty() ? account : prefix + "\\" + account;
+    if (!contains(fields.members, entry)) fields.candidates.push_back(std::move(entry));
+  }
+  return fields;
+}
+
+WriteResult writeGroup(std::string_view server, GroupFields& fields, bool logging,
+                       ui::Messages& messages) {
+  if (fields.isNew && fields.name.empty()) {
+    ok(messages, "You MUST fill in a name, or cancel this action.");
+    return WriteResult::StayOpen;
+  }
+  // What the server holds now; a new group holds nothing yet.
+  Members<LOCALGROUP_MEMBERS_INFO_2> localNow;
+  Members<std::string> globalNow;
+  std::vector<std::string> currentNames;
+  if (!fields.isNew) {
+    if (fields.local) {
+      localNow = localGroupMembers(server, fields.name, kMemberPageBytes);
+      for (const auto& m : localNow.entries) currentNames.push_back(m.lgrmi2_domainandname);
+    } else {
+      globalNow = globalGroupMembers(server, fields.name, kMemberPageBytes);
+      currentNames = globalNow.entries;
+    }
+  }
+  std::vector<std::string> additions;
+  for (const std::string& entry : fields.members)
+    if (!entry.empty() && !contains(currentNames, entry) && !contains(additions, entry))
+      additions.push_back(entry);
+  // A name the server cannot resolve would fail half-way through the
+  // writes: refuse it while nothing is written yet.
+  if (fields.local) {
+    for (const std::string& entry : additions) {
+      SID sid;
+      std::string domain;
+      SID_NAME_USE use = SidTypeUser;
+      if (LookupAccountName(server, entry, &sid, &domain, &use) != ERROR_SUCCESS) {
+        messages.ok("One of the members entered is invalid.\nPlease remove user '" + entry + "'",
+                    "Invalid user entered.");
+        return WriteResult::StayOpen;
+      }
+    }
+  }
+
+  if (fields.isNew) {
+    const NET_API_STATUS created =
+        fields.local
+            ? NetLocalGroupAdd(server, 1, LOCALGROUP_INFO_1{fields.name, fields.description}, nullptr)
+            : NetGroupAdd(server, 1, GROUP_INFO_1{fields.name, fields.description}, nullptr);
+    if (created != NERR_Success) {
+      ok(messages, "An error occurred while adding the group.\nThe group has NOT been added.");
+      return WriteResult::Close;
+    }
+    fields.isNew = false;
+    if (logging)
+      eventlog::reportEvent(eventlog::groupAddedText(fields.name, fields.local),
+                            eventlog::kEventGroupAdded);
+  } else {
+    NetBuffer buffer;
+    NET_API_STATUS written = NERR_GroupNotFound;
+    if (fields.local) {
+      if (NetLocalGroupGetInfo(server, fields.name, 1, buffer) == NERR_Success)
+        if (const auto* info = buffer.one<LOCALGROUP_INFO_1>()) {
+          LOCALGROUP_INFO_1 changed = *info;
+          changed.lgrpi1_comment = fields.description;
+          written = NetLocalGroupSetInfo(server, fields.name, 1, changed, nullptr);
+        }
+    } else if (NetGroupGetInfo(server, fields.name, 2, buffer) == NERR_Success) {
+      if (const auto* info = buffer.one<GROUP_INFO_2>()) {
+        GROUP_INFO_2 changed = *info;
+        changed.grpi2_comment = fields.description;
+        written = NetGroupSetInfo(server, fields.name, 2, changed, nullptr);
+      }
+    }
+    if (written != NERR_Success)
+      ok(messages, "The group information could not be written.\nCheck the results.");
+  }
+
+  for (const std::string& entry : additions) {
+    if (fields.local) {
+      const std::vector<std::string> names{entry};
+      const NET_API_STATUS added = NetLocalGroupAddMembers(server, fields.name, 3, {}, names);
+      if (added != NERR_Success && added != ERROR_MEMBER_IN_ALIAS) {
+        messages.ok("One of the members entered is invalid.\nPlease remove user '" + entry + "'",
+                    "Invalid user entered.");
+        return WriteResult::StayOpen;
+      }
+    } else {
+      const NET_API_STATUS added = NetGroupAddUser(server, fields.name, entry);
+      if (added != NERR_Success && added != NERR_UserInGroup)
+        ok(messages, "Could not add user to group.\nUSER: " + entry);
+    }
+  }
+
+  // Removed by the SID read with the member, so a member whose account no
+  // longer resolves can go too.
+  for (const auto& member : localNow.entries)
+    if (!contains(fields.members, member.lgrmi2_domainandname) &&
+        NetLocalGroupDelMember(server, fields.name, member.lgrmi2_sid) != NERR_Success)
+      ok(messages, "Could not remove user from group.\nUSER: " + member.lgrmi2_domainandname +
+                       "\nError editing LOCAL group.");
+  for (const std::string& member : globalNow.entries)
+    if (!contains(fields.members, member) &&
+        NetGroupDelUser(server, fields.name, member) != NERR_Success)
+      ok(messages, "Could not remove user from group.\nUSER: " + member);
+  return WriteResult::Close;
+}
+
+}  // namespace groups

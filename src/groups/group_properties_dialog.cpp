@@ -1,0 +1,166 @@
+#include "groups/group_properties_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <memory>
+
+#include "ui/messages.h"
+
+namespace groups {
+namespace {
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+QListWidget* entryList(QWidget* parent, const char* name) {
+  auto* list = new QListWidget(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setSortingEnabled(true);
+  list->setMinimumSize(200, 220);
+  return list;
+}
+
+}  // namespace
+
+GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messages,
+                                             QWidget* parent)
+    : QDialog(parent), m_open(std::move(open)), m_messages(messages) {
+  setObjectName(QStringLiteral("GroupProperties"));
+  setWindowTitle(QStringLiteral("Group Properties"));
+  m_fields = loadGroup(m_open.server, m_open.name, m_open.isNew, m_open.local);
+
+  m_nameLabel = new QLabel(this);
+  m_nameEdit = new QLineEdit(this);
+  m_nameEdit->setObjectName(QStringLiteral("name"));
+  m_nameEdit->setMaxLength(5000);
+  m_description = new QLineEdit(this);
+  m_description->setObjectName(QStringLiteral("description"));
+  auto* kind = new QGroupBox(this);
+  m_global = new QRadioButton(QStringLiteral("&Global"), kind);
+  m_local = new QRadioButton(QStringLiteral("&Local"), kind);
+  auto* kindLayout = new QHBoxLayout(kind);
+  kindLayout->addWidget(m_global);
+  kindLayout->addWidget(m_local);
+
+  m_members = entryList(this, "members");
+  m_candidates = entryList(this, "candidates");
+  m_toMembers = new QPushButton(QStringLiteral("<- Mo&ve"), this);
+  m_toCandidates = new QPushButton(QStringLiteral("Mov&e - >"), this);
+  connect(m_toMembers, &QPushButton::clicked, this, [this] { move(m_candidates, m_members); });
+  connect(m_toCandidates, &QPushButton::clicked, this, [this] { move(m_members, m_candidates); });
+  // The button that moves away from the list last touched is the one offered.
+  connect(m_members, &QListWidget::itemSelectionChanged, this, [this] {
+    if (m_members->selectedItems().isEmpty()) return;
+    m_candidates->clearSelection();
+    m_toCandidates->setEnabled(true);
+    m_toMembers->setEnabled(false);
+  });
+  connect(m_candidates, &QListWidget::itemSelectionChanged, this, [this] {
+    if (m_candidates->selectedItems().isEmpty()) return;
+    m_members->clearSelection();
+    m_toMembers->setEnabled(true);
+    m_toCandidates->setEnabled(false);
+  });
+
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Group name:"), m_fields.isNew ? static_cast<QWidget*>(m_nameEdit)
+                                                             : static_cast<QWidget*>(m_nameLabel));
+  (m_fields.isNew ? static_cast<QWidget*>(m_nameLabel) : m_nameEdit)->hide();
+  form->addRow(QStringLiteral("&Description:"), m_description);
+  form->addRow(kind);
+  auto* lists = new QGridLayout;
+  lists->addWidget(new QLabel(QStringLiteral("&Members:"), this), 0, 0);
+  lists->addWidget(new QLabel(QStringLiteral("Not members of"), this), 0, 2);
+  lists->addWidget(m_members, 1, 0);
+  auto* buttonsColumn = new QVBoxLayout;
+  buttonsColumn->addStretch();
+  buttonsColumn->addWidget(m_toMembers);
+  buttonsColumn->addWidget(m_toCandidates);
+  buttonsColumn->addStretch();
+  lists->addLayout(buttonsColumn, 1, 1);
+  lists->addWidget(m_candidates, 1, 2);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &GroupPropertiesDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addLayout(lists);
+  layout->addWidget(buttons);
+
+  m_toMembers->setEnabled(false);
+  m_toCandidates->setEnabled(m_fields.isNew);
+  // An existing group's kind is what the server says it is.
+  m_global->setEnabled(m_fields.isNew);
+  m_local->setEnabled(m_fields.isNew);
+  exchange(false);
+}
+
+void GroupPropertiesDialog::exchange(bool save) {
+  if (!save) {
+    m_nameLabel->setText(q(m_fields.name));
+    m_nameEdit->setText(q(m_fields.name));
+    m_description->setText(q(m_fields.description));
+    (m_fields.local ? m_local : m_global)->setChecked(true);
+    m_members->clear();
+    for (const std::string& entry : m_fields.members) m_members->addItem(q(entry));
+    m_candidates->clear();
+    for (const std::string& entry : m_fields.candidates) m_candidates->addItem(q(entry));
+    return;
+  }
+  if (m_fields.isNew) {
+    m_fields.name = m_nameEdit->text().toStdString();
+    m_fields.local = m_local->isChecked();
+  }
+  m_fields.description = m_description->text().toStdString();
+  m_fields.members.clear();
+  for (int i = 0; i < m_members->count(); ++i)
+    m_fields.members.push_back(m_members->item(i)->text().toStdString());
+  m_fields.candidates.clear();
+  for (int i = 0; i < m_candidates->count(); ++i)
+    m_fields.candidates.push_back(m_candidates->item(i)->text().toStdString());
+}
+
+void GroupPropertiesDialog::move(QListWidget* from, QListWidget* to) {
+  for (QListWidgetItem* item : from->selectedItems()) {
+    const QString entry = item->text();
+    if (to->findItems(entry, Qt::MatchExactly).isEmpty()) {
+      to->addItem(entry);
+    } else {
+      const ui::Answer answer = m_messages.show(
+          {"The user is already a member of that group. USER: " + entry.toStdString() +
+               "\nThe user you have selected to move already exists in the destination "
+               "group.\nDELETE the user from the source group?\nWARNING: YOU ARE REMOVING A USER "
+               "FROM A GROUP",
+           "Warning", ui::Buttons::YesNoCancel, ui::Icon::Error, ui::Answer::No});
+      if (answer == ui::Answer::Cancel) return;
+      if (answer != ui::Answer::Yes) continue;
+    }
+    std::unique_ptr<QListWidgetItem> taken(from->takeItem(from->row(item)));
+  }
+}
+
+void GroupPropertiesDialog::accept() {
+  exchange(true);
+  const bool wasNew = m_fields.isNew;
+  const WriteResult result = writeGroup(m_open.server, m_fields, m_open.logging, m_messages);
+  if (wasNew && !m_fields.isNew) {
+    // From here on this is the new group's dialog: its name and kind are fixed.
+    m_nameLabel->setText(q(m_fields.name));
+    m_nameEdit->setEnabled(false);
+    m_global->setEnabled(false);
+    m_local->setEnabled(false);
+  }
+  if (result == WriteResult::Close) QDialog::accept();
+}
+
+}  // namespace groups
