@@ -205,4 +205,29 @@ TEST_F(GroupProperties, NewGroupsNeedANameRefuseUnknownMembersBeforeWritingAndAr
   EXPECT_EQ(log[1].strings, std::vector<std::string>{"Local Group Added:   Printers"});
 }
 
+// The OK step reads the current members in pages: members beyond the
+// first page must be removed too, not added again.
+TEST_F(GroupProperties, OkSeesEveryMemberOfALargeGroup) {
+  std::set<std::string> everyone{"alice", "bob"};
+  for (int i = 0; i < 600; ++i) {
+    USER_INFO_1 user;
+    user.usri1_name = "tempworker" + std::to_string(i);
+    ASSERT_EQ(NetUserAdd("\\\\PDC", 1, user, nullptr), NERR_Success);
+    ASSERT_EQ(NetGroupAddUser("\\\\PDC", "Staff", user.usri1_name), NERR_Success);
+    everyone.insert(user.usri1_name);
+  }
+  ASSERT_EQ(globalMembers("Staff"), everyone);
+  selectOnly("Staff");
+  queue([](GroupPropertiesDialog& dialog) {
+    EXPECT_EQ(dialog.membersList()->count(), 602);
+    dialog.membersList()->selectAll();
+    dialog.membersList()->findItems(QStringLiteral("alice"), Qt::MatchExactly).front()->setSelected(false);
+    dialog.moveToCandidatesButton()->click();
+    dialog.accept();
+  });
+  m_window->command(kIdPropertiesCyclic);
+  EXPECT_TRUE(shownTexts().empty());
+  EXPECT_EQ(globalMembers("Staff"), (std::set<std::string>{"alice"}));
+}
+
 }  // namespace
