@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace display::sorting {
 namespace {
@@ -18,11 +19,22 @@ std::string_view piece(std::string_view text, std::size_t pos, std::size_t count
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+constexpr std::uint32_t packed(std::string_view three) {
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(three[0])) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(three[1])) << 8 |
+         static_cast<unsigned char>(three[2]);
+}
+
+// Sorting a large list reads the month of every compared row: whole
+// numbers compare faster than names.
 int monthNumber(std::string_view name) {
-  static constexpr std::array<std::string_view, 12> kMonths = {
-      "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  static constexpr std::array<std::uint32_t, 12> kMonths = {
+      packed("Jan"), packed("Feb"), packed("Mar"), packed("Apr"), packed("May"), packed("Jun"),
+      packed("Jul"), packed("Aug"), packed("Sep"), packed("Oct"), packed("Nov"), packed("Dec")};
+  if (name.size() != 3) return 0;
+  const std::uint32_t key = packed(name);
   for (std::size_t i = 0; i < kMonths.size(); ++i)
-    if (kMonths[i] == name) return static_cast<int>(i) + 1;
+    if (kMonths[i] == key) return static_cast<int>(i) + 1;
   return 0;
 }
 

@@ -79,8 +79,12 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   form->addRow(QStringLiteral("&Description:"), m_description);
   form->addRow(kind);
   auto* lists = new QGridLayout;
-  lists->addWidget(new QLabel(QStringLiteral("&Members:"), this), 0, 0);
-  lists->addWidget(new QLabel(QStringLiteral("Not members of"), this), 0, 2);
+  auto* membersLabel = new QLabel(QStringLiteral("&Members:"), this);
+  membersLabel->setBuddy(m_members);
+  auto* candidatesLabel = new QLabel(QStringLiteral("Not members of"), this);
+  candidatesLabel->setBuddy(m_candidates);
+  lists->addWidget(membersLabel, 0, 0);
+  lists->addWidget(candidatesLabel, 0, 2);
   lists->addWidget(m_members, 1, 0);
   auto* buttonsColumn = new QVBoxLayout;
   buttonsColumn->addStretch();
