@@ -47,7 +47,7 @@ constexpr std::string_view kLocalGroupMarker = "AAALOCAL_GROUP_CONTAINER";
 
 // Runs the dialog; true when it closed with OK.
 bool runProperties(window::WindowContext& context, GroupOpen open) {
-  GroupPropertiesDialog dialog(std::move(open), context.messages(),
+  GroupPropertiesDialog dialog(std::move(open), context.messages(), context.dialogs(),
                                display::dialogOwner(context.views()));
   return context.dialogs().run(dialog) == QDialog::Accepted;
 }

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include "groups/other_domain_member_dialog.h"
+#include "ui/dialog_runner.h"
 #include "ui/messages.h"
 
 namespace groups {
@@ -33,8 +35,8 @@ QListWidget* entryList(QWidget* parent, const char* name) {
 }  // namespace
 
 GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messages,
-                                             QWidget* parent)
-    : QDialog(parent), m_open(std::move(open)), m_messages(messages) {
+                                             ui::DialogRunner& dialogs, QWidget* parent)
+    : QDialog(parent), m_open(std::move(open)), m_messages(messages), m_dialogs(dialogs) {
   setObjectName(QStringLiteral("GroupProperties"));
   setWindowTitle(QStringLiteral("Group Properties"));
   m_fields = loadGroup(m_open.server, m_open.name, m_open.isNew, m_open.local);
@@ -56,6 +58,13 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   m_candidates = entryList(this, "candidates");
   m_toMembers = new QPushButton(QStringLiteral("<- Mo&ve"), this);
   m_toCandidates = new QPushButton(QStringLiteral("Mov&e - >"), this);
+  m_otherDomain = new QPushButton(QStringLiteral("Add user from &other domain"), this);
+  // Taken as typed: the OK step looks every new member up before writing.
+  connect(m_otherDomain, &QPushButton::clicked, this, [this] {
+    OtherDomainMemberDialog dialog(this);
+    if (m_dialogs.run(dialog) == QDialog::Accepted && !dialog.member().empty())
+      m_members->addItem(q(dialog.member()));
+  });
   connect(m_toMembers, &QPushButton::clicked, this, [this] { move(m_candidates, m_members); });
   connect(m_toCandidates, &QPushButton::clicked, this, [this] { move(m_members, m_candidates); });
   // The button that moves away from the list last touched is the one offered.
@@ -99,6 +108,10 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addLayout(lists);
+  auto* localButtons = new QHBoxLayout;
+  localButtons->addWidget(m_otherDomain);
+  localButtons->addStretch();
+  layout->addLayout(localButtons);
   layout->addWidget(buttons);
 
   m_toMembers->setEnabled(false);
@@ -106,6 +119,7 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   // An existing group's kind is what the server says it is.
   m_global->setEnabled(m_fields.isNew);
   m_local->setEnabled(m_fields.isNew);
+  m_otherDomain->setVisible(m_fields.local && !m_fields.isNew);
   exchange(false);
 }
 

@@ -14,6 +14,10 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 
+namespace ui {
+class DialogRunner;
+}
+
 namespace groups {
 
 struct GroupOpen {
@@ -27,7 +31,8 @@ struct GroupOpen {
 class GroupPropertiesDialog final : public QDialog {
   Q_OBJECT
  public:
-  GroupPropertiesDialog(GroupOpen open, ui::Messages& messages, QWidget* parent = nullptr);
+  GroupPropertiesDialog(GroupOpen open, ui::Messages& messages, ui::DialogRunner& dialogs,
+                        QWidget* parent = nullptr);
 
   const GroupFields& fields() const { return m_fields; }
   void accept() override;
@@ -40,6 +45,8 @@ class GroupPropertiesDialog final : public QDialog {
   // "<- Mo&ve" (candidates to members) and "Mov&e - >" (members to candidates).
   QPushButton* moveToMembersButton() const { return m_toMembers; }
   QPushButton* moveToCandidatesButton() const { return m_toCandidates; }
+  // "Add user from &other domain" (local groups only).
+  QPushButton* otherDomainButton() const { return m_otherDomain; }
 
  private:
   void exchange(bool save);
@@ -49,6 +56,7 @@ class GroupPropertiesDialog final : public QDialog {
   GroupOpen m_open;
   GroupFields m_fields;
   ui::Messages& m_messages;
+  ui::DialogRunner& m_dialogs;
   QLabel* m_nameLabel = nullptr;
   QLineEdit* m_nameEdit = nullptr;
   QLineEdit* m_description = nullptr;
@@ -58,6 +66,7 @@ class GroupPropertiesDialog final : public QDialog {
   QListWidget* m_candidates = nullptr;
   QPushButton* m_toMembers = nullptr;
   QPushButton* m_toCandidates = nullptr;
+  QPushButton* m_otherDomain = nullptr;
 };
 
 }  // namespace groups

@@ -15,6 +15,7 @@
 #include "../app/app_test_support.h"
 #include "display/display_traits.h"
 #include "groups/group_properties_dialog.h"
+#include "groups/other_domain_member_dialog.h"
 #include "platform/eventlog.h"
 #include "platform/netapi.h"
 #include "window/command_ids.h"
@@ -117,6 +118,7 @@ class GroupProperties : public apptest::WindowTest {
 TEST_F(GroupProperties, ExistingGlobalAndLocalGroupsGetTheirDescriptionAndMemberChanges) {
   selectOnly("Staff");
   queue([](GroupPropertiesDialog& dialog) {
+    EXPECT_TRUE(dialog.otherDomainButton()->isHidden());
     EXPECT_FALSE(dialog.localRadio()->isChecked());
     EXPECT_FALSE(dialog.localRadio()->isEnabled());
     EXPECT_EQ(dialog.descriptionEdit()->text(), "Everyone on the payroll");
@@ -147,10 +149,27 @@ TEST_F(GroupProperties, ExistingGlobalAndLocalGroupsGetTheirDescriptionAndMember
     dialog.moveToCandidatesButton()->click();
     select(dialog.candidatesList(), "LAB\\bob");
     dialog.moveToMembersButton()->click();
+    // A typed name of another domain that nobody knows: refused before
+    // anything is written, so the group is as it was.
+    ASSERT_FALSE(dialog.otherDomainButton()->isHidden());
+    dialog.otherDomainButton()->click();
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(localMembers("Administrators"),
+              (std::set<std::string>{"LAB\\Administrator", "LAB\\Domain Admins"}));
+    select(dialog.membersList(), "PARTNER\\nobody");
+    dialog.moveToCandidatesButton()->click();
     dialog.accept();
   });
+  m_dialogs->queueStep([](QDialog& d) {
+    auto& dialog = dynamic_cast<groups::OtherDomainMemberDialog&>(d);
+    dialog.memberEdit()->setText(QStringLiteral("PARTNER\\nobody"));
+    dialog.accept();
+    return dialog.result();
+  });
   m_window->command(kIdPropertiesCyclic);
-  EXPECT_TRUE(shownTexts().empty());
+  EXPECT_EQ(shownTexts(), (std::vector<std::string>{"One of the members entered is invalid.\nPlease "
+                                                    "remove user 'PARTNER\\nobody'"}));
   EXPECT_EQ(localMembers("Administrators"),
             (std::set<std::string>{"LAB\\Administrator", "LAB\\bob"}));
 }
