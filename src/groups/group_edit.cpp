@@ -50,6 +50,32 @@ void ok(ui::Messages& messages, std::string text) {
   messages.ok(std::move(text), res::programTitle());
 }
 
+// The second group takes the candidate list. Only the server's own domain
+// prefix comes off: an account of another domain is not the local one of
+// the same name.
+void writeSecondGroup(std::string_view server, const GroupFields& fields, ui::Messages& messages) {
+  const std::string& group = fields.secondGroup;
+  const std::string domainPrefix = serverDomain(server) + "\\";
+  std::vector<std::string> wanted;
+  for (const std::string& entry : fields.candidates) {
+    if (entry.empty()) continue;
+    const bool own = entry.size() > domainPrefix.size() &&
+                     sameName(std::string_view(entry).substr(0, domainPrefix.size()), domainPrefix);
+    wanted.push_back(own ? entry.substr(domainPrefix.size()) : entry);
+  }
+  const std::vector<std::string> current =
+      globalGroupMembers(server, group, kMemberPageBytes).entries;
+  for (const std::string& entry : wanted) {
+    if (contains(current, entry)) continue;
+    const NET_API_STATUS added = NetGroupAddUser(server, group, entry);
+    if (added != NERR_Success && added != NERR_UserInGroup)
+      ok(messages, "Could not add user to group.\nUSER: " + entry + "!");
+  }
+  for (const std::string& member : current)
+    if (!contains(wanted, member) && NetGroupDelUser(server, group, member) != NERR_Success)
+      ok(messages, "Could not remove user from group.\nUSER: " + member);
+}
+
 }  // namespace
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -63,6 +89,15 @@ std::string serverDomain(std::string_view server) {
   if (NetUserModalsGet(server, 2, buffer) != NERR_Success) return {};
   const auto* info = buffer.one<USER_MODALS_INFO_2>();
   return info ? info->usrmod2_domain_name : std::string();
+}
+
+std::vector<std::string> secondGroupEntries(std::string_view server, const std::string& group,
+                                            bool local) {
+  std::vector<std::string> entries = globalGroupMembers(server, group).entries;
+  const std::string prefix = local ? serverDomain(server) : std::string();
+  if (!prefix.empty())
+    for (std::string& entry : entries) entry = prefix + "\\" + entry;
+  return entries;
 }
 
 GroupFields loadGroup(std::string_view server, std::string name, bool isNew, bool local) {
@@ -191,6 +226,7 @@ WriteResult writeGroup(std::string_view server, GroupFields& fields, bool loggin
     if (!contains(fields.members, member) &&
         NetGroupDelUser(server, fields.name, member) != NERR_Success)
       ok(messages, "Could not remove user from group.\nUSER: " + member);
+  if (!fields.secondGroup.empty()) writeSecondGroup(server, fields, messages);
   return WriteResult::Close;
 }
 

@@ -23,10 +23,18 @@ struct GroupFields {
   // "DOMAIN\name" for a local one.
   std::vector<std::string> members;
   std::vector<std::string> candidates;
+  // The second global group whose members the candidate list shows and
+  // whose membership OK writes too; empty while the dialog edits one group.
+  std::string secondGroup;
 };
 
 // Names compare as the server does: without regard to case.
 bool sameName(std::string_view a, std::string_view b);
+
+// A second global group's members as the dialog lists them: prefixed with
+// the server's domain when the edited group is local.
+std::vector<std::string> secondGroupEntries(std::string_view server, const std::string& group,
+                                            bool local);
 
 // The server's own domain name, "" when it cannot be read.
 std::string serverDomain(std::string_view server);

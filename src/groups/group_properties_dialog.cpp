@@ -15,6 +15,8 @@
 #include <memory>
 
 #include "groups/other_domain_member_dialog.h"
+#include "groups/select_group_dialog.h"
+#include "resources/strings.h"
 #include "ui/dialog_runner.h"
 #include "ui/messages.h"
 
@@ -65,6 +67,15 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
     if (m_dialogs.run(dialog) == QDialog::Accepted && !dialog.member().empty())
       m_members->addItem(q(dialog.member()));
   });
+  m_selectGroup = new QPushButton(QStringLiteral("&Select Group"), this);
+  connect(m_selectGroup, &QPushButton::clicked, this, [this] { selectSecondGroup(); });
+  m_copyToMembers = new QPushButton(QStringLiteral("<- C&opy"), this);
+  m_copyToCandidates = new QPushButton(QStringLiteral("Co&py - >"), this);
+  connect(m_copyToMembers, &QPushButton::clicked, this, [this] { copy(m_candidates, m_members); });
+  connect(m_copyToCandidates, &QPushButton::clicked, this,
+          [this] { copy(m_members, m_candidates); });
+  m_copyToMembers->setEnabled(false);
+  m_copyToCandidates->setEnabled(false);
   connect(m_toMembers, &QPushButton::clicked, this, [this] { move(m_candidates, m_members); });
   connect(m_toCandidates, &QPushButton::clicked, this, [this] { move(m_members, m_candidates); });
   // The button that moves away from the list last touched is the one offered.
@@ -73,12 +84,16 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
     m_candidates->clearSelection();
     m_toCandidates->setEnabled(true);
     m_toMembers->setEnabled(false);
+    m_copyToCandidates->setEnabled(!m_fields.secondGroup.empty());
+    m_copyToMembers->setEnabled(false);
   });
   connect(m_candidates, &QListWidget::itemSelectionChanged, this, [this] {
     if (m_candidates->selectedItems().isEmpty()) return;
     m_members->clearSelection();
     m_toMembers->setEnabled(true);
     m_toCandidates->setEnabled(false);
+    m_copyToMembers->setEnabled(!m_fields.secondGroup.empty());
+    m_copyToCandidates->setEnabled(false);
   });
 
   auto* form = new QFormLayout;
@@ -90,15 +105,17 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   auto* lists = new QGridLayout;
   auto* membersLabel = new QLabel(QStringLiteral("&Members:"), this);
   membersLabel->setBuddy(m_members);
-  auto* candidatesLabel = new QLabel(QStringLiteral("Not members of"), this);
-  candidatesLabel->setBuddy(m_candidates);
+  m_candidatesLabel = new QLabel(QStringLiteral("Not members of"), this);
+  m_candidatesLabel->setBuddy(m_candidates);
   lists->addWidget(membersLabel, 0, 0);
-  lists->addWidget(candidatesLabel, 0, 2);
+  lists->addWidget(m_candidatesLabel, 0, 2);
   lists->addWidget(m_members, 1, 0);
   auto* buttonsColumn = new QVBoxLayout;
   buttonsColumn->addStretch();
   buttonsColumn->addWidget(m_toMembers);
   buttonsColumn->addWidget(m_toCandidates);
+  buttonsColumn->addWidget(m_copyToMembers);
+  buttonsColumn->addWidget(m_copyToCandidates);
   buttonsColumn->addStretch();
   lists->addLayout(buttonsColumn, 1, 1);
   lists->addWidget(m_candidates, 1, 2);
@@ -109,6 +126,7 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   layout->addLayout(form);
   layout->addLayout(lists);
   auto* localButtons = new QHBoxLayout;
+  localButtons->addWidget(m_selectGroup);
   localButtons->addWidget(m_otherDomain);
   localButtons->addStretch();
   layout->addLayout(localButtons);
@@ -120,6 +138,7 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   m_global->setEnabled(m_fields.isNew);
   m_local->setEnabled(m_fields.isNew);
   m_otherDomain->setVisible(m_fields.local && !m_fields.isNew);
+  m_selectGroup->setEnabled(!m_fields.isNew);
   exchange(false);
 }
 
@@ -164,7 +183,33 @@ void GroupPropertiesDialog::move(QListWidget* from, QListWidget* to) {
       if (answer != ui::Answer::Yes) continue;
     }
     std::unique_ptr<QListWidgetItem> taken(from->takeItem(from->row(item)));
+    listsChanged();
   }
+}
+
+void GroupPropertiesDialog::copy(QListWidget* from, QListWidget* to) {
+  for (QListWidgetItem* item : from->selectedItems()) {
+    const QString entry = item->text();
+    if (to->findItems(entry, Qt::MatchExactly).isEmpty()) {
+      to->addItem(entry);
+      listsChanged();
+    } else {
+      m_messages.ok("The user is already a member of that group. USER: " + entry.toStdString(),
+                    res::programTitle());
+    }
+  }
+}
+
+void GroupPropertiesDialog::listsChanged() { m_selectGroup->setEnabled(false); }
+
+void GroupPropertiesDialog::selectSecondGroup() {
+  SelectGroupDialog dialog(m_open.server, m_fields.name, this);
+  if (m_dialogs.run(dialog) != QDialog::Accepted) return;
+  m_fields.secondGroup = dialog.chosen();
+  m_candidates->clear();
+  for (const std::string& entry : secondGroupEntries(m_open.server, m_fields.secondGroup, m_fields.local))
+    m_candidates->addItem(q(entry));
+  m_candidatesLabel->setText(q(m_fields.secondGroup));
 }
 
 void GroupPropertiesDialog::accept() {

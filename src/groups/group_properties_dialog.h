@@ -45,6 +45,10 @@ class GroupPropertiesDialog final : public QDialog {
   // "<- Mo&ve" (candidates to members) and "Mov&e - >" (members to candidates).
   QPushButton* moveToMembersButton() const { return m_toMembers; }
   QPushButton* moveToCandidatesButton() const { return m_toCandidates; }
+  QPushButton* selectGroupButton() const { return m_selectGroup; }
+  // "<- C&opy" and "Co&py - >", live once a second group is chosen.
+  QPushButton* copyToMembersButton() const { return m_copyToMembers; }
+  QPushButton* copyToCandidatesButton() const { return m_copyToCandidates; }
   // "Add user from &other domain" (local groups only).
   QPushButton* otherDomainButton() const { return m_otherDomain; }
 
@@ -52,6 +56,13 @@ class GroupPropertiesDialog final : public QDialog {
   void exchange(bool save);
   // Moves the selected entries of `from` to `to`.
   void move(QListWidget* from, QListWidget* to);
+  // Copies the selected entries of `from` to `to`.
+  void copy(QListWidget* from, QListWidget* to);
+  // "&Select Group": the candidate list becomes a second group's members.
+  void selectSecondGroup();
+  // Once the lists were changed, another second group could not be chosen
+  // without losing those changes.
+  void listsChanged();
 
   GroupOpen m_open;
   GroupFields m_fields;
@@ -67,6 +78,10 @@ class GroupPropertiesDialog final : public QDialog {
   QPushButton* m_toMembers = nullptr;
   QPushButton* m_toCandidates = nullptr;
   QPushButton* m_otherDomain = nullptr;
+  QPushButton* m_selectGroup = nullptr;
+  QPushButton* m_copyToMembers = nullptr;
+  QPushButton* m_copyToCandidates = nullptr;
+  QLabel* m_candidatesLabel = nullptr;
 };
 
 }  // namespace groups

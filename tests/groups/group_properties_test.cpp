@@ -16,6 +16,7 @@
 #include "display/display_traits.h"
 #include "groups/group_properties_dialog.h"
 #include "groups/other_domain_member_dialog.h"
+#include "groups/select_group_dialog.h"
 #include "platform/eventlog.h"
 #include "platform/netapi.h"
 #include "window/command_ids.h"
@@ -222,6 +223,64 @@ TEST_F(GroupProperties, NewGroupsNeedANameRefuseUnknownMembersBeforeWritingAndAr
   ASSERT_EQ(log.size(), 2u);
   EXPECT_EQ(log[0].strings, std::vector<std::string>{"Global Group Added:   Temps"});
   EXPECT_EQ(log[1].strings, std::vector<std::string>{"Local Group Added:   Printers"});
+}
+
+// "Select Group" turns the dialog into an editor of two groups; the second
+// is written from the right-hand list, whose entries lose only the
+// server's own domain.
+TEST_F(GroupProperties, TwoGroupEditorWritesBothGroups) {
+  selectOnly("Staff");
+  queue([](GroupPropertiesDialog& dialog) {
+    dialog.selectGroupButton()->click();  // OK without a choice: nothing changes
+    EXPECT_EQ(entries(dialog.candidatesList()), (std::vector<std::string>{"Administrator"}));
+    dialog.selectGroupButton()->click();
+    EXPECT_EQ(entries(dialog.candidatesList()), (std::vector<std::string>{"Administrator"}));
+    select(dialog.membersList(), "alice");
+    dialog.copyToCandidatesButton()->click();
+    EXPECT_FALSE(dialog.selectGroupButton()->isEnabled());
+    dialog.accept();
+  });
+  m_dialogs->queueStep([](QDialog& d) {
+    auto& picker = dynamic_cast<groups::SelectGroupDialog&>(d);
+    // The group being edited is never offered.
+    EXPECT_TRUE(picker.groupList()->findItems(QStringLiteral("Staff"), Qt::MatchExactly).isEmpty());
+    picker.accept();
+    return picker.result();
+  });
+  m_dialogs->queueStep([](QDialog& d) {
+    auto& picker = dynamic_cast<groups::SelectGroupDialog&>(d);
+    picker.groupList()->findItems(QStringLiteral("Domain Admins"), Qt::MatchExactly).front()->setSelected(true);
+    picker.accept();
+    return picker.result();
+  });
+  m_window->command(kIdPropertiesCyclic);
+  EXPECT_TRUE(shownTexts().empty());
+  EXPECT_EQ(globalMembers("Staff"), (std::set<std::string>{"alice", "bob"}));
+  EXPECT_EQ(globalMembers("Domain Admins"), (std::set<std::string>{"Administrator", "alice"}));
+  waitForList();
+
+  selectOnly("Administrators");
+  queue([](GroupPropertiesDialog& dialog) {
+    dialog.selectGroupButton()->click();
+    EXPECT_EQ(entries(dialog.candidatesList()), (std::vector<std::string>{"LAB\\alice", "LAB\\bob"}));
+    select(dialog.candidatesList(), "LAB\\bob");
+    dialog.moveToMembersButton()->click();
+    dialog.candidatesList()->addItem(QStringLiteral("PARTNER\\bob"));
+    dialog.accept();
+  });
+  m_dialogs->queueStep([](QDialog& d) {
+    auto& picker = dynamic_cast<groups::SelectGroupDialog&>(d);
+    picker.groupList()->findItems(QStringLiteral("Staff"), Qt::MatchExactly).front()->setSelected(true);
+    picker.accept();
+    return picker.result();
+  });
+  m_window->command(kIdPropertiesCyclic);
+  EXPECT_EQ(localMembers("Administrators"),
+            (std::set<std::string>{"LAB\\Administrator", "LAB\\Domain Admins", "LAB\\bob"}));
+  // Another domain's bob is not this domain's: refused, not added as "bob".
+  EXPECT_EQ(shownTexts(),
+            (std::vector<std::string>{"Could not add user to group.\nUSER: PARTNER\\bob!"}));
+  EXPECT_EQ(globalMembers("Staff"), (std::set<std::string>{"alice"}));
 }
 
 // The OK step reads the current members in pages: members beyond the
