@@ -76,6 +76,10 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
           [this] { copy(m_members, m_candidates); });
   m_copyToMembers->setEnabled(false);
   m_copyToCandidates->setEnabled(false);
+  m_delete = new QPushButton(QStringLiteral("Dele&te"), this);
+  m_delete->hide();
+  m_delete->setEnabled(false);
+  connect(m_delete, &QPushButton::clicked, this, [this] { deleteMembers(); });
   connect(m_toMembers, &QPushButton::clicked, this, [this] { move(m_candidates, m_members); });
   connect(m_toCandidates, &QPushButton::clicked, this, [this] { move(m_members, m_candidates); });
   // The button that moves away from the list last touched is the one offered.
@@ -86,6 +90,7 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
     m_toMembers->setEnabled(false);
     m_copyToCandidates->setEnabled(!m_fields.secondGroup.empty());
     m_copyToMembers->setEnabled(false);
+    m_delete->setEnabled(true);
   });
   connect(m_candidates, &QListWidget::itemSelectionChanged, this, [this] {
     if (m_candidates->selectedItems().isEmpty()) return;
@@ -94,6 +99,7 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
     m_toCandidates->setEnabled(false);
     m_copyToMembers->setEnabled(!m_fields.secondGroup.empty());
     m_copyToCandidates->setEnabled(false);
+    m_delete->setEnabled(false);
   });
 
   auto* form = new QFormLayout;
@@ -116,6 +122,7 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   buttonsColumn->addWidget(m_toCandidates);
   buttonsColumn->addWidget(m_copyToMembers);
   buttonsColumn->addWidget(m_copyToCandidates);
+  buttonsColumn->addWidget(m_delete);
   buttonsColumn->addStretch();
   lists->addLayout(buttonsColumn, 1, 1);
   lists->addWidget(m_candidates, 1, 2);
@@ -210,6 +217,20 @@ void GroupPropertiesDialog::selectSecondGroup() {
   for (const std::string& entry : secondGroupEntries(m_open.server, m_fields.secondGroup, m_fields.local))
     m_candidates->addItem(q(entry));
   m_candidatesLabel->setText(q(m_fields.secondGroup));
+  m_delete->show();
+}
+
+void GroupPropertiesDialog::deleteMembers() {
+  if (m_fields.secondGroup.empty()) return;
+  for (QListWidgetItem* item : m_members->selectedItems()) {
+    const ui::Answer answer = m_messages.show(
+        {"WARNING: YOU ARE REMOVING A USER FROM A GROUP\nUsername: " + item->text().toStdString(),
+         "Warning", ui::Buttons::YesNoCancel, ui::Icon::Error, ui::Answer::No});
+    if (answer == ui::Answer::Cancel) return;
+    if (answer != ui::Answer::Yes) continue;
+    std::unique_ptr<QListWidgetItem> taken(m_members->takeItem(m_members->row(item)));
+    listsChanged();
+  }
 }
 
 void GroupPropertiesDialog::accept() {

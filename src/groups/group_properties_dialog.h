@@ -49,6 +49,8 @@ class GroupPropertiesDialog final : public QDialog {
   // "<- C&opy" and "Co&py - >", live once a second group is chosen.
   QPushButton* copyToMembersButton() const { return m_copyToMembers; }
   QPushButton* copyToCandidatesButton() const { return m_copyToCandidates; }
+  // "Dele&te": removes members, shown once a second group is chosen.
+  QPushButton* deleteButton() const { return m_delete; }
   // "Add user from &other domain" (local groups only).
   QPushButton* otherDomainButton() const { return m_otherDomain; }
 
@@ -63,6 +65,8 @@ class GroupPropertiesDialog final : public QDialog {
   // Once the lists were changed, another second group could not be chosen
   // without losing those changes.
   void listsChanged();
+  // Asks for each selected member before taking it off the member list.
+  void deleteMembers();
 
   GroupOpen m_open;
   GroupFields m_fields;
@@ -79,6 +83,7 @@ class GroupPropertiesDialog final : public QDialog {
   QPushButton* m_toCandidates = nullptr;
   QPushButton* m_otherDomain = nullptr;
   QPushButton* m_selectGroup = nullptr;
+  QPushButton* m_delete = nullptr;
   QPushButton* m_copyToMembers = nullptr;
   QPushButton* m_copyToCandidates = nullptr;
   QLabel* m_candidatesLabel = nullptr;
