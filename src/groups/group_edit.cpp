@@ -1,6 +1,7 @@
 #include "groups/group_edit.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "eventlog/event_report.h"
 #include "groups/group_members.h"
@@ -19,10 +20,26 @@ constexpr DWORD kMemberPageBytes = 5000;
 
 char lowerAZ(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool contains(const std::vector<std::string>& list, std::string_view name) {
-  return std::any_of(list.begin(), list.end(),
-                     [&](const std::string& entry) { return sameName(entry, name); });
+std::string folded(std::string_view name) {
+  std::string key(name);
+  for (char& c : key) c = lowerAZ(c);
+  return key;
 }
+
+// Names as the server compares them, for lookups in lists of thousands of
+// members: a linear search per entry would make large groups slow.
+class NameSet {
+ public:
+  NameSet() = default;
+  explicit NameSet(const std::vector<std::string>& names) {
+    for (const std::string& name : names) insert(name);
+  }
+  void insert(std::string_view name) { m_keys.insert(folded(name)); }
+  bool contains(std::string_view name) const { return m_keys.contains(folded(name)); }
+
+ private:
+  std::unordered_set<std::string> m_keys;
+};
 
 bool isLocalGroup(std::string_view server, std::string_view name) {
   NetBuffer buffer;
@@ -65,14 +82,16 @@ void writeSecondGroup(std::string_view server, const GroupFields& fields, ui::Me
   }
   const std::vector<std::string> current =
       globalGroupMembers(server, group, kMemberPageBytes).entries;
+  const NameSet currentSet(current);
+  const NameSet wantedSet(wanted);
   for (const std::string& entry : wanted) {
-    if (contains(current, entry)) continue;
+    if (currentSet.contains(entry)) continue;
     const NET_API_STATUS added = NetGroupAddUser(server, group, entry);
     if (added != NERR_Success && added != NERR_UserInGroup)
       ok(messages, "Could not add user to group.\nUSER: " + entry + "!");
   }
   for (const std::string& member : current)
-    if (!contains(wanted, member) && NetGroupDelUser(server, group, member) != NERR_Success)
+    if (!wantedSet.contains(member) && NetGroupDelUser(server, group, member) != NERR_Success)
       ok(messages, "Could not remove user from group.\nUSER: " + member);
 }
 
@@ -120,9 +139,10 @@ GroupFields loadGroup(std::string_view server, std::string name, bool isNew, boo
     }
   }
   const std::string prefix = fields.local ? serverDomain(server) : std::string();
+  const NameSet members(fields.members);
   for (const std::string& account : normalAccounts(server)) {
     std::string entry = prefix.empty() ? account : prefix + "\\" + account;
-    if (!contains(fields.members, entry)) fields.candidates.push_back(std::move(entry));
+    if (!members.contains(entry)) fields.candidates.push_back(std::move(entry));
   }
   return fields;
 }
@@ -146,10 +166,14 @@ WriteResult writeGroup(std::string_view server, GroupFields& fields, bool loggin
       currentNames = globalNow.entries;
     }
   }
+  const NameSet current(currentNames);
+  NameSet added;
   std::vector<std::string> additions;
   for (const std::string& entry : fields.members)
-    if (!entry.empty() && !contains(currentNames, entry) && !contains(additions, entry))
+    if (!entry.empty() && !current.contains(entry) && !added.contains(entry)) {
+      added.insert(entry);
       additions.push_back(entry);
+    }
   // A name the server cannot resolve would fail half-way through the
   // writes: refuse it while nothing is written yet.
   if (fields.local) {
@@ -217,13 +241,14 @@ WriteResult writeGroup(std::string_view server, GroupFields& fields, bool loggin
 
   // Removed by the SID read with the member, so a member whose account no
   // longer resolves can go too.
+  const NameSet kept(fields.members);
   for (const auto& member : localNow.entries)
-    if (!contains(fields.members, member.lgrmi2_domainandname) &&
+    if (!kept.contains(member.lgrmi2_domainandname) &&
         NetLocalGroupDelMember(server, fields.name, member.lgrmi2_sid) != NERR_Success)
       ok(messages, "Could not remove user from group.\nUSER: " + member.lgrmi2_domainandname +
                        "\nError editing LOCAL group.");
   for (const std::string& member : globalNow.entries)
-    if (!contains(fields.members, member) &&
+    if (!kept.contains(member) &&
         NetGroupDelUser(server, fields.name, member) != NERR_Success)
       ok(messages, "Could not remove user from group.\nUSER: " + member);
   if (!fields.secondGroup.empty()) writeSecondGroup(server, fields, messages);

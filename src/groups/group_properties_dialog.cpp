@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <vector>
 
 #include "groups/other_domain_member_dialog.h"
 #include "groups/select_group_dialog.h"
@@ -32,6 +33,17 @@ QListWidget* entryList(QWidget* parent, const char* name) {
   list->setSortingEnabled(true);
   list->setMinimumSize(200, 220);
   return list;
+}
+
+// Thousands of members: one sort after all are in, not one per entry.
+void fillList(QListWidget* list, const std::vector<std::string>& entries) {
+  list->setSortingEnabled(false);
+  list->clear();
+  QStringList texts;
+  texts.reserve(static_cast<qsizetype>(entries.size()));
+  for (const std::string& entry : entries) texts.push_back(q(entry));
+  list->addItems(texts);
+  list->setSortingEnabled(true);
 }
 
 }  // namespace
@@ -155,10 +167,8 @@ void GroupPropertiesDialog::exchange(bool save) {
     m_nameEdit->setText(q(m_fields.name));
     m_description->setText(q(m_fields.description));
     (m_fields.local ? m_local : m_global)->setChecked(true);
-    m_members->clear();
-    for (const std::string& entry : m_fields.members) m_members->addItem(q(entry));
-    m_candidates->clear();
-    for (const std::string& entry : m_fields.candidates) m_candidates->addItem(q(entry));
+    fillList(m_members, m_fields.members);
+    fillList(m_candidates, m_fields.candidates);
     return;
   }
   if (m_fields.isNew) {
@@ -213,9 +223,7 @@ void GroupPropertiesDialog::selectSecondGroup() {
   SelectGroupDialog dialog(m_open.server, m_fields.name, this);
   if (m_dialogs.run(dialog) != QDialog::Accepted) return;
   m_fields.secondGroup = dialog.chosen();
-  m_candidates->clear();
-  for (const std::string& entry : secondGroupEntries(m_open.server, m_fields.secondGroup, m_fields.local))
-    m_candidates->addItem(q(entry));
+  fillList(m_candidates, secondGroupEntries(m_open.server, m_fields.secondGroup, m_fields.local));
   m_candidatesLabel->setText(q(m_fields.secondGroup));
   m_delete->show();
 }
