@@ -43,6 +43,7 @@ void fillList(QListWidget* list, const std::vector<std::string>& entries) {
   texts.reserve(static_cast<qsizetype>(entries.size()));
   for (const std::string& entry : entries) texts.push_back(q(entry));
   list->addItems(texts);
+  list->sortItems();
   list->setSortingEnabled(true);
 }
 

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTableView>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -310,6 +311,8 @@ TEST_F(GroupProperties, OkSeesEveryMemberOfALargeGroup) {
   selectOnly("Staff");
   queue([](GroupPropertiesDialog& dialog) {
     EXPECT_EQ(dialog.membersList()->count(), 602);
+    const std::vector<std::string> shown = entries(dialog.membersList());
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
     dialog.membersList()->selectAll();
     dialog.membersList()->findItems(QStringLiteral("alice"), Qt::MatchExactly).front()->setSelected(false);
     dialog.moveToCandidatesButton()->click();
