@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -89,6 +90,18 @@ class RecordTableModel : public RecordTableModelBase {
     setRows(std::move(rows));
     endResetModel();
     return count;
+  }
+
+  // Reorders the rows by `order` (three-way over two records), keeping the
+  // present order among rows it finds equal.
+  template <class Order>
+  void sortRows(Order order) {
+    std::vector<std::uint32_t> rows = rowOrder();
+    std::span<const Record> all = m_records.records();
+    std::stable_sort(rows.begin(), rows.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return order(all[a], all[b]) < 0;
+    });
+    setRowOrder(std::move(rows));
   }
 
   const Record* recordAt(int row) const {

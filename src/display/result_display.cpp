@@ -4,6 +4,7 @@
 #include <QTableView>
 
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "display/fill_messages.h"
@@ -52,24 +53,65 @@ std::string countText(std::size_t count) { return std::to_string(count); }
 ResultDisplay::ResultDisplay(FillHost& host, IconSet icons)
     : m_host(host), m_icons(std::move(icons)) {}
 
-ResultDisplay::~ResultDisplay() = default;
+ResultDisplay::~ResultDisplay() {
+  for (const QMetaObject::Connection& c : m_headerConnections) QObject::disconnect(c);
+}
+
+void ResultDisplay::watchHeaderClicks(DisplayType type) {
+  QTableView* view = m_host.listView(type);
+  if (view == nullptr || m_sortClicks.contains(type)) return;
+  m_sortClicks.emplace(type, sorting::ClickState{});
+  // The list sorts on the program's own comparisons; the view's sorting
+  // would compare the shown texts instead.
+  view->setSortingEnabled(false);
+  view->horizontalHeader()->setSectionsClickable(true);
+  m_headerConnections.push_back(QObject::connect(
+      view->horizontalHeader(), &QHeaderView::sectionClicked, view,
+      [this, type](int column) { sortByColumn(type, column); }));
+}
+
+void ResultDisplay::sortByColumn(DisplayType type, int column) {
+  const auto state = m_sortClicks.find(type);
+  if (state == m_sortClicks.end()) return;
+  const sorting::Routine routine = state->second.click(column);
+  const auto sortWith = [&](auto* model, auto compare, bool (*ordered)(int)) {
+    if (model == nullptr || !ordered(column)) return;
+    using Record = std::decay_t<decltype(*model->recordAt(0))>;
+    model->sortRows([&](const Record& a, const Record& b) {
+      const int order = *compare(a, b, column);
+      return routine == sorting::Routine::First ? order : -order;
+    });
+  };
+  switch (traitsOf(type).model) {
+    case ModelKind::Users: sortWith(m_users.data(), &sorting::compareUsers, &sorting::usersColumnOrdered); break;
+    case ModelKind::Groups: sortWith(m_groups.data(), &sorting::compareGroups, &sorting::groupsColumnOrdered); break;
+    case ModelKind::Servers: sortWith(m_servers.data(), &sorting::compareServers, &sorting::serversColumnOrdered); break;
+    case ModelKind::Quotas: sortWith(m_quotas.data(), &sorting::compareQuotas, &sorting::quotasColumnOrdered); break;
+    case ModelKind::Text:
+    case ModelKind::None: break;
+  }
+}
 
 UserTableModel* ResultDisplay::usersModel() {
+  watchHeaderClicks(DisplayType::Users);
   return modelOnView(m_host.listView(DisplayType::Users), m_users,
                      [this](QTableView* view) { return new UserTableModel(m_icons, view); });
 }
 
 GroupTableModel* ResultDisplay::groupsModel() {
+  watchHeaderClicks(DisplayType::Groups);
   return modelOnView(m_host.listView(DisplayType::Groups), m_groups,
                      [this](QTableView* view) { return new GroupTableModel(m_icons, view); });
 }
 
 ServerTableModel* ResultDisplay::serversModel() {
+  watchHeaderClicks(DisplayType::Servers);
   return modelOnView(m_host.listView(DisplayType::Servers), m_servers,
                      [this](QTableView* view) { return new ServerTableModel(m_icons, view); });
 }
 
 QuotaTableModel* ResultDisplay::quotasModel() {
+  watchHeaderClicks(DisplayType::Quotas);
   return modelOnView(m_host.listView(DisplayType::Quotas), m_quotas,
                      [this](QTableView* view) { return new QuotaTableModel(m_icons, view); });
 }

@@ -11,8 +11,10 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <vector>
 
 #include "display/column_sets.h"
+#include "display/column_sort.h"
 #include "display/display_type.h"
 #include "display/fill_host.h"
 #include "display/icon_set.h"
@@ -70,6 +72,12 @@ class ResultDisplay {
   // Files (list forms), Quotas, Licenses and Trusts.
   TextTableModel* textModel(DisplayType type);
 
+  // A click on a column header of the Users, Groups, Servers or Quotas list:
+  // the first click on a column sorts it one way, the next click on the
+  // same column the other way. Other lists and columns without an order
+  // keep their rows as they are.
+  void sortByColumn(DisplayType type, int column);
+
  private:
 
   void applyColumns(DisplayType type);
@@ -82,6 +90,8 @@ class ResultDisplay {
   void finishFill(std::optional<DisplayType> filled, DisplayTexts texts,
                   const dlgthreads::WorkerBlock& block);
   void showMessage(std::string_view text);
+  // Sends the header clicks of a sortable list to sortByColumn, once.
+  void watchHeaderClicks(DisplayType type);
 
   FillHost& m_host;
   IconSet m_icons;
@@ -95,6 +105,8 @@ class ResultDisplay {
   // The displays whose columns are set up (see setUpColumns).
   std::set<DisplayType> m_setUp;
   bool m_resetRequested = false;
+  std::map<DisplayType, sorting::ClickState> m_sortClicks;
+  std::vector<QMetaObject::Connection> m_headerConnections;
 };
 
 }  // namespace display

@@ -1,6 +1,7 @@
 #include "dlgthreads/group_worker.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -132,42 +133,53 @@ class GroupGathering {
     return !m_block.cancelled();
   }
 
+  // Pages of kReadLength bytes, read on with the resume handle until the
+  // server has no more: a full page must not end the list.
   bool readGlobalGroups() {
-    NetBuffer groups;
-    DWORD read = 0;
-    DWORD total = 0;
-    DWORD resume = 0;
-    const NET_API_STATUS status =
-        NetGroupEnum(m_server, 2, groups, kReadLength, &read, &total, &resume);
-    if (status == ERROR_ACCESS_DENIED) {
-      showWorkerMessage(m_block, "Insufficient rights to read Global\ngroup information.",
-                        kFatal);
-    }
-    reportRefusal(status);
-    if (total == 0 && groups.get<GROUP_INFO_2>().empty()) {
-      addLine("ERROR : Could not enumerate domain.", "", "");
-      return !m_block.cancelled();
-    }
     const std::string marker = res::str(res::kStrGroupContainer);
-    for (const GROUP_INFO_2& group : groups.get<GROUP_INFO_2>()) {
-      if (m_block.cancelled()) return false;
-      addLine(group.grpi2_name, group.grpi2_comment, marker);
-      SetStatusText(m_block, printfText("Group %i.", static_cast<int>(m_block.groups.size())));
-      if (!m_showMembers) continue;
-      NetBuffer members;
-      DWORD mread = 0;
-      DWORD mtotal = 0;
-      DWORD mresume = 0;
-      const NET_API_STATUS mstatus = NetGroupGetUsers(m_server, group.grpi2_name, 0, members,
-                                                      kReadLength, &mread, &mtotal, &mresume);
-      if (mstatus == ERROR_ACCESS_DENIED) {
-        showWorkerMessage(m_block, "Insufficient rights to read Global\ngroup members.", kFatal);
+    DWORD resume = 0;
+    for (bool first = true;; first = false) {
+      NetBuffer groups;
+      DWORD read = 0;
+      DWORD total = 0;
+      const NET_API_STATUS status =
+          NetGroupEnum(m_server, 2, groups, kReadLength, &read, &total, &resume);
+      if (status == ERROR_ACCESS_DENIED) {
+        showWorkerMessage(m_block, "Insufficient rights to read Global\ngroup information.",
+                          kFatal);
       }
-      for (const auto& member : members.get<GROUP_USERS_INFO_0>()) {
-        addLine(group.grpi2_name, group.grpi2_comment, member.grui0_name);
+      reportRefusal(status);
+      const std::span<const GROUP_INFO_2> page = groups.get<GROUP_INFO_2>();
+      if (first && total == 0 && page.empty()) {
+        addLine("ERROR : Could not enumerate domain.", "", "");
+        return !m_block.cancelled();
       }
+      for (const GROUP_INFO_2& group : page) {
+        if (m_block.cancelled()) return false;
+        addLine(group.grpi2_name, group.grpi2_comment, marker);
+        SetStatusText(m_block, printfText("Group %i.", static_cast<int>(m_block.groups.size())));
+        if (m_showMembers) readMembers(group);
+      }
+      if (status != ERROR_MORE_DATA || page.empty()) break;
     }
     return !m_block.cancelled();
+  }
+
+  void readMembers(const GROUP_INFO_2& group) {
+    DWORD resume = 0;
+    for (;;) {
+      NetBuffer members;
+      DWORD read = 0;
+      DWORD total = 0;
+      const NET_API_STATUS status = NetGroupGetUsers(m_server, group.grpi2_name, 0, members,
+                                                     kReadLength, &read, &total, &resume);
+      if (status == ERROR_ACCESS_DENIED) {
+        showWorkerMessage(m_block, "Insufficient rights to read Global\ngroup members.", kFatal);
+      }
+      const std::span<const GROUP_USERS_INFO_0> page = members.get<GROUP_USERS_INFO_0>();
+      for (const auto& member : page) addLine(group.grpi2_name, group.grpi2_comment, member.grui0_name);
+      if (status != ERROR_MORE_DATA || page.empty() || m_block.cancelled()) return;
+    }
   }
 
   // Refusals other than access denied (which has its own texts) would

@@ -1,5 +1,6 @@
 #include "groups/group_commands.h"
 
+#include "groups/group_admin.h"
 #include "window/command_ids.h"
 #include "window/command_table.h"
 
@@ -9,11 +10,10 @@ using display::DisplayType;
 using namespace window;
 
 void registerCommands(CommandTable& table) {
-  // The group dialogs are not built yet: the edit commands are registered
-  // for their enabling on this display and do nothing when run.
-  const auto notYet = [](WindowContext&) {};
-  for (int id : {kIdPropertiesCyclic, kIdAdd, kIdCopy, kIdDelete})
-    table.add({.id = id, .display = DisplayType::Groups, .action = notYet});
+  table.add({.id = kIdPropertiesCyclic, .display = DisplayType::Groups, .action = editGroups});
+  table.add({.id = kIdAdd, .display = DisplayType::Groups, .action = addGroup});
+  table.add({.id = kIdCopy, .display = DisplayType::Groups, .action = copyGroup});
+  table.add({.id = kIdDelete, .display = DisplayType::Groups, .action = deleteGroups});
 }
 
 }  // namespace groups

@@ -1,5 +1,7 @@
 #include "users/user_requests.h"
 
+#include "users/request_error.h"
+
 #include <string>
 #include <vector>
 
@@ -69,11 +71,6 @@ std::vector<std::string> copyMemberships(std::string_view server, std::string_vi
 }
 
 }  // namespace
-
-void ReportUserRequestError(ui::Messages& messages, DWORD code) {
-  if (code == kAlreadyReported) return;
-  messages.ok(res::str(59241), res::str(59251), ui::Icon::Error);
-}
 
 void copyUser(window::WindowContext& context) {
   const window::Selection selection = context.selection();

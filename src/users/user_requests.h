@@ -1,6 +1,5 @@
 #pragma once
-// Copy and Delete on the Users display, and the report after a failed user
-// request.
+// Copy and Delete on the Users display.
 
 #include "platform/types.h"
 
@@ -12,12 +11,6 @@ class WindowContext;
 }
 
 namespace users {
-
-// The code that asks for no report: the request was already reported.
-inline constexpr platform::DWORD kAlreadyReported = 666;
-
-// The general error box after a failed user request; the code is not shown.
-void ReportUserRequestError(ui::Messages& messages, platform::DWORD code);
 
 // Copies the one selected account under a name the user gives: disabled,
 // with the source's memberships.

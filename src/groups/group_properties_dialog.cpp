@@ -1,0 +1,259 @@
+#include "groups/group_properties_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <memory>
+#include <vector>
+
+#include "groups/other_domain_member_dialog.h"
+#include "groups/select_group_dialog.h"
+#include "resources/strings.h"
+#include "ui/dialog_runner.h"
+#include "ui/messages.h"
+
+namespace groups {
+namespace {
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+QListWidget* entryList(QWidget* parent, const char* name) {
+  auto* list = new QListWidget(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setSortingEnabled(true);
+  list->setMinimumSize(200, 220);
+  return list;
+}
+
+// Thousands of members: one sort after all are in, not one per entry.
+void fillList(QListWidget* list, const std::vector<std::string>& entries) {
+  list->setSortingEnabled(false);
+  list->clear();
+  QStringList texts;
+  texts.reserve(static_cast<qsizetype>(entries.size()));
+  for (const std::string& entry : entries) texts.push_back(q(entry));
+  list->addItems(texts);
+  list->sortItems();
+  list->setSortingEnabled(true);
+}
+
+}  // namespace
+
+GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messages,
+                                             ui::DialogRunner& dialogs, QWidget* parent)
+    : QDialog(parent), m_open(std::move(open)), m_messages(messages), m_dialogs(dialogs) {
+  setObjectName(QStringLiteral("GroupProperties"));
+  setWindowTitle(QStringLiteral("Group Properties"));
+  m_fields = loadGroup(m_open.server, m_open.name, m_open.isNew, m_open.local);
+
+  m_nameLabel = new QLabel(this);
+  m_nameEdit = new QLineEdit(this);
+  m_nameEdit->setObjectName(QStringLiteral("name"));
+  m_nameEdit->setMaxLength(5000);
+  m_description = new QLineEdit(this);
+  m_description->setObjectName(QStringLiteral("description"));
+  auto* kind = new QGroupBox(this);
+  m_global = new QRadioButton(QStringLiteral("&Global"), kind);
+  m_local = new QRadioButton(QStringLiteral("&Local"), kind);
+  auto* kindLayout = new QHBoxLayout(kind);
+  kindLayout->addWidget(m_global);
+  kindLayout->addWidget(m_local);
+
+  m_members = entryList(this, "members");
+  m_candidates = entryList(this, "candidates");
+  m_toMembers = new QPushButton(QStringLiteral("<- Mo&ve"), this);
+  m_toCandidates = new QPushButton(QStringLiteral("Mov&e - >"), this);
+  m_otherDomain = new QPushButton(QStringLiteral("Add user from &other domain"), this);
+  // Taken as typed: the OK step looks every new member up before writing.
+  connect(m_otherDomain, &QPushButton::clicked, this, [this] {
+    OtherDomainMemberDialog dialog(this);
+    if (m_dialogs.run(dialog) == QDialog::Accepted && !dialog.member().empty())
+      m_members->addItem(q(dialog.member()));
+  });
+  m_selectGroup = new QPushButton(QStringLiteral("&Select Group"), this);
+  connect(m_selectGroup, &QPushButton::clicked, this, [this] { selectSecondGroup(); });
+  m_copyToMembers = new QPushButton(QStringLiteral("<- C&opy"), this);
+  m_copyToCandidates = new QPushButton(QStringLiteral("Co&py - >"), this);
+  connect(m_copyToMembers, &QPushButton::clicked, this, [this] { copy(m_candidates, m_members); });
+  connect(m_copyToCandidates, &QPushButton::clicked, this,
+          [this] { copy(m_members, m_candidates); });
+  m_copyToMembers->setEnabled(false);
+  m_copyToCandidates->setEnabled(false);
+  m_delete = new QPushButton(QStringLiteral("Dele&te"), this);
+  m_delete->hide();
+  m_delete->setEnabled(false);
+  connect(m_delete, &QPushButton::clicked, this, [this] { deleteMembers(); });
+  connect(m_toMembers, &QPushButton::clicked, this, [this] { move(m_candidates, m_members); });
+  connect(m_toCandidates, &QPushButton::clicked, this, [this] { move(m_members, m_candidates); });
+  // The button that moves away from the list last touched is the one offered.
+  connect(m_members, &QListWidget::itemSelectionChanged, this, [this] {
+    if (m_members->selectedItems().isEmpty()) return;
+    m_candidates->clearSelection();
+    m_toCandidates->setEnabled(true);
+    m_toMembers->setEnabled(false);
+    m_copyToCandidates->setEnabled(!m_fields.secondGroup.empty());
+    m_copyToMembers->setEnabled(false);
+    m_delete->setEnabled(true);
+  });
+  connect(m_candidates, &QListWidget::itemSelectionChanged, this, [this] {
+    if (m_candidates->selectedItems().isEmpty()) return;
+    m_members->clearSelection();
+    m_toMembers->setEnabled(true);
+    m_toCandidates->setEnabled(false);
+    m_copyToMembers->setEnabled(!m_fields.secondGroup.empty());
+    m_copyToCandidates->setEnabled(false);
+    m_delete->setEnabled(false);
+  });
+
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Group name:"), m_fields.isNew ? static_cast<QWidget*>(m_nameEdit)
+                                                             : static_cast<QWidget*>(m_nameLabel));
+  (m_fields.isNew ? static_cast<QWidget*>(m_nameLabel) : m_nameEdit)->hide();
+  form->addRow(QStringLiteral("&Description:"), m_description);
+  form->addRow(kind);
+  auto* lists = new QGridLayout;
+  auto* membersLabel = new QLabel(QStringLiteral("&Members:"), this);
+  membersLabel->setBuddy(m_members);
+  m_candidatesLabel = new QLabel(QStringLiteral("Not members of"), this);
+  m_candidatesLabel->setBuddy(m_candidates);
+  lists->addWidget(membersLabel, 0, 0);
+  lists->addWidget(m_candidatesLabel, 0, 2);
+  lists->addWidget(m_members, 1, 0);
+  auto* buttonsColumn = new QVBoxLayout;
+  buttonsColumn->addStretch();
+  buttonsColumn->addWidget(m_toMembers);
+  buttonsColumn->addWidget(m_toCandidates);
+  buttonsColumn->addWidget(m_copyToMembers);
+  buttonsColumn->addWidget(m_copyToCandidates);
+  buttonsColumn->addWidget(m_delete);
+  buttonsColumn->addStretch();
+  lists->addLayout(buttonsColumn, 1, 1);
+  lists->addWidget(m_candidates, 1, 2);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &GroupPropertiesDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addLayout(lists);
+  auto* localButtons = new QHBoxLayout;
+  localButtons->addWidget(m_selectGroup);
+  localButtons->addWidget(m_otherDomain);
+  localButtons->addStretch();
+  layout->addLayout(localButtons);
+  layout->addWidget(buttons);
+
+  m_toMembers->setEnabled(false);
+  m_toCandidates->setEnabled(m_fields.isNew);
+  // An existing group's kind is what the server says it is.
+  m_global->setEnabled(m_fields.isNew);
+  m_local->setEnabled(m_fields.isNew);
+  m_otherDomain->setVisible(m_fields.local && !m_fields.isNew);
+  m_selectGroup->setEnabled(!m_fields.isNew);
+  exchange(false);
+}
+
+void GroupPropertiesDialog::exchange(bool save) {
+  if (!save) {
+    m_nameLabel->setText(q(m_fields.name));
+    m_nameEdit->setText(q(m_fields.name));
+    m_description->setText(q(m_fields.description));
+    (m_fields.local ? m_local : m_global)->setChecked(true);
+    fillList(m_members, m_fields.members);
+    fillList(m_candidates, m_fields.candidates);
+    return;
+  }
+  if (m_fields.isNew) {
+    m_fields.name = m_nameEdit->text().toStdString();
+    m_fields.local = m_local->isChecked();
+  }
+  m_fields.description = m_description->text().toStdString();
+  m_fields.members.clear();
+  for (int i = 0; i < m_members->count(); ++i)
+    m_fields.members.push_back(m_members->item(i)->text().toStdString());
+  m_fields.candidates.clear();
+  for (int i = 0; i < m_candidates->count(); ++i)
+    m_fields.candidates.push_back(m_candidates->item(i)->text().toStdString());
+}
+
+void GroupPropertiesDialog::move(QListWidget* from, QListWidget* to) {
+  for (QListWidgetItem* item : from->selectedItems()) {
+    const QString entry = item->text();
+    if (to->findItems(entry, Qt::MatchExactly).isEmpty()) {
+      to->addItem(entry);
+    } else {
+      const ui::Answer answer = m_messages.show(
+          {"The user is already a member of that group. USER: " + entry.toStdString() +
+               "\nThe user you have selected to move already exists in the destination "
+               "group.\nDELETE the user from the source group?\nWARNING: YOU ARE REMOVING A USER "
+               "FROM A GROUP",
+           "Warning", ui::Buttons::YesNoCancel, ui::Icon::Error, ui::Answer::No});
+      if (answer == ui::Answer::Cancel) return;
+      if (answer != ui::Answer::Yes) continue;
+    }
+    std::unique_ptr<QListWidgetItem> taken(from->takeItem(from->row(item)));
+    listsChanged();
+  }
+}
+
+void GroupPropertiesDialog::copy(QListWidget* from, QListWidget* to) {
+  for (QListWidgetItem* item : from->selectedItems()) {
+    const QString entry = item->text();
+    if (to->findItems(entry, Qt::MatchExactly).isEmpty()) {
+      to->addItem(entry);
+      listsChanged();
+    } else {
+      m_messages.ok("The user is already a member of that group. USER: " + entry.toStdString(),
+                    res::programTitle());
+    }
+  }
+}
+
+void GroupPropertiesDialog::listsChanged() { m_selectGroup->setEnabled(false); }
+
+void GroupPropertiesDialog::selectSecondGroup() {
+  SelectGroupDialog dialog(m_open.server, m_fields.name, this);
+  if (m_dialogs.run(dialog) != QDialog::Accepted) return;
+  m_fields.secondGroup = dialog.chosen();
+  fillList(m_candidates, secondGroupEntries(m_open.server, m_fields.secondGroup, m_fields.local));
+  m_candidatesLabel->setText(q(m_fields.secondGroup));
+  m_delete->show();
+}
+
+void GroupPropertiesDialog::deleteMembers() {
+  if (m_fields.secondGroup.empty()) return;
+  for (QListWidgetItem* item : m_members->selectedItems()) {
+    const ui::Answer answer = m_messages.show(
+        {"WARNING: YOU ARE REMOVING A USER FROM A GROUP\nUsername: " + item->text().toStdString(),
+         "Warning", ui::Buttons::YesNoCancel, ui::Icon::Error, ui::Answer::No});
+    if (answer == ui::Answer::Cancel) return;
+    if (answer != ui::Answer::Yes) continue;
+    std::unique_ptr<QListWidgetItem> taken(m_members->takeItem(m_members->row(item)));
+    listsChanged();
+  }
+}
+
+void GroupPropertiesDialog::accept() {
+  exchange(true);
+  const bool wasNew = m_fields.isNew;
+  const WriteResult result = writeGroup(m_open.server, m_fields, m_open.logging, m_messages);
+  if (wasNew && !m_fields.isNew) {
+    // From here on this is the new group's dialog: its name and kind are fixed.
+    m_nameLabel->setText(q(m_fields.name));
+    m_nameEdit->setEnabled(false);
+    m_global->setEnabled(false);
+    m_local->setEnabled(false);
+  }
+  if (result == WriteResult::Close) QDialog::accept();
+}
+
+}  // namespace groups
