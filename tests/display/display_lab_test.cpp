@@ -98,6 +98,8 @@ class DisplayLabTest : public ::testing::Test {
     worker(block);
     ASSERT_TRUE(workerHost->finished);
     m_display.fill(*workerHost->finished);
+    // A handed-over block holds its host, which holds the block: let both go.
+    workerHost->finished.reset();
   }
 
   ListImage imageOfRow(const QAbstractItemModel& model, int row) const {
