@@ -31,15 +31,15 @@ std::string clipboardNow() { return QGuiApplication::clipboard()->text().toStdSt
 
 class ClipboardPrintTest : public ::testing::Test {
  protected:
-  UserTableModel& showUsers(const std::vector<display_test::UserSpec>& users) {
+  UserTableModel& showUsers(const std::vector<display_test::UserRow>& users) {
     QTableView* view = m_host.listView(DisplayType::Users);
     auto* model = new UserTableModel({}, view);
     model->adopt(display_test::userHolder(users));
     view->setModel(model);
     return *model;
   }
-  std::vector<display_test::UserSpec> manyUsers(int count) {
-    std::vector<display_test::UserSpec> users;
+  std::vector<display_test::UserRow> manyUsers(int count) {
+    std::vector<display_test::UserRow> users;
     for (int i = 0; i < count; ++i) users.push_back({"user" + std::to_string(i)});
     return users;
   }

@@ -27,22 +27,22 @@ class ColumnSortTest : public ::testing::Test {
   // The Users list as the worker leaves it (ctime dates, "Never", the
   // fixed-width logon count).
   void browseUsers() {
-    struct Spec {
+    struct Row {
       const char* name;
       const char* fullName;
       const char* logons;
       const char* lastLogon;
     };
-    const Spec users[] = {
+    const Row users[] = {
         {"alice", "zz", "         7", "Sat Apr 15 12:00:00 2000 "},
         {"bob", "Yy", "        12", "Mon Jan 10 12:00:00 2005 "},
         {"Carol", "xx", "         0", "Never"},
         {"dave", "Ww", "         3", "Fri Dec 31 12:00:00 1999 "},
         {"erin", "vv", "       100", "Tue Feb 15 12:00:00 2000 "},
     };
-    std::vector<display_test::UserSpec> specs;
-    for (const Spec& u : users) specs.push_back({u.name});
-    auto holder = display_test::userHolder(specs);
+    std::vector<display_test::UserRow> rows;
+    for (const Row& u : users) rows.push_back({u.name});
+    auto holder = display_test::userHolder(rows);
     for (std::size_t i = 0; i < std::size(users); ++i) {
       dlgthreads::UserRecord& r = holder.records()[i];
       r.fullName = users[i].fullName;

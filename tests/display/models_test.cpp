@@ -14,7 +14,7 @@ namespace display {
 namespace {
 
 using display_test::GroupLine;
-using display_test::UserSpec;
+using display_test::UserRow;
 
 // Distinct one-colour icons, so a test can tell which image a row got.
 IconSet colouredIcons() {
@@ -90,7 +90,7 @@ TEST_F(ModelsTest, UserColumnsShowWordsOneToEighteenThenTwentyOnwards) {
 }
 
 struct UserImageRow {
-  UserSpec user;
+  UserRow user;
   ListImage image;
 };
 

@@ -9,17 +9,17 @@
 
 namespace display_test {
 
-struct UserSpec {
+struct UserRow {
   std::string name;
   std::string disabled = "No";
   std::string lockedOut = "No";
 };
 
 inline dlgthreads::RecordHolder<dlgthreads::UserRecord> userHolder(
-    const std::vector<UserSpec>& users) {
+    const std::vector<UserRow>& users) {
   dlgthreads::RecordHolder<dlgthreads::UserRecord> holder;
   holder.allocate(users.size() + 10);
-  for (const UserSpec& user : users) {
+  for (const UserRow& user : users) {
     dlgthreads::UserRecord& r = *holder.append();
     r.name = user.name;
     r.fullName = user.name + " Full";

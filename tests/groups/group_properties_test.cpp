@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "../app/app_test_support.h"
+#include "groups_window.h"
 #include "display/display_traits.h"
 #include "groups/group_properties_dialog.h"
 #include "groups/other_domain_member_dialog.h"
@@ -78,22 +78,8 @@ void select(QListWidget* list, const std::string& entry) {
   found.front()->setSelected(true);
 }
 
-class GroupProperties : public apptest::WindowTest {
+class GroupProperties : public groupstest::GroupsWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ASSERT_TRUE(makeWindow());
-    m_window->settings().e_logging_onoff = 1;
-    m_window->selectTab(display::traitsOf(DisplayType::Groups).tab);
-    m_view = qobject_cast<QTableView*>(m_window->resultControl(kCtlGroupsList));
-    ASSERT_NE(m_view, nullptr);
-    browse();
-  }
-  void browse() {
-    m_window->command(kIdBrowse);
-    waitForList();
-  }
-  void waitForList() { ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); })); }
   int rowOf(const std::string& name) const {
     for (int r = 0; r < m_view->model()->rowCount(); ++r)
       if (m_view->model()->index(r, 0).data().toString().toStdString() == name) return r;
@@ -114,7 +100,6 @@ class GroupProperties : public apptest::WindowTest {
     });
   }
 
-  QTableView* m_view = nullptr;
 };
 
 TEST_F(GroupProperties, ExistingGlobalAndLocalGroupsGetTheirDescriptionAndMemberChanges) {

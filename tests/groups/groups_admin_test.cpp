@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../app/app_test_support.h"
+#include "groups_window.h"
 #include "display/display_traits.h"
 #include "platform/eventlog.h"
 #include "platform/netapi.h"
@@ -68,23 +68,8 @@ std::string localComment(const std::string& group) {
   return buffer.one<LOCALGROUP_INFO_1>()->lgrpi1_comment;
 }
 
-class GroupsWindow : public apptest::WindowTest {
+class GroupsWindow : public groupstest::GroupsWindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ASSERT_TRUE(makeWindow());
-    m_window->settings().e_logging_onoff = 1;
-    m_window->selectTab(display::traitsOf(DisplayType::Groups).tab);
-    m_view = qobject_cast<QTableView*>(m_window->resultControl(kCtlGroupsList));
-    ASSERT_NE(m_view, nullptr);
-    browse();
-  }
-
-  void browse() {
-    m_window->command(kIdBrowse);
-    waitForList();
-  }
-  void waitForList() { ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); })); }
 
   std::vector<std::string> names() const {
     std::vector<std::string> all;
@@ -118,7 +103,6 @@ class GroupsWindow : public apptest::WindowTest {
     });
   }
 
-  QTableView* m_view = nullptr;
 };
 
 TEST_F(GroupsWindow, CopyMakesGlobalAndLocalGroupsWithCommentAndMembersAndLogsThem) {

@@ -54,7 +54,7 @@ inline display::GroupTableModel& showGroups(display_test::RecordingHost& host,
 }
 
 inline display::UserTableModel& showUsers(display_test::RecordingHost& host,
-                                          const std::vector<display_test::UserSpec>& users) {
+                                          const std::vector<display_test::UserRow>& users) {
   QTableView* view = host.listView(display::DisplayType::Users);
   auto* model = new display::UserTableModel({}, view);
   model->adopt(display_test::userHolder(users));
