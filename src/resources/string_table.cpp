@@ -46,7 +46,7 @@ constexpr Entry kTable[] = {
     {32829, "Show the Users display: the user accounts"},
     {57607, "Print the current display"},
     {57636, "Find a text in the current display"},
-    {59192, "You have selected the conflicting options "},
+    {59192, "You have selected the conflicting options \"Password never expires\" and\n \"User must change password at next logon\". \nThese cannot both be set. Please uncheck one of them."},
     {59193, "An error occurred while changing the user settings. Re-check the settings."},
     {59195, "(One of) The selected group(s) is Indirect. This means that the basis for inclusion in this group is NOT \ndirect inclusion, but based on inclusion of a GLOBAL group. Remove the GLOBAL group."},
     {59196, "Warning"},

@@ -1,6 +1,7 @@
 #include "users/user_commands.h"
 
 #include "users/account_policy_command.h"
+#include "users/user_properties_command.h"
 #include "users/user_requests.h"
 #include "window/command_ids.h"
 #include "window/command_table.h"
@@ -11,17 +12,14 @@ using display::DisplayType;
 using namespace window;
 
 void registerCommands(CommandTable& table) {
-  // The properties dialog is not built yet: Add and Properties are
-  // registered for their enabling on this display and do nothing when run.
-  const auto notYet = [](WindowContext&) {};
   table.add({.id = kIdCopy, .display = DisplayType::Users, .action = copyUser});
   table.add({.id = kIdDelete, .display = DisplayType::Users, .action = deleteUsers});
-  for (int id : {kIdPropertiesCyclic, kIdAdd})
-    table.add({.id = id, .display = DisplayType::Users, .action = notYet});
+  table.add({.id = kIdAdd, .display = DisplayType::Users, .action = addUser});
+  table.add({.id = kIdPropertiesCyclic, .display = DisplayType::Users, .action = editUsers});
   // One dialog for several accounts only makes sense for two or more.
   table.add({.id = kIdPropertiesCombined,
              .display = DisplayType::Users,
-             .action = notYet,
+             .action = ShowUserPropertiesCombined,
              .enabled = [](const WindowContext& c) { return c.selection().size() >= 2; }});
   // The policy belongs to the domain, not to a list: it opens from any display.
   table.add({.id = kIdAccountPolicies, .action = editAccountPolicy});
