@@ -1,0 +1,425 @@
+// The user properties dialog in the window over a lab: new account, one
+// account, several accounts at once, the domain-controller question and the
+// editors. What the lab holds after OK is the proof.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "../app/app_test_support.h"
+#include "display/display_traits.h"
+#include "platform/dialin.h"
+#include "platform/eventlog.h"
+#include "platform/lab/lab_backend.h"
+#include "platform/netapi.h"
+#include "ui/scripted_program_starter.h"
+#include "users/user_editors.h"
+#include "users/user_load.h"
+#include "users/user_properties_dialog.h"
+#include "window/command_ids.h"
+
+namespace {
+
+using apptest::waitUntil;
+using display::DisplayType;
+using users::CUserProperties;
+using namespace platform;
+using namespace window;
+
+const std::string kLabPath = VELTRANE_SOURCE_DIR "/tests/users/user-properties-lab.json";
+
+// The lab, with calls a test can make fail.
+class BendingLab final : public lab::LabBackend {
+ public:
+  using LabBackend::LabBackend;
+  DWORD NetUserSetInfo(std::string_view server, std::string_view user, DWORD level,
+                       const NetInfo& info, DWORD* parm_err) override {
+    if (level == 3 && failFullWrites > 0) {
+      --failFullWrites;
+      return ERROR_ACCESS_DENIED;
+    }
+    return LabBackend::NetUserSetInfo(server, user, level, info, parm_err);
+  }
+  DWORD NetGroupAddUser(std::string_view server, std::string_view group,
+                        std::string_view user) override {
+    if (group == refusedGroup) return ERROR_ACCESS_DENIED;
+    return LabBackend::NetGroupAddUser(server, group, user);
+  }
+  int failFullWrites = 0;
+  std::string refusedGroup;
+};
+
+std::optional<USER_INFO_3> account(std::string_view name) {
+  NetBuffer buffer;
+  if (NetUserGetInfo("\\\\PDC", name, 3, buffer) != NERR_Success) return {};
+  return buffer.get<USER_INFO_3>().front();
+}
+
+std::vector<std::string> globalMembers(std::string_view group) {
+  NetBuffer buffer;
+  DWORD read = 0, total = 0, resume = 0;
+  NetGroupGetUsers("\\\\PDC", group, 0, buffer, MAX_PREFERRED_LENGTH, &read, &total, &resume);
+  std::vector<std::string> names;
+  for (const auto& u : buffer.get<GROUP_USERS_INFO_0>()) names.push_back(u.grui0_name);
+  std::ranges::sort(names);
+  return names;
+}
+
+std::vector<std::string> localMembers(std::string_view group) {
+  NetBuffer buffer;
+  DWORD read = 0, total = 0, resume = 0;
+  NetLocalGroupGetMembers("\\\\PDC", group, 3, buffer, MAX_PREFERRED_LENGTH, &read, &total,
+                          &resume);
+  std::vector<std::string> names;
+  for (const auto& m : buffer.get<LOCALGROUP_MEMBERS_INFO_3>())
+    names.push_back(m.lgrmi3_domainandname);
+  std::ranges::sort(names);
+  return names;
+}
+
+std::vector<std::string> events() {
+  std::vector<EventRecord> records;
+  ReadEventLog("", &records);
+  std::vector<std::string> texts;
+  for (const auto& r : records)
+    if (!r.strings.empty()) texts.push_back(r.strings.front());
+  return texts;
+}
+
+std::vector<std::string> entries(const QListWidget* list) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < list->count(); ++i) texts.push_back(list->item(i)->text().toStdString());
+  return texts;
+}
+
+bool has(const std::vector<std::string>& texts, std::string_view text) {
+  return std::ranges::find(texts, text) != texts.end();
+}
+
+// Selects the entries of `list` named, and presses `button`.
+void move(QListWidget* list, std::initializer_list<const char*> names, QPushButton* button) {
+  list->clearSelection();
+  for (const char* name : names) {
+    const auto found = list->findItems(QString::fromUtf8(name), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << name;
+    found.front()->setSelected(true);
+  }
+  button->click();
+}
+
+class UserProperties : public apptest::WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    m_backend.reset();
+    std::ifstream in(kLabPath);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string error;
+    m_lab = lab::labFromJson(text.str(), "user-properties-lab.json", &error);
+    ASSERT_TRUE(m_lab) << error;
+    start();
+  }
+  void start() {
+    m_bending = std::make_shared<BendingLab>(m_lab);
+    m_backend = std::make_unique<platform::ScopedBackend>(platform::Backend::servedBy(m_bending));
+    ASSERT_TRUE(makeWindow());
+    m_window->settings().e_logging_onoff = 1;
+    m_window->selectTab(display::traitsOf(DisplayType::Users).tab);
+    browse();
+    m_view = qobject_cast<QTableView*>(m_window->resultControl(kCtlUsersList));
+    ASSERT_NE(m_view, nullptr);
+  }
+  void browse() {
+    m_window->browse();
+    ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  }
+  std::vector<std::string> listed() const {
+    std::vector<std::string> names;
+    for (int r = 0; r < m_view->model()->rowCount(); ++r)
+      names.push_back(m_view->model()->index(r, 0).data().toString().toStdString());
+    return names;
+  }
+  void select(std::initializer_list<const char*> names) {
+    m_view->clearSelection();
+    for (const char* name : names)
+      for (int r = 0; r < m_view->model()->rowCount(); ++r)
+        if (m_view->model()->index(r, 0).data().toString() == QString::fromUtf8(name))
+          m_view->selectionModel()->select(m_view->model()->index(r, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  void run(int id, std::function<void(CUserProperties&)> work) {
+    m_dialogs->queueStep([work](QDialog& d) {
+      auto& dialog = dynamic_cast<CUserProperties&>(d);
+      work(dialog);
+      return dialog.result();
+    });
+    m_window->command(id);
+    ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  }
+
+  std::shared_ptr<BendingLab> m_bending;
+  QTableView* m_view = nullptr;
+};
+
+TEST_F(UserProperties, NewUserIsCheckedBeforeCreationAndASecondOkEditsTheNewAccount) {
+  // A lab file, so that what OK wrote is read back from the file itself.
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("userprops-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string file = (dir / "lab.json").string();
+  std::filesystem::copy_file(kLabPath, file, std::filesystem::copy_options::overwrite_existing);
+  m_window.reset();
+  m_backend.reset();
+  std::string error;
+  m_lab = lab::loadLabFile(file, &error);
+  ASSERT_TRUE(m_lab) << error;
+  start();
+
+  run(kIdAdd, [&](CUserProperties& d) {
+    EXPECT_EQ(d.windowTitle(), "New User");
+    EXPECT_TRUE(d.newNameEdit()->isVisibleTo(&d));
+    EXPECT_FALSE(d.userNameLabel()->isVisibleTo(&d));
+    EXPECT_TRUE(d.memberOfList()->count() == 0);
+    EXPECT_TRUE(has(entries(d.notMemberOfList()), "(G) Sales"));
+    EXPECT_TRUE(has(entries(d.notMemberOfList()), "(L) Auditors"));
+
+    d.accept();  // no name yet
+    d.newNameEdit()->setText("dave");
+    d.passwordEdit()->setText("pw-one");
+    d.confirmationEdit()->setText("pw-two");
+    d.accept();
+    d.confirmationEdit()->setText("pw-one");
+    d.mustChangeBox()->setChecked(true);
+    d.cannotChangeBox()->setChecked(true);
+    d.accept();
+    d.cannotChangeBox()->setChecked(false);
+    d.neverExpiresBox()->setChecked(true);
+    d.accept();
+    EXPECT_FALSE(account("dave")) << "created while a check kept the dialog open";
+
+    d.neverExpiresBox()->setChecked(false);
+    move(d.notMemberOfList(), {"(G) Sales", "(L) Auditors"}, d.addButton());
+    m_bending->failFullWrites = 1;
+    d.accept();
+    ASSERT_TRUE(account("dave"));
+    EXPECT_EQ(d.result(), QDialog::Rejected) << "closed although the settings were not written";
+    EXPECT_EQ(d.windowTitle(), "dave");
+    EXPECT_FALSE(d.newNameEdit()->isVisibleTo(&d));
+    d.accept();
+  });
+  ASSERT_EQ(m_dialogs->shown().size(), 1u);
+  const std::vector<std::string> texts = shownTexts();
+  ASSERT_EQ(texts.size(), 5u);
+  EXPECT_EQ(texts[0], "You MUST fill in a name, or cancel this action.");
+  EXPECT_EQ(texts[1], "The PASSWORDS entered do not match. Please ensure that the password is "
+                      "identical in both entry fields.");
+  EXPECT_EQ(texts[2], "You cannot check both 'User must change password at next logon'\nand "
+                      "'User cannot change password' at the same time.");
+  EXPECT_EQ(texts[3], "You have selected the conflicting options \"Password never expires\" and\n "
+                      "\"User must change password at next logon\". \nThese cannot both be set. "
+                      "Please uncheck one of them.");
+  EXPECT_EQ(texts[4], "An error occurred while changing the user settings. Re-check the "
+                      "settings.\nError#5\nPlease check you have sufficient rights in the target "
+                      "domain.");
+  EXPECT_EQ(m_messages->shown()[4].caption, "Initializing user");
+  EXPECT_EQ(std::ranges::count(events(), "User Added:   dave"), 1);
+  EXPECT_TRUE(has(listed(), "dave")) << "the list was not browsed again";
+
+  // Closed and opened again: the lab file holds the account as OK left it.
+  m_window.reset();
+  m_backend.reset();
+  m_bending.reset();
+  m_lab.reset();
+  m_lab = lab::loadLabFile(file, &error);
+  ASSERT_TRUE(m_lab) << error;
+  platform::ScopedBackend reopened(lab::makeLabBackend(m_lab));
+  const auto dave = account("dave");
+  ASSERT_TRUE(dave);
+  EXPECT_NE(dave->usri3_password_expired, 0u);
+  EXPECT_FALSE(dave->usri3_flags & UF_DONT_EXPIRE_PASSWD);
+  EXPECT_TRUE(dave->usri3_flags & UF_NORMAL_ACCOUNT);
+  EXPECT_TRUE(has(globalMembers("Sales"), "dave"));
+  EXPECT_TRUE(has(localMembers("Auditors"), "LAB\\dave"));
+  m_lab.reset();
+  std::filesystem::remove_all(dir);
+}
+
+TEST_F(UserProperties, SingleEditWritesFieldsFlagsAndGlobalAndLocalMembership) {
+  select({"alice"});
+  run(kIdPropertiesCyclic, [&](CUserProperties& d) {
+    EXPECT_EQ(d.windowTitle(), "alice");
+    EXPECT_EQ(d.userNameLabel()->text(), "alice");
+    EXPECT_EQ(d.fullNameEdit()->text(), "Alice Archer");
+    EXPECT_EQ(d.lastLogonLabel()->text(), "********* Never *********");
+    EXPECT_EQ(d.passwordEdit()->text(), "**************");
+    EXPECT_EQ(d.homeDriveEdit()->text(), "H:");
+    const auto member = entries(d.memberOfList());
+    EXPECT_TRUE(has(member, "(G) Staff"));
+    EXPECT_TRUE(has(member, "(G) Domain Users"));
+    EXPECT_TRUE(has(member, "(I) Printing"));
+    const auto other = entries(d.notMemberOfList());
+    EXPECT_TRUE(has(other, "(L) Printing")) << "an indirect group can still be joined directly";
+    EXPECT_TRUE(has(other, "(L) Auditors"));
+    EXPECT_FALSE(has(other, "(G) Staff"));
+    // Dial-in: shown as read, not changeable here.
+    EXPECT_TRUE(d.rasBox()->isChecked());
+    EXPECT_FALSE(d.rasBox()->isEnabled());
+    EXPECT_TRUE(d.callbackRadio(1)->isChecked());
+    EXPECT_EQ(d.callbackNumberEdit()->text(), "555-0100");
+    EXPECT_FALSE(d.lockedOutBox()->isEnabled());
+
+    move(d.memberOfList(), {"(I) Printing"}, d.removeButton());
+    EXPECT_TRUE(has(entries(d.memberOfList()), "(I) Printing"));
+    move(d.memberOfList(), {"(G) Staff"}, d.removeButton());
+    move(d.notMemberOfList(), {"(L) Auditors", "(G) Sales"}, d.addButton());
+    // In and out again within one opening: no change for Sales.
+    move(d.memberOfList(), {"(G) Sales"}, d.removeButton());
+    d.descriptionEdit()->setText("Ledgers");
+    d.neverExpiresBox()->setChecked(true);
+    d.passwordEdit()->setText("s3cret-pw");
+    d.confirmationEdit()->setText("s3cret-pw");
+    d.accept();
+  });
+  ASSERT_EQ(shownTexts().size(), 1u);
+  EXPECT_EQ(shownTexts()[0].substr(0, 40), "(One of) The selected group(s) is Indire");
+
+  const auto alice = account("alice");
+  ASSERT_TRUE(alice);
+  EXPECT_EQ(alice->usri3_comment, "Ledgers");
+  EXPECT_EQ(alice->usri3_full_name, "Alice Archer");
+  EXPECT_EQ(alice->usri3_profile, "\\\\FILES\\profiles\\alice");
+  EXPECT_TRUE(alice->usri3_flags & UF_DONT_EXPIRE_PASSWD);
+  EXPECT_FALSE(has(globalMembers("Staff"), "alice"));
+  EXPECT_FALSE(has(globalMembers("Sales"), "alice"));
+  EXPECT_EQ(localMembers("Auditors"), (std::vector<std::string>{"LAB\\alice", "LAB\\carol"}));
+  EXPECT_EQ(localMembers("Printing"), std::vector<std::string>{"LAB\\Staff"});
+  DWORD allowed = 0, type = 0;
+  std::string number;
+  ASSERT_NE(GetRAS("\\\\PDC", "alice", &allowed, &number, &type), 0);
+  EXPECT_EQ(allowed, 1u);
+  EXPECT_EQ(type, RAS_CALLBACK_PRESET);
+  EXPECT_EQ(number, "555-0100");
+}
+
+TEST_F(UserProperties, CombinedChecksEveryAccountFirstAndGathersFailedGroupWrites) {
+  m_bending->refusedGroup = "Sales";
+  select({"carol", "alice", "bob"});
+  run(kIdPropertiesCombined, [&](CUserProperties& d) {
+    EXPECT_EQ(d.windowTitle(), "Multiple User change");
+    EXPECT_EQ(entries(d.namesList()), (std::vector<std::string>{"alice", "bob", "carol"}));
+    EXPECT_FALSE(d.fullNameEdit()->isVisibleTo(&d));
+    EXPECT_FALSE(d.profileEdit()->isEnabled());
+    EXPECT_EQ(d.memberOfLabel()->text(), "All are members of:");
+    EXPECT_EQ(entries(d.memberOfList()), std::vector<std::string>{"(G) Domain Users"});
+    EXPECT_TRUE(has(entries(d.notMemberOfList()), "(G) Staff"));
+    EXPECT_EQ(d.lockedOutBox()->checkState(), Qt::PartiallyChecked);
+    EXPECT_TRUE(d.lockedOutBox()->isEnabled());
+    EXPECT_EQ(d.mustChangeBox()->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(d.disabledBox()->checkState(), Qt::Unchecked);
+    EXPECT_EQ(d.rasBox()->checkState(), Qt::PartiallyChecked);
+
+    // bob must change his password: "cannot change" for all conflicts
+    // with his, though the must-change box is left mixed.
+    d.cannotChangeBox()->setChecked(true);
+    d.accept();
+    d.cannotChangeBox()->setChecked(false);
+    d.disabledBox()->setChecked(true);
+    move(d.notMemberOfList(), {"(G) Sales", "(L) Auditors"}, d.addButton());
+    d.passwordEdit()->setText("new-pw");
+    d.confirmationEdit()->setText("new-pv");
+    d.accept();
+    EXPECT_FALSE(account("alice")->usri3_flags & UF_ACCOUNTDISABLE) << "written before a check";
+    d.confirmationEdit()->setText("new-pw");
+    d.accept();
+  });
+  const std::vector<std::string> texts = shownTexts();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0].substr(0, 40), "You cannot check both 'User must change ");
+  EXPECT_EQ(texts[1].substr(0, 40), "The PASSWORDS entered do not match. Plea");
+  EXPECT_EQ(texts[2], "Could not add user to the following group:\nSales: alice, bob, carol");
+
+  for (const char* name : {"alice", "bob", "carol"}) {
+    const auto user = account(name);
+    ASSERT_TRUE(user) << name;
+    EXPECT_TRUE(user->usri3_flags & UF_ACCOUNTDISABLE) << name;
+    EXPECT_FALSE(user->usri3_flags & UF_PASSWD_CANT_CHANGE) << name;
+  }
+  EXPECT_TRUE(account("bob")->usri3_flags & UF_LOCKOUT) << "a mixed lockout box changed bob";
+  EXPECT_FALSE(account("alice")->usri3_flags & UF_LOCKOUT);
+  EXPECT_TRUE(globalMembers("Sales").empty());
+  // Local groups are changed as local groups; carol was already in.
+  EXPECT_EQ(localMembers("Auditors"),
+            (std::vector<std::string>{"LAB\\alice", "LAB\\bob", "LAB\\carol"}));
+  DWORD allowed = 0, type = 0;
+  std::string number;
+  ASSERT_NE(GetRAS("\\\\PDC", "bob", &allowed, &number, &type), 0);
+  EXPECT_EQ(allowed, 0u) << "a mixed dial-in setting was written";
+  ASSERT_NE(GetRAS("\\\\PDC", "carol", &allowed, &number, &type), 0);
+  EXPECT_EQ(number, "555-0100");
+}
+
+TEST_F(UserProperties, AServerThatIsNoDomainControllerIsAskedAboutFirst) {
+  m_window->serverCombo()->addItem("\\\\FILES");
+  m_window->serverCombo()->setCurrentText("\\\\FILES");
+  select({"alice", "bob"});
+  m_window->command(kIdPropertiesCyclic);  // No, the default
+  ASSERT_EQ(m_messages->shown().size(), 1u);
+  EXPECT_EQ(m_messages->shown()[0].caption, "Warning!");
+  EXPECT_EQ(m_messages->shown()[0].buttons, ui::Buttons::YesNo);
+  EXPECT_TRUE(m_dialogs->shown().empty()) << "a No stops the whole round";
+
+  m_messages->clear();
+  m_messages->queueAnswer(ui::Answer::Yes);
+  m_window->command(kIdPropertiesCombined);
+  ASSERT_EQ(m_dialogs->shown().size(), 1u);
+  EXPECT_EQ(m_dialogs->shown()[0].title, "Multiple User change");
+}
+
+TEST_F(UserProperties, EditorButtonsOpenLocalFilesOrNameTheProgramThatCouldNotStart) {
+  auto fields = users::loadSingleUser("\\\\PDC", "alice");
+  ASSERT_TRUE(fields);
+  ui::ScriptedProgramStarter programs;
+  CUserProperties dialog({"\\\\PDC", false}, *fields, *m_messages, programs);
+  // NT 4: the policy editor, which this machine does not have.
+  dialog.profileButton()->click();
+  // The script lives in a share, and no share has a local folder yet.
+  dialog.scriptButton()->click();
+  EXPECT_TRUE(programs.opened().empty());
+  ASSERT_EQ(shownTexts().size(), 2u);
+  EXPECT_EQ(shownTexts()[0], "Veltrane was unable to start an instance of\nPOLEDIT.EXE possibly "
+                             "because the file does not exist,\nor could not be found.");
+  EXPECT_EQ(shownTexts()[1].substr(0, 55),
+            "Veltrane was unable to start an instance of\nNOTEPAD.EXE");
+
+  // Later systems edit the profile itself: a local one is handed to the
+  // desktop, and a handler that cannot start gives the profile editor's
+  // message.
+  OSVERSIONINFOA later;
+  later.dwPlatformId = VER_PLATFORM_WIN32_NT;
+  later.dwMajorVersion = 5;
+  const std::string local = (std::filesystem::temp_directory_path() / "userprops-profile").string();
+  std::ofstream(local) << "profile";
+  m_messages->clear();
+  users::startEditor(users::profileEditor(later, local), programs, *m_messages);
+  EXPECT_EQ(programs.opened(), std::vector<std::string>{local});
+  EXPECT_TRUE(m_messages->shown().empty());
+  programs.setStarts(false);
+  users::startEditor(users::profileEditor(later, local), programs, *m_messages);
+  ASSERT_EQ(shownTexts().size(), 1u);
+  EXPECT_EQ(shownTexts()[0].substr(0, 54), "Veltrane was unable to start an instance of\nUPEDIT.EXE");
+  EXPECT_EQ(users::scriptEditor("\\\\PDC", "logon.cmd").file, "\\\\PDC\\NETLOGON\\logon.cmd");
+  std::filesystem::remove(local);
+}
+
+}  // namespace
