@@ -1,7 +1,8 @@
 // User administration in the running window (offscreen) over a generated
 // lab of 100,000 accounts and 2,000 groups: Delete All on 1,000 selected
-// rows, from the command to the list browsed again; and Copy of one account
-// with its memberships.
+// rows, from the command to the list browsed again; Copy of one account
+// with its memberships; the user properties dialog opened for one account
+// and for 1,000 selected ones; and Add user from OK to the closed dialog.
 
 #include <benchmark/benchmark.h>
 
@@ -10,24 +11,28 @@
 #include <QLineEdit>
 #include <QTableView>
 
+#include <chrono>
 #include <memory>
 
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "display/display_traits.h"
 #include "platform/backend.h"
+#include "platform/netapi.h"
 #include "platform/lab/lab.h"
 #include "ui/scripted_dialog_runner.h"
 #include "ui/scripted_file_chooser.h"
 #include "ui/scripted_messages.h"
 #include "users/delete_members_dialog.h"
 #include "users/enter_name_dialog.h"
+#include "users/user_properties_dialog.h"
 #include "window/command_ids.h"
 
 namespace {
 
 struct Window {
   std::shared_ptr<ui::ScriptedDialogRunner> dialogs = std::make_shared<ui::ScriptedDialogRunner>();
+  std::shared_ptr<ui::ScriptedMessages> messages = std::make_shared<ui::ScriptedMessages>();
   std::unique_ptr<platform::ScopedBackend> installed;
   std::unique_ptr<app::MainWindow> window;
   QTableView* users = nullptr;
@@ -40,8 +45,7 @@ struct Window {
     installed = std::make_unique<platform::ScopedBackend>(
         lab::makeLabBackend(lab::generateLab(options)));
     window = std::make_unique<app::MainWindow>(
-        app::Ports{std::make_shared<ui::ScriptedMessages>(),
-                   std::make_shared<ui::ScriptedFileChooser>(), dialogs},
+        app::Ports{messages, std::make_shared<ui::ScriptedFileChooser>(), dialogs},
         app::WindowOptions{false});
     if (!window->initialise()) return false;
     window->selectTab(display::traitsOf(display::DisplayType::Users).tab);
@@ -106,6 +110,78 @@ void BM_CopyUser(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CopyUser)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// From the command to the dialog on screen with its membership lists, and
+// closed again with Cancel.
+void BM_SingleUserPropertiesOpen(benchmark::State& state) {
+  Window w;
+  if (!w.start()) {
+    state.SkipWithError("the window did not start");
+    return;
+  }
+  int n = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.selectRows(n++ * 97, 1);
+    w.dialogs->queueResult(QDialog::Rejected);
+    state.ResumeTiming();
+    w.window->command(window::kIdPropertiesCyclic);
+   }
+  state.counters["dialogs"] = static_cast<double>(w.dialogs->shown().size());
+  state.counters["messages"] = static_cast<double>(w.messages->shown().size());
+}
+BENCHMARK(BM_SingleUserPropertiesOpen)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void BM_CombinedPropertiesOpenThousand(benchmark::State& state) {
+  Window w;
+  if (!w.start()) {
+    state.SkipWithError("the window did not start");
+    return;
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.selectRows(5000, 1000);
+    w.dialogs->queueResult(QDialog::Rejected);
+    state.ResumeTiming();
+    w.window->command(window::kIdPropertiesCombined);
+   }
+  state.counters["dialogs"] = static_cast<double>(w.dialogs->shown().size());
+  state.counters["messages"] = static_cast<double>(w.messages->shown().size());
+}
+BENCHMARK(BM_CombinedPropertiesOpenThousand)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Only the OK step is timed: the browse that shows the new account follows
+// the closed dialog.
+void BM_AddUserOkToClosed(benchmark::State& state) {
+  Window w;
+  if (!w.start()) {
+    state.SkipWithError("the window did not start");
+    return;
+  }
+  int n = 0;
+  for (auto _ : state) {
+    const QString name = QStringLiteral("added%1").arg(n++);
+    double seconds = 0;
+    w.dialogs->queueStep([&](QDialog& d) {
+      auto& dialog = dynamic_cast<users::CUserProperties&>(d);
+      dialog.newNameEdit()->setText(name);
+      dialog.passwordEdit()->setText(QStringLiteral("Bench-pass-1"));
+      dialog.confirmationEdit()->setText(QStringLiteral("Bench-pass-1"));
+      const auto start = std::chrono::steady_clock::now();
+      dialog.accept();
+      seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      return dialog.result();
+    });
+    w.window->command(window::kIdAdd);
+    w.waitIdle();
+    state.SetIterationTime(seconds);
+  }
+  state.counters["messages"] = static_cast<double>(w.messages->shown().size());
+  platform::NetBuffer buffer;
+  state.counters["created"] =
+      platform::NetUserGetInfo("\\\\GENPDC", "added0", 0, buffer) == platform::NERR_Success ? 1 : 0;
+}
+BENCHMARK(BM_AddUserOkToClosed)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
