@@ -159,6 +159,8 @@ void CUserProperties::build() {
   m_homeDir = edit("homeDir", this);
   m_profileButton = new QPushButton(QStringLiteral("... "), this);
   m_scriptButton = new QPushButton(QStringLiteral("... "), this);
+  for (QPushButton* button : {m_profileButton, m_scriptButton})
+    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("... ")) + 24);
   connect(m_profileButton, &QPushButton::clicked, this, [this] { editProfile(); });
   connect(m_scriptButton, &QPushButton::clicked, this, [this] { editScript(); });
   auto* paths = new QGridLayout;
@@ -171,6 +173,7 @@ void CUserProperties::build() {
   paths->addWidget(new QLabel(QStringLiteral("Home Directory:"), this), 2, 0);
   paths->addWidget(m_homeDrive, 2, 1);
   paths->addWidget(m_homeDir, 2, 2, 1, 2);
+  paths->setColumnStretch(2, 1);
 
   m_memberOf = entryList(this, "memberOf");
   m_notMemberOf = entryList(this, "notMemberOf");
@@ -205,13 +208,11 @@ void CUserProperties::build() {
   auto* left = new QVBoxLayout;
   left->addLayout(identity);
   left->addLayout(flags);
-  auto* right = new QVBoxLayout;
-  right->addLayout(dialin);
-  right->addLayout(paths);
   top->addLayout(left, 3);
-  top->addLayout(right, 2);
+  top->addLayout(dialin, 2);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
+  layout->addLayout(paths);
   layout->addLayout(lists);
   layout->addWidget(buttons);
 }
