@@ -369,6 +369,29 @@ TEST_F(UserProperties, CombinedChecksEveryAccountFirstAndGathersFailedGroupWrite
   EXPECT_EQ(number, "555-0100");
 }
 
+TEST_F(UserProperties, NamesAndTextsTheLabCannotTakeAreRefusedAndLongUnicodeTextsKept) {
+  const std::string longText(5000, 'x');
+  const std::string unicode = "Zo\u00eb \u4e2d\u6587 \U0001F600";
+  run(kIdAdd, [&](CUserProperties& d) {
+    d.newNameEdit()->setText(QString(40, QLatin1Char('n')));
+    d.accept();
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    d.newNameEdit()->setText(QString::fromUtf8("zo\u00eb"));
+    d.fullNameEdit()->setText(QString::fromStdString(unicode));
+    d.descriptionEdit()->setText(QString::fromStdString(longText));
+    d.accept();
+  });
+  ASSERT_EQ(m_messages->shown().size(), 1u);
+  EXPECT_EQ(m_messages->shown()[0].text,
+            "An error occurred while changing the user settings. Re-check the settings.\nError#1");
+  EXPECT_EQ(m_messages->shown()[0].caption, "Illegal parameter given");
+  const auto added = account("zo\u00eb");
+  ASSERT_TRUE(added);
+  EXPECT_EQ(added->usri3_full_name, unicode);
+  EXPECT_EQ(added->usri3_comment, longText);
+  EXPECT_EQ(listed().size(), 5u);
+}
+
 TEST_F(UserProperties, AServerThatIsNoDomainControllerIsAskedAboutFirst) {
   m_window->serverCombo()->addItem("\\\\FILES");
   m_window->serverCombo()->setCurrentText("\\\\FILES");
