@@ -62,11 +62,19 @@ void reportWriteFailure(DWORD status, DWORD parameter, ui::Messages& messages) {
                 "Initializing user");
 }
 
+// In the order the messages come: the all-modes conflict, the missing name
+// of a new account, then what the single-account steps check.
 bool checksPass(const UserFields& f, ui::Messages& messages) {
-  if (conflictShown(f.mustChange == Tick::On, f.cannotChange == Tick::On,
-                    f.neverExpires == Tick::On, messages))
+  if (conflictShown(f.mustChange == Tick::On, f.cannotChange == Tick::On, false, messages))
     return false;
-  if (f.password != kUnchangedPassword && mismatchShown(f, messages)) return false;
+  if (f.mode == UserMode::New && f.name.empty()) {
+    messages.ok(res::str(59246), res::programTitle());
+    return false;
+  }
+  if (conflictShown(f.mustChange == Tick::On, false, f.neverExpires == Tick::On, messages))
+    return false;
+  const bool typed = f.mode == UserMode::New || f.password != kUnchangedPassword;
+  if (typed && mismatchShown(f, messages)) return false;
   return true;
 }
 
@@ -213,10 +221,6 @@ WriteResult writeMultiple(std::string_view server, UserFields& f, ui::Messages& 
 WriteResult writeUser(std::string_view server, UserFields& f, bool logging,
                       ui::Messages& messages) {
   if (f.mode == UserMode::Multiple) return writeMultiple(server, f, messages);
-  if (f.mode == UserMode::New && f.name.empty()) {
-    messages.ok(res::str(59246), res::programTitle());
-    return WriteResult::StayOpen;
-  }
   if (!checksPass(f, messages)) return WriteResult::StayOpen;
   if (f.mode == UserMode::New && createAccount(server, f, logging, messages) != WriteResult::Close)
     return WriteResult::StayOpen;
