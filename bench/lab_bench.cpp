@@ -113,14 +113,14 @@ void NetUserSetPasswordWithHistoryOnFileLab(benchmark::State& state) {
   platform::ScopedBackend backend(lab::makeLabBackend(lab));
   platform::USER_MODALS_INFO_0 policy;
   policy.usrmod0_password_hist_len = 5;
-  if (platform::NetUserModalsSet("\\GENPDC", 0, policy, nullptr) != platform::NERR_Success) {
+  if (platform::NetUserModalsSet("\\\\GENPDC", 0, policy, nullptr) != platform::NERR_Success) {
     state.SkipWithError("NetUserModalsSet failed");
     return;
   }
   int n = 0;
   for (auto _ : state) {
     platform::USER_INFO_1003 p{"Secret-" + std::to_string(++n)};
-    if (platform::NetUserSetInfo("\\GENPDC", "Administrator", 1003, p, nullptr) !=
+    if (platform::NetUserSetInfo("\\\\GENPDC", "Administrator", 1003, p, nullptr) !=
         platform::NERR_Success) {
       state.SkipWithError("NetUserSetInfo failed");
       break;
