@@ -51,6 +51,9 @@ TEST(PasswordHash, IsSaltedSlowAndNeverHoldsTheClearText) {
   EXPECT_TRUE(lab::isPasswordHash(*a));
   EXPECT_FALSE(lab::isPasswordHash("Tr0ub4dor&3"));
   EXPECT_FALSE(lab::isPasswordHash("$argon2id$v=19$m=4096,t=2,p=1$garbage"));
+  std::string costly = *a;
+  costly.replace(costly.find("m=4096"), 6, "m=4194304");  // 4 GiB to check
+  EXPECT_FALSE(lab::isPasswordHash(costly));
   EXPECT_FALSE(lab::passwordMatches("Tr0ub4dor&3", "Tr0ub4dor&3")) << "a clear text is no hash";
 }
 

@@ -1,15 +1,35 @@
 #include "platform/lab/password_hash.h"
 
+#include <charconv>
+#include <cstdint>
+
 #include <sodium.h>
 
 namespace lab {
 
 namespace {
 
+constexpr std::uint64_t kMaxCheckedMemoryKib = 256 * 1024;
+constexpr std::uint64_t kMaxCheckedPasses = 16;
+
 bool sodiumReady() {
   // sodium_init may be called from several threads and more than once.
   static const bool ready = sodium_init() >= 0;
   return ready;
+}
+
+// Checking a password costs what its hash names: a lab file from elsewhere
+// must not make a password change take minutes or gigabytes.
+bool affordable(std::string_view hash) {
+  auto number = [&](std::string_view key, std::uint64_t* value) {
+    const auto at = hash.find(key);
+    if (at == std::string_view::npos) return false;
+    const char* first = hash.data() + at + key.size();
+    return std::from_chars(first, hash.data() + hash.size(), *value).ec == std::errc();
+  };
+  std::uint64_t kib = 0, passes = 0;
+  return number("$m=", &kib) && number(",t=", &passes) && kib <= kMaxCheckedMemoryKib &&
+         passes <= kMaxCheckedPasses;
 }
 
 }  // namespace
@@ -36,6 +56,7 @@ bool isPasswordHash(std::string_view text) {
   if (text.empty()) return true;
   if (text.size() >= crypto_pwhash_STRBYTES) return false;
   if (text.find('\0') != std::string_view::npos || !sodiumReady()) return false;
+  if (!affordable(text)) return false;
   // The library reads the whole text (algorithm, cost, salt, hash) to say
   // whether a hash of today's cost would differ; -1 means it is no hash.
   const std::string terminated(text);

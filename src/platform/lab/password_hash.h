@@ -24,7 +24,8 @@ inline constexpr std::size_t kPasswordHashMemory = 4u << 20;  // bytes
 std::optional<std::string> hashPassword(std::string_view password);
 // Whether `password` is the one `hash` was made from.
 bool passwordMatches(std::string_view hash, std::string_view password);
-// Whether `text` is a hash this lab can check (or empty).
+// Whether `text` is a hash this lab can check (or empty): argon2 in
+// libsodium's text form, costing at most 256 MiB and 16 passes to check.
 bool isPasswordHash(std::string_view text);
 
 }  // namespace lab
