@@ -405,7 +405,7 @@ struct PendingMembers {
 };
 
 bool validAccountName(std::string_view name) {
-  if (name.empty() || name.size() > 256) return false;
+  if (name.empty() || !isWritableText(name) || utf16Length(name) > kMaxGroupNameLength) return false;
   return name.find_first_of("\"/\\[]:;|=,+*?<>") == std::string_view::npos;
 }
 
