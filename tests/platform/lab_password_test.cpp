@@ -307,6 +307,21 @@ TEST_F(LabPasswords, TextTheLabCannotKeepIsRefusedAndLosesNothing) {
   EXPECT_EQ(NetUserGetInfo("\\\\PDC", "dave", 0, buf), NERR_Success);
 }
 
+// The last line of defence: a change whose text slipped past the calls'
+// checks cannot be journalled, so it is undone as a failed write would be.
+TEST_F(LabPasswords, AChangeThatCannotBeEncodedIsUndoneNotACrash) {
+  auto l = load();
+  ASSERT_TRUE(l);
+  const std::string before = onDisk();
+  l->refuseOperation("PDC", "NetUserEnum\xFF", ERROR_ACCESS_DENIED);
+  EXPECT_NE(l->lastSaveError(), "");
+  EXPECT_NO_THROW(l->toJson()) << "memory holds nothing the file could not";
+  l->logOn("LAB\\\xED\xA0\x80");
+  EXPECT_EQ(l->loggedOn(), "LAB\\Administrator");
+  EXPECT_EQ(onDisk(), before);
+  EXPECT_TRUE(l->refuseOperation("PDC", "NetUserEnum", ERROR_ACCESS_DENIED)) << "later changes go on";
+}
+
 TEST_F(LabPasswords, RegistryBytesAreKeptExactlyAndUnwritableNamesAndReportsRefused) {
   const std::vector<std::uint8_t> raw = {'a', 0xFF, 0xED, 0xA0, 0x80, 'z', 0};
   {
