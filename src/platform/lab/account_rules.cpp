@@ -12,6 +12,8 @@ using namespace platform;
 
 namespace {
 
+constexpr std::size_t kMaxPasswordHistory = 24;
+
 DWORD refuse(DWORD parmnum, DWORD* parm_err) {
   if (parm_err) *parm_err = parmnum;
   return ERROR_INVALID_PARAMETER;
@@ -60,7 +62,10 @@ DWORD setPassword(User& u, const Policy& policy, std::string_view password, std:
     return fail(NERR_PasswordTooShort);
   }
   // The history counts the current password as the first remembered one.
-  const std::size_t remembered = policy.modals0.usrmod0_password_hist_len;
+  // At most as many as NT keeps, so that a lab file asking for more cannot
+  // make every password change check thousands of hashes.
+  const std::size_t remembered =
+      std::min<std::size_t>(policy.modals0.usrmod0_password_hist_len, kMaxPasswordHistory);
   if (!newAccount && remembered > 0) {
     const std::size_t older = std::min(remembered - 1, u.passwordHistory.size());
     const bool reused =
