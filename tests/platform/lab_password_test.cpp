@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "../support/lab_fixture.h"
+#include "platform/lab/journal.h"
 #include "platform/lab/password_hash.h"
 
 using namespace platform;
@@ -129,6 +130,33 @@ TEST_F(LabPasswords, AnOlderFileWithClearPasswordsLoadsKeepsThemAndIsRewrittenWi
             NERR_PasswordTooShort);
   EXPECT_EQ(NetUserSetInfo("\\\\PDC", "alice", 1003, USER_INFO_1003{"Wallaby-22"}, nullptr),
             NERR_PasswordTooShort);
+}
+
+// A journal left by an earlier version (the program stopped before folding
+// it) may hold a password in clear too: it is replayed, hashed and folded
+// into the file at once.
+TEST_F(LabPasswords, AnOlderJournalWithAClearPasswordIsHashedAndFoldedAtLoad) {
+  {
+    lab::Journal journal(m_file.string());
+    std::string error;
+    ASSERT_TRUE(journal.append(lab::identityOf(slurp(m_file)),
+                               R"({"changes":[{"t":"user","domain":"LAB","rid":1500,)"
+                               R"("user":{"name":"legacy","rid":1500,"password":"Emu-4242"}}]})",
+                               &error)) << error;
+  }
+  ASSERT_NE(onDisk().find("Emu-4242"), std::string::npos);
+  auto l = load();
+  ASSERT_TRUE(l);
+  EXPECT_EQ(onDisk().find("Emu-4242"), std::string::npos);
+  EXPECT_FALSE(fs::exists(m_file.string() + ".journal")) << "folded into the file";
+  EXPECT_NE(slurp(m_file).find("\"legacy\""), std::string::npos);
+  platform::ScopedBackend backend(lab::makeLabBackend(l));
+  USER_MODALS_INFO_0 policy;
+  policy.usrmod0_min_passwd_len = 4;
+  policy.usrmod0_password_hist_len = 1;
+  ASSERT_EQ(NetUserModalsSet("\\\\PDC", 0, policy, nullptr), NERR_Success);
+  EXPECT_EQ(NetUserSetInfo("\\\\PDC", "legacy", 1003, USER_INFO_1003{"Emu-4242"}, nullptr),
+            NERR_PasswordTooShort) << "the journal's password is still the account's";
 }
 
 TEST_F(LabPasswords, NoAnswerOrMessageRepeatsAPassword) {
