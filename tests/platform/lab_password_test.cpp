@@ -263,7 +263,8 @@ TEST_F(LabPasswords, TextTheLabCannotKeepIsRefusedAndLosesNothing) {
   const std::string cutShort = "caf\xC3";
   const std::string overlong = "\xC0\xAF";
   const std::string withNul = std::string("ab\0cd", 5);
-  const std::string longText(257, 'x');
+  const std::string longPassword(257, 'p');
+  const std::string longText(32768, 'x');
   {
     auto l = load();
     ASSERT_TRUE(l);
@@ -285,8 +286,8 @@ TEST_F(LabPasswords, TextTheLabCannotKeepIsRefusedAndLosesNothing) {
         {"name, cut short", [&](DWORD* p) { return NetUserAdd("\\\\PDC", 1, newUser(cutShort, "good-pw"), p); }, 1},
         {"name with NUL", [&](DWORD* p) { return NetUserAdd("\\\\PDC", 1, newUser(withNul, "good-pw"), p); }, 1},
         {"password, over-long form", [&](DWORD* p) { return NetUserAdd("\\\\PDC", 1, newUser("erin", overlong + "abcd"), p); }, 3},
-        {"password beyond 256", [&](DWORD* p) { return NetUserAdd("\\\\PDC", 1, newUser("erin", longText), p); }, 3},
-        {"comment beyond 256", [&](DWORD* p) {
+        {"password beyond 256", [&](DWORD* p) { return NetUserAdd("\\\\PDC", 1, newUser("erin", longPassword), p); }, 3},
+        {"comment beyond 32,767", [&](DWORD* p) {
            auto u = newUser("erin", "good-pw");
            u.usri1_comment = longText;
            return NetUserAdd("\\\\PDC", 1, u, p);
@@ -321,10 +322,18 @@ TEST_F(LabPasswords, TextTheLabCannotKeepIsRefusedAndLosesNothing) {
     EXPECT_EQ(buf.one<GROUP_INFO_1>()->grpi1_comment, "Sales team");
     EXPECT_EQ(onDisk(), before) << "a refused change writes nothing";
 
-    // Any Unicode that is well-formed is kept, four-byte characters and all.
+    // Any Unicode that is well-formed is kept, four-byte characters and all,
+    // up to the longest text an account database holds.
     auto u = newUser("Zoë🙂", "🙂🙂🙂🙂");
     u.usri1_comment = "Ünïcödé ✓ 𝄞";
     EXPECT_EQ(NetUserAdd("\\\\PDC", 1, u, nullptr), NERR_Success);
+    u.usri1_password.clear();  // unchanged from here on
+    u.usri1_comment = std::string(32767 - 2, 'y') + "𝄞";  // 32,767 UTF-16 units
+    EXPECT_EQ(NetUserSetInfo("\\\\PDC", "Zoë🙂", 1, u, nullptr), NERR_Success);
+    u.usri1_comment += "y";
+    EXPECT_EQ(NetUserSetInfo("\\\\PDC", "Zoë🙂", 1, u, nullptr), ERROR_INVALID_PARAMETER);
+    u.usri1_comment = "Ünïcödé ✓ 𝄞";
+    EXPECT_EQ(NetUserSetInfo("\\\\PDC", "Zoë🙂", 1, u, nullptr), NERR_Success);
   }
   auto again = load();
   ASSERT_TRUE(again);

@@ -32,15 +32,15 @@ DWORD checkUserTexts(const User& before, const User& after, DWORD* parm_err) {
     DWORD parmnum;
   };
   static constexpr Rule kRules[] = {
-      {&USER_INFO_3::usri3_home_dir, kMaxPathLength, USER_HOME_DIR_PARMNUM},
-      {&USER_INFO_3::usri3_comment, kMaxCommentLength, USER_COMMENT_PARMNUM},
-      {&USER_INFO_3::usri3_script_path, kMaxPathLength, USER_SCRIPT_PATH_PARMNUM},
-      {&USER_INFO_3::usri3_full_name, kMaxCommentLength, USER_FULL_NAME_PARMNUM},
-      {&USER_INFO_3::usri3_usr_comment, kMaxCommentLength, USER_USR_COMMENT_PARMNUM},
+      {&USER_INFO_3::usri3_home_dir, kMaxAccountTextLength, USER_HOME_DIR_PARMNUM},
+      {&USER_INFO_3::usri3_comment, kMaxAccountTextLength, USER_COMMENT_PARMNUM},
+      {&USER_INFO_3::usri3_script_path, kMaxAccountTextLength, USER_SCRIPT_PATH_PARMNUM},
+      {&USER_INFO_3::usri3_full_name, kMaxAccountTextLength, USER_FULL_NAME_PARMNUM},
+      {&USER_INFO_3::usri3_usr_comment, kMaxAccountTextLength, USER_USR_COMMENT_PARMNUM},
       {&USER_INFO_3::usri3_parms, kMaxAccountTextLength, USER_PARMS_PARMNUM},
       {&USER_INFO_3::usri3_workstations, kMaxAccountTextLength, USER_WORKSTATIONS_PARMNUM},
-      {&USER_INFO_3::usri3_profile, kMaxPathLength, USER_PROFILE_PARMNUM},
-      {&USER_INFO_3::usri3_home_dir_drive, kMaxPathLength, USER_HOME_DIR_DRIVE_PARMNUM},
+      {&USER_INFO_3::usri3_profile, kMaxAccountTextLength, USER_PROFILE_PARMNUM},
+      {&USER_INFO_3::usri3_home_dir_drive, kMaxAccountTextLength, USER_HOME_DIR_DRIVE_PARMNUM},
   };
   for (const auto& rule : kRules) {
     const std::string& now = after.info.*rule.field;

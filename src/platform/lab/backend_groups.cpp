@@ -40,7 +40,7 @@ DWORD renameGroup(Sam& sam, G& g, const std::string& name, DWORD exists, DWORD* 
 template <class G>
 DWORD addGroup(Sam& sam, G g, DWORD* parm_err, ChangeSet& changes) {
   if (DWORD st = checkGroupName(g.name, parm_err)) return st;
-  if (DWORD st = checkText(g.comment, kMaxCommentLength, GROUP_COMMENT_PARMNUM, parm_err)) {
+  if (DWORD st = checkText(g.comment, kMaxAccountTextLength, GROUP_COMMENT_PARMNUM, parm_err)) {
     return st;
   }
   if constexpr (std::is_same_v<G, LocalGroup>) {
@@ -62,7 +62,7 @@ template <class G>
 DWORD setComment(std::string& field, std::string_view value, const Sam& sam, const G& g,
                  DWORD* parm_err, ChangeSet& changes) {
   if (field == value) return NERR_Success;
-  if (DWORD st = checkText(value, kMaxCommentLength, GROUP_COMMENT_PARMNUM, parm_err)) return st;
+  if (DWORD st = checkText(value, kMaxAccountTextLength, GROUP_COMMENT_PARMNUM, parm_err)) return st;
   field = std::string(value);
   touch(changes, sam, g);
   return NERR_Success;

@@ -14,14 +14,12 @@ bool isWritableText(std::string_view text);
 // UTF-16 units of well-formed UTF-8 text (a character beyond U+FFFF counts two).
 std::size_t utf16Length(std::string_view text);
 
-// The limits of the systems the lab stands in for (lmcons.h).
-inline constexpr std::size_t kMaxUserNameLength = 20;    // LM20_UNLEN
-inline constexpr std::size_t kMaxGroupNameLength = 256;  // GNLEN
-inline constexpr std::size_t kMaxPasswordLength = 256;   // PWLEN
-inline constexpr std::size_t kMaxCommentLength = 256;    // MAXCOMMENTSZ
-inline constexpr std::size_t kMaxPathLength = 256;       // PATHLEN
-// Other account texts (parameters, workstation lists): what a user
-// record's field can hold at most.
-inline constexpr std::size_t kMaxAccountTextLength = 1024;
+// The limits of the systems the lab stands in for: names and passwords as
+// the API bounds them (lmcons.h), every other account text as the account
+// database keeps it, a counted string whose length is a 16-bit byte count.
+inline constexpr std::size_t kMaxUserNameLength = 20;       // LM20_UNLEN
+inline constexpr std::size_t kMaxGroupNameLength = 256;     // GNLEN
+inline constexpr std::size_t kMaxPasswordLength = 256;      // PWLEN
+inline constexpr std::size_t kMaxAccountTextLength = 32767;
 
 }  // namespace lab
