@@ -100,6 +100,35 @@ void NetUserSetInfoOnFileLab(benchmark::State& state) {
 }
 BENCHMARK(NetUserSetInfoOnFileLab)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// A new password under a policy that remembers the last five: each one is
+// hashed, and checked against the remembered hashes first.
+void NetUserSetPasswordWithHistoryOnFileLab(benchmark::State& state) {
+  GeneratedLabFile file;
+  std::string error;
+  auto lab = lab::loadLabFile(file.path(), &error);
+  if (!lab) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  platform::ScopedBackend backend(lab::makeLabBackend(lab));
+  platform::USER_MODALS_INFO_0 policy;
+  policy.usrmod0_password_hist_len = 5;
+  if (platform::NetUserModalsSet("\\\\GENPDC", 0, policy, nullptr) != platform::NERR_Success) {
+    state.SkipWithError("NetUserModalsSet failed");
+    return;
+  }
+  int n = 0;
+  for (auto _ : state) {
+    platform::USER_INFO_1003 p{"Secret-" + std::to_string(++n)};
+    if (platform::NetUserSetInfo("\\\\GENPDC", "Administrator", 1003, p, nullptr) !=
+        platform::NERR_Success) {
+      state.SkipWithError("NetUserSetInfo failed");
+      break;
+    }
+  }
+}
+BENCHMARK(NetUserSetPasswordWithHistoryOnFileLab)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 // Deleting renumbers the accounts after the deleted one, which must stay
 // cheap on a long list.
 void NetUserDelOnFileLab(benchmark::State& state) {

@@ -33,7 +33,7 @@ for f in /usr/bin/veltrane /usr/bin/veltrane-lab \
 done
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-for lib in libc6 libstdc++6 libqt6widgets6 qt6-qpa-plugins libqt6sql6-sqlite; do
+for lib in libc6 libstdc++6 libqt6widgets6 qt6-qpa-plugins libqt6sql6-sqlite libsodium23; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"

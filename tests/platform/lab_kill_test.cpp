@@ -51,7 +51,8 @@ TEST(LabKill, NoChangeReportedDoneIsLostWhenTheProcessIsKilledAtAnyMoment) {
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
-  std::uniform_int_distribution<int> delayUs(0, 50000);
+  // Long enough for a few additions, each of which hashes a password.
+  std::uniform_int_distribution<int> delayUs(0, 100000);
   std::set<std::string> reported;
   for (int run = 0; run < kKillRuns; ++run) {
     int fds[2];

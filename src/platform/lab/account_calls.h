@@ -14,6 +14,7 @@
 #include "platform/lab/model.h"
 #include "platform/lab/paging.h"
 #include "platform/lab/resolve.h"
+#include "platform/lab/text_rules.h"
 
 namespace lab::calls {
 
@@ -71,13 +72,10 @@ bool holdsLevel(DWORD level, const platform::NetInfo& info) {
 // Users and global groups below this RID are the built-in ones.
 constexpr DWORD kFirstOrdinaryRid = 1000;
 
-constexpr std::size_t kMaxUserNameLength = 20;
-constexpr std::size_t kMaxGroupNameLength = 256;
-
-// Account names: not empty, not too long, none of the reserved characters,
-// and more than dots and spaces.
+// Account names: text the lab can keep, not empty, not too long, none of the
+// reserved characters, and more than dots and spaces.
 inline bool validName(std::string_view name, std::size_t maxLength) {
-  if (name.empty() || name.size() > maxLength) return false;
+  if (name.empty() || !isWritableText(name) || utf16Length(name) > maxLength) return false;
   if (name.find_first_of("\"/\\[]:;|=,+*?<>") != std::string_view::npos) return false;
   return name.find_first_not_of(". ") != std::string_view::npos;
 }
@@ -86,6 +84,15 @@ inline bool validName(std::string_view name, std::size_t maxLength) {
 inline DWORD checkName(std::string_view name, std::size_t maxLength, DWORD parmnum,
                        DWORD* parm_err) {
   if (validName(name, maxLength)) return platform::NERR_Success;
+  if (parm_err) *parm_err = parmnum;
+  return platform::ERROR_INVALID_PARAMETER;
+}
+
+// ERROR_INVALID_PARAMETER, with *parm_err set to `parmnum`, for a text the
+// lab could not write back or one longer than `maxLength`.
+inline DWORD checkText(std::string_view text, std::size_t maxLength, DWORD parmnum,
+                       DWORD* parm_err) {
+  if (isWritableText(text) && utf16Length(text) <= maxLength) return platform::NERR_Success;
   if (parm_err) *parm_err = parmnum;
   return platform::ERROR_INVALID_PARAMETER;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/lab/account_calls.h"
+#include "platform/lab/account_rules.h"
 #include "platform/lab/lab_backend.h"
 #include "platform/lab/lab_json_parts.h"
 
@@ -13,11 +14,6 @@ using namespace calls;
 
 namespace {
 
-constexpr DWORD USER_NAME_PARMNUM = 1;
-constexpr DWORD USER_PASSWORD_PARMNUM = 3;
-constexpr DWORD USER_PRIV_PARMNUM = 5;
-constexpr DWORD USER_FLAGS_PARMNUM = 8;
-constexpr DWORD USER_PRIMARY_GROUP_PARMNUM = 51;
 constexpr DWORD MODALS_MIN_PASSWD_LEN_PARMNUM = 1;
 constexpr DWORD kAccountTypeBits = UF_TEMP_DUPLICATE_ACCOUNT | UF_NORMAL_ACCOUNT |
                                    UF_INTERDOMAIN_TRUST_ACCOUNT | UF_WORKSTATION_TRUST_ACCOUNT |
@@ -78,10 +74,10 @@ bool isSelf(const Network& net, const Sam& sam, const User& u) {
   return upper(net.loggedOn) == upper(sam.name + "\\" + u.name);
 }
 
-DWORD setPassword(User& u, const Sam& sam, const std::string& password, std::int64_t now) {
-  if (password.size() < sam.policy.modals0.usrmod0_min_passwd_len) return NERR_PasswordTooShort;
-  u.password = password;
-  u.passwordLastSet = now;
+// A password set on an existing account: a new password is no longer expired.
+DWORD changePassword(User& u, const Sam& sam, std::string_view password, std::int64_t now,
+                     DWORD* parm_err) {
+  if (DWORD st = setPassword(u, sam.policy, password, now, false, parm_err)) return st;
   u.passwordExpired = false;
   return NERR_Success;
 }
@@ -162,8 +158,7 @@ DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user,
     User changed = *u;
     if (const auto* i1 = std::get_if<USER_INFO_1>(&info)) {
       if (!i1->usri1_password.empty()) {
-        if (DWORD st = setPassword(changed, *t.sam, i1->usri1_password, now)) {
-          if (parm_err) *parm_err = USER_PASSWORD_PARMNUM;
+        if (DWORD st = changePassword(changed, *t.sam, i1->usri1_password, now, parm_err)) {
           return st;
         }
       }
@@ -173,8 +168,7 @@ DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user,
       changed.info.usri3_script_path = i1->usri1_script_path;
     } else if (const auto* i3 = std::get_if<USER_INFO_3>(&info)) {
       if (!i3->usri3_password.empty()) {
-        if (DWORD st = setPassword(changed, *t.sam, i3->usri3_password, now)) {
-          if (parm_err) *parm_err = USER_PASSWORD_PARMNUM;
+        if (DWORD st = changePassword(changed, *t.sam, i3->usri3_password, now, parm_err)) {
           return st;
         }
       }
@@ -205,8 +199,7 @@ DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user,
       c.usri3_home_dir_drive = i3->usri3_home_dir_drive;
       changed.passwordExpired = i3->usri3_password_expired != 0;
     } else if (const auto* i1003 = std::get_if<USER_INFO_1003>(&info)) {
-      if (DWORD st = setPassword(changed, *t.sam, i1003->usri1003_password, now)) {
-        if (parm_err) *parm_err = USER_PASSWORD_PARMNUM;
+      if (DWORD st = changePassword(changed, *t.sam, i1003->usri1003_password, now, parm_err)) {
         return st;
       }
     } else if (const auto* i1007 = std::get_if<USER_INFO_1007>(&info)) {
@@ -214,6 +207,7 @@ DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user,
     } else if (const auto* i1008 = std::get_if<USER_INFO_1008>(&info)) {
       changed.info.usri3_flags = mergedFlags(u->info.usri3_flags, i1008->usri1008_flags);
     }
+    if (DWORD st = checkUserTexts(*u, changed, parm_err)) return st;
     if (!(changed.info.usri3_flags & UF_LOCKOUT)) {
       for (auto& [dc, s] : changed.logons) s.badPwCount = 0;
     }
@@ -258,6 +252,7 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
       u.info.usri3_primary_group_id = 513;
     }
     if (DWORD st = checkName(u.name, kMaxUserNameLength, USER_NAME_PARMNUM, parm_err)) return st;
+    if (DWORD st = checkUserTexts(User{}, u, parm_err)) return st;
     if (priv != USER_PRIV_USER) {
       if (parm_err) *parm_err = USER_PRIV_PARMNUM;
       return ERROR_INVALID_PARAMETER;
@@ -269,12 +264,7 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
     }
     if (t.sam->findUser(u.name)) return NERR_UserExists;
     if (t.sam->nameTaken(u.name)) return NERR_GroupExists;
-    if (password.size() < t.sam->policy.modals0.usrmod0_min_passwd_len) {
-      if (parm_err) *parm_err = USER_PASSWORD_PARMNUM;
-      return NERR_PasswordTooShort;
-    }
-    u.password = password;
-    u.passwordLastSet = now;
+    if (DWORD st = setPassword(u, t.sam->policy, password, now, true, parm_err)) return st;
     u.info.usri3_priv = USER_PRIV_USER;
     u.rid = t.sam->allocateRid();
     const DWORD rid = u.rid;

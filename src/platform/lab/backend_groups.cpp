@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/lab/account_calls.h"
+#include "platform/lab/account_rules.h"
 #include "platform/lab/lab_backend.h"
 
 namespace lab {
@@ -11,8 +12,6 @@ using namespace platform;
 using namespace calls;
 
 namespace {
-
-constexpr DWORD GROUP_NAME_PARMNUM = 1;
 
 DWORD checkGroupName(std::string_view name, DWORD* parm_err) {
   return checkName(name, kMaxGroupNameLength, GROUP_NAME_PARMNUM, parm_err);
@@ -41,6 +40,9 @@ DWORD renameGroup(Sam& sam, G& g, const std::string& name, DWORD exists, DWORD* 
 template <class G>
 DWORD addGroup(Sam& sam, G g, DWORD* parm_err, ChangeSet& changes) {
   if (DWORD st = checkGroupName(g.name, parm_err)) return st;
+  if (DWORD st = checkText(g.comment, kMaxAccountTextLength, GROUP_COMMENT_PARMNUM, parm_err)) {
+    return st;
+  }
   if constexpr (std::is_same_v<G, LocalGroup>) {
     if (sam.findLocalGroup(g.name)) return ERROR_ALIAS_EXISTS;
   }
@@ -54,13 +56,16 @@ DWORD addGroup(Sam& sam, G g, DWORD* parm_err, ChangeSet& changes) {
   return NERR_Success;
 }
 
-// Sets a group's comment (and attributes), recording it only when it changes.
+// Sets a group's comment, recording it only when it changes; a comment the
+// lab could not keep is refused.
 template <class G>
-void setText(std::string& field, std::string_view value, const Sam& sam, const G& g,
-             ChangeSet& changes) {
-  if (field == value) return;
+DWORD setComment(std::string& field, std::string_view value, const Sam& sam, const G& g,
+                 DWORD* parm_err, ChangeSet& changes) {
+  if (field == value) return NERR_Success;
+  if (DWORD st = checkText(value, kMaxAccountTextLength, GROUP_COMMENT_PARMNUM, parm_err)) return st;
   field = std::string(value);
   touch(changes, sam, g);
+  return NERR_Success;
 }
 
 // Only administrators may touch the Administrators group.
@@ -167,15 +172,18 @@ DWORD LabBackend::NetGroupSetInfo(std::string_view server, std::string_view grou
       return renameGroup(*t.sam, *g, i0->grpi0_name, NERR_GroupExists, parm_err, changes);
     }
     if (const auto* i1 = std::get_if<GROUP_INFO_1>(&info)) {
-      setText(g->comment, i1->grpi1_comment, *t.sam, *g, changes);
+      return setComment(g->comment, i1->grpi1_comment, *t.sam, *g, parm_err, changes);
     } else if (const auto* i2 = std::get_if<GROUP_INFO_2>(&info)) {
-      setText(g->comment, i2->grpi2_comment, *t.sam, *g, changes);
+      if (DWORD st = setComment(g->comment, i2->grpi2_comment, *t.sam, *g, parm_err, changes)) {
+        return st;
+      }
       if (g->attributes != i2->grpi2_attributes) {
         g->attributes = i2->grpi2_attributes;
         changes.group(*t.sam, g->rid);
       }
     } else {
-      setText(g->comment, std::get<GROUP_INFO_1002>(info).grpi1002_comment, *t.sam, *g, changes);
+      return setComment(g->comment, std::get<GROUP_INFO_1002>(info).grpi1002_comment, *t.sam,
+                        *g, parm_err, changes);
     }
     return NERR_Success;
   });
@@ -328,10 +336,10 @@ DWORD LabBackend::NetLocalGroupSetInfo(std::string_view server, std::string_view
       return renameGroup(*t.sam, *g, i0->lgrpi0_name, ERROR_ALIAS_EXISTS, parm_err, changes);
     }
     if (const auto* i1 = std::get_if<LOCALGROUP_INFO_1>(&info)) {
-      setText(g->comment, i1->lgrpi1_comment, *t.sam, *g, changes);
+      return setComment(g->comment, i1->lgrpi1_comment, *t.sam, *g, parm_err, changes);
     } else {
-      setText(g->comment, std::get<LOCALGROUP_INFO_1002>(info).lgrpi1002_comment, *t.sam, *g,
-              changes);
+      return setComment(g->comment, std::get<LOCALGROUP_INFO_1002>(info).lgrpi1002_comment,
+                        *t.sam, *g, parm_err, changes);
     }
     return NERR_Success;
   });

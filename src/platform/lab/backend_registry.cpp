@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/lab/lab_backend.h"
+#include "platform/lab/text_rules.h"
 #include "platform/lab/resolve.h"
 
 namespace lab {
@@ -109,6 +110,8 @@ LONG LabBackend::RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD, REGSAM
                                 HKEY* result, DWORD* disposition) {
   OpenKey base;
   if (!openKeyOf(key, &base)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
+  // A key name the lab could not write back is refused before anything is made.
+  if (!isWritableText(subkey)) return static_cast<LONG>(ERROR_INVALID_PARAMETER);
   OpenKey opened{base.machine, base.hive, join(base.path, subkey), access};
   DWORD disp = REG_OPENED_EXISTING_KEY;
   const DWORD status = change([&](Network& net, ChangeSet& changes) -> DWORD {
@@ -233,6 +236,9 @@ LONG LabBackend::RegSetValueEx(HKEY key, std::string_view name, DWORD type,
   OpenKey k;
   if (!openKeyOf(key, &k)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
   if (!(k.access & KEY_SET_VALUE)) return static_cast<LONG>(ERROR_ACCESS_DENIED);
+  // Data is kept whatever its bytes (the file writes them as hex); the name
+  // must be text the file can hold.
+  if (!isWritableText(name)) return static_cast<LONG>(ERROR_INVALID_PARAMETER);
   return static_cast<LONG>(change([&](Network& net, ChangeSet& changes) -> DWORD {
     if (!mayWrite(net, k.machine)) return ERROR_ACCESS_DENIED;
     Hive* hive = hiveFor(net, k.machine, k.hive);
@@ -263,6 +269,9 @@ LONG LabBackend::RegDeleteValue(HKEY key, std::string_view name) {
   OpenKey k;
   if (!openKeyOf(key, &k)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
   if (!(k.access & KEY_SET_VALUE)) return static_cast<LONG>(ERROR_ACCESS_DENIED);
+  // Data is kept whatever its bytes (the file writes them as hex); the name
+  // must be text the file can hold.
+  if (!isWritableText(name)) return static_cast<LONG>(ERROR_INVALID_PARAMETER);
   return static_cast<LONG>(change([&](Network& net, ChangeSet& changes) -> DWORD {
     if (!mayWrite(net, k.machine)) return ERROR_ACCESS_DENIED;
     Hive* hive = hiveFor(net, k.machine, k.hive);

@@ -89,6 +89,8 @@ std::shared_ptr<Lab> generateLab(const GeneratorOptions& o) {
     if (draw.chance(5)) flags |= UF_PASSWD_CANT_CHANGE;
     u.info.usri3_flags = flags;
     u.passwordExpired = draw.chance(5);
+    // Blank passwords (no hash): hashing one per account would make a
+    // 100,000-account lab take minutes to generate.
     u.passwordLastSet = kBaseTime + draw.below(86400 * 365);
     u.info.usri3_home_dir = "\\\\GENSRV01\\users\\" + u.name;
     u.info.usri3_home_dir_drive = "H:";

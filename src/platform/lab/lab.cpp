@@ -43,6 +43,20 @@ std::uint64_t defaultJournalLimit(std::uint64_t labSize) {
 // The temporary file a fold writes before renaming it over the lab file.
 std::string foldingPath(const std::string& labPath) { return labPath + ".folding"; }
 
+// Whether any account was read from a password in clear; clears the marks.
+bool forgetClearPasswords(Network& net) {
+  bool any = false;
+  auto sweep = [&](Sam& sam) {
+    for (auto& u : sam.users) {
+      any = any || u.passwordReadInClear;
+      u.passwordReadInClear = false;
+    }
+  };
+  for (auto& d : net.domains) sweep(d.sam);
+  for (auto& m : net.machines) if (m.sam) sweep(*m.sam);
+  return any;
+}
+
 // Reads the lab file and replays its journal onto it.
 std::unique_ptr<Network> readLabAndJournal(const std::string& path, LabFile& file,
                                            std::string* error) {
@@ -206,7 +220,15 @@ bool Lab::write(const std::function<bool(Network&, ChangeSet&)>& f) {
   ChangeSet changes;
   if (!f(*m_network, changes) || changes.empty() || !m_file) return true;
   std::string error;
-  if (!m_file->journal.append(m_file->identity, encodeChanges(*m_network, changes), &error)) {
+  std::string record;
+  try {
+    record = encodeChanges(*m_network, changes);
+  } catch (const std::exception& e) {
+    // Text the calls let through that JSON cannot hold: the change is
+    // refused like one the disk refused, rather than ending the program.
+    error = std::string("the change cannot be written: ") + e.what();
+  }
+  if (record.empty() || !m_file->journal.append(m_file->identity, record, &error)) {
     m_lastSaveError = error;
     restoreLocked();
     return false;
@@ -223,15 +245,26 @@ bool Lab::foldJournal() {
   return foldLocked();
 }
 
+bool Lab::writeBack() {
+  std::unique_lock lock(m_mutex);
+  return foldLocked(true);
+}
+
 void Lab::setJournalLimit(std::uint64_t bytes) {
   std::unique_lock lock(m_mutex);
   if (m_file) m_file->journalLimit = bytes;
 }
 
-bool Lab::foldLocked() {
-  if (!m_file || m_file->journal.size() == 0) return true;
-  const std::string text = writeLab(*m_network);
+bool Lab::foldLocked(bool always) {
+  if (!m_file || (m_file->journal.size() == 0 && !always)) return true;
+  std::string text;
   std::string error;
+  try {
+    text = writeLab(*m_network);
+  } catch (const std::exception& e) {
+    m_lastSaveError = m_path + ": the lab cannot be written: " + e.what();
+    return false;
+  }
   // The file first, the journal after: a crash in between leaves a journal
   // written for the file's old content, which the next load recognises and
   // drops rather than applying twice.
@@ -263,7 +296,14 @@ std::shared_ptr<Lab> loadLabFile(const std::string& path, std::string* error) {
   auto net = readLabAndJournal(path, *file, error);
   if (!net) return nullptr;
   file->journalLimit = defaultJournalLimit(file->identity.size);
-  return std::make_shared<Lab>(std::move(net), std::move(file));
+  const bool heldClearPasswords = forgetClearPasswords(*net);
+  auto lab = std::make_shared<Lab>(std::move(net), std::move(file));
+  // A file (or journal) of an earlier version held passwords in clear: they
+  // are hashed now, and the whole lab is written back at once so that the
+  // clear text leaves the disk. A folder that cannot be written keeps the
+  // old file; the lab still opens.
+  if (heldClearPasswords) lab->writeBack();
+  return lab;
 }
 
 std::shared_ptr<Lab> labFromJson(std::string_view json, std::string_view sourceName,

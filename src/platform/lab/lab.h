@@ -78,13 +78,16 @@ class Lab {
   // journal; true when there was nothing to do. Also done when the journal
   // outgrows journalLimit() and when the lab is destroyed.
   bool foldJournal();
+  // Writes the whole lab into its file now, and empties the journal, even
+  // when the journal holds nothing (the file's form itself must change).
+  bool writeBack();
   // Bytes the journal may grow to before it is folded.
   void setJournalLimit(std::uint64_t bytes);
 
   std::int64_t now() const;
 
  private:
-  bool foldLocked();
+  bool foldLocked(bool always = false);
   void restoreLocked();
 
   mutable std::shared_mutex m_mutex;

@@ -7,6 +7,7 @@
 
 #include "platform/lab/paging.h"
 #include "platform/lab/resolve.h"
+#include "platform/lab/text_rules.h"
 
 namespace lab {
 
@@ -257,6 +258,10 @@ BOOL LabBackend::ReportEvent(HANDLE log, WORD type, WORD category, DWORD eventid
     auto it = m_eventSources.find(log);
     if (it == m_eventSources.end()) return 0;
     source = it->second;
+  }
+  // A report the event log could not write back is refused, as one too long would be.
+  for (const auto& text : strings) {
+    if (!isWritableText(text)) return 0;
   }
   const auto when = m_lab->now();
   const DWORD status = change([&](Network& net, ChangeSet& changes) -> DWORD {

@@ -11,6 +11,8 @@
 #include <unordered_set>
 
 #include "platform/lab/lab_json_parts.h"
+#include "platform/lab/password_hash.h"
+#include "platform/lab/text_rules.h"
 #include "platform/lab/simd_value.h"
 #include "platform/registry.h"
 
@@ -332,8 +334,10 @@ Json writeValue(const RegValue& v) {
   for (const auto& t : kRegTypes) if (t.bit == v.type) typeText = t.name;
   if (typeText.empty()) j["type"] = v.type; else j["type"] = typeText;
   const auto& d = v.data;
-  const bool plainText = !d.empty() && d.back() == 0 &&
-                         std::find(d.begin(), d.end() - 1, 0) == d.end() - 1;
+  // Bytes that are not UTF-8 text go out as hex, which keeps them exactly.
+  const bool plainText =
+      !d.empty() && d.back() == 0 &&
+      isWritableText(std::string_view(reinterpret_cast<const char*>(d.data()), d.size() - 1));
   if ((v.type == REG_SZ || v.type == REG_EXPAND_SZ) && plainText) {
     j["data"] = std::string(d.begin(), d.end() - 1);
   } else if (v.type == REG_DWORD && d.size() == 4) {
@@ -401,15 +405,44 @@ struct PendingMembers {
 };
 
 bool validAccountName(std::string_view name) {
-  if (name.empty() || name.size() > 256) return false;
+  if (name.empty() || !isWritableText(name) || utf16Length(name) > kMaxGroupNameLength) return false;
   return name.find_first_of("\"/\\[]:;|=,+*?<>") == std::string_view::npos;
+}
+
+template <class J>
+std::string passwordHashAt(const J& j, const std::string& path) {
+  if (!j.is_string()) fail(path, "expected a password hash");
+  auto hash = j.template get<std::string>();
+  if (!isPasswordHash(hash)) fail(path, "not a password hash this program can check");
+  return hash;
+}
+
+// Files written before passwords were hashed hold the password itself: it is
+// hashed here, and the account marked so that the file is written again.
+template <class J>
+void readPassword(const J& j, const std::string& path, User& u) {
+  const auto clear = field(j, "password");
+  const auto hash = field(j, "passwordHash");
+  if (clear && hash) fail(path, "give either \"password\" or \"passwordHash\", not both");
+  if (hash) u.passwordHash = passwordHashAt(*hash, at(path, "passwordHash"));
+  if (clear) {
+    if (!clear->is_string()) fail(at(path, "password"), std::string("expected a string, found ") + typeName(*clear));
+    auto hashed = hashPassword(clear->template get<std::string>());
+    if (!hashed) fail(at(path, "password"), "no memory to hash the password");
+    u.passwordHash = std::move(*hashed);
+    u.passwordReadInClear = true;
+  }
+  const auto& history = array(j, "passwordHistory", path);
+  for (std::size_t i = 0; i < history.size(); ++i) {
+    u.passwordHistory.push_back(passwordHashAt(history[i], at(at(path, "passwordHistory"), i)));
+  }
 }
 
 template <class J>
 User readUser(const J& j, const std::string& path) {
   expectObject(j, path,
                {"name", "rid", "fullName", "comment", "usrComment", "flags", "password",
-                "passwordLastSet", "passwordExpired", "priv", "homeDir", "homeDirDrive",
+                "passwordHash", "passwordHistory", "passwordLastSet", "passwordExpired", "priv", "homeDir", "homeDirDrive",
                 "scriptPath", "profile", "parms", "workstations", "acctExpires", "maxStorage",
                 "unitsPerWeek", "logonHours", "countryCode", "codePage", "primaryGroupId",
                 "authFlags", "logons", "dialin"});
@@ -422,7 +455,7 @@ User readUser(const J& j, const std::string& path) {
   i.usri3_comment = text(j, "comment", path);
   i.usri3_usr_comment = text(j, "usrComment", path);
   i.usri3_flags = bits(j, "flags", path, UF_SCRIPT | UF_NORMAL_ACCOUNT, kUserFlags);
-  u.password = text(j, "password", path);
+  readPassword(j, path, u);
   u.passwordLastSet = time(j, "passwordLastSet", path);
   u.passwordExpired = boolean(j, "passwordExpired", path, false);
   i.usri3_priv = number(j, "priv", path, USER_PRIV_USER);
@@ -479,7 +512,8 @@ Json writeUser(const User& u) {
   j["comment"] = i.usri3_comment;
   if (!i.usri3_usr_comment.empty()) j["usrComment"] = i.usri3_usr_comment;
   j["flags"] = bitNames(i.usri3_flags, kUserFlags);
-  if (!u.password.empty()) j["password"] = u.password;
+  if (!u.passwordHash.empty()) j["passwordHash"] = u.passwordHash;
+  if (!u.passwordHistory.empty()) j["passwordHistory"] = u.passwordHistory;
   j["passwordLastSet"] = u.passwordLastSet;
   if (u.passwordExpired) j["passwordExpired"] = true;
   if (i.usri3_priv != USER_PRIV_USER) j["priv"] = i.usri3_priv;

@@ -41,7 +41,14 @@ struct Dialin {
 struct User {
   std::string name;
   DWORD rid = 0;
-  std::string password;
+  // The password's hash (password_hash.h), empty for a blank password, and
+  // the hashes of the passwords before it, newest first, as many as the
+  // policy's history keeps.
+  std::string passwordHash;
+  std::vector<std::string> passwordHistory;
+  // Read from a file that still held the password itself: the file must be
+  // written again, without it.
+  bool passwordReadInClear = false;
   std::int64_t passwordLastSet = 0;  // seconds since 1970
   bool passwordExpired = false;
   // Descriptive fields kept as the level-3 record; the name, RID, password
