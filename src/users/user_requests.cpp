@@ -1,7 +1,9 @@
 #include "users/user_requests.h"
 
 #include "users/request_error.h"
+#include "users/unguessable_password.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -93,12 +95,14 @@ void copyUser(window::WindowContext& context) {
   }
   USER_INFO_3 record = buffer.get<USER_INFO_3>().front();
   record.usri3_name = copy;
-  record.usri3_password.clear();
-  // The copy has no password yet: it stays disabled until one is given, and
-  // never starts out locked.
+  // The copy stays disabled, never starts out locked, and gets a password
+  // nobody knows: a blank one would be refused by any length policy, or make a
+  // live account without a password once someone enables it.
+  record.usri3_password = unguessablePassword();
   record.usri3_flags = (record.usri3_flags | UF_ACCOUNTDISABLE) & ~UF_LOCKOUT;
   DWORD parameter = 0;
   const DWORD st = NetUserAdd(server, 3, record, &parameter);
+  std::fill(record.usri3_password.begin(), record.usri3_password.end(), '\0');
   if (st != NERR_Success) {
     const std::string text = st == ERROR_INVALID_PARAMETER
                                  ? res::str(59296) + std::to_string(parameter)

@@ -105,6 +105,12 @@ class UserRequests : public apptest::WindowTest {
 
 TEST_F(UserRequests, CopyIsADisabledAccountWithTheSourcesMembershipsAndIsListed) {
   m_window->settings().e_logging_onoff = 1;
+  // A length policy must not stop the copy (it never had a password to give).
+  NetBuffer modals;
+  ASSERT_EQ(NetUserModalsGet("\\\\PDC", 0, modals), NERR_Success);
+  USER_MODALS_INFO_0 policy = modals.get<USER_MODALS_INFO_0>().front();
+  policy.usrmod0_min_passwd_len = 12;
+  ASSERT_EQ(NetUserModalsSet("\\\\PDC", 0, policy, nullptr), NERR_Success);
   select({"Administrator"});
   typeName("Deputy");
   run(kIdCopy);
