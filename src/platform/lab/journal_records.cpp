@@ -148,6 +148,17 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
       j["refuse"] = std::move(refuse);
       break;
     }
+    case Kind::Share: {
+      j["t"] = "share";
+      j["machine"] = e.machine->name;
+      if (const Share* share = e.machine->findShare(e.key)) {
+        j["share"] = json::writeShare(*share);
+      } else {
+        j["name"] = e.key;
+        j["gone"] = true;
+      }
+      break;
+    }
     case Kind::Session:
       j["t"] = "session";
       j["loggedOn"] = net.loggedOn;
@@ -345,6 +356,19 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     for (auto it = refuse.begin(); it != refuse.end(); ++it) {
       if (!it->is_number_unsigned()) fail(where + "/refuse/" + it.key(), "expected a status code");
       m.refusals[it.key()] = it->get<platform::DWORD>();
+    }
+  } else if (t == "share") {
+    Machine& m = machineOf(net, o, where);
+    if (gone(o)) {
+      const std::string name = upper(textOf(o, "name", where));
+      std::erase_if(m.shares, [&](const Share& s) { return upper(s.name) == name; });
+      return;
+    }
+    Share share = json::readShare(need(o, "share", where), where + "/share");
+    if (Share* old = m.findShare(share.name)) {
+      *old = std::move(share);
+    } else {
+      m.shares.push_back(std::move(share));
     }
   } else if (t == "session") {
     net.loggedOn = textOf(o, "loggedOn", where);
