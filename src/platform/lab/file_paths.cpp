@@ -74,6 +74,19 @@ std::vector<SID> fileAccessSids(const Network& net, const Machine& m) {
   return sids;
 }
 
+bool ownerTotalsAt(const Network& net, std::string_view path,
+                   std::unordered_map<std::string, OwnerTotal>* totals, DWORD* status) {
+  FilePath fp;
+  if (!resolveFilePath(net, path, &fp, status)) return false;
+  auto place = placeAt(*fp.volume, fp.parts, status);
+  if (!place || !place->directory) {
+    if (status) *status = ERROR_PATH_NOT_FOUND;
+    return false;
+  }
+  addOwnerTotals(*place, *totals);
+  return true;
+}
+
 bool addDirectoryNode(Volume& volume, const std::vector<std::string>& parts, Principal owner) {
   FileNode* node = &volume.root;
   for (std::size_t i = 0; i < parts.size(); ++i) {

@@ -27,6 +27,12 @@ bool resolveFilePath(const Network& net, std::string_view path, FilePath* out, D
 // groups of `m` that hold any of them, Everyone and Authenticated Users.
 std::vector<SID> fileAccessSids(const Network& net, const Machine& m);
 
+// The true totals per owner (SID text) of every file below `path`, whatever
+// the logged-on account may see; false with *status when the path names no
+// directory.
+bool ownerTotalsAt(const Network& net, std::string_view path,
+                   std::unordered_map<std::string, OwnerTotal>* totals, DWORD* status);
+
 // Creates the directory `parts` (its parent may be a generated one, which is
 // then laid over with explicit nodes). False when a part on the way is a
 // file.
