@@ -1,5 +1,6 @@
 #include "dlgthreads/files_worker.h"
 
+#include "dlgthreads/files_walks.h"
 #include "platform/netapi.h"
 
 namespace dlgthreads {
@@ -11,9 +12,17 @@ bool accessRightsNameKnown(std::string_view server, std::string_view name) {
 }
 
 void gatherFiles(std::shared_ptr<WorkerBlock> block) {
-  BeginWork(*block);
-  block->userNameKnown = accessRightsNameKnown(block->state.selectedServer, block->userName);
-  FinishWork(block);
+  switch (block->state.settings.f_display_type) {
+    case 1:
+      accessTree(block);
+      return;
+    case 2:
+      rightsDump(block);
+      return;
+    default:
+      ownerWalk(block);
+      return;
+  }
 }
 
 }  // namespace dlgthreads

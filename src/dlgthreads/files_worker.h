@@ -1,8 +1,7 @@
 #pragma once
-// The Files display's worker (work kind 0). Its walks are not built yet;
-// what it does is what must not happen on the window's thread: the access
-// rights form's name is looked up on the browse server, which may be slow
-// to answer.
+// The Files display's worker (work kind 0): runs the walk of the form the
+// settings choose (f_display_type 0 storage per owner, 1 access tree, 2
+// rights dump).
 
 #include <memory>
 
@@ -10,7 +9,7 @@
 
 namespace dlgthreads {
 
-// Thread procedure; sets block.userNameKnown for block.userName.
+// Thread procedure.
 void gatherFiles(std::shared_ptr<WorkerBlock> block);
 
 // True when `name` is a user or a local group of `server`.
