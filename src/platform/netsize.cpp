@@ -1,5 +1,7 @@
 #include "platform/netsize.h"
 
+#include "platform/wnet.h"
+
 #include <algorithm>
 
 namespace platform {
@@ -90,6 +92,10 @@ DWORD netEntrySize(const NET_DISPLAY_GROUP& e) {
 DWORD netEntrySize(const SERVER_INFO_100& e) { return 2 * kField + strings({e.sv100_name}); }
 DWORD netEntrySize(const SERVER_INFO_101& e) {
   return 6 * kField + strings({e.sv101_name, e.sv101_comment});
+}
+
+DWORD netEntrySize(const NETRESOURCE& e) {
+  return 8 * kField + strings({e.lpLocalName, e.lpRemoteName, e.lpComment, e.lpProvider});
 }
 
 }  // namespace platform

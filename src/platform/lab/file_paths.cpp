@@ -31,19 +31,23 @@ bool resolveFilePath(const Network& net, std::string_view path, FilePath* out, D
     if (slash == std::string_view::npos) return failWith(ERROR_BAD_NET_NAME);
     rest = rest.substr(slash + 1);
     const auto shareEnd = rest.find('\\');
-    const std::string_view share = rest.substr(0, shareEnd);
-    // The administrative share of each volume ("C$"); named shares map to
-    // their paths once the machine lists them.
-    if (share.size() != 2 || share[1] != '$') return failWith(ERROR_BAD_NET_NAME);
-    const Volume* v = m->findVolume(share.substr(0, 1));
-    if (!v) return failWith(ERROR_BAD_NET_NAME);
-    std::string local = std::string(share.substr(0, 1)) + ":";
-    if (shareEnd != std::string_view::npos) local += rest.substr(shareEnd);
+    const std::string_view shareName = rest.substr(0, shareEnd);
+    const Share* share = m->findShare(shareName);
+    if (!share || share->type != ShareType::Disk) return failWith(ERROR_BAD_NET_NAME);
+    if (isAdministrativeShare(share->name) && !rightsOn(net, *m).administrator)
+      return failWith(ERROR_ACCESS_DENIED);
+    std::string local = share->path;
+    if (shareEnd != std::string_view::npos) {
+      if (!local.empty() && local.back() == '\\') local.pop_back();
+      local += rest.substr(shareEnd);
+    }
     std::string drive;
-    if (!splitLocalPath(local, &drive, &out->parts)) return failWith(ERROR_INVALID_NAME);
+    if (!splitLocalPath(local, &drive, &out->parts)) return failWith(ERROR_PATH_NOT_FOUND);
+    const Volume* v = m->findVolume(drive);
+    if (!v) return failWith(ERROR_PATH_NOT_FOUND);
     out->machine = m;
     out->volume = v;
-    out->shareRoot = out->parts.empty();
+    out->shareRoot = shareEnd == std::string_view::npos || rest.substr(shareEnd) == "\\";
     return true;
   }
   std::string drive;

@@ -50,6 +50,22 @@ void addValue(Hive& hive, const std::string& key, const std::string& name, DWORD
   k.values.push_back(RegValue{name, type, std::move(data)});
 }
 
+// A member server's own shares: a data disk, and queues when it serves printers.
+std::vector<Share> serverShares(int index, DWORD type) {
+  const std::string n = std::to_string(index);
+  std::vector<Share> shares{
+      Share{"D$", ShareType::Disk, "D:\\", "Default share"},
+      Share{"DATA", ShareType::Disk, "D:\\Data", "Department data"},
+      Share{"APPS" + n, ShareType::Disk, "D:\\Apps", "Applications"},
+  };
+  if (type & SV_TYPE_PRINTQ_SERVER) {
+    shares.push_back(Share{"print$", ShareType::Disk, "C:\\WINNT\\system32\\spool\\drivers",
+                           "Printer Drivers"});
+    shares.push_back(Share{"LASER" + n, ShareType::Print, "HP LaserJet 4Si", "Laser printer"});
+  }
+  return shares;
+}
+
 }  // namespace
 
 std::shared_ptr<Lab> generateLab(const GeneratorOptions& o) {
@@ -199,11 +215,19 @@ std::shared_ptr<Lab> generateLab(const GeneratorOptions& o) {
                                     nt351 ? "1057" : "1381",
                                     nt351 ? "Service Pack 5" : (draw.chance(50) ? "Service Pack 6" : "Service Pack 4"),
                                     workstation ? "Workstation" : "Member server"));
+    // Shares follow from the role alone, so the draws (and with them every
+    // generated lab) stay as they were before machines had shares.
+    if (!workstation) net->machines.back().shares = serverShares(i, type);
   }
   const std::string local = o.servers >= 3 ? padded("GENWKS", 3, 2) : "GENWKS00";
   if (!net->findMachine(local)) {
     net->machines.push_back(machine(local, SV_TYPE_WORKSTATION | SV_TYPE_NT, 4, 0, "1381",
                                     "Service Pack 6", "Administrator's workstation"));
+  }
+  for (int i = 0; i < dcs; ++i) {
+    net->machines[static_cast<std::size_t>(i)].shares.push_back(
+        Share{"NETLOGON", ShareType::Disk, "C:\\WINNT\\system32\\Repl\\Import\\Scripts",
+              "Logon server share"});
   }
   net->localMachine = local;
   net->loggedOn = d.name + "\\Administrator";

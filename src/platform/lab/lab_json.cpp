@@ -14,6 +14,7 @@
 #include "platform/lab/lab_json_parts.h"
 #include "platform/lab/simd_value.h"
 #include "platform/registry.h"
+#include "platform/wnet.h"
 
 namespace lab {
 namespace {
@@ -847,6 +848,72 @@ Json writeBrowses(const std::vector<BrowseEntry>& entries) {
   return a;
 }
 
+// ---- shares ----
+
+bool validShareName(std::string_view name) {
+  if (name.empty() || name.size() > 80) return false;
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+  }
+  return name.find_first_of("\\/:*?\"<>|") == std::string_view::npos;
+}
+
+// "C:\\" and below: a drive letter, a colon and a backslash.
+bool validDiskPath(std::string_view path) {
+  return path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+         path[1] == ':' && path[2] == '\\';
+}
+
+constexpr std::pair<std::string_view, ShareType> kShareTypes[] = {
+    {"disk", ShareType::Disk}, {"print", ShareType::Print}, {"ipc", ShareType::Ipc}};
+
+template <class J>
+Share readShare(const J& j, const std::string& where) {
+  expectObject(j, where, {"name", "type", "path", "remark", "maxUses"});
+  Share s;
+  s.name = text(j, "name", where, true);
+  if (!validShareName(s.name)) fail(at(where, "name"), "invalid share name \"" + s.name + "\"");
+  const std::string type = text(j, "type", where, false, "disk");
+  const auto* known = std::find_if(std::begin(kShareTypes), std::end(kShareTypes),
+                                   [&](const auto& t) { return t.first == type; });
+  if (known == std::end(kShareTypes)) {
+    fail(at(where, "type"), "unknown share type \"" + type + "\" (disk, print or ipc)");
+  }
+  s.type = known->second;
+  s.path = text(j, "path", where);
+  if (s.type == ShareType::Disk && !validDiskPath(s.path)) {
+    fail(at(where, "path"), "a disk share needs a path such as \"C:\\\\DATA\"");
+  }
+  if (s.type == ShareType::Ipc && !s.path.empty()) fail(at(where, "path"), "an IPC share has no path");
+  s.remark = text(j, "remark", where);
+  s.maxUses = number(j, "maxUses", where, Share::kUnlimitedUses);
+  return s;
+}
+
+Json writeShare(const Share& s) {
+  Json j{{"name", s.name}};
+  for (const auto& [name, type] : kShareTypes) {
+    if (type == s.type) j["type"] = std::string(name);
+  }
+  if (!s.path.empty()) j["path"] = s.path;
+  j["remark"] = s.remark;
+  if (s.maxUses != Share::kUnlimitedUses) j["maxUses"] = s.maxUses;
+  return j;
+}
+
+template <class J>
+std::vector<Share> readShares(const J& a, const std::string& path) {
+  std::vector<Share> out;
+  std::set<std::string> seen;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto where = at(path, i);
+    Share s = readShare(a[i], where);
+    if (!seen.insert(upper(s.name)).second) fail(at(where, "name"), "share \"" + s.name + "\" is listed twice");
+    out.push_back(std::move(s));
+  }
+  return out;
+}
+
 template <class J>
 EventRecord readEvent(const J& j, const std::string& where) {
   expectObject(j, where, {"time", "source", "type", "category", "id", "strings"});
@@ -871,7 +938,7 @@ Machine readMachine(const J& j, const std::string& path, std::vector<PendingMemb
   expectObject(j, path,
                {"name", "domain", "comment", "type", "platformId", "versionMajor", "versionMinor",
                 "reachable", "remoteRegistry", "browseList", "browses", "serverEnumLimit",
-                "refuse", "userOrder", "accounts", "registry", "eventLog", "volumes"});
+                "refuse", "userOrder", "accounts", "shares", "registry", "eventLog", "volumes"});
   (void)pending;
   Machine m;
   m.name = text(j, "name", path, true);
@@ -898,6 +965,7 @@ Machine readMachine(const J& j, const std::string& path, std::vector<PendingMemb
   if (field(j, "browses")) m.browses = readBrowses(array(j, "browses", path), at(path, "browses"));
   m.serverEnumLimit = number(j, "serverEnumLimit", path, 0);
   if (const auto a = field(j, "accounts")) samsToRead.emplace_back(at(path, "accounts"), *a);
+  m.shares = readShares(array(j, "shares", path), at(path, "shares"));
   readKeys(array(j, "registry", path), at(path, "registry"), m.hives["HKEY_LOCAL_MACHINE"], true,
            &m.hives);
   const auto& log = array(j, "eventLog", path);
@@ -939,6 +1007,11 @@ Json writeMachine(const Network& net, const Machine& m) {
     a["deletedAccounts"] = writeDeleted(*m.sam);
     j["accounts"] = std::move(a);
   }
+  if (!m.shares.empty()) {
+    Json shares = Json::array();
+    for (const auto& s : m.shares) shares.push_back(writeShare(s));
+    j["shares"] = std::move(shares);
+  }
   Json reg = Json::array();
   for (const auto& [hiveName, hive] : m.hives) {
     for (auto& k : writeKeys(hive, hiveName.c_str())) reg.push_back(k);
@@ -969,8 +1042,8 @@ bool isDomainController(const Network& net, const Machine& m) {
 
 template <class J>
 void parseNetwork(const J& root, Network& net) {
-  expectObject(root, "", {"format", "localMachine", "loggedOn", "system", "domains", "machines",
-                          "userRegistries"});
+  expectObject(root, "", {"format", "localMachine", "loggedOn", "system", "networkProviders",
+                          "domains", "machines", "userRegistries"});
   const DWORD format = number(root, "format", "", 1, true);
   if (format != 1) fail("/format", "unsupported format " + std::to_string(format) + " (this program reads format 1)");
   net.localMachine = text(root, "localMachine", "", true);
@@ -983,6 +1056,18 @@ void parseNetwork(const J& root, Network& net) {
     v.dwMinorVersion = number(*s, "minor", "/system", v.dwMinorVersion);
     v.dwBuildNumber = number(*s, "build", "/system", v.dwBuildNumber);
     v.szCSDVersion = text(*s, "csdVersion", "/system", false, v.szCSDVersion);
+  }
+
+  net.networkProviders = texts(root, "networkProviders", "");
+  {
+    std::set<std::string> seen{upper(kWindowsNetworkProvider)};
+    for (std::size_t i = 0; i < net.networkProviders.size(); ++i) {
+      const auto& name = net.networkProviders[i];
+      if (name.empty()) fail(at("/networkProviders", i), "a provider needs a name");
+      if (!seen.insert(upper(name)).second) {
+        fail(at("/networkProviders", i), "provider \"" + name + "\" is listed twice");
+      }
+    }
   }
 
   std::vector<PendingMembers> pending;
@@ -1143,6 +1228,8 @@ RegValue readValue(const Json& j, const std::string& path) { return lab::readVal
 Json writeEvent(const EventRecord& e) { return lab::writeEvent(e); }
 EventRecord readEvent(const Json& j, const std::string& path) { return lab::readEvent(j, path); }
 bool validAccountName(std::string_view name) { return lab::validAccountName(name); }
+Json writeShare(const Share& s) { return lab::writeShare(s); }
+Share readShare(const Json& j, const std::string& path) { return lab::readShare(j, path); }
 }  // namespace json
 
 SID machineSid(std::string_view machineName) {
@@ -1159,6 +1246,16 @@ SID machineSid(std::string_view machineName) {
 }
 
 void completeNetwork(Network& net) {
+  // NT makes its administrative shares at every start, so a lab never lacks them.
+  for (auto& m : net.machines) {
+    if (!(m.type & SV_TYPE_NT)) continue;
+    std::vector<Share> missing;
+    for (auto& s : standardShares()) {
+      if (!m.findShare(s.name)) missing.push_back(std::move(s));
+    }
+    m.shares.insert(m.shares.begin(), std::make_move_iterator(missing.begin()),
+                    std::make_move_iterator(missing.end()));
+  }
   for (auto& m : net.machines) {
     if (m.sam || isDomainController(net, m) || !(m.type & SV_TYPE_NT)) continue;
     // A machine that keeps its own accounts starts as a fresh NT installation does.
@@ -1257,6 +1354,7 @@ std::string writeLab(const Network& net) {
   root["system"] = Json{{"platformId", v.dwPlatformId}, {"major", v.dwMajorVersion},
                         {"minor", v.dwMinorVersion}, {"build", v.dwBuildNumber},
                         {"csdVersion", v.szCSDVersion}};
+  if (!net.networkProviders.empty()) root["networkProviders"] = net.networkProviders;
   Json domains = Json::array();
   for (const auto& d : net.domains) {
     Json j;

@@ -28,5 +28,7 @@ RegValue readValue(const Json& j, const std::string& path);
 Json writeEvent(const platform::EventRecord& record);
 platform::EventRecord readEvent(const Json& j, const std::string& path);
 bool validAccountName(std::string_view name);
+Json writeShare(const Share& share);
+Share readShare(const Json& j, const std::string& path);
 
 }  // namespace lab::json

@@ -203,6 +203,29 @@ struct BrowseEntry {
   bool byName = false;
 };
 
+// What a share gives access to. NetShareEnum reports it as STYPE_DISKTREE,
+// STYPE_PRINTQ or STYPE_IPC (with STYPE_SPECIAL for administrative shares).
+enum class ShareType { Disk, Print, Ipc };
+
+// A resource a machine offers to the network.
+struct Share {
+  std::string name;  // a name ending in '$' is hidden from browsing
+  ShareType type = ShareType::Disk;
+  std::string path;  // on the machine, e.g. "C:\\DATA"; a print share's printer; empty for IPC
+  std::string remark;
+  DWORD maxUses = kUnlimitedUses;
+  static constexpr DWORD kUnlimitedUses = 0xFFFFFFFF;
+  friend bool operator==(const Share&, const Share&) = default;
+};
+
+// Hidden shares are left out of network browsing (they are still shares).
+bool isHiddenShare(std::string_view name);
+// IPC$, ADMIN$ and drive shares such as C$: the ones NT makes itself, to
+// which only the machine's administrators may connect (IPC$ excepted).
+bool isAdministrativeShare(std::string_view name);
+// The shares every NT machine has, in the order NT makes them.
+std::vector<Share> standardShares();
+
 struct Machine {
   std::string name;
   std::string domain;
@@ -227,6 +250,7 @@ struct Machine {
   // list); 0 = no cap.
   DWORD serverEnumLimit = 0;
   std::optional<Sam> sam;  // machines that keep their own accounts
+  std::vector<Share> shares;  // names unique without regard to case
   std::map<std::string, Hive> hives;  // "HKEY_LOCAL_MACHINE", "HKEY_USERS", ...
   std::vector<platform::EventRecord> eventLog;
   std::vector<Volume> volumes;  // by drive letter, as the lab file lists them
@@ -235,6 +259,9 @@ struct Machine {
   Volume* findVolume(std::string_view drive) {
     return const_cast<Volume*>(static_cast<const Machine&>(*this).findVolume(drive));
   }
+
+  Share* findShare(std::string_view name);
+  const Share* findShare(std::string_view name) const;
 };
 
 struct Domain {
@@ -264,6 +291,9 @@ struct Network {
   SystemInfo system;
   std::map<std::string, Hive> userHives;  // HKEY_CURRENT_USER by upper-case "DOMAIN\\NAME"
   std::map<std::string, std::string> userHiveNames;  // upper-case key -> account as written
+  // Network providers besides "Microsoft Windows Network", which every
+  // network has; the lab holds nothing below them.
+  std::vector<std::string> networkProviders;
 
   Domain* findDomain(std::string_view name);
   const Domain* findDomain(std::string_view name) const;
