@@ -87,8 +87,9 @@ void ResultDisplay::fillFiles(dlgthreads::WorkerBlock& block) {
 void ResultDisplay::fillAccessTree(dlgthreads::WorkerBlock& block) {
   const std::string server = block.state.selectedServer;
   QTreeWidget* tree = m_host.treeView(DisplayType::Files);
-  if (tree == nullptr || !block.userNameKnown) {
-    // An unknown name leaves the display as it was.
+  if (tree == nullptr || !block.userNameKnown || !block.accessTreeWalked) {
+    // An unknown name, or a user whose groups could not be read, leaves the
+    // display as it was.
     finishFill(std::nullopt, {}, block);
     return;
   }

@@ -12,7 +12,18 @@ namespace dlgthreads {
 // Thread procedure.
 void gatherFiles(std::shared_ptr<WorkerBlock> block);
 
-// True when `name` is a user or a local group of `server`.
+// Where the access tree finds the account it is for.
+struct AccessAccount {
+  bool known = false;
+  bool localGroup = false;   // a local group of the server
+  std::string userServer;    // a user: the server that keeps its account
+};
+
+// A user or local group of `server`, or else a user of the domain the
+// server belongs to (kept by the domain's controller, as a member server's
+// users are).
+AccessAccount findAccessAccount(const std::string& server, std::string_view name);
+// True when findAccessAccount knows `name`.
 bool accessRightsNameKnown(std::string_view server, std::string_view name);
 
 }  // namespace dlgthreads
