@@ -97,8 +97,12 @@ class RightsDump {
       if (ace->AceFlags & INHERIT_ONLY_ACE) continue;
       if (ace->AceType != ACCESS_ALLOWED_ACE_TYPE && ace->AceType != ACCESS_DENIED_ACE_TYPE) continue;
       const std::string& account = m_names.lookUp(ace->Sid).account;
-      std::string rights = rightsText(ace->Mask);
-      if (ace->AceType == ACCESS_DENIED_ACE_TYPE) rights = "Deny " + rights;
+      // A deny entry's letters are the rights it takes away: read, write
+      // and execute are denied by their own bits, not by the bits to read
+      // the descriptor and to wait that all three share.
+      std::string rights = ace->AceType == ACCESS_DENIED_ACE_TYPE
+                               ? "Deny " + rightsText(ace->Mask | READ_CONTROL | SYNCHRONIZE)
+                               : rightsText(ace->Mask);
       if (previous != nullptr && previous->name == account && previous->path == path) {
         previous->rights += ' ';
         previous->rights += rights;

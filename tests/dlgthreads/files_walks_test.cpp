@@ -163,3 +163,61 @@ TEST(RightsText, LettersFollowTheMaskWithGenericRightsMapped) {
 
 }  // namespace
 }  // namespace dlgthreads::testing
+
+namespace dlgthreads::testing {
+namespace {
+
+class AccessTreeWalk : public FilesWalks {
+ protected:
+  std::vector<std::string> tree(const std::string& who) {
+    const auto block = run(gatherFiles, WorkKind::Files, "\\\\MEMBER", [&](WorkerBlock& b) {
+      b.state.settings.f_display_type = 1;
+      b.userName = who;
+    });
+    EXPECT_TRUE(block->userNameKnown);
+    EXPECT_TRUE(block->accessTreeWalked);
+    return block->accessTree.lines();
+  }
+};
+
+TEST_F(AccessTreeWalk, MarksWhatTheUserItsGroupsAndTheServersLocalGroupsHold) {
+  // alice is a domain user (found on the domain's controller) in Sales.
+  EXPECT_EQ(tree("alice"), (std::vector<std::string>{
+                               "root", "D\tMEMBER", "S\t\t\\\\MEMBER", "d\t\t\\\\MEMBER\\Projects",
+                               "F\t\t\tTeam   (RW)Y", "F\t\t\t\tInner   (RW)Y",
+                               // The inherit-only entry for Everyone is for what lies below.
+                               "F\t\t\tDocs   (None)G",
+                               "F\t\t\tOpen   (RWXDPO)Y",
+                               // Denied writing by name: what Everyone may do, less writing.
+                               "F\t\t\tDenied   (RXDPO)Y",
+                               // A CD share gets its line, but no directory lines.
+                               "d\t\t\\\\MEMBER\\CD"}));
+  EXPECT_TRUE(messages().empty());
+  // carol reads Docs through the server's local group Readers.
+  EXPECT_EQ(tree("carol")[6], "F\t\t\tDocs   (R)Y");
+  // The local group itself is matched by its SID.
+  EXPECT_EQ(tree("Readers")[6], "F\t\t\tDocs   (R)Y");
+}
+
+TEST_F(AccessTreeWalk, AnUnknownNameOrUnreadableGroupsLeaveTheDisplayAlone) {
+  auto block = run(gatherFiles, WorkKind::Files, "\\\\MEMBER", [&](WorkerBlock& b) {
+    b.state.settings.f_display_type = 1;
+    b.userName = "nobody";
+  });
+  EXPECT_FALSE(block->userNameKnown);
+  EXPECT_EQ(handOvers(), 1u);  // the fill says "User unknown"
+
+  m_lab->refuseOperation("PDC", "NetUserGetGroups", 5);
+  block = run(gatherFiles, WorkKind::Files, "\\\\MEMBER", [&](WorkerBlock& b) {
+    b.state.settings.f_display_type = 1;
+    b.userName = "alice";
+  });
+  EXPECT_FALSE(block->accessTreeWalked);
+  EXPECT_EQ(block->accessTree.used(), 0u);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0].text, "Error enuming user.");
+  EXPECT_EQ(messages()[0].caption, "Veltrane Tool");
+}
+
+}  // namespace
+}  // namespace dlgthreads::testing

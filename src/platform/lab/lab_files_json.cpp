@@ -64,7 +64,17 @@ constexpr std::array<FlagName, 4> kInherit = {{
     {"noPropagate", NO_PROPAGATE_INHERIT_ACE}, {"inheritOnly", INHERIT_ONLY_ACE},
 }};
 
-DWORD readRights(const Json& j, const std::string& where) {
+// A deny entry made by the usual editors denies only the specific rights
+// of read, write and execute, not the right to read the descriptor and to
+// wait on the file that all three include.
+constexpr DWORD kStandardShared = READ_CONTROL | SYNCHRONIZE;
+DWORD rightMask(const RightName& r, bool deny) {
+  const bool shared = r.mask == FILE_GENERIC_READ || r.mask == FILE_GENERIC_WRITE ||
+                      r.mask == FILE_GENERIC_EXECUTE;
+  return deny && shared ? r.mask & ~kStandardShared : r.mask;
+}
+
+DWORD readRights(const Json& j, const std::string& where, bool deny) {
   if (j.is_number()) return static_cast<DWORD>(wholeNumber(j, where, 0xFFFFFFFFull));
   if (!j.is_array()) fail(where, "expected a list of rights or a number");
   DWORD mask = 0;
@@ -77,7 +87,7 @@ DWORD readRights(const Json& j, const std::string& where) {
     bool found = false;
     for (const auto& r : kRights)
       if (name == r.name) {
-        mask |= r.mask;
+        mask |= rightMask(r, deny);
         found = true;
       }
     if (!found) fail(at(where, i), "unknown right \"" + name + "\"");
@@ -85,13 +95,14 @@ DWORD readRights(const Json& j, const std::string& where) {
   return mask;
 }
 
-Json writeRights(DWORD mask) {
+Json writeRights(DWORD mask, bool deny) {
   Json names = Json::array();
   DWORD covered = 0;
   for (const auto& r : kRights) {
-    if ((mask & r.mask) == r.mask && (covered & r.mask) != r.mask) {
+    const DWORD bits = rightMask(r, deny);
+    if ((mask & bits) == bits && (covered & bits) != bits) {
       names.push_back(r.name);
-      covered |= r.mask;
+      covered |= bits;
     }
   }
   if (mask & ~covered) names.push_back(mask & ~covered);
@@ -126,7 +137,7 @@ Dacl readDacl(const Json& j, const std::string& where) {
     if (kinds != 1) fail(w, "expected exactly one of \"allow\", \"deny\" and \"audit\"");
     auto rights = j[i].find("rights");
     if (rights == j[i].end()) fail(at(w, "rights"), "required field is missing");
-    ace.mask = readRights(*rights, at(w, "rights"));
+    ace.mask = readRights(*rights, at(w, "rights"), ace.type == ACCESS_DENIED_ACE_TYPE);
     ace.flags = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
     if (auto inh = j[i].find("inherit"); inh != j[i].end()) {
       if (!inh->is_array()) fail(at(w, "inherit"), "expected a list of inheritance flags");
@@ -155,7 +166,7 @@ Json writeDacl(const Dacl& d) {
     Json e;
     e[a.type == ACCESS_DENIED_ACE_TYPE ? "deny" : a.type == SYSTEM_AUDIT_ACE_TYPE ? "audit" : "allow"] =
         a.who.text;
-    e["rights"] = writeRights(a.mask);
+    e["rights"] = writeRights(a.mask, a.type == ACCESS_DENIED_ACE_TYPE);
     if (a.flags != (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)) {
       Json flags = Json::array();
       for (const auto& f : kInherit)
