@@ -47,7 +47,7 @@ DWORD LabBackend::FindFirstFile(std::string_view fileName, FIND_HANDLE* handle,
     if (!dir) return ERROR_PATH_NOT_FOUND;
     if (!dir->directory) return ERROR_PATH_NOT_FOUND;
     if (dir->refuse != 0) return dir->refuse;
-    if (!accessGranted(dir->dacl, dir->owner, fileAccessSids(net, *fp.machine), FILE_LIST_DIRECTORY))
+    if (!accessGranted(dir->dacl(), dir->ownerSid(), accessSids(net, *fp.machine), FILE_LIST_DIRECTORY))
       return ERROR_ACCESS_DENIED;
     if (!dir->root) {
       for (const char* dots : {".", ".."})
@@ -84,6 +84,16 @@ DWORD LabBackend::FindClose(FIND_HANDLE handle) {
   return m_listings.erase(handle) == 1 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
+std::vector<SID> LabBackend::accessSids(const Network& net, const Machine& m) const {
+  // Worked out once per account and machine: a walk asks for every file.
+  std::lock_guard lock(m_handleMutex);
+  if (m_accessSidsFor.first != net.loggedOn || m_accessSidsFor.second != m.name) {
+    m_accessSids = fileAccessSids(net, m);
+    m_accessSidsFor = {net.loggedOn, m.name};
+  }
+  return m_accessSids;
+}
+
 DWORD LabBackend::GetFileSecurity(std::string_view fileName, SECURITY_INFORMATION requested,
                                   SECURITY_DESCRIPTOR* descriptor, DWORD length,
                                   DWORD* lengthNeeded) {
@@ -94,7 +104,7 @@ DWORD LabBackend::GetFileSecurity(std::string_view fileName, SECURITY_INFORMATIO
     auto place = placeOf(fp, &st);
     if (!place) return st;
     if (place->refuse != 0) return place->refuse;
-    if (!accessGranted(place->dacl, place->owner, fileAccessSids(net, *fp.machine), READ_CONTROL))
+    if (!accessGranted(place->dacl(), place->ownerSid(), accessSids(net, *fp.machine), READ_CONTROL))
       return ERROR_ACCESS_DENIED;
     SECURITY_DESCRIPTOR sd = descriptorOf(*place, requested);
     const DWORD needed = SecurityDescriptorLength(sd);
@@ -138,7 +148,7 @@ DWORD LabBackend::CreateDirectory(std::string_view pathName) {
     if (parent->refuse != 0) return parent->refuse;
     if (fp.volume->fileSystem == "CDFS") return ERROR_ACCESS_DENIED;
     const auto sids = fileAccessSids(net, *fp.machine);
-    if (!accessGranted(parent->dacl, parent->owner, sids, FILE_ADD_SUBDIRECTORY))
+    if (!accessGranted(parent->dacl(), parent->ownerSid(), sids, FILE_ADD_SUBDIRECTORY))
       return ERROR_ACCESS_DENIED;
     const auto own = logonSids(net);
     Principal owner{net.loggedOn, own.empty() ? SID{} : own.front()};

@@ -115,19 +115,33 @@ const WellKnownSid* wellKnownByName(std::string_view name) {
   return nullptr;
 }
 
+const SID& FilePlace::ownerSid() const {
+  static const SID kNone;
+  return owner ? *owner : kNone;
+}
+
+Dacl FilePlace::dacl() const {
+  if (daclSource == nullptr) return Dacl{DaclKind::Absent, {}};
+  if (daclDistance == 0) return *daclSource;
+  // After one step every entry that goes on has its final flags, so two
+  // steps stand for any number of them.
+  if (daclDistance == 1) return inheritedDacl(*daclSource, directory);
+  return inheritedDacl(inheritedDacl(*daclSource, true), directory);
+}
+
 FilePlace rootPlace(const Volume& volume) {
+  // A root that says nothing belongs to the administrators and lets
+  // everyone do everything below it.
+  static const SID kAdministrators{"S-1-5-32-544"};
+  static const Dacl kOpen{DaclKind::List,
+                          {{ACCESS_ALLOWED_ACE_TYPE, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
+                            GENERIC_ALL, {"Everyone", SID{std::string(kEveryoneSid)}}}}};
   FilePlace p;
   p.node = &volume.root;
   p.root = true;
   p.directory = true;
-  p.owner = volume.root.owner ? volume.root.owner->sid : SID{"S-1-5-32-544"};
-  if (volume.root.dacl) {
-    p.dacl = *volume.root.dacl;
-  } else {
-    // A root that says nothing lets everyone do everything below it.
-    p.dacl.aces.push_back({ACCESS_ALLOWED_ACE_TYPE, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
-                           GENERIC_ALL, {"Everyone", SID{std::string(kEveryoneSid)}}});
-  }
+  p.owner = volume.root.owner ? &volume.root.owner->sid : &kAdministrators;
+  p.daclSource = volume.root.dacl ? &*volume.root.dacl : &kOpen;
   p.refuse = volume.root.refuse;
   p.invalidDescriptor = volume.root.invalidDescriptor;
   if (volume.root.generate) startGenerated(p, volume.root);
@@ -203,10 +217,15 @@ std::optional<FilePlace> childPlace(const FilePlace& parent, std::string_view na
   if (node && node->generate) startGenerated(p, *node);
   if (node && !node->directory) p.size = node->size;
   else if (generated && !generatedDir) p.size = generatedSize(*parent.gen, genId);
-  if (node && node->owner) p.owner = node->owner->sid;
-  else if (const SID* o = generated ? generatedOwner(*parent.gen, genId) : nullptr) p.owner = *o;
+  if (node && node->owner) p.owner = &node->owner->sid;
+  else if (const SID* o = generated ? generatedOwner(*parent.gen, genId) : nullptr) p.owner = o;
   else p.owner = parent.owner;
-  p.dacl = node && node->dacl ? *node->dacl : inheritedDacl(parent.dacl, p.directory);
+  if (node && node->dacl) {
+    p.daclSource = &*node->dacl;
+  } else {
+    p.daclSource = parent.daclSource;
+    p.daclDistance = parent.daclDistance + 1;
+  }
   if (node) {
     p.refuse = node->refuse;
     p.invalidDescriptor = node->invalidDescriptor;
@@ -279,13 +298,14 @@ bool accessGranted(const Dacl& dacl, const SID& owner, const std::vector<SID>& s
 SECURITY_DESCRIPTOR descriptorOf(const FilePlace& place, SECURITY_INFORMATION requested) {
   SECURITY_DESCRIPTOR sd;
   sd.valid = !place.invalidDescriptor;
-  if ((requested & OWNER_SECURITY_INFORMATION) && !place.owner.empty()) sd.owner = place.owner;
+  if ((requested & OWNER_SECURITY_INFORMATION) && !place.ownerSid().empty()) sd.owner = place.ownerSid();
   if (requested & DACL_SECURITY_INFORMATION) {
-    sd.daclPresent = place.dacl.kind != DaclKind::Absent;
-    if (place.dacl.kind == DaclKind::List) {
+    const Dacl dacl = place.dacl();
+    sd.daclPresent = dacl.kind != DaclKind::Absent;
+    if (dacl.kind == DaclKind::List) {
       ACL acl;
-      acl.aces.reserve(place.dacl.aces.size());
-      for (const FileAce& a : place.dacl.aces) acl.aces.push_back({a.type, a.flags, a.mask, a.who.sid});
+      acl.aces.reserve(dacl.aces.size());
+      for (const FileAce& a : dacl.aces) acl.aces.push_back({a.type, a.flags, a.mask, a.who.sid});
       sd.dacl = std::move(acl);
     }
   }
@@ -299,7 +319,7 @@ void addOwnerTotals(const FilePlace& dir, std::unordered_map<std::string, OwnerT
     if (child->directory) {
       addOwnerTotals(*child, totals);
     } else {
-      OwnerTotal& t = totals[child->owner.value];
+      OwnerTotal& t = totals[child->ownerSid().value];
       t.bytes += child->size;
       ++t.files;
     }

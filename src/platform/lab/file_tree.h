@@ -75,7 +75,8 @@ struct Volume {
 
 // Where a path leads within one volume: the explicit node there (if any),
 // the generated position (if any), and what the node holds after
-// inheritance.
+// inheritance. Owners and access lists are pointed at, not copied: a walk
+// down a deep generated tree resolves a million paths.
 struct FilePlace {
   const FileNode* node = nullptr;
   const Generated* gen = nullptr;
@@ -84,10 +85,15 @@ struct FilePlace {
   bool directory = true;
   bool root = false;
   std::uint64_t size = 0;
-  SID owner;
-  Dacl dacl;
+  const SID* owner = nullptr;       // never null once placed
+  const Dacl* daclSource = nullptr; // the nearest access list given above (or here)
+  DWORD daclDistance = 0;           // levels from there down to here
   DWORD refuse = 0;
   bool invalidDescriptor = false;
+
+  const SID& ownerSid() const;
+  // The access list here, inherited down from daclSource.
+  Dacl dacl() const;
 };
 
 // One entry of a directory as a listing shows it.

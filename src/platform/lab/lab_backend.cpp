@@ -18,6 +18,10 @@ DWORD LabBackend::change(const std::function<DWORD(Network&, ChangeSet&)>& f) {
     status = f(net, changes);
     return status == NERR_Success;
   });
+  {
+    std::lock_guard lock(m_handleMutex);
+    m_accessSidsFor = {};
+  }
   return saved ? status : ERROR_WRITE_FAULT;
 }
 

@@ -198,6 +198,11 @@ class LabBackend : public platform::LocalSystemPart,
     std::size_t next = 0;
   };
   std::unordered_map<platform::FIND_HANDLE, Listing> m_listings;
+  // The SIDs the logged-on account reaches files with on one machine; a
+  // change through this backend (a group membership, say) forgets them.
+  std::vector<platform::SID> accessSids(const Network& net, const Machine& m) const;
+  mutable std::pair<std::string, std::string> m_accessSidsFor;  // account, machine
+  mutable std::vector<platform::SID> m_accessSids;
   // An open network enumeration: the container's children as they were at
   // the open, and how many were handed out.
   struct OpenEnum {
