@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <tuple>
+#include <unordered_map>
 #include <unistd.h>
 
 #include "../support/lab_fixture.h"
 #include "platform/files.h"
+#include "platform/lab/file_paths.h"
 #include "platform/lab/model.h"
 
 using namespace platform;
@@ -165,6 +169,40 @@ TEST(LabFiles, CreatedDirectoriesSurviveARestartOverAGeneratedTree) {
     EXPECT_EQ(domain + "\\" + name, "LAB\\Administrator");
   }
   fs::remove_all(dir);
+}
+
+TEST(LabFiles, TreesWrittenBackReadTheSame) {
+  lab::test::LabFixture lab("files-lab");
+  ASSERT_TRUE(lab) << lab.error();
+  std::string error;
+  auto again = lab::labFromJson(lab->toJson(), "written", &error);
+  ASSERT_TRUE(again) << error;
+  const auto totals = [](const lab::Lab& l, const char* path) {
+    std::unordered_map<std::string, lab::OwnerTotal> t;
+    l.read([&](const lab::Network& net) {
+      DWORD status = 0;
+      EXPECT_TRUE(lab::ownerTotalsAt(net, path, &t, &status)) << path;
+    });
+    std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> out;
+    for (const auto& [sid, v] : t) out[sid] = {v.bytes, v.files};
+    return out;
+  };
+  EXPECT_EQ(totals(*again, "C:\\"), totals(lab.lab(), "C:\\"));
+  // Access lists come back entry for entry, deny entries included.
+  const auto rights = [](const std::shared_ptr<lab::Lab>& l) {
+    ScopedBackend backend(lab::makeLabBackend(l));
+    std::vector<std::tuple<int, int, unsigned, std::string>> out;
+    for (const char* path : {"C:\\Rights\\plan.txt", "C:\\Rights\\Open", "\\\\MEMBER\\Projects\\Docs"}) {
+      SECURITY_DESCRIPTOR sd;
+      DWORD needed = 0;
+      EXPECT_EQ(GetFileSecurity(path, DACL_SECURITY_INFORMATION, &sd, 65556, &needed), 0u) << path;
+      out.emplace_back(sd.daclPresent, sd.dacl ? 1 : 0, 0u, path);
+      if (sd.dacl)
+        for (const ACE& a : sd.dacl->aces) out.emplace_back(a.AceType, a.AceFlags, a.Mask, a.Sid.value);
+    }
+    return out;
+  };
+  EXPECT_EQ(rights(again), rights(lab.shared()));
 }
 
 }  // namespace
