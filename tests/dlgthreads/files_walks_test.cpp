@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "dlgthreads/files_walks.h"
@@ -11,6 +12,7 @@
 #include "dlgthreads/owner_totals.h"
 #include "dlgthreads/rights_text.h"
 #include "engine_lab.h"
+#include "platform/lab/change_set.h"
 #include "platform/lab/file_paths.h"
 #include "platform/lab/model.h"
 #include "platform/security.h"
@@ -102,7 +104,9 @@ TEST_F(FilesWalks, OwnersAreToldApartBySidAndUnknownOnesShowTheirSid) {
 TEST_F(FilesWalks, RefusalsAreCountedUnderTheirMarks) {
   const auto block = walk(0, "C:\\");
   const auto shown = rows(*block);
-  EXPECT_EQ(shown.at("<dirlist denied>"), (std::pair<std::uint64_t, std::uint64_t>{1, 1}));
+  // One byte and one count for each directory that could not be listed.
+  EXPECT_EQ(shown.at("<dirlist denied>"), (std::pair<std::uint64_t, std::uint64_t>{2, 2}));
+  EXPECT_EQ(shown.at("<account deleted>"), (std::pair<std::uint64_t, std::uint64_t>{90, 1}));
   EXPECT_EQ(shown.at("<access denied>"), (std::pair<std::uint64_t, std::uint64_t>{60, 1}));
   EXPECT_EQ(shown.at("<missing>"), (std::pair<std::uint64_t, std::uint64_t>{70, 1}));
   ASSERT_EQ(messages().size(), 1u);
@@ -217,6 +221,50 @@ TEST_F(AccessTreeWalk, AnUnknownNameOrUnreadableGroupsLeaveTheDisplayAlone) {
   ASSERT_EQ(messages().size(), 1u);
   EXPECT_EQ(messages()[0].text, "Error enuming user.");
   EXPECT_EQ(messages()[0].caption, "Veltrane Tool");
+}
+
+// A tree bigger than the access tree's lines, dumped into a Files area too
+// small for it: each walk says once that it stopped, and keeps what fitted.
+TEST_F(AccessTreeWalk, CapsAreSaidOnceAndWhatFittedIsKept) {
+  m_lab->write([](lab::Network& net, lab::ChangeSet&) {
+    lab::Volume* d = net.findMachine("MEMBER")->findVolume("D");
+    lab::FileNode& projects = d->root.children.front();
+    auto g = std::make_shared<lab::Generated>();
+    g->fanOut = 30;
+    g->depth = 3;
+    g->filesPerFolder = 8;
+    projects.generate = g;
+    return true;
+  });
+  const auto lines = tree("alice");
+  EXPECT_EQ(lines.size(), kAccessTreeLines - 1);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0].text, kAccessTreeFullText);
+
+  const auto block = run(gatherFiles, WorkKind::Files, "\\\\MEMBER", [&](WorkerBlock& b) {
+    b.state.settings.f_display_type = 2;
+    b.state.settings.f_root_path = "\\\\MEMBER\\Projects";
+  });
+  EXPECT_EQ(block->files.used(), FilesArea::kCapacity);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0].text, kFilesAreaFullText);
+}
+
+TEST_F(AccessTreeWalk, AnUnreadableDirectoryIsReportedAndLeftOut) {
+  m_lab->write([](lab::Network& net, lab::ChangeSet&) {
+    lab::Volume* d = net.findMachine("MEMBER")->findVolume("D");
+    for (lab::FileNode& c : d->root.children.front().children)
+      if (c.name == "Open") c.refuse = 5;
+    return true;
+  });
+  const auto lines = tree("alice");
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.find("Open") != std::string::npos; }),
+            0);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0].text,
+            "Could not get security for: \\\\MEMBER\\Projects\\Open\nError code given was: 5\nLength copied = 0");
+  EXPECT_EQ(messages()[0].caption, "Security violation?");
 }
 
 }  // namespace

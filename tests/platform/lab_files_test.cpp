@@ -205,4 +205,69 @@ TEST(LabFiles, TreesWrittenBackReadTheSame) {
   EXPECT_EQ(rights(again), rights(lab.shared()));
 }
 
+// A file tree that does not hold together is refused with its place named,
+// whichever of the two readers the lab is read by.
+TEST(LabFiles, FaultyTreesAreRefusedWithTheirPlace) {
+  const std::string base = R"({"format": 1, "localMachine": "WKS", "loggedOn": "LAB\\ann",
+    "domains": [{"name": "LAB", "sid": "S-1-5-21-1-2-3", "pdc": "PDC", "users": [{"name": "ann"}]}],
+    "machines": [{"name": "PDC", "domain": "LAB", "type": ["SV_TYPE_SERVER", "SV_TYPE_DOMAIN_CTRL", "SV_TYPE_NT"]},
+                 {"name": "WKS", "domain": "LAB", "volumes": [VOLUME]}]})";
+  const auto load = [&](const std::string& volume, std::string* error) {
+    std::string text = base;
+    text.replace(text.find("VOLUME"), 6, volume);
+    return lab::labFromJson(text, "t.json", error);
+  };
+  std::string error;
+  EXPECT_TRUE(load(R"({"drive": "C", "root": {"owner": "LAB\\ann"}})", &error)) << error;
+  const std::pair<const char*, const char*> cases[] = {
+      {R"({"drive": "CC"})", "/machines/1/volumes/0/drive: expected a drive letter"},
+      {R"({"drive": "C", "root": {"owner": "LAB\\nobody"}})",
+       "/machines/1/volumes/0/root/owner: no account \"LAB\\nobody\""},
+      {R"({"drive": "C", "root": {"children": [{"name": "a"}, {"name": "A"}]}})",
+       "/machines/1/volumes/0/root/children/1/name: duplicate name \"A\""},
+      {R"({"drive": "C", "root": {"children": [{"name": "a|b"}]}})",
+       "/machines/1/volumes/0/root/children/0/name: invalid file name \"a|b\""},
+      {R"({"drive": "C", "root": {"dacl": [{"allow": "Everyone", "rights": ["fly"]}]}})",
+       "/machines/1/volumes/0/root/dacl/0/rights/0: unknown right \"fly\""},
+      {R"({"drive": "C", "root": {"dacl": [{"allow": "Everyone", "deny": "Everyone", "rights": 1}]}})",
+       "/machines/1/volumes/0/root/dacl/0: expected exactly one of \"allow\", \"deny\" and \"audit\""},
+      {R"({"drive": "C", "root": {"generate": {"sizeMin": 5, "sizeMax": 4}}})",
+       "/machines/1/volumes/0/root/generate/sizeMax: below sizeMin"},
+  };
+  for (const auto& [volume, message] : cases) {
+    error.clear();
+    EXPECT_FALSE(load(volume, &error)) << volume;
+    EXPECT_EQ(error, std::string("t.json: ") + message) << volume;
+  }
+}
+
+// A generated tree of about 10^15 possible files loads at once and answers
+// for any place in it the same way every time.
+TEST(LabFiles, AHugeGeneratedTreeCostsNothingUntilLookedAt) {
+  const std::string text = R"({"format": 1, "localMachine": "WKS", "loggedOn": "LAB\\ann",
+    "domains": [{"name": "LAB", "sid": "S-1-5-21-1-2-3", "pdc": "PDC", "users": [{"name": "ann"}, {"name": "bo"}]}],
+    "machines": [{"name": "PDC", "domain": "LAB", "type": ["SV_TYPE_SERVER", "SV_TYPE_DOMAIN_CTRL", "SV_TYPE_NT"]},
+                 {"name": "WKS", "domain": "LAB", "volumes": [{"drive": "C", "root": {"generate":
+                   {"seed": 77, "fanOut": 1000, "depth": 4, "filesPerFolder": 99999,
+                    "owners": ["LAB\\ann", "LAB\\bo"], "sizeMin": 0, "sizeMax": 18000000000000000000}}}]}]})";
+  std::string first;
+  for (int round = 0; round < 2; ++round) {
+    std::string error;
+    auto made = lab::labFromJson(text, "huge", &error);
+    ASSERT_TRUE(made) << error;
+    lab::test::LabFixture lab(made);
+    DWORD st = 0;
+    const auto entries = list("C:\\dir999\\dir000\\dir517\\dir042\\file9999?.dat", &st);
+    ASSERT_EQ(st, ERROR_SUCCESS);
+    ASSERT_EQ(entries.size(), 9u);  // file99990.dat to file99998.dat
+    std::string seen;
+    for (const auto& e : entries)
+      seen += e.cFileName + "=" + std::to_string(e.nFileSizeHigh) + ":" + std::to_string(e.nFileSizeLow) + ";";
+    if (round == 0) first = seen;
+    else EXPECT_EQ(seen, first);
+    list("C:\\dir999\\dir000\\dir517\\dir042\\dir000\\*.*", &st);
+    EXPECT_EQ(st, ERROR_PATH_NOT_FOUND);  // below the deepest level
+  }
+}
+
 }  // namespace
