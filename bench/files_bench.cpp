@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -153,6 +155,10 @@ void runWalk(benchmark::State& state, int form, std::string server, std::string 
     block->host.reset();
   }
   state.counters["entries"] = static_cast<double>(entries);
+  // The process's peak so far: a walk that held its tree would show it here.
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
   state.counters["messages"] = static_cast<double>(messages);
 }
 
