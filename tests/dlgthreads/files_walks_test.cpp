@@ -193,7 +193,7 @@ TEST_F(AccessTreeWalk, MarksWhatTheUserItsGroupsAndTheServersLocalGroupsHold) {
                                "F\t\t\tDocs   (None)G",
                                "F\t\t\tOpen   (RWXDPO)Y",
                                // Denied writing by name: what Everyone may do, less writing.
-                               "F\t\t\tDenied   (RXDPO)Y",
+                               "F\t\t\tDenied   (RXDPO)Y", "F\t\t\tAdmin   (None)G",
                                // A CD share gets its line, but no directory lines.
                                "d\t\t\\\\MEMBER\\CD"}));
   EXPECT_TRUE(messages().empty());
@@ -201,6 +201,9 @@ TEST_F(AccessTreeWalk, MarksWhatTheUserItsGroupsAndTheServersLocalGroupsHold) {
   EXPECT_EQ(tree("carol")[6], "F\t\t\tDocs   (R)Y");
   // The local group itself is matched by its SID.
   EXPECT_EQ(tree("Readers")[6], "F\t\t\tDocs   (R)Y");
+  // The server's own Administrator is neither the domain's nor the one of
+  // the workstation the program runs on.
+  EXPECT_EQ(tree("Administrator")[9], "F\t\t\tAdmin   (None)G");
 }
 
 TEST_F(AccessTreeWalk, AnUnknownNameOrUnreadableGroupsLeaveTheDisplayAlone) {
