@@ -94,6 +94,17 @@ TEST(LabNetwork, ShowsProvidersDomainsBrowsedServersAndTheirVisibleShares) {
   EXPECT_EQ(WNetOpenEnum(RESOURCE_GLOBALNET, 0, 0, &nowhere, &h), ERROR_BAD_NETPATH);
   EXPECT_EQ(WNetOpenEnum(99, 0, 0, nullptr, &h), ERROR_INVALID_PARAMETER);
 
+  // The neighbourhood is the local machine's domain; the lab keeps no connections.
+  ASSERT_EQ(WNetOpenEnum(RESOURCE_CONTEXT, 0, 0, nullptr, &h), 0u);
+  std::vector<NETRESOURCE> batch;
+  DWORD count = WNET_ALL_ENTRIES, size = 163840;
+  ASSERT_EQ(WNetEnumResource(h, &count, batch, &size), 0u);
+  EXPECT_EQ(names(batch), names(servers));
+  EXPECT_EQ(WNetCloseEnum(h), 0u);
+  ASSERT_EQ(WNetOpenEnum(RESOURCE_CONNECTED, 0, 0, nullptr, &h), 0u);
+  EXPECT_EQ(WNetEnumResource(h, &count, batch, &size), ERROR_NO_MORE_ITEMS);
+  EXPECT_EQ(WNetCloseEnum(h), 0u);
+
   // A refusal on the local machine is the whole network's.
   ASSERT_TRUE(lab->refuseOperation("WKS", "WNetOpenEnum", ERROR_NO_NETWORK));
   EXPECT_EQ(WNetOpenEnum(RESOURCE_GLOBALNET, 0, 0, nullptr, &h), ERROR_NO_NETWORK);

@@ -29,6 +29,7 @@ class ChangeSet {
     RegistryKey,  // one registry key with its values
     Events,       // records appended to a machine's event log
     MachineState, // a machine's reachability, remote registry and refusals
+    Share,        // one share of a machine, or its removal
     Session,      // who is logged on, and on which machine
     Directory,    // a directory created on a machine's volume
   };
@@ -42,10 +43,10 @@ class ChangeSet {
     bool joined = false;               // Member
     std::size_t count = 0;             // Events, Deleted: how many were appended
     std::string hive;                  // RegistryKey
-    std::string key;                   // RegistryKey: upper-case path
+    std::string key;                   // RegistryKey: upper-case path; Share: upper-case name
     std::string owner;                 // RegistryKey of a user hive: upper-case account;
                                        // Directory: the owner as the lab file names it
-    std::string path;                  // Directory: "C:\\dir\\new"
+    std::string path;                  // Directory: "C:\dir\new"
   };
 
   void user(const Sam& sam, DWORD rid) { once(make(Kind::User, &sam, nullptr, rid)); }
@@ -73,6 +74,12 @@ class ChangeSet {
   void event(const Machine& m) { appended(make(Kind::Events, nullptr, &m)); }
   void deleted(const Sam& sam) { appended(make(Kind::Deleted, &sam)); }
   void machine(const Machine& m) { once(make(Kind::MachineState, nullptr, &m)); }
+  // A share added, changed or removed (share names never change).
+  void share(const Machine& m, std::string_view upperName) {
+    Entry e = make(Kind::Share, nullptr, &m);
+    e.key = upperName;
+    once(std::move(e));
+  }
   void session() { once(make(Kind::Session)); }
   void directory(const Machine& m, std::string path, std::string owner) {
     Entry e = make(Kind::Directory, nullptr, &m);

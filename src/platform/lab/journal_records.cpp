@@ -155,6 +155,17 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
       j["path"] = e.path;
       j["owner"] = e.owner;
       break;
+    case Kind::Share: {
+      j["t"] = "share";
+      j["machine"] = e.machine->name;
+      if (const Share* share = e.machine->findShare(e.key)) {
+        j["share"] = json::writeShare(*share);
+      } else {
+        j["name"] = e.key;
+        j["gone"] = true;
+      }
+      break;
+    }
     case Kind::Session:
       j["t"] = "session";
       j["loggedOn"] = net.loggedOn;
@@ -372,6 +383,19 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     }
     if (!addDirectoryNode(*v, parts, Principal{owner, sid}))
       fail(where + "/path", "a file stands in the way of \"" + path + "\"");
+  } else if (t == "share") {
+    Machine& m = machineOf(net, o, where);
+    if (gone(o)) {
+      const std::string name = upper(textOf(o, "name", where));
+      std::erase_if(m.shares, [&](const Share& s) { return upper(s.name) == name; });
+      return;
+    }
+    Share share = json::readShare(need(o, "share", where), where + "/share");
+    if (Share* old = m.findShare(share.name)) {
+      *old = std::move(share);
+    } else {
+      m.shares.push_back(std::move(share));
+    }
   } else if (t == "session") {
     net.loggedOn = textOf(o, "loggedOn", where);
     net.localMachine = textOf(o, "localMachine", where);
