@@ -24,9 +24,8 @@ constexpr std::array<DisplayTraits, 9> kTraits = {{
      .treeControl = kCtlAccessTree, .treeForm = kAccessTreeForm, .model = ModelKind::Text,
      .columns = columns::kFilesSizePerUser, .rightsDumpColumns = columns::kFilesRightsDump,
      .columnsRemembered = true, .columnReset = ColumnReset::RecordOnly,
-     // Only the access-rights form has work yet: checking the name it is for.
      .browse = BrowseStart::Worker, .work = WorkKind::Files, .worker = dlgthreads::gatherFiles,
-     .workerForm = kAccessTreeForm, .fill = FillKind::NotYet, .exportedAs = DisplayType::Files},
+     .fill = FillKind::Files, .exportedAs = DisplayType::Files},
     {.type = DisplayType::Groups, .name = "Groups", .statusName = "groups", .tab = 1,
      .windowCommand = kIdWindowGroups, .toolbarButton = 11, .listControl = kCtlGroupsList,
      .model = ModelKind::Groups, .columns = columns::kGroups, .columnsRemembered = true,

@@ -211,6 +211,7 @@ void ResultDisplay::fill(WorkerBlock& block) {
     case FillKind::Groups: fillGroups(block); return;
     case FillKind::Servers: fillServers(block); return;
     case FillKind::Quotas: fillQuotas(block); return;
+    case FillKind::Files: fillFiles(block); return;
     case FillKind::Empty:
       if (TextTableModel* model = textModel(traits->type)) model->clear();
       finishFill(traits->type, {block.state.selectedServer, countText(0)}, block);

@@ -149,7 +149,7 @@ struct FilesEntry {
   std::string name;     // empty = free entry, the end of the used entries
   std::string path;
   std::string rights;
-  std::uint32_t bytes = 0;
+  std::uint64_t bytes = 0;  // 64-bit: a 32-bit total wraps at 4 GiB
   std::uint32_t count = 0;
 };
 

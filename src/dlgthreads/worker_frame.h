@@ -78,6 +78,9 @@ struct WorkerBlock {
   std::string directoryPath;            // Files and Performance walks: the start directory
   std::string userName;                 // Files, directory access rights
   bool userNameKnown = false;           // Files: userName is a user or local group
+  // Files, access rights: false when the user's groups could not be read, so
+  // the display is left as it was.
+  bool accessTreeWalked = false;
 
   // What the fill shows besides the records. The fill runs on the window's
   // thread, which must never wait for a server, so the worker reads these

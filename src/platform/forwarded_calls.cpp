@@ -135,6 +135,30 @@ DWORD LookupAccountSid(std::string_view system, const SID& sid, std::string* nam
   return part(&Backend::security)->LookupAccountSid(system, sid, name, domain, use);
 }
 
+DWORD FindFirstFile(std::string_view fileName, FIND_HANDLE* handle, WIN32_FIND_DATA* data) {
+  return part(&Backend::security)->FindFirstFile(fileName, handle, data);
+}
+
+DWORD FindNextFile(FIND_HANDLE handle, WIN32_FIND_DATA* data) {
+  return part(&Backend::security)->FindNextFile(handle, data);
+}
+
+DWORD FindClose(FIND_HANDLE handle) {
+  return part(&Backend::security)->FindClose(handle);
+}
+
+DWORD GetFileSecurity(std::string_view fileName, SECURITY_INFORMATION requested, SECURITY_DESCRIPTOR* descriptor, DWORD length, DWORD* lengthNeeded) {
+  return part(&Backend::security)->GetFileSecurity(fileName, requested, descriptor, length, lengthNeeded);
+}
+
+DWORD GetVolumeInformation(std::string_view root, std::string* volumeName, DWORD* serialNumber, DWORD* maximumComponentLength, DWORD* fileSystemFlags, std::string* fileSystemName) {
+  return part(&Backend::security)->GetVolumeInformation(root, volumeName, serialNumber, maximumComponentLength, fileSystemFlags, fileSystemName);
+}
+
+DWORD CreateDirectory(std::string_view pathName) {
+  return part(&Backend::security)->CreateDirectory(pathName);
+}
+
 HANDLE RegisterEventSource(std::string_view server, std::string_view source) {
   return part(&Backend::eventLog)->RegisterEventSource(server, source);
 }

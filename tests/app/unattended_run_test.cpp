@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/lab/file_paths.h"
 #include "platform/lab/lab.h"
+#include "platform/lab/model.h"
 
 namespace {
 
@@ -156,6 +158,51 @@ TEST_F(UnattendedRunTest, ALabThatCannotBeLoadedIsReportedInOneLine) {
     EXPECT_NE(r.standardError.find(c.problem), std::string::npos) << c.what;
     EXPECT_FALSE(QFile::exists(path("users.txt"))) << c.what;
   }
+}
+
+
+TEST_F(UnattendedRunTest, TheThreeFilesFormsExportWhatTheWalksFind) {
+  QFile::remove(labPath());
+  ASSERT_TRUE(QFile::copy(VELTRANE_SOURCE_DIR "/tests/labs/files-lab.json", labPath()));
+  QFile::setPermissions(labPath(), QFile::ReadOwner | QFile::WriteOwner);
+
+  // Storage per owner: one line per owner with the lab's own totals.
+  const RunResult owners = run({"files0", "\\\\WKS", path("owners.txt"), "C:\\Data\\Gen"});
+  EXPECT_EQ(owners.exitCode, 0) << owners.standardError;
+  std::string error;
+  auto lab = lab::labFromJson(contents(VELTRANE_SOURCE_DIR "/tests/labs/files-lab.json"), "files-lab", &error);
+  ASSERT_TRUE(lab) << error;
+  std::unordered_map<std::string, lab::OwnerTotal> truth;
+  lab->read([&](const lab::Network& net) {
+    platform::DWORD status = 0;
+    ASSERT_TRUE(lab::ownerTotalsAt(net, "C:\\Data\\Gen", &truth, &status));
+  });
+  const std::string text = contents(path("owners.txt"));
+  EXPECT_TRUE(text.starts_with("UserName\tFilesize in use\tNumber of files\tRAW filesize\r\n")) << text;
+  std::uint64_t files = 0, lines = 0;
+  for (const auto& [sid, total] : truth) {
+    files += total.files;
+    std::string cells = "\t";
+    cells.append(std::to_string(total.files)).append("\t").append(std::to_string(total.bytes)).append("\r\n");
+    EXPECT_NE(text.find(cells), std::string::npos) << sid;
+  }
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+  EXPECT_EQ(lines, truth.size() + 1);
+  EXPECT_GT(files, 0u);
+
+  // The access tree exports as indented lines.
+  const RunResult tree = run({"files1", "\\\\MEMBER", path("tree.txt"), "alice"});
+  EXPECT_EQ(tree.exitCode, 0) << tree.standardError;
+  EXPECT_NE(contents(path("tree.txt")).find("\r\n\t\t\t\\\\MEMBER\\Projects\r\n\t\t\t\tTeam   (RW)\r\n"),
+            std::string::npos) << contents(path("tree.txt"));
+
+  // A refused directory is a message, so the run fails in one line.
+  const RunResult dump = run({"files2", "\\\\WKS", path("dump.txt"), "C:\\"});
+  EXPECT_EQ(dump.exitCode, 1);
+  EXPECT_EQ(std::count(dump.standardError.begin(), dump.standardError.end(), '\n'), 1)
+      << dump.standardError;
+  EXPECT_NE(contents(path("dump.txt")).find("C:\\Rights\\plan.txt\tLAB\\bob\tDeny (WD)\r\n"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ class ChangeSet {
     MachineState, // a machine's reachability, remote registry and refusals
     Share,        // one share of a machine, or its removal
     Session,      // who is logged on, and on which machine
+    Directory,    // a directory created on a machine's volume
   };
 
   struct Entry {
@@ -43,7 +44,9 @@ class ChangeSet {
     std::size_t count = 0;             // Events, Deleted: how many were appended
     std::string hive;                  // RegistryKey
     std::string key;                   // RegistryKey: upper-case path; Share: upper-case name
-    std::string owner;                 // RegistryKey of a user hive: upper-case account
+    std::string owner;                 // RegistryKey of a user hive: upper-case account;
+                                       // Directory: the owner as the lab file names it
+    std::string path;                  // Directory: "C:\dir\new"
   };
 
   void user(const Sam& sam, DWORD rid) { once(make(Kind::User, &sam, nullptr, rid)); }
@@ -78,6 +81,12 @@ class ChangeSet {
     once(std::move(e));
   }
   void session() { once(make(Kind::Session)); }
+  void directory(const Machine& m, std::string path, std::string owner) {
+    Entry e = make(Kind::Directory, nullptr, &m);
+    e.path = std::move(path);
+    e.owner = std::move(owner);
+    m_entries.push_back(std::move(e));
+  }
 
   bool empty() const { return m_entries.empty(); }
   const std::vector<Entry>& entries() const { return m_entries; }

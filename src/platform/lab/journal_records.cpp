@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/lab/file_paths.h"
 #include "platform/lab/lab_json_parts.h"
 
 namespace lab {
@@ -148,6 +149,12 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
       j["refuse"] = std::move(refuse);
       break;
     }
+    case Kind::Directory:
+      j["t"] = "directory";
+      j["machine"] = e.machine->name;
+      j["path"] = e.path;
+      j["owner"] = e.owner;
+      break;
     case Kind::Share: {
       j["t"] = "share";
       j["machine"] = e.machine->name;
@@ -357,6 +364,25 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
       if (!it->is_number_unsigned()) fail(where + "/refuse/" + it.key(), "expected a status code");
       m.refusals[it.key()] = it->get<platform::DWORD>();
     }
+  } else if (t == "directory") {
+    Machine& m = machineOf(net, o, where);
+    const std::string path = textOf(o, "path", where);
+    std::string drive;
+    std::vector<std::string> parts;
+    Volume* v = splitLocalPath(path, &drive, &parts) ? m.findVolume(drive) : nullptr;
+    if (!v || parts.empty()) fail(where + "/path", "no volume for \"" + path + "\"");
+    const std::string owner = textOf(o, "owner", where);
+    SID sid;
+    const auto slash = owner.find('\\');
+    if (slash != std::string::npos) {
+      const Sam* sam = nullptr;
+      if (const Domain* d = net.findDomain(owner.substr(0, slash))) sam = &d->sam;
+      else if (const Machine* mm = net.findMachine(owner.substr(0, slash)); mm && mm->sam) sam = &*mm->sam;
+      if (const User* u = sam ? sam->findUser(owner.substr(slash + 1)) : nullptr)
+        sid = accountSid(*sam, u->rid, AccountKind::User);
+    }
+    if (!addDirectoryNode(*v, parts, Principal{owner, sid}))
+      fail(where + "/path", "a file stands in the way of \"" + path + "\"");
   } else if (t == "share") {
     Machine& m = machineOf(net, o, where);
     if (gone(o)) {

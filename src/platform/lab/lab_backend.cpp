@@ -19,6 +19,10 @@ DWORD LabBackend::change(const std::function<DWORD(Network&, ChangeSet&)>& f) {
     status = f(net, changes);
     return status == NERR_Success;
   });
+  {
+    std::lock_guard lock(m_handleMutex);
+    m_accessSidsFor = {};
+  }
   return saved ? status : ERROR_WRITE_FAULT;
 }
 
@@ -195,6 +199,12 @@ DWORD LabBackend::LookupAccountName(std::string_view system, std::string_view ac
         return ERROR_SUCCESS;
       }
     }
+    if (const WellKnownSid* w = wellKnownByName(account)) {
+      if (sid) *sid = SID{std::string(w->sid)};
+      if (domain) *domain = w->domain;
+      if (use) *use = SidTypeWellKnownGroup;
+      return ERROR_SUCCESS;
+    }
     const AccountRef r = findAccount(net, *m, account);
     if (!r.sam) return ERROR_NONE_MAPPED;
     if (sid) *sid = r.sid;
@@ -217,6 +227,12 @@ DWORD LabBackend::LookupAccountSid(std::string_view system, const SID& sid, std:
         if (use) *use = SidTypeDomain;
         return ERROR_SUCCESS;
       }
+    }
+    if (const WellKnownSid* w = wellKnownBySid(sid.value)) {
+      if (name) *name = w->name;
+      if (domain) *domain = w->domain;
+      if (use) *use = SidTypeWellKnownGroup;
+      return ERROR_SUCCESS;
     }
     const AccountRef r = findSid(net, *m, sid);
     if (!r.sam) return ERROR_NONE_MAPPED;

@@ -126,6 +126,19 @@ class LabBackend : public platform::LocalSystemPart,
   // security
   DWORD LookupAccountName(std::string_view system, std::string_view account, SID* sid,
                           std::string* domain, platform::SID_NAME_USE* use) override;
+
+  // files
+  DWORD FindFirstFile(std::string_view fileName, platform::FIND_HANDLE* handle,
+                      platform::WIN32_FIND_DATA* data) override;
+  DWORD FindNextFile(platform::FIND_HANDLE handle, platform::WIN32_FIND_DATA* data) override;
+  DWORD FindClose(platform::FIND_HANDLE handle) override;
+  DWORD GetFileSecurity(std::string_view fileName, platform::SECURITY_INFORMATION requested,
+                        platform::SECURITY_DESCRIPTOR* descriptor, DWORD length,
+                        DWORD* lengthNeeded) override;
+  DWORD GetVolumeInformation(std::string_view root, std::string* volumeName, DWORD* serialNumber,
+                             DWORD* maximumComponentLength, DWORD* fileSystemFlags,
+                             std::string* fileSystemName) override;
+  DWORD CreateDirectory(std::string_view pathName) override;
   DWORD LookupAccountSid(std::string_view system, const SID& sid, std::string* name,
                          std::string* domain, platform::SID_NAME_USE* use) override;
 
@@ -180,6 +193,16 @@ class LabBackend : public platform::LocalSystemPart,
   mutable std::mutex m_handleMutex;
   std::unordered_map<HKEY, OpenKey> m_keys;
   std::unordered_map<platform::HANDLE, std::pair<std::string, std::string>> m_eventSources;
+  struct Listing {
+    std::vector<platform::WIN32_FIND_DATA> entries;
+    std::size_t next = 0;
+  };
+  std::unordered_map<platform::FIND_HANDLE, Listing> m_listings;
+  // The SIDs the logged-on account reaches files with on one machine; a
+  // change through this backend (a group membership, say) forgets them.
+  std::vector<platform::SID> accessSids(const Network& net, const Machine& m) const;
+  mutable std::pair<std::string, std::string> m_accessSidsFor;  // account, machine
+  mutable std::vector<platform::SID> m_accessSids;
   // An open network enumeration: the container's children as they were at
   // the open, and how many were handed out.
   struct OpenEnum {

@@ -10,6 +10,7 @@
 #include <thread>
 #include <unordered_set>
 
+#include "platform/lab/lab_files_json.h"
 #include "platform/lab/lab_json_parts.h"
 #include "platform/lab/password_hash.h"
 #include "platform/lab/text_rules.h"
@@ -971,7 +972,7 @@ Machine readMachine(const J& j, const std::string& path, std::vector<PendingMemb
   expectObject(j, path,
                {"name", "domain", "comment", "type", "platformId", "versionMajor", "versionMinor",
                 "reachable", "remoteRegistry", "browseList", "browses", "serverEnumLimit",
-                "refuse", "userOrder", "accounts", "shares", "registry", "eventLog"});
+                "refuse", "userOrder", "accounts", "shares", "registry", "eventLog", "volumes"});
   (void)pending;
   Machine m;
   m.name = text(j, "name", path, true);
@@ -1005,6 +1006,11 @@ Machine readMachine(const J& j, const std::string& path, std::vector<PendingMemb
   for (std::size_t k = 0; k < log.size(); ++k) {
     const auto where = at(at(path, "eventLog"), k);
     m.eventLog.push_back(readEvent(log[k], where));
+  }
+  // File trees are read by one reader, whichever read the rest.
+  if (const auto v = field(j, "volumes")) {
+    if constexpr (std::is_same_v<J, Json>) m.volumes = json::readVolumes(*v, at(path, "volumes"));
+    else m.volumes = json::readVolumes(Json::parse(v->minified()), at(path, "volumes"));
   }
   return m;
 }
@@ -1048,6 +1054,7 @@ Json writeMachine(const Network& net, const Machine& m) {
   Json log = Json::array();
   for (const auto& e : m.eventLog) log.push_back(writeEvent(e));
   j["eventLog"] = std::move(log);
+  if (!m.volumes.empty()) j["volumes"] = json::writeVolumes(m.volumes);
   return j;
 }
 
@@ -1239,6 +1246,8 @@ void parseNetwork(const J& root, Network& net) {
       fail("/loggedOn", "no user account \"" + net.loggedOn + "\"");
     }
   }
+  for (std::size_t k = 0; k < net.machines.size(); ++k)
+    json::resolveVolumeAccounts(net, net.machines[k], at(at("/machines", k), "volumes"));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/eventlog.h"
+#include "platform/lab/file_tree.h"
 #include "platform/lab/stable_list.h"
 #include "platform/netapi.h"
 #include "platform/system.h"
@@ -259,6 +260,12 @@ struct Machine {
   std::vector<Share> shares;  // names unique without regard to case
   std::map<std::string, Hive> hives;  // "HKEY_LOCAL_MACHINE", "HKEY_USERS", ...
   std::vector<platform::EventRecord> eventLog;
+  std::vector<Volume> volumes;  // by drive letter, as the lab file lists them
+
+  const Volume* findVolume(std::string_view drive) const;
+  Volume* findVolume(std::string_view drive) {
+    return const_cast<Volume*>(static_cast<const Machine&>(*this).findVolume(drive));
+  }
 
   Share* findShare(std::string_view name);
   const Share* findShare(std::string_view name) const;

@@ -62,6 +62,8 @@ class SimdValue {
     }
   }
   std::string_view view() const { return std::string_view(m_element); }
+  // The value as compact JSON text (for parts read by the other reader).
+  std::string minified() const { return simdjson::minify(m_element); }
 
   std::size_t size() const {
     if (!m_present) return 0;

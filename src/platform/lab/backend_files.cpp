@@ -1,0 +1,165 @@
+// Files of the lab's machines: listings, descriptors, volumes and directory
+// creation, with the access checks the descriptors call for.
+
+#include <algorithm>
+
+#include "platform/lab/file_paths.h"
+#include "platform/lab/lab_backend.h"
+#include "platform/lab/resolve.h"
+
+namespace lab {
+
+using namespace platform;
+
+namespace {
+
+// The place a path names, or the status that says why there is none.
+std::optional<FilePlace> placeOf(const FilePath& fp, DWORD* status) {
+  return placeAt(*fp.volume, fp.parts, status);
+}
+
+WIN32_FIND_DATA findData(std::string name, bool directory, std::uint64_t size) {
+  WIN32_FIND_DATA d;
+  d.cFileName = std::move(name);
+  d.dwFileAttributes = directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+  d.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+  d.nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFFu);
+  return d;
+}
+
+}  // namespace
+
+DWORD LabBackend::FindFirstFile(std::string_view fileName, FIND_HANDLE* handle,
+                                WIN32_FIND_DATA* data) {
+  if (!handle) return ERROR_INVALID_PARAMETER;
+  *handle = 0;
+  const auto cut = fileName.rfind('\\');
+  if (cut == std::string_view::npos) return ERROR_INVALID_NAME;
+  const std::string_view pattern = fileName.substr(cut + 1);
+  const std::string_view directory = fileName.substr(0, cut + 1);
+  if (pattern.empty()) return ERROR_FILE_NOT_FOUND;
+  Listing listing;
+  const DWORD status = query([&](const Network& net) -> DWORD {
+    FilePath fp;
+    DWORD st = 0;
+    if (!resolveFilePath(net, directory, &fp, &st)) return st;
+    auto dir = placeOf(fp, &st);
+    if (!dir) return ERROR_PATH_NOT_FOUND;
+    if (!dir->directory) return ERROR_PATH_NOT_FOUND;
+    if (dir->refuse != 0) return dir->refuse;
+    if (!accessGranted(dir->dacl(), dir->ownerSid(), accessSids(net, *fp.machine), FILE_LIST_DIRECTORY))
+      return ERROR_ACCESS_DENIED;
+    if (!dir->root) {
+      for (const char* dots : {".", ".."})
+        if (matchesPattern(pattern, dots)) listing.entries.push_back(findData(dots, true, 0));
+    }
+    for (FileEntry& e : listPlace(*dir))
+      if (matchesPattern(pattern, e.name))
+        listing.entries.push_back(findData(std::move(e.name), e.directory, e.size));
+    return listing.entries.empty() ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
+  });
+  if (status != ERROR_SUCCESS) return status;
+  if (data) *data = listing.entries.front();
+  listing.next = 1;
+  std::lock_guard lock(m_handleMutex);
+  const FIND_HANDLE h = m_nextHandle++;
+  m_listings.emplace(h, std::move(listing));
+  *handle = h;
+  return ERROR_SUCCESS;
+}
+
+DWORD LabBackend::FindNextFile(FIND_HANDLE handle, WIN32_FIND_DATA* data) {
+  std::lock_guard lock(m_handleMutex);
+  auto it = m_listings.find(handle);
+  if (it == m_listings.end()) return ERROR_INVALID_HANDLE;
+  Listing& l = it->second;
+  if (l.next >= l.entries.size()) return ERROR_NO_MORE_FILES;
+  if (data) *data = std::move(l.entries[l.next]);
+  ++l.next;
+  return ERROR_SUCCESS;
+}
+
+DWORD LabBackend::FindClose(FIND_HANDLE handle) {
+  std::lock_guard lock(m_handleMutex);
+  return m_listings.erase(handle) == 1 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+std::vector<SID> LabBackend::accessSids(const Network& net, const Machine& m) const {
+  // Worked out once per account and machine: a walk asks for every file.
+  std::lock_guard lock(m_handleMutex);
+  if (m_accessSidsFor.first != net.loggedOn || m_accessSidsFor.second != m.name) {
+    m_accessSids = fileAccessSids(net, m);
+    m_accessSidsFor = {net.loggedOn, m.name};
+  }
+  return m_accessSids;
+}
+
+DWORD LabBackend::GetFileSecurity(std::string_view fileName, SECURITY_INFORMATION requested,
+                                  SECURITY_DESCRIPTOR* descriptor, DWORD length,
+                                  DWORD* lengthNeeded) {
+  return query([&](const Network& net) -> DWORD {
+    FilePath fp;
+    DWORD st = 0;
+    if (!resolveFilePath(net, fileName, &fp, &st)) return st;
+    auto place = placeOf(fp, &st);
+    if (!place) return st;
+    if (place->refuse != 0) return place->refuse;
+    if (!accessGranted(place->dacl(), place->ownerSid(), accessSids(net, *fp.machine), READ_CONTROL))
+      return ERROR_ACCESS_DENIED;
+    SECURITY_DESCRIPTOR sd = descriptorOf(*place, requested);
+    const DWORD needed = SecurityDescriptorLength(sd);
+    if (lengthNeeded) *lengthNeeded = needed;
+    if (length < needed) return ERROR_INSUFFICIENT_BUFFER;
+    if (descriptor) *descriptor = std::move(sd);
+    return ERROR_SUCCESS;
+  });
+}
+
+DWORD LabBackend::GetVolumeInformation(std::string_view root, std::string* volumeName,
+                                       DWORD* serialNumber, DWORD* maximumComponentLength,
+                                       DWORD* fileSystemFlags, std::string* fileSystemName) {
+  return query([&](const Network& net) -> DWORD {
+    FilePath fp;
+    DWORD st = 0;
+    if (!resolveFilePath(net, root, &fp, &st)) return st;
+    // Only a root names a volume; a share's root is the directory it shares.
+    if (!root.ends_with('\\')) return ERROR_INVALID_NAME;
+    if (volumeName) *volumeName = fp.volume->label;
+    if (serialNumber) *serialNumber = fp.volume->serial;
+    if (maximumComponentLength) *maximumComponentLength = fp.volume->fileSystem == "FAT" ? 12 : 255;
+    if (fileSystemFlags) *fileSystemFlags = fp.volume->fileSystem == "NTFS" ? 0x000700FFu : 0x2u;
+    if (fileSystemName) *fileSystemName = fp.volume->fileSystem;
+    return ERROR_SUCCESS;
+  });
+}
+
+DWORD LabBackend::CreateDirectory(std::string_view pathName) {
+  return change([&](Network& net, ChangeSet& changes) -> DWORD {
+    FilePath fp;
+    DWORD st = 0;
+    if (!resolveFilePath(net, pathName, &fp, &st)) return st;
+    if (fp.parts.empty()) return ERROR_ALREADY_EXISTS;
+    const std::string name = fp.parts.back();
+    if (!validFileName(name)) return ERROR_INVALID_NAME;
+    std::vector<std::string> parentParts(fp.parts.begin(), fp.parts.end() - 1);
+    auto parent = placeAt(*fp.volume, parentParts, &st);
+    if (!parent || !parent->directory) return ERROR_PATH_NOT_FOUND;
+    if (childPlace(*parent, name)) return ERROR_ALREADY_EXISTS;
+    if (parent->refuse != 0) return parent->refuse;
+    if (fp.volume->fileSystem == "CDFS") return ERROR_ACCESS_DENIED;
+    const auto sids = fileAccessSids(net, *fp.machine);
+    if (!accessGranted(parent->dacl(), parent->ownerSid(), sids, FILE_ADD_SUBDIRECTORY))
+      return ERROR_ACCESS_DENIED;
+    const auto own = logonSids(net);
+    Principal owner{net.loggedOn, own.empty() ? SID{} : own.front()};
+    Machine* m = net.findMachine(fp.machine->name);
+    Volume* v = m ? m->findVolume(fp.volume->drive) : nullptr;
+    if (!v || !addDirectoryNode(*v, fp.parts, owner)) return ERROR_PATH_NOT_FOUND;
+    std::string local = v->drive + ":";
+    for (const std::string& p : fp.parts) local += "\\" + p;
+    changes.directory(*m, std::move(local), owner.text);
+    return ERROR_SUCCESS;
+  });
+}
+
+}  // namespace lab
