@@ -111,7 +111,7 @@ void ImportDialog::showFirstPage() {
 void ImportDialog::browse() {
   ui::FileRequest request;
   request.title = "Import from file";
-  request.filters = {{"Tab delimited (*.txt)", {"*.txt"}}};
+  request.filters = {{"Tab delimited", {"*.txt"}}};
   request.defaultExtension = "TXT";
   request.initialPath = m_path->text().toStdString();
   if (auto path = m_ports.files.open(request)) {
