@@ -42,6 +42,7 @@ ImportDialog::ImportDialog(std::string server, bool logging, ImportDialogPorts p
   m_preview->setModel(m_model);
   m_preview->horizontalHeader()->setDefaultSectionSize(100);
   m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_preview->setWordWrap(false);
   m_preview->setMinimumSize(520, 200);
 
   auto* style = new QGroupBox(QStringLiteral("Import style"), this);

@@ -19,8 +19,13 @@ int ImportPreviewModel::columnCount(const QModelIndex& parent) const {
 QVariant ImportPreviewModel::data(const QModelIndex& index, int role) const {
   if (!m_table || !index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
     return {};
-  const auto& cells = m_table->rows[static_cast<std::size_t>(index.row())].cells;
-  return QString::fromStdString(cells[static_cast<std::size_t>(index.column())]);
+  const auto column = static_cast<std::size_t>(index.column());
+  const std::string& cell = m_table->rows[static_cast<std::size_t>(index.row())].cells[column];
+  // Passwords are not shown to whoever looks at the screen.
+  if (m_table->header[column] == "Password" && m_table->header.front() == "UserName" &&
+      !cell.empty())
+    return QStringLiteral("********");
+  return QString::fromStdString(cell);
 }
 
 QVariant ImportPreviewModel::headerData(int section, Qt::Orientation orientation, int role) const {

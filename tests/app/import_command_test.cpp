@@ -60,6 +60,8 @@ TEST_F(WindowTest, ImportWizardAppliesTheFileAsksAfterAFailureAndTheListShowsThe
     EXPECT_TRUE(wizard.finishButton()->isEnabled());
     EXPECT_EQ(wizard.preview()->model()->rowCount(), 3);
     EXPECT_EQ(wizard.preview()->model()->headerData(2, Qt::Horizontal).toString(), "Full Name");
+    EXPECT_EQ(wizard.preview()->model()->index(0, 2).data().toString(), "Zoe Zimmer");
+    EXPECT_EQ(wizard.preview()->model()->index(0, 1).data().toString(), "********");
     // Back and Next again: the same preview.
     wizard.back();
     EXPECT_EQ(wizard.preview()->model()->rowCount(), 0);

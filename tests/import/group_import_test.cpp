@@ -43,6 +43,7 @@ TEST_F(GroupImport, AnExportedGroupListIsCreatedWithCommentsAndMembersAndReimpor
   EXPECT_TRUE(summary.allApplied()) << testing::PrintToString(summary.failures);
   EXPECT_TRUE(messages.shown().empty());
   EXPECT_EQ(summary.groups.added, 2u);
+  EXPECT_EQ(summary.groups.unchanged, 1u);  // Sales: its comment is kept
   EXPECT_EQ(summary.membersAdded, 5u);
   EXPECT_EQ(groupComment("Engineers"), "Builds things");
   EXPECT_EQ(globalMembers("Engineers"), (Names{"alice", "plain"}));

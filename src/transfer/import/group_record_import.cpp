@@ -129,12 +129,14 @@ bool importGroupRecord(ImportRun& run, const ImportRow& row) {
                               ? globalGroup(run, row, name, comment, globalExisted)
                               : localGroup(run, row, name, comment);
   if (outcome == Outcome::Failed) return false;
-  if (!globalHeader && !localHeader && !addMember(run, row, name, member, globalExisted))
-    return false;
+  const bool memberLine = !globalHeader && !localHeader;
+  if (memberLine && !addMember(run, row, name, member, globalExisted)) return false;
+  // A member line speaks of its member; it counts for the group only when
+  // it made the group.
   auto& counts = run.summary().groups;
   if (outcome == Outcome::Added) ++counts.added;
   else if (outcome == Outcome::Updated) ++counts.updated;
-  else ++counts.unchanged;
+  else if (!memberLine) ++counts.unchanged;
   return true;
 }
 
