@@ -56,7 +56,7 @@ void reportAddFailure(ImportRun& run, const ImportRow& row, const std::string& n
 
 // The record's fields over the account as read; "*None*" cells are left.
 void applyCells(ImportRun& run, const ImportRow& row, platform::USER_INFO_3& info,
-                bool justCreated) {
+                bool newAccount) {
   const std::string& none = ImportRun::none();
   auto take = [&](UserColumn column, std::string& field) {
     const std::string& value = run.cell(row, column);
@@ -66,9 +66,9 @@ void applyCells(ImportRun& run, const ImportRow& row, platform::USER_INFO_3& inf
   take(UserColumn::Drive, info.usri3_home_dir_drive);
   take(UserColumn::Description, info.usri3_comment);
   take(UserColumn::FullName, info.usri3_full_name);
-  // A new account got its password when it was added; setting it again
-  // could be refused by the password history.
-  if (!justCreated) take(UserColumn::Password, info.usri3_password);
+  // A new account's password is set by the caller (the file's, or one
+  // nobody knows when the file has none).
+  if (!newAccount) take(UserColumn::Password, info.usri3_password);
   take(UserColumn::Script, info.usri3_script_path);
   take(UserColumn::Profile, info.usri3_profile);
   if (const auto& v = run.cell(row, UserColumn::Disabled); v != none)
@@ -92,31 +92,31 @@ void applyCells(ImportRun& run, const ImportRow& row, platform::USER_INFO_3& inf
 bool importUserRecord(ImportRun& run, const ImportRow& row) {
   const std::string& name = run.cell(row, UserColumn::UserName);
   platform::NetBuffer buffer;
-  const bool existed = platform::NetUserGetInfo(run.server(), name, 3, buffer) == 0;
-  if (!existed) {
-    platform::USER_INFO_1 account;
-    account.usri1_name = name;
-    account.usri1_priv = platform::USER_PRIV_USER;
-    account.usri1_flags = platform::UF_SCRIPT | platform::UF_PASSWD_NOTREQD;
+  if (platform::NetUserGetInfo(run.server(), name, 3, buffer) != 0) {
+    // A new account is added with all its fields in one call, so that a
+    // failure leaves no account behind with half its record.
+    platform::USER_INFO_3 account;
+    account.usri3_name = name;
+    account.usri3_priv = platform::USER_PRIV_USER;
+    account.usri3_flags = platform::UF_SCRIPT | platform::UF_PASSWD_NOTREQD;
     if (run.hasColumn(UserColumn::Password)) {
-      account.usri1_password = run.cell(row, UserColumn::Password);
+      account.usri3_password = run.cell(row, UserColumn::Password);
     } else {
-      account.usri1_password = unguessablePassword();
-      account.usri1_flags |= platform::UF_ACCOUNTDISABLE;
+      account.usri3_password = unguessablePassword();
+      account.usri3_flags |= platform::UF_ACCOUNTDISABLE;
     }
+    applyCells(run, row, account, true);
     DWORD parmErr = 0;
-    if (const DWORD status = platform::NetUserAdd(run.server(), 1, account, &parmErr)) {
+    if (const DWORD status = platform::NetUserAdd(run.server(), 3, account, &parmErr)) {
       reportAddFailure(run, row, name, status);
       return false;
     }
     if (run.options().logging)
       eventlog::reportEvent(eventlog::userAddedText(name), eventlog::kEventUserAdded);
-    if (const DWORD status = platform::NetUserGetInfo(run.server(), name, 3, buffer)) {
-      run.note(row, name, "the account was added but could not be read back (error " +
-                              std::to_string(status) + ")");
-      return false;
-    }
-  } else if (run.options().style == ImportStyle::OnlyAddNew) {
+    ++run.summary().users.added;
+    return true;
+  }
+  if (run.options().style == ImportStyle::OnlyAddNew) {
     ++run.summary().users.unchanged;
     return true;
   }
@@ -126,15 +126,14 @@ bool importUserRecord(ImportRun& run, const ImportRow& row) {
     return false;
   }
   platform::USER_INFO_3 info = *read;
-  applyCells(run, row, info, !existed);
+  applyCells(run, row, info, false);
   DWORD parmErr = 0;
   if (const DWORD status = platform::NetUserSetInfo(run.server(), name, 3, info, &parmErr)) {
-    run.note(row, name,
-             std::string(existed ? "" : "the account was added, but ") +
-                 "its fields could not be written (error " + std::to_string(status) + ")");
+    run.note(row, name, "the account's fields could not be written (error " +
+                            std::to_string(status) + ")");
     return false;
   }
-  ++(existed ? run.summary().users.updated : run.summary().users.added);
+  ++run.summary().users.updated;
   return true;
 }
 
