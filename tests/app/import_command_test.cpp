@@ -14,6 +14,7 @@
 #include "app_test_support.h"
 #include "display/display_traits.h"
 #include "transfer/import_dialog.h"
+#include "transfer/import_progress_dialog.h"
 #include "transfer/import_summary_dialog.h"
 #include "window/command_ids.h"
 
@@ -117,6 +118,19 @@ TEST_F(WindowTest, ImportWizardRefusesAFileItCannotUseAndStaysOnItsFirstPage) {
   EXPECT_EQ(m_messages->shown()[0].text,
             "Line 2 of the import file has 1 cell where the header has 2 columns.");
   EXPECT_EQ(m_lab->toJson(), before);
+}
+
+// Cancel is taken between records: the next question after it says stop.
+TEST(ImportProgressDialog, ShowsRecordsDoneOfTotalAndStopsAfterCancel) {
+  apptest::testApp();
+  transfer::ImportProgressDialog progress;
+  EXPECT_TRUE(progress.recordsDone(0, 3));
+  EXPECT_TRUE(progress.recordsDone(1, 3));
+  EXPECT_EQ(progress.labelText(), "Records done: 1 of 3");
+  EXPECT_EQ(progress.value(), 1);
+  EXPECT_EQ(progress.maximum(), 3);
+  progress.cancel();
+  EXPECT_FALSE(progress.recordsDone(2, 3));
 }
 
 }  // namespace

@@ -56,14 +56,35 @@ class UnattendedImportTest : public ::testing::Test {
     return r;
   }
 
-  // The account as the lab file now holds it.
-  std::optional<platform::USER_INFO_3> account(const std::string& name) const {
+  std::string labText() const {
     std::ifstream in(labPath().toStdString(), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
+    return text.str();
+  }
+
+  std::shared_ptr<lab::Lab> labNow() const {
     std::string error;
-    auto lab = lab::labFromJson(text.str(), "lab.json", &error);
+    auto lab = lab::labFromJson(labText(), "lab.json", &error);
     EXPECT_TRUE(lab) << error;
+    return lab;
+  }
+
+  // Turns the user's event logging setting on in the lab file.
+  void switchLoggingOn() const {
+    std::string text = labText();
+    const std::string machines = "\"machines\": [";
+    const auto at = text.find(machines);
+    ASSERT_NE(at, std::string::npos);
+    text.insert(at, R"("userRegistries": {"LAB\\Administrator": [{"key": "Software\\Brisle Software\\Veltrane 2.20",
+        "values": [{"name": "e_logging_onoff", "type": "REG_DWORD", "data": 1}]}]},
+  )");
+    std::ofstream(labPath().toStdString(), std::ios::binary | std::ios::trunc) << text;
+  }
+
+  // The account as the lab file now holds it.
+  std::optional<platform::USER_INFO_3> account(const std::string& name) const {
+    auto lab = labNow();
     if (!lab) return std::nullopt;
     platform::ScopedBackend scope(lab::makeLabBackend(lab));
     platform::NetBuffer buffer;
@@ -75,6 +96,7 @@ class UnattendedImportTest : public ::testing::Test {
 };
 
 TEST_F(UnattendedImportTest, EveryRecordAppliedEndsWithZeroAndUpdateRewrites) {
+  switchLoggingOn();
   const QString users = file("users.txt",
                              "UserName\tPassword\tFull Name\r\nann\tpw-ann\tAnn Archer\r\n"
                              "alice\tpw-alice\tAlice Renamed");
@@ -87,6 +109,11 @@ TEST_F(UnattendedImportTest, EveryRecordAppliedEndsWithZeroAndUpdateRewrites) {
   ASSERT_TRUE(account("ann"));
   EXPECT_EQ(account("ann")->usri3_full_name, "Ann Archer");
   EXPECT_EQ(account("alice")->usri3_full_name, "Alice Archer");
+  // The user's logging setting holds here too: the addition is reported.
+  const auto events = labNow()->eventLog("WKS");
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].eventId, 59271u);
+  EXPECT_EQ(events[0].strings, std::vector<std::string>{"User Added:   ann"});
 
   r = run({"import", "\\\\PDC", users, "--update"});
   EXPECT_EQ(r.exitCode, 0) << r.standardError;
