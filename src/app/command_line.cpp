@@ -28,6 +28,10 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
       if (!value(&options.screenshot)) return {std::nullopt, "--screenshot needs a file name"};
     } else if (a == "--no-splash") {
       options.splash = false;
+    } else if (a == "--update") {
+      options.importUpdate = true;
+    } else if (a == "--create-homes") {
+      options.importCreateHomes = true;
     } else if (a == "--help" || a == "-h") {
       options.help = true;
     } else if (a.starts_with("--")) {
@@ -36,6 +40,9 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
       options.autoWords.push_back(a);
     }
   }
+  if ((options.importUpdate || options.importCreateHomes) &&
+      (options.autoWords.empty() || options.autoWords.front() != "import"))
+    return {std::nullopt, "--update and --create-homes go with import"};
   if (!options.labFile.empty() && options.backend != "lab")
     return {std::nullopt, "--lab goes with the lab backend, not with " + options.backend};
   return {options, {}};
@@ -45,6 +52,7 @@ std::string usageText() {
   return "usage: veltrane [--backend NAME] [--lab FILE] [--authentication-file FILE]\n"
          "                [--no-splash] [--screenshot FILE]\n"
          "       veltrane [--lab FILE] KEYWORD SERVER FILE [STARTDIR]\n"
+         "       veltrane [--lab FILE] import SERVER FILE [--update] [--create-homes]\n"
          "  --backend NAME     what serves the network: lab (the default) or samba\n"
          "  --lab FILE         browse the simulated network in FILE instead of the default lab\n"
          "  --authentication-file FILE\n"
@@ -57,7 +65,14 @@ std::string usageText() {
          "                     unattended: browse SERVER's display (users, groups, servers,\n"
          "                     network, quotas, files0, files1, files2), export it to FILE in\n"
          "                     the chosen export format and end; STARTDIR is the Files start\n"
-         "                     directory (default C:\\). Runs without a display.\n";
+         "                     directory (default C:\\). Runs without a display.\n"
+         "  import SERVER FILE [--update] [--create-homes]\n"
+         "                     unattended: import the users or groups of the tab-delimited FILE\n"
+         "                     into SERVER, adding new accounts only unless --update is given;\n"
+         "                     --create-homes creates each user's Home directory on its share.\n"
+         "                     Each message is one line on standard error; exit status 0 when\n"
+         "                     every record was applied, 1 when any failed, 2 for a request\n"
+         "                     that cannot be understood.\n";
 }
 
 std::optional<AutoCommand> parseAutoCommandLine(std::string_view line) {

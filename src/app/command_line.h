@@ -26,6 +26,8 @@ struct Options {
   std::string screenshot;  // --screenshot FILE: browse Users, save the window, quit
   bool splash = true;      // --no-splash turns the start-up splash off
   bool help = false;       // --help
+  bool importUpdate = false;       // --update: the import updates existing accounts
+  bool importCreateHomes = false;  // --create-homes: the import creates home directories
   // The words of an unattended browse-and-export request, in order; empty
   // for an interactive run.
   std::vector<std::string> autoWords;

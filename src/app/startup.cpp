@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/unattended_import.h"
 #include "app/unattended_messages.h"
 #include "app/window_texts.h"
 #include "platform/backend.h"
@@ -171,6 +172,9 @@ int runApplication(int argc, char** argv) {
     std::fputs(usageText().c_str(), stdout);
     return 0;
   }
+
+  // The import needs no window: it runs before Qt starts.
+  if (isImportRequest(options)) return runUnattendedImport(options);
 
   std::optional<AutoCommand> autoCommand;
   if (!options.autoWords.empty()) {

@@ -2,12 +2,14 @@
 
 #include "display/display_traits.h"
 #include "transfer/export_display.h"
+#include "transfer/import_command.h"
 #include "window/command_ids.h"
 #include "window/command_table.h"
 
 namespace transfer {
 
 void registerCommands(window::CommandTable& table) {
+  table.add({.id = window::kIdImport, .action = importCommand});
   table.add({.id = window::kIdExport,
              .action =
                  [](window::WindowContext& c) {

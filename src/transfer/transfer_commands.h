@@ -1,6 +1,6 @@
 #pragma once
 // The transfer folder's commands in the window's command table: File >
-// Export.
+// Import and File > Export.
 
 namespace window {
 class CommandTable;

@@ -35,8 +35,9 @@ TEST_F(WindowTest, AFeatureCommandIsOfferedByItsRuleAndRunsWithTheSelectionInVie
   Ran ran;
   app::WindowOptions options;
   options.splash = false;
-  // File > Import is not registered by the program: a feature claims it for
-  // the Users display, offered with two or more selected accounts.
+  // A feature claims File > Import for the Users display, offered with two
+  // or more selected accounts; the program's own Import (every display)
+  // stays on the others.
   options.moreCommands = [&ran](CommandTable& table) {
     table.add({.id = kIdImport,
                .display = DisplayType::Users,
@@ -84,11 +85,14 @@ TEST_F(WindowTest, AFeatureCommandIsOfferedByItsRuleAndRunsWithTheSelectionInVie
   emit users->clicked(users->model()->index(1, 0));
   EXPECT_FALSE(item->isEnabled());
 
-  // On another display the Users registration neither shows nor runs.
+  // On another display the Users registration neither rules nor runs: the
+  // program's own command does.
   m_window->selectTab(1);
-  EXPECT_FALSE(item->isEnabled());
+  EXPECT_TRUE(item->isEnabled());
   m_window->command(kIdImport);
   EXPECT_EQ(ran.times, 1);
+  ASSERT_EQ(m_dialogs->shown().size(), 1u);
+  EXPECT_EQ(m_dialogs->shown()[0].objectName, "ImportFromFile");
 }
 
 // Records the thread of every call a fill or the access-rights name check

@@ -1,0 +1,37 @@
+#include "transfer/import/import_run.h"
+
+#include "platform/netapi.h"
+#include "resources/strings.h"
+
+namespace transfer {
+
+const std::string& ImportRun::none() {
+  static const std::string text = res::str(res::kStrNone);
+  return text;
+}
+
+void ImportRun::fail(const ImportRow& row, std::string_view name, std::string text,
+                     std::string_view caption) {
+  note(row, name, text);
+  m_messages.ok(std::move(text), std::string(caption));
+}
+
+void ImportRun::note(const ImportRow& row, std::string_view name, std::string_view text) {
+  std::string line = "Line " + std::to_string(row.line) + ": " + std::string(name) + ": ";
+  for (const char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
+  m_summary.failures.push_back(std::move(line));
+}
+
+const std::optional<std::string>& ImportRun::domainName() {
+  if (!m_domainAsked) {
+    m_domainAsked = true;
+    platform::NetBuffer buffer;
+    if (platform::NetUserModalsGet(server(), 2, buffer) == 0) {
+      if (const auto* info = buffer.one<platform::USER_MODALS_INFO_2>())
+        m_domainName = info->usrmod2_domain_name;
+    }
+  }
+  return m_domainName;
+}
+
+}  // namespace transfer

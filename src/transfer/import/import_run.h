@@ -1,0 +1,58 @@
+#pragma once
+// What the record importers share during one import: the options, the
+// message port, the header's column places and the summary they add to.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "transfer/import/import_engine.h"
+#include "ui/messages.h"
+
+namespace transfer {
+
+class ImportRun {
+ public:
+  ImportRun(const ImportOptions& options, const ImportHeader& header, ui::Messages& messages,
+            ImportSummary& summary)
+      : m_options(options), m_header(header), m_messages(messages), m_summary(summary) {}
+
+  const ImportOptions& options() const { return m_options; }
+  const std::string& server() const { return m_options.server; }
+  ImportSummary& summary() { return m_summary; }
+  ui::Messages& messages() { return m_messages; }
+
+  // The record's cell of `column`, or "*None*" when the header lacks it.
+  template <class Column>
+  const std::string& cell(const ImportRow& row, Column column) const {
+    const auto index = m_header.at(column);
+    return index ? row.cells[*index] : none();
+  }
+  bool hasColumn(UserColumn column) const { return m_header.at(column).has_value(); }
+  static const std::string& none();
+
+  // Shows `text` in a box with `caption` and notes it as the record's failure.
+  void fail(const ImportRow& row, std::string_view name, std::string text, std::string_view caption);
+  // Notes a failure the import shows no box of its own for.
+  void note(const ImportRow& row, std::string_view name, std::string_view text);
+
+  // The server's account-domain name (NetUserModalsGet level 2), asked once.
+  const std::optional<std::string>& domainName();
+
+ private:
+  const ImportOptions& m_options;
+  const ImportHeader& m_header;
+  ui::Messages& m_messages;
+  ImportSummary& m_summary;
+  bool m_domainAsked = false;
+  std::optional<std::string> m_domainName;
+};
+
+// Applies one record of a user file; false when it failed (its messages shown).
+bool importUserRecord(ImportRun& run, const ImportRow& row);
+// Creates the record's home directory when asked for and named.
+void createHome(ImportRun& run, const ImportRow& row);
+// Applies one record of a group file; false when it failed.
+bool importGroupRecord(ImportRun& run, const ImportRow& row);
+
+}  // namespace transfer
