@@ -1287,6 +1287,15 @@ void completeNetwork(Network& net) {
     for (auto& s : standardShares()) {
       if (!m.findShare(s.name)) missing.push_back(std::move(s));
     }
+    // ... and one for every drive.
+    for (const auto& v : m.volumes) {
+      const std::string name = v.drive + "$";
+      if (m.findShare(name) || std::ranges::any_of(missing, [&](const Share& s) {
+            return s.name == name;
+          }))
+        continue;
+      missing.push_back(Share{name, ShareType::Disk, v.drive + ":\\", "Default share"});
+    }
     m.shares.insert(m.shares.begin(), std::make_move_iterator(missing.begin()),
                     std::make_move_iterator(missing.end()));
   }
