@@ -30,6 +30,9 @@ class ChangeSet {
     Events,       // records appended to a machine's event log
     MachineState, // a machine's reachability, remote registry and refusals
     Session,      // who is logged on, and on which machine
+    ServerInfo,   // a machine's comment, type, hidden state and server settings
+    Share,        // one share of a machine, or its removal
+    Disconnect,   // sessions ended on a machine (with their open files)
   };
 
   struct Entry {
@@ -43,6 +46,8 @@ class ChangeSet {
     std::string hive;                  // RegistryKey
     std::string key;                   // RegistryKey: upper-case path
     std::string owner;                 // RegistryKey of a user hive: upper-case account
+    std::string client;                // Disconnect: client filter ("" any)
+    std::string name;                  // Share: its name; Disconnect: user filter ("" any)
   };
 
   void user(const Sam& sam, DWORD rid) { once(make(Kind::User, &sam, nullptr, rid)); }
@@ -71,6 +76,20 @@ class ChangeSet {
   void deleted(const Sam& sam) { appended(make(Kind::Deleted, &sam)); }
   void machine(const Machine& m) { once(make(Kind::MachineState, nullptr, &m)); }
   void session() { once(make(Kind::Session)); }
+  void serverInfo(const Machine& m) { once(make(Kind::ServerInfo, nullptr, &m)); }
+  void share(const Machine& m, std::string_view upperName) {
+    Entry e = make(Kind::Share, nullptr, &m);
+    e.name = upperName;
+    once(std::move(e));
+  }
+  // Replayed as the same removal, so a disconnect of thousands of files
+  // writes a line, not the files that stay.
+  void disconnect(const Machine& m, std::string_view client, std::string_view user) {
+    Entry e = make(Kind::Disconnect, nullptr, &m);
+    e.client = client;
+    e.name = user;
+    m_entries.push_back(std::move(e));
+  }
 
   bool empty() const { return m_entries.empty(); }
   const std::vector<Entry>& entries() const { return m_entries; }
@@ -103,7 +122,7 @@ class ChangeSet {
   void once(Entry e) {
     for (const auto& x : m_entries) {
       if (x.kind == e.kind && x.sam == e.sam && x.machine == e.machine && x.rid == e.rid &&
-          x.hive == e.hive && x.key == e.key && x.owner == e.owner) {
+          x.hive == e.hive && x.key == e.key && x.owner == e.owner && x.name == e.name) {
         return;
       }
     }

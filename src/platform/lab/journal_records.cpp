@@ -148,6 +148,30 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
       j["refuse"] = std::move(refuse);
       break;
     }
+    case Kind::ServerInfo: {
+      const Machine& m = *e.machine;
+      j["t"] = "server";
+      j["machine"] = m.name;
+      j["comment"] = m.comment;
+      j["type"] = m.type;
+      j["browseList"] = m.inBrowseList;
+      j["settings"] = json::writeServerSettings(m.server);
+      break;
+    }
+    case Kind::Share: {
+      j["t"] = "share";
+      j["machine"] = e.machine->name;
+      j["name"] = e.name;
+      if (const Share* s = e.machine->findShare(e.name)) j["share"] = json::writeShare(*s);
+      else j["gone"] = true;
+      break;
+    }
+    case Kind::Disconnect:
+      j["t"] = "disconnect";
+      j["machine"] = e.machine->name;
+      j["client"] = e.client;
+      j["user"] = e.name;
+      break;
     case Kind::Session:
       j["t"] = "session";
       j["loggedOn"] = net.loggedOn;
@@ -346,6 +370,25 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
       if (!it->is_number_unsigned()) fail(where + "/refuse/" + it.key(), "expected a status code");
       m.refusals[it.key()] = it->get<platform::DWORD>();
     }
+  } else if (t == "server") {
+    Machine& m = machineOf(net, o, where);
+    m.comment = textOf(o, "comment", where);
+    m.type = numberOf(o, "type", where);
+    m.inBrowseList = flagOf(o, "browseList", where);
+    m.server = json::readServerSettings(need(o, "settings", where), where + "/settings");
+  } else if (t == "share") {
+    Machine& m = machineOf(net, o, where);
+    const auto name = textOf(o, "name", where);
+    if (gone(o)) {
+      std::erase_if(m.shares, [&](const Share& s) { return upper(s.name) == upper(name); });
+      return;
+    }
+    Share share = json::readShare(need(o, "share", where), where + "/share");
+    if (Share* s = m.findShare(name)) *s = std::move(share);
+    else m.shares.push_back(std::move(share));
+  } else if (t == "disconnect") {
+    Machine& m = machineOf(net, o, where);
+    m.endSessions(textOf(o, "client", where), textOf(o, "user", where));
   } else if (t == "session") {
     net.loggedOn = textOf(o, "loggedOn", where);
     net.localMachine = textOf(o, "localMachine", where);

@@ -225,6 +225,37 @@ bool isAdministrativeShare(std::string_view name);
 // The shares every NT machine has, in the order NT makes them.
 std::vector<Share> standardShares();
 
+// The server service's settings that NetServerGetInfo level 102 reports
+// besides the machine's comment, type and hidden state.
+struct ServerSettings {
+  DWORD users = 10;  // user limit
+  platform::LONG disc = 15;  // auto-disconnect minutes; SV_NODISC: never
+  DWORD announce = 240;      // seconds
+  DWORD anndelta = 3000;     // milliseconds
+  std::string userpath = "C:\\";
+  friend bool operator==(const ServerSettings&, const ServerSettings&) = default;
+};
+
+// A file a session holds open.
+struct OpenFile {
+  DWORD id = 0;  // unique on the machine
+  std::string path;
+  DWORD permissions = platform::PERM_FILE_READ;
+  DWORD locks = 0;
+};
+
+// A client's connection to the machine's server service, with the files it
+// holds open: ending the session closes them.
+struct Session {
+  std::string client;  // computer name, without "\\"
+  std::string user;
+  DWORD time = 0;  // seconds connected
+  DWORD idle = 0;  // seconds idle
+  bool guest = false;
+  std::string clientType = "Windows NT 1381";
+  std::vector<OpenFile> files;
+};
+
 struct Machine {
   std::string name;
   std::string domain;
@@ -250,11 +281,16 @@ struct Machine {
   DWORD serverEnumLimit = 0;
   std::optional<Sam> sam;  // machines that keep their own accounts
   std::vector<Share> shares;  // names unique without regard to case
+  ServerSettings server;
+  std::vector<Session> sessions;
   std::map<std::string, Hive> hives;  // "HKEY_LOCAL_MACHINE", "HKEY_USERS", ...
   std::vector<platform::EventRecord> eventLog;
 
   Share* findShare(std::string_view name);
   const Share* findShare(std::string_view name) const;
+  // Ends the sessions of `client` and/or `user` (empty: any; compared
+  // without regard to case), closing their files. Returns how many ended.
+  std::size_t endSessions(std::string_view client, std::string_view user);
 };
 
 struct Domain {
