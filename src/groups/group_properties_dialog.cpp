@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "groups/other_domain_member_dialog.h"
+#include "groups/select_global_group_dialog.h"
 #include "groups/select_group_dialog.h"
 #include "resources/strings.h"
 #include "ui/dialog_runner.h"
@@ -79,6 +80,12 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
     OtherDomainMemberDialog dialog(this);
     if (m_dialogs.run(dialog) == QDialog::Accepted && !dialog.member().empty())
       m_members->addItem(q(dialog.member()));
+  });
+  m_addGlobalGroup = new QPushButton(QStringLiteral("&Add global Group"), this);
+  connect(m_addGlobalGroup, &QPushButton::clicked, this, [this] {
+    SelectGlobalGroupDialog dialog(m_open.server, m_messages, this);
+    if (dialog.opened() && m_dialogs.run(dialog) == QDialog::Accepted)
+      m_members->addItem(q(dialog.chosen()));
   });
   m_selectGroup = new QPushButton(QStringLiteral("&Select Group"), this);
   connect(m_selectGroup, &QPushButton::clicked, this, [this] { selectSecondGroup(); });
@@ -147,6 +154,7 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   layout->addLayout(lists);
   auto* localButtons = new QHBoxLayout;
   localButtons->addWidget(m_selectGroup);
+  localButtons->addWidget(m_addGlobalGroup);
   localButtons->addWidget(m_otherDomain);
   localButtons->addStretch();
   layout->addLayout(localButtons);
@@ -158,6 +166,7 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   m_global->setEnabled(m_fields.isNew);
   m_local->setEnabled(m_fields.isNew);
   m_otherDomain->setVisible(m_fields.local && !m_fields.isNew);
+  m_addGlobalGroup->setVisible(m_fields.local && !m_fields.isNew);
   m_selectGroup->setEnabled(!m_fields.isNew);
   exchange(false);
 }

@@ -53,6 +53,8 @@ class GroupPropertiesDialog final : public QDialog {
   QPushButton* deleteButton() const { return m_delete; }
   // "Add user from &other domain" (local groups only).
   QPushButton* otherDomainButton() const { return m_otherDomain; }
+  // "&Add global Group": a global group of any domain (local groups only).
+  QPushButton* addGlobalGroupButton() const { return m_addGlobalGroup; }
 
  private:
   void exchange(bool save);
@@ -82,6 +84,7 @@ class GroupPropertiesDialog final : public QDialog {
   QPushButton* m_toMembers = nullptr;
   QPushButton* m_toCandidates = nullptr;
   QPushButton* m_otherDomain = nullptr;
+  QPushButton* m_addGlobalGroup = nullptr;
   QPushButton* m_selectGroup = nullptr;
   QPushButton* m_delete = nullptr;
   QPushButton* m_copyToMembers = nullptr;

@@ -223,4 +223,18 @@ NET_API_STATUS NetLocalGroupDelMember(std::string_view servername, std::string_v
                                  {});
 }
 
+DWORD WNetOpenEnum(DWORD scope, DWORD type, DWORD usage, const NETRESOURCE* container, HANDLE* enumHandle) {
+  return part(&Backend::network)->WNetOpenEnum(scope, type, usage, container, enumHandle);
+}
+
+DWORD WNetEnumResource(HANDLE enumHandle, DWORD* count, std::vector<NETRESOURCE>& buffer, DWORD* bufferSize) {
+  return part(&Backend::network)->WNetEnumResource(enumHandle, count, buffer, bufferSize);
+}
+
+DWORD WNetCloseEnum(HANDLE enumHandle) { return part(&Backend::network)->WNetCloseEnum(enumHandle); }
+
+DWORD MultinetGetConnectionPerformance(const NETRESOURCE& resource, NETCONNECTINFOSTRUCT* info) {
+  return part(&Backend::network)->MultinetGetConnectionPerformance(resource, info);
+}
+
 }  // namespace platform

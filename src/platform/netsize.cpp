@@ -1,5 +1,7 @@
 #include "platform/netsize.h"
 
+#include "platform/wnet.h"
+
 #include <algorithm>
 
 namespace platform {
@@ -106,6 +108,10 @@ DWORD netEntrySize(const SHARE_INFO_1& e) {
 
 DWORD netEntrySize(const SHARE_INFO_2& e) {
   return 8 * kField + strings({e.shi2_netname, e.shi2_remark, e.shi2_path, e.shi2_passwd});
+}
+
+DWORD netEntrySize(const NETRESOURCE& e) {
+  return 8 * kField + strings({e.lpLocalName, e.lpRemoteName, e.lpComment, e.lpProvider});
 }
 
 }  // namespace platform

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "../support/lab_fixture.h"
+#include "platform/lab/change_set.h"
 #include "platform/lab/lab_json.h"
 
 namespace {
@@ -82,6 +86,41 @@ TEST(LabShares, FaultySharesAreRefusedWithTheirPlace) {
     EXPECT_NE(error.find(c.place), std::string::npos) << error;
     EXPECT_NE(error.find(c.problem), std::string::npos) << error;
   }
+}
+
+TEST(LabShares, ShareChangesAreJournalledAndReplayed) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("veltrane-shares-test-" + std::to_string(::getpid()));
+  fs::create_directories(dir / "copy");
+  fs::copy_file(lab::test::testLabPath("network"), dir / "lab.json", fs::copy_options::overwrite_existing);
+  std::string error;
+  auto live = lab::loadLabFile((dir / "lab.json").string(), &error);
+  ASSERT_TRUE(live) << error;
+  ASSERT_TRUE(live->write([](lab::Network& net, lab::ChangeSet& changes) {
+    lab::Machine& files = *net.findMachine("FILES");
+    files.shares.push_back({"TOOLS", lab::ShareType::Disk, "D:\\Tools", "Utilities", 5});
+    changes.share(files, "TOOLS");
+    files.findShare("data")->remark = "Shared data (read only)";
+    changes.share(files, "DATA");
+    std::erase_if(files.shares, [](const lab::Share& s) { return s.name == "LASER"; });
+    changes.share(files, "LASER");
+    return true;
+  }));
+  // What a restart finds: the untouched file and its journal.
+  fs::copy_file(dir / "lab.json", dir / "copy" / "lab.json");
+  fs::copy_file(dir / "lab.json.journal", dir / "copy" / "lab.json.journal");
+  auto replayed = lab::loadLabFile((dir / "copy" / "lab.json").string(), &error);
+  ASSERT_TRUE(replayed) << error;
+  EXPECT_EQ(replayed->toJson(), live->toJson());
+  replayed->read([](const lab::Network& net) {
+    const lab::Machine& files = *net.findMachine("FILES");
+    EXPECT_EQ(shareNames(files), (std::vector<std::string>{"IPC$", "C$", "ADMIN$", "DATA", "SECRET$", "TOOLS"}));
+    EXPECT_EQ(files.findShare("DATA")->remark, "Shared data (read only)");
+    EXPECT_EQ(files.findShare("TOOLS")->maxUses, 5u);
+  });
+  replayed.reset();
+  live.reset();
+  fs::remove_all(dir);
 }
 
 TEST(LabShares, TheDefaultLabsHomeAndProfilePathsNameSharesItHolds) {

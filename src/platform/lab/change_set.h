@@ -29,9 +29,9 @@ class ChangeSet {
     RegistryKey,  // one registry key with its values
     Events,       // records appended to a machine's event log
     MachineState, // a machine's reachability, remote registry and refusals
+    Share,        // one share of a machine, or its removal
     Session,      // who is logged on, and on which machine
     ServerInfo,   // a machine's comment, type, hidden state and server settings
-    Share,        // one share of a machine, or its removal
     Disconnect,   // sessions ended on a machine (with their open files)
   };
 
@@ -44,10 +44,10 @@ class ChangeSet {
     bool joined = false;               // Member
     std::size_t count = 0;             // Events, Deleted: how many were appended
     std::string hive;                  // RegistryKey
-    std::string key;                   // RegistryKey: upper-case path
+    std::string key;                   // RegistryKey: upper-case path; Share: upper-case name
     std::string owner;                 // RegistryKey of a user hive: upper-case account
     std::string client;                // Disconnect: client filter ("" any)
-    std::string name;                  // Share: its name; Disconnect: user filter ("" any)
+    std::string name;                  // Disconnect: user filter ("" any)
   };
 
   void user(const Sam& sam, DWORD rid) { once(make(Kind::User, &sam, nullptr, rid)); }
@@ -75,13 +75,14 @@ class ChangeSet {
   void event(const Machine& m) { appended(make(Kind::Events, nullptr, &m)); }
   void deleted(const Sam& sam) { appended(make(Kind::Deleted, &sam)); }
   void machine(const Machine& m) { once(make(Kind::MachineState, nullptr, &m)); }
-  void session() { once(make(Kind::Session)); }
-  void serverInfo(const Machine& m) { once(make(Kind::ServerInfo, nullptr, &m)); }
+  // A share added, changed or removed (share names never change).
   void share(const Machine& m, std::string_view upperName) {
     Entry e = make(Kind::Share, nullptr, &m);
-    e.name = upperName;
+    e.key = upperName;
     once(std::move(e));
   }
+  void session() { once(make(Kind::Session)); }
+  void serverInfo(const Machine& m) { once(make(Kind::ServerInfo, nullptr, &m)); }
   // Replayed as the same removal, so a disconnect of thousands of files
   // writes a line, not the files that stay.
   void disconnect(const Machine& m, std::string_view client, std::string_view user) {

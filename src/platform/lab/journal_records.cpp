@@ -158,20 +158,23 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
       j["settings"] = json::writeServerSettings(m.server);
       break;
     }
-    case Kind::Share: {
-      j["t"] = "share";
-      j["machine"] = e.machine->name;
-      j["name"] = e.name;
-      if (const Share* s = e.machine->findShare(e.name)) j["share"] = json::writeShare(*s);
-      else j["gone"] = true;
-      break;
-    }
     case Kind::Disconnect:
       j["t"] = "disconnect";
       j["machine"] = e.machine->name;
       j["client"] = e.client;
       j["user"] = e.name;
       break;
+    case Kind::Share: {
+      j["t"] = "share";
+      j["machine"] = e.machine->name;
+      if (const Share* share = e.machine->findShare(e.key)) {
+        j["share"] = json::writeShare(*share);
+      } else {
+        j["name"] = e.key;
+        j["gone"] = true;
+      }
+      break;
+    }
     case Kind::Session:
       j["t"] = "session";
       j["loggedOn"] = net.loggedOn;
@@ -376,19 +379,22 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     m.type = numberOf(o, "type", where);
     m.inBrowseList = flagOf(o, "browseList", where);
     m.server = json::readServerSettings(need(o, "settings", where), where + "/settings");
-  } else if (t == "share") {
-    Machine& m = machineOf(net, o, where);
-    const auto name = textOf(o, "name", where);
-    if (gone(o)) {
-      std::erase_if(m.shares, [&](const Share& s) { return upper(s.name) == upper(name); });
-      return;
-    }
-    Share share = json::readShare(need(o, "share", where), where + "/share");
-    if (Share* s = m.findShare(name)) *s = std::move(share);
-    else m.shares.push_back(std::move(share));
   } else if (t == "disconnect") {
     Machine& m = machineOf(net, o, where);
     m.endSessions(textOf(o, "client", where), textOf(o, "user", where));
+  } else if (t == "share") {
+    Machine& m = machineOf(net, o, where);
+    if (gone(o)) {
+      const std::string name = upper(textOf(o, "name", where));
+      std::erase_if(m.shares, [&](const Share& s) { return upper(s.name) == name; });
+      return;
+    }
+    Share share = json::readShare(need(o, "share", where), where + "/share");
+    if (Share* old = m.findShare(share.name)) {
+      *old = std::move(share);
+    } else {
+      m.shares.push_back(std::move(share));
+    }
   } else if (t == "session") {
     net.loggedOn = textOf(o, "loggedOn", where);
     net.localMachine = textOf(o, "localMachine", where);

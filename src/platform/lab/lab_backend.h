@@ -158,6 +158,13 @@ class LabBackend : public platform::LocalSystemPart,
                              DWORD eventid, const std::vector<std::string>& strings) override;
   DWORD ReadEventLog(std::string_view server, std::vector<platform::EventRecord>* records) override;
 
+  // network enumeration (backend_network.cpp)
+  DWORD WNetOpenEnum(DWORD scope, DWORD type, DWORD usage, const platform::NETRESOURCE* container,
+                     platform::HANDLE* enumHandle) override;
+  DWORD WNetEnumResource(platform::HANDLE enumHandle, DWORD* count,
+                         std::vector<platform::NETRESOURCE>& buffer, DWORD* bufferSize) override;
+  DWORD WNetCloseEnum(platform::HANDLE enumHandle) override;
+
   // dial-in library
   int GetRASQuick(std::string_view server, std::string_view account, DWORD* permission,
                   std::string* number, DWORD* type) override;
@@ -194,6 +201,13 @@ class LabBackend : public platform::LocalSystemPart,
   mutable std::mutex m_handleMutex;
   std::unordered_map<HKEY, OpenKey> m_keys;
   std::unordered_map<platform::HANDLE, std::pair<std::string, std::string>> m_eventSources;
+  // An open network enumeration: the container's children as they were at
+  // the open, and how many were handed out.
+  struct OpenEnum {
+    std::vector<platform::NETRESOURCE> entries;
+    std::size_t next = 0;
+  };
+  std::unordered_map<platform::HANDLE, OpenEnum> m_enums;
   std::uint64_t m_nextHandle = 0x1000;
 };
 

@@ -13,6 +13,7 @@
 #include "platform/lab/lab_json_parts.h"
 #include "platform/lab/simd_value.h"
 #include "platform/registry.h"
+#include "platform/wnet.h"
 
 namespace lab {
 namespace {
@@ -1131,8 +1132,8 @@ bool isDomainController(const Network& net, const Machine& m) {
 
 template <class J>
 void parseNetwork(const J& root, Network& net) {
-  expectObject(root, "", {"format", "localMachine", "loggedOn", "system", "domains", "machines",
-                          "userRegistries"});
+  expectObject(root, "", {"format", "localMachine", "loggedOn", "system", "networkProviders",
+                          "domains", "machines", "userRegistries"});
   const DWORD format = number(root, "format", "", 1, true);
   if (format != 1) fail("/format", "unsupported format " + std::to_string(format) + " (this program reads format 1)");
   net.localMachine = text(root, "localMachine", "", true);
@@ -1145,6 +1146,18 @@ void parseNetwork(const J& root, Network& net) {
     v.dwMinorVersion = number(*s, "minor", "/system", v.dwMinorVersion);
     v.dwBuildNumber = number(*s, "build", "/system", v.dwBuildNumber);
     v.szCSDVersion = text(*s, "csdVersion", "/system", false, v.szCSDVersion);
+  }
+
+  net.networkProviders = texts(root, "networkProviders", "");
+  {
+    std::set<std::string> seen{upper(kWindowsNetworkProvider)};
+    for (std::size_t i = 0; i < net.networkProviders.size(); ++i) {
+      const auto& name = net.networkProviders[i];
+      if (name.empty()) fail(at("/networkProviders", i), "a provider needs a name");
+      if (!seen.insert(upper(name)).second) {
+        fail(at("/networkProviders", i), "provider \"" + name + "\" is listed twice");
+      }
+    }
   }
 
   std::vector<PendingMembers> pending;
@@ -1433,6 +1446,7 @@ std::string writeLab(const Network& net) {
   root["system"] = Json{{"platformId", v.dwPlatformId}, {"major", v.dwMajorVersion},
                         {"minor", v.dwMinorVersion}, {"build", v.dwBuildNumber},
                         {"csdVersion", v.szCSDVersion}};
+  if (!net.networkProviders.empty()) root["networkProviders"] = net.networkProviders;
   Json domains = Json::array();
   for (const auto& d : net.domains) {
     Json j;

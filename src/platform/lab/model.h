@@ -320,6 +320,9 @@ struct Network {
   SystemInfo system;
   std::map<std::string, Hive> userHives;  // HKEY_CURRENT_USER by upper-case "DOMAIN\\NAME"
   std::map<std::string, std::string> userHiveNames;  // upper-case key -> account as written
+  // Network providers besides "Microsoft Windows Network", which every
+  // network has; the lab holds nothing below them.
+  std::vector<std::string> networkProviders;
 
   Domain* findDomain(std::string_view name);
   const Domain* findDomain(std::string_view name) const;
