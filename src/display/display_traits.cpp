@@ -5,6 +5,7 @@
 #include "display/column_data.h"
 #include "dlgthreads/files_worker.h"
 #include "dlgthreads/group_worker.h"
+#include "dlgthreads/network_worker.h"
 #include "dlgthreads/quota_worker.h"
 #include "dlgthreads/server_worker.h"
 #include "dlgthreads/user_worker.h"
@@ -35,7 +36,8 @@ constexpr std::array<DisplayTraits, 9> kTraits = {{
      .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Groups},
     {.type = DisplayType::Network, .name = "Network", .statusName = "network", .tab = 2,
      .windowCommand = kIdWindowNetwork, .toolbarButton = 12, .treeControl = kCtlNetworkTree,
-     .work = WorkKind::Network, .exportable = false, .listCopied = false,
+     .browse = BrowseStart::Worker, .work = WorkKind::Network, .worker = dlgthreads::gatherNetwork,
+     .fill = FillKind::Network, .exportable = false, .listCopied = false,
      .exportedAs = DisplayType::Network},
     {.type = DisplayType::Quotas, .name = "Quotas", .statusName = "quotas", .tab = 3,
      .windowCommand = kIdWindowQuotas, .toolbarButton = 13, .listControl = kCtlQuotasList,

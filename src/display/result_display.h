@@ -85,6 +85,7 @@ class ResultDisplay {
   void fillGroups(dlgthreads::WorkerBlock& block);
   void fillServers(dlgthreads::WorkerBlock& block);
   void fillQuotas(dlgthreads::WorkerBlock& block);
+  void fillNetwork(dlgthreads::WorkerBlock& block);
   // The common end of every fill. `filled` is the display the texts belong
   // to; nullopt for a fill that filled nothing.
   void finishFill(std::optional<DisplayType> filled, DisplayTexts texts,
