@@ -63,8 +63,9 @@ constexpr std::array<DisplayTraits, 9> kTraits = {{
      .toolbarButton = 15, .listControl = kCtlTrustsList, .model = ModelKind::Text,
      .browse = BrowseStart::OnThisThread, .exportedAs = DisplayType::Trusts},
     {.type = DisplayType::Performance, .name = "Performance", .statusName = "performance",
-     .toolbarButton = 13, .treeControl = kCtlPerformanceTree, .work = WorkKind::Performance,
-     .listCopied = false, .exportedAs = DisplayType::Users},
+     .toolbarButton = 13, .treeControl = kCtlPerformanceTree, .browse = BrowseStart::Worker,
+     .work = WorkKind::Performance, .worker = dlgthreads::gatherPerformance,
+     .fill = FillKind::Performance, .listCopied = false, .exportedAs = DisplayType::Users},
 }};
 
 constexpr DisplayTraits kNone{.exportable = true, .listCopied = false,

@@ -13,10 +13,37 @@ QString nodeText(std::string_view line) {
   return QString::fromUtf8(line.data() + start, static_cast<qsizetype>(line.size() - start));
 }
 
+struct Built {
+  int made = 0;
+  QTreeWidgetItem* root = nullptr;
+  QTreeWidgetItem* provider = nullptr;
+  QTreeWidgetItem* domain = nullptr;
+};
+
+Built build(QTreeWidget& tree, const std::vector<std::string>& lines,
+            const settings::SettingsValues& s);
+
 }  // namespace
 
 int fillNetworkTree(QTreeWidget& tree, const std::vector<std::string>& lines,
                     const settings::SettingsValues& s) {
+  const Built built = build(tree, lines, s);
+  if (built.root) built.root->setExpanded(true);
+  return built.made;
+}
+
+int fillPerformanceTree(QTreeWidget& tree, const std::vector<std::string>& lines) {
+  const Built built = build(tree, lines, settings::SettingsValues{});
+  for (QTreeWidgetItem* item : {built.root, built.provider, built.domain})
+    if (item) item->setExpanded(true);
+  return built.made;
+}
+
+namespace {
+
+// Every kind of line is shown with the default settings.
+Built build(QTreeWidget& tree, const std::vector<std::string>& lines,
+            const settings::SettingsValues& s) {
   tree.clear();
   tree.setUpdatesEnabled(false);
   int made = 0;
@@ -63,9 +90,10 @@ int fillNetworkTree(QTreeWidget& tree, const std::vector<std::string>& lines,
       default: break;
     }
   }
-  if (root) root->setExpanded(true);
   tree.setUpdatesEnabled(true);
-  return made;
+  return Built{made, root, provider, domain};
 }
+
+}  // namespace
 
 }  // namespace display

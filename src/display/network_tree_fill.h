@@ -16,5 +16,8 @@ namespace display {
 // there is no empty line to stop at). Returns the items made.
 int fillNetworkTree(QTreeWidget& tree, const std::vector<std::string>& lines,
                     const settings::SettingsValues& settings);
+// The Performance tree: every line, under a root always made; the root, the
+// last provider and the last domain expanded.
+int fillPerformanceTree(QTreeWidget& tree, const std::vector<std::string>& lines);
 
 }  // namespace display

@@ -214,6 +214,7 @@ void ResultDisplay::fill(WorkerBlock& block) {
     case FillKind::Servers: fillServers(block); return;
     case FillKind::Quotas: fillQuotas(block); return;
     case FillKind::Network: fillNetwork(block); return;
+    case FillKind::Performance: fillPerformance(block); return;
     case FillKind::Empty:
       if (TextTableModel* model = textModel(traits->type)) model->clear();
       finishFill(traits->type, {block.state.selectedServer, countText(0)}, block);
@@ -310,6 +311,13 @@ void ResultDisplay::fillNetwork(WorkerBlock& block) {
                 std::to_string(dlgthreads::kNetworkLines) + ".");
   }
   finishFill(DisplayType::Network, {server, countText(block.network.used())}, block);
+}
+
+void ResultDisplay::fillPerformance(WorkerBlock& block) {
+  QTreeWidget* tree = m_host.treeView(DisplayType::Performance);
+  if (tree) fillPerformanceTree(*tree, block.performance.lines());
+  finishFill(DisplayType::Performance,
+             {block.state.selectedServer, countText(block.performance.used())}, block);
 }
 
 void ResultDisplay::finishFill(std::optional<DisplayType> filled, DisplayTexts texts,

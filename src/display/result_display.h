@@ -86,6 +86,7 @@ class ResultDisplay {
   void fillServers(dlgthreads::WorkerBlock& block);
   void fillQuotas(dlgthreads::WorkerBlock& block);
   void fillNetwork(dlgthreads::WorkerBlock& block);
+  void fillPerformance(dlgthreads::WorkerBlock& block);
   // The common end of every fill. `filled` is the display the texts belong
   // to; nullopt for a fill that filled nothing.
   void finishFill(std::optional<DisplayType> filled, DisplayTexts texts,

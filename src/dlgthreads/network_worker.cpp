@@ -1,5 +1,6 @@
 #include "dlgthreads/network_worker.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "dlgthreads/worker_frame.h"
@@ -15,7 +16,13 @@ bool isContainer(const NETRESOURCE& r) { return (r.dwUsage & RESOURCEUSAGE_CONTA
 // One container's level; the outermost level's FinishWork hands the block
 // over. Once the lines are full nothing more can be shown, so the walk
 // stops reading (and says so once, through the block).
+bool isShare(const NETRESOURCE& r) {
+  return r.dwType == RESOURCETYPE_DISK || r.dwType == RESOURCETYPE_PRINT;
+}
+
 void walkLevel(const std::shared_ptr<WorkerBlock>& block, const NETRESOURCE* container, int depth) {
+  const bool performance = block->kind == WorkKind::Performance;
+  auto& lines = performance ? block->performance : block->network;
   BeginWork(*block);
   HANDLE handle = 0;
   if (WNetOpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, container, &handle) == NERR_Success) {
@@ -29,14 +36,20 @@ void walkLevel(const std::shared_ptr<WorkerBlock>& block, const NETRESOURCE* con
       for (const NETRESOURCE& entry : batch) {
         if (block->cancelled() || block->networkLinesDropped) break;
         if (entry.lpRemoteName.empty()) continue;
-        if (!block->network.append(networkLine(entry, depth))) {
+        std::string line = networkLine(entry, depth);
+        if (performance && isShare(entry)) {
+          NETCONNECTINFOSTRUCT info;
+          const DWORD st = MultinetGetConnectionPerformance(entry, &info);
+          line += performanceSuffix(st, info);
+        }
+        if (!lines.append(std::move(line))) {
           block->networkLinesDropped = true;
           break;
         }
         if (!isContainer(entry)) continue;
         if (entry.dwDisplayType == RESOURCEDISPLAYTYPE_SERVER) {
           // A server's shares stand at the server's own depth.
-          if (block->sharesFlag) walkLevel(block, &entry, depth);
+          if (performance || block->sharesFlag) walkLevel(block, &entry, depth);
         } else if (entry.lpProvider == kWindowsNetworkProvider) {
           walkLevel(block, &entry, depth + 1);
         }
@@ -61,6 +74,20 @@ std::string networkLine(const NETRESOURCE& r, int depth) {
   return line;
 }
 
+std::string performanceSuffix(DWORD status, const NETCONNECTINFOSTRUCT& info) {
+  if (status != NERR_Success) return "\tError number " + std::to_string(status);
+  const std::uint64_t bitsPerSecond = std::uint64_t{info.dwSpeed} * 100;
+  std::string flags;
+  flags += (info.dwFlags & WNCON_FORNETCARD) ? 'N' : '-';
+  flags += (info.dwFlags & WNCON_NOTROUTED) ? '-' : 'R';
+  flags += (info.dwFlags & WNCON_SLOWLINK) ? 'S' : '-';
+  flags += (info.dwFlags & WNCON_DYNAMIC) ? 'D' : '-';
+  return "  (Speed " + std::to_string(bitsPerSecond) + " bits/sec)  (" + flags + ")  (Delay " +
+         std::to_string(info.dwDelay) + "ms)  (OptPacketsize " + std::to_string(info.dwOptDataSize) +
+         ")";
+}
+
 void gatherNetwork(std::shared_ptr<WorkerBlock> block) { walkLevel(block, nullptr, 0); }
+void gatherPerformance(std::shared_ptr<WorkerBlock> block) { walkLevel(block, nullptr, 0); }
 
 }  // namespace dlgthreads

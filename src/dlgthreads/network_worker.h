@@ -1,7 +1,9 @@
 #pragma once
 // The Network walk: the network's providers, domains, servers and (when the
 // shares flag is set) shares as indented lines, one resource level per
-// BeginWork/FinishWork, into block.network.
+// BeginWork/FinishWork, into block.network. The Performance walk: the same
+// tree, every server entered, each disk and print share's line followed by
+// its connection performance, into block.performance.
 
 #include <memory>
 #include <string>
@@ -19,6 +21,13 @@ inline constexpr platform::DWORD kNetworkBatchBytes = 163840;
 // D domain, S server, u anything else), a tab per depth, its remote name.
 std::string networkLine(const platform::NETRESOURCE& resource, int depth);
 
+// The performance suffix of a share's line: its speed in bits per second
+// (the figure is in units of 100; 64 bits, so fast links do not wrap), the
+// flags (N network card, R routed, S slow link, D dynamic), the delay and
+// the optimal packet size; or the query's status.
+std::string performanceSuffix(platform::DWORD status, const platform::NETCONNECTINFOSTRUCT& info);
+
 void gatherNetwork(std::shared_ptr<WorkerBlock> block);
+void gatherPerformance(std::shared_ptr<WorkerBlock> block);
 
 }  // namespace dlgthreads

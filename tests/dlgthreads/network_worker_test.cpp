@@ -84,3 +84,39 @@ TEST(NetworkLine, AnEntryIsNamedByItsTypeThenItsDisplayType) {
 
 }  // namespace
 }  // namespace dlgthreads
+
+namespace dlgthreads {
+namespace {
+
+using PerformanceWalk = testing::EngineLab;
+
+TEST_F(PerformanceWalk, EntersEveryServerAndMeasuresEachShare) {
+  m_lab = testing::loadTestLab("server-admin.json");
+  ASSERT_TRUE(m_lab);
+  useBackend(lab::makeLabBackend(m_lab));
+  // The shares flag is the Network display's: the Performance walk ignores it.
+  auto block = run(gatherPerformance, WorkKind::Performance, "", [](WorkerBlock& b) { b.sharesFlag = false; });
+  EXPECT_EQ(handOvers(), 1u);
+  EXPECT_TRUE(block->network.lines().empty());
+  const std::vector<std::string> expected{
+      "uMicrosoft Windows Network",
+      "D\tCORP",
+      "S\t\t\\\\CORPDC",
+      "d\t\t\\\\CORPDC\\NETLOGON\tError number 2250",
+      "S\t\t\\\\FILES",
+      // 30,000,000 × 100 bits/s: past what 32 bits hold.
+      "d\t\t\\\\FILES\\DATA  (Speed 3000000000 bits/sec)  (NRS-)  (Delay 40ms)  (OptPacketsize 1400)",
+      "p\t\t\\\\FILES\\LASER  (Speed 3000000000 bits/sec)  (NRS-)  (Delay 40ms)  (OptPacketsize 1400)",
+      "S\t\t\\\\GONE",
+      "S\t\t\\\\WKS",
+  };
+  EXPECT_EQ(block->performance.lines(), expected);
+
+  platform::NETCONNECTINFOSTRUCT info;
+  info.dwFlags = platform::WNCON_NOTROUTED | platform::WNCON_DYNAMIC;
+  info.dwSpeed = 96;
+  EXPECT_EQ(performanceSuffix(0, info), "  (Speed 9600 bits/sec)  (---D)  (Delay 0ms)  (OptPacketsize 0)");
+}
+
+}  // namespace
+}  // namespace dlgthreads

@@ -164,6 +164,9 @@ class LabBackend : public platform::LocalSystemPart,
   DWORD WNetEnumResource(platform::HANDLE enumHandle, DWORD* count,
                          std::vector<platform::NETRESOURCE>& buffer, DWORD* bufferSize) override;
   DWORD WNetCloseEnum(platform::HANDLE enumHandle) override;
+  // backend_performance.cpp
+  DWORD MultinetGetConnectionPerformance(const platform::NETRESOURCE& resource,
+                                         platform::NETCONNECTINFOSTRUCT* info) override;
 
   // dial-in library
   int GetRASQuick(std::string_view server, std::string_view account, DWORD* permission,

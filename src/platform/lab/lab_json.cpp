@@ -1021,7 +1021,7 @@ Machine readMachine(const J& j, const std::string& path, std::vector<PendingMemb
   expectObject(j, path,
                {"name", "domain", "comment", "type", "platformId", "versionMajor", "versionMinor",
                 "reachable", "remoteRegistry", "browseList", "browses", "serverEnumLimit",
-                "refuse", "userOrder", "accounts", "shares", "server", "sessions", "registry",
+                "refuse", "userOrder", "accounts", "shares", "server", "sessions", "link", "registry",
                 "eventLog"});
   (void)pending;
   Machine m;
@@ -1056,6 +1056,14 @@ Machine readMachine(const J& j, const std::string& path, std::vector<PendingMemb
     m.sessions.push_back(readSession(sessions[k], at(at(path, "sessions"), k)));
   }
   numberOpenFiles(m, path);
+  if (const auto l = field(j, "link")) {
+    const auto where = at(path, "link");
+    expectObject(*l, where, {"speed", "delay", "optDataSize", "flags"});
+    m.link.speed = number(*l, "speed", where, m.link.speed);
+    m.link.delay = number(*l, "delay", where, m.link.delay);
+    m.link.optDataSize = number(*l, "optDataSize", where, m.link.optDataSize);
+    m.link.flags = number(*l, "flags", where, m.link.flags);
+  }
   readKeys(array(j, "registry", path), at(path, "registry"), m.hives["HKEY_LOCAL_MACHINE"], true,
            &m.hives);
   const auto& log = array(j, "eventLog", path);
@@ -1098,6 +1106,10 @@ Json writeMachine(const Network& net, const Machine& m) {
     j["shares"] = std::move(shares);
   }
   if (m.server != ServerSettings{}) j["server"] = writeServerSettings(m.server);
+  if (m.link != LinkFigures{}) {
+    j["link"] = Json{{"speed", m.link.speed}, {"delay", m.link.delay},
+                     {"optDataSize", m.link.optDataSize}, {"flags", m.link.flags}};
+  }
   if (!m.sessions.empty()) {
     Json sessions = Json::array();
     for (const auto& x : m.sessions) sessions.push_back(writeSession(x));

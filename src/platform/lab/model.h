@@ -256,6 +256,16 @@ struct Session {
   std::vector<OpenFile> files;
 };
 
+// What MultinetGetConnectionPerformance reports for a connection to one of
+// the machine's shares.
+struct LinkFigures {
+  DWORD speed = 100000;  // units of 100 bits/s: 10 Mbit/s
+  DWORD delay = 1;       // milliseconds
+  DWORD optDataSize = 4096;
+  DWORD flags = 0x3;     // WNCON_FORNETCARD | WNCON_NOTROUTED
+  friend bool operator==(const LinkFigures&, const LinkFigures&) = default;
+};
+
 struct Machine {
   std::string name;
   std::string domain;
@@ -283,6 +293,7 @@ struct Machine {
   std::vector<Share> shares;  // names unique without regard to case
   ServerSettings server;
   std::vector<Session> sessions;
+  LinkFigures link;
   std::map<std::string, Hive> hives;  // "HKEY_LOCAL_MACHINE", "HKEY_USERS", ...
   std::vector<platform::EventRecord> eventLog;
 
