@@ -66,6 +66,17 @@ void addPopupTarget(WindowContext& c) {
                   res::programTitle());
 }
 
+// On the Network display the item follows the tree: offered for a server
+// node that no entry of the list begins with yet.
+bool addServerOffered(const WindowContext& c) {
+  if (c.displayType() != DisplayType::Network) return true;
+  const Selection selected = c.selection();
+  if (selected.empty()) return false;
+  const std::string& node = selected.names.front();
+  const bool server = node.find("\\\\") != std::string::npos && node.find('\\', 3) == std::string::npos;
+  return server && !listHoldsPrefix(c.serverList(), node);
+}
+
 void removeServers(WindowContext& c) {
   const std::string pdc = primaryController();
   const std::vector<std::string> before = c.serverList();
@@ -96,7 +107,7 @@ void registerCommands(CommandTable& table) {
   table.add({.id = kIdPopupProperties,
              .action = [](WindowContext& c) { serverInformation(c, c.popupTarget()); }});
   table.add({.id = kIdPopupAddToServerList, .action = addPopupTarget});
-  table.add({.id = kIdAddServer, .action = addServer});
+  table.add({.id = kIdAddServer, .action = addServer, .enabled = addServerOffered});
   table.add({.id = kIdRemoveServer, .action = removeServers});
   table.add({.id = kIdUnhideServer, .action = unhideServer});
   table.add({.id = kIdManageShares, .action = manageShares});
