@@ -50,6 +50,21 @@ TEST_F(NetworkDisplay, AFullWalkShowsEveryLineItHoldsAndTellsOnce) {
   EXPECT_NE(texts[0].find("5000"), std::string::npos);
 }
 
+TEST_F(NetworkDisplay, AddServerIsOfferedForAServerNodeNotYetListed) {
+  browseNetwork();
+  auto offered = [&](const QString& node) {
+    const auto found = m_tree->findItems(node, Qt::MatchExactly | Qt::MatchRecursive);
+    if (found.isEmpty()) return false;
+    m_tree->setCurrentItem(found.front());
+    return m_window->commands().enabled(kIdAddServer, *m_window);
+  };
+  EXPECT_FALSE(offered("\\\\PDC"));  // listed already
+  EXPECT_TRUE(offered("\\\\WS1"));
+  EXPECT_FALSE(offered("LAB"));
+  m_window->selectTab(5);
+  EXPECT_TRUE(m_window->commands().enabled(kIdAddServer, *m_window));  // a typed name, elsewhere
+}
+
 TEST(NetworkTreeFill, EachKindOfLineShowsOnlyWithItsSetting) {
   apptest::testApp();
   const std::vector<std::string> lines{"uMicrosoft Windows Network", "D\tLAB", "S\t\t\\\\FS",
