@@ -83,7 +83,7 @@ BENCHMARK(BM_NetworkEnumerateWhole)->Iterations(5)->Unit(benchmark::kMillisecond
 void BM_ServerInformationOpen(benchmark::State& state) {
   auto made = lab::generateLab(lab::GeneratorOptions{});
   made->write([](lab::Network& net, lab::ChangeSet&) {
-    lab::Machine& m = *net.findMachine("GENPDC");
+    lab::Machine& m = *net.findMachine("GENSRV01");
     DWORD id = 1;
     for (int s = 0; s < 1000; ++s) {
       lab::Session session;
@@ -105,7 +105,7 @@ void BM_ServerInformationOpen(benchmark::State& state) {
   int sessions = 0;
   int files = 0;
   for (auto _ : state) {
-    servers::ServerInfoDialog dialog("\\\\GENPDC", messages);
+    servers::ServerInfoDialog dialog("\\\\GENSRV01", messages);
     if (!dialog.load()) {
       state.SkipWithError(messages.shown().empty() ? "the dialog did not open" : messages.shown().back().text.c_str());
       return;

@@ -271,3 +271,20 @@ TEST(LabServerAdmin, ChangesSurviveARestartThroughTheJournal) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LabServerAdmin, AGeneratedMemberServerIsAdministeredByTheDomainsAdmins) {
+  lab::test::LabFixture lab(lab::generateLab(lab::GeneratorOptions{}));
+  ASSERT_TRUE(lab);
+  // Its Administrators hold the domain's Domain Admins, as a joined NT server's do.
+  NetBuffer buf;
+  EXPECT_EQ(NetServerGetInfo("\\\\GENSRV01", 102, buf), NERR_Success);
+  DWORD read = 0, total = 0;
+  EXPECT_EQ(NetLocalGroupGetMembers("\\\\GENSRV01", "Users", 3, buf, MAX_PREFERRED_LENGTH, &read, &total, nullptr),
+            NERR_Success);
+  ASSERT_EQ(read, 1u);
+  EXPECT_EQ(buf.get<LOCALGROUP_MEMBERS_INFO_3>()[0].lgrmi3_domainandname, "GEN\\Domain Users");
+}
+
+}  // namespace

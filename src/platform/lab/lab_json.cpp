@@ -1360,6 +1360,9 @@ void completeNetwork(Network& net) {
     m.shares.insert(m.shares.begin(), std::make_move_iterator(missing.begin()),
                     std::make_move_iterator(missing.end()));
   }
+  // A new machine database names its domain's groups, found through the
+  // domain's indexes: a generated domain has none yet.
+  for (auto& d : net.domains) if (!d.sam.indexed()) d.sam.reindex();
   for (auto& m : net.machines) {
     if (m.sam || isDomainController(net, m) || !(m.type & SV_TYPE_NT)) continue;
     // A machine that keeps its own accounts starts as a fresh NT installation does.
