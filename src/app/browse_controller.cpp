@@ -43,6 +43,7 @@ void BrowseController::startWorker(const DisplayTraits& traits, Request& request
   block->state.settings = request.settings;
   block->state.recordCount = 0;
   block->state.selectedServer = m_server;
+  block->sharesFlag = request.settings.n_Shares_Disk != 0 || request.settings.n_Shares_Printer != 0;
   block->userName = std::move(request.userName);
   if (m_host) m_host->detach();
   m_host = std::make_shared<WindowWorkerHost>(this, m_browseId, m_messages);

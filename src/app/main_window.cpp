@@ -195,6 +195,19 @@ void MainWindow::loadSettings(const std::string& server) {
   m_combo->setCurrentIndex(m_combo->findText(q(server).toUpper(), Qt::MatchFixedString));
 }
 
+std::vector<std::string> MainWindow::serverList() const {
+  std::vector<std::string> servers;
+  for (int i = 0; i < m_combo->count(); ++i) servers.push_back(m_combo->itemText(i).toStdString());
+  return servers;
+}
+
+void MainWindow::setServerList(const std::vector<std::string>& servers, int selected) {
+  m_combo->clear();
+  for (const std::string& s : servers) m_combo->addItem(q(s));
+  m_combo->setCurrentIndex(selected);
+  settings::SettingsStore(*m_ports.messages, res::programTitle()).saveBrowseList(servers);
+}
+
 void MainWindow::buildControls() {
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);

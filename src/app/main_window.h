@@ -145,6 +145,8 @@ class MainWindow final : public QMainWindow,
   void setCountText(display::DisplayType type, std::string count) override;
   void settingsApplied(const std::vector<display::DisplayType>& rebuilt) override;
   void showContextMenu() override;
+  std::vector<std::string> serverList() const override;
+  void setServerList(const std::vector<std::string>& servers, int selected) override;
   void showStatusNote(std::string_view note) override;
   settings::RememberedChoices* rememberedChoices() override { return &m_choices; }
 

@@ -5,6 +5,7 @@
 #include "display/column_data.h"
 #include "dlgthreads/files_worker.h"
 #include "dlgthreads/group_worker.h"
+#include "dlgthreads/network_worker.h"
 #include "dlgthreads/quota_worker.h"
 #include "dlgthreads/server_worker.h"
 #include "dlgthreads/user_worker.h"
@@ -34,7 +35,8 @@ constexpr std::array<DisplayTraits, 9> kTraits = {{
      .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Groups},
     {.type = DisplayType::Network, .name = "Network", .statusName = "network", .tab = 2,
      .windowCommand = kIdWindowNetwork, .toolbarButton = 12, .treeControl = kCtlNetworkTree,
-     .work = WorkKind::Network, .exportable = false, .listCopied = false,
+     .browse = BrowseStart::Worker, .work = WorkKind::Network, .worker = dlgthreads::gatherNetwork,
+     .fill = FillKind::Network, .exportable = false, .listCopied = false,
      .exportedAs = DisplayType::Network},
     {.type = DisplayType::Quotas, .name = "Quotas", .statusName = "quotas", .tab = 3,
      .windowCommand = kIdWindowQuotas, .toolbarButton = 13, .listControl = kCtlQuotasList,
@@ -60,8 +62,9 @@ constexpr std::array<DisplayTraits, 9> kTraits = {{
      .toolbarButton = 15, .listControl = kCtlTrustsList, .model = ModelKind::Text,
      .browse = BrowseStart::OnThisThread, .exportedAs = DisplayType::Trusts},
     {.type = DisplayType::Performance, .name = "Performance", .statusName = "performance",
-     .toolbarButton = 13, .treeControl = kCtlPerformanceTree, .work = WorkKind::Performance,
-     .listCopied = false, .exportedAs = DisplayType::Users},
+     .toolbarButton = 13, .treeControl = kCtlPerformanceTree, .browse = BrowseStart::Worker,
+     .work = WorkKind::Performance, .worker = dlgthreads::gatherPerformance,
+     .fill = FillKind::Performance, .listCopied = false, .exportedAs = DisplayType::Users},
 }};
 
 constexpr DisplayTraits kNone{.exportable = true, .listCopied = false,

@@ -27,7 +27,7 @@ enum class BrowseStart {
 };
 
 // What the fill does with a finished block of the display's work kind.
-enum class FillKind { NotYet, Users, Groups, Servers, Quotas, Files, Empty };
+enum class FillKind { NotYet, Users, Groups, Servers, Quotas, Files, Network, Performance, Empty };
 
 // What Tools > Show columns does on the display.
 enum class ColumnReset { None, ResetAndSetUp, RecordOnly };

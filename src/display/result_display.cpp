@@ -1,5 +1,7 @@
 #include "display/result_display.h"
 
+#include "display/network_tree_fill.h"
+
 #include <QHeaderView>
 #include <QTableView>
 
@@ -212,6 +214,8 @@ void ResultDisplay::fill(WorkerBlock& block) {
     case FillKind::Servers: fillServers(block); return;
     case FillKind::Quotas: fillQuotas(block); return;
     case FillKind::Files: fillFiles(block); return;
+    case FillKind::Network: fillNetwork(block); return;
+    case FillKind::Performance: fillPerformance(block); return;
     case FillKind::Empty:
       if (TextTableModel* model = textModel(traits->type)) model->clear();
       finishFill(traits->type, {block.state.selectedServer, countText(0)}, block);
@@ -296,6 +300,25 @@ void ResultDisplay::fillQuotas(WorkerBlock& block) {
   else
     model->clear();
   finishFill(DisplayType::Quotas, {server, countText(model->recordCount())}, block);
+}
+
+void ResultDisplay::fillNetwork(WorkerBlock& block) {
+  const std::string server = block.state.selectedServer;
+  QTreeWidget* tree = m_host.treeView(DisplayType::Network);
+  if (tree) fillNetworkTree(*tree, block.network.lines(), m_host.settingsValues());
+  if (block.networkLinesDropped) {
+    showMessage("The network holds more than " + std::to_string(dlgthreads::kNetworkLines) +
+                " entries: the Network display shows the first " +
+                std::to_string(dlgthreads::kNetworkLines) + ".");
+  }
+  finishFill(DisplayType::Network, {server, countText(block.network.used())}, block);
+}
+
+void ResultDisplay::fillPerformance(WorkerBlock& block) {
+  QTreeWidget* tree = m_host.treeView(DisplayType::Performance);
+  if (tree) fillPerformanceTree(*tree, block.performance.lines());
+  finishFill(DisplayType::Performance,
+             {block.state.selectedServer, countText(block.performance.used())}, block);
 }
 
 void ResultDisplay::finishFill(std::optional<DisplayType> filled, DisplayTexts texts,

@@ -87,6 +87,8 @@ class ResultDisplay {
   void fillQuotas(dlgthreads::WorkerBlock& block);
   void fillFiles(dlgthreads::WorkerBlock& block);  // in files_fill.cpp
   void fillAccessTree(dlgthreads::WorkerBlock& block);
+  void fillNetwork(dlgthreads::WorkerBlock& block);
+  void fillPerformance(dlgthreads::WorkerBlock& block);
   // The common end of every fill. `filled` is the display the texts belong
   // to; nullopt for a fill that filled nothing.
   void finishFill(std::optional<DisplayType> filled, DisplayTexts texts,

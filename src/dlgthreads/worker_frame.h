@@ -88,6 +88,8 @@ struct WorkerBlock {
   // in front of the server text in the status bar ("" when unknown).
   std::string domainName;
   bool sharesFlag = false;              // Network: descend into shares
+  // Network: the walk found more than the lines hold (the fill says so once).
+  bool networkLinesDropped = false;
 
   std::atomic<bool> cancel{false};
   // Nesting depth of BeginWork/FinishWork for this block (recursive walks).

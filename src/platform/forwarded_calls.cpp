@@ -127,6 +127,42 @@ NET_API_STATUS NetWkstaGetInfo(std::string_view server, DWORD level, NetBuffer& 
   return part(&Backend::servers)->NetWkstaGetInfo(server, level, buf);
 }
 
+NET_API_STATUS NetServerSetInfo(std::string_view server, DWORD level, const NetInfo& info, DWORD* parm_err) {
+  return part(&Backend::servers)->NetServerSetInfo(server, level, info, parm_err);
+}
+
+NET_API_STATUS NetSessionEnum(std::string_view server, std::string_view client, std::string_view user, DWORD level, NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries, DWORD* resume) {
+  return part(&Backend::servers)->NetSessionEnum(server, client, user, level, buf, prefmaxlen, entriesread, totalentries, resume);
+}
+
+NET_API_STATUS NetSessionDel(std::string_view server, std::string_view client, std::string_view user) {
+  return part(&Backend::servers)->NetSessionDel(server, client, user);
+}
+
+NET_API_STATUS NetFileEnum(std::string_view server, std::string_view basepath, std::string_view user, DWORD level, NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries, DWORD* resume) {
+  return part(&Backend::servers)->NetFileEnum(server, basepath, user, level, buf, prefmaxlen, entriesread, totalentries, resume);
+}
+
+NET_API_STATUS NetShareEnum(std::string_view server, DWORD level, NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries, DWORD* resume) {
+  return part(&Backend::servers)->NetShareEnum(server, level, buf, prefmaxlen, entriesread, totalentries, resume);
+}
+
+NET_API_STATUS NetShareGetInfo(std::string_view server, std::string_view netname, DWORD level, NetBuffer& buf) {
+  return part(&Backend::servers)->NetShareGetInfo(server, netname, level, buf);
+}
+
+NET_API_STATUS NetShareAdd(std::string_view server, DWORD level, const NetInfo& info, DWORD* parm_err) {
+  return part(&Backend::servers)->NetShareAdd(server, level, info, parm_err);
+}
+
+NET_API_STATUS NetShareDel(std::string_view server, std::string_view netname, DWORD reserved) {
+  return part(&Backend::servers)->NetShareDel(server, netname, reserved);
+}
+
+NET_API_STATUS NetShareSetInfo(std::string_view server, std::string_view netname, DWORD level, const NetInfo& info, DWORD* parm_err) {
+  return part(&Backend::servers)->NetShareSetInfo(server, netname, level, info, parm_err);
+}
+
 DWORD LookupAccountName(std::string_view system, std::string_view account, SID* sid, std::string* domain, SID_NAME_USE* use) {
   return part(&Backend::security)->LookupAccountName(system, account, sid, domain, use);
 }

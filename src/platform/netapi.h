@@ -238,6 +238,111 @@ struct SERVER_INFO_101 {
   std::string sv101_comment;
 };
 
+// NetServerGetInfo level 102: what the server information dialog shows.
+struct SERVER_INFO_102 {
+  DWORD sv102_platform_id = PLATFORM_ID_NT;
+  std::string sv102_name;
+  DWORD sv102_version_major = 4;
+  DWORD sv102_version_minor = 0;
+  DWORD sv102_type = 0;
+  std::string sv102_comment;
+  DWORD sv102_users = 0;      // user limit
+  LONG sv102_disc = 15;       // auto-disconnect minutes; SV_NODISC = never
+  DWORD sv102_hidden = 0;     // 1: left out of browse lists
+  DWORD sv102_announce = 240;  // seconds between announcements
+  DWORD sv102_anndelta = 3000; // milliseconds of jitter on the announce rate
+  DWORD sv102_licenses = 0;
+  std::string sv102_userpath;
+};
+// NetServerSetInfo single-value levels.
+struct SERVER_INFO_1005 {
+  std::string sv1005_comment;
+};
+struct SERVER_INFO_1010 {
+  LONG sv1010_disc = 15;
+};
+struct SERVER_INFO_1016 {
+  DWORD sv1016_hidden = 0;
+};
+struct SERVER_INFO_1017 {
+  DWORD sv1017_announce = 240;
+};
+struct SERVER_INFO_1018 {
+  DWORD sv1018_anndelta = 3000;
+};
+struct SERVER_INFO_1516 {
+  DWORD sv1516_timesource = 0;
+};
+constexpr LONG SV_NODISC = -1;
+// Parameter numbers NetServerSetInfo reports in parm_err.
+constexpr DWORD SV_COMMENT_PARMNUM = 5;
+constexpr DWORD SV_DISC_PARMNUM = 10;
+constexpr DWORD SV_HIDDEN_PARMNUM = 16;
+constexpr DWORD SV_ANNOUNCE_PARMNUM = 17;
+constexpr DWORD SV_ANNDELTA_PARMNUM = 18;
+constexpr DWORD SV_TIMESOURCE_PARMNUM = 516;
+constexpr DWORD MAXCOMMENTSZ = 256;
+
+// NetSessionEnum level 2.
+struct SESSION_INFO_2 {
+  std::string sesi2_cname;  // client computer, without "\\"
+  std::string sesi2_username;
+  DWORD sesi2_num_opens = 0;
+  DWORD sesi2_time = 0;       // seconds connected
+  DWORD sesi2_idle_time = 0;  // seconds idle
+  DWORD sesi2_user_flags = 0; // SESS_GUEST, SESS_NOENCRYPTION
+  std::string sesi2_cltype_name;
+};
+constexpr DWORD SESS_GUEST = 0x1;
+constexpr DWORD SESS_NOENCRYPTION = 0x2;
+
+// NetFileEnum level 3.
+struct FILE_INFO_3 {
+  DWORD fi3_id = 0;
+  DWORD fi3_permissions = 0;  // PERM_FILE_* bits
+  DWORD fi3_num_locks = 0;
+  std::string fi3_pathname;
+  std::string fi3_username;
+};
+constexpr DWORD PERM_FILE_READ = 0x1;
+constexpr DWORD PERM_FILE_WRITE = 0x2;
+constexpr DWORD PERM_FILE_CREATE = 0x4;
+
+// Shares.
+constexpr DWORD STYPE_DISKTREE = 0;
+constexpr DWORD STYPE_PRINTQ = 1;
+constexpr DWORD STYPE_DEVICE = 2;
+constexpr DWORD STYPE_IPC = 3;
+constexpr DWORD STYPE_SPECIAL = 0x80000000u;
+constexpr DWORD SHI_USES_UNLIMITED = 0xFFFFFFFFu;
+constexpr DWORD SHARE_NETNAME_PARMNUM = 1;
+constexpr DWORD SHARE_TYPE_PARMNUM = 3;
+constexpr DWORD SHARE_REMARK_PARMNUM = 4;
+constexpr DWORD SHARE_MAX_USES_PARMNUM = 6;
+constexpr DWORD SHARE_PATH_PARMNUM = 8;
+constexpr DWORD NNLEN = 80;
+struct SHARE_INFO_1 {
+  std::string shi1_netname;
+  DWORD shi1_type = STYPE_DISKTREE;
+  std::string shi1_remark;
+};
+struct SHARE_INFO_2 {
+  std::string shi2_netname;
+  DWORD shi2_type = STYPE_DISKTREE;
+  std::string shi2_remark;
+  DWORD shi2_permissions = 0;
+  DWORD shi2_max_uses = SHI_USES_UNLIMITED;
+  DWORD shi2_current_uses = 0;
+  std::string shi2_path;
+  std::string shi2_passwd;
+};
+struct SHARE_INFO_1004 {
+  std::string shi1004_remark;
+};
+struct SHARE_INFO_1006 {
+  DWORD shi1006_max_uses = SHI_USES_UNLIMITED;
+};
+
 struct WKSTA_INFO_100 {
   DWORD wki100_platform_id = PLATFORM_ID_NT;
   std::string wki100_computername;
@@ -281,6 +386,9 @@ class NetBuffer {
                                std::vector<NET_DISPLAY_USER>, std::vector<NET_DISPLAY_MACHINE>,
                                std::vector<NET_DISPLAY_GROUP>,
                                std::vector<SERVER_INFO_100>, std::vector<SERVER_INFO_101>,
+                               std::vector<SERVER_INFO_102>, std::vector<SESSION_INFO_2>,
+                               std::vector<FILE_INFO_3>, std::vector<SHARE_INFO_1>,
+                               std::vector<SHARE_INFO_2>,
                                std::vector<WKSTA_INFO_100>,
                                std::vector<USER_MODALS_INFO_0>, std::vector<USER_MODALS_INFO_2>,
                                std::vector<USER_MODALS_INFO_3>>;
@@ -317,7 +425,10 @@ class NetBuffer {
 using NetInfo = std::variant<USER_INFO_1, USER_INFO_3, USER_INFO_1003, USER_INFO_1008,
                              GROUP_INFO_0, GROUP_INFO_1, GROUP_INFO_2, GROUP_INFO_1002,
                              LOCALGROUP_INFO_0, LOCALGROUP_INFO_1, LOCALGROUP_INFO_1002,
-                             USER_MODALS_INFO_0, USER_MODALS_INFO_3, USER_INFO_1007>;
+                             USER_MODALS_INFO_0, USER_MODALS_INFO_3, USER_INFO_1007,
+                             SERVER_INFO_1005, SERVER_INFO_1010, SERVER_INFO_1016,
+                             SERVER_INFO_1017, SERVER_INFO_1018, SERVER_INFO_1516,
+                             SHARE_INFO_2, SHARE_INFO_1004, SHARE_INFO_1006>;
 
 // Frees a result buffer; kept so callers can release a buffer early.
 inline NET_API_STATUS NetApiBufferFree(NetBuffer& buffer) {
@@ -407,6 +518,42 @@ NET_API_STATUS NetServerGetInfo(std::string_view servername, DWORD level, NetBuf
 NET_API_STATUS NetGetDCName(std::string_view servername, std::string_view domainname,
                             std::string* name);
 NET_API_STATUS NetWkstaGetInfo(std::string_view servername, DWORD level, NetBuffer& bufptr);
+// Levels 1005, 1010, 1016, 1017, 1018 and 1516: one value each. A value out
+// of range answers 87 with its parameter number in *parm_err.
+NET_API_STATUS NetServerSetInfo(std::string_view servername, DWORD level, const NetInfo& buf,
+                                DWORD* parm_err);
+
+// ---- sessions and open files ----
+// Level 2; an empty client or user filter matches every session.
+NET_API_STATUS NetSessionEnum(std::string_view servername, std::string_view uncclientname,
+                              std::string_view username, DWORD level, NetBuffer& bufptr,
+                              DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                              DWORD* resume_handle);
+// Ends the sessions of a client and/or user (both empty: every session);
+// their open files close with them.
+NET_API_STATUS NetSessionDel(std::string_view servername, std::string_view uncclientname,
+                             std::string_view username);
+// Level 3; an empty path prefix or user filter matches every file.
+NET_API_STATUS NetFileEnum(std::string_view servername, std::string_view basepath,
+                           std::string_view username, DWORD level, NetBuffer& bufptr,
+                           DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                           DWORD* resume_handle);
+
+// ---- shares ----
+// Levels 1 and 2 (level 2 needs administrative rights on the server).
+NET_API_STATUS NetShareEnum(std::string_view servername, DWORD level, NetBuffer& bufptr,
+                            DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                            DWORD* resume_handle);
+NET_API_STATUS NetShareGetInfo(std::string_view servername, std::string_view netname,
+                               DWORD level, NetBuffer& bufptr);
+// Level 2.
+NET_API_STATUS NetShareAdd(std::string_view servername, DWORD level, const NetInfo& buf,
+                           DWORD* parm_err);
+NET_API_STATUS NetShareDel(std::string_view servername, std::string_view netname,
+                           DWORD reserved);
+// Levels 2 (remark, max uses, path), 1004 (remark) and 1006 (max uses).
+NET_API_STATUS NetShareSetInfo(std::string_view servername, std::string_view netname,
+                               DWORD level, const NetInfo& buf, DWORD* parm_err);
 
 // ---- account policy ----
 NET_API_STATUS NetUserModalsGet(std::string_view servername, DWORD level, NetBuffer& bufptr);

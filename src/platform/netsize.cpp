@@ -94,6 +94,22 @@ DWORD netEntrySize(const SERVER_INFO_101& e) {
   return 6 * kField + strings({e.sv101_name, e.sv101_comment});
 }
 
+DWORD netEntrySize(const SESSION_INFO_2& e) {
+  return 7 * kField + strings({e.sesi2_cname, e.sesi2_username, e.sesi2_cltype_name});
+}
+
+DWORD netEntrySize(const FILE_INFO_3& e) {
+  return 5 * kField + strings({e.fi3_pathname, e.fi3_username});
+}
+
+DWORD netEntrySize(const SHARE_INFO_1& e) {
+  return 3 * kField + strings({e.shi1_netname, e.shi1_remark});
+}
+
+DWORD netEntrySize(const SHARE_INFO_2& e) {
+  return 8 * kField + strings({e.shi2_netname, e.shi2_remark, e.shi2_path, e.shi2_passwd});
+}
+
 DWORD netEntrySize(const NETRESOURCE& e) {
   return 8 * kField + strings({e.lpLocalName, e.lpRemoteName, e.lpComment, e.lpProvider});
 }

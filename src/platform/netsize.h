@@ -38,5 +38,9 @@ DWORD netEntrySize(const NET_DISPLAY_MACHINE& e);
 DWORD netEntrySize(const NET_DISPLAY_GROUP& e);
 DWORD netEntrySize(const SERVER_INFO_100& e);
 DWORD netEntrySize(const SERVER_INFO_101& e);
+DWORD netEntrySize(const SESSION_INFO_2& e);
+DWORD netEntrySize(const FILE_INFO_3& e);
+DWORD netEntrySize(const SHARE_INFO_1& e);
+DWORD netEntrySize(const SHARE_INFO_2& e);
 
 }  // namespace platform

@@ -55,6 +55,10 @@ constexpr DWORD NERR_UserExists = 2224;
 constexpr DWORD NERR_NotPrimary = 2226;
 constexpr DWORD NERR_UserInGroup = 2236;
 constexpr DWORD NERR_UserNotInGroup = 2237;
+constexpr DWORD NERR_UnknownDevDir = 2116;
+constexpr DWORD NERR_DuplicateShare = 2118;
+constexpr DWORD NERR_NetNameNotFound = 2310;
+constexpr DWORD NERR_ClientNameNotFound = 2312;
 constexpr DWORD NERR_PasswordTooShort = 2245;
 constexpr DWORD NERR_DCNotFound = 2453;
 

@@ -192,6 +192,12 @@ std::string joinBrowseList(const std::vector<std::string>& servers) {
   return joined;
 }
 
+bool browseListFits(const std::vector<std::string>& servers) {
+  std::size_t bytes = 0;
+  for (const std::string& name : servers) bytes += name.size() + 1;
+  return bytes + 1 <= kReadAreaBytes;
+}
+
 std::vector<std::string> splitBrowseList(std::string_view stored) {
   std::vector<std::string> names;
   std::size_t start = 0;

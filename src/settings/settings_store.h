@@ -50,6 +50,8 @@ class SettingsStore {
 // The stored form of a server list: every name followed by one line feed.
 // Whole names are kept while the text fits what a load can read back.
 std::string joinBrowseList(const std::vector<std::string>& servers);
+// Whether every name of the list fits the stored form (none would be lost).
+bool browseListFits(const std::vector<std::string>& servers);
 // The names of a stored list; text after the last line feed is ignored.
 std::vector<std::string> splitBrowseList(std::string_view stored);
 

@@ -70,6 +70,13 @@ class WindowContext {
   virtual void settingsApplied(const std::vector<display::DisplayType>& rebuilt) = 0;
   // Opens the current display's pop-up menu at the cursor.
   virtual void showContextMenu() = 0;
+
+  // The server combo's entries in order (the user's list of servers to
+  // browse); none by default.
+  virtual std::vector<std::string> serverList() const { return {}; }
+  // Replaces the combo's entries, selects `selected` (-1: none) and saves
+  // the list as `BrowseServers`.
+  virtual void setServerList(const std::vector<std::string>& /*servers*/, int /*selected*/) {}
 };
 
 }  // namespace window

@@ -78,12 +78,14 @@ TEST_F(WindowTest, ClickingTwoUsersEnablesCombinedPropertiesAndDoubleClickIsSafe
   EXPECT_TRUE(m_messages->shown().empty());
 }
 
-TEST_F(WindowTest, DisplaysWithoutWorkersYetStartNothing) {
+TEST_F(WindowTest, NetworkFilesAndQuotasBrowseOnWorkersAndSayWhatFails) {
   ASSERT_TRUE(makeWindow());
+  // Network walks the network on a worker of its own.
   m_window->selectTab(2);
   m_window->browse();
-  EXPECT_FALSE(m_window->browsing());
+  ASSERT_TRUE(apptest::waitUntil([&] { return !m_window->browsing(); }));
   EXPECT_EQ(m_window->statusText(0), "Ready");
+  EXPECT_NE(m_window->statusText(3), "0");
   EXPECT_TRUE(m_messages->shown().empty());
   // Files walks its root path; this lab's workstation has no C: drive, which
   // the walk says rather than showing an empty list as if it were one.

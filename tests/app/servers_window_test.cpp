@@ -1,6 +1,6 @@
 // The Servers display in the window: a browse over a lab with a varied
 // browse list reaches the list with its cells and texts; the context menu
-// targets the selected server; Properties and double click do nothing yet.
+// targets the selected server, whose commands act on it.
 
 #include <QAbstractItemModel>
 #include <QComboBox>
@@ -150,15 +150,28 @@ TEST_F(ServersWindow, ContextMenuTargetsTheSelectedServer) {
   menuItems();
   EXPECT_EQ(m_window->targetServer(), "\\\\BDC");
 
-  // Properties, Add and Remove have no dialog yet: nothing happens.
+  // Add appends the target once (an entry beginning with it refuses it
+  // silently), Properties opens the server information dialog on it, Remove
+  // the list of servers (cancelled: the list stays).
   const int entries = m_window->serverCombo()->count();
-  auto menu = m_window->makeContextMenu(DisplayType::Servers);
-  for (QAction* a : menu->actions())
-    if (!a->isSeparator() && a->text() != "&Settings") a->trigger();
-  emit m_view->doubleClicked(m_view->model()->index(wfw, 0));
-  EXPECT_TRUE(m_messages->shown().empty());
-  EXPECT_TRUE(m_dialogs->shown().empty());
-  EXPECT_EQ(m_window->serverCombo()->count(), entries);
+  auto run = [&](const QString& text) {
+    auto menu = m_window->makeContextMenu(DisplayType::Servers);
+    for (QAction* a : menu->actions())
+      if (a->text() == text) a->trigger();
+  };
+  run("&Add to server list");
+  run("&Add to server list");
+  ASSERT_EQ(m_window->serverCombo()->count(), entries + 1);
+  EXPECT_EQ(m_window->serverCombo()->itemText(entries), "\\\\BDC");
+  ASSERT_EQ(m_messages->shown().size(), 1u);
+  EXPECT_EQ(m_messages->shown()[0].text,
+            "The selected server has been successfully\nadded to the list of servers.");
+  run("&Properties");
+  run("&Remove server from list");
+  ASSERT_EQ(m_dialogs->shown().size(), 2u);
+  EXPECT_EQ(m_dialogs->shown()[0].title, "Server information for \\\\BDC");
+  EXPECT_EQ(m_dialogs->shown()[1].title, "Remove server from search list");
+  EXPECT_EQ(m_window->serverCombo()->count(), entries + 1);
 }
 
 }  // namespace

@@ -206,3 +206,16 @@ TEST_F(UnattendedRunTest, TheThreeFilesFormsExportWhatTheWalksFind) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UnattendedRunTest, TheNetworkKeywordWritesTheWalkAsIndentedLines) {
+  const RunResult network = run({"network", "\\\\PDC", path("network.txt")});
+  EXPECT_EQ(network.exitCode, 0) << network.standardError;
+  EXPECT_EQ(network.standardError, "");
+  const std::string text = contents(path("network.txt"));
+  EXPECT_TRUE(text.starts_with("root\r\n\tMicrosoft Windows Network\r\n\t\tLAB\r\n\t\t\t\\\\")) << text;
+  EXPECT_NE(text.find("\r\n\t\t\t\\\\PDC\r\n"), std::string::npos) << text;
+}
+
+}  // namespace

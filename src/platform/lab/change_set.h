@@ -32,6 +32,8 @@ class ChangeSet {
     Share,        // one share of a machine, or its removal
     Session,      // who is logged on, and on which machine
     Directory,    // a directory created on a machine's volume
+    ServerInfo,   // a machine's comment, type, hidden state and server settings
+    Disconnect,   // sessions ended on a machine (with their open files)
   };
 
   struct Entry {
@@ -47,6 +49,8 @@ class ChangeSet {
     std::string owner;                 // RegistryKey of a user hive: upper-case account;
                                        // Directory: the owner as the lab file names it
     std::string path;                  // Directory: "C:\dir\new"
+    std::string client;                // Disconnect: client filter ("" any)
+    std::string name;                  // Disconnect: user filter ("" any)
   };
 
   void user(const Sam& sam, DWORD rid) { once(make(Kind::User, &sam, nullptr, rid)); }
@@ -87,6 +91,15 @@ class ChangeSet {
     e.owner = std::move(owner);
     m_entries.push_back(std::move(e));
   }
+  void serverInfo(const Machine& m) { once(make(Kind::ServerInfo, nullptr, &m)); }
+  // Replayed as the same removal, so a disconnect of thousands of files
+  // writes a line, not the files that stay.
+  void disconnect(const Machine& m, std::string_view client, std::string_view user) {
+    Entry e = make(Kind::Disconnect, nullptr, &m);
+    e.client = client;
+    e.name = user;
+    m_entries.push_back(std::move(e));
+  }
 
   bool empty() const { return m_entries.empty(); }
   const std::vector<Entry>& entries() const { return m_entries; }
@@ -119,7 +132,7 @@ class ChangeSet {
   void once(Entry e) {
     for (const auto& x : m_entries) {
       if (x.kind == e.kind && x.sam == e.sam && x.machine == e.machine && x.rid == e.rid &&
-          x.hive == e.hive && x.key == e.key && x.owner == e.owner) {
+          x.hive == e.hive && x.key == e.key && x.owner == e.owner && x.name == e.name) {
         return;
       }
     }

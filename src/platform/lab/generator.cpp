@@ -238,4 +238,34 @@ std::shared_ptr<Lab> generateLab(const GeneratorOptions& o) {
   return std::make_shared<Lab>(std::move(net));
 }
 
+std::shared_ptr<Lab> generateNetworkLab(int domains, int serversPerDomain, int sharesPerServer) {
+  auto net = std::make_unique<Network>();
+  for (int d = 0; d < domains; ++d) {
+    Domain domain;
+    domain.name = padded("NET", d, 2);
+    domain.sam.name = domain.name;
+    domain.sam.sid = {"S-1-5-21-" + std::to_string(5000 + d) + "-515151-616161"};
+    domain.sam.users.push_back(builtinAdministrator());
+    for (int s = 0; s < serversPerDomain; ++s) {
+      Machine m;
+      m.name = padded((domain.name + "S").c_str(), s, 4);
+      m.domain = domain.name;
+      m.comment = "Server " + std::to_string(s) + " of " + domain.name;
+      // Not NT: no accounts or administrative shares of its own to make.
+      m.type = SV_TYPE_WORKSTATION | SV_TYPE_SERVER | SV_TYPE_SERVER_UNIX;
+      for (int k = 0; k < sharesPerServer; ++k) {
+        m.shares.push_back(Share{padded("SHARE", k, 2), ShareType::Disk,
+                                 "D:\\Share" + std::to_string(k), "Share " + std::to_string(k)});
+      }
+      net->machines.push_back(std::move(m));
+    }
+    if (serversPerDomain > 0) domain.pdc = net->machines[net->machines.size() - static_cast<std::size_t>(serversPerDomain)].name;
+    net->domains.push_back(std::move(domain));
+  }
+  net->localMachine = net->machines.empty() ? "" : net->machines.front().name;
+  net->loggedOn = domains > 0 ? "NET00\\Administrator" : "";
+  completeNetwork(*net);
+  return std::make_shared<Lab>(std::move(net));
+}
+
 }  // namespace lab

@@ -155,6 +155,22 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
       j["path"] = e.path;
       j["owner"] = e.owner;
       break;
+    case Kind::ServerInfo: {
+      const Machine& m = *e.machine;
+      j["t"] = "server";
+      j["machine"] = m.name;
+      j["comment"] = m.comment;
+      j["type"] = m.type;
+      j["browseList"] = m.inBrowseList;
+      j["settings"] = json::writeServerSettings(m.server);
+      break;
+    }
+    case Kind::Disconnect:
+      j["t"] = "disconnect";
+      j["machine"] = e.machine->name;
+      j["client"] = e.client;
+      j["user"] = e.name;
+      break;
     case Kind::Share: {
       j["t"] = "share";
       j["machine"] = e.machine->name;
@@ -383,6 +399,15 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     }
     if (!addDirectoryNode(*v, parts, Principal{owner, sid}))
       fail(where + "/path", "a file stands in the way of \"" + path + "\"");
+  } else if (t == "server") {
+    Machine& m = machineOf(net, o, where);
+    m.comment = textOf(o, "comment", where);
+    m.type = numberOf(o, "type", where);
+    m.inBrowseList = flagOf(o, "browseList", where);
+    m.server = json::readServerSettings(need(o, "settings", where), where + "/settings");
+  } else if (t == "disconnect") {
+    Machine& m = machineOf(net, o, where);
+    m.endSessions(textOf(o, "client", where), textOf(o, "user", where));
   } else if (t == "share") {
     Machine& m = machineOf(net, o, where);
     if (gone(o)) {

@@ -118,6 +118,11 @@ struct GeneratorOptions {
 // A memory-only lab of one domain, the same for the same options.
 std::shared_ptr<Lab> generateLab(const GeneratorOptions& options);
 
+// A memory-only lab of `domains` domains (NET00, NET01 …) of
+// `serversPerDomain` servers each, every server with `sharesPerServer` disk
+// shares: a network to walk, the same for the same figures.
+std::shared_ptr<Lab> generateNetworkLab(int domains, int serversPerDomain, int sharesPerServer);
+
 // The lab built into the program.
 std::string_view defaultLabJson();
 // The user's own copy of the default lab ($XDG_DATA_HOME/veltrane/lab.json,

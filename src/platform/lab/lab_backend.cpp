@@ -125,12 +125,20 @@ DWORD LabBackend::NetServerEnum(std::string_view server, DWORD level, NetBuffer&
 
 DWORD LabBackend::NetServerGetInfo(std::string_view server, DWORD level, NetBuffer& buf) {
   buf.reset();
-  if (level != 100 && level != 101) return ERROR_INVALID_LEVEL;
+  if (level != 100 && level != 101 && level != 102) return ERROR_INVALID_LEVEL;
   return query([&](const Network& net) -> DWORD {
     DWORD status = 0;
     const Machine* m = locate(net, server, "NetServerGetInfo", &status);
     if (!m) return status;
-    if (level == 100) {
+    if (level == 102) {
+      // The server's settings are for its administrators and server operators.
+      const Rights r = rightsOn(net, *m);
+      if (!r.administrator && !r.serverOperator) return ERROR_ACCESS_DENIED;
+      const auto& s = m->server;
+      buf.emplace<SERVER_INFO_102>().push_back(
+          {m->platformId, m->name, m->versionMajor, m->versionMinor, m->type, m->comment, s.users,
+           s.disc, m->inBrowseList ? 0u : 1u, s.announce, s.anndelta, 0, s.userpath});
+    } else if (level == 100) {
       buf.emplace<SERVER_INFO_100>().push_back({m->platformId, m->name});
     } else {
       buf.emplace<SERVER_INFO_101>().push_back(

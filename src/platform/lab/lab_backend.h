@@ -103,6 +103,27 @@ class LabBackend : public platform::LocalSystemPart,
                      std::string* name) override;
   DWORD NetWkstaGetInfo(std::string_view server, DWORD level, NetBuffer& buf) override;
 
+  // server settings, sessions, open files, shares (backend_servers.cpp)
+  DWORD NetServerSetInfo(std::string_view server, DWORD level, const NetInfo& info,
+                         DWORD* parm_err) override;
+  DWORD NetSessionEnum(std::string_view server, std::string_view client, std::string_view user,
+                       DWORD level, NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
+                       DWORD* totalentries, DWORD* resume) override;
+  DWORD NetSessionDel(std::string_view server, std::string_view client,
+                      std::string_view user) override;
+  DWORD NetFileEnum(std::string_view server, std::string_view basepath, std::string_view user,
+                    DWORD level, NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
+                    DWORD* totalentries, DWORD* resume) override;
+  DWORD NetShareEnum(std::string_view server, DWORD level, NetBuffer& buf, DWORD prefmaxlen,
+                     DWORD* entriesread, DWORD* totalentries, DWORD* resume) override;
+  DWORD NetShareGetInfo(std::string_view server, std::string_view netname, DWORD level,
+                        NetBuffer& buf) override;
+  DWORD NetShareAdd(std::string_view server, DWORD level, const NetInfo& info,
+                    DWORD* parm_err) override;
+  DWORD NetShareDel(std::string_view server, std::string_view netname, DWORD reserved) override;
+  DWORD NetShareSetInfo(std::string_view server, std::string_view netname, DWORD level,
+                        const NetInfo& info, DWORD* parm_err) override;
+
   // account policy
   DWORD NetUserModalsGet(std::string_view server, DWORD level, NetBuffer& buf) override;
   DWORD NetUserModalsSet(std::string_view server, DWORD level, const NetInfo& info,
@@ -156,6 +177,9 @@ class LabBackend : public platform::LocalSystemPart,
   DWORD WNetEnumResource(platform::HANDLE enumHandle, DWORD* count,
                          std::vector<platform::NETRESOURCE>& buffer, DWORD* bufferSize) override;
   DWORD WNetCloseEnum(platform::HANDLE enumHandle) override;
+  // backend_performance.cpp
+  DWORD MultinetGetConnectionPerformance(const platform::NETRESOURCE& resource,
+                                         platform::NETCONNECTINFOSTRUCT* info) override;
 
   // dial-in library
   int GetRASQuick(std::string_view server, std::string_view account, DWORD* permission,

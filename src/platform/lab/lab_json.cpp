@@ -948,6 +948,90 @@ std::vector<Share> readShares(const J& a, const std::string& path) {
   return out;
 }
 
+// ---- server settings, sessions and open files ----
+
+template <class J>
+ServerSettings readServerSettings(const J& j, const std::string& where) {
+  expectObject(j, where, {"users", "disconnect", "announce", "announceDelta", "userPath"});
+  ServerSettings s;
+  s.users = number(j, "users", where, s.users);
+  const DWORD disc = numberOr(j, "disconnect", where, static_cast<DWORD>(s.disc), "never");
+  if (disc != 0xFFFFFFFFu && disc > 65535) fail(at(where, "disconnect"), "minutes from 0 to 65535, or \"never\"");
+  s.disc = static_cast<platform::LONG>(disc);
+  s.announce = number(j, "announce", where, s.announce);
+  s.anndelta = number(j, "announceDelta", where, s.anndelta);
+  s.userpath = text(j, "userPath", where, false, s.userpath);
+  return s;
+}
+
+Json writeServerSettings(const ServerSettings& s) {
+  Json j{{"users", s.users}};
+  if (s.disc == platform::SV_NODISC) j["disconnect"] = "never";
+  else j["disconnect"] = static_cast<DWORD>(s.disc);
+  j["announce"] = s.announce;
+  j["announceDelta"] = s.anndelta;
+  j["userPath"] = s.userpath;
+  return j;
+}
+
+template <class J>
+Session readSession(const J& j, const std::string& where) {
+  expectObject(j, where, {"client", "user", "time", "idle", "guest", "clientType", "openFiles"});
+  Session s;
+  s.client = text(j, "client", where, true);
+  if (s.client.empty() || s.client.find('\\') != std::string::npos) {
+    fail(at(where, "client"), "a computer name without backslashes");
+  }
+  s.user = text(j, "user", where, true);
+  s.time = number(j, "time", where, 0);
+  s.idle = number(j, "idle", where, 0);
+  s.guest = boolean(j, "guest", where, false);
+  s.clientType = text(j, "clientType", where, false, s.clientType);
+  const auto& files = array(j, "openFiles", where);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const auto w = at(at(where, "openFiles"), i);
+    expectObject(files[i], w, {"id", "path", "permissions", "locks"});
+    OpenFile f;
+    f.id = number(files[i], "id", w, 0);
+    f.path = text(files[i], "path", w, true);
+    f.permissions = number(files[i], "permissions", w, PERM_FILE_READ);
+    f.locks = number(files[i], "locks", w, 0);
+    s.files.push_back(std::move(f));
+  }
+  return s;
+}
+
+Json writeSession(const Session& s) {
+  Json j{{"client", s.client}, {"user", s.user}, {"time", s.time}, {"idle", s.idle}};
+  if (s.guest) j["guest"] = true;
+  j["clientType"] = s.clientType;
+  if (!s.files.empty()) {
+    Json files = Json::array();
+    for (const auto& f : s.files) {
+      files.push_back(Json{{"id", f.id}, {"path", f.path}, {"permissions", f.permissions},
+                           {"locks", f.locks}});
+    }
+    j["openFiles"] = std::move(files);
+  }
+  return j;
+}
+
+// Files without an id get the next free one; ids are unique per machine.
+void numberOpenFiles(Machine& m, const std::string& path) {
+  std::set<DWORD> ids;
+  DWORD next = 1;
+  for (const auto& s : m.sessions) {
+    for (const auto& f : s.files) {
+      if (f.id == 0) continue;
+      if (!ids.insert(f.id).second) fail(at(path, "sessions"), "open file id " + std::to_string(f.id) + " is used twice");
+      next = std::max(next, f.id + 1);
+    }
+  }
+  for (auto& s : m.sessions) {
+    for (auto& f : s.files) if (f.id == 0) f.id = next++;
+  }
+}
+
 template <class J>
 EventRecord readEvent(const J& j, const std::string& where) {
   expectObject(j, where, {"time", "source", "type", "category", "id", "strings"});
@@ -972,7 +1056,8 @@ Machine readMachine(const J& j, const std::string& path, std::vector<PendingMemb
   expectObject(j, path,
                {"name", "domain", "comment", "type", "platformId", "versionMajor", "versionMinor",
                 "reachable", "remoteRegistry", "browseList", "browses", "serverEnumLimit",
-                "refuse", "userOrder", "accounts", "shares", "registry", "eventLog", "volumes"});
+                "refuse", "userOrder", "accounts", "shares", "server", "sessions", "link", "registry",
+                "eventLog", "volumes"});
   (void)pending;
   Machine m;
   m.name = text(j, "name", path, true);
@@ -1000,6 +1085,20 @@ Machine readMachine(const J& j, const std::string& path, std::vector<PendingMemb
   m.serverEnumLimit = number(j, "serverEnumLimit", path, 0);
   if (const auto a = field(j, "accounts")) samsToRead.emplace_back(at(path, "accounts"), *a);
   m.shares = readShares(array(j, "shares", path), at(path, "shares"));
+  if (const auto sv = field(j, "server")) m.server = readServerSettings(*sv, at(path, "server"));
+  const auto& sessions = array(j, "sessions", path);
+  for (std::size_t k = 0; k < sessions.size(); ++k) {
+    m.sessions.push_back(readSession(sessions[k], at(at(path, "sessions"), k)));
+  }
+  numberOpenFiles(m, path);
+  if (const auto l = field(j, "link")) {
+    const auto where = at(path, "link");
+    expectObject(*l, where, {"speed", "delay", "optDataSize", "flags"});
+    m.link.speed = number(*l, "speed", where, m.link.speed);
+    m.link.delay = number(*l, "delay", where, m.link.delay);
+    m.link.optDataSize = number(*l, "optDataSize", where, m.link.optDataSize);
+    m.link.flags = number(*l, "flags", where, m.link.flags);
+  }
   readKeys(array(j, "registry", path), at(path, "registry"), m.hives["HKEY_LOCAL_MACHINE"], true,
            &m.hives);
   const auto& log = array(j, "eventLog", path);
@@ -1045,6 +1144,16 @@ Json writeMachine(const Network& net, const Machine& m) {
     Json shares = Json::array();
     for (const auto& s : m.shares) shares.push_back(writeShare(s));
     j["shares"] = std::move(shares);
+  }
+  if (m.server != ServerSettings{}) j["server"] = writeServerSettings(m.server);
+  if (m.link != LinkFigures{}) {
+    j["link"] = Json{{"speed", m.link.speed}, {"delay", m.link.delay},
+                     {"optDataSize", m.link.optDataSize}, {"flags", m.link.flags}};
+  }
+  if (!m.sessions.empty()) {
+    Json sessions = Json::array();
+    for (const auto& x : m.sessions) sessions.push_back(writeSession(x));
+    j["sessions"] = std::move(sessions);
   }
   Json reg = Json::array();
   for (const auto& [hiveName, hive] : m.hives) {
@@ -1264,6 +1373,10 @@ EventRecord readEvent(const Json& j, const std::string& path) { return lab::read
 bool validAccountName(std::string_view name) { return lab::validAccountName(name); }
 Json writeShare(const Share& s) { return lab::writeShare(s); }
 Share readShare(const Json& j, const std::string& path) { return lab::readShare(j, path); }
+Json writeServerSettings(const ServerSettings& s) { return lab::writeServerSettings(s); }
+ServerSettings readServerSettings(const Json& j, const std::string& path) {
+  return lab::readServerSettings(j, path);
+}
 }  // namespace json
 
 SID machineSid(std::string_view machineName) {
@@ -1299,6 +1412,9 @@ void completeNetwork(Network& net) {
     m.shares.insert(m.shares.begin(), std::make_move_iterator(missing.begin()),
                     std::make_move_iterator(missing.end()));
   }
+  // A new machine database names its domain's groups, found through the
+  // domain's indexes: a generated domain has none yet.
+  for (auto& d : net.domains) if (!d.sam.indexed()) d.sam.reindex();
   for (auto& m : net.machines) {
     if (m.sam || isDomainController(net, m) || !(m.type & SV_TYPE_NT)) continue;
     // A machine that keeps its own accounts starts as a fresh NT installation does.

@@ -30,5 +30,7 @@ platform::EventRecord readEvent(const Json& j, const std::string& path);
 bool validAccountName(std::string_view name);
 Json writeShare(const Share& share);
 Share readShare(const Json& j, const std::string& path);
+Json writeServerSettings(const ServerSettings& settings);
+ServerSettings readServerSettings(const Json& j, const std::string& path);
 
 }  // namespace lab::json

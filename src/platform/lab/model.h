@@ -233,6 +233,47 @@ bool isAdministrativeShare(std::string_view name);
 // The shares every NT machine has, in the order NT makes them.
 std::vector<Share> standardShares();
 
+// The server service's settings that NetServerGetInfo level 102 reports
+// besides the machine's comment, type and hidden state.
+struct ServerSettings {
+  DWORD users = 10;  // user limit
+  platform::LONG disc = 15;  // auto-disconnect minutes; SV_NODISC: never
+  DWORD announce = 240;      // seconds
+  DWORD anndelta = 3000;     // milliseconds
+  std::string userpath = "C:\\";
+  friend bool operator==(const ServerSettings&, const ServerSettings&) = default;
+};
+
+// A file a session holds open.
+struct OpenFile {
+  DWORD id = 0;  // unique on the machine
+  std::string path;
+  DWORD permissions = platform::PERM_FILE_READ;
+  DWORD locks = 0;
+};
+
+// A client's connection to the machine's server service, with the files it
+// holds open: ending the session closes them.
+struct Session {
+  std::string client;  // computer name, without "\\"
+  std::string user;
+  DWORD time = 0;  // seconds connected
+  DWORD idle = 0;  // seconds idle
+  bool guest = false;
+  std::string clientType = "Windows NT 1381";
+  std::vector<OpenFile> files;
+};
+
+// What MultinetGetConnectionPerformance reports for a connection to one of
+// the machine's shares.
+struct LinkFigures {
+  DWORD speed = 100000;  // units of 100 bits/s: 10 Mbit/s
+  DWORD delay = 1;       // milliseconds
+  DWORD optDataSize = 4096;
+  DWORD flags = 0x3;     // WNCON_FORNETCARD | WNCON_NOTROUTED
+  friend bool operator==(const LinkFigures&, const LinkFigures&) = default;
+};
+
 struct Machine {
   std::string name;
   std::string domain;
@@ -258,6 +299,9 @@ struct Machine {
   DWORD serverEnumLimit = 0;
   std::optional<Sam> sam;  // machines that keep their own accounts
   std::vector<Share> shares;  // names unique without regard to case
+  ServerSettings server;
+  std::vector<Session> sessions;
+  LinkFigures link;
   std::map<std::string, Hive> hives;  // "HKEY_LOCAL_MACHINE", "HKEY_USERS", ...
   std::vector<platform::EventRecord> eventLog;
   std::vector<Volume> volumes;  // by drive letter, as the lab file lists them
@@ -269,6 +313,9 @@ struct Machine {
 
   Share* findShare(std::string_view name);
   const Share* findShare(std::string_view name) const;
+  // Ends the sessions of `client` and/or `user` (empty: any; compared
+  // without regard to case), closing their files. Returns how many ended.
+  std::size_t endSessions(std::string_view client, std::string_view user);
 };
 
 struct Domain {

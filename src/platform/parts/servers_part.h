@@ -1,7 +1,7 @@
 #pragma once
 // Servers, workstations and domain controllers: the browse list, server and
-// workstation information, finding a domain's controller. Sessions and
-// shares join this part.
+// workstation information, finding a domain's controller, a server's
+// settings, its sessions and open files, and its shares.
 
 #include <string>
 #include <string_view>
@@ -25,6 +25,37 @@ class ServersPart {
     return ERROR_NOT_SUPPORTED;
   }
   virtual NET_API_STATUS NetWkstaGetInfo(std::string_view, DWORD, NetBuffer&) {
+    return ERROR_NOT_SUPPORTED;
+  }
+  virtual NET_API_STATUS NetServerSetInfo(std::string_view, DWORD, const NetInfo&, DWORD*) {
+    return ERROR_NOT_SUPPORTED;
+  }
+  virtual NET_API_STATUS NetSessionEnum(std::string_view, std::string_view, std::string_view,
+                                        DWORD, NetBuffer&, DWORD, DWORD*, DWORD*, DWORD*) {
+    return ERROR_NOT_SUPPORTED;
+  }
+  virtual NET_API_STATUS NetSessionDel(std::string_view, std::string_view, std::string_view) {
+    return ERROR_NOT_SUPPORTED;
+  }
+  virtual NET_API_STATUS NetFileEnum(std::string_view, std::string_view, std::string_view, DWORD,
+                                     NetBuffer&, DWORD, DWORD*, DWORD*, DWORD*) {
+    return ERROR_NOT_SUPPORTED;
+  }
+  virtual NET_API_STATUS NetShareEnum(std::string_view, DWORD, NetBuffer&, DWORD, DWORD*, DWORD*,
+                                      DWORD*) {
+    return ERROR_NOT_SUPPORTED;
+  }
+  virtual NET_API_STATUS NetShareGetInfo(std::string_view, std::string_view, DWORD, NetBuffer&) {
+    return ERROR_NOT_SUPPORTED;
+  }
+  virtual NET_API_STATUS NetShareAdd(std::string_view, DWORD, const NetInfo&, DWORD*) {
+    return ERROR_NOT_SUPPORTED;
+  }
+  virtual NET_API_STATUS NetShareDel(std::string_view, std::string_view, DWORD) {
+    return ERROR_NOT_SUPPORTED;
+  }
+  virtual NET_API_STATUS NetShareSetInfo(std::string_view, std::string_view, DWORD, const NetInfo&,
+                                         DWORD*) {
     return ERROR_NOT_SUPPORTED;
   }
 };

@@ -4,6 +4,7 @@
 
 #include "display/dialog_owner.h"
 #include "resources/strings.h"
+#include "settings/pages/extra_entries_dialog.h"
 #include "settings/pages/settings_sheet.h"
 #include "settings/settings_store.h"
 #include "ui/dialog_runner.h"
@@ -20,8 +21,12 @@ std::string withFinalBackslash(std::string path) {
 }
 
 void settingsCommand(window::WindowContext& context) {
+  auto extraEntries = [&context] {
+    ExtraEntriesDialog dialog(context.messages(), display::dialogOwner(context.views()));
+    context.dialogs().run(dialog);
+  };
   SettingsSheet sheet(context.settings(), SettingsSheet::startPageOf(context.displayType()),
-                      context.messages(), {}, display::dialogOwner(context.views()));
+                      context.messages(), extraEntries, display::dialogOwner(context.views()));
   if (context.dialogs().run(sheet) != QDialog::Accepted) return;
   SettingsValues values = sheet.values();
   values.f_root_path = withFinalBackslash(std::move(values.f_root_path));

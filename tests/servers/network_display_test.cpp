@@ -1,0 +1,91 @@
+// The Network display in the window: a browse builds the tree from the
+// walk's lines under the display settings, and a network larger than the
+// lines hold shows exactly the lines there are and says so once.
+
+#include <QTreeWidget>
+
+#include "../app/app_test_support.h"
+#include "display/network_tree_fill.h"
+#include "platform/lab/lab.h"
+#include "window/command_ids.h"
+
+namespace {
+
+using namespace window;
+
+int countItems(const QTreeWidgetItem* item) {
+  int n = 1;
+  for (int i = 0; i < item->childCount(); ++i) n += countItems(item->child(i));
+  return n;
+}
+
+class NetworkDisplay : public apptest::WindowTest {
+ protected:
+  void browseNetwork() {
+    ASSERT_TRUE(makeWindow()) << (shownTexts().empty() ? "" : shownTexts().front());
+    m_window->selectTab(2);
+    m_tree = qobject_cast<QTreeWidget*>(m_window->resultControl(kCtlNetworkTree));
+    ASSERT_NE(m_tree, nullptr);
+    m_window->command(kIdBrowse);
+    ASSERT_TRUE(apptest::waitUntil([&] { return !m_window->browsing(); }));
+  }
+  QTreeWidget* m_tree = nullptr;
+};
+
+TEST_F(NetworkDisplay, AFullWalkShowsEveryLineItHoldsAndTellsOnce) {
+  m_lab = lab::generateNetworkLab(2, 600, 4);
+  m_backend.reset();  // the window lab's goes before this one comes
+  m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab));
+  browseNetwork();
+  ASSERT_EQ(m_tree->topLevelItemCount(), 1);
+  const QTreeWidgetItem* root = m_tree->topLevelItem(0);
+  EXPECT_EQ(root->text(0), "root");
+  EXPECT_TRUE(root->isExpanded());
+  EXPECT_EQ(countItems(root), 5001);  // the root and every one of the 5,000 lines
+  EXPECT_EQ(root->child(0)->text(0), "Microsoft Windows Network");
+  EXPECT_EQ(root->child(0)->child(0)->child(0)->child(0)->text(0), "\\\\NET00S0000\\SHARE00");
+  EXPECT_EQ(m_window->statusText(3), "5000");
+  const auto texts = shownTexts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_NE(texts[0].find("5000"), std::string::npos);
+}
+
+TEST_F(NetworkDisplay, AddServerIsOfferedForAServerNodeNotYetListed) {
+  browseNetwork();
+  auto offered = [&](const QString& node) {
+    const auto found = m_tree->findItems(node, Qt::MatchExactly | Qt::MatchRecursive);
+    if (found.isEmpty()) return false;
+    m_tree->setCurrentItem(found.front());
+    return m_window->commands().enabled(kIdAddServer, *m_window);
+  };
+  EXPECT_FALSE(offered("\\\\PDC"));  // listed already
+  EXPECT_TRUE(offered("\\\\WS1"));
+  EXPECT_FALSE(offered("LAB"));
+  m_window->selectTab(5);
+  EXPECT_TRUE(m_window->commands().enabled(kIdAddServer, *m_window));  // a typed name, elsewhere
+}
+
+TEST(NetworkTreeFill, EachKindOfLineShowsOnlyWithItsSetting) {
+  apptest::testApp();
+  const std::vector<std::string> lines{"uMicrosoft Windows Network", "D\tLAB", "S\t\t\\\\FS",
+                                       "d\t\t\\\\FS\\DATA", "p\t\t\\\\FS\\LASER", "uOther"};
+  QTreeWidget tree;
+  settings::SettingsValues s;
+  EXPECT_EQ(display::fillNetworkTree(tree, lines, s), 7);
+  const QTreeWidgetItem* fs = tree.topLevelItem(0)->child(0)->child(0)->child(0);
+  EXPECT_EQ(fs->text(0), "\\\\FS");
+  EXPECT_EQ(fs->child(1)->text(0), "\\\\FS\\LASER");
+  EXPECT_EQ(tree.topLevelItem(0)->child(1)->text(0), "Other");
+
+  // Without providers nor servers the domains stand at the top and the
+  // shares under their domain; without disk shares only the printer is left.
+  s.n_Net_Types = 0;
+  s.n_Domain_Members = 0;
+  s.n_Shares_Disk = 0;
+  EXPECT_EQ(display::fillNetworkTree(tree, lines, s), 2);
+  ASSERT_EQ(tree.topLevelItemCount(), 1);
+  EXPECT_EQ(tree.topLevelItem(0)->text(0), "LAB");
+  EXPECT_EQ(tree.topLevelItem(0)->child(0)->text(0), "\\\\FS\\LASER");
+}
+
+}  // namespace
