@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/lab/paging.h"
+#include "platform/paging.h"
 #include "platform/lab/resolve.h"
 
 namespace lab {

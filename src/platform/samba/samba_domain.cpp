@@ -10,7 +10,7 @@
 
 #include "platform/server_name.h"
 
-#include "platform/lab/paging.h"
+#include "platform/paging.h"
 #include "platform/samba/account_fields.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/status_codes.h"
@@ -210,7 +210,7 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
                                            NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                            DWORD* totalentries, DWORD servertype,
                                            std::string_view domain, DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level != 100 && level != 101) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
@@ -280,13 +280,13 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
     m_addresses.emplace(std::move(key), at);
   }
   if (level == 100) {
-    return lab::pageEnum<SERVER_INFO_100>(buf, servers.size(), prefmaxlen, entriesread,
+    return pageEnum<SERVER_INFO_100>(buf, servers.size(), prefmaxlen, entriesread,
                                           totalentries, resume, [&](std::size_t i) {
                                             return SERVER_INFO_100{servers[i].sv101_platform_id,
                                                                    servers[i].sv101_name};
                                           });
   }
-  return lab::pageEnum<SERVER_INFO_101>(buf, servers.size(), prefmaxlen, entriesread,
+  return pageEnum<SERVER_INFO_101>(buf, servers.size(), prefmaxlen, entriesread,
                                         totalentries, resume,
                                         [&](std::size_t i) { return std::move(servers[i]); });
 }

@@ -4,7 +4,7 @@
 // it is (global groups).
 #include <algorithm>
 
-#include "platform/lab/paging.h"
+#include "platform/paging.h"
 #include "platform/samba/account_fields.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/status_codes.h"
@@ -58,7 +58,7 @@ struct Member {
 NET_API_STATUS SambaBackend::NetGroupEnum(std::string_view servername, DWORD level,
                                           NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                           DWORD* totalentries, DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level > 2) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
@@ -75,15 +75,15 @@ NET_API_STATUS SambaBackend::NetGroupEnum(std::string_view servername, DWORD lev
   if (status != NERR_Success) return answer(status, Family::Group, at);
   const std::size_t total = groups.size();
   if (level == 0) {
-    return lab::pageEnum<GROUP_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+    return pageEnum<GROUP_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                        [&](std::size_t i) { return GROUP_INFO_0{groups[i].grpi2_name}; });
   }
   if (level == 1) {
-    return lab::pageEnum<GROUP_INFO_1>(
+    return pageEnum<GROUP_INFO_1>(
         buf, total, prefmaxlen, entriesread, totalentries, resume,
         [&](std::size_t i) { return GROUP_INFO_1{groups[i].grpi2_name, groups[i].grpi2_comment}; });
   }
-  return lab::pageEnum<GROUP_INFO_2>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+  return pageEnum<GROUP_INFO_2>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                      [&](std::size_t i) { return std::move(groups[i]); });
 }
 
@@ -181,7 +181,7 @@ NET_API_STATUS SambaBackend::NetGroupGetUsers(std::string_view servername,
                                               NetBuffer& buf, DWORD prefmaxlen,
                                               DWORD* entriesread, DWORD* totalentries,
                                               DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level > 1) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
@@ -216,11 +216,11 @@ NET_API_STATUS SambaBackend::NetGroupGetUsers(std::string_view servername,
     if (status != NERR_Success) return answer(status, Family::Group, at);
   }
   if (level == 0) {
-    return lab::pageEnum<GROUP_USERS_INFO_0>(buf, names.size(), prefmaxlen, entriesread,
+    return pageEnum<GROUP_USERS_INFO_0>(buf, names.size(), prefmaxlen, entriesread,
                                              totalentries, resume,
                                              [&](std::size_t i) { return GROUP_USERS_INFO_0{names[i]}; });
   }
-  return lab::pageEnum<GROUP_USERS_INFO_1>(
+  return pageEnum<GROUP_USERS_INFO_1>(
       buf, names.size(), prefmaxlen, entriesread, totalentries, resume, [&](std::size_t i) {
         return GROUP_USERS_INFO_1{names[i], SE_GROUP_MANDATORY | SE_GROUP_ENABLED_BY_DEFAULT |
                                                 SE_GROUP_ENABLED};
@@ -253,7 +253,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupEnum(std::string_view servername, DWOR
                                                NetBuffer& buf, DWORD prefmaxlen,
                                                DWORD* entriesread, DWORD* totalentries,
                                                DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level > 1) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
@@ -269,11 +269,11 @@ NET_API_STATUS SambaBackend::NetLocalGroupEnum(std::string_view servername, DWOR
       });
   if (status != NERR_Success) return answer(status, Family::LocalGroup, at);
   if (level == 0) {
-    return lab::pageEnum<LOCALGROUP_INFO_0>(
+    return pageEnum<LOCALGROUP_INFO_0>(
         buf, groups.size(), prefmaxlen, entriesread, totalentries, resume,
         [&](std::size_t i) { return LOCALGROUP_INFO_0{groups[i].lgrpi1_name}; });
   }
-  return lab::pageEnum<LOCALGROUP_INFO_1>(buf, groups.size(), prefmaxlen, entriesread,
+  return pageEnum<LOCALGROUP_INFO_1>(buf, groups.size(), prefmaxlen, entriesread,
                                           totalentries, resume,
                                           [&](std::size_t i) { return std::move(groups[i]); });
 }
@@ -361,7 +361,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupGetMembers(std::string_view servername
                                                      NetBuffer& buf, DWORD prefmaxlen,
                                                      DWORD* entriesread, DWORD* totalentries,
                                                      DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level > 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
@@ -412,22 +412,22 @@ NET_API_STATUS SambaBackend::NetLocalGroupGetMembers(std::string_view servername
   const std::size_t total = members.size();
   switch (level) {
     case 0:
-      return lab::pageEnum<LOCALGROUP_MEMBERS_INFO_0>(
+      return pageEnum<LOCALGROUP_MEMBERS_INFO_0>(
           buf, total, prefmaxlen, entriesread, totalentries, resume,
           [&](std::size_t i) { return LOCALGROUP_MEMBERS_INFO_0{members[i].sid}; });
     case 1:
-      return lab::pageEnum<LOCALGROUP_MEMBERS_INFO_1>(
+      return pageEnum<LOCALGROUP_MEMBERS_INFO_1>(
           buf, total, prefmaxlen, entriesread, totalentries, resume, [&](std::size_t i) {
             return LOCALGROUP_MEMBERS_INFO_1{members[i].sid, members[i].use, members[i].name};
           });
     case 2:
-      return lab::pageEnum<LOCALGROUP_MEMBERS_INFO_2>(
+      return pageEnum<LOCALGROUP_MEMBERS_INFO_2>(
           buf, total, prefmaxlen, entriesread, totalentries, resume, [&](std::size_t i) {
             return LOCALGROUP_MEMBERS_INFO_2{members[i].sid, members[i].use,
                                              qualified(members[i])};
           });
     default:
-      return lab::pageEnum<LOCALGROUP_MEMBERS_INFO_3>(
+      return pageEnum<LOCALGROUP_MEMBERS_INFO_3>(
           buf, total, prefmaxlen, entriesread, totalentries, resume,
           [&](std::size_t i) { return LOCALGROUP_MEMBERS_INFO_3{qualified(members[i])}; });
   }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "platform/lab/paging.h"
+#include "platform/paging.h"
 #include "platform/samba/account_fields.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/status_codes.h"
@@ -180,7 +180,7 @@ DWORD SambaBackend::readUser(const std::string& address, std::string_view name,
 NET_API_STATUS SambaBackend::NetUserEnum(std::string_view servername, DWORD level, DWORD filter,
                                          NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                          DWORD* totalentries, DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level != 0 && level != 1 && level != 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
@@ -189,14 +189,14 @@ NET_API_STATUS SambaBackend::NetUserEnum(std::string_view servername, DWORD leve
   if (const DWORD status = readUsers(at, filter, &users); status != NERR_Success) return status;
   const std::size_t total = users.size();
   if (level == 0) {
-    return lab::pageEnum<USER_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+    return pageEnum<USER_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                       [&](std::size_t i) { return level0(users[i]); });
   }
   if (level == 1) {
-    return lab::pageEnum<USER_INFO_1>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+    return pageEnum<USER_INFO_1>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                       [&](std::size_t i) { return level1(users[i]); });
   }
-  return lab::pageEnum<USER_INFO_3>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+  return pageEnum<USER_INFO_3>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                     [&](std::size_t i) { return std::move(users[i]); });
 }
 
@@ -432,7 +432,7 @@ NET_API_STATUS SambaBackend::NetUserGetGroups(std::string_view servername,
                                               std::string_view username, DWORD level,
                                               NetBuffer& buf, DWORD, DWORD* entriesread,
                                               DWORD* totalentries) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level > 1) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
@@ -463,7 +463,7 @@ NET_API_STATUS SambaBackend::NetUserGetLocalGroups(std::string_view servername,
                                                    std::string_view username, DWORD level,
                                                    DWORD flags, NetBuffer& buf, DWORD,
                                                    DWORD* entriesread, DWORD* totalentries) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level != 0) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
@@ -531,7 +531,7 @@ DWORD SambaBackend::displayFromDirectory(Directory& dir, DWORD level, DWORD inde
         static_cast<std::uint32_t>(byRid[i].second->number("userAccountControl")));
   };
   if (level == 1) {
-    taken = lab::takePage(buf.emplace<NET_DISPLAY_USER>(), index, byRid.size(), prefmaxlen, limit,
+    taken = takePage(buf.emplace<NET_DISPLAY_USER>(), index, byRid.size(), prefmaxlen, limit,
                           [&](std::size_t i) {
                             const DirectoryEntry& e = *byRid[i].second;
                             return NET_DISPLAY_USER{std::string(e.text("sAMAccountName")),
@@ -541,7 +541,7 @@ DWORD SambaBackend::displayFromDirectory(Directory& dir, DWORD level, DWORD inde
                           },
                           &more);
   } else {
-    taken = lab::takePage(buf.emplace<NET_DISPLAY_MACHINE>(), index, byRid.size(), prefmaxlen,
+    taken = takePage(buf.emplace<NET_DISPLAY_MACHINE>(), index, byRid.size(), prefmaxlen,
                           limit,
                           [&](std::size_t i) {
                             const DirectoryEntry& e = *byRid[i].second;
