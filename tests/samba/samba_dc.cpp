@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "platform/samba/samba_backend.h"
@@ -40,6 +44,51 @@ std::shared_ptr<platform::Backend> sambaBackend(bool directory) {
       &error);
   EXPECT_TRUE(backend) << error;
   return backend;
+}
+
+namespace {
+
+// Field `n` (1-based, as proc(5) numbers them) of /proc/PID/stat.
+long statField(int pid, int n) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto close = text.rfind(')');
+  if (close == std::string::npos) return -1;
+  std::istringstream rest(text.substr(close + 2));
+  std::string field;
+  for (int i = 3; i <= n && rest >> field; ++i) {
+    if (i == n) return field == "Z" ? -2 : std::atol(field.c_str());
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::vector<int> dcProcesses() {
+  std::vector<long> sessions;
+  for (const char* name : {"samba", "samba-dcerpcd"}) {
+    std::ifstream in(dc().prefix + "/run/" + name + ".pid");
+    long pid = 0;
+    if (in >> pid && pid > 0 && statField(static_cast<int>(pid), 6) == pid)
+      sessions.push_back(pid);
+  }
+  std::vector<int> pids;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    const int pid = std::atoi(name.c_str());
+    if (std::find(sessions.begin(), sessions.end(), statField(pid, 6)) != sessions.end())
+      pids.push_back(pid);
+  }
+  return pids;
+}
+
+FrozenDc::FrozenDc() : m_pids(dcProcesses()) {
+  for (int pid : m_pids) ::kill(pid, SIGSTOP);
+}
+
+FrozenDc::~FrozenDc() {
+  for (int pid : m_pids) ::kill(pid, SIGCONT);
 }
 
 std::string runProgram(const std::vector<std::string>& argv, int* status) {

@@ -27,6 +27,24 @@ const Dc& dc();
 // serves everything through libnetapi, as for an NT4-style controller.
 std::shared_ptr<platform::Backend> sambaBackend(bool directory = true);
 
+// The DC's processes: the daemons of its PID files and every worker of
+// their sessions (samba forks its servers into the session it leads).
+std::vector<int> dcProcesses();
+
+// Stops every process of the DC (SIGSTOP) for its life, so the DC takes
+// connections but answers nothing, and lets them go on (SIGCONT) at its end.
+class FrozenDc {
+ public:
+  FrozenDc();
+  ~FrozenDc();
+  FrozenDc(const FrozenDc&) = delete;
+  FrozenDc& operator=(const FrozenDc&) = delete;
+  std::size_t processes() const { return m_pids.size(); }
+
+ private:
+  std::vector<int> m_pids;
+};
+
 // Runs a program (no shell) and returns its standard output; *status gets
 // its exit status.
 std::string runProgram(const std::vector<std::string>& argv, int* status = nullptr);

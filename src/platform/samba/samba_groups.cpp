@@ -62,7 +62,7 @@ NET_API_STATUS SambaBackend::NetGroupEnum(std::string_view servername, DWORD lev
   if (level > 2) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<GROUP_INFO_2> groups;
   const DWORD status = enumerateAll<::GROUP_INFO_2>(
       [&](std::uint8_t** b, std::uint32_t* r, std::uint32_t* t, std::uint32_t* h) {
@@ -94,7 +94,7 @@ NET_API_STATUS SambaBackend::NetGroupGetInfo(std::string_view servername,
   if (level > 2) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   NetapiBuffer raw;
   const DWORD status = ::NetGroupGetInfo(at.c_str(), group.c_str(), 2, raw.out());
@@ -118,7 +118,7 @@ NET_API_STATUS SambaBackend::NetGroupSetInfo(std::string_view servername,
   if (parm_err) *parm_err = 0;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   std::uint32_t err = 0;
   DWORD status = ERROR_INVALID_LEVEL;
@@ -159,7 +159,7 @@ NET_API_STATUS SambaBackend::NetGroupAdd(std::string_view servername, DWORD leve
   }
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   ::GROUP_INFO_1 raw{name.c_str(), comment.c_str()};
   std::uint32_t err = 0;
   const DWORD status =
@@ -171,7 +171,7 @@ NET_API_STATUS SambaBackend::NetGroupAdd(std::string_view servername, DWORD leve
 NET_API_STATUS SambaBackend::NetGroupDel(std::string_view servername, std::string_view groupname) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   return answer(::NetGroupDel(at.c_str(), group.c_str()), Family::Group, at);
 }
@@ -185,7 +185,7 @@ NET_API_STATUS SambaBackend::NetGroupGetUsers(std::string_view servername,
   if (level > 1) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<std::string> names;
   if (Directory* dir = directory(at)) {
     DirectoryEntry group;
@@ -232,7 +232,7 @@ NET_API_STATUS SambaBackend::NetGroupAddUser(std::string_view servername,
                                              std::string_view username) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   const std::string user(username);
   return answer(::NetGroupAddUser(at.c_str(), group.c_str(), user.c_str()), Family::Group, at);
@@ -243,7 +243,7 @@ NET_API_STATUS SambaBackend::NetGroupDelUser(std::string_view servername,
                                              std::string_view username) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   const std::string user(username);
   return answer(::NetGroupDelUser(at.c_str(), group.c_str(), user.c_str()), Family::Group, at);
@@ -257,7 +257,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupEnum(std::string_view servername, DWOR
   if (level > 1) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<LOCALGROUP_INFO_1> groups;
   const DWORD status = enumerateAll<::LOCALGROUP_INFO_1>(
       [&](std::uint8_t** b, std::uint32_t* r, std::uint32_t* t, std::uint32_t* h) {
@@ -285,7 +285,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupGetInfo(std::string_view servername,
   if (level != 1) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   NetapiBuffer raw;
   const DWORD status = ::NetLocalGroupGetInfo(at.c_str(), group.c_str(), 1, raw.out());
@@ -302,7 +302,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupSetInfo(std::string_view servername,
   if (parm_err) *parm_err = 0;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   std::uint32_t err = 0;
   DWORD status = ERROR_INVALID_LEVEL;
@@ -338,7 +338,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupAdd(std::string_view servername, DWORD
   }
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   ::LOCALGROUP_INFO_1 raw{name.c_str(), comment.c_str()};
   std::uint32_t err = 0;
   const DWORD status =
@@ -351,7 +351,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupDel(std::string_view servername,
                                               std::string_view groupname) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   return answer(::NetLocalGroupDel(at.c_str(), group.c_str()), Family::LocalGroup, at);
 }
@@ -365,7 +365,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupGetMembers(std::string_view servername
   if (level > 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   // libnetapi answers 50 at every level: the directory holds the members.
   Directory* dir = directory(at);
   if (!dir) return ERROR_NOT_SUPPORTED;
@@ -485,7 +485,7 @@ DWORD SambaBackend::changeLocalGroupMembers(bool add, std::string_view servernam
   if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<std::string> members;
   if (level == 0) {
     for (const SID& s : sids) members.push_back(s.value);
