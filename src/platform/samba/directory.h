@@ -63,8 +63,17 @@ class Directory {
   int replace(const std::string& dn, const std::string& attribute,
               const std::vector<std::string>& values);
 
+  // True once a request timed out or the connection failed: the
+  // controller stopped answering, and this connection is not to be used
+  // again.
+  bool broken() const { return m_broken; }
+
  private:
+  // Notes a result code that means the controller is gone.
+  int noted(int status);
+
   vt_ldb* m_connection;
+  bool m_broken = false;
   std::string m_baseDn;
 };
 

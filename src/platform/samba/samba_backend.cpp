@@ -96,6 +96,15 @@ DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock&
   // connect as nobody, and keep that connection for the account given later.
   if (!haveCredentials() && !askCredentialsUnlocked(server, false, session)) return kLogonFailure;
   if (!address(server, at)) return ERROR_BAD_NETPATH;
+  const auto now = std::chrono::steady_clock::now();
+  if (auto it = m_quietUntil.find(*at); it != m_quietUntil.end()) {
+    if (now < it->second) return ERROR_BAD_NETPATH;
+    m_quietUntil.erase(it);
+  }
+  if (auto it = m_directories.find(*at); it != m_directories.end() && it->second->broken()) {
+    leaveAlone(*at);
+    return ERROR_BAD_NETPATH;
+  }
   while (true) {
     {
       std::lock_guard lock(m_logonMutex);
@@ -105,6 +114,7 @@ DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock&
     // whatever they are): the controller takes or refuses them here,
     // before the call that was asked for.
     NetapiBuffer buf;
+    const auto asked = std::chrono::steady_clock::now();
     const DWORD status = ::NetServerGetInfo(at->c_str(), 101, buf.out());
     if (status == NERR_Success) {
       if (const auto* info = buf.as<::SERVER_INFO_101>(); info && info->sv101_name)
@@ -114,8 +124,13 @@ DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock&
       return NERR_Success;
     }
     const DWORD mapped = answer(status, Family::Other, *at);
-    // Anything else is the asked call's to report.
-    if (mapped != kLogonFailure) return mapped == ERROR_BAD_NETPATH ? mapped : NERR_Success;
+    if (mapped != kLogonFailure) {
+      // Whatever the library calls it, a controller that took this long to
+      // fail the simplest call is not answering: the asked call would wait
+      // as long again.
+      if (std::chrono::steady_clock::now() - asked > std::chrono::seconds(5)) leaveAlone(*at);
+      return ERROR_BAD_NETPATH;
+    }
     if (!askCredentialsUnlocked(server, true, session)) return kLogonFailure;
   }
 }
@@ -162,6 +177,11 @@ std::string SambaBackend::domainName(const std::string& address) {
 DWORD SambaBackend::answer(DWORD status, Family family, const std::string& address) {
   constexpr DWORD kCannotComplete = 1003;
   constexpr DWORD kLogonFailure = 1326;  // ERROR_LOGON_FAILURE
+  // Timed out (a semaphore or the network): the controller stopped answering.
+  if (status == 121 || status == 1460) {
+    leaveAlone(address);
+    return ERROR_BAD_NETPATH;
+  }
   if (status == kCannotComplete) {
     if (!answersOnPort(address, kSmbPort)) return ERROR_BAD_NETPATH;
     // Refused now (a password changed meanwhile): the next call asks again.
@@ -170,6 +190,13 @@ DWORD SambaBackend::answer(DWORD status, Family family, const std::string& addre
     return kLogonFailure;
   }
   return platformStatus(status, family);
+}
+
+void SambaBackend::leaveAlone(const std::string& address) {
+  m_quietUntil[address] = std::chrono::steady_clock::now() + m_options.quietAfterTimeout;
+  m_directories.erase(address);
+  std::lock_guard lock(m_logonMutex);
+  m_loggedOn.erase(address);
 }
 
 Directory* SambaBackend::directory(const std::string& address) {

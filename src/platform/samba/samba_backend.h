@@ -37,6 +37,10 @@ struct SambaOptions {
   // Asks for credentials when there are none, and again when a controller
   // refuses them. Empty for an unattended run: it fails instead (1326).
   LogonPrompt askLogon;
+  // After a controller has let a call time out (or dropped the connection),
+  // its calls fail at once (53) for this long, so a browse of many calls
+  // ends after the first time-out instead of waiting out each one.
+  std::chrono::milliseconds quietAfterTimeout{15000};
 };
 
 class SambaBackend final : public AccountsPart,
@@ -232,6 +236,10 @@ class SambaBackend final : public AccountsPart,
   std::map<std::string, std::unique_ptr<Directory>> m_directories;
   std::map<std::string, std::chrono::steady_clock::time_point> m_withoutDirectory;
   std::map<std::string, std::string> m_domainNames;  // by address
+  // Controllers that stopped answering, and until when they are left alone.
+  std::map<std::string, std::chrono::steady_clock::time_point> m_quietUntil;
+  // Marks `address` as not answering; its connections are dropped.
+  void leaveAlone(const std::string& address);
   std::map<std::string, std::string> m_addresses;    // upper-case NetBIOS name -> address
   // Dial-in states read along with the users, by address and account name:
   // the Users browse asks for each account's right after its enumeration.
