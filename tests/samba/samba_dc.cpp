@@ -27,6 +27,8 @@ const Dc& dc() {
     d.prefix = prefix ? prefix : "";
     d.address = address ? address : "127.0.0.2";
     d.server = "\\\\" + d.address;
+    if (const char* domain = std::getenv("VELTRANE_SAMBA_DOMAIN"); domain && *domain)
+      d.domain = domain;
     return d;
   }();
   if (kDc.prefix.empty()) {
