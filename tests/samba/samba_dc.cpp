@@ -26,9 +26,11 @@ const Dc& dc() {
     const char* address = std::getenv("VELTRANE_SAMBA_SERVER");
     d.prefix = prefix ? prefix : "";
     d.address = address ? address : "127.0.0.2";
+    // A controller that is not the default one says where it listens and
+    // its domain in files of its prefix (scripts/samba-pdc-start writes them).
+    if (std::ifstream in(d.prefix + "/address"); in && !address) in >> d.address;
+    if (std::ifstream in(d.prefix + "/domain"); in) in >> d.domain;
     d.server = "\\\\" + d.address;
-    if (const char* domain = std::getenv("VELTRANE_SAMBA_DOMAIN"); domain && *domain)
-      d.domain = domain;
     return d;
   }();
   if (kDc.prefix.empty()) {

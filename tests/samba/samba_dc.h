@@ -2,7 +2,7 @@
 // The domain controller the conformance suite runs against: the one
 // scripts/samba-dc-start provisioned under $VELTRANE_SAMBA_DC and started
 // on $VELTRANE_SAMBA_SERVER (the CTest fixture sets both; the NT4-style
-// PDC's suite also $VELTRANE_SAMBA_DOMAIN), the backend
+// PDC's start writes its address and domain into its prefix), the backend
 // that serves it, and Samba's own tools reading the DC's database directly
 // (never over the network path under test) for the expected answers.
 
