@@ -151,4 +151,46 @@ TEST(SambaFaults, WithoutADirectoryTheLibrarysTimeOutsEndTheCallToo) {
   EXPECT_LT(Clock::now() - again, seconds(1));
 }
 
+TEST(SambaFaults, AControllerThatGoesAwayMidSessionIsAtOnceABadPathAndIsFoundAgain) {
+  auto backend = administratorBackend(true);
+  ScopedBackend scope(Backend::servedBy(backend));
+  ASSERT_EQ(enumerateUsers(dc().server), NERR_Success);
+  // Whatever happens below, the DC is there again for the tests after this one.
+  struct Resume {
+    bool done = false;
+    bool operator()() {
+      int code = -1;
+      runProgram({VELTRANE_SOURCE_DIR "/scripts/samba-dc-resume", dc().prefix, dc().address},
+                 &code);
+      done = true;
+      return code == 0;
+    }
+    ~Resume() {
+      if (!done) (*this)();
+    }
+  } resume;
+  int status = -1;
+  runProgram({VELTRANE_SOURCE_DIR "/scripts/samba-dc-stop", dc().prefix}, &status);
+  ASSERT_EQ(status, 0);
+
+  // Its connections were closed under the program: no waiting, the message.
+  auto host = std::make_shared<dlgthreads::testing::TestHost>();
+  auto block = dlgthreads::testing::makeBlock(dlgthreads::WorkKind::Users, host, dc().server);
+  const auto start = Clock::now();
+  dlgthreads::ResetWork(dlgthreads::WorkKind::Users);
+  dlgthreads::gatherUsers(block);
+  EXPECT_LT(Clock::now() - start, seconds(5));
+  const auto shown = host->scripted().shown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown.front().text.find("Error number : 53"), std::string::npos) << shown.front().text;
+  EXPECT_TRUE(block->users.records().empty());
+  host->forgetFinished();
+
+  // Restarted, the DC serves the same backend again: it connects and logs
+  // on anew by itself.
+  ASSERT_TRUE(resume()) << "the DC did not come back";
+  std::this_thread::sleep_for(seconds(2));  // any quiet spell is over
+  EXPECT_EQ(enumerateUsers(dc().server), NERR_Success);
+}
+
 }  // namespace

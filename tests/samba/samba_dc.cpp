@@ -1,5 +1,6 @@
 #include "samba_dc.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -97,7 +98,8 @@ FrozenDc::~FrozenDc() {
 
 std::string runProgram(const std::vector<std::string>& argv, int* status) {
   int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return {};
+  // Close-on-exec: a daemon the program starts must not hold the pipe open.
+  if (::pipe2(pipeFds, O_CLOEXEC) != 0) return {};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);

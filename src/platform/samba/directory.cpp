@@ -132,10 +132,12 @@ int Directory::replace(const std::string& dn, const std::string& attribute,
 int Directory::noted(int status) {
   // ldb's codes for an operations error (the connection went away), a
   // time limit, a busy or unavailable server, and "other".
-  constexpr int kGone[] = {1, 3, 51, 52, 80};
+  constexpr int kTimeLimit = 3;
+  constexpr int kGone[] = {1, kTimeLimit, 51, 52, 80};
   for (int code : kGone) {
     if (status == code) m_broken = true;
   }
+  if (status == kTimeLimit) m_timedOut = true;
   return status;
 }
 

@@ -67,6 +67,9 @@ class Directory {
   // controller stopped answering, and this connection is not to be used
   // again.
   bool broken() const { return m_broken; }
+  // True when that was a request that got no answer in time (the
+  // controller is there but does not answer), not a closed connection.
+  bool timedOut() const { return m_timedOut; }
 
  private:
   // Notes a result code that means the controller is gone.
@@ -74,6 +77,7 @@ class Directory {
 
   vt_ldb* m_connection;
   bool m_broken = false;
+  bool m_timedOut = false;
   std::string m_baseDn;
 };
 

@@ -65,20 +65,16 @@ void NetapiSession::actAs(const Credentials& credentials) {
                     credentials.password == m_actingAs.password &&
                     credentials.kerberosCache == m_actingAs.kerberosCache;
   if (same) return;
-  if (m_acted) {
-    // The library keeps its connections (and account-database handles on
-    // them) per server, whoever made them, and has no call that drops them
-    // safely: a fresh context is the way to act as someone else.
-    libnetapi_ctx* fresh = nullptr;
-    ::libnetapi_free(m_context);
-    m_context = nullptr;
-    if (::libnetapi_init(&fresh) == 0 && fresh) {
-      m_context = fresh;
-      ::libnetapi_set_debuglevel(m_context, "0");
-    }
-  }
+  // The library keeps its connections (and account-database handles on
+  // them) per server, whoever made them, and has no call that drops them
+  // safely: a fresh context is the way to act as someone else.
+  if (m_acted) freshContext();
   m_acted = true;
   m_actingAs = credentials;
+  apply(credentials);
+}
+
+void NetapiSession::apply(const Credentials& credentials) {
   if (!m_context) return;
   if (credentials.haveAccount()) {
     ::libnetapi_set_username(m_context, credentials.user.c_str());
@@ -89,6 +85,22 @@ void NetapiSession::actAs(const Credentials& credentials) {
     ::libnetapi_set_use_kerberos(m_context);
     ::libnetapi_set_use_ccache(m_context);
   }
+}
+
+void NetapiSession::freshContext() {
+  if (m_context) ::libnetapi_free(m_context);
+  m_context = nullptr;
+  libnetapi_ctx* fresh = nullptr;
+  if (::libnetapi_init(&fresh) == 0 && fresh) {
+    m_context = fresh;
+    ::libnetapi_set_debuglevel(m_context, "0");
+  }
+}
+
+void NetapiSession::restart() {
+  if (!m_acted) return;
+  freshContext();
+  apply(m_actingAs);
 }
 
 NetapiSession::~NetapiSession() {

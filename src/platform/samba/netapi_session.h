@@ -52,8 +52,14 @@ class NetapiSession {
   // Acts with `credentials` from the next connection on. Expects the lock.
   // A password in the process also keeps it out of core dumps.
   void actAs(const Credentials& credentials);
+  // Drops every connection the library holds (a fresh context acting as
+  // before). Expects the lock.
+  void restart();
 
  private:
+  void freshContext();
+  void apply(const Credentials& credentials);
+
   std::mutex m_mutex;
   libnetapi_ctx* m_context;  // null when the library failed to start again
   bool m_acted = false;

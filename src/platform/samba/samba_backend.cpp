@@ -102,8 +102,17 @@ DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock&
     m_quietUntil.erase(it);
   }
   if (auto it = m_directories.find(*at); it != m_directories.end() && it->second->broken()) {
-    leaveAlone(*at);
-    return ERROR_BAD_NETPATH;
+    // A request that timed out: the controller does not answer, leave it
+    // alone. A connection that broke: log on anew (which finds out whether
+    // the controller is there at all).
+    const bool timedOut = it->second->timedOut();
+    m_directories.erase(it);
+    if (timedOut) {
+      leaveAlone(*at);
+      return ERROR_BAD_NETPATH;
+    }
+    std::lock_guard lock(m_logonMutex);
+    m_loggedOn.erase(*at);
   }
   while (true) {
     {
@@ -128,7 +137,10 @@ DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock&
       // Whatever the library calls it, a controller that took this long to
       // fail the simplest call is not answering: the asked call would wait
       // as long again.
-      if (std::chrono::steady_clock::now() - asked > std::chrono::seconds(5)) leaveAlone(*at);
+      if (std::chrono::steady_clock::now() - asked > std::chrono::seconds(5))
+        leaveAlone(*at);
+      else
+        forgetConnections(*at);
       return ERROR_BAD_NETPATH;
     }
     if (!askCredentialsUnlocked(server, true, session)) return kLogonFailure;
@@ -183,20 +195,38 @@ DWORD SambaBackend::answer(DWORD status, Family family, const std::string& addre
     return ERROR_BAD_NETPATH;
   }
   if (status == kCannotComplete) {
-    if (!answersOnPort(address, kSmbPort)) return ERROR_BAD_NETPATH;
+    if (!answersOnPort(address, kSmbPort)) {
+      forgetConnections(address);
+      return ERROR_BAD_NETPATH;
+    }
     // Refused now (a password changed meanwhile): the next call asks again.
     std::lock_guard lock(m_logonMutex);
     m_loggedOn.erase(address);
     return kLogonFailure;
   }
-  return platformStatus(status, family);
+  const DWORD mapped = platformStatus(status, family);
+  if (mapped == ERROR_BAD_NETPATH) forgetConnections(address);
+  return mapped;
 }
 
 void SambaBackend::leaveAlone(const std::string& address) {
-  m_quietUntil[address] = std::chrono::steady_clock::now() + m_options.quietAfterTimeout;
+  // The library's connection stays: closing it politely would wait on the
+  // controller that does not answer, and it may answer again later.
   m_directories.erase(address);
   std::lock_guard lock(m_logonMutex);
   m_loggedOn.erase(address);
+  m_quietUntil[address] = std::chrono::steady_clock::now() + m_options.quietAfterTimeout;
+}
+
+void SambaBackend::forgetConnections(const std::string& address) {
+  m_directories.erase(address);
+  {
+    std::lock_guard lock(m_logonMutex);
+    m_loggedOn.erase(address);
+  }
+  // The library would keep using its dead connection to a controller that
+  // went away, even once it is back.
+  m_session->restart();
 }
 
 Directory* SambaBackend::directory(const std::string& address) {

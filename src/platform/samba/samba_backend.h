@@ -238,8 +238,12 @@ class SambaBackend final : public AccountsPart,
   std::map<std::string, std::string> m_domainNames;  // by address
   // Controllers that stopped answering, and until when they are left alone.
   std::map<std::string, std::chrono::steady_clock::time_point> m_quietUntil;
-  // Marks `address` as not answering; its connections are dropped.
+  // Marks `address` as not answering for a quiet spell; its directory
+  // connection is dropped.
   void leaveAlone(const std::string& address);
+  // Drops the connections to `address` (and the library's, which it keeps
+  // per process): the next call connects and logs on anew.
+  void forgetConnections(const std::string& address);
   std::map<std::string, std::string> m_addresses;    // upper-case NetBIOS name -> address
   // Dial-in states read along with the users, by address and account name:
   // the Users browse asks for each account's right after its enumeration.
