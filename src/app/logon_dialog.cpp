@@ -23,9 +23,10 @@ void wipe(QString& text) {
 }  // namespace
 
 QString logonPromptText(const ui::LogonFields& offered) {
-  const QString server = offered.server.empty()
-                             ? QStringLiteral("the domain controller")
-                             : QStringLiteral("\\\\") + q(offered.server);
+  std::string_view name = offered.server;
+  while (name.starts_with('\\')) name.remove_prefix(1);
+  const QString server = name.empty() ? QStringLiteral("the domain controller")
+                                      : QStringLiteral("\\\\") + q(std::string(name));
   if (offered.refused)
     return QStringLiteral("%1 refused the user name or password.\nType them again.").arg(server);
   return QStringLiteral("Type the user name and password to act as on %1.").arg(server);

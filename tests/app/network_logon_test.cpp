@@ -82,7 +82,10 @@ TEST(LogonDialog, ReadsTheAccountAndLeavesNoPasswordInTheWidget) {
   ui::LogonFields offered{"127.0.0.2", "Administrator", "SAMDOM", {}, true};
   app::LogonDialog dialog(offered);
   EXPECT_NE(dialog.promptLabel()->text().indexOf("refused"), -1);
-  EXPECT_NE(dialog.promptLabel()->text().indexOf("\\\\127.0.0.2"), -1);
+  EXPECT_NE(dialog.promptLabel()->text().indexOf("\\\\127.0.0.2 refused"), -1);
+  // The server box's form (with its backslashes) reads the same.
+  offered.server = "\\\\127.0.0.2";
+  EXPECT_EQ(app::logonPromptText(offered), dialog.promptLabel()->text());
   EXPECT_EQ(dialog.userEdit()->text(), "Administrator");
   EXPECT_EQ(dialog.passwordEdit()->echoMode(), QLineEdit::Password);
 
