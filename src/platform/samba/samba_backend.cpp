@@ -132,17 +132,15 @@ DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock&
       m_loggedOn.insert(*at);
       return NERR_Success;
     }
-    const DWORD mapped = answer(status, Family::Other, *at);
-    if (mapped != kLogonFailure) {
-      // Whatever the library calls it, a controller that took this long to
-      // fail the simplest call is not answering: the asked call would wait
-      // as long again.
-      if (std::chrono::steady_clock::now() - asked > std::chrono::seconds(5))
-        leaveAlone(*at);
-      else
-        forgetConnections(*at);
+    // Whatever the library calls it, a controller that took this long to
+    // fail the simplest call is not answering (a refusal comes at once):
+    // the asked call would wait as long again.
+    if (std::chrono::steady_clock::now() - asked > std::chrono::seconds(5)) {
+      leaveAlone(*at);
       return ERROR_BAD_NETPATH;
     }
+    const DWORD mapped = answer(status, Family::Other, *at);
+    if (mapped != kLogonFailure) return mapped;
     if (!askCredentialsUnlocked(server, true, session)) return kLogonFailure;
   }
 }
