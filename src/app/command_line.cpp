@@ -18,9 +18,11 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
       if (options.labFile.empty()) return {std::nullopt, "--lab needs a lab file"};
     } else if (a == "--backend") {
       if (!value(&options.backend)) return {std::nullopt, "--backend needs a backend name"};
+      options.backendGiven = true;
     } else if (a.starts_with("--backend=")) {
       options.backend = a.substr(10);
       if (options.backend.empty()) return {std::nullopt, "--backend needs a backend name"};
+      options.backendGiven = true;
     } else if (a == "--authentication-file") {
       if (!value(&options.authenticationFile))
         return {std::nullopt, "--authentication-file needs a file name"};
@@ -53,11 +55,13 @@ std::string usageText() {
          "                [--no-splash] [--screenshot FILE]\n"
          "       veltrane [--lab FILE] KEYWORD SERVER FILE [STARTDIR]\n"
          "       veltrane [--lab FILE] import SERVER FILE [--update] [--create-homes]\n"
-         "  --backend NAME     what serves the network: lab (the default) or samba\n"
+         "  --backend NAME     what serves the network: lab (the default) or samba;\n"
+         "                     remembered for the next start without --backend\n"
          "  --lab FILE         browse the simulated network in FILE instead of the default lab\n"
          "  --authentication-file FILE\n"
          "                     samba: the account to act as (username =, password =,\n"
-         "                     domain =); without it, the Kerberos ticket cache\n"
+         "                     domain =); without it, the Kerberos ticket cache, else\n"
+         "                     a Log On dialog (unattended runs never ask)\n"
          "  --no-splash        start without the splash picture\n"
          "  --screenshot FILE  browse the Users display, save the window as FILE (PNG) and quit\n"
          "  -h, --help         print this usage and end\n"

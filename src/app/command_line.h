@@ -19,6 +19,7 @@ namespace app {
 
 struct Options {
   std::string backend = "lab";  // --backend NAME: what serves the platform
+  bool backendGiven = false;    // named on the command line (else: remembered)
   std::string labFile;     // --lab FILE; empty: the default lab
   // --authentication-file FILE: the account a network backend acts as, in
   // the format of Samba's tools (its password is kept in memory only).

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/window_identity.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,6 +90,7 @@ MainWindow::MainWindow(Ports ports, WindowOptions options, QWidget* parent)
   m_ports.messages->setOwner(this);
   m_ports.files->setOwner(this);
   m_ports.printer->setOwner(this);
+  m_backendName = options.backendName;
   registerCommands(options);
   setObjectName(QStringLiteral("dialog%1").arg(kDlgMain));
   setWindowTitle(q(kWindowTitle));
@@ -124,8 +126,7 @@ bool MainWindow::initialise() {
   m_settings = settings::SettingsValues{};
   // 4. Status bar.
   setStatusText(0, kTextReady);
-  std::string user;
-  setStatusText(1, platform::GetUserName(&user) ? user : std::string(kTextUserUnknownName));
+  showIdentity();
   // 6. The server to browse.
   std::string server;
   if (!findBrowseServer(&server)) {
@@ -417,6 +418,12 @@ int statusEdge(int part, const QWidget& widget) {
 }
 
 }  // namespace
+
+void MainWindow::showIdentity() {
+  std::string user;
+  setStatusText(1, platform::GetUserName(&user) ? user : std::string(kTextUserUnknownName));
+  if (!m_backendName.empty()) setWindowTitle(q(windowTitleFor(m_backendName, ownDomain())));
+}
 
 void MainWindow::buildStatusBar() {
   // Part 0 takes what the others leave and the others have fixed widths,

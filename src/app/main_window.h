@@ -59,6 +59,9 @@ struct Ports {
 
 struct WindowOptions {
   bool splash = true;  // tests and screenshots skip the two-second splash
+  // The backend serving the platform, shown in the title with the domain;
+  // empty: the plain title.
+  std::string backendName{};
   // Registers commands besides the program's own, before the menus first ask
   // for their states.
   std::function<void(window::CommandTable&)> moreCommands{};
@@ -181,6 +184,9 @@ class MainWindow final : public QMainWindow,
   void buildMenus();
   void buildToolbar();
   void buildStatusBar();
+  // The logged-on account in status part 1, the backend and domain in the
+  // title (a logon prompt may have changed them since the last time).
+  void showIdentity();
   void placeStatusParts();
   void buildShortcuts();
   QAction* addMenuItem(QMenu* menu, int id, const char* text);
@@ -210,6 +216,7 @@ class MainWindow final : public QMainWindow,
 
   BrowseController m_browse;
   bool m_closing = false;
+  std::string m_backendName;
   bool m_cursorSaved = false;
   // The first Edit item is greyed from the start of a browse until the next
   // display set-up or completed fill.

@@ -12,7 +12,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/backend_choice.h"
 #include "app/main_window.h"
+#include "app/network_logon.h"
+#include "app/qt_logon_prompt.h"
 #include "app/unattended_import.h"
 #include "app/unattended_messages.h"
 #include "app/window_texts.h"
@@ -203,11 +206,30 @@ int runApplication(int argc, char** argv) {
   // The lab is loaded before Qt starts, so that a lab that cannot be loaded
   // is the one line the program prints (a user at a desktop also gets the
   // reason in a box below).
+  const platform::BackendCatalog catalog = backendCatalog();
+  // The backend choice is kept in this machine's settings file, whatever
+  // backend then keeps the program's other settings.
+  platform::ConfigFileLocalSystem machine(platform::defaultLocalRegistryPath());
+  Options chosen = options;
+  std::optional<std::string> given;
+  if (options.backendGiven) given = options.backend;
+  else if (!options.labFile.empty()) given = "lab";  // --lab alone: the lab, not remembered
+  const BackendChoice choice = chooseBackend(given, catalog.names(), machine);
+  chosen.backend = choice.name;
+  if (!choice.warning.empty()) std::fprintf(stderr, "veltrane: %s\n", choice.warning.c_str());
+
   std::string labError;
-  auto backend = makeBackend(backendCatalog(), options, &labError);
+  auto backend = makeBackend(catalog, chosen, &labError);
   if (!backend) {
-    std::fprintf(stderr, "veltrane: %s\n", backendFailureLine(options.backend, labError).c_str());
+    std::fprintf(stderr, "veltrane: %s\n", backendFailureLine(chosen.backend, labError).c_str());
     if (autoCommand || !options.screenshot.empty()) return 1;
+  } else if (options.backendGiven) {
+    rememberBackend(machine, options.backend);
+  }
+  // An unattended run never asks for a password: it says what is missing.
+  if (backend && (autoCommand || !options.screenshot.empty()) && needsLogon(*backend)) {
+    std::fprintf(stderr, "veltrane: %s\n", backendFailureLine(chosen.backend, noLogonLine()).c_str());
+    return 1;
   }
 
   res::setProgramTitle(argc > 0 ? argv[0] : "veltrane");
@@ -227,11 +249,23 @@ int runApplication(int argc, char** argv) {
   if (!backend) {
     // Nobody would see a box offscreen, and it would wait for ever.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
-      std::string heading = backendFailureHeading(options.backend);
+      std::string heading = backendFailureHeading(chosen.backend);
       heading[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(heading[0])));
       messages->ok(heading + "\n" + labError, std::string(kCaptionProduct), ui::Icon::Error);
     }
     return 1;
+  }
+  if (!choice.warning.empty() && !unattendedMessages &&
+      QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    std::string text = choice.warning;
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    messages->ok(text + ".", std::string(kCaptionProduct), ui::Icon::Warning);
+  }
+  if (!unattendedMessages && options.screenshot.empty()) {
+    connectLogonPrompt(*backend, std::make_shared<QtLogonPrompt>());
+    // Cancel goes on without an account: the first call that needs a
+    // controller asks again, and a second Cancel gives that call's message.
+    logOnAtStart(*backend);
   }
   platform::ScopedBackend installed(std::move(backend));
 
@@ -243,6 +277,7 @@ int runApplication(int argc, char** argv) {
   Ports ports{messages, std::make_shared<ui::QtFileChooser>(),
               std::make_shared<ui::QtDialogRunner>(), nullptr};
   WindowOptions windowOptions;
+  windowOptions.backendName = chosen.backend;
   windowOptions.splash = options.splash && options.screenshot.empty() && !autoCommand;
   int code = 0;
   {

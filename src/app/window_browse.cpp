@@ -34,6 +34,7 @@ void MainWindow::showIdle() {
   m_animation.stop();
   m_browseButton->setFrame(0);
   setStatusText(0, kTextReady);
+  showIdentity();
   if (m_cursorSaved) {
     QApplication::restoreOverrideCursor();
     m_cursorSaved = false;

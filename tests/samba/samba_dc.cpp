@@ -1,12 +1,17 @@
 #include "samba_dc.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "platform/samba/samba_backend.h"
@@ -22,6 +27,10 @@ const Dc& dc() {
     const char* address = std::getenv("VELTRANE_SAMBA_SERVER");
     d.prefix = prefix ? prefix : "";
     d.address = address ? address : "127.0.0.2";
+    // A controller that is not the default one says where it listens and
+    // its domain in files of its prefix (scripts/samba-pdc-start writes them).
+    if (std::ifstream in(d.prefix + "/address"); in && !address) in >> d.address;
+    if (std::ifstream in(d.prefix + "/domain"); in) in >> d.domain;
     d.server = "\\\\" + d.address;
     return d;
   }();
@@ -42,9 +51,55 @@ std::shared_ptr<platform::Backend> sambaBackend(bool directory) {
   return backend;
 }
 
+namespace {
+
+// Field `n` (1-based, as proc(5) numbers them) of /proc/PID/stat.
+long statField(int pid, int n) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto close = text.rfind(')');
+  if (close == std::string::npos) return -1;
+  std::istringstream rest(text.substr(close + 2));
+  std::string field;
+  for (int i = 3; i <= n && rest >> field; ++i) {
+    if (i == n) return field == "Z" ? -2 : std::atol(field.c_str());
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::vector<int> dcProcesses() {
+  std::vector<long> sessions;
+  for (const char* name : {"samba", "samba-dcerpcd"}) {
+    std::ifstream in(dc().prefix + "/run/" + name + ".pid");
+    long pid = 0;
+    if (in >> pid && pid > 0 && statField(static_cast<int>(pid), 6) == pid)
+      sessions.push_back(pid);
+  }
+  std::vector<int> pids;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    const int pid = std::atoi(name.c_str());
+    if (std::find(sessions.begin(), sessions.end(), statField(pid, 6)) != sessions.end())
+      pids.push_back(pid);
+  }
+  return pids;
+}
+
+FrozenDc::FrozenDc() : m_pids(dcProcesses()) {
+  for (int pid : m_pids) ::kill(pid, SIGSTOP);
+}
+
+FrozenDc::~FrozenDc() {
+  for (int pid : m_pids) ::kill(pid, SIGCONT);
+}
+
 std::string runProgram(const std::vector<std::string>& argv, int* status) {
   int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return {};
+  // Close-on-exec: a daemon the program starts must not hold the pipe open.
+  if (::pipe2(pipeFds, O_CLOEXEC) != 0) return {};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);

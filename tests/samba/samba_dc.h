@@ -1,7 +1,8 @@
 #pragma once
 // The domain controller the conformance suite runs against: the one
 // scripts/samba-dc-start provisioned under $VELTRANE_SAMBA_DC and started
-// on $VELTRANE_SAMBA_SERVER (the CTest fixture sets both), the backend
+// on $VELTRANE_SAMBA_SERVER (the CTest fixture sets both; the NT4-style
+// PDC's start writes its address and domain into its prefix), the backend
 // that serves it, and Samba's own tools reading the DC's database directly
 // (never over the network path under test) for the expected answers.
 
@@ -26,6 +27,24 @@ const Dc& dc();
 // The samba backend acting as the DC's Administrator; `directory` false
 // serves everything through libnetapi, as for an NT4-style controller.
 std::shared_ptr<platform::Backend> sambaBackend(bool directory = true);
+
+// The DC's processes: the daemons of its PID files and every worker of
+// their sessions (samba forks its servers into the session it leads).
+std::vector<int> dcProcesses();
+
+// Stops every process of the DC (SIGSTOP) for its life, so the DC takes
+// connections but answers nothing, and lets them go on (SIGCONT) at its end.
+class FrozenDc {
+ public:
+  FrozenDc();
+  ~FrozenDc();
+  FrozenDc(const FrozenDc&) = delete;
+  FrozenDc& operator=(const FrozenDc&) = delete;
+  std::size_t processes() const { return m_pids.size(); }
+
+ private:
+  std::vector<int> m_pids;
+};
 
 // Runs a program (no shell) and returns its standard output; *status gets
 // its exit status.

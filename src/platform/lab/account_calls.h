@@ -12,7 +12,7 @@
 
 #include "platform/lab/change_set.h"
 #include "platform/lab/model.h"
-#include "platform/lab/paging.h"
+#include "platform/paging.h"
 #include "platform/lab/resolve.h"
 #include "platform/lab/text_rules.h"
 

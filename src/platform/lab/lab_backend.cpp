@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/lab/paging.h"
+#include "platform/paging.h"
 #include "platform/lab/resolve.h"
 #include "platform/lab/text_rules.h"
 

@@ -19,7 +19,7 @@
 
 namespace platform {
 
-class ConfigFileLocalSystem final : public LocalSystemPart {
+class ConfigFileLocalSystem : public LocalSystemPart {
  public:
   explicit ConfigFileLocalSystem(std::string path);
 

@@ -1,7 +1,9 @@
 #include "platform/samba/credentials.h"
 
+#include <string.h>
 #include <unistd.h>
 
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -25,8 +27,34 @@ std::string lower(std::string_view s) {
 
 }  // namespace
 
+void wipeText(std::string& text) {
+  if (!text.empty()) ::explicit_bzero(text.data(), text.size());
+  text.clear();
+}
+
+void Credentials::wipePassword() { wipeText(password); }
+
+Credentials& Credentials::operator=(const Credentials& other) {
+  if (this == &other) return *this;
+  wipePassword();
+  user = other.user;
+  domain = other.domain;
+  password.reserve(other.password.size());
+  password.assign(other.password);
+  kerberosCache = other.kerberosCache;
+  return *this;
+}
+
 bool readAuthenticationFile(const std::string& path, Credentials* out, std::string* error) {
-  std::ifstream in(path);
+  // The stream reads through a buffer of ours, so that it can be wiped too.
+  std::array<char, 4096> buffer{};
+  struct Wipe {
+    std::array<char, 4096>& b;
+    ~Wipe() { ::explicit_bzero(b.data(), b.size()); }
+  } wipeBuffer{buffer};
+  std::ifstream in;
+  in.rdbuf()->pubsetbuf(buffer.data(), buffer.size());
+  in.open(path);
   if (!in) {
     *error = "cannot read the authentication file " + path;
     return false;
@@ -39,7 +67,7 @@ bool readAuthenticationFile(const std::string& path, Credentials* out, std::stri
     const auto eq = text.find('=');
     if (eq == std::string_view::npos) continue;
     const std::string key = lower(trimmed(text.substr(0, eq)));
-    const std::string value(trimmed(text.substr(eq + 1)));
+    std::string value(trimmed(text.substr(eq + 1)));
     if (key == "username") {
       creds.user = value;
     } else if (key == "password") {
@@ -47,6 +75,8 @@ bool readAuthenticationFile(const std::string& path, Credentials* out, std::stri
     } else if (key == "domain") {
       creds.domain = value;
     }
+    wipeText(value);
+    wipeText(line);
   }
   // "DOMAIN\user" in the user line names the domain too, as Samba's tools take it.
   if (const auto slash = creds.user.find('\\'); slash != std::string::npos) {
@@ -57,7 +87,7 @@ bool readAuthenticationFile(const std::string& path, Credentials* out, std::stri
     *error = "the authentication file " + path + " names no user (username = NAME)";
     return false;
   }
-  *out = std::move(creds);
+  *out = creds;
   return true;
 }
 

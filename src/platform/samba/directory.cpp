@@ -113,8 +113,8 @@ bool Directory::search(std::string_view filter, const std::vector<std::string>& 
     }
     entries->back().values[attribute].emplace_back(value, length);
   };
-  return vt_ldb_search(m_connection, baseText.c_str(), filterText.c_str(), attrs.data(), receive,
-                       out) == 0;
+  return noted(vt_ldb_search(m_connection, baseText.c_str(), filterText.c_str(), attrs.data(),
+                             receive, out)) == 0;
 }
 
 int Directory::replace(const std::string& dn, const std::string& attribute,
@@ -125,8 +125,20 @@ int Directory::replace(const std::string& dn, const std::string& attribute,
     data.push_back(v.data());
     lengths.push_back(v.size());
   }
-  return vt_ldb_replace(m_connection, dn.c_str(), attribute.c_str(), data.data(), lengths.data(),
-                        values.size());
+  return noted(vt_ldb_replace(m_connection, dn.c_str(), attribute.c_str(), data.data(),
+                              lengths.data(), values.size()));
+}
+
+int Directory::noted(int status) {
+  // ldb's codes for an operations error (the connection went away), a
+  // time limit, a busy or unavailable server, and "other".
+  constexpr int kTimeLimit = 3;
+  constexpr int kGone[] = {1, kTimeLimit, 51, 52, 80};
+  for (int code : kGone) {
+    if (status == code) m_broken = true;
+  }
+  if (status == kTimeLimit) m_timedOut = true;
+  return status;
 }
 
 }  // namespace platform::samba

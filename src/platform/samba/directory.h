@@ -63,8 +63,21 @@ class Directory {
   int replace(const std::string& dn, const std::string& attribute,
               const std::vector<std::string>& values);
 
+  // True once a request timed out or the connection failed: the
+  // controller stopped answering, and this connection is not to be used
+  // again.
+  bool broken() const { return m_broken; }
+  // True when that was a request that got no answer in time (the
+  // controller is there but does not answer), not a closed connection.
+  bool timedOut() const { return m_timedOut; }
+
  private:
+  // Notes a result code that means the controller is gone.
+  int noted(int status);
+
   vt_ldb* m_connection;
+  bool m_broken = false;
+  bool m_timedOut = false;
   std::string m_baseDn;
 };
 

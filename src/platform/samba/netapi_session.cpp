@@ -1,8 +1,40 @@
 #include "platform/samba/netapi_session.h"
 
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "platform/samba/libnetapi.h"
 
 namespace platform::samba {
+
+SessionLock::SessionLock(std::mutex& mutex) : m_lock(mutex, std::defer_lock) { lock(); }
+
+SessionLock::~SessionLock() {
+  if (m_lock.owns_lock()) unlock();
+}
+
+void SessionLock::lock() {
+  m_lock.lock();
+  // What the program itself wrote goes out before the door closes.
+  std::fflush(stdout);
+  m_savedStdout = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+  const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (m_savedStdout >= 0 && nowhere >= 0) ::dup2(nowhere, STDOUT_FILENO);
+  if (nowhere >= 0) ::close(nowhere);
+}
+
+void SessionLock::unlock() {
+  std::fflush(stdout);  // the library's lines, into /dev/null
+  if (m_savedStdout >= 0) {
+    ::dup2(m_savedStdout, STDOUT_FILENO);
+    ::close(m_savedStdout);
+    m_savedStdout = -1;
+  }
+  m_lock.unlock();
+}
 
 std::shared_ptr<NetapiSession> NetapiSession::open(const Credentials& credentials,
                                                    std::string* error) {
@@ -27,6 +59,23 @@ std::shared_ptr<NetapiSession> NetapiSession::open(const Credentials& credential
 }
 
 void NetapiSession::actAs(const Credentials& credentials) {
+  if (!credentials.password.empty()) ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+  const bool same = m_acted && credentials.user == m_actingAs.user &&
+                    credentials.domain == m_actingAs.domain &&
+                    credentials.password == m_actingAs.password &&
+                    credentials.kerberosCache == m_actingAs.kerberosCache;
+  if (same) return;
+  // The library keeps its connections (and account-database handles on
+  // them) per server, whoever made them, and has no call that drops them
+  // safely: a fresh context is the way to act as someone else.
+  if (m_acted) freshContext();
+  m_acted = true;
+  m_actingAs = credentials;
+  apply(credentials);
+}
+
+void NetapiSession::apply(const Credentials& credentials) {
+  if (!m_context) return;
   if (credentials.haveAccount()) {
     ::libnetapi_set_username(m_context, credentials.user.c_str());
     ::libnetapi_set_password(m_context, credentials.password.c_str());
@@ -38,6 +87,24 @@ void NetapiSession::actAs(const Credentials& credentials) {
   }
 }
 
-NetapiSession::~NetapiSession() { ::libnetapi_free(m_context); }
+void NetapiSession::freshContext() {
+  if (m_context) ::libnetapi_free(m_context);
+  m_context = nullptr;
+  libnetapi_ctx* fresh = nullptr;
+  if (::libnetapi_init(&fresh) == 0 && fresh) {
+    m_context = fresh;
+    ::libnetapi_set_debuglevel(m_context, "0");
+  }
+}
+
+void NetapiSession::restart() {
+  if (!m_acted) return;
+  freshContext();
+  apply(m_actingAs);
+}
+
+NetapiSession::~NetapiSession() {
+  if (m_context) ::libnetapi_free(m_context);
+}
 
 }  // namespace platform::samba

@@ -15,6 +15,26 @@ struct libnetapi_ctx;
 
 namespace platform::samba {
 
+// Holds the session for a run of library calls. While held, the process's
+// standard output goes nowhere: the library prints "session setup failed"
+// there when credentials are refused, which would end up inside an export
+// written to standard output. unlock() gives both back (while the user is
+// asked for a password, for example), lock() takes them again.
+class SessionLock {
+ public:
+  explicit SessionLock(std::mutex& mutex);
+  ~SessionLock();
+  SessionLock(const SessionLock&) = delete;
+  SessionLock& operator=(const SessionLock&) = delete;
+
+  void lock();
+  void unlock();
+
+ private:
+  std::unique_lock<std::mutex> m_lock;
+  int m_savedStdout = -1;
+};
+
 class NetapiSession {
  public:
   // The process's session, acting with `credentials` from now on (for
@@ -27,13 +47,23 @@ class NetapiSession {
   NetapiSession(const NetapiSession&) = delete;
   NetapiSession& operator=(const NetapiSession&) = delete;
 
-  [[nodiscard]] std::unique_lock<std::mutex> lock() { return std::unique_lock(m_mutex); }
+  [[nodiscard]] SessionLock lock() { return SessionLock(m_mutex); }
+
+  // Acts with `credentials` from the next connection on. Expects the lock.
+  // A password in the process also keeps it out of core dumps.
+  void actAs(const Credentials& credentials);
+  // Drops every connection the library holds (a fresh context acting as
+  // before). Expects the lock.
+  void restart();
 
  private:
-  void actAs(const Credentials& credentials);
+  void freshContext();
+  void apply(const Credentials& credentials);
 
   std::mutex m_mutex;
-  libnetapi_ctx* m_context;
+  libnetapi_ctx* m_context;  // null when the library failed to start again
+  bool m_acted = false;
+  Credentials m_actingAs;  // what m_context was told
 };
 
 }  // namespace platform::samba

@@ -6,6 +6,7 @@
 
 #include "platform/samba/libnetapi.h"
 #include "platform/samba/reachability.h"
+#include "platform/samba/samba_local_system.h"
 
 namespace platform::samba {
 namespace {
@@ -29,6 +30,119 @@ std::shared_ptr<SambaBackend> SambaBackend::start(SambaOptions options, std::str
   auto session = NetapiSession::open(options.credentials, error);
   if (!session) return nullptr;
   return std::make_shared<SambaBackend>(std::move(options), std::move(session));
+}
+
+Credentials SambaBackend::account() const {
+  std::lock_guard lock(m_logonMutex);
+  Credentials shown = m_options.credentials;
+  shown.wipePassword();
+  return shown;
+}
+
+bool SambaBackend::haveCredentials() const {
+  std::lock_guard lock(m_logonMutex);
+  return m_options.credentials.usable();
+}
+
+void SambaBackend::setLogonPrompt(LogonPrompt prompt) {
+  std::lock_guard lock(m_logonMutex);
+  m_options.askLogon = std::move(prompt);
+}
+
+bool SambaBackend::askCredentials(std::string_view server, bool refused) {
+  auto lock = m_session->lock();
+  return askCredentialsUnlocked(server, refused, lock);
+}
+
+bool SambaBackend::askCredentialsUnlocked(std::string_view server, bool refused,
+                                          SessionLock& session) {
+  LogonPrompt prompt;
+  LogonQuestion question;
+  unsigned generation = 0;
+  {
+    std::lock_guard lock(m_logonMutex);
+    // One prompt at a time; a second caller meanwhile gets the refusal
+    // rather than waiting (it may be the thread the prompt's window needs).
+    if (!m_options.askLogon || m_asking) return false;
+    m_asking = true;
+    prompt = m_options.askLogon;
+    generation = m_credentialsGeneration;
+    question.server = std::string(server);
+    question.user = m_options.credentials.user;
+    question.domain = m_options.credentials.domain;
+    question.refused = refused;
+  }
+  session.unlock();
+  std::optional<Credentials> given = prompt(question);
+  session.lock();
+  std::lock_guard lock(m_logonMutex);
+  m_asking = false;
+  if (!given || !given->usable()) return false;
+  if (generation != m_credentialsGeneration) return true;  // changed meanwhile
+  m_options.credentials = *given;
+  given->wipePassword();
+  ++m_credentialsGeneration;
+  m_session->actAs(m_options.credentials);
+  // Connections made with the old account must not serve the new one.
+  m_loggedOn.clear();
+  m_directories.clear();
+  m_withoutDirectory.clear();
+  return true;
+}
+
+DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock& session) {
+  constexpr DWORD kLogonFailure = 1326;
+  // Nothing goes to a controller without an account: the library would
+  // connect as nobody, and keep that connection for the account given later.
+  if (!haveCredentials() && !askCredentialsUnlocked(server, false, session)) return kLogonFailure;
+  if (!address(server, at)) return ERROR_BAD_NETPATH;
+  const auto now = std::chrono::steady_clock::now();
+  if (auto it = m_quietUntil.find(*at); it != m_quietUntil.end()) {
+    if (now < it->second) return ERROR_BAD_NETPATH;
+    m_quietUntil.erase(it);
+  }
+  if (auto it = m_directories.find(*at); it != m_directories.end() && it->second->broken()) {
+    // A request that timed out: the controller does not answer, leave it
+    // alone. A connection that broke: log on anew (which finds out whether
+    // the controller is there at all).
+    const bool timedOut = it->second->timedOut();
+    m_directories.erase(it);
+    if (timedOut) {
+      leaveAlone(*at);
+      return ERROR_BAD_NETPATH;
+    }
+    std::lock_guard lock(m_logonMutex);
+    m_loggedOn.erase(*at);
+  }
+  while (true) {
+    {
+      std::lock_guard lock(m_logonMutex);
+      if (m_loggedOn.contains(*at)) return NERR_Success;
+    }
+    // A cheap call that needs the credentials (level 100 is answered
+    // whatever they are): the controller takes or refuses them here,
+    // before the call that was asked for.
+    NetapiBuffer buf;
+    const auto asked = std::chrono::steady_clock::now();
+    const DWORD status = ::NetServerGetInfo(at->c_str(), 101, buf.out());
+    if (status == NERR_Success) {
+      if (const auto* info = buf.as<::SERVER_INFO_101>(); info && info->sv101_name)
+        m_addresses.emplace(upper(info->sv101_name), *at);
+      std::lock_guard lock(m_logonMutex);
+      m_loggedOn.insert(*at);
+      return NERR_Success;
+    }
+    // Whatever the library calls it, a controller that took this long to
+    // fail the simplest call is not answering (a refusal comes at once):
+    // the asked call would wait as long again.
+    if (std::chrono::steady_clock::now() - asked > std::chrono::seconds(5)) {
+      leaveAlone(*at);
+      return ERROR_BAD_NETPATH;
+    }
+    const DWORD mapped = answer(status, Family::Other, *at);
+    if (mapped != kLogonFailure) return mapped;
+    if (!askCredentialsUnlocked(server, true, session)) return kLogonFailure;
+  }
 }
 
 bool SambaBackend::isLocalMachine(std::string_view server) const {
@@ -73,10 +187,44 @@ std::string SambaBackend::domainName(const std::string& address) {
 DWORD SambaBackend::answer(DWORD status, Family family, const std::string& address) {
   constexpr DWORD kCannotComplete = 1003;
   constexpr DWORD kLogonFailure = 1326;  // ERROR_LOGON_FAILURE
-  if (status == kCannotComplete) {
-    return answersOnPort(address, kSmbPort) ? kLogonFailure : ERROR_BAD_NETPATH;
+  // Timed out (a semaphore or the network): the controller stopped answering.
+  if (status == 121 || status == 1460) {
+    leaveAlone(address);
+    return ERROR_BAD_NETPATH;
   }
-  return platformStatus(status, family);
+  if (status == kCannotComplete) {
+    if (!answersOnPort(address, kSmbPort)) {
+      forgetConnections(address);
+      return ERROR_BAD_NETPATH;
+    }
+    // Refused now (a password changed meanwhile): the next call asks again.
+    std::lock_guard lock(m_logonMutex);
+    m_loggedOn.erase(address);
+    return kLogonFailure;
+  }
+  const DWORD mapped = platformStatus(status, family);
+  if (mapped == ERROR_BAD_NETPATH) forgetConnections(address);
+  return mapped;
+}
+
+void SambaBackend::leaveAlone(const std::string& address) {
+  // The library's connection stays: closing it politely would wait on the
+  // controller that does not answer, and it may answer again later.
+  m_directories.erase(address);
+  std::lock_guard lock(m_logonMutex);
+  m_loggedOn.erase(address);
+  m_quietUntil[address] = std::chrono::steady_clock::now() + m_options.quietAfterTimeout;
+}
+
+void SambaBackend::forgetConnections(const std::string& address) {
+  m_directories.erase(address);
+  {
+    std::lock_guard lock(m_logonMutex);
+    m_loggedOn.erase(address);
+  }
+  // The library would keep using its dead connection to a controller that
+  // went away, even once it is back.
+  m_session->restart();
 }
 
 Directory* SambaBackend::directory(const std::string& address) {
@@ -114,6 +262,7 @@ BackendFactory sambaBackendFactory() {
     auto backend = SambaBackend::start(std::move(samba), error);
     if (!backend) return nullptr;
     auto parts = Backend::servedBy(backend);
+    parts->local = std::make_shared<SambaLocalSystem>(defaultLocalRegistryPath(), backend);
     // Event reports go to this Linux machine's system log.
     parts->eventLog = std::make_shared<SyslogEventLog>();
     return parts;

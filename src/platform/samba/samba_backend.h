@@ -10,6 +10,8 @@
 
 #include <chrono>
 #include <map>
+#include <mutex>
+#include <set>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,6 +34,13 @@ struct SambaOptions {
   // False serves everything through libnetapi, as against an NT4-style
   // controller, which has no directory.
   bool useDirectory = true;
+  // Asks for credentials when there are none, and again when a controller
+  // refuses them. Empty for an unattended run: it fails instead (1326).
+  LogonPrompt askLogon;
+  // After a controller has let a call time out (or dropped the connection),
+  // its calls fail at once (53) for this long, so a browse of many calls
+  // ends after the first time-out instead of waiting out each one.
+  std::chrono::milliseconds quietAfterTimeout{15000};
 };
 
 class SambaBackend final : public AccountsPart,
@@ -42,6 +51,17 @@ class SambaBackend final : public AccountsPart,
   // Null with *error set when Samba's library cannot start.
   static std::shared_ptr<SambaBackend> start(SambaOptions options, std::string* error);
   SambaBackend(SambaOptions options, std::shared_ptr<NetapiSession> session);
+
+  // The account the backend acts as (no password), for the window to show.
+  Credentials account() const;
+  bool haveCredentials() const;
+  void setLogonPrompt(LogonPrompt prompt);
+  // Asks the user (when there is a prompt) and acts with the answer. False
+  // when there is no prompt or the user cancelled.
+  bool askCredentials(std::string_view server, bool refused);
+  // The domain the program's own machine counts as in: the credentials',
+  // else the workgroup of Samba's configuration.
+  std::string machineDomain() const;
 
   // users (samba_users.cpp)
   NET_API_STATUS NetUserEnum(std::string_view servername, DWORD level, DWORD filter,
@@ -155,6 +175,15 @@ class SambaBackend final : public AccountsPart,
   // their own codes (53 and 1326) so the program can tell them apart.
   DWORD answer(DWORD status, Family family, const std::string& address);
 
+  // The address of `server` (as address() finds it), once its controller
+  // has accepted the credentials: 0, 53 when it does not answer, 1326
+  // when it refuses the credentials and the user gives no better ones (or
+  // cannot be asked). Runs the logon prompt with the session let go.
+  DWORD reach(std::string_view server, std::string* at, SessionLock& lock);
+  // The prompt, with the session let go (another thread's call may need it
+  // to end, the prompt's window may need this one's).
+  bool askCredentialsUnlocked(std::string_view server, bool refused, SessionLock& lock);
+
   // True for the name of the machine the program runs on (empty, with no
   // default controller): it is no server, and answers from here.
   bool isLocalMachine(std::string_view server) const;
@@ -197,9 +226,24 @@ class SambaBackend final : public AccountsPart,
 
   SambaOptions m_options;
   std::shared_ptr<NetapiSession> m_session;
+  // Guards the credentials and the prompt (asked by one thread at a time);
+  // taken after the session lock, never before.
+  mutable std::mutex m_logonMutex;
+  unsigned m_credentialsGeneration = 0;
+  bool m_asking = false;
+  // Controllers that accepted the current credentials.
+  std::set<std::string> m_loggedOn;
   std::map<std::string, std::unique_ptr<Directory>> m_directories;
   std::map<std::string, std::chrono::steady_clock::time_point> m_withoutDirectory;
   std::map<std::string, std::string> m_domainNames;  // by address
+  // Controllers that stopped answering, and until when they are left alone.
+  std::map<std::string, std::chrono::steady_clock::time_point> m_quietUntil;
+  // Marks `address` as not answering for a quiet spell; its directory
+  // connection is dropped.
+  void leaveAlone(const std::string& address);
+  // Drops the connections to `address` (and the library's, which it keeps
+  // per process): the next call connects and logs on anew.
+  void forgetConnections(const std::string& address);
   std::map<std::string, std::string> m_addresses;    // upper-case NetBIOS name -> address
   // Dial-in states read along with the users, by address and account name:
   // the Users browse asks for each account's right after its enumeration.

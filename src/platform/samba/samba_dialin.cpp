@@ -25,7 +25,7 @@ int SambaBackend::GetRASQuick(std::string_view server, std::string_view account,
   {
     auto lock = m_session->lock();
     std::string at;
-    if (!address(server, &at)) return 0;
+    if (reach(server, &at, lock) != NERR_Success) return 0;
     if (auto it = m_dialin.find(std::pair(at, std::string(account))); it != m_dialin.end()) {
       if (permission) *permission = it->second.allowed;
       if (callbackNumber) *callbackNumber = it->second.callbackNumber;
@@ -40,7 +40,7 @@ int SambaBackend::GetRAS(std::string_view server, std::string_view account, DWOR
                          std::string* callbackNumber, DWORD* callbackType) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(server, &at)) return 0;
+  if (reach(server, &at, lock) != NERR_Success) return 0;
   Directory* dir = directory(at);
   if (!dir) return 0;
   DirectoryEntry user;
@@ -58,7 +58,7 @@ int SambaBackend::DoRAS(std::string_view server, std::string_view account, DWORD
                         std::string_view callbackNumber, DWORD callbackType) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(server, &at)) return 0;
+  if (reach(server, &at, lock) != NERR_Success) return 0;
   Directory* dir = directory(at);
   if (!dir) return 0;
   DirectoryEntry user;

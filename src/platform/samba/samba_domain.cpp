@@ -10,9 +10,10 @@
 
 #include "platform/server_name.h"
 
-#include "platform/lab/paging.h"
+#include "platform/paging.h"
 #include "platform/samba/account_fields.h"
 #include "platform/samba/samba_backend.h"
+#include "platform/samba/machine_identity.h"
 #include "platform/samba/status_codes.h"
 
 #include "platform/samba/libnetapi.h"
@@ -58,16 +59,8 @@ void parseVersion(std::string_view version, DWORD* major, DWORD* minor) {
   }
 }
 
-// This machine's name as NetBIOS has it: the host name's first label, in
-// upper case.
-std::string localName() {
-  char host[256] = {};
-  if (::gethostname(host, sizeof host - 1) != 0) return "LOCALHOST";
-  std::string name(host);
-  name = name.substr(0, name.find('.'));
-  for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return name;
-}
+// This machine's name as Samba's configuration gives it.
+std::string localName() { return machineIdentity().netbiosName; }
 
 constexpr DWORD kControllerTypes = SV_TYPE_WORKSTATION | SV_TYPE_SERVER | SV_TYPE_DOMAIN_CTRL |
                                    SV_TYPE_NT | SV_TYPE_SERVER_NT;
@@ -83,7 +76,7 @@ NET_API_STATUS SambaBackend::NetUserModalsGet(std::string_view servername, DWORD
   if (level != 0 && level != 2 && level != 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   NetapiBuffer raw;
   const DWORD status = ::NetUserModalsGet(at.c_str(), level, raw.out());
   if (status != NERR_Success) return answer(status, Family::Other, at);
@@ -113,7 +106,7 @@ NET_API_STATUS SambaBackend::NetUserModalsSet(std::string_view servername, DWORD
   if (parm_err) *parm_err = 0;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::uint32_t err = 0;
   DWORD status = ERROR_INVALID_LEVEL;
   if (const auto* m0 = std::get_if<USER_MODALS_INFO_0>(&info); m0 && level == 0) {
@@ -146,7 +139,7 @@ NET_API_STATUS SambaBackend::NetServerGetInfo(std::string_view servername, DWORD
   }
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   NetapiBuffer raw;
   const DWORD status = ::NetServerGetInfo(at.c_str(), 101, raw.out());
   if (status != NERR_Success) return answer(status, Family::Other, at);
@@ -210,11 +203,11 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
                                            NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                            DWORD* totalentries, DWORD servertype,
                                            std::string_view domain, DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level != 100 && level != 101) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   // libnetapi has no browse-list call, and an AD controller no browser:
   // the domain's computer accounts stand in for the list.
   const std::string domainHere = domainName(at);
@@ -280,13 +273,13 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
     m_addresses.emplace(std::move(key), at);
   }
   if (level == 100) {
-    return lab::pageEnum<SERVER_INFO_100>(buf, servers.size(), prefmaxlen, entriesread,
+    return pageEnum<SERVER_INFO_100>(buf, servers.size(), prefmaxlen, entriesread,
                                           totalentries, resume, [&](std::size_t i) {
                                             return SERVER_INFO_100{servers[i].sv101_platform_id,
                                                                    servers[i].sv101_name};
                                           });
   }
-  return lab::pageEnum<SERVER_INFO_101>(buf, servers.size(), prefmaxlen, entriesread,
+  return pageEnum<SERVER_INFO_101>(buf, servers.size(), prefmaxlen, entriesread,
                                         totalentries, resume,
                                         [&](std::size_t i) { return std::move(servers[i]); });
 }
@@ -297,12 +290,12 @@ NET_API_STATUS SambaBackend::NetGetDCName(std::string_view servername,
   std::string domain(domainname);
   std::string at;
   if (isLocalMachine(servername)) {
-    // This machine is in no domain: the credentials' domain is the one
-    // meant, found by Samba's name resolution (DNS, WINS, broadcast).
-    if (domain.empty()) domain = m_options.credentials.domain;
+    // The domain of the credentials, else the one Samba's configuration
+    // names, found by Samba's name resolution (DNS, WINS, broadcast).
+    if (domain.empty()) domain = machineDomain();
     if (domain.empty()) return NERR_DCNotFound;
-  } else if (!address(servername, &at)) {
-    return ERROR_BAD_NETPATH;
+  } else if (const DWORD reached = reach(servername, &at, lock)) {
+    return reached;
   }
   NetapiBuffer raw;
   const DWORD status = ::NetGetDCName(at.empty() ? nullptr : at.c_str(),
@@ -321,14 +314,14 @@ NET_API_STATUS SambaBackend::NetWkstaGetInfo(std::string_view servername, DWORD 
   buf.reset();
   if (level != 100) return ERROR_INVALID_LEVEL;
   if (isLocalMachine(servername)) {
-    const std::string& domain = m_options.credentials.domain;
+    const std::string domain = machineDomain();
     buf.emplace<WKSTA_INFO_100>().push_back(
         {PLATFORM_ID_NT, localName(), domain.empty() ? "WORKGROUP" : domain, 4, 0});
     return NERR_Success;
   }
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   NetapiBuffer raw;
   const DWORD status = ::NetWkstaGetInfo(at.c_str(), 100, raw.out());
   if (status != NERR_Success) return answer(status, Family::Other, at);
@@ -338,6 +331,18 @@ NET_API_STATUS SambaBackend::NetWkstaGetInfo(std::string_view servername, DWORD 
                                            text(w->wki100_langroup), w->wki100_ver_major,
                                            w->wki100_ver_minor});
   return NERR_Success;
+}
+
+}  // namespace platform::samba
+
+namespace platform::samba {
+
+std::string SambaBackend::machineDomain() const {
+  {
+    std::lock_guard lock(m_logonMutex);
+    if (!m_options.credentials.domain.empty()) return m_options.credentials.domain;
+  }
+  return machineIdentity().workgroup;
 }
 
 }  // namespace platform::samba

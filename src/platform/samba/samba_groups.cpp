@@ -4,7 +4,7 @@
 // it is (global groups).
 #include <algorithm>
 
-#include "platform/lab/paging.h"
+#include "platform/paging.h"
 #include "platform/samba/account_fields.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/status_codes.h"
@@ -58,11 +58,11 @@ struct Member {
 NET_API_STATUS SambaBackend::NetGroupEnum(std::string_view servername, DWORD level,
                                           NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                           DWORD* totalentries, DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level > 2) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<GROUP_INFO_2> groups;
   const DWORD status = enumerateAll<::GROUP_INFO_2>(
       [&](std::uint8_t** b, std::uint32_t* r, std::uint32_t* t, std::uint32_t* h) {
@@ -75,15 +75,15 @@ NET_API_STATUS SambaBackend::NetGroupEnum(std::string_view servername, DWORD lev
   if (status != NERR_Success) return answer(status, Family::Group, at);
   const std::size_t total = groups.size();
   if (level == 0) {
-    return lab::pageEnum<GROUP_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+    return pageEnum<GROUP_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                        [&](std::size_t i) { return GROUP_INFO_0{groups[i].grpi2_name}; });
   }
   if (level == 1) {
-    return lab::pageEnum<GROUP_INFO_1>(
+    return pageEnum<GROUP_INFO_1>(
         buf, total, prefmaxlen, entriesread, totalentries, resume,
         [&](std::size_t i) { return GROUP_INFO_1{groups[i].grpi2_name, groups[i].grpi2_comment}; });
   }
-  return lab::pageEnum<GROUP_INFO_2>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+  return pageEnum<GROUP_INFO_2>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                      [&](std::size_t i) { return std::move(groups[i]); });
 }
 
@@ -94,7 +94,7 @@ NET_API_STATUS SambaBackend::NetGroupGetInfo(std::string_view servername,
   if (level > 2) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   NetapiBuffer raw;
   const DWORD status = ::NetGroupGetInfo(at.c_str(), group.c_str(), 2, raw.out());
@@ -118,7 +118,7 @@ NET_API_STATUS SambaBackend::NetGroupSetInfo(std::string_view servername,
   if (parm_err) *parm_err = 0;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   std::uint32_t err = 0;
   DWORD status = ERROR_INVALID_LEVEL;
@@ -159,7 +159,7 @@ NET_API_STATUS SambaBackend::NetGroupAdd(std::string_view servername, DWORD leve
   }
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   ::GROUP_INFO_1 raw{name.c_str(), comment.c_str()};
   std::uint32_t err = 0;
   const DWORD status =
@@ -171,7 +171,7 @@ NET_API_STATUS SambaBackend::NetGroupAdd(std::string_view servername, DWORD leve
 NET_API_STATUS SambaBackend::NetGroupDel(std::string_view servername, std::string_view groupname) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   return answer(::NetGroupDel(at.c_str(), group.c_str()), Family::Group, at);
 }
@@ -181,11 +181,11 @@ NET_API_STATUS SambaBackend::NetGroupGetUsers(std::string_view servername,
                                               NetBuffer& buf, DWORD prefmaxlen,
                                               DWORD* entriesread, DWORD* totalentries,
                                               DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level > 1) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<std::string> names;
   if (Directory* dir = directory(at)) {
     DirectoryEntry group;
@@ -216,11 +216,11 @@ NET_API_STATUS SambaBackend::NetGroupGetUsers(std::string_view servername,
     if (status != NERR_Success) return answer(status, Family::Group, at);
   }
   if (level == 0) {
-    return lab::pageEnum<GROUP_USERS_INFO_0>(buf, names.size(), prefmaxlen, entriesread,
+    return pageEnum<GROUP_USERS_INFO_0>(buf, names.size(), prefmaxlen, entriesread,
                                              totalentries, resume,
                                              [&](std::size_t i) { return GROUP_USERS_INFO_0{names[i]}; });
   }
-  return lab::pageEnum<GROUP_USERS_INFO_1>(
+  return pageEnum<GROUP_USERS_INFO_1>(
       buf, names.size(), prefmaxlen, entriesread, totalentries, resume, [&](std::size_t i) {
         return GROUP_USERS_INFO_1{names[i], SE_GROUP_MANDATORY | SE_GROUP_ENABLED_BY_DEFAULT |
                                                 SE_GROUP_ENABLED};
@@ -232,7 +232,7 @@ NET_API_STATUS SambaBackend::NetGroupAddUser(std::string_view servername,
                                              std::string_view username) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   const std::string user(username);
   return answer(::NetGroupAddUser(at.c_str(), group.c_str(), user.c_str()), Family::Group, at);
@@ -243,7 +243,7 @@ NET_API_STATUS SambaBackend::NetGroupDelUser(std::string_view servername,
                                              std::string_view username) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   const std::string user(username);
   return answer(::NetGroupDelUser(at.c_str(), group.c_str(), user.c_str()), Family::Group, at);
@@ -253,11 +253,11 @@ NET_API_STATUS SambaBackend::NetLocalGroupEnum(std::string_view servername, DWOR
                                                NetBuffer& buf, DWORD prefmaxlen,
                                                DWORD* entriesread, DWORD* totalentries,
                                                DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level > 1) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<LOCALGROUP_INFO_1> groups;
   const DWORD status = enumerateAll<::LOCALGROUP_INFO_1>(
       [&](std::uint8_t** b, std::uint32_t* r, std::uint32_t* t, std::uint32_t* h) {
@@ -269,11 +269,11 @@ NET_API_STATUS SambaBackend::NetLocalGroupEnum(std::string_view servername, DWOR
       });
   if (status != NERR_Success) return answer(status, Family::LocalGroup, at);
   if (level == 0) {
-    return lab::pageEnum<LOCALGROUP_INFO_0>(
+    return pageEnum<LOCALGROUP_INFO_0>(
         buf, groups.size(), prefmaxlen, entriesread, totalentries, resume,
         [&](std::size_t i) { return LOCALGROUP_INFO_0{groups[i].lgrpi1_name}; });
   }
-  return lab::pageEnum<LOCALGROUP_INFO_1>(buf, groups.size(), prefmaxlen, entriesread,
+  return pageEnum<LOCALGROUP_INFO_1>(buf, groups.size(), prefmaxlen, entriesread,
                                           totalentries, resume,
                                           [&](std::size_t i) { return std::move(groups[i]); });
 }
@@ -285,7 +285,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupGetInfo(std::string_view servername,
   if (level != 1) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   NetapiBuffer raw;
   const DWORD status = ::NetLocalGroupGetInfo(at.c_str(), group.c_str(), 1, raw.out());
@@ -302,7 +302,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupSetInfo(std::string_view servername,
   if (parm_err) *parm_err = 0;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   std::uint32_t err = 0;
   DWORD status = ERROR_INVALID_LEVEL;
@@ -338,7 +338,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupAdd(std::string_view servername, DWORD
   }
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   ::LOCALGROUP_INFO_1 raw{name.c_str(), comment.c_str()};
   std::uint32_t err = 0;
   const DWORD status =
@@ -351,7 +351,7 @@ NET_API_STATUS SambaBackend::NetLocalGroupDel(std::string_view servername,
                                               std::string_view groupname) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   return answer(::NetLocalGroupDel(at.c_str(), group.c_str()), Family::LocalGroup, at);
 }
@@ -361,11 +361,11 @@ NET_API_STATUS SambaBackend::NetLocalGroupGetMembers(std::string_view servername
                                                      NetBuffer& buf, DWORD prefmaxlen,
                                                      DWORD* entriesread, DWORD* totalentries,
                                                      DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level > 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   // libnetapi answers 50 at every level: the directory holds the members.
   Directory* dir = directory(at);
   if (!dir) return ERROR_NOT_SUPPORTED;
@@ -412,22 +412,22 @@ NET_API_STATUS SambaBackend::NetLocalGroupGetMembers(std::string_view servername
   const std::size_t total = members.size();
   switch (level) {
     case 0:
-      return lab::pageEnum<LOCALGROUP_MEMBERS_INFO_0>(
+      return pageEnum<LOCALGROUP_MEMBERS_INFO_0>(
           buf, total, prefmaxlen, entriesread, totalentries, resume,
           [&](std::size_t i) { return LOCALGROUP_MEMBERS_INFO_0{members[i].sid}; });
     case 1:
-      return lab::pageEnum<LOCALGROUP_MEMBERS_INFO_1>(
+      return pageEnum<LOCALGROUP_MEMBERS_INFO_1>(
           buf, total, prefmaxlen, entriesread, totalentries, resume, [&](std::size_t i) {
             return LOCALGROUP_MEMBERS_INFO_1{members[i].sid, members[i].use, members[i].name};
           });
     case 2:
-      return lab::pageEnum<LOCALGROUP_MEMBERS_INFO_2>(
+      return pageEnum<LOCALGROUP_MEMBERS_INFO_2>(
           buf, total, prefmaxlen, entriesread, totalentries, resume, [&](std::size_t i) {
             return LOCALGROUP_MEMBERS_INFO_2{members[i].sid, members[i].use,
                                              qualified(members[i])};
           });
     default:
-      return lab::pageEnum<LOCALGROUP_MEMBERS_INFO_3>(
+      return pageEnum<LOCALGROUP_MEMBERS_INFO_3>(
           buf, total, prefmaxlen, entriesread, totalentries, resume,
           [&](std::size_t i) { return LOCALGROUP_MEMBERS_INFO_3{qualified(members[i])}; });
   }
@@ -485,7 +485,7 @@ DWORD SambaBackend::changeLocalGroupMembers(bool add, std::string_view servernam
   if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<std::string> members;
   if (level == 0) {
     for (const SID& s : sids) members.push_back(s.value);

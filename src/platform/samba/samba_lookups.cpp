@@ -68,7 +68,7 @@ DWORD SambaBackend::LookupAccountName(std::string_view systemname, std::string_v
                                       SID* sid, std::string* domain, SID_NAME_USE* use) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(systemname, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(systemname, &at, lock)) return reached;
   SID found;
   std::string foundDomain;
   SID_NAME_USE foundUse = SidTypeUnknown;
@@ -90,7 +90,7 @@ DWORD SambaBackend::LookupAccountSid(std::string_view systemname, const SID& sid
   }
   auto lock = m_session->lock();
   std::string at;
-  if (!address(systemname, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(systemname, &at, lock)) return reached;
   Directory* dir = directory(at);
   if (!dir) return ERROR_NOT_SUPPORTED;
   if (sid.value.empty() || sid.value.find_first_not_of("S-0123456789") != std::string::npos)

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "platform/lab/paging.h"
+#include "platform/paging.h"
 #include "platform/samba/account_fields.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/status_codes.h"
@@ -180,23 +180,23 @@ DWORD SambaBackend::readUser(const std::string& address, std::string_view name,
 NET_API_STATUS SambaBackend::NetUserEnum(std::string_view servername, DWORD level, DWORD filter,
                                          NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                          DWORD* totalentries, DWORD* resume) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level != 0 && level != 1 && level != 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<USER_INFO_3> users;
   if (const DWORD status = readUsers(at, filter, &users); status != NERR_Success) return status;
   const std::size_t total = users.size();
   if (level == 0) {
-    return lab::pageEnum<USER_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+    return pageEnum<USER_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                       [&](std::size_t i) { return level0(users[i]); });
   }
   if (level == 1) {
-    return lab::pageEnum<USER_INFO_1>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+    return pageEnum<USER_INFO_1>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                       [&](std::size_t i) { return level1(users[i]); });
   }
-  return lab::pageEnum<USER_INFO_3>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+  return pageEnum<USER_INFO_3>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                     [&](std::size_t i) { return std::move(users[i]); });
 }
 
@@ -207,7 +207,7 @@ NET_API_STATUS SambaBackend::NetUserGetInfo(std::string_view servername,
   if (level != 0 && level != 1 && level != 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   USER_INFO_3 user;
   if (const DWORD status = readUser(at, username, &user); status != NERR_Success) return status;
   if (level == 0) {
@@ -332,7 +332,7 @@ NET_API_STATUS SambaBackend::NetUserSetInfo(std::string_view servername,
   if (parm_err) *parm_err = 0;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   if (level == 3) {
     const auto* u = std::get_if<USER_INFO_3>(&info);
     if (!u) return ERROR_INVALID_PARAMETER;
@@ -400,7 +400,7 @@ NET_API_STATUS SambaBackend::NetUserAdd(std::string_view servername, DWORD level
   }
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   // libnetapi adds at level 1 only, and passes the flags on as SAMR's
   // account-control bits: UF_SCRIPT would arrive as "disabled".
   ::USER_INFO_1 raw{};
@@ -423,7 +423,7 @@ NET_API_STATUS SambaBackend::NetUserAdd(std::string_view servername, DWORD level
 NET_API_STATUS SambaBackend::NetUserDel(std::string_view servername, std::string_view username) {
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string user(username);
   return answer(::NetUserDel(at.c_str(), user.c_str()), Family::User, at);
 }
@@ -432,11 +432,11 @@ NET_API_STATUS SambaBackend::NetUserGetGroups(std::string_view servername,
                                               std::string_view username, DWORD level,
                                               NetBuffer& buf, DWORD, DWORD* entriesread,
                                               DWORD* totalentries) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level > 1) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string user(username);
   NetapiBuffer raw;
   std::uint32_t read = 0;
@@ -463,11 +463,11 @@ NET_API_STATUS SambaBackend::NetUserGetLocalGroups(std::string_view servername,
                                                    std::string_view username, DWORD level,
                                                    DWORD flags, NetBuffer& buf, DWORD,
                                                    DWORD* entriesread, DWORD* totalentries) {
-  lab::clearEnum(buf, entriesread, totalentries);
+  clearEnum(buf, entriesread, totalentries);
   if (level != 0) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<std::string> names;
   if (Directory* dir = directory(at)) {
     // libnetapi answers 1301 when one of the account's aliases does not map
@@ -531,7 +531,7 @@ DWORD SambaBackend::displayFromDirectory(Directory& dir, DWORD level, DWORD inde
         static_cast<std::uint32_t>(byRid[i].second->number("userAccountControl")));
   };
   if (level == 1) {
-    taken = lab::takePage(buf.emplace<NET_DISPLAY_USER>(), index, byRid.size(), prefmaxlen, limit,
+    taken = takePage(buf.emplace<NET_DISPLAY_USER>(), index, byRid.size(), prefmaxlen, limit,
                           [&](std::size_t i) {
                             const DirectoryEntry& e = *byRid[i].second;
                             return NET_DISPLAY_USER{std::string(e.text("sAMAccountName")),
@@ -541,7 +541,7 @@ DWORD SambaBackend::displayFromDirectory(Directory& dir, DWORD level, DWORD inde
                           },
                           &more);
   } else {
-    taken = lab::takePage(buf.emplace<NET_DISPLAY_MACHINE>(), index, byRid.size(), prefmaxlen,
+    taken = takePage(buf.emplace<NET_DISPLAY_MACHINE>(), index, byRid.size(), prefmaxlen,
                           limit,
                           [&](std::size_t i) {
                             const DirectoryEntry& e = *byRid[i].second;
@@ -566,7 +566,7 @@ NET_API_STATUS SambaBackend::NetQueryDisplayInformation(std::string_view servern
   if (level < 1 || level > 3) return ERROR_INVALID_LEVEL;
   auto lock = m_session->lock();
   std::string at;
-  if (!address(servername, &at)) return ERROR_BAD_NETPATH;
+  if (const DWORD reached = reach(servername, &at, lock)) return reached;
   if (level != 3) {
     if (Directory* dir = directory(at)) {
       return displayFromDirectory(*dir, level, index, entriesrequested, prefmaxlen, returned,

@@ -9,7 +9,7 @@
 #include "platform/netapi.h"
 #include "platform/netsize.h"
 
-namespace lab {
+namespace platform {
 
 // Fills `out` with entries make(start), make(start+1), ... out of `total`.
 // Returns the number taken; *more tells whether entries remain after them.
@@ -60,4 +60,4 @@ platform::DWORD pageEnum(platform::NetBuffer& buf, std::size_t total, platform::
   return more ? platform::ERROR_MORE_DATA : platform::NERR_Success;
 }
 
-}  // namespace lab
+}  // namespace platform
