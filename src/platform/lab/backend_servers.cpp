@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "platform/lab/lab_backend.h"
-#include "platform/lab/paging.h"
+#include "platform/paging.h"
 #include "platform/lab/resolve.h"
 
 namespace lab {
