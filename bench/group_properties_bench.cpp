@@ -97,13 +97,3 @@ BENCHMARK(BM_OkGlobalGroupOf10000)->Iterations(5)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_OkLocalGroupOf10000)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  app::initResources();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -4,21 +4,15 @@
 // default.
 
 #include <cstdio>
-#include <string>
 
-#include "resources/strings.h"
-#include "ui/messages.h"
+#include "app/unattended_messages.h"
 
 namespace app {
 
 class StderrMessages final : public ui::Messages {
  public:
   ui::Answer show(const ui::Message& message) override {
-    const bool plain = message.caption.empty() || message.caption == res::programTitle();
-    std::string line = plain ? message.text : message.caption + ": " + message.text;
-    for (char& c : line)
-      if (c == '\n' || c == '\r') c = ' ';
-    std::fprintf(stderr, "veltrane: %s\n", line.c_str());
+    std::fprintf(stderr, "veltrane: %s\n", messageLine(message).c_str());
     ++m_count;
     return message.defaultAnswer;
   }

@@ -12,16 +12,21 @@
 
 namespace app {
 
+// A message as one line the program prints: its caption in front unless it is
+// the program's own title (which says nothing there), line breaks as blanks.
+inline std::string messageLine(const ui::Message& message) {
+  const bool plain = message.caption.empty() || message.caption == res::programTitle();
+  std::string line = plain ? message.text : message.caption + ": " + message.text;
+  for (char& c : line)
+    if (c == '\n' || c == '\r') c = ' ';
+  return line;
+}
+
 class UnattendedMessages final : public ui::Messages {
  public:
   ui::Answer show(const ui::Message& message) override {
-    // The program's own title says nothing on a line the program prints.
-    const bool plain = message.caption.empty() || message.caption == res::programTitle();
-    std::string line = plain ? message.text : message.caption + ": " + message.text;
-    for (char& c : line)
-      if (c == '\n' || c == '\r') c = ' ';
     std::lock_guard lock(m_mutex);
-    m_lines.push_back(std::move(line));
+    m_lines.push_back(messageLine(message));
     return message.defaultAnswer;
   }
 

@@ -20,33 +20,13 @@
 #include "groups/select_group_dialog.h"
 #include "resources/strings.h"
 #include "ui/dialog_runner.h"
+#include "ui/entry_lists.h"
 #include "ui/messages.h"
 
 namespace groups {
 namespace {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
-
-QListWidget* entryList(QWidget* parent, const char* name) {
-  auto* list = new QListWidget(parent);
-  list->setObjectName(QString::fromLatin1(name));
-  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list->setSortingEnabled(true);
-  list->setMinimumSize(200, 220);
-  return list;
-}
-
-// Thousands of members: one sort after all are in, not one per entry.
-void fillList(QListWidget* list, const std::vector<std::string>& entries) {
-  list->setSortingEnabled(false);
-  list->clear();
-  QStringList texts;
-  texts.reserve(static_cast<qsizetype>(entries.size()));
-  for (const std::string& entry : entries) texts.push_back(q(entry));
-  list->addItems(texts);
-  list->sortItems();
-  list->setSortingEnabled(true);
-}
 
 }  // namespace
 
@@ -70,8 +50,8 @@ GroupPropertiesDialog::GroupPropertiesDialog(GroupOpen open, ui::Messages& messa
   kindLayout->addWidget(m_global);
   kindLayout->addWidget(m_local);
 
-  m_members = entryList(this, "members");
-  m_candidates = entryList(this, "candidates");
+  m_members = ui::entryList(this, "members", QSize(200, 220));
+  m_candidates = ui::entryList(this, "candidates", QSize(200, 220));
   m_toMembers = new QPushButton(QStringLiteral("<- Mo&ve"), this);
   m_toCandidates = new QPushButton(QStringLiteral("Mov&e - >"), this);
   m_otherDomain = new QPushButton(QStringLiteral("Add user from &other domain"), this);
@@ -177,8 +157,8 @@ void GroupPropertiesDialog::exchange(bool save) {
     m_nameEdit->setText(q(m_fields.name));
     m_description->setText(q(m_fields.description));
     (m_fields.local ? m_local : m_global)->setChecked(true);
-    fillList(m_members, m_fields.members);
-    fillList(m_candidates, m_fields.candidates);
+    ui::fillEntryList(m_members, m_fields.members);
+    ui::fillEntryList(m_candidates, m_fields.candidates);
     return;
   }
   if (m_fields.isNew) {
@@ -233,7 +213,7 @@ void GroupPropertiesDialog::selectSecondGroup() {
   SelectGroupDialog dialog(m_open.server, m_fields.name, this);
   if (m_dialogs.run(dialog) != QDialog::Accepted) return;
   m_fields.secondGroup = dialog.chosen();
-  fillList(m_candidates, secondGroupEntries(m_open.server, m_fields.secondGroup, m_fields.local));
+  ui::fillEntryList(m_candidates, secondGroupEntries(m_open.server, m_fields.secondGroup, m_fields.local));
   m_candidatesLabel->setText(q(m_fields.secondGroup));
   m_delete->show();
 }

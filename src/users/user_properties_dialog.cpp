@@ -17,6 +17,7 @@
 
 #include "platform/system.h"
 #include "resources/strings.h"
+#include "ui/entry_lists.h"
 #include "ui/messages.h"
 #include "users/membership.h"
 #include "users/user_editors.h"
@@ -27,26 +28,6 @@ namespace {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 std::string s(const QString& text) { return text.toStdString(); }
-
-QListWidget* entryList(QWidget* parent, const char* name) {
-  auto* list = new QListWidget(parent);
-  list->setObjectName(QString::fromLatin1(name));
-  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list->setMinimumSize(180, 160);
-  return list;
-}
-
-// Thousands of groups: one sort after all are in, not one per entry.
-void fillList(QListWidget* list, const std::vector<std::string>& entries) {
-  list->setSortingEnabled(false);
-  list->clear();
-  QStringList texts;
-  texts.reserve(static_cast<qsizetype>(entries.size()));
-  for (const std::string& entry : entries) texts.push_back(q(entry));
-  list->addItems(texts);
-  list->sortItems();
-  list->setSortingEnabled(true);
-}
 
 std::vector<std::string> entriesOf(const QListWidget* list) {
   std::vector<std::string> entries;
@@ -175,8 +156,8 @@ void CUserProperties::build() {
   paths->addWidget(m_homeDir, 2, 2, 1, 2);
   paths->setColumnStretch(2, 1);
 
-  m_memberOf = entryList(this, "memberOf");
-  m_notMemberOf = entryList(this, "notMemberOf");
+  m_memberOf = ui::entryList(this, "memberOf", QSize(180, 160));
+  m_notMemberOf = ui::entryList(this, "notMemberOf", QSize(180, 160));
   m_memberOfLabel = new QLabel(QStringLiteral("M&ember of"), this);
   m_memberOfLabel->setBuddy(m_memberOf);
   m_notMemberOfLabel = new QLabel(QStringLiteral("&Not a member of"), this);
@@ -275,8 +256,8 @@ void CUserProperties::exchange(bool save) {
     m_script->setText(q(f.script));
     m_homeDrive->setText(q(f.homeDrive));
     m_homeDir->setText(q(f.homeDir));
-    fillList(m_memberOf, f.memberOf);
-    fillList(m_notMemberOf, f.notMemberOf);
+    ui::fillEntryList(m_memberOf, f.memberOf);
+    ui::fillEntryList(m_notMemberOf, f.notMemberOf);
     return;
   }
   if (f.mode == UserMode::New) f.name = s(m_newName->text());
