@@ -4,13 +4,19 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
 
 #include "dlgthreads/files_worker.h"
 #include "platform/files.h"
+#include "platform/netapi.h"
+#include "platform/samba/samba_backend.h"
 #include "samba_dc.h"
 #include "test_host.h"
 
@@ -218,6 +224,64 @@ TEST_F(Files, CreatedDirectoryIsListedAndFaultsGiveTheirCodes) {
 
   runProgram({"smbclient", "//" + dc().address + "/netlogon", "-A", dc().prefix + "/admin.auth",
               "-c", "rmdir " + name + "/sub; rmdir " + name});
+}
+
+// The Administrator maps to root on the DC and is refused nothing: an
+// ordinary account meets the directory whose access list leaves it out.
+TEST_F(Files, DirectoryClosedToAnAccountIsRefusedWithItsCode) {
+  const std::string user = "vt.files" + std::to_string(getpid() % 100000);
+  const std::string password = "Files!Passw0rd" + std::to_string(getpid());
+  const std::string closed = "vt-closed-" + std::to_string(getpid());
+  NetUserDel(dc().server, user);
+  USER_INFO_1 add;
+  add.usri1_name = user;
+  add.usri1_password = password;
+  add.usri1_flags = UF_SCRIPT | UF_NORMAL_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
+  ASSERT_EQ(NetUserAdd(dc().server, 1, add, nullptr), NERR_Success);
+  ASSERT_EQ(CreateDirectory(unc("netlogon", closed)), 0u);
+  ASSERT_EQ(CreateDirectory(unc("netlogon", closed + "\\inside")), 0u);
+  int status = -1;
+  runProgram({"smbcacls", "//" + dc().address + "/netlogon", closed, "-A",
+              dc().prefix + "/admin.auth", "--set",
+              "REVISION:1,OWNER:S-1-5-32-544,GROUP:S-1-5-32-544,ACL:S-1-5-32-544:ALLOWED/0x0/FULL"},
+             &status);
+  ASSERT_EQ(status, 0);
+
+  const std::string authFile = (std::filesystem::temp_directory_path() / (closed + ".auth")).string();
+  {
+    std::ofstream out(authFile);
+    chmod(authFile.c_str(), 0600);
+    out << "username = " << user << "\npassword = " << password << "\ndomain = " << dc().domain << "\n";
+  }
+  {
+    std::string error;
+    auto asUser = samba::sambaBackendFactory()({{"authentication-file", authFile}}, &error);
+    std::filesystem::remove(authFile);
+    ASSERT_TRUE(asUser) << error;
+    ScopedBackend scoped(asUser);
+    FindHandle find;
+    WIN32_FIND_DATA data;
+    SECURITY_DESCRIPTOR sd;
+    DWORD needed = 0;
+    // The share itself stays open to the account.
+    EXPECT_EQ(FindFirstFile(unc("netlogon") + "*.*", find.out(), &data), 0u);
+    EXPECT_EQ(FindFirstFile(unc("netlogon", closed + "\\*.*"), find.out(), &data), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(GetFileSecurity(unc("netlogon", closed), OWNER_SECURITY_INFORMATION, &sd, 65536, &needed),
+              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(CreateDirectory(unc("netlogon", closed + "\\more")), ERROR_ACCESS_DENIED);
+    // The owner walk counts what it could not list instead of failing.
+    auto owners = files(0, unc("netlogon"));
+    bool deniedShown = false;
+    for (std::size_t i = 0; i < owners->files.used(); ++i)
+      deniedShown = deniedShown || owners->files.get(i).name == "<dirlist denied>";
+    EXPECT_TRUE(deniedShown);
+  }
+
+  m_backend.reset();  // acts as the Administrator again
+  m_backend = std::make_unique<ScopedBackend>(sambaBackend());
+  runProgram({"smbclient", "//" + dc().address + "/netlogon", "-A", dc().prefix + "/admin.auth",
+              "-c", "rmdir " + closed + "/inside; rmdir " + closed});
+  EXPECT_EQ(NetUserDel(dc().server, user), NERR_Success);
 }
 
 }  // namespace
