@@ -175,16 +175,23 @@ class SambaBackend final : public AccountsPart,
   DWORD CreateDirectory(std::string_view pathName) override;
 
  private:
-  // The share client's URL of a UNC path, once its server has accepted the
-  // credentials (the share client then acts with the same ones). 50 for a
-  // local path (nothing local to list on a remote controller), 123 for
-  // what is no UNC path. *shareRoot: the share's own URL; *rest: the path
-  // below the share.
-  DWORD shareUrlOf(std::string_view path, std::string* url, std::string* shareRoot,
-                   std::string* rest);
-  // The status of a share call that answered `status`: a missing path on a
-  // share that cannot be reached at all is a missing share (67).
-  DWORD shareStatus(DWORD status, const std::string& shareRoot);
+  // Where a UNC path leads the share client.
+  struct ShareTarget {
+    std::string address;  // the server's, as the other calls reach it
+    std::string url;      // the path's
+    std::string root;     // the share's own
+    std::string rest;     // the path below the share
+  };
+  // The target of a UNC path, once its server has accepted the credentials
+  // (the share client then acts with the same ones). 50 for a local path
+  // (nothing local to list on a remote controller), 123 for what is no UNC
+  // path.
+  DWORD shareTarget(std::string_view path, ShareTarget* out);
+  // The status of a share call asked at `asked` that answered `status`: a
+  // missing path on a share that cannot be reached at all is a missing share
+  // (67); a server that let the call time out is left alone for a spell.
+  DWORD shareStatus(DWORD status, const ShareTarget& target,
+                    std::chrono::steady_clock::time_point asked);
   // Adds or removes local group members given by SID (level 0) or by name
   // (level 3).
   DWORD changeLocalGroupMembers(bool add, std::string_view servername,

@@ -9,31 +9,37 @@
 
 namespace platform::samba {
 
-DWORD SambaBackend::shareUrlOf(std::string_view path, std::string* url, std::string* shareRoot,
-                               std::string* rest) {
+using Clock = std::chrono::steady_clock;
+
+DWORD SambaBackend::shareTarget(std::string_view path, ShareTarget* out) {
   SharePath sp;
   if (!parseSharePath(path, &sp)) {
     const bool local = path.size() >= 2 && path[1] == ':';
     return local ? ERROR_NOT_SUPPORTED : ERROR_INVALID_NAME;
   }
-  std::string at;
   {
     auto lock = m_session->lock();
-    if (const DWORD status = reach(sp.server, &at, lock); status != NERR_Success) return status;
+    if (const DWORD status = reach(sp.server, &out->address, lock); status != NERR_Success)
+      return status;
   }
   {
     std::lock_guard lock(m_logonMutex);
     m_files.actAs(m_options.credentials, m_credentialsGeneration);
   }
-  *url = shareUrl(at, sp.share, sp.rest);
-  if (shareRoot) *shareRoot = shareUrl(at, sp.share, "");
-  if (rest) *rest = sp.rest;
+  out->url = shareUrl(out->address, sp.share, sp.rest);
+  out->root = shareUrl(out->address, sp.share, "");
+  out->rest = std::move(sp.rest);
   return ERROR_SUCCESS;
 }
 
-DWORD SambaBackend::shareStatus(DWORD status, const std::string& shareRoot) {
+DWORD SambaBackend::shareStatus(DWORD status, const ShareTarget& target, Clock::time_point asked) {
+  if (status == ERROR_BAD_NETPATH && Clock::now() - asked > std::chrono::seconds(5)) {
+    // Each call of a walk would wait as long again.
+    auto lock = m_session->lock();
+    leaveAlone(target.address);
+  }
   if ((status == ERROR_PATH_NOT_FOUND || status == ERROR_FILE_NOT_FOUND) &&
-      !m_files.shareAnswers(shareRoot))
+      !m_files.shareAnswers(target.root))
     return ERROR_BAD_NET_NAME;
   return status;
 }
@@ -46,10 +52,11 @@ DWORD SambaBackend::FindFirstFile(std::string_view fileName, FIND_HANDLE* handle
   if (cut == std::string_view::npos) return ERROR_INVALID_NAME;
   const std::string_view pattern = fileName.substr(cut + 1);
   if (pattern.empty()) return ERROR_FILE_NOT_FOUND;
-  std::string url, root;
-  if (const DWORD st = shareUrlOf(fileName.substr(0, cut + 1), &url, &root, nullptr)) return st;
+  ShareTarget target;
+  if (const DWORD st = shareTarget(fileName.substr(0, cut + 1), &target)) return st;
   std::vector<WIN32_FIND_DATA> all;
-  if (const DWORD st = m_files.list(url, &all)) return shareStatus(st, root);
+  const auto asked = Clock::now();
+  if (const DWORD st = m_files.list(target.url, &all)) return shareStatus(st, target, asked);
   Listing listing;
   for (WIN32_FIND_DATA& d : all)
     if (matchesPattern(pattern, d.cFileName)) listing.entries.push_back(std::move(d));
@@ -82,10 +89,12 @@ DWORD SambaBackend::FindClose(FIND_HANDLE handle) {
 DWORD SambaBackend::GetFileSecurity(std::string_view fileName, SECURITY_INFORMATION requested,
                                     SECURITY_DESCRIPTOR* descriptor, DWORD length,
                                     DWORD* lengthNeeded) {
-  std::string url, root;
-  if (const DWORD st = shareUrlOf(fileName, &url, &root, nullptr)) return st;
+  ShareTarget target;
+  if (const DWORD st = shareTarget(fileName, &target)) return st;
   std::string text;
-  if (const DWORD st = m_files.descriptorText(url, &text)) return shareStatus(st, root);
+  const auto asked = Clock::now();
+  if (const DWORD st = m_files.descriptorText(target.url, &text))
+    return shareStatus(st, target, asked);
   SECURITY_DESCRIPTOR sd = descriptorFromText(text, requested);
   const DWORD needed = SecurityDescriptorLength(sd);
   if (lengthNeeded) *lengthNeeded = needed;
@@ -97,12 +106,13 @@ DWORD SambaBackend::GetFileSecurity(std::string_view fileName, SECURITY_INFORMAT
 DWORD SambaBackend::GetVolumeInformation(std::string_view rootPathName, std::string* volumeName,
                                          DWORD* serialNumber, DWORD* maximumComponentLength,
                                          DWORD* fileSystemFlags, std::string* fileSystemName) {
-  std::string url, root, rest;
-  if (const DWORD st = shareUrlOf(rootPathName, &url, &root, &rest)) return st;
+  ShareTarget target;
+  if (const DWORD st = shareTarget(rootPathName, &target)) return st;
   // Only a share's root names a volume.
-  if (!rest.empty() || !rootPathName.ends_with('\\')) return ERROR_INVALID_NAME;
+  if (!target.rest.empty() || !rootPathName.ends_with('\\')) return ERROR_INVALID_NAME;
   VolumeFacts facts;
-  if (const DWORD st = m_files.volume(url, &facts)) return shareStatus(st, root);
+  const auto asked = Clock::now();
+  if (const DWORD st = m_files.volume(target.url, &facts)) return shareStatus(st, target, asked);
   // The library gives neither the volume's label nor its file system's
   // name; a share of a domain controller is taken for NTFS.
   if (volumeName) volumeName->clear();
@@ -114,13 +124,14 @@ DWORD SambaBackend::GetVolumeInformation(std::string_view rootPathName, std::str
 }
 
 DWORD SambaBackend::CreateDirectory(std::string_view pathName) {
-  std::string url, root, rest;
-  if (const DWORD st = shareUrlOf(pathName, &url, &root, &rest)) return st;
-  if (rest.empty()) return ERROR_ALREADY_EXISTS;  // the share itself
-  const auto cut = rest.rfind('\\');
-  if (!validDirectoryName(cut == std::string::npos ? rest : rest.substr(cut + 1)))
+  ShareTarget target;
+  if (const DWORD st = shareTarget(pathName, &target)) return st;
+  if (target.rest.empty()) return ERROR_ALREADY_EXISTS;  // the share itself
+  const auto cut = target.rest.rfind('\\');
+  if (!validDirectoryName(cut == std::string::npos ? target.rest : target.rest.substr(cut + 1)))
     return ERROR_INVALID_NAME;
-  if (const DWORD st = m_files.makeDirectory(url)) return shareStatus(st, root);
+  const auto asked = Clock::now();
+  if (const DWORD st = m_files.makeDirectory(target.url)) return shareStatus(st, target, asked);
   return ERROR_SUCCESS;
 }
 
