@@ -22,6 +22,7 @@
 #include "platform/samba/credentials.h"
 #include "platform/samba/directory.h"
 #include "platform/samba/netapi_session.h"
+#include "platform/samba/share_files.h"
 #include "platform/samba/status_codes.h"
 
 namespace platform::samba {
@@ -160,7 +161,37 @@ class SambaBackend final : public AccountsPart,
   DWORD LookupAccountSid(std::string_view systemname, const SID& sid, std::string* name,
                          std::string* domain, SID_NAME_USE* use) override;
 
+  // files on the servers' shares (samba_files.cpp)
+  DWORD FindFirstFile(std::string_view fileName, FIND_HANDLE* handle,
+                      WIN32_FIND_DATA* data) override;
+  DWORD FindNextFile(FIND_HANDLE handle, WIN32_FIND_DATA* data) override;
+  DWORD FindClose(FIND_HANDLE handle) override;
+  DWORD GetFileSecurity(std::string_view fileName, SECURITY_INFORMATION requested,
+                        SECURITY_DESCRIPTOR* descriptor, DWORD length,
+                        DWORD* lengthNeeded) override;
+  DWORD GetVolumeInformation(std::string_view rootPathName, std::string* volumeName,
+                             DWORD* serialNumber, DWORD* maximumComponentLength,
+                             DWORD* fileSystemFlags, std::string* fileSystemName) override;
+  DWORD CreateDirectory(std::string_view pathName) override;
+
  private:
+  // Where a UNC path leads the share client.
+  struct ShareTarget {
+    std::string address;  // the server's, as the other calls reach it
+    std::string url;      // the path's
+    std::string root;     // the share's own
+    std::string rest;     // the path below the share
+  };
+  // The target of a UNC path, once its server has accepted the credentials
+  // (the share client then acts with the same ones). 50 for a local path
+  // (nothing local to list on a remote controller), 123 for what is no UNC
+  // path.
+  DWORD shareTarget(std::string_view path, ShareTarget* out);
+  // The status of a share call asked at `asked` that answered `status`: a
+  // missing path on a share that cannot be reached at all is a missing share
+  // (67); a server that let the call time out is left alone for a spell.
+  DWORD shareStatus(DWORD status, const ShareTarget& target,
+                    std::chrono::steady_clock::time_point asked);
   // Adds or removes local group members given by SID (level 0) or by name
   // (level 3).
   DWORD changeLocalGroupMembers(bool add, std::string_view servername,
@@ -248,6 +279,16 @@ class SambaBackend final : public AccountsPart,
   // Dial-in states read along with the users, by address and account name:
   // the Users browse asks for each account's right after its enumeration.
   std::map<std::pair<std::string, std::string>, DialinState, std::less<>> m_dialin;
+  // Listings handed out by FindFirstFile, read whole so no directory stays
+  // open on the server between calls.
+  struct Listing {
+    std::vector<WIN32_FIND_DATA> entries;
+    std::size_t next = 0;
+  };
+  std::mutex m_listingMutex;
+  std::map<FIND_HANDLE, Listing> m_listings;
+  FIND_HANDLE m_nextListing = 1;
+  ShareFiles m_files;
 };
 
 // The catalog's factory: options "authentication-file" (Samba's format),
