@@ -2,6 +2,7 @@
 // files: descriptors in text form and UNC paths turned into its URLs.
 #include <gtest/gtest.h>
 
+#include "platform/find_listings.h"
 #include "platform/samba/descriptor_text.h"
 #include "platform/samba/share_path.h"
 
@@ -69,10 +70,10 @@ TEST(SambaShareText, UncPathsBecomeEscapedUrlsAndOthersAreRefused) {
   EXPECT_EQ(shareUrl("127.0.0.2", "my share$", "a#b\\50% off?\\\xC3\xA9"),
             "smb://127.0.0.2/my%20share$/a%23b/50%25%20off%3F/%C3%A9");
 
-  EXPECT_TRUE(matchesPattern("*.*", "noextension"));
-  EXPECT_TRUE(matchesPattern("VT-*", "vt-files-12"));
-  EXPECT_TRUE(matchesPattern("?pt.ini", "GPT.INI"));
-  EXPECT_FALSE(matchesPattern("*.ini", "GPT.INI.bak"));
+  EXPECT_TRUE(platform::matchesFilePattern("*.*", "noextension"));
+  EXPECT_TRUE(platform::matchesFilePattern("VT-*", "vt-files-12"));
+  EXPECT_TRUE(platform::matchesFilePattern("?pt.ini", "GPT.INI"));
+  EXPECT_FALSE(platform::matchesFilePattern("*.ini", "GPT.INI.bak"));
   EXPECT_TRUE(validDirectoryName("new dir"));
   for (const char* bad : {"", ".", "..", "a?b", "a/b", "a:b", "trailing.", "trailing "})
     EXPECT_FALSE(validDirectoryName(bad)) << bad;

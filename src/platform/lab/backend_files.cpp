@@ -38,7 +38,7 @@ DWORD LabBackend::FindFirstFile(std::string_view fileName, FIND_HANDLE* handle,
   const std::string_view pattern = fileName.substr(cut + 1);
   const std::string_view directory = fileName.substr(0, cut + 1);
   if (pattern.empty()) return ERROR_FILE_NOT_FOUND;
-  Listing listing;
+  std::vector<WIN32_FIND_DATA> entries;
   const DWORD status = query([&](const Network& net) -> DWORD {
     FilePath fp;
     DWORD st = 0;
@@ -51,38 +51,23 @@ DWORD LabBackend::FindFirstFile(std::string_view fileName, FIND_HANDLE* handle,
       return ERROR_ACCESS_DENIED;
     if (!dir->root) {
       for (const char* dots : {".", ".."})
-        if (matchesPattern(pattern, dots)) listing.entries.push_back(findData(dots, true, 0));
+        if (platform::matchesFilePattern(pattern, dots)) entries.push_back(findData(dots, true, 0));
     }
     for (FileEntry& e : listPlace(*dir))
-      if (matchesPattern(pattern, e.name))
-        listing.entries.push_back(findData(std::move(e.name), e.directory, e.size));
-    return listing.entries.empty() ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
+      if (platform::matchesFilePattern(pattern, e.name))
+        entries.push_back(findData(std::move(e.name), e.directory, e.size));
+    return entries.empty() ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
   });
   if (status != ERROR_SUCCESS) return status;
-  if (data) *data = listing.entries.front();
-  listing.next = 1;
-  std::lock_guard lock(m_handleMutex);
-  const FIND_HANDLE h = m_nextHandle++;
-  m_listings.emplace(h, std::move(listing));
-  *handle = h;
+  *handle = m_listings.open(std::move(entries), data);
   return ERROR_SUCCESS;
 }
 
 DWORD LabBackend::FindNextFile(FIND_HANDLE handle, WIN32_FIND_DATA* data) {
-  std::lock_guard lock(m_handleMutex);
-  auto it = m_listings.find(handle);
-  if (it == m_listings.end()) return ERROR_INVALID_HANDLE;
-  Listing& l = it->second;
-  if (l.next >= l.entries.size()) return ERROR_NO_MORE_FILES;
-  if (data) *data = std::move(l.entries[l.next]);
-  ++l.next;
-  return ERROR_SUCCESS;
+  return m_listings.next(handle, data);
 }
 
-DWORD LabBackend::FindClose(FIND_HANDLE handle) {
-  std::lock_guard lock(m_handleMutex);
-  return m_listings.erase(handle) == 1 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
-}
+DWORD LabBackend::FindClose(FIND_HANDLE handle) { return m_listings.close(handle); }
 
 std::vector<SID> LabBackend::accessSids(const Network& net, const Machine& m) const {
   // Worked out once per account and machine: a walk asks for every file.

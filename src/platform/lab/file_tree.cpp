@@ -350,26 +350,4 @@ bool validFileName(std::string_view name) {
   return name.find_first_of("\\/:*?\"<>|") == std::string_view::npos;
 }
 
-bool matchesPattern(std::string_view pattern, std::string_view name) {
-  if (pattern == "*.*" || pattern == "*") return true;
-  // Iterative wildcard match with backtracking to the last star.
-  std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || upperChar(pattern[p]) == upperChar(name[n]))) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      mark = n;
-    } else if (star != std::string_view::npos) {
-      p = star + 1;
-      n = ++mark;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
-
 }  // namespace lab

@@ -143,8 +143,6 @@ void addOwnerTotals(const FilePlace& dir, std::unordered_map<std::string, OwnerT
 bool splitLocalPath(std::string_view path, std::string* drive, std::vector<std::string>* parts);
 // A file name the file systems accept (no \\ / : * ? " < > |, not empty).
 bool validFileName(std::string_view name);
-// `name` matches the pattern with * and ? (any case; "*.*" matches all).
-bool matchesPattern(std::string_view pattern, std::string_view name);
 
 // Well-known SIDs that every machine resolves.
 struct WellKnownSid {

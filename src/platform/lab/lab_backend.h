@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "platform/backend.h"
+#include "platform/find_listings.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/model.h"
 
@@ -217,11 +218,7 @@ class LabBackend : public platform::LocalSystemPart,
   mutable std::mutex m_handleMutex;
   std::unordered_map<HKEY, OpenKey> m_keys;
   std::unordered_map<platform::HANDLE, std::pair<std::string, std::string>> m_eventSources;
-  struct Listing {
-    std::vector<platform::WIN32_FIND_DATA> entries;
-    std::size_t next = 0;
-  };
-  std::unordered_map<platform::FIND_HANDLE, Listing> m_listings;
+  platform::FindListings m_listings;
   // The SIDs the logged-on account reaches files with on one machine; a
   // change through this backend (a group membership, say) forgets them.
   std::vector<platform::SID> accessSids(const Network& net, const Machine& m) const;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/find_listings.h"
 #include "platform/samba/account_fields.h"
 #include "platform/samba/credentials.h"
 #include "platform/samba/directory.h"
@@ -279,15 +280,7 @@ class SambaBackend final : public AccountsPart,
   // Dial-in states read along with the users, by address and account name:
   // the Users browse asks for each account's right after its enumeration.
   std::map<std::pair<std::string, std::string>, DialinState, std::less<>> m_dialin;
-  // Listings handed out by FindFirstFile, read whole so no directory stays
-  // open on the server between calls.
-  struct Listing {
-    std::vector<WIN32_FIND_DATA> entries;
-    std::size_t next = 0;
-  };
-  std::mutex m_listingMutex;
-  std::map<FIND_HANDLE, Listing> m_listings;
-  FIND_HANDLE m_nextListing = 1;
+  FindListings m_listings;
   ShareFiles m_files;
 };
 

@@ -57,34 +57,19 @@ DWORD SambaBackend::FindFirstFile(std::string_view fileName, FIND_HANDLE* handle
   std::vector<WIN32_FIND_DATA> all;
   const auto asked = Clock::now();
   if (const DWORD st = m_files.list(target.url, &all)) return shareStatus(st, target, asked);
-  Listing listing;
+  std::vector<WIN32_FIND_DATA> entries;
   for (WIN32_FIND_DATA& d : all)
-    if (matchesPattern(pattern, d.cFileName)) listing.entries.push_back(std::move(d));
-  if (listing.entries.empty()) return ERROR_FILE_NOT_FOUND;
-  if (data) *data = listing.entries.front();
-  listing.next = 1;
-  std::lock_guard lock(m_listingMutex);
-  const FIND_HANDLE h = m_nextListing++;
-  m_listings.emplace(h, std::move(listing));
-  *handle = h;
+    if (matchesFilePattern(pattern, d.cFileName)) entries.push_back(std::move(d));
+  if (entries.empty()) return ERROR_FILE_NOT_FOUND;
+  *handle = m_listings.open(std::move(entries), data);
   return ERROR_SUCCESS;
 }
 
 DWORD SambaBackend::FindNextFile(FIND_HANDLE handle, WIN32_FIND_DATA* data) {
-  std::lock_guard lock(m_listingMutex);
-  auto it = m_listings.find(handle);
-  if (it == m_listings.end()) return ERROR_INVALID_HANDLE;
-  Listing& l = it->second;
-  if (l.next >= l.entries.size()) return ERROR_NO_MORE_FILES;
-  if (data) *data = std::move(l.entries[l.next]);
-  ++l.next;
-  return ERROR_SUCCESS;
+  return m_listings.next(handle, data);
 }
 
-DWORD SambaBackend::FindClose(FIND_HANDLE handle) {
-  std::lock_guard lock(m_listingMutex);
-  return m_listings.erase(handle) == 1 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
-}
+DWORD SambaBackend::FindClose(FIND_HANDLE handle) { return m_listings.close(handle); }
 
 DWORD SambaBackend::GetFileSecurity(std::string_view fileName, SECURITY_INFORMATION requested,
                                     SECURITY_DESCRIPTOR* descriptor, DWORD length,

@@ -5,8 +5,6 @@
 namespace platform::samba {
 namespace {
 
-char upperChar(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-
 bool unreserved(unsigned char c) {
   return std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~' || c == '$';
 }
@@ -62,28 +60,6 @@ std::string shareUrl(std::string_view address, std::string_view share, std::stri
     start = end + 1;
   }
   return url;
-}
-
-bool matchesPattern(std::string_view pattern, std::string_view name) {
-  if (pattern == "*.*" || pattern == "*") return true;
-  // Iterative wildcard match, backtracking to the last star.
-  std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || upperChar(pattern[p]) == upperChar(name[n]))) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      mark = n;
-    } else if (star != std::string_view::npos) {
-      p = star + 1;
-      n = ++mark;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
 }
 
 bool validDirectoryName(std::string_view name) {

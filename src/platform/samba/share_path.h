@@ -21,9 +21,6 @@ bool parseSharePath(std::string_view path, SharePath* out);
 // that could be read as URL syntax escaped.
 std::string shareUrl(std::string_view address, std::string_view share, std::string_view rest);
 
-// `*` and `?` wildcards, case-insensitive; "*.*" matches every name, with a
-// dot or not.
-bool matchesPattern(std::string_view pattern, std::string_view name);
 
 // A name a directory may take: not empty, not "." or "..", none of the
 // characters file names may not hold.
