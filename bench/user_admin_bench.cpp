@@ -111,9 +111,10 @@ void BM_CopyUser(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyUser)->Iterations(5)->Unit(benchmark::kMillisecond);
 
-// From the command to the dialog on screen with its membership lists, and
-// closed again with Cancel.
-void BM_SingleUserPropertiesOpen(benchmark::State& state) {
+// From the command to the dialog on screen with its membership lists, for the
+// rows `select` picks in each round; closed again with Cancel.
+template <typename Select>
+void openPropertiesAndCancel(benchmark::State& state, int command, Select select) {
   Window w;
   if (!w.start()) {
     state.SkipWithError("the window did not start");
@@ -122,31 +123,24 @@ void BM_SingleUserPropertiesOpen(benchmark::State& state) {
   int n = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    w.selectRows(n++ * 97, 1);
+    select(w, n++);
     w.dialogs->queueResult(QDialog::Rejected);
     state.ResumeTiming();
-    w.window->command(window::kIdPropertiesCyclic);
-   }
+    w.window->command(command);
+  }
   state.counters["dialogs"] = static_cast<double>(w.dialogs->shown().size());
   state.counters["messages"] = static_cast<double>(w.messages->shown().size());
+}
+
+void BM_SingleUserPropertiesOpen(benchmark::State& state) {
+  openPropertiesAndCancel(state, window::kIdPropertiesCyclic,
+                          [](Window& w, int n) { w.selectRows(n * 97, 1); });
 }
 BENCHMARK(BM_SingleUserPropertiesOpen)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 void BM_CombinedPropertiesOpenThousand(benchmark::State& state) {
-  Window w;
-  if (!w.start()) {
-    state.SkipWithError("the window did not start");
-    return;
-  }
-  for (auto _ : state) {
-    state.PauseTiming();
-    w.selectRows(5000, 1000);
-    w.dialogs->queueResult(QDialog::Rejected);
-    state.ResumeTiming();
-    w.window->command(window::kIdPropertiesCombined);
-   }
-  state.counters["dialogs"] = static_cast<double>(w.dialogs->shown().size());
-  state.counters["messages"] = static_cast<double>(w.messages->shown().size());
+  openPropertiesAndCancel(state, window::kIdPropertiesCombined,
+                          [](Window& w, int) { w.selectRows(5000, 1000); });
 }
 BENCHMARK(BM_CombinedPropertiesOpenThousand)->Iterations(3)->Unit(benchmark::kMillisecond);
 

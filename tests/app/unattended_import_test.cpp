@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <fstream>
@@ -13,17 +11,14 @@
 #include <sstream>
 #include <string>
 
+#include "unattended_process.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
 #include "platform/netapi.h"
 
 namespace {
 
-struct RunResult {
-  int exitCode = -1;
-  std::string standardOutput;
-  std::string standardError;
-};
+using apptest::RunResult;
 
 class UnattendedImportTest : public ::testing::Test {
  protected:
@@ -42,18 +37,7 @@ class UnattendedImportTest : public ::testing::Test {
   }
 
   RunResult run(const QStringList& words) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(m_dir.path());
-    process.start(VELTRANE_BINARY_DIR "/veltrane", QStringList{"--lab", labPath()} + words);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    RunResult r;
-    r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    r.standardOutput = process.readAllStandardOutput().toStdString();
-    r.standardError = process.readAllStandardError().toStdString();
-    return r;
+    return apptest::runUnattended(m_dir.path(), labPath(), words);
   }
 
   std::string labText() const {

@@ -4,23 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <string>
 
+#include "unattended_process.h"
 #include "platform/lab/file_paths.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/model.h"
 
 namespace {
 
-struct RunResult {
-  int exitCode = -1;
-  std::string standardError;
-};
+using apptest::RunResult;
 
 class UnattendedRunTest : public ::testing::Test {
  protected:
@@ -35,18 +31,7 @@ class UnattendedRunTest : public ::testing::Test {
   QString path(const char* name) const { return m_dir.filePath(name); }
 
   RunResult run(const QStringList& words) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(m_dir.path());
-    process.start(VELTRANE_BINARY_DIR "/veltrane", QStringList{"--lab", labPath()} + words);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    RunResult r;
-    r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    for (const QByteArray& line : process.readAllStandardError().split('\n'))
-      if (!line.isEmpty() && !line.startsWith("QStandardPaths")) r.standardError += line.toStdString() + "\n";
-    return r;
+    return apptest::runUnattended(m_dir.path(), labPath(), words);
   }
 
   static std::string contents(const QString& file) {

@@ -109,9 +109,9 @@ TEST_F(ColumnSortTest, UsersSortByTextAndDateColumnsAndEveryThirdClickStartsOver
 TEST_F(ColumnSortTest, ServerFlagsGroupTheMarkedFirstAndUnorderedColumnsKeepTheRows) {
   dlgthreads::RecordHolder<dlgthreads::ServerRecord> servers;
   servers.allocate(10);
-  const std::vector<std::pair<std::string, bool>> spec = {
+  const std::vector<std::pair<std::string, bool>> rows = {
       {"S1", false}, {"S2", true}, {"S3", false}, {"S4", true}, {"S5", false}};
-  for (const auto& [name, dc] : spec) {
+  for (const auto& [name, dc] : rows) {
     dlgthreads::ServerRecord& r = *servers.append();
     r.name = name;
     r.typeFlags[3] = dc ? 1 : 0;  // word 6, the "DC" column
