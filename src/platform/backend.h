@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/parts/accounts_part.h"
+#include "platform/parts/changes_part.h"
 #include "platform/parts/dialin_part.h"
 #include "platform/parts/event_log_part.h"
 #include "platform/parts/local_system_part.h"
@@ -40,6 +41,8 @@ struct Backend {
   std::shared_ptr<NetworkPart> network;
   std::shared_ptr<DialinPart> dialin;
   std::shared_ptr<EventLogPart> eventLog;
+  // How changes are made durable; empty: each call's change already is.
+  std::shared_ptr<ChangesPart> changes;
 
   // A backend whose every part that `impl` implements is `impl`; the
   // others stay empty (and answer as unsupported).
@@ -54,6 +57,7 @@ struct Backend {
     if constexpr (std::is_base_of_v<NetworkPart, Impl>) b->network = impl;
     if constexpr (std::is_base_of_v<DialinPart, Impl>) b->dialin = impl;
     if constexpr (std::is_base_of_v<EventLogPart, Impl>) b->eventLog = impl;
+    if constexpr (std::is_base_of_v<ChangesPart, Impl>) b->changes = impl;
     return b;
   }
 };

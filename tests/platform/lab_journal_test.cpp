@@ -19,6 +19,7 @@
 #include "../support/lab_fixture.h"
 #include "platform/dialin.h"
 #include "platform/eventlog.h"
+#include "platform/lab/journal.h"
 #include "platform/registry.h"
 
 using namespace platform;
@@ -299,7 +300,8 @@ TEST_F(LabJournal, AChangeThatCannotBeRecordedIsUndoneAndTheNextOneIsKept) {
   EXPECT_EQ(text.find("\"erin\""), std::string::npos);
 }
 
-TEST_F(LabJournal, AJournalAlreadyFoldedIntoTheFileIsNeverAppliedTwice) {
+TEST_F(LabJournal, AJournalIsDroppedOnlyWhenItsFoldReachedTheFileAndOtherwiseRefusedAndKept) {
+  const std::string before = slurp(m_file);
   const fs::path kept = m_dir / "kept.journal";
   {
     auto lab = load(m_file);
@@ -311,13 +313,176 @@ TEST_F(LabJournal, AJournalAlreadyFoldedIntoTheFileIsNeverAppliedTwice) {
     fs::copy_file(journalOf(m_file), kept);
     ASSERT_TRUE(lab->foldJournal());
   }
-  // As if the program stopped after writing the lab file, before removing
-  // the journal.
+  const std::string folded = slurp(m_file);
+  ASSERT_NE(folded, before);
+
+  // Beside a lab it was not written for (a hand edit, another lab's
+  // journal): refused, naming both files and how to go on; nothing deleted.
   fs::copy_file(kept, journalOf(m_file));
+  std::string error;
+  EXPECT_EQ(lab::loadLabFile(m_file.string(), &error), nullptr);
+  EXPECT_NE(error.find(journalOf(m_file).string() + ":"), std::string::npos) << error;
+  EXPECT_NE(error.find(m_file.string() + " as it is now"), std::string::npos) << error;
+  EXPECT_NE(error.find("mv "), std::string::npos) << error;
+  EXPECT_EQ(slurp(journalOf(m_file)), slurp(kept));
+  EXPECT_EQ(slurp(m_file), folded);
+
+  // As if the program stopped after writing the lab file, before removing
+  // the journal: the journal ends with the mark of that fold.
+  {
+    lab::Journal journal(m_file.string());
+    std::vector<std::string> records;
+    lab::Journal::Found found{};
+    ASSERT_TRUE(journal.read(lab::identityOf(before), &records, &found, &error)) << error;
+    ASSERT_EQ(found, lab::Journal::Found::Records);
+    ASSERT_TRUE(journal.markFolded(lab::identityOf(folded), &error)) << error;
+  }
   auto lab = load(m_file);
   ASSERT_TRUE(lab);
-  EXPECT_EQ(lab->eventLog("WKS").size(), 1u);
+  EXPECT_EQ(lab->eventLog("WKS").size(), 1u) << "never applied twice";
   EXPECT_FALSE(fs::exists(journalOf(m_file)));
+}
+
+// Appends records to the journal of `file` as the lab would have written them.
+void writeJournal(const fs::path& file, const std::vector<std::string>& payloads) {
+  lab::Journal journal(file.string());
+  std::string error;
+  for (const auto& p : payloads) ASSERT_TRUE(journal.append(lab::identityOf(slurp(file)), p, true, &error)) << error;
+}
+
+std::string change(const std::string& entry) { return R"({"changes":[)" + entry + "]}"; }
+
+TEST_F(LabJournal, ReplayedChangesMeetEveryRuleALabFileMeetsOrNothingIsApplied) {
+  const std::string good = change(R"({"t":"session","loggedOn":"LAB\\alice","localMachine":"WKS"})");
+  const struct {
+    std::string entry, rule;
+  } cases[] = {
+      {R"({"t":"directory","machine":"PDC","path":"C:\\..\\etc","owner":"LAB\\alice"})", "invalid file name \"..\""},
+      {R"({"t":"group","domain":"LAB","rid":7000,"name":"Sales","comment":"","attributes":7})", "duplicate account name \"Sales\""},
+      {R"({"t":"group","domain":"LAB","rid":500,"name":"Clash","comment":"","attributes":7})", "duplicate RID 500"},
+      {R"({"t":"user","domain":"LAB","rid":7001,"user":{"name":"bad/name"}})", "invalid account name"},
+      {R"({"t":"key","machine":"PDC","hive":"HKEY_ANYWHERE","key":"Software","values":[]})", "unknown hive \"HKEY_ANYWHERE\""},
+      {R"({"t":"localGroup","machine":"MEMBER","rid":7002,"name":"L","comment":"","members":["not a SID"]})", "expected an array of SIDs"},
+      {R"({"t":"member","domain":"LAB","group":513,"user":99999,"joined":true})", "no user with RID 99999"},
+      {R"({"t":"session","loggedOn":"LAB\\nobody","localMachine":"WKS"})", "no user account \"LAB\\nobody\""},
+      {R"({"t":"server","machine":"PDC","comment":"a\u0000b","type":3,"browseList":true,"settings":{}})", "NUL"},
+  };
+  const std::string labBytes = slurp(m_file);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entry);
+    fs::remove(journalOf(m_file));
+    writeJournal(m_file, {good, change(c.entry)});
+    const std::string journalBytes = slurp(journalOf(m_file));
+    std::string error;
+    EXPECT_EQ(lab::loadLabFile(m_file.string(), &error), nullptr);
+    EXPECT_NE(error.find(journalOf(m_file).string() + ":"), std::string::npos) << error;
+    EXPECT_NE(error.find("change 2"), std::string::npos) << error;
+    EXPECT_NE(error.find(c.rule), std::string::npos) << error;
+    EXPECT_EQ(slurp(journalOf(m_file)), journalBytes);
+    EXPECT_EQ(slurp(m_file), labBytes);
+  }
+}
+
+TEST_F(LabJournal, DamageInsideTheJournalIsRefusedWithItsOffsetAndOnlyATornTailIsDropped) {
+  writeJournal(m_file, {change(R"({"t":"session","loggedOn":"LAB\\alice","localMachine":"WKS"})"),
+                        change(R"({"t":"session","loggedOn":"LAB\\bob","localMachine":"WKS"})")});
+  const std::string good = slurp(journalOf(m_file));
+  const auto second = good.find('\n', good.find('\n') + 1) + 1;  // after the header and change 1
+  // Zeros laid over the start of the second change, the third intact: the
+  // reader must not take the zeros for the journal's end.
+  std::string zeroed = good;
+  const auto third = good.find('\0');
+  zeroed.insert(second, 50, '\0');
+  zeroed.resize(good.size());
+  ASSERT_NE(third, std::string::npos);
+  std::ofstream(journalOf(m_file), std::ios::binary | std::ios::trunc) << zeroed;
+  std::string error;
+  EXPECT_EQ(lab::loadLabFile(m_file.string(), &error), nullptr);
+  EXPECT_NE(error.find("byte " + std::to_string(second)), std::string::npos) << error;
+  EXPECT_EQ(slurp(journalOf(m_file)), zeroed) << "left as it was";
+
+  // Zeros after the last change are the journal's room, not damage.
+  std::ofstream(journalOf(m_file), std::ios::binary | std::ios::trunc) << good;
+  auto lab = load(m_file);
+  ASSERT_TRUE(lab);
+  EXPECT_EQ(lab->loggedOn(), "LAB\\bob");
+}
+
+TEST_F(LabJournal, TheJournalFollowsTheLabsModeAndNeverWritesThroughALink) {
+  fs::permissions(m_file, fs::perms::owner_read | fs::perms::owner_write);
+  {
+    auto lab = load(m_file);
+    ASSERT_TRUE(lab);
+    lab->setRemoteRegistry("PDC", false);
+    EXPECT_EQ(fs::status(journalOf(m_file)).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write) << "the journal holds what the lab holds";
+  }
+  fs::remove(journalOf(m_file));
+
+  // Another account plants the journal's name as a link to a file of
+  // root's: neither the load nor a change may write through it.
+  const fs::path victim = m_dir / "victim";
+  std::ofstream(victim) << "precious";
+  fs::create_symlink(victim, journalOf(m_file));
+  std::string error;
+  EXPECT_EQ(lab::loadLabFile(m_file.string(), &error), nullptr);
+  EXPECT_NE(error.find("symbolic link"), std::string::npos) << error;
+  fs::remove(journalOf(m_file));
+  {
+    auto lab = load(m_file);
+    ASSERT_TRUE(lab);
+    fs::create_symlink(victim, journalOf(m_file));  // planted while the lab is open
+    platform::ScopedBackend backend(lab::makeLabBackend(lab));
+    EXPECT_EQ(NetUserAdd("\\\\PDC", 1, newUser("dave", "longer"), nullptr), ERROR_WRITE_FAULT);
+    EXPECT_NE(lab->lastSaveError().find(journalOf(m_file).string()), std::string::npos) << lab->lastSaveError();
+  }
+  EXPECT_EQ(slurp(victim), "precious");
+
+  // The same for the lock: a link there is refused, and nothing is created
+  // where it points.
+  fs::remove(journalOf(m_file));
+  fs::create_symlink(m_dir / "made-by-root", m_file.string() + ".lock");
+  EXPECT_EQ(lab::loadLabFile(m_file.string(), &error), nullptr);
+  EXPECT_NE(error.find(m_file.string() + ".lock"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(m_dir / "made-by-root"));
+}
+
+TEST_F(LabJournal, ALockAnotherAccountCannotTakeKeepsTheLabClosedToIt) {
+  fs::permissions(m_dir, fs::perms::all);
+  fs::permissions(m_file, fs::perms::all);
+  auto holder = load(m_file);  // root holds the lab; its lock file is root's, mode 644
+  ASSERT_TRUE(holder);
+  const auto tryAsNobody = [&] {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
+    std::string error;
+    if (lab::loadLabFile(m_file.string(), &error)) return 0;
+    return error.find(m_file.string() + ".lock") != std::string::npos &&
+                   error.find("Permission denied") != std::string::npos
+               ? 1
+               : 2;
+  };
+  EXPECT_EQ(inChild(tryAsNobody), 1);
+}
+
+TEST_F(LabJournal, ClosingABigLabKeepsAShortJournalAndTheNextLoadReplaysIt) {
+  const fs::path big = m_dir / "big.json";
+  {
+    lab::GeneratorOptions options;
+    options.users = 20000;
+    std::ofstream(big, std::ios::binary) << lab::generateLab(options)->toJson();
+  }
+  ASSERT_GT(fs::file_size(big), 4u << 20);
+  const auto bytes = slurp(big);
+  {
+    auto lab = load(big);
+    ASSERT_TRUE(lab);
+    lab->setRemoteRegistry(lab->localMachine(), false);
+  }
+  EXPECT_EQ(slurp(big), bytes) << "a few changes are not worth rewriting the whole file";
+  ASSERT_TRUE(fs::exists(journalOf(big)));
+  auto lab = load(big);
+  ASSERT_TRUE(lab);
+  EXPECT_NE(lab->toJson(), bytes) << "the change came back from the journal";
 }
 
 }  // namespace

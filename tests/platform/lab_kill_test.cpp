@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "../support/lab_fixture.h"
+#include "platform/change_batch.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -92,6 +93,55 @@ TEST(LabKill, NoChangeReportedDoneIsLostWhenTheProcessIsKilledAtAnyMoment) {
     }
   }
   EXPECT_GT(reported.size(), static_cast<std::size_t>(kKillRuns / 2)) << "the children made changes";
+  fs::remove_all(dir);
+}
+
+std::string batchName(int i) {
+  std::string name = "b";
+  name += std::to_string(i);
+  return name;
+}
+
+// A batch (an import) syncs its records together: a kill before its end
+// may lose the batch's tail, never a change in its middle, and never the
+// lab's ability to load.
+TEST(LabKill, ABatchKilledMidwayLeavesAPrefixOfItsChanges) {
+  const fs::path dir = fs::temp_directory_path() / ("veltrane-batch-kill-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const fs::path file = dir / "lab.json";
+  std::mt19937 random(std::random_device{}());
+  std::uniform_int_distribution<int> delayUs(0, 150000);
+  for (int run = 0; run < 10; ++run) {
+    fs::copy_file(lab::test::testLabPath("platform-small"), file, fs::copy_options::overwrite_existing);
+    fs::remove(file.string() + ".journal");
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      std::string error;
+      auto lab = lab::loadLabFile(file.string(), &error);
+      if (!lab) ::_exit(3);
+      platform::ScopedBackend backend(lab::makeLabBackend(lab));
+      platform::ChangeBatch batch;
+      for (int i = 0;; ++i) {
+        USER_INFO_1 user = lab::test::newUser(batchName(i), "longer");
+        if (NetUserAdd("\\\\PDC", 1, user, nullptr) != NERR_Success) ::_exit(4);
+      }
+    }
+    ::usleep(static_cast<useconds_t>(delayUs(random)));
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "run " << run << ": status " << status;
+    std::string error;
+    auto lab = lab::loadLabFile(file.string(), &error);
+    ASSERT_TRUE(lab) << "run " << run << ": " << error;
+    platform::ScopedBackend backend(lab::makeLabBackend(lab));
+    int present = 0;
+    NetBuffer info;
+    while (NetUserGetInfo("\\\\PDC", batchName(present), 0, info) == NERR_Success) ++present;
+    EXPECT_EQ(NetUserGetInfo("\\\\PDC", batchName(present + 1), 0, info), NERR_UserNotFound)
+        << "run " << run << ": b" << present << " is missing but a later change is there";
+  }
   fs::remove_all(dir);
 }
 

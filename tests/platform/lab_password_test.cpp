@@ -142,7 +142,7 @@ TEST_F(LabPasswords, AnOlderJournalWithAClearPasswordIsHashedAndFoldedAtLoad) {
     ASSERT_TRUE(journal.append(lab::identityOf(slurp(m_file)),
                                R"({"changes":[{"t":"user","domain":"LAB","rid":1500,)"
                                R"("user":{"name":"legacy","rid":1500,"password":"Emu-4242"}}]})",
-                               &error)) << error;
+                               true, &error)) << error;
   }
   ASSERT_NE(onDisk().find("Emu-4242"), std::string::npos);
   auto l = load();

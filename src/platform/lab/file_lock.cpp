@@ -31,12 +31,22 @@ bool FileLock::acquire(const std::string& labPath, std::string* error) {
   // The holder removes the lock file when it is done, so a lock taken on a
   // file that has just been removed is retried on the new one.
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    // In a folder this process may not write to it can change neither the
-    // lab nor its journal: reading needs no lock.
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) return true;
+    // Never through a link planted at the lock's name. A lock that cannot
+    // be taken (another account's lock file, a read-only folder) keeps the
+    // lab closed: opening it anyway would let two processes write it.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (fd < 0) {
-      if (error) *error = labPath + ": cannot create the lock file " + path + ": " + std::strerror(errno);
+      if (error) {
+        *error = labPath + ": cannot take the lock " + path + ": " +
+                 (errno == ELOOP ? std::string("it is a symbolic link") : std::strerror(errno)) +
+                 "; the lab is not opened";
+      }
+      return false;
+    }
+    struct stat own {};
+    if (::fstat(fd, &own) != 0 || !S_ISREG(own.st_mode)) {
+      ::close(fd);
+      if (error) *error = labPath + ": cannot take the lock " + path + ": it is not a regular file; the lab is not opened";
       return false;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

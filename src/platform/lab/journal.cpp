@@ -111,16 +111,39 @@ Parse parseRecord(std::string_view text, std::size_t at, std::string_view* paylo
 bool onlyZerosAfterLine(std::string_view text, std::size_t at) {
   const auto newline = text.find('\n', at);
   if (newline == std::string_view::npos) return true;
-  for (std::size_t i = newline + 1; i < text.size(); ++i) {
-    if (text[i] != '\0') return false;
-  }
-  return true;
+  return text.find_first_not_of('\0', newline + 1) == std::string_view::npos;
 }
 
-std::string headerFor(const LabIdentity& lab) {
+std::string identityText(const LabIdentity& lab) {
   char hash[17];
   std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(lab.hash));
-  return "{\"journal\":1,\"labSize\":" + std::to_string(lab.size) + ",\"labHash\":\"" + hash + "\"}";
+  return "\"labSize\":" + std::to_string(lab.size) + ",\"labHash\":\"" + hash + "\"";
+}
+
+std::string headerFor(const LabIdentity& lab) { return "{\"journal\":1," + identityText(lab) + "}"; }
+
+constexpr std::string_view kFoldMarkStart = "{\"foldedInto\":";
+
+std::string foldMarkFor(const LabIdentity& lab) {
+  return std::string(kFoldMarkStart) + "{" + identityText(lab) + "}}";
+}
+
+bool isFoldMark(std::string_view payload) { return payload.starts_with(kFoldMarkStart); }
+
+// Reads the whole of an open file; false with errno set.
+bool readAll(int fd, std::string* text) {
+  std::size_t got = 0;
+  while (got < text->size()) {
+    const ssize_t n = ::pread(fd, text->data() + got, text->size() - got, static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) {
+      text->resize(got);  // shorter than it was a moment ago
+      break;
+    }
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
 }
 
 }  // namespace
@@ -156,80 +179,100 @@ void Journal::closeFile() {
   m_fd = -1;
   m_end = 0;
   m_capacity = 0;
+  m_unsynced = false;
 }
 
 bool Journal::read(const LabIdentity& lab, std::vector<std::string>* records, Found* found,
                    std::string* error) {
   closeFile();
   *found = Found::Nothing;
-  const int fd = ::open(m_path.c_str(), O_RDWR | O_CLOEXEC);
+  auto refuse = [&](const std::string& why) {
+    if (error) *error = m_path + ": " + why;
+    return false;
+  };
+  // Never through a link, and never waiting on a FIFO's writer.
+  const int fd = ::open(m_path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) return true;
-    if (error) *error = m_path + ": cannot open: " + std::strerror(errno);
-    return false;
+    if (errno == ELOOP) return refuse("is a symbolic link; a journal is never read through one");
+    return refuse(std::string("cannot open: ") + std::strerror(errno));
   }
+  struct Closer {
+    int fd;
+    bool keep = false;
+    ~Closer() { if (!keep) ::close(fd); }
+  } closer{fd};
   struct stat st {};
-  std::string text;
-  if (::fstat(fd, &st) == 0) text.resize(static_cast<std::size_t>(st.st_size));
-  std::size_t got = 0;
-  while (got < text.size()) {
-    const ssize_t n = ::pread(fd, text.data() + got, text.size() - got, static_cast<off_t>(got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (error) *error = m_path + ": cannot read: " + std::strerror(n < 0 ? errno : EIO);
-      ::close(fd);
-      return false;
-    }
-    got += static_cast<std::size_t>(n);
+  if (::fstat(fd, &st) != 0) return refuse(std::string("cannot read: ") + std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) return refuse("is not a regular file");
+  if (static_cast<std::uint64_t>(st.st_size) > kMaxSize) {
+    return refuse("holds " + std::to_string(st.st_size) + " bytes, more than the " +
+                  std::to_string(kMaxSize >> 20) + " MiB a journal may hold");
   }
+  std::string text(static_cast<std::size_t>(st.st_size), '\0');
+  if (!readAll(fd, &text)) return refuse(std::string("cannot read: ") + std::strerror(errno));
+
+  // Where the records end: zeros from there on, or the records are damaged.
+  auto endsAt = [&](std::size_t at, std::size_t count) {
+    const auto nonZero = text.find_first_not_of('\0', at);
+    if (nonZero == std::string::npos) return true;
+    if (error) {
+      *error = m_path + ": byte " + std::to_string(at) + ": the journal is damaged (" +
+               std::to_string(nonZero - at) + " zero bytes) and " +
+               (count == 0 ? std::string("its header") : "change " + std::to_string(count + 1)) +
+               " follows at byte " + std::to_string(nonZero) +
+               "; nothing was changed: keep the journal for the changes it holds";
+    }
+    return false;
+  };
 
   std::string_view payload;
   std::size_t at = 0, next = 0;
   const Parse head = parseRecord(text, 0, &payload, &next);
-  if (head != Parse::Record) {
+  if (head == Parse::End) return endsAt(0, 0);
+  if (head == Parse::Bad) {
     // Started but cut off before its header was synced: no change in it
     // was ever reported done.
-    ::close(fd);
-    if (head == Parse::Bad && !onlyZerosAfterLine(text, 0)) {
-      if (error) *error = m_path + ": byte 0: the journal's header is damaged";
-      return false;
-    }
-    return true;
+    if (onlyZerosAfterLine(text, 0)) return true;
+    return refuse("byte 0: the journal's header is damaged and records follow it");
   }
-  if (payload != headerFor(lab)) {
-    ::close(fd);
-    *found = Found::OtherContent;
-    return true;
-  }
+  const bool forThisLab = payload == headerFor(lab);
   at = next;
   std::size_t count = 0;
+  std::string_view last;
   while (true) {
     const Parse p = parseRecord(text, at, &payload, &next);
-    if (p == Parse::End) break;
+    if (p == Parse::End) {
+      if (!endsAt(at, count)) return false;
+      break;
+    }
     if (p == Parse::Bad) {
       if (!onlyZerosAfterLine(text, at)) {
-        if (error) {
-          *error = m_path + ": byte " + std::to_string(at) + ": change " + std::to_string(count + 1) +
-                   " is damaged and changes follow it";
-        }
-        ::close(fd);
-        return false;
+        return refuse("byte " + std::to_string(at) + ": change " + std::to_string(count + 1) +
+                      " is damaged and changes follow it");
       }
+      if (!forThisLab) break;
       // Cut short by a crash before it was synced: clear it so that the
       // next record does not follow a damaged one.
       const auto newline = text.find('\n', at);
       const std::uint64_t to = newline == std::string::npos ? text.size() : newline + 1;
-      if (!writeZeros(fd, at, to) || ::fdatasync(fd) != 0) {
-        if (error) *error = m_path + ": cannot clear a change cut short: " + std::strerror(errno);
-        ::close(fd);
-        return false;
-      }
+      if (!writeZeros(fd, at, to) || ::fdatasync(fd) != 0)
+        return refuse(std::string("cannot clear a change cut short: ") + std::strerror(errno));
       break;
     }
-    records->emplace_back(payload);
+    last = payload;
+    if (forThisLab && !isFoldMark(payload)) records->emplace_back(payload);
     ++count;
     at = next;
   }
+  if (!forThisLab) {
+    // Written for other content: one whose fold reached the lab file ends
+    // with the mark naming the lab as it is now.
+    *found = isFoldMark(last) && last == foldMarkFor(lab) ? Found::Folded : Found::OtherContent;
+    records->clear();
+    return true;
+  }
+  closer.keep = true;
   m_fd = fd;
   m_end = at;
   m_capacity = text.size();
@@ -252,9 +295,21 @@ bool Journal::reserve(std::uint64_t end, std::string* error) {
 }
 
 bool Journal::start(const LabIdentity& lab, std::string* error) {
-  m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // Never through a link planted at the journal's name; the journal holds
+  // what the lab holds (password hashes), so it gets the lab file's mode.
+  m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (m_fd < 0) {
-    if (error) *error = m_path + ": cannot create: " + std::strerror(errno);
+    if (error) {
+      *error = m_path + ": cannot create: " +
+               (errno == ELOOP ? std::string("it is a symbolic link") : std::strerror(errno));
+    }
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fchmod(m_fd, m_mode) != 0) {
+    if (error) *error = m_path + ": cannot create: not a regular file of this program's";
+    ::close(m_fd);
+    m_fd = -1;
     return false;
   }
   m_end = 0;
@@ -272,18 +327,35 @@ bool Journal::start(const LabIdentity& lab, std::string* error) {
   return true;
 }
 
-bool Journal::append(const LabIdentity& lab, std::string_view payload, std::string* error) {
+bool Journal::append(const LabIdentity& lab, std::string_view payload, bool sync,
+                     std::string* error) {
   if (m_fd < 0 && !start(lab, error)) return false;
   const std::string line = frame(payload);
   if (!reserve(m_end + line.size(), error)) return false;
-  if (!writeAll(m_fd, line.data(), line.size(), m_end) || ::fdatasync(m_fd) != 0) {
+  if (!writeAll(m_fd, line.data(), line.size(), m_end) || (sync && ::fdatasync(m_fd) != 0)) {
     if (error) *error = m_path + ": cannot write: " + std::strerror(errno);
     // Whatever part reached the file must not pass for a record.
     if (writeZeros(m_fd, m_end, m_end + line.size())) ::fdatasync(m_fd);
     return false;
   }
   m_end += line.size();
+  m_unsynced = !sync;
   return true;
+}
+
+bool Journal::sync(std::string* error) {
+  if (m_fd < 0 || !m_unsynced) return true;
+  if (::fdatasync(m_fd) != 0) {
+    if (error) *error = m_path + ": cannot write: " + std::strerror(errno);
+    return false;
+  }
+  m_unsynced = false;
+  return true;
+}
+
+bool Journal::markFolded(const LabIdentity& into, std::string* error) {
+  if (m_fd < 0) return true;  // nothing to mark: no journal
+  return append(into, foldMarkFor(into), true, error);
 }
 
 bool Journal::remove(std::string* error) {

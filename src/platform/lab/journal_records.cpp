@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "platform/lab/file_paths.h"
+#include "platform/lab/file_tree.h"
 #include "platform/lab/lab_json_parts.h"
+#include "platform/lab/text_rules.h"
 
 namespace lab {
 namespace {
@@ -202,7 +204,35 @@ const Json& need(const Json& o, const char* key, const std::string& where) {
 std::string textOf(const Json& o, const char* key, const std::string& where) {
   const Json& j = need(o, key, where);
   if (!j.is_string()) fail(where + "/" + key, "expected a string");
-  return j.get<std::string>();
+  auto text = j.get<std::string>();
+  if (!isWritableText(text)) fail(where + "/" + key, "not text a lab may hold (a NUL or bad UTF-8)");
+  return text;
+}
+
+// The rules a lab file's databases meet, asked of a replayed account: a
+// name the file would take, not used by another account, and a RID no
+// other account (or deleted account) has.
+void checkAccountName(const Sam& sam, std::string_view name, std::string_view oldName,
+                      const std::string& where) {
+  if (!json::validAccountName(name)) fail(where, "invalid account name \"" + std::string(name) + "\"");
+  if (upper(name) != upper(oldName) && sam.nameTaken(name)) {
+    fail(where, "duplicate account name \"" + std::string(name) + "\"");
+  }
+}
+
+void checkNewRid(const Sam& sam, platform::DWORD rid, const std::string& where) {
+  const bool taken =
+      rid == 0 || sam.userByRidOrNull(rid) || sam.groupByRidOrNull(rid) ||
+      std::any_of(sam.localGroups.begin(), sam.localGroups.end(),
+                  [&](const LocalGroup& g) { return g.rid == rid; }) ||
+      std::any_of(sam.deleted.begin(), sam.deleted.end(),
+                  [&](const DeletedAccount& d) { return d.rid == rid; });
+  if (taken) fail(where, "duplicate RID " + std::to_string(rid));
+}
+
+bool validSidText(std::string_view s) {
+  if (!s.starts_with("S-1-") || s.back() == '-' || s.find("--") != std::string_view::npos) return false;
+  return s.substr(4).find_first_not_of("0123456789-") == std::string_view::npos;
 }
 
 platform::DWORD numberOf(const Json& o, const char* key, const std::string& where) {
@@ -257,11 +287,13 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     u.rid = rid;
     const std::size_t at = sam.userIndexOf(rid);
     if (at == Sam::kGone) {
-      if (sam.nameTaken(u.name)) fail(where + "/user/name", "name \"" + u.name + "\" is taken");
+      checkNewRid(sam, rid, where + "/rid");
+      checkAccountName(sam, u.name, {}, where + "/user/name");
       sam.addUser(std::move(u));
       return;
     }
     const std::string oldName = sam.users[at].name;
+    checkAccountName(sam, u.name, oldName, where + "/user/name");
     sam.users[at] = std::move(u);
     sam.userChanged(at, oldName);
   } else if (t == "group") {
@@ -273,7 +305,10 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     }
     auto name = textOf(o, "name", where);
     auto it = sam.groupByRid.find(rid);
+    checkAccountName(sam, name, it == sam.groupByRid.end() ? std::string() : sam.groups[it->second].name,
+                     where + "/name");
     if (it == sam.groupByRid.end()) {
+      checkNewRid(sam, rid, where + "/rid");
       Group g;
       g.name = std::move(name);
       g.rid = rid;
@@ -292,6 +327,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     if (it == sam.groupByRid.end()) fail(where + "/group", "no such group");
     auto& members = sam.groups[it->second].members;
     const auto user = numberOf(o, "user", where);
+    if (!sam.userByRidOrNull(user)) fail(where + "/user", "no user with RID " + std::to_string(user));
     std::erase(members, user);
     if (flagOf(o, "joined", where)) members.push_back(user);
   } else if (t == "localGroup") {
@@ -308,12 +344,21 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     const Json& members = need(o, "members", where);
     if (!members.is_array()) fail(where + "/members", "expected an array of SIDs");
     for (const auto& m : members) {
-      if (!m.is_string()) fail(where + "/members", "expected an array of SIDs");
-      g.members.push_back({m.get<std::string>()});
+      if (!m.is_string() || !validSidText(m.get<std::string>())) {
+        fail(where + "/members", "expected an array of SIDs");
+      }
+      SID sid{m.get<std::string>()};
+      if (std::find(g.members.begin(), g.members.end(), sid) != g.members.end()) {
+        fail(where + "/members", "\"" + sid.value + "\" is listed twice");
+      }
+      g.members.push_back(std::move(sid));
     }
     auto it = std::find_if(sam.localGroups.begin(), sam.localGroups.end(),
                            [&](const LocalGroup& x) { return x.rid == rid; });
+    checkAccountName(sam, g.name, it == sam.localGroups.end() ? std::string() : it->name,
+                     where + "/name");
     if (it == sam.localGroups.end()) {
+      checkNewRid(sam, rid, where + "/rid");
       sam.addLocalGroup(std::move(g));
       return;
     }
@@ -334,7 +379,19 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
       const auto w = where + "/accounts";
       if (!d.is_object()) fail(w, "expected an object");
       const auto kind = textOf(d, "kind", w);
-      sam.deleted.push_back({textOf(d, "name", w), numberOf(d, "rid", w),
+      if (kind != "user" && kind != "group" && kind != "localGroup") {
+        fail(w + "/kind", "expected \"user\", \"group\" or \"localGroup\"");
+      }
+      auto name = textOf(d, "name", w);
+      if (name.empty()) fail(w + "/name", "required field is missing");
+      const auto rid = numberOf(d, "rid", w);
+      // The account itself goes later in the same change; that no live
+      // account keeps the RID is asked once the journal is replayed.
+      if (std::any_of(sam.deleted.begin(), sam.deleted.end(),
+                      [&](const DeletedAccount& x) { return x.rid == rid; })) {
+        fail(w + "/rid", "duplicate RID " + std::to_string(rid));
+      }
+      sam.deleted.push_back({std::move(name), rid,
                              kind == "group" ? AccountKind::Group
                              : kind == "localGroup" ? AccountKind::LocalGroup : AccountKind::User});
     }
@@ -347,9 +404,14 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
       hive = &net.userHives[owner];
     } else {
       Machine& m = machineOf(net, o, where);
-      hive = &m.hives[textOf(o, "hive", where)];
+      const auto name = textOf(o, "hive", where);
+      if (name != "HKEY_LOCAL_MACHINE" && name != "HKEY_USERS" && name != "HKEY_CLASSES_ROOT") {
+        fail(where + "/hive", "unknown hive \"" + name + "\"");
+      }
+      hive = &m.hives[name];
     }
     const auto path = textOf(o, "key", where);
+    if (path.empty()) fail(where + "/key", "required field is missing");
     if (gone(o)) {
       hive->erase(upper(path));
       return;
@@ -359,7 +421,13 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     const Json& values = need(o, "values", where);
     if (!values.is_array()) fail(where + "/values", "expected an array");
     for (std::size_t i = 0; i < values.size(); ++i) {
-      key.values.push_back(json::readValue(values[i], where + "/values/" + std::to_string(i)));
+      auto v = json::readValue(values[i], where + "/values/" + std::to_string(i));
+      for (const auto& e : key.values) {
+        if (upper(e.name) == upper(v.name)) {
+          fail(where + "/values/" + std::to_string(i), "duplicate value name \"" + v.name + "\"");
+        }
+      }
+      key.values.push_back(std::move(v));
     }
     (*hive)[upper(path)] = std::move(key);
   } else if (t == "events") {
@@ -385,7 +453,11 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     const std::string path = textOf(o, "path", where);
     std::string drive;
     std::vector<std::string> parts;
-    Volume* v = splitLocalPath(path, &drive, &parts) ? m.findVolume(drive) : nullptr;
+    const bool split = splitLocalPath(path, &drive, &parts);
+    for (const auto& part : parts) {
+      if (!validFileName(part)) fail(where + "/path", "invalid file name \"" + part + "\"");
+    }
+    Volume* v = split ? m.findVolume(drive) : nullptr;
     if (!v || parts.empty()) fail(where + "/path", "no volume for \"" + path + "\"");
     const std::string owner = textOf(o, "owner", where);
     SID sid;
@@ -455,6 +527,43 @@ bool applyChanges(Network& net, std::string_view text, std::string* error) {
   } catch (const std::exception& e) {
     if (error) *error = std::string("malformed JSON: ") + e.what();
     return false;
+  }
+  return true;
+}
+
+bool checkReplayedNetwork(const Network& net, std::string* error) {
+  auto failWith = [&](std::string text) {
+    if (error) *error = std::move(text);
+    return false;
+  };
+  if (!net.findMachine(net.localMachine)) {
+    return failWith("/localMachine: no machine \"" + net.localMachine + "\" in /machines");
+  }
+  const auto slash = net.loggedOn.find('\\');
+  if (slash == std::string::npos) return failWith("/loggedOn: expected \"DOMAIN\\\\name\"");
+  const std::string domain = net.loggedOn.substr(0, slash);
+  const Sam* sam = nullptr;
+  if (const Domain* d = net.findDomain(domain)) sam = &d->sam;
+  else if (const Machine* m = net.findMachine(domain); m && m->sam) sam = &*m->sam;
+  if (!sam || !sam->findUser(net.loggedOn.substr(slash + 1))) {
+    return failWith("/loggedOn: no user account \"" + net.loggedOn + "\"");
+  }
+  auto deletedStayDeleted = [&](const Sam& s, const std::string& where) {
+    for (const auto& d : s.deleted) {
+      if (s.userByRidOrNull(d.rid) || s.groupByRidOrNull(d.rid) ||
+          std::any_of(s.localGroups.begin(), s.localGroups.end(),
+                      [&](const LocalGroup& g) { return g.rid == d.rid; })) {
+        return failWith(where + ": deleted account \"" + d.name + "\": duplicate RID " +
+                        std::to_string(d.rid));
+      }
+    }
+    return true;
+  };
+  for (const auto& d : net.domains) {
+    if (!deletedStayDeleted(d.sam, "/domains/" + d.name)) return false;
+  }
+  for (const auto& m : net.machines) {
+    if (m.sam && !deletedStayDeleted(*m.sam, "/machines/" + m.name)) return false;
   }
   return true;
 }

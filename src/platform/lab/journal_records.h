@@ -16,5 +16,8 @@ std::string encodeChanges(const Network& network, const ChangeSet& changes);
 // Applies a record made by encodeChanges. False with *error ("<where>:
 // <problem>") when the record does not fit the network.
 bool applyChanges(Network& network, std::string_view record, std::string* error);
+// The rules a lab file meets across its parts (the machine the program runs
+// on, the account it runs as), asked once a journal has been replayed.
+bool checkReplayedNetwork(const Network& network, std::string* error);
 
 }  // namespace lab

@@ -5,7 +5,9 @@
 #include <ctime>
 #include <filesystem>
 #include <mutex>
+#include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/atomic_file.h"
@@ -43,6 +45,24 @@ std::uint64_t defaultJournalLimit(std::uint64_t labSize) {
 // The temporary file a fold writes before renaming it over the lab file.
 std::string foldingPath(const std::string& labPath) { return labPath + ".folding"; }
 
+// Whether closing the lab should fold its journal into the file: always for
+// a small lab (a cheap write), for a big one only once the journal is a
+// sizeable part of it — replaying a short journal at the next start costs
+// far less than rewriting tens of megabytes to keep a few changes.
+bool foldPaysOnClose(std::uint64_t labSize, std::uint64_t journalSize) {
+  constexpr std::uint64_t kSmallLab = 4u << 20;
+  return journalSize > 0 && (labSize <= kSmallLab || journalSize >= labSize / 16);
+}
+
+std::string quotedPath(const std::string& path) {
+  std::string q = "'";
+  for (char c : path) {
+    if (c == '\'') q += "'\\''";
+    else q += c;
+  }
+  return q + "'";
+}
+
 // Whether any account was read from a password in clear; clears the marks.
 bool forgetClearPasswords(Network& net) {
   bool any = false;
@@ -77,15 +97,38 @@ std::unique_ptr<Network> readLabAndJournal(const std::string& path, LabFile& fil
   std::vector<std::string> records;
   Journal::Found found = Journal::Found::Nothing;
   if (!file.journal.read(file.identity, &records, &found, error)) return nullptr;
-  if (found == Journal::Found::OtherContent) {
-    // Written for the content the lab file had before the journal was
-    // folded into it: its changes are in the file already.
+  if (found == Journal::Found::Folded) {
+    // The program stopped between writing the lab file and removing the
+    // journal: its changes are in the file already, never to apply twice.
     if (!file.journal.remove(error)) return nullptr;
+  }
+  if (found == Journal::Found::OtherContent) {
+    const std::string& journal = file.journal.path();
+    if (error) {
+      *error = journal + ": this journal was not written for " + path +
+               " as it is now (the lab file was replaced or edited since), so its changes "
+               "cannot be applied; nothing was changed. To open the lab without them, move "
+               "the journal aside: mv " + quotedPath(journal) + " " + quotedPath(journal + ".set-aside");
+    }
+    return nullptr;
   }
   for (std::size_t i = 0; i < records.size(); ++i) {
     std::string why;
     if (!applyChanges(*net, records[i], &why)) {
-      if (error) *error = file.journal.path() + ": change " + std::to_string(i + 1) + ": " + why;
+      if (error) {
+        *error = file.journal.path() + ": change " + std::to_string(i + 1) + ": " + why +
+                 "; nothing was changed";
+      }
+      return nullptr;
+    }
+  }
+  if (!records.empty()) {
+    std::string why;
+    if (!checkReplayedNetwork(*net, &why)) {
+      if (error) {
+        *error = file.journal.path() + ": after change " + std::to_string(records.size()) + ": " +
+                 why + "; nothing was changed";
+      }
       return nullptr;
     }
   }
@@ -103,8 +146,13 @@ Lab::Lab(std::unique_ptr<Network> network, std::unique_ptr<LabFile> file)
 
 Lab::~Lab() {
   std::unique_lock lock(m_mutex);
-  // A fold that fails leaves the journal, which the next load replays.
-  if (m_file) foldLocked();
+  if (!m_file) return;
+  std::string ignored;
+  // Changes of a batch left open are synced all the same.
+  m_file->journal.sync(&ignored);
+  // A fold that fails (or is not worth it) leaves the journal, which the
+  // next load replays.
+  if (foldPaysOnClose(m_file->identity.size, m_file->journal.size())) foldLocked();
 }
 
 void Lab::logOn(std::string_view domainAndAccount) {
@@ -228,7 +276,11 @@ bool Lab::write(const std::function<bool(Network&, ChangeSet&)>& f) {
     // refused like one the disk refused, rather than ending the program.
     error = std::string("the change cannot be written: ") + e.what();
   }
-  if (record.empty() || !m_file->journal.append(m_file->identity, record, &error)) {
+  // Inside the batch of the calling thread the record is synced with the
+  // rest of the batch; any other change is synced (with whatever came
+  // before it) before it is reported done.
+  const bool inBatch = m_batchDepth > 0 && m_batchThread == std::this_thread::get_id();
+  if (record.empty() || !m_file->journal.append(m_file->identity, record, !inBatch, &error)) {
     m_lastSaveError = error;
     restoreLocked();
     return false;
@@ -238,6 +290,24 @@ bool Lab::write(const std::function<bool(Network&, ChangeSet&)>& f) {
   // again after the next change.
   if (m_file->journal.size() > m_file->journalLimit) foldLocked();
   return true;
+}
+
+bool Lab::beginBatch() {
+  std::unique_lock lock(m_mutex);
+  if (m_batchDepth > 0 && m_batchThread != std::this_thread::get_id()) return false;
+  m_batchThread = std::this_thread::get_id();
+  ++m_batchDepth;
+  return true;
+}
+
+bool Lab::endBatch() {
+  std::unique_lock lock(m_mutex);
+  if (m_batchDepth == 0 || m_batchThread != std::this_thread::get_id()) return true;
+  if (--m_batchDepth > 0 || !m_file) return true;
+  std::string error;
+  if (m_file->journal.sync(&error)) return true;
+  m_lastSaveError = error;
+  return false;
 }
 
 bool Lab::foldJournal() {
@@ -266,13 +336,16 @@ bool Lab::foldLocked(bool always) {
     return false;
   }
   // The file first, the journal after: a crash in between leaves a journal
-  // written for the file's old content, which the next load recognises and
-  // drops rather than applying twice.
-  if (!writeFileAtomicallyVia(m_path, foldingPath(m_path), text, &error)) {
+  // written for the file's old content whose last record names the new
+  // content, which the next load recognises and drops rather than applying
+  // twice.
+  const LabIdentity folded = identityOf(text);
+  if (!m_file->journal.markFolded(folded, &error) ||
+      !writeFileAtomicallyVia(m_path, foldingPath(m_path), text, &error)) {
     m_lastSaveError = error;
     return false;
   }
-  m_file->identity = identityOf(text);
+  m_file->identity = folded;
   if (!m_file->journal.remove(&error)) {
     m_lastSaveError = error;
     return false;
@@ -295,6 +368,8 @@ std::shared_ptr<Lab> loadLabFile(const std::string& path, std::string* error) {
   ::unlink(foldingPath(path).c_str());
   auto net = readLabAndJournal(path, *file, error);
   if (!net) return nullptr;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) file->journal.setMode(st.st_mode & 0666);
   file->journalLimit = defaultJournalLimit(file->identity.size);
   const bool heldClearPasswords = forgetClearPasswords(*net);
   auto lab = std::make_shared<Lab>(std::move(net), std::move(file));

@@ -15,6 +15,7 @@
 #include <shared_mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/backend.h"
@@ -74,6 +75,15 @@ class Lab {
   // and journal hold.
   bool write(const std::function<bool(Network&, ChangeSet&)>& f);
 
+  // A batch of changes made by the calling thread: their journal records
+  // are synced together when the outermost batch ends, rather than one by
+  // one (a kill still leaves a prefix of whole records). Changes of other
+  // threads are synced as always. beginBatch is false when another thread
+  // holds a batch; endBatch false when the sync failed (lastSaveError says
+  // why).
+  bool beginBatch();
+  bool endBatch();
+
   // Writes the journal's changes into the lab file now and empties the
   // journal; true when there was nothing to do. Also done when the journal
   // outgrows journalLimit() and when the lab is destroyed.
@@ -96,6 +106,8 @@ class Lab {
   std::string m_path;
   std::string m_lastSaveError;
   std::atomic<std::int64_t> m_clock{0};
+  int m_batchDepth = 0;
+  std::thread::id m_batchThread;
 };
 
 // Loads a lab file and replays its journal; the lab writes its changes back

@@ -24,9 +24,18 @@ class LabBackend : public platform::LocalSystemPart,
                    public platform::SecurityPart,
                    public platform::NetworkPart,
                    public platform::DialinPart,
-                   public platform::EventLogPart {
+                   public platform::EventLogPart,
+                   public platform::ChangesPart {
  public:
   explicit LabBackend(std::shared_ptr<Lab> lab) : m_lab(std::move(lab)) {}
+
+  // changes: a batch's journal records are synced together
+  void beginChangeBatch() override { m_lab->beginBatch(); }
+  bool endChangeBatch(std::string* error) override {
+    if (m_lab->endBatch()) return true;
+    if (error) *error = m_lab->lastSaveError();
+    return false;
+  }
 
   using DWORD = platform::DWORD;
   using LONG = platform::LONG;

@@ -1,5 +1,6 @@
 #include "transfer/import/import_engine.h"
 
+#include "platform/change_batch.h"
 #include "resources/strings.h"
 #include "transfer/import/import_run.h"
 #include "transfer/import/import_texts.h"
@@ -62,6 +63,9 @@ ImportSummary runImport(const ImportTable& table, const ImportOptions& options,
   }
   summary.kind = header.kind;
   ImportRun run(options, header, messages, summary);
+  // The records' changes are made durable together, before the summary
+  // reports them done.
+  platform::ChangeBatch batch;
   for (const ImportRow& row : table.rows) {
     if (progress && !progress->recordsDone(summary.recordsDone, summary.recordsTotal)) {
       summary.cancelled = true;
@@ -86,6 +90,10 @@ ImportSummary runImport(const ImportTable& table, const ImportOptions& options,
       break;
     }
     ++summary.recordsDone;
+  }
+  if (std::string error; !batch.commit(&error)) {
+    summary.failures.push_back("The changes could not be saved: " + error);
+    messages.ok("The changes could not be saved: " + error, title);
   }
   if (progress && !summary.cancelled) progress->recordsDone(summary.recordsDone, summary.recordsTotal);
   return summary;
