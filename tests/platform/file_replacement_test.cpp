@@ -82,7 +82,9 @@ TEST_F(FileReplacementTest, AReplacedFileKeepsItsModeAndOwnerAndANewOneFollowsTh
   const fs::path kept = m_dir / "lab.json";
   put(kept, "old", 0600);
   const bool root = ::geteuid() == 0;
-  if (root) ASSERT_EQ(::chown(kept.c_str(), 4321, 4322), 0);
+  if (root) {
+    ASSERT_EQ(::chown(kept.c_str(), 4321, 4322), 0);
+  }
   std::string error;
   {
     Umask open(0);
