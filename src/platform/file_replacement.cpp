@@ -79,7 +79,6 @@ bool FileReplacement::open(const std::string& path, const ReplacementOptions& op
   discard();
   m_error.clear();
   m_reason.clear();
-  m_failedToCreate = true;
   m_existed = false;
   m_targetPath = path;
   auto failOpen = [&](std::string_view what, int err) {
@@ -141,7 +140,6 @@ bool FileReplacement::open(const std::string& path, const ReplacementOptions& op
       if (err != 0) return failOpen("cannot create a temporary file", err);
     }
     m_out = m_temp >= 0 ? m_temp : m_target;
-    m_failedToCreate = false;
     return true;
   }
 
@@ -157,7 +155,6 @@ bool FileReplacement::open(const std::string& path, const ReplacementOptions& op
   if (const int err = openTemporary(m_targetPath, options.temporaryInfix); err != 0)
     return failOpen("cannot create a temporary file", err);
   m_out = m_temp;
-  m_failedToCreate = false;
   return true;
 }
 

@@ -67,9 +67,6 @@ class FileReplacement {
   const std::string& error() const { return m_error; }
   // After a failure: the system's reason alone ("No space left on device").
   const std::string& reason() const { return m_reason; }
-  // After a failure in open(): true when nothing could be created or opened
-  // at all (as opposed to a failure while writing or putting in place).
-  bool failedToCreate() const { return m_failedToCreate; }
 
  private:
   bool fail(std::string_view what, int err);
@@ -90,7 +87,6 @@ class FileReplacement {
   gid_t m_gid = 0;
   std::string m_error;
   std::string m_reason;
-  bool m_failedToCreate = false;
 };
 
 // Removes the temporary files a replacement of `path` with `infix` left

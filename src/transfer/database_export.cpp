@@ -92,8 +92,7 @@ ExportResult writeDatabase(const QTableView& view, const std::string& path,
   options.alwaysTemporary = true;
   platform::FileReplacement file;
   if (!file.open(path, options))
-    return {file.failedToCreate() ? ExportError::CannotCreateFile : ExportError::WriteFailed,
-            file.reason()};
+    return {ExportError::CannotCreateFile, file.reason()};
 
   if (ExportResult filled =
           fillDatabaseFile(QString::fromStdString(file.temporaryPath()), view, tableName);

@@ -22,8 +22,7 @@ class TextFile {
 
   ExportResult open() {
     if (m_file.open(m_path)) return {};
-    return {m_file.failedToCreate() ? ExportError::CannotCreateFile : ExportError::WriteFailed,
-            m_file.reason()};
+    return {ExportError::CannotCreateFile, m_file.reason()};
   }
 
   std::string& buffer() { return m_buffer; }
