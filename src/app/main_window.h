@@ -104,7 +104,9 @@ class MainWindow final : public QMainWindow,
   // The consumer of an unattended request: minimise, browse the given
   // server's display; when that browse has ended, export it to the given
   // file and close. autoCommandResult() is set once the export has run.
-  void runAutoCommand(const AutoCommand& command);
+  // `failureShown` says whether the run has shown a failure so far: a run
+  // that failed and found nothing then leaves the file alone.
+  void runAutoCommand(const AutoCommand& command, std::function<bool()> failureShown = {});
   const std::optional<AutoCommand>& autoCommand() const { return m_autoCommand; }
   struct AutoCommandResult {
     bool ok = false;
@@ -228,6 +230,7 @@ class MainWindow final : public QMainWindow,
   std::optional<AutoCommand> m_autoCommand;
   std::optional<AutoCommandResult> m_autoResult;
   bool m_autoFinishQueued = false;
+  std::function<bool()> m_autoFailureShown;
   void queueAutoCommandFinish();
   void finishAutoCommand();
 

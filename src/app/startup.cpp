@@ -143,7 +143,7 @@ bool haveDisplay() {
 // standard error says what failed.
 int runUnattended(MainWindow& window, const AutoCommand& command,
                   const UnattendedMessages& messages) {
-  window.runAutoCommand(command);
+  window.runAutoCommand(command, [&messages] { return !messages.lines().empty(); });
   // Sleeps until something happens: the timed form of processEvents returns
   // at once when nothing is pending, which spun a core for the whole browse.
   while (!window.autoCommandResult())

@@ -173,9 +173,10 @@ void MainWindow::openUserLegend() {
   m_ports.dialogs->run(dialog);
 }
 
-void MainWindow::runAutoCommand(const AutoCommand& command) {
+void MainWindow::runAutoCommand(const AutoCommand& command, std::function<bool()> failureShown) {
   if (command.displayType == DisplayType::None) return;
   m_autoCommand = command;
+  m_autoFailureShown = std::move(failureShown);
   showMinimized();
   m_combo->clear();
   m_combo->addItem(QString::fromStdString(command.server).toUpper());
@@ -209,10 +210,13 @@ void MainWindow::finishAutoCommand() {
   m_autoFinishQueued = false;
   if (!m_autoCommand || m_autoResult) return;
   const std::string& file = m_autoCommand->exportFile;
-  const transfer::AutomaticExportOutcome outcome = transfer::automaticExport(*this, file);
+  const bool failed = m_autoFailureShown && m_autoFailureShown();
+  const transfer::AutomaticExportOutcome outcome = transfer::automaticExport(*this, file, failed);
   AutoCommandResult result;
-  result.ok = outcome.result.ok();
-  if (!result.ok) {
+  result.ok = outcome.result.ok() && outcome.written;
+  if (!outcome.written) {
+    result.failure = "nothing was written to " + file;
+  } else if (!result.ok) {
     switch (outcome.result.error) {
       case transfer::ExportError::NotSupported:
         result.failure = "the " + std::string(display::tabText(currentDisplayType())) +

@@ -9,6 +9,7 @@
 #include "display/display_traits.h"
 #include "display/display_views.h"
 #include "display/list_text.h"
+#include "display/tab_text.h"
 #include "resources/strings.h"
 #include "ui/messages.h"
 
@@ -18,7 +19,7 @@ namespace {
 void appendLine(std::string& out, const std::vector<std::string>& cells) {
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i != 0) out += '\t';
-    out += cells[i];
+    appendTabCell(out, cells[i]);
   }
   out += "\r\n";
 }

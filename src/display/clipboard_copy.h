@@ -8,7 +8,7 @@
 // The text is a header line and one line per row in the list's current
 // order (a sort is followed, rows a filter hid are left out); every column,
 // hidden ones included, cells separated by tabs, lines ended by CR LF, no
-// quoting. The Network display is refused with a message; Performance and
+// quoting: a tab, CR or LF inside a cell is copied as a space. The Network display is refused with a message; Performance and
 // displays that match no tab copy nothing. Either way the clipboard is
 // emptied first.
 

@@ -4,17 +4,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_replacement.h"
+
 namespace platform {
 
-// Writes `content` to a temporary file beside `path`, flushes it to disk and
-// renames it over `path`. On failure the old file is untouched, the
+// Writes `content` in place of `path` through a FileReplacement (see there:
+// a fresh temporary file beside it, the old file's mode kept, a special
+// file written in place). On failure the old file is untouched, the
 // temporary file is removed, and *error says what failed.
-bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error);
-
-// The same through a temporary file of a fixed name, for a writer that holds
-// the file's lock: a temporary file left by a crash is then known by name.
-bool writeFileAtomicallyVia(const std::string& path, const std::string& tmp,
-                            std::string_view content, std::string* error);
+bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error,
+                         const ReplacementOptions& options = {});
 
 // Reads a whole file; false with *error when it cannot be read.
 bool readWholeFile(const std::string& path, std::string* content, std::string* error);

@@ -1,19 +1,15 @@
 #include "transfer/database_export.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTemporaryFile>
 #include <QUuid>
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "display/list_text.h"
+#include "platform/file_replacement.h"
 #include "transfer/text_lines.h"
 
 namespace transfer {
@@ -87,34 +83,23 @@ ExportResult fillDatabaseFile(const QString& file, const QTableView& view,
 
 ExportResult writeDatabase(const QTableView& view, const std::string& path,
                            const std::string& tableName) {
-  QFileInfo target(QString::fromStdString(path));
-  // The file a link names is the one to replace, as the text export does.
-  if (target.isSymLink()) target = QFileInfo(target.symLinkTarget());
-  if (target.isDir())
-    return {ExportError::CannotCreateFile, path + " is a folder"};
-  if (target.exists() && !target.isWritable())
-    return {ExportError::CannotCreateFile, path + " is not writable"};
   if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(kDriver)))
     return {ExportError::DatabaseFailed, "The SQLite driver of Qt is not installed."};
 
-  QTemporaryFile temp(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
-  if (!temp.open()) return {ExportError::CannotCreateFile, temp.errorString().toStdString()};
-  temp.close();
+  // SQLite writes a file of its own: a fresh temporary one, renamed over a
+  // regular target (the file a link names) or copied into a FIFO or device.
+  platform::ReplacementOptions options;
+  options.alwaysTemporary = true;
+  platform::FileReplacement file;
+  if (!file.open(path, options))
+    return {ExportError::CannotCreateFile, file.reason()};
 
-  if (ExportResult filled = fillDatabaseFile(temp.fileName(), view, tableName); !filled.ok())
-    return filled;  // the temporary file goes with `temp`
+  if (ExportResult filled =
+          fillDatabaseFile(QString::fromStdString(file.temporaryPath()), view, tableName);
+      !filled.ok())
+    return filled;  // the temporary file goes with `file`
 
-  const QFileDevice::Permissions permissions =
-      target.exists() ? QFile::permissions(target.absoluteFilePath())
-                      : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                            QFileDevice::ReadGroup | QFileDevice::ReadOther;
-  QFile::setPermissions(temp.fileName(), permissions);
-
-  std::error_code error;
-  std::filesystem::rename(temp.fileName().toStdString(),
-                          target.absoluteFilePath().toStdString(), error);
-  if (error) return {ExportError::WriteFailed, error.message()};
-  temp.setAutoRemove(false);
+  if (!file.commit()) return {ExportError::WriteFailed, file.reason()};
   return {};
 }
 

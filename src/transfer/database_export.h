@@ -3,8 +3,9 @@
 // display ("Exp_Users"), one text field per list column (hidden ones
 // included) named by the column title with "." replaced by "_", and one
 // record per row in the view's order, "*NONE*" standing for an empty cell.
-// The file is built under a temporary name beside the target and then
-// renamed over it, so an existing file is replaced whole or not at all.
+// The file is built under a fresh temporary name beside the target and then
+// renamed over it, so an existing file is replaced whole or not at all and
+// keeps its mode; a FIFO or device target gets the finished file's bytes.
 
 #include <string>
 

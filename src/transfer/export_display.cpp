@@ -116,9 +116,14 @@ std::optional<ExportCommandResult> exportCommand(display::DisplayViews& host,
   return ExportCommandResult{std::move(result), *path};
 }
 
-AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path) {
+AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path,
+                                       bool runFailed) {
   const ExportSource source = exportSourceOf(host);
   AutomaticExportOutcome outcome;
+  if (runFailed && holdsNothing(source)) {
+    outcome.written = false;
+    return outcome;
+  }
   {
     WaitCursor wait;
     outcome.result = exportDisplay(source, path, static_cast<long>(host.settingsValues().x_export_type));

@@ -64,13 +64,19 @@ struct AutomaticExportOutcome {
   // False only when the database export refused the Network display: the
   // window then stays open.
   bool closeWindow = true;
+  // False when nothing was written (see automaticExport).
+  bool written = true;
 };
 
 // The unattended run's export to `path` in the format of `x_export_type`.
 // A file that cannot be written is reported to the event log (source
 // "Veltrane", id 59288, text "BAD command line options:   "), never in a
 // message box; the database export of the Network display shows its refusal.
-AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path);
+// When the run has already failed (`runFailed`) and the display holds
+// nothing, nothing is written: an empty file would pass for an answer of
+// "none", and a file already there is left as it was.
+AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path,
+                                       bool runFailed = false);
 
 // The status bar's note after a successful File > Export.
 inline std::string exportedNote(std::string_view path) {

@@ -1,6 +1,10 @@
 #include "transfer/export_source.h"
 
+#include <QTableView>
+#include <QTreeWidget>
+
 #include "display/display_traits.h"
+#include "display/list_text.h"
 #include "display/display_views.h"
 #include "transfer/export_format.h"
 
@@ -15,6 +19,11 @@ ExportSource exportSourceOf(display::DisplayViews& host) {
   if (display::showsTree(source.displayType, host.settingsValues()))
     source.tree = host.treeView(source.displayType);
   return source;
+}
+
+bool holdsNothing(const ExportSource& source) {
+  if (source.tree) return source.tree->topLevelItemCount() == 0;
+  return !source.list || display::listRowsInViewOrder(*source.list).empty();
 }
 
 }  // namespace transfer

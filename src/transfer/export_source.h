@@ -29,4 +29,7 @@ struct ExportSource {
 // export of their own (Performance, no matching tab) export the Users list.
 ExportSource exportSourceOf(display::DisplayViews& host);
 
+// Whether the export would write no row (a list) or no node (a tree).
+bool holdsNothing(const ExportSource& source);
+
 }  // namespace transfer

@@ -1,6 +1,5 @@
 #include "transfer/text_export.h"
 
-#include <QSaveFile>
 #include <QTableView>
 #include <QTreeWidget>
 
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "display/list_text.h"
+#include "platform/file_replacement.h"
 #include "transfer/text_lines.h"
 
 namespace transfer {
@@ -18,11 +18,11 @@ constexpr std::size_t kFlushSize = 64 * 1024;
 
 class TextFile {
  public:
-  explicit TextFile(const std::string& path) : m_file(QString::fromStdString(path)) {}
+  explicit TextFile(const std::string& path) : m_path(path) {}
 
   ExportResult open() {
-    if (m_file.open(QIODevice::WriteOnly)) return {};
-    return {ExportError::CannotCreateFile, m_file.errorString().toStdString()};
+    if (m_file.open(m_path)) return {};
+    return {ExportError::CannotCreateFile, m_file.reason()};
   }
 
   std::string& buffer() { return m_buffer; }
@@ -30,27 +30,25 @@ class TextFile {
   // Writes the buffer out when it is large (or `force`); false on failure.
   bool flush(bool force = false) {
     if (m_buffer.empty() || (!force && m_buffer.size() < kFlushSize)) return true;
-    const auto size = static_cast<qint64>(m_buffer.size());
-    const bool written = m_file.write(m_buffer.data(), size) == size;
+    const bool written = m_file.write(m_buffer);
     m_buffer.clear();
     return written;
   }
 
   ExportResult commit() {
     if (flush(true) && m_file.commit()) return {};
-    ExportResult failed{ExportError::WriteFailed, m_file.errorString().toStdString()};
-    m_file.cancelWriting();
-    return failed;
+    return fail();
   }
 
+  // What was written is dropped; the file that was there stays.
   ExportResult fail() {
-    ExportResult failed{ExportError::WriteFailed, m_file.errorString().toStdString()};
-    m_file.cancelWriting();
-    return failed;
+    m_file.discard();
+    return {ExportError::WriteFailed, m_file.reason()};
   }
 
  private:
-  QSaveFile m_file;
+  std::string m_path;
+  platform::FileReplacement m_file;
   std::string m_buffer;
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 // The text export files: a list as separated lines, a tree as indented
-// lines. Each file is written whole to a temporary file beside it and only
-// then put in place, so a failed export leaves any earlier file untouched.
+// lines. A file is written whole to a temporary file beside it and only
+// then put in place, so a failed export leaves any earlier file untouched;
+// a FIFO, a terminal or a device is written in place (platform/
+// file_replacement.h).
 
 #include <string>
 

@@ -3,13 +3,20 @@
 #include <algorithm>
 #include <iterator>
 
+#include "display/tab_text.h"
+
 namespace transfer {
 namespace {
 
 void appendCell(std::string& out, std::string_view cell, char separator, CellQuoting quoting) {
+  if (quoting == CellQuoting::None) {
+    // Nothing can be quoted here: whatever would split the line becomes a
+    // space.
+    for (const char c : cell) out += display::breaksTabLine(c) || c == separator ? ' ' : c;
+    return;
+  }
   const char special[] = {separator, '"', '\r', '\n'};
-  if (quoting == CellQuoting::None ||
-      cell.find_first_of(std::string_view(special, std::size(special))) == std::string_view::npos) {
+  if (cell.find_first_of(std::string_view(special, std::size(special))) == std::string_view::npos) {
     out += cell;
     return;
   }
@@ -35,7 +42,9 @@ void appendListLine(std::string& out, std::span<const std::string> cells,
 
 void appendTreeLine(std::string& out, int depth, std::string_view text) {
   out.append(static_cast<std::size_t>(std::max(depth, 0)), '\t');
-  out += text;
+  // A tab inside the text would read as a deeper level, a line break as a
+  // node of its own.
+  display::appendTabCell(out, text);
   out += kLineEnd;
 }
 

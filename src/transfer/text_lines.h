@@ -1,8 +1,8 @@
 #pragma once
 // The lines of the export files, built in memory one line at a time. Plain
-// C++; lines are never cut short. Tab-delimited cells are written as they
-// are; comma-separated cells are quoted only where a spreadsheet would
-// otherwise split or join them.
+// C++; lines are never cut short. Tab-delimited cells cannot be quoted: a
+// tab, CR or LF inside one is written as a space. Comma-separated cells are
+// quoted only where a spreadsheet would otherwise split or join them.
 
 #include <span>
 #include <string>
@@ -14,6 +14,7 @@ namespace transfer {
 inline constexpr std::string_view kLineEnd = "\r\n";
 
 enum class CellQuoting {
+  // Tab-delimited: the separator, tab, CR and LF inside a cell become spaces.
   None,
   // A cell holding the separator, a double quote, CR or LF is enclosed in
   // double quotes with its own quotes doubled (RFC 4180); others as they are.
@@ -29,7 +30,7 @@ void appendListLine(std::string& out, std::span<const std::string> cells,
                     CellQuoting quoting = CellQuoting::None);
 
 // Appends one line of a tree: one tab per level of depth (0 for a root
-// node), the node's text, CR LF.
+// node), the node's text (a tab, CR or LF in it as a space), CR LF.
 void appendTreeLine(std::string& out, int depth, std::string_view text);
 
 // The database field of a column: its title with every "." replaced by "_".

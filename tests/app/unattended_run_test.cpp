@@ -7,8 +7,13 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <string>
 
+#include <sys/stat.h>
+
+#include "../support/fifo_reader.h"
 #include "unattended_process.h"
 #include "platform/lab/file_paths.h"
 #include "platform/lab/lab.h"
@@ -201,6 +206,64 @@ TEST_F(UnattendedRunTest, TheNetworkKeywordWritesTheWalkAsIndentedLines) {
   const std::string text = contents(path("network.txt"));
   EXPECT_TRUE(text.starts_with("root\r\n\tMicrosoft Windows Network\r\n\t\tLAB\r\n\t\t\t\\\\")) << text;
   EXPECT_NE(text.find("\r\n\t\t\t\\\\PDC\r\n"), std::string::npos) << text;
+}
+
+}  // namespace
+
+namespace {
+
+// Scripts export to pipes: `veltrane users PDC /dev/stdout | ...` or a FIFO
+// gets the export where it is, never a regular file renamed over it, and a
+// device that refuses the bytes fails the run in one line.
+TEST_F(UnattendedRunTest, AFifoStandardOutputOrDeviceIsWrittenInPlace) {
+  const QString fifo = path("pipe");
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  test_support::FifoReader reader(fifo.toStdString());
+  const RunResult toFifo = run({"users", "PDC", fifo});
+  const std::string received = reader.finish();
+  EXPECT_EQ(toFifo.exitCode, 0) << toFifo.standardError;
+  EXPECT_TRUE(received.starts_with("UserName\tFull Name\t")) << received;
+  EXPECT_NE(received.find("\r\nbob\tBob Baker\t"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo.toStdString()));
+
+  const RunResult toStdout = run({"groups", "PDC", "/dev/stdout"});
+  EXPECT_EQ(toStdout.exitCode, 0) << toStdout.standardError;
+  EXPECT_NE(toStdout.standardOutput.find("\r\nStaff\tEveryone on the payroll"), std::string::npos)
+      << toStdout.standardOutput;
+
+  if (!std::filesystem::exists("/dev/full")) return;
+  const RunResult toFull = run({"users", "PDC", "/dev/full"});
+  EXPECT_EQ(toFull.exitCode, 1);
+  EXPECT_EQ(std::count(toFull.standardError.begin(), toFull.standardError.end(), '\n'), 1)
+      << toFull.standardError;
+  EXPECT_NE(toFull.standardError.find("/dev/full"), std::string::npos) << toFull.standardError;
+  EXPECT_NE(toFull.standardError.find(std::strerror(ENOSPC)), std::string::npos)
+      << toFull.standardError;
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+
+// A run that failed and found nothing must not leave an empty or header-only
+// file that passes for an answer of "none": the file already there stays
+// as it was, and none is made.
+TEST_F(UnattendedRunTest, ARunThatFailedAndFoundNothingLeavesTheFileAsItWas) {
+  QFile::remove(labPath());
+  ASSERT_TRUE(QFile::copy(VELTRANE_SOURCE_DIR "/tests/labs/files-lab.json", labPath()));
+  QFile::setPermissions(labPath(), QFile::ReadOwner | QFile::WriteOwner);
+  const std::string before = "yesterday's export\r\n";
+  {
+    QFile old(path("tree.txt"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(before.data(), static_cast<qint64>(before.size()));
+  }
+  const RunResult tree = run({"files1", "\\\\MEMBER", path("tree.txt"), "nosuchuser"});
+  EXPECT_EQ(tree.exitCode, 1) << tree.standardError;
+  EXPECT_EQ(std::count(tree.standardError.begin(), tree.standardError.end(), '\n'), 1)
+      << tree.standardError;
+  EXPECT_EQ(contents(path("tree.txt")), before);
+
+  const RunResult server = run({"users", "NOSUCH", path("users.txt")});
+  EXPECT_EQ(server.exitCode, 1) << server.standardError;
+  EXPECT_FALSE(QFile::exists(path("users.txt")));
 }
 
 }  // namespace

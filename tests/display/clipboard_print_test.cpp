@@ -68,15 +68,17 @@ TEST_F(ClipboardPrintTest, UsersCopyHasEveryColumnIncludingHiddenOnes) {
   EXPECT_EQ(bob[21], "User defined");
 }
 
-TEST_F(ClipboardPrintTest, CopyFollowsSortAndFilterAndKeepsTabsInCells) {
-  showUsers({{"alice"}, {"bob"}, {"carol\tx"}});
+// A tab or line break inside a cell would split the pasted row: each is
+// copied as a space.
+TEST_F(ClipboardPrintTest, CopyFollowsSortAndFilterAndWritesTabsAndLineBreaksInCellsAsSpaces) {
+  showUsers({{"alice"}, {"bob"}, {"carol\tx\r\ny"}});
   UserTableModel& model = *qobject_cast<UserTableModel*>(m_host.listView(DisplayType::Users)->model());
   model.setRowOrder({2, 1, 0});
   m_host.listView(DisplayType::Users)->setRowHidden(1, true);  // bob filtered out
   ASSERT_TRUE(copyToClipboard(m_host));
   const auto lines = split(clipboardNow(), "\r\n");
   ASSERT_EQ(lines.size(), 4u);  // header, two rows, the empty rest after the last CR LF
-  EXPECT_TRUE(lines[1].starts_with("carol\tx\tcarol\tx Full\t"));
+  EXPECT_TRUE(lines[1].starts_with("carol x  y\tcarol x  y Full\t")) << lines[1];
   EXPECT_TRUE(lines[2].starts_with("alice\t"));
 }
 

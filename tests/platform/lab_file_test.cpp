@@ -7,11 +7,9 @@
 #include <fstream>
 #include <sstream>
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <unistd.h>
 
+#include "../support/file_size_limit.h"
 #include "../support/lab_fixture.h"
 
 using namespace platform;
@@ -100,26 +98,7 @@ TEST_F(LabFile, ChangesAreWrittenBackAsAValidLab) {
   EXPECT_EQ(reread->toJson(), written) << "a written lab reads back the same";
 }
 
-// Makes every file write beyond a few bytes fail (as a full disk would),
-// whoever runs the test.
-class FileSizeLimit {
- public:
-  FileSizeLimit() {
-    ::getrlimit(RLIMIT_FSIZE, &m_old);
-    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tiny = m_old;
-    tiny.rlim_cur = 64;
-    ::setrlimit(RLIMIT_FSIZE, &tiny);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &m_old);
-    std::signal(SIGXFSZ, m_oldHandler);
-  }
-
- private:
-  rlimit m_old{};
-  void (*m_oldHandler)(int) = nullptr;
-};
+using test_support::FileSizeLimit;
 
 TEST_F(LabFile, FailedWriteKeepsTheOldFileAndReportsTheFailure) {
   std::string error;
@@ -139,6 +118,29 @@ TEST_F(LabFile, FailedWriteKeepsTheOldFileAndReportsTheFailure) {
   EXPECT_FALSE(lab->lastSaveError().empty());
   NetBuffer buf;
   EXPECT_EQ(NetGroupGetInfo("\\\\PDC", "Auditors", 1, buf), NERR_GroupNotFound) << "memory follows the file";
+}
+
+// Another account that can write the lab's folder plants a link where a
+// fold's temporary file might go: the fold never writes through it, and the
+// lab keeps its mode (it holds password hashes).
+TEST_F(LabFile, AFoldWritesNoPlantedLinkAndKeepsTheLabsMode) {
+  const fs::path victim = m_dir / "victim";
+  std::ofstream(victim) << "precious";
+  fs::permissions(m_file, fs::perms::owner_read | fs::perms::owner_write);
+  std::string error;
+  auto lab = lab::loadLabFile(m_file.string(), &error);
+  ASSERT_TRUE(lab) << error;
+  fs::create_symlink(victim, m_file.string() + ".folding");
+  {
+    platform::ScopedBackend backend(lab::makeLabBackend(lab));
+    ASSERT_EQ(NetGroupAdd("\\\\PDC", 1, GROUP_INFO_1{"Auditors", ""}, nullptr), NERR_Success);
+  }
+  ASSERT_TRUE(lab->foldJournal()) << lab->lastSaveError();
+  EXPECT_EQ(slurp(victim), "precious");
+  EXPECT_FALSE(fs::is_symlink(m_file));
+  EXPECT_NE(slurp(m_file).find("Auditors"), std::string::npos);
+  EXPECT_EQ(fs::status(m_file).permissions() & fs::perms::mask,
+            fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(LabFromJson, LivesInMemoryOnly) {

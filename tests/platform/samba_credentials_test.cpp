@@ -3,6 +3,7 @@
 // a file that cannot serve must say why without showing the password.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -22,8 +23,10 @@ class AuthenticationFile : public ::testing::Test {
              ("veltrane-auth-" + std::to_string(::getpid()) + ".txt");
   }
   void TearDown() override { std::filesystem::remove(m_path); }
-  std::string write(const std::string& text) {
+  // The file as its owner keeps it: mode 600 unless the test says otherwise.
+  std::string write(const std::string& text, mode_t mode = 0600) {
     std::ofstream(m_path) << text;
+    ::chmod(m_path.c_str(), mode);
     return m_path.string();
   }
   std::filesystem::path m_path;
@@ -59,6 +62,26 @@ TEST_F(AuthenticationFile, AFileThatCannotServeSaysWhyWithoutThePassword) {
 
   EXPECT_FALSE(readAuthenticationFile((m_path.string() + ".missing"), &c, &error));
   EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+}
+
+// A password others may read is refused, as ssh refuses such a key, with
+// the command that fixes it; the owner's own stricter modes are fine.
+TEST_F(AuthenticationFile, AFileOthersCanReadOrWriteIsRefusedWithTheCommandThatFixesIt) {
+  const std::string text = "username = Administrator\npassword = Secret!123\n";
+  for (const mode_t mode : {0640, 0604, 0620, 0602, 0644, 0666}) {
+    Credentials c;
+    std::string error;
+    EXPECT_FALSE(readAuthenticationFile(write(text, mode), &c, &error)) << std::oct << mode;
+    EXPECT_NE(error.find("chmod 600 " + m_path.string()), std::string::npos) << error;
+    EXPECT_EQ(error.find("Secret!123"), std::string::npos);
+    EXPECT_TRUE(c.user.empty());
+  }
+  for (const mode_t mode : {0600, 0400}) {
+    Credentials c;
+    std::string error;
+    EXPECT_TRUE(readAuthenticationFile(write(text, mode), &c, &error)) << std::oct << mode << error;
+    EXPECT_EQ(c.password, "Secret!123");
+  }
 }
 
 }  // namespace

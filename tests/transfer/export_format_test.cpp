@@ -39,21 +39,28 @@ TEST(TextLines, LongLinesAndFieldsAreKeptWhole) {
   EXPECT_EQ(databaseValue(cells[1]).size(), 300u);
 }
 
-// What a spreadsheet would split or join is quoted in CSV; the tab file
-// keeps every cell as it is.
-TEST(TextLines, CsvQuotesOnlyCellsThatWouldBreakTheLine) {
+// What a spreadsheet would split or join is quoted in CSV. The tab file
+// cannot quote: a tab, CR or LF inside a cell (a group comment, say) would
+// split the row or add rows of its own, so each becomes one space, and a
+// tree node's text cannot pose as a deeper level or a node of its own.
+TEST(TextLines, CsvQuotesWhatWouldBreakTheLineAndTheTabFileWritesItAsSpaces) {
   const std::vector<std::string> cells = {"plain", "Project team, not yet staffed", "say \"hi\"",
-                                          "two\r\nlines", "tab\there", ""};
+                                          "two\r\nlines", "tab\there", "",
+                                          "x\r\nevil\tEvil Row\t"};
   std::string csv;
   appendListLine(csv, cells, {}, ',', CellQuoting::Rfc4180);
   EXPECT_EQ(csv,
             "plain,\"Project team, not yet staffed\",\"say \"\"hi\"\"\",\"two\r\nlines\","
-            "tab\there,\r\n");
+            "tab\there,,\"x\r\nevil\tEvil Row\t\"\r\n");
   std::string tab;
   appendListLine(tab, cells, {}, '\t', quotingOf(ExportFormat::TabText));
-  EXPECT_EQ(tab,
-            "plain\tProject team, not yet staffed\tsay \"hi\"\ttwo\r\nlines\ttab\there\t\r\n");
+  EXPECT_EQ(tab, "plain\tProject team, not yet staffed\tsay \"hi\"\ttwo  lines\ttab here\t\t"
+                 "x  evil Evil Row \r\n");
   EXPECT_EQ(quotingOf(ExportFormat::CsvText), CellQuoting::Rfc4180);
+
+  std::string tree;
+  appendTreeLine(tree, 1, "Team\t(RW)\r\n\tforged");
+  EXPECT_EQ(tree, "\tTeam (RW)   forged\r\n");
 }
 
 }  // namespace

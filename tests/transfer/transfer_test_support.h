@@ -62,9 +62,10 @@ inline display::UserTableModel& showUsers(display_test::RecordingHost& host,
   return *model;
 }
 
-// The file names in a folder (to see that no temporary file was left).
+// The names in a folder, FIFOs included (to see that no temporary file was
+// left).
 inline QStringList filesIn(const QTemporaryDir& dir) {
-  return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+  return QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
 }  // namespace transfer_test

@@ -21,7 +21,6 @@ namespace lab {
 
 using platform::readWholeFile;
 using platform::writeFileAtomically;
-using platform::writeFileAtomicallyVia;
 
 // A lab file held open by this process.
 struct LabFile {
@@ -42,8 +41,15 @@ std::uint64_t defaultJournalLimit(std::uint64_t labSize) {
   return std::max<std::uint64_t>(4u << 20, labSize / 4);
 }
 
-// The temporary file a fold writes before renaming it over the lab file.
-std::string foldingPath(const std::string& labPath) { return labPath + ".folding"; }
+// The temporary files a fold writes before renaming one over the lab file
+// are named the lab's name, this, then six random characters. A link at the
+// lab's own name is replaced, never written through.
+platform::ReplacementOptions foldingOptions() {
+  platform::ReplacementOptions options;
+  options.followLink = false;
+  options.temporaryInfix = ".folding-";
+  return options;
+}
 
 // Whether closing the lab should fold its journal into the file: always for
 // a small lab (a cheap write), for a big one only once the journal is a
@@ -341,7 +347,7 @@ bool Lab::foldLocked(bool always) {
   // twice.
   const LabIdentity folded = identityOf(text);
   if (!m_file->journal.markFolded(folded, &error) ||
-      !writeFileAtomicallyVia(m_path, foldingPath(m_path), text, &error)) {
+      !writeFileAtomically(m_path, text, &error, foldingOptions())) {
     m_lastSaveError = error;
     return false;
   }
@@ -365,7 +371,7 @@ std::shared_ptr<Lab> loadLabFile(const std::string& path, std::string* error) {
   if (!file->lock.acquire(path, error)) return nullptr;
   // Left by a process that stopped in the middle of a fold: the lab file is
   // still the old one, and the journal still holds the changes.
-  ::unlink(foldingPath(path).c_str());
+  platform::removeReplacementLeftovers(path, foldingOptions().temporaryInfix);
   auto net = readLabAndJournal(path, *file, error);
   if (!net) return nullptr;
   struct stat st {};

@@ -1,13 +1,16 @@
 #include "platform/samba/credentials.h"
 
+#include <fcntl.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 namespace platform::samba {
 namespace {
@@ -45,38 +48,80 @@ Credentials& Credentials::operator=(const Credentials& other) {
   return *this;
 }
 
+namespace {
+
+// Reads the whole authentication file from `fd` into `text`, whose buffer is
+// sized once so that no copy of the password is left behind in freed memory.
+bool readSecretFile(int fd, const struct stat& st, std::string& text) {
+  constexpr off_t kLargest = 64 * 1024;
+  if (!S_ISREG(st.st_mode) || st.st_size > kLargest) return false;
+  text.assign(static_cast<std::size_t>(kLargest), '\0');
+  std::size_t used = 0;
+  for (;;) {
+    const ssize_t n = ::read(fd, text.data() + used, text.size() - used);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    used += static_cast<std::size_t>(n);
+    if (used == text.size()) return false;
+  }
+  ::explicit_bzero(text.data() + used, text.size() - used);
+  text.resize(used);
+  return true;
+}
+
+}  // namespace
+
 bool readAuthenticationFile(const std::string& path, Credentials* out, std::string* error) {
-  // The stream reads through a buffer of ours, so that it can be wiped too.
-  std::array<char, 4096> buffer{};
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    *error = "cannot read the authentication file " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  struct CloseFd {
+    int fd;
+    ~CloseFd() { ::close(fd); }
+  } closeFd{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    *error = "cannot read the authentication file " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  // As ssh does for a key: a password others could read (or change) is no
+  // longer the user's secret, and nobody would notice.
+  if ((st.st_mode & 077) != 0) {
+    *error = "the authentication file " + path +
+             " can be read or written by other users; protect it with: chmod 600 " + path;
+    return false;
+  }
+  std::string text;
   struct Wipe {
-    std::array<char, 4096>& b;
-    ~Wipe() { ::explicit_bzero(b.data(), b.size()); }
-  } wipeBuffer{buffer};
-  std::ifstream in;
-  in.rdbuf()->pubsetbuf(buffer.data(), buffer.size());
-  in.open(path);
-  if (!in) {
-    *error = "cannot read the authentication file " + path;
+    std::string& t;
+    ~Wipe() { wipeText(t); }
+  } wipeContent{text};
+  if (!readSecretFile(fd, st, text)) {
+    *error = "cannot read the authentication file " + path + " (not a file of at most 64 KB)";
     return false;
   }
   Credentials creds;
-  std::string line;
-  while (std::getline(in, line)) {
-    const std::string_view text = trimmed(line);
-    if (text.empty() || text.front() == '#' || text.front() == ';') continue;
-    const auto eq = text.find('=');
+  std::string_view rest(text);
+  while (!rest.empty()) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    const std::string_view line = trimmed(rest.substr(0, end));
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    if (line.empty() || line.front() == '#' || line.front() == ';') continue;
+    const auto eq = line.find('=');
     if (eq == std::string_view::npos) continue;
-    const std::string key = lower(trimmed(text.substr(0, eq)));
-    std::string value(trimmed(text.substr(eq + 1)));
+    const std::string key = lower(trimmed(line.substr(0, eq)));
+    const std::string_view value = trimmed(line.substr(eq + 1));
     if (key == "username") {
       creds.user = value;
     } else if (key == "password") {
-      creds.password = value;
+      creds.password.reserve(value.size());
+      creds.password.assign(value);
     } else if (key == "domain") {
       creds.domain = value;
     }
-    wipeText(value);
-    wipeText(line);
   }
   // "DOMAIN\user" in the user line names the domain too, as Samba's tools take it.
   if (const auto slash = creds.user.find('\\'); slash != std::string::npos) {

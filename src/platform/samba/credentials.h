@@ -46,7 +46,8 @@ struct LogonQuestion {
 using LogonPrompt = std::function<std::optional<Credentials>(const LogonQuestion&)>;
 
 // Reads `path`. False with *error set (one line, never the password) when
-// the file cannot be read or names no user.
+// the file cannot be read, can be read or written by other users (mode
+// not 600 or stricter), or names no user.
 bool readAuthenticationFile(const std::string& path, Credentials* out, std::string* error);
 
 // The Kerberos ticket cache of this user, when there is one that holds a
