@@ -12,10 +12,10 @@
 
 #include <csignal>
 
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "../support/file_size_limit.h"
 #include "../support/lab_fixture.h"
 #include "platform/dialin.h"
 #include "platform/eventlog.h"
@@ -251,26 +251,6 @@ TEST_F(LabJournal, ACutShortLastChangeIsDroppedAndADamagedOneRefusedWithoutLoss)
 // Where the journal's records end (its zero-filled room starts).
 std::size_t recordsEnd(const fs::path& journal) { return slurp(journal).find('\0'); }
 
-// Makes writes past `bytes` into any file fail (as a full disk would).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &m_old);
-    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = m_old;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &m_old);
-    std::signal(SIGXFSZ, m_oldHandler);
-  }
-
- private:
-  rlimit m_old{};
-  void (*m_oldHandler)(int) = nullptr;
-};
-
 TEST_F(LabJournal, AChangeThatCannotBeRecordedIsUndoneAndTheNextOneIsKept) {
   auto lab = load(m_file);
   ASSERT_TRUE(lab);
@@ -278,7 +258,7 @@ TEST_F(LabJournal, AChangeThatCannotBeRecordedIsUndoneAndTheNextOneIsKept) {
   ASSERT_EQ(NetUserAdd("\\\\PDC", 1, newUser("dave", "longer"), nullptr), NERR_Success);
   {
     // The disk fills up in the middle of the next record.
-    FileSizeLimit full(recordsEnd(journalOf(m_file)) + 10);
+    test_support::FileSizeLimit full(recordsEnd(journalOf(m_file)) + 10);
     EXPECT_EQ(NetUserAdd("\\\\PDC", 1, newUser("erin", "longer"), nullptr), ERROR_WRITE_FAULT);
   }
   EXPECT_NE(lab->lastSaveError().find(journalOf(m_file).string()), std::string::npos) << lab->lastSaveError();
