@@ -2,12 +2,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/regular_file.h"
 
 namespace platform {
 namespace {
@@ -85,19 +85,7 @@ bool writeFileAtomicallyVia(const std::string& path, const std::string& tmp,
 }
 
 bool readWholeFile(const std::string& path, std::string* content, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (error) *error = path + ": cannot open: " + std::strerror(errno);
-    return false;
-  }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) {
-    if (error) *error = path + ": cannot read";
-    return false;
-  }
-  *content = std::move(buffer).str();
-  return true;
+  return readRegularFile(path, kWholeFileLimit, content, error);
 }
 
 }  // namespace platform

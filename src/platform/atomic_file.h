@@ -1,6 +1,7 @@
 #pragma once
 // Writing a file so that readers see either the old or the new content.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,11 @@ bool writeFileAtomically(const std::string& path, std::string_view content, std:
 bool writeFileAtomicallyVia(const std::string& path, const std::string& tmp,
                             std::string_view content, std::string* error);
 
-// Reads a whole file; false with *error when it cannot be read.
+// The most readWholeFile reads: far more than any settings or lab file.
+inline constexpr std::uint64_t kWholeFileLimit = std::uint64_t{1} << 30;
+
+// Reads a whole regular file of at most kWholeFileLimit bytes; false with
+// *error when it cannot be read, is no regular file or is larger.
 bool readWholeFile(const std::string& path, std::string* content, std::string* error);
 
 }  // namespace platform

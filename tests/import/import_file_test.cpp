@@ -99,7 +99,9 @@ TEST(ImportFile, FaultyFilesAreRefusedWithOneClearMessage) {
 TEST(ImportFile, FilesThatCannotBeReadGiveTheOpenMessage) {
   const std::string message = "An error occured while trying to open the import file.";
   EXPECT_EQ(readImportFile("/nonexistent/import.txt").error, message);
-  EXPECT_EQ(readImportFile(std::filesystem::temp_directory_path().string()).error, message);
+  // A directory says what it is.
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  EXPECT_EQ(readImportFile(folder).error, message + "\n" + folder + ": not a regular file (a directory)");
 
   const auto path = std::filesystem::temp_directory_path() / "veltrane-import-read-test.txt";
   std::ofstream(path, std::ios::binary) << "UserName\r\nann\r\n";
@@ -129,8 +131,8 @@ TEST(ImportHeader, KindsColumnsAndRefusedTitles) {
   const ImportHeader unknown = checkImportHeader({"UserName", "Shoe size", "Full Name", "Home", "Home"});
   EXPECT_EQ(unknown.kind, ImportKind::None);
   EXPECT_EQ(unknown.messages,
-            (Cells{"The following input column is not supported:\nShoe size",
-                   "The following input column is given twice:\nHome"}));
+            Cells{"The following input column is not supported:\nShoe size\n"
+                  "The following input column is given twice:\nHome"});
 
   const ImportHeader groupUnknown = checkImportHeader({"GroupName", "Members"});
   EXPECT_EQ(groupUnknown.kind, ImportKind::None);

@@ -11,8 +11,8 @@ namespace {
 using json::Json;
 using json::Fault;
 
-[[noreturn]] void fail(std::string where, std::string what) {
-  throw Fault{std::move(where), std::move(what)};
+[[noreturn]] void fail(const std::string& where, const std::string& what) {
+  throw json::boundedFault(where, what);
 }
 
 const char* kindName(AccountKind k) {
@@ -228,18 +228,18 @@ Sam& samOf(Network& net, const Json& o, const std::string& where) {
   if (o.contains("domain")) {
     const auto name = textOf(o, "domain", where);
     if (Domain* d = net.findDomain(name)) return d->sam;
-    fail(where + "/domain", "no domain \"" + name + "\" in the lab");
+    fail(where + "/domain", "no domain " + platform::quotedText(name) + " in the lab");
   }
   const auto name = textOf(o, "machine", where);
   Machine* m = net.findMachine(name);
-  if (!m || !m->sam) fail(where + "/machine", "no machine \"" + name + "\" with its own accounts");
+  if (!m || !m->sam) fail(where + "/machine", "no machine " + platform::quotedText(name) + " with its own accounts");
   return *m->sam;
 }
 
 Machine& machineOf(Network& net, const Json& o, const std::string& where) {
   const auto name = textOf(o, "machine", where);
   Machine* m = net.findMachine(name);
-  if (!m) fail(where + "/machine", "no machine \"" + name + "\" in the lab");
+  if (!m) fail(where + "/machine", "no machine " + platform::quotedText(name) + " in the lab");
   return *m;
 }
 
@@ -257,7 +257,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     u.rid = rid;
     const std::size_t at = sam.userIndexOf(rid);
     if (at == Sam::kGone) {
-      if (sam.nameTaken(u.name)) fail(where + "/user/name", "name \"" + u.name + "\" is taken");
+      if (sam.nameTaken(u.name)) fail(where + "/user/name", "name " + platform::quotedText(u.name) + " is taken");
       sam.addUser(std::move(u));
       return;
     }
@@ -386,7 +386,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     std::string drive;
     std::vector<std::string> parts;
     Volume* v = splitLocalPath(path, &drive, &parts) ? m.findVolume(drive) : nullptr;
-    if (!v || parts.empty()) fail(where + "/path", "no volume for \"" + path + "\"");
+    if (!v || parts.empty()) fail(where + "/path", "no volume for " + platform::quotedText(path));
     const std::string owner = textOf(o, "owner", where);
     SID sid;
     const auto slash = owner.find('\\');
@@ -398,7 +398,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
         sid = accountSid(*sam, u->rid, AccountKind::User);
     }
     if (!addDirectoryNode(*v, parts, Principal{owner, sid}))
-      fail(where + "/path", "a file stands in the way of \"" + path + "\"");
+      fail(where + "/path", "a file stands in the way of " + platform::quotedText(path));
   } else if (t == "server") {
     Machine& m = machineOf(net, o, where);
     m.comment = textOf(o, "comment", where);
@@ -425,7 +425,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     net.loggedOn = textOf(o, "loggedOn", where);
     net.localMachine = textOf(o, "localMachine", where);
   } else {
-    fail(where + "/t", "unknown kind of entry \"" + t + "\"");
+    fail(where + "/t", "unknown kind of entry " + platform::quotedText(t));
   }
 }
 
@@ -453,7 +453,7 @@ bool applyChanges(Network& net, std::string_view text, std::string* error) {
     if (error) *error = f.where + ": " + f.what;
     return false;
   } catch (const std::exception& e) {
-    if (error) *error = std::string("malformed JSON: ") + e.what();
+    if (error) *error = "malformed JSON: " + platform::messageText(e.what(), platform::kWholeMessageChars);
     return false;
   }
   return true;

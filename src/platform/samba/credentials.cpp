@@ -5,9 +5,13 @@
 
 #include <array>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#include "platform/message_text.h"
+#include "platform/regular_file.h"
 
 namespace platform::samba {
 namespace {
@@ -45,6 +49,9 @@ Credentials& Credentials::operator=(const Credentials& other) {
   return *this;
 }
 
+// Far more than the three lines such a file holds.
+constexpr std::uint64_t kMaxAuthenticationFileBytes = 1u << 20;
+
 bool readAuthenticationFile(const std::string& path, Credentials* out, std::string* error) {
   // The stream reads through a buffer of ours, so that it can be wiped too.
   std::array<char, 4096> buffer{};
@@ -52,11 +59,20 @@ bool readAuthenticationFile(const std::string& path, Credentials* out, std::stri
     std::array<char, 4096>& b;
     ~Wipe() { ::explicit_bzero(b.data(), b.size()); }
   } wipeBuffer{buffer};
+  // A few lines of text: a pipe, a device or a huge file is refused before
+  // it is read, and the path is named escaped.
+  platform::FileDescriptor checked;
+  std::uint64_t size = 0;
+  std::string why;
+  if (!platform::openRegularFile(path, kMaxAuthenticationFileBytes, &checked, &size, &why)) {
+    *error = "cannot read the authentication file " + why;
+    return false;
+  }
   std::ifstream in;
   in.rdbuf()->pubsetbuf(buffer.data(), buffer.size());
   in.open(path);
   if (!in) {
-    *error = "cannot read the authentication file " + path;
+    *error = "cannot read the authentication file " + platform::pathInMessage(path);
     return false;
   }
   Credentials creds;
@@ -84,7 +100,8 @@ bool readAuthenticationFile(const std::string& path, Credentials* out, std::stri
     creds.user.erase(0, slash + 1);
   }
   if (creds.user.empty()) {
-    *error = "the authentication file " + path + " names no user (username = NAME)";
+    *error = "the authentication file " + platform::pathInMessage(path) +
+             " names no user (username = NAME)";
     return false;
   }
   *out = creds;
