@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "platform/message_text.h"
+
 namespace app {
 
 OptionsResult parseOptions(const std::vector<std::string>& args) {
@@ -37,7 +39,7 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
     } else if (a == "--help" || a == "-h") {
       options.help = true;
     } else if (a.starts_with("--")) {
-      return {std::nullopt, "unknown argument: " + a};
+      return {std::nullopt, "unknown argument: " + platform::messageText(a)};
     } else {
       options.autoWords.push_back(a);
     }
@@ -46,7 +48,7 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
       (options.autoWords.empty() || options.autoWords.front() != "import"))
     return {std::nullopt, "--update and --create-homes go with import"};
   if (!options.labFile.empty() && options.backend != "lab")
-    return {std::nullopt, "--lab goes with the lab backend, not with " + options.backend};
+    return {std::nullopt, "--lab goes with the lab backend, not with " + platform::messageText(options.backend)};
   return {options, {}};
 }
 

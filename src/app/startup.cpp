@@ -22,6 +22,7 @@
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
 #include "platform/local/config_file_local_system.h"
+#include "platform/message_text.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/server_name.h"
 #include "platform/system.h"
@@ -70,7 +71,7 @@ namespace {
 
 std::string backendFailureHeading(std::string_view backend) {
   if (backend == "lab") return "the lab could not be loaded:";
-  return "the " + std::string(backend) + " backend could not start:";
+  return "the " + platform::messageText(backend) + " backend could not start:";
 }
 
 }  // namespace
@@ -116,7 +117,8 @@ int takeScreenshot(MainWindow& window, const std::string& file) {
     return 1;
   }
   if (!window.grab().save(QString::fromStdString(file), "PNG")) {
-    std::fprintf(stderr, "veltrane: could not write %s\n", file.c_str());
+    std::fprintf(stderr, "veltrane: could not write %s\n",
+                 platform::messageText(file, platform::kQuotedPathChars).c_str());
     return 1;
   }
   return 0;

@@ -9,6 +9,7 @@
 #include "display/files_texts.h"
 #include "display/result_display.h"
 #include "display/text_table_model.h"
+#include "platform/byte_totals.h"
 
 namespace display {
 namespace {
@@ -33,7 +34,8 @@ std::vector<TextRow> sizePerUserRows(FilesArea& area, const settings::SettingsVa
     if (e->name == "<dirlist denied>" && settings.f_directory_denial != 1) continue;
     e->displayMark = 1;
     TextRow row;
-    row.cells = {e->name, kilobytesText(e->bytes), std::to_string(e->count), std::to_string(e->bytes)};
+    row.cells = {e->name, kilobytesText(e->bytes), std::to_string(e->count),
+                 platform::byteTotalText(e->bytes)};
     row.value = static_cast<std::int64_t>(i);
     rows.push_back(std::move(row));
   }

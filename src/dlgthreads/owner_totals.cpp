@@ -1,5 +1,7 @@
 #include "dlgthreads/owner_totals.h"
 
+#include "platform/byte_totals.h"
+
 namespace dlgthreads {
 
 void OwnerTotals::add(std::string_view key, std::string_view name, std::string_view qualified,
@@ -18,8 +20,10 @@ void OwnerTotals::add(std::string_view key, std::string_view name, std::string_v
     ++m_used;
   }
   FilesEntry* entry = m_area.at(it->second.index);
-  entry->bytes += bytes;
-  ++entry->count;
+  // A total that would wrap shows the largest value, marked, rather than
+  // a small number that looks true.
+  platform::addSaturating(entry->bytes, bytes);
+  platform::addSaturating(entry->count, std::uint32_t{1});
 }
 
 void OwnerTotals::finish() {

@@ -149,8 +149,8 @@ struct FilesEntry {
   std::string name;     // empty = free entry, the end of the used entries
   std::string path;
   std::string rights;
-  std::uint64_t bytes = 0;  // 64-bit: a 32-bit total wraps at 4 GiB
-  std::uint32_t count = 0;
+  std::uint64_t bytes = 0;  // 64-bit, and stops at its largest value rather than wrapping
+  std::uint32_t count = 0;  // stops at its largest value too
 };
 
 // The Files display area: entries used from the start without gaps, at most

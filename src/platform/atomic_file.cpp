@@ -2,9 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
+#include "platform/regular_file.h"
 namespace platform {
 
 bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error,
@@ -16,19 +15,7 @@ bool writeFileAtomically(const std::string& path, std::string_view content, std:
 }
 
 bool readWholeFile(const std::string& path, std::string* content, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (error) *error = path + ": cannot open: " + std::strerror(errno);
-    return false;
-  }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) {
-    if (error) *error = path + ": cannot read";
-    return false;
-  }
-  *content = std::move(buffer).str();
-  return true;
+  return readRegularFile(path, kWholeFileLimit, content, error);
 }
 
 }  // namespace platform

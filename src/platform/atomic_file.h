@@ -1,6 +1,7 @@
 #pragma once
 // Writing a file so that readers see either the old or the new content.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,11 @@ namespace platform {
 bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error,
                          const ReplacementOptions& options = {});
 
-// Reads a whole file; false with *error when it cannot be read.
+// The most readWholeFile reads: far more than any settings or lab file.
+inline constexpr std::uint64_t kWholeFileLimit = std::uint64_t{1} << 30;
+
+// Reads a whole regular file of at most kWholeFileLimit bytes; false with
+// *error when it cannot be read, is no regular file or is larger.
 bool readWholeFile(const std::string& path, std::string* content, std::string* error);
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/backend.h"
 
+#include "platform/message_text.h"
+
 namespace platform {
 
 void BackendCatalog::add(std::string name, BackendFactory factory) {
@@ -20,7 +22,7 @@ std::shared_ptr<Backend> BackendCatalog::make(std::string_view name,
     if (error) {
       std::string known;
       for (const auto& n : names()) known += (known.empty() ? "" : ", ") + n;
-      *error = "unknown backend \"" + std::string(name) + "\" (known: " + known + ")";
+      *error = "unknown backend " + quotedText(name) + " (known: " + known + ")";
     }
     return nullptr;
   }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/byte_totals.h"
+#include "platform/message_text.h"
 #include "platform/lab/file_paths.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/model.h"
@@ -31,8 +33,12 @@ constexpr std::string_view kUsage =
     "      Prints the true totals per owner of the files below PATH (\"C:\\dir\" on\n"
     "      the lab's local machine, or \"\\\\SERVER\\SHARE\\dir\"), one owner per\n"
     "      line sorted by SID: SID, account (DOMAIN\\name, or the SID when no\n"
-    "      account has it), bytes, files. Refused directories are counted too.\n"
+    "      account has it), bytes, files. Refused directories are counted too;\n"
+    "      a byte total past 2^64 - 1 shows as 18446744073709551615+.\n"
     "  veltrane-lab --help\n";
+
+// A word of the command line in a message: escaped and cut.
+std::string shown(std::string_view word) { return platform::messageText(word); }
 
 int usageError(std::string_view message) {
   std::cerr << "veltrane-lab: " << message << "\n\n" << kUsage;
@@ -54,19 +60,19 @@ int generate(const std::vector<std::string_view>& args) {
   std::string output;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const auto flag = args[i];
-    if (i + 1 >= args.size()) return usageError(std::string(flag) + " needs a value");
+    if (i + 1 >= args.size()) return usageError(shown(flag) + " needs a value");
     const auto value = args[++i];
     long long n = 0;
     if (flag == "-o") {
       output = std::string(value);
     } else if (flag == "--users" || flag == "--groups" || flag == "--servers") {
-      if (!toInt(value, 0, 1000000, &n)) return usageError(std::string(flag) + ": expected a number from 0 to 1000000");
+      if (!toInt(value, 0, 1000000, &n)) return usageError(shown(flag) + ": expected a number from 0 to 1000000");
       (flag == "--users" ? options.users : flag == "--groups" ? options.groups : options.servers) = static_cast<int>(n);
     } else if (flag == "--seed") {
       if (!toInt(value, 0, 0xFFFFFFFFll, &n)) return usageError("--seed: expected a number from 0 to 4294967295");
       options.seed = static_cast<std::uint32_t>(n);
     } else {
-      return usageError("unknown option " + std::string(flag));
+      return usageError("unknown option " + shown(flag));
     }
   }
   if (output.empty()) return usageError("generate needs -o FILE");
@@ -86,7 +92,7 @@ int check(const std::vector<std::string_view>& args) {
     std::cerr << error << "\n";
     return 1;
   }
-  std::cout << args[0] << ": ok\n";
+  std::cout << platform::messageText(args[0], platform::kQuotedPathChars) << ": ok\n";
   return 0;
 }
 
@@ -119,7 +125,7 @@ int events(const std::vector<std::string_view>& args) {
     } else if (machine.empty() && !args[i].starts_with("-")) {
       machine = std::string(args[i]);
     } else {
-      return usageError("unexpected argument " + std::string(args[i]));
+      return usageError("unexpected argument " + shown(args[i]));
     }
   }
   std::string error;
@@ -140,7 +146,7 @@ int events(const std::vector<std::string_view>& args) {
   std::vector<platform::EventRecord> records;
   platform::ScopedBackend backend(lab::makeLabBackend(lab));
   if (const auto status = platform::ReadEventLog("\\\\" + machine, &records); status != 0) {
-    std::cerr << "veltrane-lab: cannot read the event log of " << machine << " (error " << status << ")\n";
+    std::cerr << "veltrane-lab: cannot read the event log of " << shown(machine) << " (error " << status << ")\n";
     return 1;
   }
   for (const auto& r : records) {
@@ -162,7 +168,7 @@ int owners(const std::vector<std::string_view>& args) {
     } else if (target.empty()) {
       target = std::string(args[i]);
     } else {
-      return usageError("unexpected argument " + std::string(args[i]));
+      return usageError("unexpected argument " + shown(args[i]));
     }
   }
   if (target.empty()) return usageError("owners needs a PATH");
@@ -184,7 +190,7 @@ int owners(const std::vector<std::string_view>& args) {
     std::unordered_map<std::string, lab::OwnerTotal> totals;
     platform::DWORD status = 0;
     if (!lab::ownerTotalsAt(net, target, &totals, &status)) {
-      std::cerr << "veltrane-lab: no directory " << target << " (error " << status << ")\n";
+      std::cerr << "veltrane-lab: no directory " << shown(target) << " (error " << status << ")\n";
       result = 1;
       return;
     }
@@ -199,7 +205,7 @@ int owners(const std::vector<std::string_view>& args) {
       } else if (const lab::AccountRef r = lab::findSid(net, *fp.machine, platform::SID{sid}); r.sam) {
         account = r.domain + "\\" + r.name;
       }
-      std::cout << sid << '\t' << account << '\t' << total.bytes << '\t' << total.files << '\n';
+      std::cout << sid << '\t' << account << '\t' << platform::byteTotalText(total.bytes) << '\t' << total.files << '\n';
     }
   });
   return result;
@@ -220,5 +226,5 @@ int main(int argc, char** argv) {
   if (command == "check") return check(args);
   if (command == "events") return events(args);
   if (command == "owners") return owners(args);
-  return usageError("unknown command " + std::string(command));
+  return usageError("unknown command " + shown(command));
 }

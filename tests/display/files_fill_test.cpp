@@ -22,6 +22,9 @@ TEST(FilesTexts, KilobytesFollowTheTwoFormsAndGoPastFourGiB) {
   EXPECT_EQ(kilobytesText(1048576), "1,0 kb");
   EXPECT_EQ(kilobytesText(5 * 1048576 + 3 * 1024), "5,3 kb");
   EXPECT_EQ(kilobytesText(6442450944ull + 2048), "6144,2 kb");
+  // A total that stopped at the largest value says it is at least that.
+  EXPECT_EQ(kilobytesText(~0ull), "17592186044415,1023+ kb");
+  EXPECT_EQ(kilobytesText(~0ull - 1024), "17592186044415,1022 kb");
 }
 
 class FilesFill : public ::testing::Test {

@@ -5,13 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <limits>
 #include <map>
+
+#include <nlohmann/json.hpp>
 
 #include "dlgthreads/files_walks.h"
 #include "dlgthreads/files_worker.h"
 #include "dlgthreads/owner_totals.h"
 #include "dlgthreads/rights_text.h"
 #include "engine_lab.h"
+#include "platform/byte_totals.h"
 #include "platform/lab/change_set.h"
 #include "platform/lab/file_paths.h"
 #include "platform/lab/model.h"
@@ -128,6 +133,35 @@ TEST_F(FilesWalks, OwnerRowsAreFoundWhereverTheyStandAndTheCapIsSaidOnce) {
   EXPECT_EQ(area.used(), FilesArea::kCapacity);
   EXPECT_EQ(area.get(150000).count, 4u);
   EXPECT_EQ(area.get(150000).bytes, 1 + 3 * (1ull << 32));
+}
+
+// Two files of 2^63 bytes and one of 5: a 64-bit sum wraps to 5, which
+// looks like a true total. Both the walk and the lab's own totals stop at
+// the largest value instead.
+TEST_F(FilesWalks, TotalsPastSixtyFourBitsStopAtTheLargestValueInsteadOfWrapping) {
+  std::ifstream in(std::string(VELTRANE_TEST_LABS) + "/files-lab.json");
+  auto json = nlohmann::ordered_json::parse(in);
+  for (auto& machine : json["machines"]) {
+    if (machine["name"] != "WKS") continue;
+    machine["volumes"][0]["root"]["children"].push_back(nlohmann::ordered_json::parse(R"({
+      "name": "Huge", "owner": "LAB\\bob", "children": [
+        {"name": "a.bin", "size": 9223372036854775808},
+        {"name": "b.bin", "size": 9223372036854775808},
+        {"name": "c.txt", "size": 5}]})"));
+  }
+  std::string error;
+  m_lab = lab::labFromJson(json.dump(), "huge-files", &error);
+  ASSERT_TRUE(m_lab) << error;
+  useBackend(lab::makeLabBackend(m_lab));
+
+  constexpr auto kMax = std::numeric_limits<std::uint64_t>::max();
+  const auto block = walk(0, "C:\\Huge");
+  EXPECT_EQ(rows(*block), (std::map<std::string, std::pair<std::uint64_t, std::uint64_t>>{
+                              {"bob", {kMax, 3}}}));
+  EXPECT_EQ(oracle("C:\\Huge"), (std::map<std::string, std::pair<std::uint64_t, std::uint64_t>>{
+                                     {sidOf("LAB\\bob"), {kMax, 3}}}));
+  EXPECT_EQ(platform::byteTotalText(kMax), "18446744073709551615+");
+  EXPECT_EQ(platform::byteTotalText(kMax - 1), "18446744073709551614");
 }
 
 TEST_F(FilesWalks, RightsDumpShowsWhatEachAccessListGrants) {

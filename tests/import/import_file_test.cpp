@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "../support/temp_folder.h"
 #include "transfer/import/import_header.h"
 #include "transfer/import/text_encoding.h"
 
@@ -99,7 +102,9 @@ TEST(ImportFile, FaultyFilesAreRefusedWithOneClearMessage) {
 TEST(ImportFile, FilesThatCannotBeReadGiveTheOpenMessage) {
   const std::string message = "An error occured while trying to open the import file.";
   EXPECT_EQ(readImportFile("/nonexistent/import.txt").error, message);
-  EXPECT_EQ(readImportFile(std::filesystem::temp_directory_path().string()).error, message);
+  // A directory says what it is.
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  EXPECT_EQ(readImportFile(folder).error, message + "\n" + folder + ": not a regular file (a directory)");
 
   const auto path = std::filesystem::temp_directory_path() / "veltrane-import-read-test.txt";
   std::ofstream(path, std::ios::binary) << "UserName\r\nann\r\n";
@@ -107,6 +112,68 @@ TEST(ImportFile, FilesThatCannotBeReadGiveTheOpenMessage) {
   std::filesystem::remove(path);
   ASSERT_TRUE(result.table) << result.error;
   EXPECT_EQ(result.table->rows.at(0).cells, Cells{"ann"});
+}
+
+// Files built to fill memory are refused by their size, or by their first
+// line too long or too wide, before more of them is held.
+TEST(ImportFile, FilesPastTheLimitsAreRefusedBeforeTheyAreHeld) {
+  test_support::TempFolder folder;
+  // Past the file limit: refused by its size (a sparse file, no disk used).
+  const std::string huge = folder.write("huge.txt", "UserName\nann\n");
+  std::filesystem::resize_file(huge, kMaxImportFileBytes + 1);
+  EXPECT_EQ(readImportFile(huge).error,
+            "The import file holds more than 268435456 bytes, the most an import file may hold.");
+
+  // A header, then 200 MB without a line end (the sparse file's zeros):
+  // refused once line 2 passes 1 MiB. Read whole, the file would have
+  // been refused for its NUL bytes instead.
+  const std::string endless = folder.write("endless.txt", "UserName\n");
+  std::filesystem::resize_file(endless, 200u << 20);
+  EXPECT_EQ(readImportFile(endless).error, "Line 2 of the import file is longer than 1048576 bytes.");
+
+  // A pipe would be waited on, a device read for ever.
+  const std::string fifo = folder / "pipe.txt";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(readImportFile(fifo).error, "An error occured while trying to open the import file.\n" +
+                                            fifo + ": not a regular file (a pipe)");
+  EXPECT_EQ(readImportFile("/dev/zero").error,
+            "An error occured while trying to open the import file.\n/dev/zero: not a regular file (a device)");
+
+  // 50 MB of tabs: one message, no cell made.
+  EXPECT_EQ(parseImportText("UserName\n" + std::string(50 << 20, '\t')).error,
+            "Line 2 of the import file is longer than 1048576 bytes.");
+  EXPECT_EQ(parseImportText("UserName" + std::string(100000, '\t') + "\nann\n").error,
+            "Line 1 of the import file has 100001 cells; an import file has at most 64 columns.");
+  // Cells past the limit: many short records of the widest header.
+  std::string wide = "UserName";
+  for (std::size_t i = 1; i < kMaxImportColumns; ++i) wide += "\tt";
+  wide += '\n';
+  std::string record(kMaxImportColumns + 1, '\t');
+  record.front() = 'a';
+  record.back() = '\n';
+  std::string text = wide;
+  for (std::size_t i = 0; i <= kMaxImportCells / kMaxImportColumns; ++i) text += record;
+  EXPECT_EQ(parseImportText(text).error,
+            "The import file holds more than 4000000 cells (records times columns); line 62502 is one "
+            "too many.");
+}
+
+// However many titles are refused, the header gives one message: the first
+// few, escaped, and how many more.
+TEST(ImportHeader, ManyRefusedTitlesGiveOneShortMessage) {
+  std::vector<std::string> titles{"UserName", "Home", "Home", "Home", "Bad\x1b[2J\a"};
+  for (int i = 0; i < 100000; ++i) titles.push_back("col" + std::to_string(i));
+  const ImportHeader header = checkImportHeader(titles);
+  EXPECT_EQ(header.kind, ImportKind::None);
+  EXPECT_EQ(header.messages,
+            Cells{"The following 100001 input columns are not supported:\nBad\\x1b[2J\\a\ncol0\ncol1\n"
+                  "col2\ncol3\n\xE2\x80\xA6 and 99996 more\n"
+                  "The following input column is given twice:\nHome"});
+
+  const ImportHeader longTitle = checkImportHeader({"GroupName", std::string(1 << 20, 'x')});
+  ASSERT_EQ(longTitle.messages.size(), 1u);
+  EXPECT_EQ(longTitle.messages[0], "The following input column is not supported:\n" + std::string(200, 'x') +
+                                        "\xE2\x80\xA6 (1048376 more bytes)");
 }
 
 TEST(ImportHeader, KindsColumnsAndRefusedTitles) {
@@ -129,8 +196,8 @@ TEST(ImportHeader, KindsColumnsAndRefusedTitles) {
   const ImportHeader unknown = checkImportHeader({"UserName", "Shoe size", "Full Name", "Home", "Home"});
   EXPECT_EQ(unknown.kind, ImportKind::None);
   EXPECT_EQ(unknown.messages,
-            (Cells{"The following input column is not supported:\nShoe size",
-                   "The following input column is given twice:\nHome"}));
+            Cells{"The following input column is not supported:\nShoe size\n"
+                  "The following input column is given twice:\nHome"});
 
   const ImportHeader groupUnknown = checkImportHeader({"GroupName", "Members"});
   EXPECT_EQ(groupUnknown.kind, ImportKind::None);

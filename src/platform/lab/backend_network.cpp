@@ -47,7 +47,7 @@ DWORD LabBackend::WNetEnumResource(HANDLE enumHandle, DWORD* count, std::vector<
   DWORD used = 0;
   while (e.next < e.entries.size() && buffer.size() < wanted) {
     const DWORD size = netEntrySize(e.entries[e.next]);
-    if (used + size > *bufferSize) break;
+    if (size > *bufferSize - used) break;  // cannot wrap: used <= *bufferSize
     used += size;
     buffer.push_back(e.entries[e.next++]);
   }

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <unordered_set>
 
+#include "platform/byte_totals.h"
+
 namespace lab {
 namespace {
 
@@ -320,8 +322,8 @@ void addOwnerTotals(const FilePlace& dir, std::unordered_map<std::string, OwnerT
       addOwnerTotals(*child, totals);
     } else {
       OwnerTotal& t = totals[child->ownerSid().value];
-      t.bytes += child->size;
-      ++t.files;
+      platform::addSaturating(t.bytes, child->size);
+      platform::addSaturating(t.files, std::uint64_t{1});
     }
   }
 }

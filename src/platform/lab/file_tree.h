@@ -132,7 +132,7 @@ platform::SECURITY_DESCRIPTOR descriptorOf(const FilePlace& place,
 // Per owner, the bytes and files below a directory place (refusals do not
 // hide anything: these are the true totals).
 struct OwnerTotal {
-  std::uint64_t bytes = 0;
+  std::uint64_t bytes = 0;  // stops at its largest value (platform::isSaturated)
   std::uint64_t files = 0;
 };
 // Keyed by the SID's text.

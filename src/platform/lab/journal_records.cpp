@@ -13,8 +13,8 @@ namespace {
 using json::Json;
 using json::Fault;
 
-[[noreturn]] void fail(std::string where, std::string what) {
-  throw Fault{std::move(where), std::move(what)};
+[[noreturn]] void fail(const std::string& where, const std::string& what) {
+  throw json::boundedFault(where, what);
 }
 
 const char* kindName(AccountKind k) {
@@ -214,9 +214,9 @@ std::string textOf(const Json& o, const char* key, const std::string& where) {
 // other account (or deleted account) has.
 void checkAccountName(const Sam& sam, std::string_view name, std::string_view oldName,
                       const std::string& where) {
-  if (!json::validAccountName(name)) fail(where, "invalid account name \"" + std::string(name) + "\"");
+  if (!json::validAccountName(name)) fail(where, "invalid account name " + platform::quotedText(name));
   if (upper(name) != upper(oldName) && sam.nameTaken(name)) {
-    fail(where, "duplicate account name \"" + std::string(name) + "\"");
+    fail(where, "duplicate account name " + platform::quotedText(name));
   }
 }
 
@@ -258,18 +258,18 @@ Sam& samOf(Network& net, const Json& o, const std::string& where) {
   if (o.contains("domain")) {
     const auto name = textOf(o, "domain", where);
     if (Domain* d = net.findDomain(name)) return d->sam;
-    fail(where + "/domain", "no domain \"" + name + "\" in the lab");
+    fail(where + "/domain", "no domain " + platform::quotedText(name) + " in the lab");
   }
   const auto name = textOf(o, "machine", where);
   Machine* m = net.findMachine(name);
-  if (!m || !m->sam) fail(where + "/machine", "no machine \"" + name + "\" with its own accounts");
+  if (!m || !m->sam) fail(where + "/machine", "no machine " + platform::quotedText(name) + " with its own accounts");
   return *m->sam;
 }
 
 Machine& machineOf(Network& net, const Json& o, const std::string& where) {
   const auto name = textOf(o, "machine", where);
   Machine* m = net.findMachine(name);
-  if (!m) fail(where + "/machine", "no machine \"" + name + "\" in the lab");
+  if (!m) fail(where + "/machine", "no machine " + platform::quotedText(name) + " in the lab");
   return *m;
 }
 
@@ -349,7 +349,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
       }
       SID sid{m.get<std::string>()};
       if (std::find(g.members.begin(), g.members.end(), sid) != g.members.end()) {
-        fail(where + "/members", "\"" + sid.value + "\" is listed twice");
+        fail(where + "/members", platform::quotedText(sid.value) + " is listed twice");
       }
       g.members.push_back(std::move(sid));
     }
@@ -406,7 +406,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
       Machine& m = machineOf(net, o, where);
       const auto name = textOf(o, "hive", where);
       if (name != "HKEY_LOCAL_MACHINE" && name != "HKEY_USERS" && name != "HKEY_CLASSES_ROOT") {
-        fail(where + "/hive", "unknown hive \"" + name + "\"");
+        fail(where + "/hive", "unknown hive " + platform::quotedText(name));
       }
       hive = &m.hives[name];
     }
@@ -424,7 +424,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
       auto v = json::readValue(values[i], where + "/values/" + std::to_string(i));
       for (const auto& e : key.values) {
         if (upper(e.name) == upper(v.name)) {
-          fail(where + "/values/" + std::to_string(i), "duplicate value name \"" + v.name + "\"");
+          fail(where + "/values/" + std::to_string(i), "duplicate value name " + platform::quotedText(v.name));
         }
       }
       key.values.push_back(std::move(v));
@@ -455,10 +455,10 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     std::vector<std::string> parts;
     const bool split = splitLocalPath(path, &drive, &parts);
     for (const auto& part : parts) {
-      if (!validFileName(part)) fail(where + "/path", "invalid file name \"" + part + "\"");
+      if (!validFileName(part)) fail(where + "/path", "invalid file name " + platform::quotedText(part));
     }
     Volume* v = split ? m.findVolume(drive) : nullptr;
-    if (!v || parts.empty()) fail(where + "/path", "no volume for \"" + path + "\"");
+    if (!v || parts.empty()) fail(where + "/path", "no volume for " + platform::quotedText(path));
     const std::string owner = textOf(o, "owner", where);
     SID sid;
     const auto slash = owner.find('\\');
@@ -470,7 +470,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
         sid = accountSid(*sam, u->rid, AccountKind::User);
     }
     if (!addDirectoryNode(*v, parts, Principal{owner, sid}))
-      fail(where + "/path", "a file stands in the way of \"" + path + "\"");
+      fail(where + "/path", "a file stands in the way of " + platform::quotedText(path));
   } else if (t == "server") {
     Machine& m = machineOf(net, o, where);
     m.comment = textOf(o, "comment", where);
@@ -497,7 +497,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     net.loggedOn = textOf(o, "loggedOn", where);
     net.localMachine = textOf(o, "localMachine", where);
   } else {
-    fail(where + "/t", "unknown kind of entry \"" + t + "\"");
+    fail(where + "/t", "unknown kind of entry " + platform::quotedText(t));
   }
 }
 
@@ -525,7 +525,7 @@ bool applyChanges(Network& net, std::string_view text, std::string* error) {
     if (error) *error = f.where + ": " + f.what;
     return false;
   } catch (const std::exception& e) {
-    if (error) *error = std::string("malformed JSON: ") + e.what();
+    if (error) *error = "malformed JSON: " + platform::messageText(e.what(), platform::kWholeMessageChars);
     return false;
   }
   return true;
@@ -537,7 +537,7 @@ bool checkReplayedNetwork(const Network& net, std::string* error) {
     return false;
   };
   if (!net.findMachine(net.localMachine)) {
-    return failWith("/localMachine: no machine \"" + net.localMachine + "\" in /machines");
+    return failWith("/localMachine: no machine " + platform::quotedText(net.localMachine) + " in /machines");
   }
   const auto slash = net.loggedOn.find('\\');
   if (slash == std::string::npos) return failWith("/loggedOn: expected \"DOMAIN\\\\name\"");
@@ -546,14 +546,14 @@ bool checkReplayedNetwork(const Network& net, std::string* error) {
   if (const Domain* d = net.findDomain(domain)) sam = &d->sam;
   else if (const Machine* m = net.findMachine(domain); m && m->sam) sam = &*m->sam;
   if (!sam || !sam->findUser(net.loggedOn.substr(slash + 1))) {
-    return failWith("/loggedOn: no user account \"" + net.loggedOn + "\"");
+    return failWith("/loggedOn: no user account " + platform::quotedText(net.loggedOn));
   }
   auto deletedStayDeleted = [&](const Sam& s, const std::string& where) {
     for (const auto& d : s.deleted) {
       if (s.userByRidOrNull(d.rid) || s.groupByRidOrNull(d.rid) ||
           std::any_of(s.localGroups.begin(), s.localGroups.end(),
                       [&](const LocalGroup& g) { return g.rid == d.rid; })) {
-        return failWith(where + ": deleted account \"" + d.name + "\": duplicate RID " +
+        return failWith(where + ": deleted account " + platform::quotedText(d.name) + ": duplicate RID " +
                         std::to_string(d.rid));
       }
     }

@@ -19,7 +19,6 @@
 
 namespace lab {
 
-using platform::readWholeFile;
 using platform::writeFileAtomically;
 
 // A lab file held open by this process.
@@ -96,7 +95,7 @@ std::unique_ptr<Network> readLabAndJournal(const std::string& path, LabFile& fil
   if (!net) {
     // Read again the slow way, which names the fault.
     std::string text;
-    if (!readWholeFile(path, &text, error)) return nullptr;
+    if (!readLabFile(path, &text, error)) return nullptr;
     net = parseLab(text, path, error);
     if (!net) return nullptr;
   }
@@ -367,6 +366,8 @@ void Lab::restoreLocked() {
 }
 
 std::shared_ptr<Lab> loadLabFile(const std::string& path, std::string* error) {
+  // Before the lock file is made beside it: no lock beside a device or a pipe.
+  if (!checkLabFile(path, error)) return nullptr;
   auto file = std::make_unique<LabFile>(path);
   if (!file->lock.acquire(path, error)) return nullptr;
   // Left by a process that stopped in the middle of a fold: the lab file is

@@ -11,8 +11,8 @@ namespace {
 
 using namespace platform;
 
-[[noreturn]] void fail(const std::string& where, std::string what) {
-  throw Fault{where.empty() ? "/" : where, std::move(what)};
+[[noreturn]] void fail(const std::string& where, const std::string& what) {
+  throw boundedFault(where, what);
 }
 
 std::string at(const std::string& path, std::string_view key) { return path + "/" + std::string(key); }
@@ -90,7 +90,7 @@ DWORD readRights(const Json& j, const std::string& where, bool deny) {
         mask |= rightMask(r, deny);
         found = true;
       }
-    if (!found) fail(at(where, i), "unknown right \"" + name + "\"");
+    if (!found) fail(at(where, i), "unknown right " + platform::quotedText(name));
   }
   return mask;
 }
@@ -150,7 +150,7 @@ Dacl readDacl(const Json& j, const std::string& where) {
             ace.flags |= f.flag;
             found = true;
           }
-        if (!found) fail(at(at(w, "inherit"), k), "unknown inheritance flag \"" + name + "\"");
+        if (!found) fail(at(at(w, "inherit"), k), "unknown inheritance flag " + platform::quotedText(name));
       }
     }
     d.aces.push_back(std::move(ace));
@@ -221,7 +221,7 @@ FileNode readNode(const Json& j, const std::string& where, bool root) {
     auto name = j.find("name");
     if (name == j.end()) fail(at(where, "name"), "required field is missing");
     n.name = textOf(*name, at(where, "name"));
-    if (!validFileName(n.name)) fail(at(where, "name"), "invalid file name \"" + n.name + "\"");
+    if (!validFileName(n.name)) fail(at(where, "name"), "invalid file name " + platform::quotedText(n.name));
   }
   n.directory = root || j.contains("children") || j.contains("generate");
   if (auto d = j.find("dir"); d != j.end()) {
@@ -244,7 +244,7 @@ FileNode readNode(const Json& j, const std::string& where, bool root) {
       FileNode child = readNode((*c)[i], at(at(where, "children"), i), false);
       for (const FileNode& other : n.children)
         if (upper(other.name) == upper(child.name))
-          fail(at(at(at(where, "children"), i), "name"), "duplicate name \"" + child.name + "\"");
+          fail(at(at(at(where, "children"), i), "name"), "duplicate name " + platform::quotedText(child.name));
       n.children.push_back(std::move(child));
     }
   }
@@ -285,7 +285,7 @@ SID resolveText(const Network& net, const Machine& m, const std::string& text, c
       if (up.substr(8) == name) return SID{std::string(kBuiltinSid) + "-" + std::to_string(rid)};
   }
   const AccountRef r = findAccount(net, m, text);
-  if (!r.sam) fail(where, "no account \"" + text + "\"");
+  if (!r.sam) fail(where, "no account " + platform::quotedText(text));
   return r.sid;
 }
 

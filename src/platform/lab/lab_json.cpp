@@ -25,8 +25,8 @@ using json::Json;
 using json::Fault;
 using namespace platform;
 
-[[noreturn]] void fail(const std::string& where, std::string what) {
-  throw Fault{where.empty() ? "/" : where, std::move(what)};
+[[noreturn]] void fail(const std::string& where, const std::string& what) {
+  throw json::boundedFault(where, what);
 }
 
 std::string at(const std::string& path, std::string_view key) {
@@ -47,7 +47,7 @@ void expectObject(const J& j, const std::string& path,
   for (auto it = j.begin(); it != j.end(); ++it) {
     const auto key = it.key();
     const auto known = std::find(allowed.begin(), allowed.end(), key);
-    if (known == allowed.end()) fail(at(path, key), "unknown field \"" + key + "\"");
+    if (known == allowed.end()) fail(at(path, key), "unknown field " + quotedText(key));
     if constexpr (std::is_same_v<J, SimdValue>) {
       // The fast reader would take the first of two equal keys where the
       // slow one takes the last: let the slow one decide.
@@ -226,7 +226,7 @@ DWORD bits(const J& o, std::string_view key, const std::string& path, DWORD fall
     const auto name = e.template get<std::string>();
     auto it = std::find_if(std::begin(names), std::end(names),
                            [&](const NamedBit& b) { return b.name == name; });
-    if (it == std::end(names)) fail(where(), "unknown flag \"" + name + "\"");
+    if (it == std::end(names)) fail(where(), "unknown flag " + quotedText(name));
     value |= it->bit;
   }
   return value;
@@ -285,7 +285,7 @@ DWORD regType(const J& o, const std::string& path) {
   if (!j->is_string()) fail(at(path, "type"), "expected a value type name");
   const auto name = j->template get<std::string>();
   for (const auto& t : kRegTypes) if (t.name == name) return t.bit;
-  fail(at(path, "type"), "unknown value type \"" + name + "\"");
+  fail(at(path, "type"), "unknown value type " + quotedText(name));
 }
 
 template <class J>
@@ -362,7 +362,7 @@ void readKeys(const J& a, const std::string& path, Hive& hive, bool withHive,
     if (withHive) {
       const auto h = text(a[i], "hive", where, false, "HKEY_LOCAL_MACHINE");
       if (h != "HKEY_LOCAL_MACHINE" && h != "HKEY_USERS" && h != "HKEY_CLASSES_ROOT") {
-        fail(at(where, "hive"), "unknown hive \"" + h + "\"");
+        fail(at(where, "hive"), "unknown hive " + quotedText(h));
       }
       target = &(*hives)[h];
     }
@@ -375,7 +375,7 @@ void readKeys(const J& a, const std::string& path, Hive& hive, bool withHive,
       auto dup = std::find_if(key.values.begin(), key.values.end(),
                               [&](const RegValue& e) { return upper(e.name) == upper(v.name); });
       if (dup != key.values.end()) {
-        fail(at(at(where, "values"), k), "duplicate value name \"" + v.name + "\"");
+        fail(at(at(where, "values"), k), "duplicate value name " + quotedText(v.name));
       }
       key.values.push_back(std::move(v));
     }
@@ -450,7 +450,7 @@ User readUser(const J& j, const std::string& path) {
                 "authFlags", "logons", "dialin"});
   User u;
   u.name = text(j, "name", path, true);
-  if (!validAccountName(u.name)) fail(at(path, "name"), "invalid account name \"" + u.name + "\"");
+  if (!validAccountName(u.name)) fail(at(path, "name"), "invalid account name " + quotedText(u.name));
   u.rid = number(j, "rid", path, 0);
   auto& i = u.info;
   i.usri3_full_name = text(j, "fullName", path);
@@ -646,7 +646,7 @@ void readSam(const J& j, const std::string& path, Sam& sam,
     // Users come first: their names need checking only among themselves.
     const bool user = &byName == &sam.userByName;
     if ((!user && sam.nameTaken(name)) || !byName.emplace(upper(name), index).second) {
-      fail(at(where, "name"), "duplicate account name \"" + name + "\"");
+      fail(at(where, "name"), "duplicate account name " + quotedText(name));
     }
     if (rid != 0 && !rids.insert(rid).second) {
       fail(at(where, "rid"), "duplicate RID " + std::to_string(rid));
@@ -670,7 +670,7 @@ void readSam(const J& j, const std::string& path, Sam& sam,
     expectObject(groups[k], where, {"name", "rid", "comment", "attributes", "members"});
     Group g;
     g.name = text(groups[k], "name", where, true);
-    if (!validAccountName(g.name)) fail(at(where, "name"), "invalid group name \"" + g.name + "\"");
+    if (!validAccountName(g.name)) fail(at(where, "name"), "invalid group name " + quotedText(g.name));
     g.rid = number(groups[k], "rid", where, 0);
     g.comment = text(groups[k], "comment", where);
     g.attributes = number(groups[k], "attributes", where, g.attributes);
@@ -683,7 +683,7 @@ void readSam(const J& j, const std::string& path, Sam& sam,
     expectObject(locals[k], where, {"name", "rid", "comment", "members"});
     LocalGroup g;
     g.name = text(locals[k], "name", where, true);
-    if (!validAccountName(g.name)) fail(at(where, "name"), "invalid group name \"" + g.name + "\"");
+    if (!validAccountName(g.name)) fail(at(where, "name"), "invalid group name " + quotedText(g.name));
     g.rid = number(locals[k], "rid", where, 0);
     g.comment = text(locals[k], "comment", where);
     claim(sam.localGroupByName, sam.localGroups.size(), g.name, g.rid, where);
@@ -724,8 +724,8 @@ void readSam(const J& j, const std::string& path, Sam& sam,
     for (std::size_t m = 0; m < groupMembers[k].size(); ++m) {
       const auto& name = groupMembers[k][m];
       const User* u = sam.findUser(name);
-      if (!u) fail(at(where, m), "no user \"" + name + "\" in " + sam.name);
-      if (!seen.insert(u->rid).second) fail(at(where, m), "\"" + name + "\" is listed twice");
+      if (!u) fail(at(where, m), "no user " + quotedText(name) + " in " + sam.name);
+      if (!seen.insert(u->rid).second) fail(at(where, m), quotedText(name) + " is listed twice");
       sam.groups[k].members.push_back(u->rid);
     }
   }
@@ -762,7 +762,7 @@ Json writeSamFields(const Sam& sam, Json j) {
 SID resolveMember(Network& net, const PendingMembers& p, const std::string& text,
                   const std::string& where) {
   if (text.rfind("S-1-", 0) == 0) {
-    if (!validSid(text)) fail(where, "malformed SID \"" + text + "\"");
+    if (!validSid(text)) fail(where, "malformed SID " + quotedText(text));
     return {text};
   }
   const Sam* sam = p.sam;
@@ -773,12 +773,12 @@ SID resolveMember(Network& net, const PendingMembers& p, const std::string& text
     sam = nullptr;
     if (const Domain* d = net.findDomain(dom)) sam = &d->sam;
     else if (const Machine* m = net.findMachine(dom); m && m->sam) sam = &*m->sam;
-    if (!sam) fail(where, "no domain or machine \"" + dom + "\" for member \"" + text + "\"");
+    if (!sam) fail(where, "no domain or machine " + quotedText(dom) + " for member " + quotedText(text));
   }
   if (const User* u = sam->findUser(name)) return accountSid(*sam, u->rid, AccountKind::User);
   if (const Group* g = sam->findGroup(name)) return accountSid(*sam, g->rid, AccountKind::Group);
-  if (sam->findLocalGroup(name)) fail(where, "a local group cannot be a member of a local group (\"" + text + "\")");
-  fail(where, "member \"" + text + "\" does not exist");
+  if (sam->findLocalGroup(name)) fail(where, "a local group cannot be a member of a local group (" + quotedText(text) + ")");
+  fail(where, "member " + quotedText(text) + " does not exist");
 }
 
 std::string memberText(const Network& net, const Sam& owner, const SID& sid) {
@@ -861,8 +861,8 @@ std::vector<BrowseEntry> readBrowses(const J& a, const std::string& path) {
       e.versionMajor = number(a[i], "versionMajor", where, 4);
       e.versionMinor = number(a[i], "versionMinor", where, 0);
     }
-    if (!validComputerName(e.name)) fail(where, "invalid computer name \"" + e.name + "\"");
-    if (!seen.insert(upper(e.name)).second) fail(where, "\"" + e.name + "\" is listed twice");
+    if (!validComputerName(e.name)) fail(where, "invalid computer name " + quotedText(e.name));
+    if (!seen.insert(upper(e.name)).second) fail(where, quotedText(e.name) + " is listed twice");
     out.push_back(std::move(e));
   }
   return out;
@@ -906,12 +906,12 @@ Share readShare(const J& j, const std::string& where) {
   expectObject(j, where, {"name", "type", "path", "remark", "maxUses"});
   Share s;
   s.name = text(j, "name", where, true);
-  if (!validShareName(s.name)) fail(at(where, "name"), "invalid share name \"" + s.name + "\"");
+  if (!validShareName(s.name)) fail(at(where, "name"), "invalid share name " + quotedText(s.name));
   const std::string type = text(j, "type", where, false, "disk");
   const auto* known = std::find_if(std::begin(kShareTypes), std::end(kShareTypes),
                                    [&](const auto& t) { return t.first == type; });
   if (known == std::end(kShareTypes)) {
-    fail(at(where, "type"), "unknown share type \"" + type + "\" (disk, print or ipc)");
+    fail(at(where, "type"), "unknown share type " + quotedText(type) + " (disk, print or ipc)");
   }
   s.type = known->second;
   s.path = text(j, "path", where);
@@ -942,7 +942,7 @@ std::vector<Share> readShares(const J& a, const std::string& path) {
   for (std::size_t i = 0; i < a.size(); ++i) {
     const auto where = at(path, i);
     Share s = readShare(a[i], where);
-    if (!seen.insert(upper(s.name)).second) fail(at(where, "name"), "share \"" + s.name + "\" is listed twice");
+    if (!seen.insert(upper(s.name)).second) fail(at(where, "name"), "share " + quotedText(s.name) + " is listed twice");
     out.push_back(std::move(s));
   }
   return out;
@@ -1062,7 +1062,7 @@ Machine readMachine(const J& j, const std::string& path, std::vector<PendingMemb
   Machine m;
   m.name = text(j, "name", path, true);
   if (m.name.empty() || m.name.size() > 15 || m.name.find_first_of("\\/ .*?\"<>|:;,+=[]") != std::string::npos) {
-    fail(at(path, "name"), "invalid computer name \"" + m.name + "\"");
+    fail(at(path, "name"), "invalid computer name " + quotedText(m.name));
   }
   m.domain = text(j, "domain", path, true);
   m.comment = text(j, "comment", path);
@@ -1208,7 +1208,7 @@ void parseNetwork(const J& root, Network& net) {
       const auto& name = net.networkProviders[i];
       if (name.empty()) fail(at("/networkProviders", i), "a provider needs a name");
       if (!seen.insert(upper(name)).second) {
-        fail(at("/networkProviders", i), "provider \"" + name + "\" is listed twice");
+        fail(at("/networkProviders", i), "provider " + quotedText(name) + " is listed twice");
       }
     }
   }
@@ -1222,7 +1222,7 @@ void parseNetwork(const J& root, Network& net) {
                                      "users", "groups", "localGroups", "deletedAccounts"});
     Domain d;
     d.name = text(domains[k], "name", where, true);
-    if (net.findDomain(d.name)) fail(at(where, "name"), "duplicate domain name \"" + d.name + "\"");
+    if (net.findDomain(d.name)) fail(at(where, "name"), "duplicate domain name " + quotedText(d.name));
     d.pdc = text(domains[k], "pdc", where);
     d.bdcs = texts(domains[k], "bdcs", where);
     d.trusts = texts(domains[k], "trusts", where);
@@ -1241,8 +1241,8 @@ void parseNetwork(const J& root, Network& net) {
   for (std::size_t k = 0; k < machines.size(); ++k) {
     const auto where = at("/machines", k);
     auto m = readMachine(machines[k], where, pending, machineSams[k]);
-    if (net.findMachine(m.name)) fail(at(where, "name"), "duplicate machine name \"" + m.name + "\"");
-    if (!net.findDomain(m.domain)) fail(at(where, "domain"), "no domain \"" + m.domain + "\" in /domains");
+    if (net.findMachine(m.name)) fail(at(where, "name"), "duplicate machine name " + quotedText(m.name));
+    if (!net.findDomain(m.domain)) fail(at(where, "domain"), "no domain " + quotedText(m.domain) + " in /domains");
     net.machines.push_back(std::move(m));
   }
   for (std::size_t k = 0; k < machines.size(); ++k) {
@@ -1264,14 +1264,14 @@ void parseNetwork(const J& root, Network& net) {
     const Domain& d = net.domains[k];
     auto checkDc = [&](const std::string& name, const std::string& w) {
       const Machine* m = net.findMachine(name);
-      if (!m) fail(w, "no machine \"" + name + "\" in /machines");
-      if (upper(m->domain) != upper(d.name)) fail(w, "machine \"" + name + "\" is not in domain " + d.name);
+      if (!m) fail(w, "no machine " + quotedText(name) + " in /machines");
+      if (upper(m->domain) != upper(d.name)) fail(w, "machine " + quotedText(name) + " is not in domain " + d.name);
     };
     if (!d.pdc.empty()) checkDc(d.pdc, at(where, "pdc"));
     for (std::size_t b = 0; b < d.bdcs.size(); ++b) checkDc(d.bdcs[b], at(at(where, "bdcs"), b));
     for (std::size_t t = 0; t < d.trusts.size(); ++t) {
       if (!net.findDomain(d.trusts[t])) {
-        fail(at(at(where, "trusts"), t), "no domain \"" + d.trusts[t] + "\" in /domains");
+        fail(at(at(where, "trusts"), t), "no domain " + quotedText(d.trusts[t]) + " in /domains");
       }
     }
   }
@@ -1285,7 +1285,7 @@ void parseNetwork(const J& root, Network& net) {
       for (auto it = logons->begin(); it != logons->end(); ++it) {
         if (!net.findMachine(it.key())) {
           fail(at(at(at(at(path, "users"), i), "logons"), it.key()),
-               "no machine \"" + it.key() + "\" in /machines");
+               "no machine " + quotedText(it.key()) + " in /machines");
         }
       }
     }
@@ -1300,7 +1300,7 @@ void parseNetwork(const J& root, Network& net) {
     for (std::size_t i = 0; i < m.browses->size(); ++i) {
       const auto& e = (*m.browses)[i];
       if (e.byName && !net.findMachine(e.name)) {
-        fail(at(at(at("/machines", k), "browses"), i), "no machine \"" + e.name + "\" in /machines");
+        fail(at(at(at("/machines", k), "browses"), i), "no machine " + quotedText(e.name) + " in /machines");
       }
     }
   }
@@ -1313,8 +1313,8 @@ void parseNetwork(const J& root, Network& net) {
     std::set<std::string> seen;
     for (std::size_t i = 0; i < m.userOrder->size(); ++i) {
       const auto& n = (*m.userOrder)[i];
-      if (!sam.findUser(n)) fail(at(where, i), "no user \"" + n + "\" in " + sam.name);
-      if (!seen.insert(upper(n)).second) fail(at(where, i), "\"" + n + "\" is listed twice");
+      if (!sam.findUser(n)) fail(at(where, i), "no user " + quotedText(n) + " in " + sam.name);
+      if (!seen.insert(upper(n)).second) fail(at(where, i), quotedText(n) + " is listed twice");
     }
   }
 
@@ -1324,7 +1324,7 @@ void parseNetwork(const J& root, Network& net) {
       const auto where = at(p.path, i);
       SID sid = resolveMember(net, p, p.members[i], where);
       if (std::find(group.members.begin(), group.members.end(), sid) != group.members.end()) {
-        fail(where, "\"" + p.members[i] + "\" is listed twice");
+        fail(where, quotedText(p.members[i]) + " is listed twice");
       }
       group.members.push_back(std::move(sid));
     }
@@ -1342,7 +1342,7 @@ void parseNetwork(const J& root, Network& net) {
   }
 
   if (!net.findMachine(net.localMachine)) {
-    fail("/localMachine", "no machine \"" + net.localMachine + "\" in /machines");
+    fail("/localMachine", "no machine " + quotedText(net.localMachine) + " in /machines");
   }
   const auto slash = net.loggedOn.find('\\');
   if (slash == std::string::npos) fail("/loggedOn", "expected \"DOMAIN\\\\name\"");
@@ -1352,7 +1352,7 @@ void parseNetwork(const J& root, Network& net) {
     if (const Domain* d = net.findDomain(dom)) sam = &d->sam;
     else if (const Machine* m = net.findMachine(dom); m && m->sam) sam = &*m->sam;
     if (!sam || !sam->findUser(net.loggedOn.substr(slash + 1))) {
-      fail("/loggedOn", "no user account \"" + net.loggedOn + "\"");
+      fail("/loggedOn", "no user account " + quotedText(net.loggedOn));
     }
   }
   for (std::size_t k = 0; k < net.machines.size(); ++k)
@@ -1468,18 +1468,20 @@ std::unique_ptr<Network> parseLab(std::string_view text, std::string_view source
   } catch (const Json::parse_error& e) {
     if (error) {
       std::string what = e.what();
-      // nlohmann's text: "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
+      // nlohmann's text: "[json.exception.parse_error.101] parse error at line 3, column 5: ...",
+      // which can end with the whole token last read: a string of any length.
       auto colon = what.find(": ");
       auto detail = colon == std::string::npos ? what : what.substr(colon + 2);
-      *error = std::string(source) + ": " + lineAndColumn(text, e.byte > 0 ? e.byte - 1 : 0) +
-               ": malformed JSON: " + detail;
+      *error = messageText(source, kQuotedPathChars) + ": " +
+               lineAndColumn(text, e.byte > 0 ? e.byte - 1 : 0) +
+               ": malformed JSON: " + messageText(detail, kQuotedTextChars);
     }
     return nullptr;
   } catch (const Fault& f) {
-    if (error) *error = std::string(source) + ": " + f.where + ": " + f.what;
+    if (error) *error = messageText(source, kQuotedPathChars) + ": " + f.where + ": " + f.what;
     return nullptr;
   } catch (const std::exception& e) {
-    if (error) *error = std::string(source) + ": " + e.what();
+    if (error) *error = messageText(source, kQuotedPathChars) + ": " + messageText(e.what(), kWholeMessageChars);
     return nullptr;
   }
   completeNetwork(*net);

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/lab/model.h"
+#include "platform/message_text.h"
 
 namespace lab::json {
 
@@ -18,6 +19,15 @@ struct Fault {
   std::string where;
   std::string what;
 };
+
+// A fault as thrown: the place (a path built from the file's own keys) and
+// the problem may echo the file's text, so both are escaped and bounded
+// whatever they hold. Quoted names within `what` are cut shorter still, by
+// platform::quotedText where the message is made.
+inline Fault boundedFault(std::string_view where, std::string_view what) {
+  return Fault{where.empty() ? std::string("/") : platform::messageText(where, platform::kWholeMessageChars),
+               platform::messageText(what, platform::kWholeMessageChars)};
+}
 
 Json writeUser(const User& user);
 User readUser(const Json& j, const std::string& path);

@@ -73,7 +73,8 @@ bool readSecretFile(int fd, const struct stat& st, std::string& text) {
 }  // namespace
 
 bool readAuthenticationFile(const std::string& path, Credentials* out, std::string* error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  // Never waiting on a FIFO: what it is gets asked below.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {
     *error = "cannot read the authentication file " + path + ": " + std::strerror(errno);
     return false;

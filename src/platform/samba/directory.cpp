@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/message_text.h"
 #include "platform/samba/ldb_client.h"
 
 namespace platform::samba {
@@ -83,13 +84,15 @@ std::unique_ptr<Directory> Directory::open(const std::string& address,
       credentials.domain.c_str(), credentials.kerberosCache ? 1 : 0, kRequestTimeout, why,
       sizeof why);
   if (!connection) {
-    *error = "no directory at " + address + ": " + why;
+    // The reason can be the server's own text.
+    *error = "no directory at " + platform::messageText(address) + ": " +
+             platform::messageText(why, platform::kWholeMessageChars);
     return nullptr;
   }
   auto directory = std::make_unique<Directory>(connection);
   const char* base = vt_ldb_base_dn(connection);
   if (!base || !*base) {
-    *error = "the directory at " + address + " names no domain";
+    *error = "the directory at " + platform::messageText(address) + " names no domain";
     return nullptr;
   }
   directory->m_baseDn = base;

@@ -4,6 +4,7 @@
 #include <span>
 #include <string_view>
 
+#include "platform/message_text.h"
 #include "transfer/import/import_texts.h"
 
 namespace transfer {
@@ -17,30 +18,58 @@ constexpr std::string_view kGroupTitles[] = {"GroupName", "Comment", "UserName"}
 static_assert(std::size(kUserTitles) == static_cast<std::size_t>(UserColumn::Count));
 static_assert(std::size(kGroupTitles) == static_cast<std::size_t>(GroupColumn::Count));
 
+// The most titles one message names; it counts the rest.
+constexpr std::size_t kTitlesNamed = 5;
+
+// The part of the message about `titles`: the import's own text for one,
+// for more their number and the first few, one a line. Titles are the
+// file's text, shown escaped and cut.
+std::string titlesPart(const std::vector<std::string_view>& titles, std::string_view one,
+                       std::string_view several) {
+  if (titles.size() == 1) return std::string(one) + platform::messageText(titles.front());
+  std::string text = "The following " + std::to_string(titles.size()) + " input columns " +
+                     std::string(several) + ":";
+  for (std::size_t i = 0; i < titles.size() && i < kTitlesNamed; ++i) {
+    text += '\n';
+    text += platform::messageText(titles[i]);
+  }
+  if (titles.size() > kTitlesNamed)
+    text += "\n\xE2\x80\xA6 and " + std::to_string(titles.size() - kTitlesNamed) + " more";
+  return text;
+}
+
 // Checks `titles` as a file of the kind whose titles are `known` (the first
-// of them leads). Messages only when the first title leads.
+// of them leads). One message, only when the first title leads, however
+// many titles are refused.
 bool checkAs(const std::vector<std::string>& titles, std::span<const std::string_view> known,
              ImportHeader& header) {
   if (titles.empty() || titles.front() != known.front()) return false;
   header.columns.assign(known.size(), std::nullopt);
-  bool valid = true;
+  std::vector<std::string_view> unsupported;
+  std::vector<std::string_view> repeated;
   for (std::size_t i = 0; i < titles.size(); ++i) {
     const auto found = std::find(known.begin(), known.end(), titles[i]);
     if (found == known.end()) {
-      header.messages.push_back(std::string(importTexts::kUnsupportedColumn) + titles[i]);
-      valid = false;
+      unsupported.push_back(titles[i]);
       continue;
     }
     auto& slot = header.columns[static_cast<std::size_t>(found - known.begin())];
-    if (slot) {
-      // Taking either copy would drop the other one's cells unseen.
-      header.messages.push_back(std::string(importTexts::kDuplicatedColumn) + titles[i]);
-      valid = false;
-      continue;
-    }
-    slot = i;
+    // Taking either copy would drop the other one's cells unseen. Only
+    // known titles repeat: the list stays short.
+    if (!slot) slot = i;
+    else if (std::find(repeated.begin(), repeated.end(), titles[i]) == repeated.end())
+      repeated.push_back(titles[i]);
   }
-  return valid;
+  std::string message;
+  if (!unsupported.empty())
+    message = titlesPart(unsupported, importTexts::kUnsupportedColumn, "are not supported");
+  if (!repeated.empty()) {
+    if (!message.empty()) message += '\n';
+    message += titlesPart(repeated, importTexts::kDuplicatedColumn, "are given twice");
+  }
+  if (message.empty()) return true;
+  header.messages.push_back(std::move(message));
+  return false;
 }
 
 }  // namespace

@@ -23,8 +23,9 @@ struct ImportHeader {
   // Index into a record's cells of each column, by the enum's value; empty
   // for a column the header doesn't name.
   std::vector<std::optional<std::size_t>> columns;
-  // The messages the check gives, in order: each unsupported or repeated
-  // title of a header whose first title names the kind.
+  // The message the check gives, at most one: the unsupported and the
+  // repeated titles of a header whose first title names the kind (the
+  // first few of each, and how many there are).
   std::vector<std::string> messages;
 
   std::optional<std::size_t> at(UserColumn c) const { return columns[static_cast<std::size_t>(c)]; }

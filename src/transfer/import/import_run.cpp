@@ -1,5 +1,8 @@
 #include "transfer/import/import_run.h"
 
+#include <algorithm>
+
+#include "platform/message_text.h"
 #include "platform/netapi.h"
 #include "resources/strings.h"
 
@@ -17,9 +20,12 @@ void ImportRun::fail(const ImportRow& row, std::string_view name, std::string te
 }
 
 void ImportRun::note(const ImportRow& row, std::string_view name, std::string_view text) {
-  std::string line = "Line " + std::to_string(row.line) + ": " + std::string(name) + ": ";
-  for (const char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
-  m_summary.failures.push_back(std::move(line));
+  // One line however the text runs: its line ends become blanks, anything
+  // else the file put there is shown escaped.
+  std::string flat(text.substr(0, platform::kWholeMessageChars * 4));
+  std::replace_if(flat.begin(), flat.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  m_summary.failures.push_back("Line " + std::to_string(row.line) + ": " + platform::messageText(name) +
+                               ": " + platform::messageText(flat, platform::kWholeMessageChars));
 }
 
 const std::optional<std::string>& ImportRun::domainName() {

@@ -3,6 +3,7 @@
 // messages about faulty files.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,22 @@ inline constexpr std::string_view kNoRecords =
 inline std::string nulByte(std::size_t line) {
   return "The import file holds a NUL byte on line " + std::to_string(line) +
          ", so it is not a text file.";
+}
+inline std::string fileTooLarge(std::uint64_t limit) {
+  return "The import file holds more than " + std::to_string(limit) +
+         " bytes, the most an import file may hold.";
+}
+inline std::string lineTooLong(std::size_t line, std::size_t limit) {
+  return "Line " + std::to_string(line) + " of the import file is longer than " +
+         std::to_string(limit) + " bytes.";
+}
+inline std::string tooManyColumns(std::size_t line, std::size_t cells, std::size_t limit) {
+  return "Line " + std::to_string(line) + " of the import file has " + std::to_string(cells) +
+         " cells; an import file has at most " + std::to_string(limit) + " columns.";
+}
+inline std::string tooManyCells(std::size_t line, std::size_t limit) {
+  return "The import file holds more than " + std::to_string(limit) +
+         " cells (records times columns); line " + std::to_string(line) + " is one too many.";
 }
 inline std::string emptyTitle(std::size_t column) {
   return "Column " + std::to_string(column) + " of the import file's header has no title.";

@@ -6,6 +6,7 @@
 
 #include "eventlog/event_report.h"
 #include "platform/files.h"
+#include "platform/message_text.h"
 #include "platform/netapi.h"
 #include "resources/strings.h"
 #include "transfer/import/home_path.h"
@@ -44,12 +45,13 @@ bool isYes(const std::string& text) { return text == res::loadString(res::kStrYe
 void reportAddFailure(ImportRun& run, const ImportRow& row, const std::string& name, DWORD status) {
   std::string text;
   if (status == kNoSuchMember) {
-    text = "No such member : " + name;
+    text = "No such member : " + platform::messageText(name);
   } else if (status == kPasswordTooShort) {
     text = res::str(importTexts::kStrPasswordTooShort);
   } else {
     text = "Error code #" + std::to_string(static_cast<int>(status)) +
-           ".\nServer Name: " + run.server() + "\nUserName: " + name;
+           ".\nServer Name: " + platform::messageText(run.server()) +
+           "\nUserName: " + platform::messageText(name);
   }
   run.fail(row, name, std::move(text), importTexts::kImportErrorCaption);
 }
@@ -152,7 +154,7 @@ void createHome(ImportRun& run, const ImportRow& row) {
   }
   if (status == platform::ERROR_ALREADY_EXISTS) return;  // an earlier import made it
   ++run.summary().homesFailed;
-  run.note(row, name, "home directory " + home + " not created (error " +
+  run.note(row, name, "home directory " + platform::quotedText(home) + " not created (error " +
                           std::to_string(status) + ")");
   run.messages().ok(std::to_string(static_cast<int>(status)), std::string(importTexts::kHomeCaption));
 }
