@@ -3,6 +3,7 @@
 #include "resources/strings.h"
 #include "transfer/import/import_run.h"
 #include "transfer/import/import_texts.h"
+#include "transfer/import/password_lookahead.h"
 #include "ui/messages.h"
 
 namespace transfer {
@@ -62,12 +63,14 @@ ImportSummary runImport(const ImportTable& table, const ImportOptions& options,
   }
   summary.kind = header.kind;
   ImportRun run(options, header, messages, summary);
+  PasswordLookahead passwords(table, header);
   for (const ImportRow& row : table.rows) {
     if (progress && !progress->recordsDone(summary.recordsDone, summary.recordsTotal)) {
       summary.cancelled = true;
       break;
     }
     if (header.kind == ImportKind::Users) {
+      passwords.reached(row);
       if (importUserRecord(run, row)) {
         if (options.createHomes) createHome(run, row);
       } else {
