@@ -265,6 +265,7 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
     } else {
       const auto& i3 = std::get<USER_INFO_3>(info);
       u.info = i3;
+      u.info.usri3_password.clear();  // the hash above is all that is kept
       u.name = i3.usri3_name;
       priv = i3.usri3_priv;
       u.passwordExpired = i3.usri3_password_expired != 0;
