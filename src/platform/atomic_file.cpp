@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/regular_file.h"
+
 namespace platform {
 
 bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error,

@@ -27,6 +27,10 @@ NET_API_STATUS NetUserDel(std::string_view server, std::string_view user) {
   return part(&Backend::accounts)->NetUserDel(server, user);
 }
 
+void PrepareAccountPasswords(std::span<const std::string> passwords) {
+  part(&Backend::accounts)->PrepareAccountPasswords(passwords);
+}
+
 NET_API_STATUS NetUserGetGroups(std::string_view server, std::string_view user, DWORD level, NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries) {
   return part(&Backend::accounts)->NetUserGetGroups(server, user, level, buf, prefmaxlen, entriesread, totalentries);
 }

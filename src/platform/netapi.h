@@ -32,6 +32,13 @@ constexpr DWORD UF_WORKSTATION_TRUST_ACCOUNT = 0x1000;
 constexpr DWORD UF_SERVER_TRUST_ACCOUNT = 0x2000;
 constexpr DWORD UF_DONT_EXPIRE_PASSWD = 0x10000;
 
+// The password of an account nobody is to know (a copied account, an
+// imported one the file gives no password): each backend keeps a secret no
+// one is told, a real domain a random password, the lab a mark no password
+// matches. It starts with a NUL, which no password typed or read from a file
+// can hold, so no real password is ever taken for it.
+inline constexpr std::string_view kUnknownPassword{"\0unknown", 8};
+
 // ---- user privilege levels ----
 constexpr DWORD USER_PRIV_GUEST = 0;
 constexpr DWORD USER_PRIV_USER = 1;
@@ -447,6 +454,12 @@ NET_API_STATUS NetUserSetInfo(std::string_view servername, std::string_view user
 NET_API_STATUS NetUserAdd(std::string_view servername, DWORD level, const NetInfo& buf,
                           DWORD* parm_err);
 NET_API_STATUS NetUserDel(std::string_view servername, std::string_view username);
+// Not an NT call: says that accounts are about to be given `passwords`, in
+// this order (an import's next records), so that a backend with slow work per
+// password (the lab's hashes) can begin it on idle cores. Changes nothing:
+// each password is still given to the call that sets it. An empty list says
+// that those told and not set yet will not be (the backend forgets them).
+void PrepareAccountPasswords(std::span<const std::string> passwords);
 NET_API_STATUS NetUserGetGroups(std::string_view servername, std::string_view username,
                                 DWORD level, NetBuffer& bufptr, DWORD prefmaxlen,
                                 DWORD* entriesread, DWORD* totalentries);

@@ -1,7 +1,6 @@
 #include "users/user_requests.h"
 
 #include "users/request_error.h"
-#include "users/unguessable_password.h"
 
 #include <algorithm>
 #include <string>
@@ -97,12 +96,13 @@ void copyUser(window::WindowContext& context) {
   record.usri3_name = copy;
   // The copy stays disabled, never starts out locked, and gets a password
   // nobody knows: a blank one would be refused by any length policy, or make a
-  // live account without a password once someone enables it.
-  record.usri3_password = unguessablePassword();
+  // live account without a password once someone enables it. Its other flags
+  // are the source's, "password not required" among them: that is a setting
+  // of the account copied, and with no password anyone knows it lets nobody in.
+  record.usri3_password = std::string(kUnknownPassword);
   record.usri3_flags = (record.usri3_flags | UF_ACCOUNTDISABLE) & ~UF_LOCKOUT;
   DWORD parameter = 0;
   const DWORD st = NetUserAdd(server, 3, record, &parameter);
-  std::fill(record.usri3_password.begin(), record.usri3_password.end(), '\0');
   if (st != NERR_Success) {
     const std::string text = st == ERROR_INVALID_PARAMETER
                                  ? res::str(59296) + std::to_string(parameter)

@@ -84,7 +84,9 @@ WriteResult createAccount(std::string_view server, UserFields& f, bool logging,
   info.usri1_name = f.name;
   info.usri1_password = f.password;
   info.usri1_priv = USER_PRIV_USER;
-  info.usri1_flags = UF_SCRIPT | UF_PASSWD_NOTREQD;
+  // "Password not required" would let a blank password in on a real domain
+  // later; only an account created without one needs it to be created.
+  info.usri1_flags = f.password.empty() ? UF_SCRIPT | UF_PASSWD_NOTREQD : UF_SCRIPT;
   DWORD parameter = 0;
   const NET_API_STATUS st = NetUserAdd(server, 1, info, &parameter);
   switch (st) {

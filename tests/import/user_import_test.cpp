@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "import_test_support.h"
+#include "platform/lab/password_hash.h"
 #include "resources/strings.h"
 
 namespace transfer::test {
@@ -12,6 +13,11 @@ namespace {
 using platform::UF_ACCOUNTDISABLE;
 using platform::UF_DONT_EXPIRE_PASSWD;
 using platform::UF_PASSWD_CANT_CHANGE;
+using platform::UF_PASSWD_NOTREQD;
+
+std::string storedHash(const lab::Lab& l, std::string_view name) {
+  return lab::test::storedUser(l, name).value("passwordHash", "");
+}
 
 class UserImport : public ::testing::Test {
  protected:
@@ -87,12 +93,69 @@ TEST_F(UserImport, AccountsWithoutAPasswordColumnAreCreatedDisabledWithoutAKnown
     const auto a = account(name);
     ASSERT_TRUE(a) << name;
     EXPECT_NE(a->usri3_flags & UF_ACCOUNTDISABLE, 0u) << name;
+    EXPECT_EQ(a->usri3_flags & UF_PASSWD_NOTREQD, 0u) << name;
     // The placeholder text never becomes a password.
     EXPECT_EQ(lab->toJson().find("\"*None*\""), std::string::npos);
+    // No hash of some random password: the mark no password matches.
+    const std::string stored = storedHash(lab.lab(), name);
+    EXPECT_EQ(stored, "*") << name;
+    for (std::string_view guess : {"", "*", "*None*", "unknown"})
+      EXPECT_FALSE(lab::passwordMatches(stored, guess)) << name << " " << guess;
   }
   // An existing account keeps its state: nothing in the file speaks of it.
   EXPECT_EQ(account("alice")->usri3_flags & UF_ACCOUNTDISABLE, 0u);
   EXPECT_EQ(account("alice")->usri3_comment, "Sales lead");
+}
+
+// "Password not required" would let a blank password in on a real domain:
+// only an account the file gives a blank password is created with it, and an
+// account that carries it keeps it when the import rewrites the account.
+TEST_F(UserImport, OnlyABlankPasswordIsCreatedWithPasswordNotRequired) {
+  platform::NetBuffer buffer;
+  ASSERT_EQ(platform::NetUserModalsGet(kServer, 0, buffer), 0u);
+  platform::USER_MODALS_INFO_0 policy = *buffer.one<platform::USER_MODALS_INFO_0>();
+  policy.usrmod0_min_passwd_len = 0;
+  ASSERT_EQ(platform::NetUserModalsSet(kServer, 0, policy, nullptr), 0u);
+  ASSERT_EQ(platform::NetUserSetInfo(kServer, "alice", 1008,
+                                     platform::USER_INFO_1008{account("alice")->usri3_flags |
+                                                              UF_PASSWD_NOTREQD},
+                                     nullptr),
+            0u);
+  const ImportSummary summary = importText(
+      "UserName\tPassword\nwithpw\tgood-pw\nblank\t\nalice\tnew-alice-pw\n", messages,
+      updateAll());
+  EXPECT_TRUE(summary.allApplied()) << testing::PrintToString(summary.failures);
+  EXPECT_EQ(account("withpw")->usri3_flags & UF_PASSWD_NOTREQD, 0u);
+  EXPECT_TRUE(lab::passwordMatches(storedHash(lab.lab(), "withpw"), "good-pw"));
+  EXPECT_NE(account("blank")->usri3_flags & UF_PASSWD_NOTREQD, 0u);
+  EXPECT_NE(account("alice")->usri3_flags & UF_PASSWD_NOTREQD, 0u) << "set on purpose: kept";
+  EXPECT_TRUE(lab::passwordMatches(storedHash(lab.lab(), "alice"), "new-alice-pw"));
+}
+
+// The passwords are hashed ahead on every core, yet the records are applied
+// in order: each account gets its own password, and a failure in between
+// gives its messages where it always did.
+TEST_F(UserImport, ManyPasswordsEachReachTheirOwnAccountInFileOrder) {
+  std::string file = "UserName\tPassword\n";
+  std::vector<std::string> passwords;
+  for (int i = 0; i < 40; ++i) {
+    passwords.push_back(i == 21 ? "ab" : "pw-" + std::to_string(i % 9) + "-" + std::to_string(i));
+    file += "many" + std::to_string(i) + "\t" + passwords.back() + "\n";
+  }
+  ImportOptions options;
+  options.askToContinue = false;
+  const ImportSummary summary = importText(file, messages, options);
+  EXPECT_EQ(summary.users.added, 39u);
+  EXPECT_EQ(summary.users.failed, 1u);
+  ASSERT_EQ(summary.failures.size(), 1u);
+  EXPECT_TRUE(summary.failures[0].starts_with("Line 23: many21: ")) << summary.failures[0];
+  EXPECT_EQ(texts(messages), std::vector<std::string>{"Import Error|" + res::str(59331)});
+  for (int i = 0; i < 40; ++i) {
+    if (i == 21) continue;
+    const std::string stored = storedHash(lab.lab(), "many" + std::to_string(i));
+    EXPECT_TRUE(lab::passwordMatches(stored, passwords[i])) << i;
+    EXPECT_FALSE(lab::passwordMatches(stored, passwords[(i + 1) % 40])) << i;
+  }
 }
 
 TEST_F(UserImport, AFailedRecordAsksAndNoStopsWhileYesGoesOn) {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <thread>
 
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 using namespace platform;
 namespace fs = std::filesystem;
 using lab::test::newUser;
+using lab::test::storedUser;
 
 namespace {
 
@@ -253,6 +255,124 @@ TEST_F(LabPasswords, LengthCountsCharactersNotBytesAndIsCheckedWhenSet) {
   EXPECT_EQ(NetUserAdd("\\\\PDC", 1, newUser("Jürgen-Müller-Öztürk2", "long enough"), &parm),
             ERROR_INVALID_PARAMETER);
   EXPECT_EQ(parm, 1u);
+}
+
+std::string storedHash(const lab::Lab& l, std::string_view name) {
+  return storedUser(l, name).value("passwordHash", "");
+}
+
+USER_INFO_3 unknownPasswordUser(std::string name) {
+  USER_INFO_3 u;
+  u.usri3_name = std::move(name);
+  u.usri3_password = std::string(kUnknownPassword);
+  u.usri3_flags = UF_SCRIPT | UF_ACCOUNTDISABLE;
+  return u;
+}
+
+// An account whose password nobody is to know keeps the mark, not a hash of
+// some password: nothing matches it, not even the blank password, it meets
+// any policy, and it takes a real password later.
+TEST_F(LabPasswords, APasswordNobodyKnowsIsAMarkNoPasswordMatches) {
+  {
+    auto l = load();
+    ASSERT_TRUE(l);
+    platform::ScopedBackend backend(lab::makeLabBackend(l));
+    USER_MODALS_INFO_0 policy;
+    policy.usrmod0_min_passwd_len = 12;
+    policy.usrmod0_password_hist_len = 3;
+    ASSERT_EQ(NetUserModalsSet("\\\\PDC", 0, policy, nullptr), NERR_Success);
+    ASSERT_EQ(NetUserAdd("\\\\PDC", 3, unknownPasswordUser("nobody"), nullptr), NERR_Success);
+    ASSERT_EQ(NetUserAdd("\\\\PDC", 3, unknownPasswordUser("later"), nullptr), NERR_Success);
+    const std::string mark = storedHash(*l, "nobody");
+    EXPECT_EQ(mark, "*");
+    for (std::string_view guess : {std::string_view(), std::string_view("*"), kUnknownPassword,
+                                   std::string_view("unknown")}) {
+      EXPECT_FALSE(lab::passwordMatches(mark, guess)) << guess;
+    }
+    // A password given later replaces the mark, which no history remembers.
+    ASSERT_EQ(NetUserSetInfo("\\\\PDC", "later", 1003, USER_INFO_1003{"Echidna-31-long"}, nullptr),
+              NERR_Success);
+    EXPECT_TRUE(lab::passwordMatches(storedHash(*l, "later"), "Echidna-31-long"));
+    EXPECT_FALSE(storedUser(*l, "later").contains("passwordHistory"));
+  }
+  // Written back and read again: still the mark, still matched by nothing.
+  auto again = load();
+  ASSERT_TRUE(again);
+  EXPECT_EQ(storedHash(*again, "nobody"), "*");
+  EXPECT_NE(slurp(m_file).find("\"passwordHash\": \"*\""), std::string::npos);
+}
+
+// Labs written before the mark hold argon2 hashes (also of the random
+// passwords nobody knew): they load and check passwords as before.
+TEST_F(LabPasswords, AnOlderLabsArgon2HashesStillCheckPasswords) {
+  const auto hash = lab::hashPassword("Wombat-88");
+  ASSERT_TRUE(hash);
+  std::string text = slurp(m_file);
+  const auto at = text.find("$argon2id$");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, text.find('"', at) - at, *hash);
+  spit(m_file, text);
+  auto l = load();
+  ASSERT_TRUE(l);
+  EXPECT_TRUE(lab::passwordMatches(storedHash(*l, "alice"), "Wombat-88"));
+  platform::ScopedBackend backend(lab::makeLabBackend(l));
+  USER_MODALS_INFO_0 policy;
+  policy.usrmod0_min_passwd_len = 4;
+  policy.usrmod0_password_hist_len = 2;
+  ASSERT_EQ(NetUserModalsSet("\\\\PDC", 0, policy, nullptr), NERR_Success);
+  EXPECT_EQ(NetUserSetInfo("\\\\PDC", "alice", 1003, USER_INFO_1003{"Wombat-88"}, nullptr),
+            NERR_PasswordTooShort) << "the old hash is still alice's password";
+  EXPECT_EQ(NetUserSetInfo("\\\\PDC", "alice", 1003, USER_INFO_1003{"Dingo-12"}, nullptr),
+            NERR_Success);
+  EXPECT_EQ(NetUserSetInfo("\\\\PDC", "alice", 1003, USER_INFO_1003{"Wombat-88"}, nullptr),
+            NERR_PasswordTooShort) << "remembered in the history";
+}
+
+// Hashes made ahead (an import's next records) or on several threads at once
+// each end up with their own account, whatever order they were made in.
+TEST_F(LabPasswords, HashesMadeAheadOrConcurrentlyBelongToTheirOwnAccounts) {
+  auto l = load();
+  ASSERT_TRUE(l);
+  platform::ScopedBackend backend(lab::makeLabBackend(l));
+  std::vector<std::string> told;
+  for (int i = 0; i < 10; ++i) told.push_back("Quokka-" + std::to_string(i % 7));  // repeats
+  PrepareAccountPasswords(told);
+  for (std::size_t i = 0; i < told.size(); ++i) {
+    ASSERT_EQ(NetUserAdd("\\\\PDC", 1, newUser("ahead" + std::to_string(i), told[i]), nullptr),
+              NERR_Success) << i;
+  }
+  for (std::size_t i = 0; i < told.size(); ++i) {
+    const std::string hash = storedHash(*l, "ahead" + std::to_string(i));
+    EXPECT_TRUE(lab::passwordMatches(hash, told[i])) << i;
+    EXPECT_FALSE(lab::passwordMatches(hash, "Quokka-" + std::to_string((i + 1) % 7))) << i;
+  }
+  // Told and never set: forgotten, and the account set later is right.
+  PrepareAccountPasswords(std::vector<std::string>{"Never-set-1"});
+  PrepareAccountPasswords({});
+  ASSERT_EQ(NetUserAdd("\\\\PDC", 1, newUser("late", "Never-set-1"), nullptr), NERR_Success);
+  EXPECT_TRUE(lab::passwordMatches(storedHash(*l, "late"), "Never-set-1"));
+
+  // Several callers at once: each hash is made outside the write lock.
+  std::vector<std::jthread> callers;
+  for (int t = 0; t < 4; ++t) {
+    callers.emplace_back([t] {
+      for (int k = 0; k < 3; ++k) {
+        const std::string n = std::to_string(t) + "-" + std::to_string(k);
+        EXPECT_EQ(NetUserAdd("\\\\PDC", 1, newUser("busy" + n, "Numbat-" + n), nullptr),
+                  NERR_Success);
+        EXPECT_EQ(NetUserSetInfo("\\\\PDC", "busy" + n, 1003, USER_INFO_1003{"Bilby-" + n}, nullptr),
+                  NERR_Success);
+      }
+    });
+  }
+  callers.clear();
+  for (int t = 0; t < 4; ++t) {
+    for (int k = 0; k < 3; ++k) {
+      const std::string n = std::to_string(t) + "-" + std::to_string(k);
+      EXPECT_TRUE(lab::passwordMatches(storedHash(*l, "busy" + n), "Bilby-" + n)) << n;
+    }
+  }
+  EXPECT_EQ((onDisk() + l->toJson()).find("Quokka-"), std::string::npos);
 }
 
 // Text the lab could not write back, or longer than the systems simulated

@@ -164,6 +164,32 @@ TEST_P(AccountChanges, PasswordSetAndRefusedWhenTooShort) {
   }
 }
 
+// "Password not required" lets a blank password in: an account created with
+// a password, or with one nobody knows (disabled, as a copy or an import
+// without passwords makes it), carries none, on the DC as on the lab.
+TEST_P(AccountChanges, AddedWithAPasswordOrOneNobodyKnowsNeedsNoPasswordNotRequired) {
+  addUser();
+  EXPECT_FALSE(user().usri3_flags & UF_PASSWD_NOTREQD);
+  if (samba()) {
+    EXPECT_FALSE(control(stored()) & UF_PASSWD_NOTREQD);
+  }
+  ASSERT_EQ(NetUserDel(server(), kUser), NERR_Success);
+
+  USER_INFO_3 unknown;
+  unknown.usri3_name = kUser;
+  unknown.usri3_password = std::string(kUnknownPassword);
+  unknown.usri3_flags = UF_SCRIPT | UF_ACCOUNTDISABLE;
+  ASSERT_EQ(NetUserAdd(server(), 3, unknown, nullptr), NERR_Success);
+  const USER_INFO_3 made = user();
+  EXPECT_TRUE(made.usri3_flags & UF_ACCOUNTDISABLE);
+  EXPECT_FALSE(made.usri3_flags & UF_PASSWD_NOTREQD);
+  if (samba()) {
+    const LdifObject o = stored();
+    EXPECT_EQ(control(o) & (UF_ACCOUNTDISABLE | UF_PASSWD_NOTREQD), UF_ACCOUNTDISABLE);
+    EXPECT_NE(first(o, "pwdLastSet"), "0") << "a password nobody is told was set";
+  }
+}
+
 bool holds(const NetBuffer& buf, const std::string& name) {
   for (const auto& e : buf.get<GROUP_USERS_INFO_0>()) if (e.grui0_name == name) return true;
   for (const auto& e : buf.get<LOCALGROUP_USERS_INFO_0>()) if (e.lgrui0_name == name) return true;

@@ -11,6 +11,7 @@
 
 #include <fstream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -68,6 +69,18 @@ inline platform::USER_INFO_1 newUser(std::string name, std::string password,
   u.usri1_password = std::move(password);
   u.usri1_flags = flags;
   return u;
+}
+
+// The user `name` as the lab's file form holds it ("passwordHash",
+// "passwordHistory", "flags", ...); null when no domain has it.
+inline nlohmann::json storedUser(const Lab& lab, std::string_view name) {
+  const auto root = nlohmann::json::parse(lab.toJson());
+  for (const auto& domain : root.value("domains", nlohmann::json::array())) {
+    for (const auto& user : domain.value("users", nlohmann::json::array())) {
+      if (user.value("name", "") == name) return user;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace lab::test

@@ -249,10 +249,30 @@ TEST_F(UserProperties, NewUserIsCheckedBeforeCreationAndASecondOkEditsTheNewAcco
   EXPECT_NE(dave->usri3_password_expired, 0u);
   EXPECT_FALSE(dave->usri3_flags & UF_DONT_EXPIRE_PASSWD);
   EXPECT_TRUE(dave->usri3_flags & UF_NORMAL_ACCOUNT);
+  // Created with a password: nothing lets a blank one in later.
+  EXPECT_FALSE(dave->usri3_flags & UF_PASSWD_NOTREQD);
   EXPECT_TRUE(has(globalMembers("Sales"), "dave"));
   EXPECT_TRUE(has(localMembers("Auditors"), "LAB\\dave"));
   m_lab.reset();
   std::filesystem::remove_all(dir);
+}
+
+// Without a password the account is made as a real domain needs it, with
+// "password not required"; given one, without it.
+TEST_F(UserProperties, OnlyANewUserWithoutAPasswordIsCreatedPasswordNotRequired) {
+  for (const char* password : {"", "pw-erin"}) {
+    const std::string name = std::string("erin") + (*password ? "2" : "1");
+    run(kIdAdd, [&](CUserProperties& d) {
+      d.newNameEdit()->setText(QString::fromStdString(name));
+      d.passwordEdit()->setText(password);
+      d.confirmationEdit()->setText(password);
+      d.accept();
+    });
+    const auto created = account(name);
+    ASSERT_TRUE(created) << name;
+    EXPECT_EQ((created->usri3_flags & UF_PASSWD_NOTREQD) != 0, *password == '\0') << name;
+  }
+  EXPECT_TRUE(m_messages->shown().empty()) << shownTexts().front();
 }
 
 TEST_F(UserProperties, SingleEditWritesFieldsFlagsAndGlobalAndLocalMembership) {

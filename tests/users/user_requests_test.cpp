@@ -8,7 +8,9 @@
 
 #include "../app/app_test_support.h"
 #include "display/display_traits.h"
+#include "../support/lab_fixture.h"
 #include "platform/eventlog.h"
+#include "platform/lab/password_hash.h"
 #include "platform/netapi.h"
 #include "users/delete_members_dialog.h"
 #include "users/enter_name_dialog.h"
@@ -111,6 +113,11 @@ TEST_F(UserRequests, CopyIsADisabledAccountWithTheSourcesMembershipsAndIsListed)
   USER_MODALS_INFO_0 policy = modals.get<USER_MODALS_INFO_0>().front();
   policy.usrmod0_min_passwd_len = 12;
   ASSERT_EQ(NetUserModalsSet("\\\\PDC", 0, policy, nullptr), NERR_Success);
+  // "Password not required", set on the source on purpose, is copied too.
+  ASSERT_EQ(NetUserSetInfo("\\\\PDC", "Administrator", 1008,
+                           USER_INFO_1008{account("Administrator")->usri3_flags | UF_PASSWD_NOTREQD},
+                           nullptr),
+            NERR_Success);
   select({"Administrator"});
   typeName("Deputy");
   run(kIdCopy);
@@ -123,6 +130,12 @@ TEST_F(UserRequests, CopyIsADisabledAccountWithTheSourcesMembershipsAndIsListed)
   EXPECT_EQ(copy->usri3_full_name, "Built-in administrator");
   EXPECT_TRUE(copy->usri3_flags & UF_ACCOUNTDISABLE);
   EXPECT_FALSE(copy->usri3_flags & UF_LOCKOUT);
+  EXPECT_TRUE(copy->usri3_flags & UF_PASSWD_NOTREQD);
+  // Its password is one nobody knows: the mark, which no password matches.
+  const std::string stored =
+      lab::test::storedUser(*m_lab, "Deputy").value("passwordHash", std::string());
+  EXPECT_EQ(stored, "*");
+  EXPECT_FALSE(lab::passwordMatches(stored, ""));
   EXPECT_TRUE(contains(groupsOf("Deputy"), "Domain Admins"));
   EXPECT_TRUE(contains(localMembers("Administrators"), "LAB\\Deputy"));
   EXPECT_EQ(listed(), (std::vector<std::string>{"Administrator", "Deputy", "alice", "bob"}));

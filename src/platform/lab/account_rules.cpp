@@ -4,6 +4,7 @@
 
 #include "platform/lab/password_hash.h"
 #include "platform/lab/text_rules.h"
+#include "platform/netapi.h"
 #include "platform/types.h"
 
 namespace lab {
@@ -51,36 +52,76 @@ DWORD checkUserTexts(const User& before, const User& after, DWORD* parm_err) {
   return NERR_Success;
 }
 
-DWORD setPassword(User& u, const Policy& policy, std::string_view password, std::int64_t now,
-                  bool newAccount, DWORD* parm_err) {
-  if (!keepable(password, kMaxPasswordLength)) return refuse(USER_PASSWORD_PARMNUM, parm_err);
-  const auto fail = [&](DWORD status) {
-    if (parm_err) *parm_err = USER_PASSWORD_PARMNUM;
-    return status;
-  };
-  if (utf16Length(password) < policy.modals0.usrmod0_min_passwd_len) {
-    return fail(NERR_PasswordTooShort);
+bool NewPassword::unknown() const { return text == kUnknownPassword; }
+
+NewPassword preparePassword(std::string_view text, HashAhead& ahead) {
+  NewPassword p{text, std::nullopt, {}, false};
+  if (p.unknown()) {
+    p.hash = std::string(kNoPasswordMatches);
+  } else if (keepable(text, kMaxPasswordLength)) {
+    auto made = ahead.take(text);
+    p.hash = made ? std::move(*made) : hashPassword(text);
   }
-  // The history counts the current password as the first remembered one.
-  // At most as many as NT keeps, so that a lab file asking for more cannot
-  // make every password change check thousands of hashes.
+  return p;
+}
+
+namespace {
+
+// The hashes a new password must differ from: the current one first, then
+// as many older ones as the history counts, at most as many as NT keeps, so
+// that a lab file asking for more cannot make every change check thousands.
+std::vector<std::string> rememberedHashes(const User& u, const Policy& policy) {
   const std::size_t remembered =
       std::min<std::size_t>(policy.modals0.usrmod0_password_hist_len, kMaxPasswordHistory);
-  if (!newAccount && remembered > 0) {
-    const std::size_t older = std::min(remembered - 1, u.passwordHistory.size());
-    const bool reused =
-        passwordMatches(u.passwordHash, password) ||
-        std::any_of(u.passwordHistory.begin(), u.passwordHistory.begin() + older,
-                    [&](const std::string& h) { return passwordMatches(h, password); });
-    if (reused) return fail(NERR_PasswordTooShort);
+  if (remembered == 0) return {};
+  std::vector<std::string> hashes{u.passwordHash};
+  const std::size_t older = std::min(remembered - 1, u.passwordHistory.size());
+  hashes.insert(hashes.end(), u.passwordHistory.begin(), u.passwordHistory.begin() + older);
+  return hashes;
+}
+
+bool matchesAny(const std::vector<std::string>& hashes, std::string_view password) {
+  return std::any_of(hashes.begin(), hashes.end(),
+                     [&](const std::string& h) { return passwordMatches(h, password); });
+}
+
+}  // namespace
+
+void compareWithRemembered(NewPassword& p, const User& u, const Policy& policy) {
+  if (p.unknown() || !p.hash) return;
+  p.compared = rememberedHashes(u, policy);
+  p.reused = matchesAny(p.compared, p.text);
+}
+
+DWORD setPassword(User& u, const Policy& policy, NewPassword& p, std::int64_t now,
+                  bool newAccount, DWORD* parm_err) {
+  const std::string_view password = p.text;
+  if (!p.unknown()) {
+    if (!keepable(password, kMaxPasswordLength)) return refuse(USER_PASSWORD_PARMNUM, parm_err);
+    const auto fail = [&](DWORD status) {
+      if (parm_err) *parm_err = USER_PASSWORD_PARMNUM;
+      return status;
+    };
+    if (utf16Length(password) < policy.modals0.usrmod0_min_passwd_len) {
+      return fail(NERR_PasswordTooShort);
+    }
+    if (!newAccount) {
+      // Compared again here only when another change came in between.
+      const auto hashes = rememberedHashes(u, policy);
+      const bool reused = hashes == p.compared ? p.reused : matchesAny(hashes, password);
+      if (reused) return fail(NERR_PasswordTooShort);
+    }
   }
-  auto hash = hashPassword(password);
-  if (!hash) return ERROR_NOT_ENOUGH_MEMORY;
-  if (!newAccount && remembered > 1) {
+  if (!p.hash) return ERROR_NOT_ENOUGH_MEMORY;
+  const std::size_t remembered =
+      std::min<std::size_t>(policy.modals0.usrmod0_password_hist_len, kMaxPasswordHistory);
+  // The mark of a password nobody knows is no password to remember.
+  if (!newAccount && remembered > 1 && u.passwordHash != kNoPasswordMatches) {
     u.passwordHistory.insert(u.passwordHistory.begin(), std::move(u.passwordHash));
   }
   u.passwordHistory.resize(std::min(u.passwordHistory.size(), remembered > 0 ? remembered - 1 : 0));
-  u.passwordHash = std::move(*hash);
+  u.passwordHash = std::move(*p.hash);
+  p.hash.reset();
   u.passwordLastSet = now;
   return NERR_Success;
 }

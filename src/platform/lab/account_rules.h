@@ -4,8 +4,12 @@
 // that meet the database's policy (length and history), kept only as hashes.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/lab/hash_ahead.h"
 #include "platform/lab/model.h"
 
 namespace lab {
@@ -33,13 +37,35 @@ inline constexpr DWORD GROUP_COMMENT_PARMNUM = 2;
 // judged again, so an account read from a file can always be changed.
 DWORD checkUserTexts(const User& before, const User& after, DWORD* parm_err);
 
-// Gives `u` a new password under `policy`: ERROR_INVALID_PARAMETER (with
+// A password made ready before the lab's write lock is taken: its hash, and
+// for a change its comparison with the hashes the account remembers, are the
+// slow part of setting it, and no other call should wait for them.
+struct NewPassword {
+  std::string_view text;
+  // The hash of `text` (kNoPasswordMatches for platform::kUnknownPassword);
+  // nothing when the memory could not be had, or `text` cannot be a password.
+  std::optional<std::string> hash;
+  // The remembered hashes `text` was compared with, and whether one matched.
+  std::vector<std::string> compared;
+  bool reused = false;
+
+  bool unknown() const;
+};
+
+// Hashes `text`, taking the hash `ahead` made of it if there is one.
+NewPassword preparePassword(std::string_view text, HashAhead& ahead);
+// Compares `p` with the hashes `u` remembers under `policy`, for a change of
+// an existing account (setPassword compares again if they changed since).
+void compareWithRemembered(NewPassword& p, const User& u, const Policy& policy);
+
+// Gives `u` the password `p` under `policy`: ERROR_INVALID_PARAMETER (with
 // USER_PASSWORD_PARMNUM) for text that cannot be a password or is longer than
 // the API allows, NERR_PasswordTooShort for one shorter than the policy's
 // minimum or, unless `newAccount`, one of the last passwords the history
 // remembers (the current one among them). On success the hash replaces the
-// password's and the old hash joins the history.
-DWORD setPassword(User& u, const Policy& policy, std::string_view password, std::int64_t now,
+// password's and the old hash joins the history. A password nobody knows
+// meets every policy and leaves the history alone.
+DWORD setPassword(User& u, const Policy& policy, NewPassword& p, std::int64_t now,
                   bool newAccount, DWORD* parm_err);
 
 }  // namespace lab

@@ -1,6 +1,7 @@
 // User accounts, display information and account policy of the lab backend.
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/lab/account_calls.h"
 #include "platform/lab/account_rules.h"
@@ -75,11 +76,24 @@ bool isSelf(const Network& net, const Sam& sam, const User& u) {
 }
 
 // A password set on an existing account: a new password is no longer expired.
-DWORD changePassword(User& u, const Sam& sam, std::string_view password, std::int64_t now,
+DWORD changePassword(User& u, const Sam& sam, NewPassword& password, std::int64_t now,
                      DWORD* parm_err) {
   if (DWORD st = setPassword(u, sam.policy, password, now, false, parm_err)) return st;
   u.passwordExpired = false;
   return NERR_Success;
+}
+
+// The password a set call gives, if any: level 1 and 3 change it only when
+// one is given, level 1003 always.
+std::optional<std::string_view> passwordSetBy(const NetInfo& info) {
+  if (const auto* i1 = std::get_if<USER_INFO_1>(&info)) {
+    if (!i1->usri1_password.empty()) return i1->usri1_password;
+  } else if (const auto* i3 = std::get_if<USER_INFO_3>(&info)) {
+    if (!i3->usri3_password.empty()) return i3->usri3_password;
+  } else if (const auto* i1003 = std::get_if<USER_INFO_1003>(&info)) {
+    return i1003->usri1003_password;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -150,28 +164,36 @@ DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user,
     return ERROR_INVALID_LEVEL;
   }
   const auto now = m_lab->now();
+  // The new password's hash, and its comparison with the remembered ones,
+  // are made before the write lock is taken; the write compares again only
+  // if the account's passwords changed meanwhile.
+  const auto given = passwordSetBy(info);
+  NewPassword password;
+  if (given) {
+    password = preparePassword(*given, m_hashAhead);
+    query([&](const Network& net) -> DWORD {
+      const Machine* m = nullptr;
+      const Sam* sam = nullptr;
+      if (readTarget(net, server, "NetUserSetInfo", &m, &sam) != NERR_Success) return 0;
+      if (const User* u = sam->findUser(user)) compareWithRemembered(password, *u, sam->policy);
+      return 0;
+    });
+  }
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetUserSetInfo", &t)) return st;
     User* u = t.sam->findUser(user);
     if (!u) return NERR_UserNotFound;
     User changed = *u;
+    if (given) {
+      if (DWORD st = changePassword(changed, *t.sam, password, now, parm_err)) return st;
+    }
     if (const auto* i1 = std::get_if<USER_INFO_1>(&info)) {
-      if (!i1->usri1_password.empty()) {
-        if (DWORD st = changePassword(changed, *t.sam, i1->usri1_password, now, parm_err)) {
-          return st;
-        }
-      }
       changed.info.usri3_home_dir = i1->usri1_home_dir;
       changed.info.usri3_comment = i1->usri1_comment;
       changed.info.usri3_flags = mergedFlags(u->info.usri3_flags, i1->usri1_flags);
       changed.info.usri3_script_path = i1->usri1_script_path;
     } else if (const auto* i3 = std::get_if<USER_INFO_3>(&info)) {
-      if (!i3->usri3_password.empty()) {
-        if (DWORD st = changePassword(changed, *t.sam, i3->usri3_password, now, parm_err)) {
-          return st;
-        }
-      }
       if (i3->usri3_primary_group_id != u->info.usri3_primary_group_id) {
         const Group* g = t.sam->groupByRidOrNull(i3->usri3_primary_group_id);
         if (!g || std::find(g->members.begin(), g->members.end(), u->rid) == g->members.end()) {
@@ -198,10 +220,6 @@ DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user,
       c.usri3_profile = i3->usri3_profile;
       c.usri3_home_dir_drive = i3->usri3_home_dir_drive;
       changed.passwordExpired = i3->usri3_password_expired != 0;
-    } else if (const auto* i1003 = std::get_if<USER_INFO_1003>(&info)) {
-      if (DWORD st = changePassword(changed, *t.sam, i1003->usri1003_password, now, parm_err)) {
-        return st;
-      }
     } else if (const auto* i1007 = std::get_if<USER_INFO_1007>(&info)) {
       changed.info.usri3_comment = i1007->usri1007_comment;
     } else if (const auto* i1008 = std::get_if<USER_INFO_1008>(&info)) {
@@ -228,15 +246,17 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
     return ERROR_INVALID_LEVEL;
   }
   const auto now = m_lab->now();
+  // Hashed before the write lock is taken: other calls need not wait for it.
+  const auto* i1 = std::get_if<USER_INFO_1>(&info);
+  NewPassword password = preparePassword(
+      i1 ? i1->usri1_password : std::get<USER_INFO_3>(info).usri3_password, m_hashAhead);
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetUserAdd", &t)) return st;
     User u;
-    std::string password;
     DWORD priv = USER_PRIV_USER;
-    if (const auto* i1 = std::get_if<USER_INFO_1>(&info)) {
+    if (i1) {
       u.name = i1->usri1_name;
-      password = i1->usri1_password;
       priv = i1->usri1_priv;
       u.info.usri3_home_dir = i1->usri1_home_dir;
       u.info.usri3_comment = i1->usri1_comment;
@@ -245,8 +265,8 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
     } else {
       const auto& i3 = std::get<USER_INFO_3>(info);
       u.info = i3;
+      u.info.usri3_password.clear();  // the hash above is all that is kept
       u.name = i3.usri3_name;
-      password = i3.usri3_password;
       priv = i3.usri3_priv;
       u.passwordExpired = i3.usri3_password_expired != 0;
       u.info.usri3_primary_group_id = 513;
@@ -280,6 +300,10 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
     }
     return NERR_Success;
   });
+}
+
+void LabBackend::PrepareAccountPasswords(std::span<const std::string> passwords) {
+  m_hashAhead.prepare(passwords);
 }
 
 DWORD LabBackend::NetUserDel(std::string_view server, std::string_view user) {

@@ -11,6 +11,7 @@
 
 #include "platform/backend.h"
 #include "platform/find_listings.h"
+#include "platform/lab/hash_ahead.h"
 #include "platform/lab/lab.h"
 #include "platform/lab/model.h"
 
@@ -27,7 +28,8 @@ class LabBackend : public platform::LocalSystemPart,
                    public platform::EventLogPart,
                    public platform::ChangesPart {
  public:
-  explicit LabBackend(std::shared_ptr<Lab> lab) : m_lab(std::move(lab)) {}
+  explicit LabBackend(std::shared_ptr<Lab> lab)
+      : m_lab(std::move(lab)), m_hashAhead(std::thread::hardware_concurrency()) {}
 
   // changes: a batch's journal records are synced together
   void beginChangeBatch() override { m_lab->beginBatch(); }
@@ -55,6 +57,8 @@ class LabBackend : public platform::LocalSystemPart,
   DWORD NetUserAdd(std::string_view server, DWORD level, const NetInfo& info,
                    DWORD* parm_err) override;
   DWORD NetUserDel(std::string_view server, std::string_view user) override;
+  // Hashes the passwords ahead on every core (an import's next accounts).
+  void PrepareAccountPasswords(std::span<const std::string> passwords) override;
   DWORD NetUserGetGroups(std::string_view server, std::string_view user, DWORD level,
                          NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                          DWORD* totalentries) override;
@@ -223,6 +227,7 @@ class LabBackend : public platform::LocalSystemPart,
   HKEY addHandle(OpenKey key);
 
   std::shared_ptr<Lab> m_lab;
+  HashAhead m_hashAhead;
 
   mutable std::mutex m_handleMutex;
   std::unordered_map<HKEY, OpenKey> m_keys;

@@ -47,13 +47,14 @@ std::optional<std::string> hashPassword(std::string_view password) {
 
 bool passwordMatches(std::string_view hash, std::string_view password) {
   if (hash.empty()) return password.empty();
+  if (hash == kNoPasswordMatches) return false;
   if (!isPasswordHash(hash) || !sodiumReady()) return false;
   const std::string terminated(hash);
   return crypto_pwhash_str_verify(terminated.c_str(), password.data(), password.size()) == 0;
 }
 
 bool isPasswordHash(std::string_view text) {
-  if (text.empty()) return true;
+  if (text.empty() || text == kNoPasswordMatches) return true;
   if (text.size() >= crypto_pwhash_STRBYTES) return false;
   if (text.find('\0') != std::string_view::npos || !sodiumReady()) return false;
   if (!affordable(text)) return false;
@@ -62,6 +63,10 @@ bool isPasswordHash(std::string_view text) {
   const std::string terminated(text);
   return crypto_pwhash_str_needs_rehash(terminated.c_str(), kPasswordHashPasses,
                                         kPasswordHashMemory) != -1;
+}
+
+void wipePassword(std::string& text) {
+  if (!text.empty()) sodium_memzero(text.data(), text.size());
 }
 
 }  // namespace lab

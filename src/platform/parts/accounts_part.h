@@ -28,6 +28,7 @@ class AccountsPart {
   virtual NET_API_STATUS NetUserDel(std::string_view, std::string_view) {
     return ERROR_NOT_SUPPORTED;
   }
+  virtual void PrepareAccountPasswords(std::span<const std::string>) {}
   virtual NET_API_STATUS NetUserGetGroups(std::string_view, std::string_view, DWORD, NetBuffer&,
                                           DWORD, DWORD*, DWORD*) { return ERROR_NOT_SUPPORTED; }
   virtual NET_API_STATUS NetUserGetLocalGroups(std::string_view, std::string_view, DWORD, DWORD,

@@ -236,6 +236,9 @@ class SambaBackend final : public AccountsPart,
   // its own level (libnetapi's level 3 loses some and fails when fed back).
   DWORD applyUserChanges(const std::string& address, std::string_view name,
                          const USER_INFO_3& wanted, bool passwordGiven);
+  // NetUserAdd once the password to send is known.
+  DWORD addUser(std::string_view servername, DWORD level, const USER_INFO_3& wanted,
+                DWORD* parm_err);
   // Display information of users or computers from the directory: libnetapi
   // gives their flags as 0 (users) or raw account-control bits (computers).
   DWORD displayFromDirectory(Directory& dir, DWORD level, DWORD index, DWORD entriesrequested,

@@ -7,8 +7,10 @@
 
 #include "platform/paging.h"
 #include "platform/samba/account_fields.h"
+#include "platform/samba/credentials.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/status_codes.h"
+#include "platform/samba/unguessable_password.h"
 
 #include "platform/samba/libnetapi.h"
 
@@ -109,6 +111,12 @@ bool readPolicy(Directory& dir, DomainPolicy* out) {
     return false;
   if (!domain.empty()) *out = policyFromEntry(domain.front());
   return true;
+}
+
+// What the controller is sent for a password: one nobody is told in place of
+// kUnknownPassword, since a controller cannot keep "no password matches".
+std::string sentPassword(std::string_view given) {
+  return given == kUnknownPassword ? unguessablePassword() : std::string(given);
 }
 
 // The flags a set can change; the rest (the account's kind, lock-out)
@@ -336,7 +344,13 @@ NET_API_STATUS SambaBackend::NetUserSetInfo(std::string_view servername,
   if (level == 3) {
     const auto* u = std::get_if<USER_INFO_3>(&info);
     if (!u) return ERROR_INVALID_PARAMETER;
-    return applyUserChanges(at, username, *u, !u->usri3_password.empty());
+    if (u->usri3_password != kUnknownPassword)
+      return applyUserChanges(at, username, *u, !u->usri3_password.empty());
+    USER_INFO_3 wanted = *u;
+    wanted.usri3_password = sentPassword(u->usri3_password);
+    const DWORD status = applyUserChanges(at, username, wanted, true);
+    wipeText(wanted.usri3_password);
+    return status;
   }
   if (level == 1) {
     const auto* one = std::get_if<USER_INFO_1>(&info);
@@ -345,21 +359,26 @@ NET_API_STATUS SambaBackend::NetUserSetInfo(std::string_view servername,
     if (const DWORD status = readUser(at, username, &wanted); status != NERR_Success)
       return status;
     wanted.usri3_name = one->usri1_name;
-    wanted.usri3_password = one->usri1_password;
+    wanted.usri3_password = sentPassword(one->usri1_password);
     wanted.usri3_home_dir = one->usri1_home_dir;
     wanted.usri3_comment = one->usri1_comment;
     wanted.usri3_flags = one->usri1_flags;
     wanted.usri3_script_path = one->usri1_script_path;
-    return applyUserChanges(at, username, wanted, !one->usri1_password.empty());
+    const DWORD status = applyUserChanges(at, username, wanted, !one->usri1_password.empty());
+    wipeText(wanted.usri3_password);
+    return status;
   }
   const std::string user(username);
   if (level == 1003) {
     const auto* p = std::get_if<USER_INFO_1003>(&info);
     if (!p) return ERROR_INVALID_PARAMETER;
-    ::USER_INFO_1003 raw{p->usri1003_password.c_str()};
-    return answer(::NetUserSetInfo(at.c_str(), user.c_str(), 1003,
-                                           reinterpret_cast<std::uint8_t*>(&raw), nullptr),
-                          Family::User, at);
+    std::string password = sentPassword(p->usri1003_password);
+    ::USER_INFO_1003 raw{password.c_str()};
+    const DWORD status = answer(::NetUserSetInfo(at.c_str(), user.c_str(), 1003,
+                                                 reinterpret_cast<std::uint8_t*>(&raw), nullptr),
+                                Family::User, at);
+    wipeText(password);
+    return status;
   }
   if (level == 1007) {
     const auto* c = std::get_if<USER_INFO_1007>(&info);
@@ -398,6 +417,14 @@ NET_API_STATUS SambaBackend::NetUserAdd(std::string_view servername, DWORD level
   } else {
     return ERROR_INVALID_LEVEL;
   }
+  wanted.usri3_password = sentPassword(wanted.usri3_password);
+  const DWORD status = addUser(servername, level, wanted, parm_err);
+  wipeText(wanted.usri3_password);
+  return status;
+}
+
+DWORD SambaBackend::addUser(std::string_view servername, DWORD level, const USER_INFO_3& wanted,
+                            DWORD* parm_err) {
   auto lock = m_session->lock();
   std::string at;
   if (const DWORD reached = reach(servername, &at, lock)) return reached;

@@ -4,6 +4,7 @@
 #include "resources/strings.h"
 #include "transfer/import/import_run.h"
 #include "transfer/import/import_texts.h"
+#include "transfer/import/password_lookahead.h"
 #include "ui/messages.h"
 
 namespace transfer {
@@ -66,12 +67,14 @@ ImportSummary runImport(const ImportTable& table, const ImportOptions& options,
   // The records' changes are made durable together, before the summary
   // reports them done.
   platform::ChangeBatch batch;
+  PasswordLookahead passwords(table, header);
   for (const ImportRow& row : table.rows) {
     if (progress && !progress->recordsDone(summary.recordsDone, summary.recordsTotal)) {
       summary.cancelled = true;
       break;
     }
     if (header.kind == ImportKind::Users) {
+      passwords.reached(row);
       if (importUserRecord(run, row)) {
         if (options.createHomes) createHome(run, row);
       } else {

@@ -1,7 +1,6 @@
 // One record of a user file: the account created or read, its fields
 // written, and its home directory.
 
-#include <random>
 #include <string>
 
 #include "eventlog/event_report.h"
@@ -21,19 +20,6 @@ using platform::DWORD;
 
 constexpr DWORD kNoSuchMember = 1387;
 constexpr DWORD kPasswordTooShort = 2245;
-
-// The password of an account the file gives none for: nobody knows it, so
-// the account (created disabled) cannot be used until an administrator sets
-// one. A shared placeholder would be a password everyone knows.
-std::string unguessablePassword() {
-  static constexpr std::string_view kAlphabet =
-      "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789!#%+-=";
-  std::random_device source;
-  std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
-  std::string password;
-  for (int i = 0; i < 24; ++i) password += kAlphabet[pick(source)];
-  return password;
-}
 
 void setFlag(DWORD& flags, DWORD flag, bool on) {
   if (on) flags |= flag;
@@ -100,11 +86,17 @@ bool importUserRecord(ImportRun& run, const ImportRow& row) {
     platform::USER_INFO_3 account;
     account.usri3_name = name;
     account.usri3_priv = platform::USER_PRIV_USER;
-    account.usri3_flags = platform::UF_SCRIPT | platform::UF_PASSWD_NOTREQD;
+    account.usri3_flags = platform::UF_SCRIPT;
     if (run.hasColumn(UserColumn::Password)) {
       account.usri3_password = run.cell(row, UserColumn::Password);
+      // Only a blank password needs "password not required" on a real
+      // domain; with a password the flag would let a blank one in later.
+      if (account.usri3_password.empty()) account.usri3_flags |= platform::UF_PASSWD_NOTREQD;
     } else {
-      account.usri3_password = unguessablePassword();
+      // Nobody knows the password of an account the file gives none: the
+      // account (created disabled) cannot be used until an administrator
+      // sets one. A shared placeholder would be a password everyone knows.
+      account.usri3_password = std::string(platform::kUnknownPassword);
       account.usri3_flags |= platform::UF_ACCOUNTDISABLE;
     }
     applyCells(run, row, account, true);

@@ -1,11 +1,11 @@
-#include "users/unguessable_password.h"
+#include "platform/samba/unguessable_password.h"
 
 #include <algorithm>
 #include <array>
 #include <random>
 #include <string_view>
 
-namespace users {
+namespace platform::samba {
 
 std::string unguessablePassword() {
   constexpr std::array<std::string_view, 4> kClasses{
@@ -27,4 +27,4 @@ std::string unguessablePassword() {
   return password;
 }
 
-}  // namespace users
+}  // namespace platform::samba
