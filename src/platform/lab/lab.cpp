@@ -50,13 +50,15 @@ platform::ReplacementOptions foldingOptions() {
   return options;
 }
 
-// Whether closing the lab should fold its journal into the file: always for
-// a small lab (a cheap write), for a big one only once the journal is a
-// sizeable part of it — replaying a short journal at the next start costs
-// far less than rewriting tens of megabytes to keep a few changes.
+// Whether closing the lab should fold its journal into the file: a small
+// lab is cheap to rewrite, so it is left whole; a big one keeps its journal
+// (at most a quarter of the file, folded as it grows past that) for the
+// next load to replay — replaying even a full journal costs a fraction of a
+// rewrite, and a session of a few changes no longer rewrites tens of
+// megabytes on the way out.
 bool foldPaysOnClose(std::uint64_t labSize, std::uint64_t journalSize) {
   constexpr std::uint64_t kSmallLab = 4u << 20;
-  return journalSize > 0 && (labSize <= kSmallLab || journalSize >= labSize / 16);
+  return journalSize > 0 && labSize <= kSmallLab;
 }
 
 std::string quotedPath(const std::string& path) {
