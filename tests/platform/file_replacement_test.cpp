@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "../support/file_text.h"
 #include "../support/fifo_reader.h"
 #include "../support/file_size_limit.h"
 #include "platform/atomic_file.h"
@@ -27,12 +28,7 @@ using platform::FileReplacement;
 using platform::ReplacementOptions;
 using platform::writeFileAtomically;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test_support::slurp;
 
 void put(const fs::path& p, std::string_view text, mode_t mode) {
   std::ofstream(p, std::ios::binary) << text;

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "../support/file_text.h"
 #include "../support/file_size_limit.h"
 #include "../support/lab_fixture.h"
 
@@ -18,12 +19,7 @@ using lab::test::newUser;
 
 namespace {
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test_support::slurp;
 
 struct Refusal {
   const char* file;

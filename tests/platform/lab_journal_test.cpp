@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "../support/file_text.h"
 #include "../support/file_size_limit.h"
 #include "../support/lab_fixture.h"
 #include "platform/dialin.h"
@@ -28,12 +29,7 @@ using lab::test::newUser;
 
 namespace {
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test_support::slurp;
 
 class LabJournal : public ::testing::Test {
  protected:

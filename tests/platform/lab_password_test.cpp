@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "../support/file_text.h"
 #include "../support/lab_fixture.h"
 #include "platform/lab/journal.h"
 #include "platform/lab/password_hash.h"
@@ -23,12 +24,7 @@ using lab::test::storedUser;
 
 namespace {
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test_support::slurp;
 
 void spit(const fs::path& p, const std::string& text) {
   std::ofstream out(p, std::ios::binary | std::ios::trunc);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../support/file_text.h"
 #include "../support/lab_fixture.h"
 #include "platform/lab/lab_json.h"
 
@@ -16,12 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test_support::slurp;
 
 // What each reader makes of `text`: the lab written out again, or empty
 // when it refused.

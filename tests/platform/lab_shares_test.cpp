@@ -10,18 +10,14 @@
 
 #include <unistd.h>
 
+#include "../support/file_text.h"
 #include "../support/lab_fixture.h"
 #include "platform/lab/change_set.h"
 #include "platform/lab/lab_json.h"
 
 namespace {
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test_support::slurp;
 
 std::vector<std::string> shareNames(const lab::Machine& m) {
   std::vector<std::string> names;
