@@ -230,11 +230,6 @@ void checkNewRid(const Sam& sam, platform::DWORD rid, const std::string& where) 
   if (taken) fail(where, "duplicate RID " + std::to_string(rid));
 }
 
-bool validSidText(std::string_view s) {
-  if (!s.starts_with("S-1-") || s.back() == '-' || s.find("--") != std::string_view::npos) return false;
-  return s.substr(4).find_first_not_of("0123456789-") == std::string_view::npos;
-}
-
 platform::DWORD numberOf(const Json& o, const char* key, const std::string& where) {
   const Json& j = need(o, key, where);
   if (!j.is_number_unsigned() || j.get<std::uint64_t>() > 0xFFFFFFFFull) {
@@ -344,7 +339,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     const Json& members = need(o, "members", where);
     if (!members.is_array()) fail(where + "/members", "expected an array of SIDs");
     for (const auto& m : members) {
-      if (!m.is_string() || !validSidText(m.get<std::string>())) {
+      if (!m.is_string() || !json::validSid(m.get<std::string>())) {
         fail(where + "/members", "expected an array of SIDs");
       }
       SID sid{m.get<std::string>()};
@@ -405,7 +400,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     } else {
       Machine& m = machineOf(net, o, where);
       const auto name = textOf(o, "hive", where);
-      if (name != "HKEY_LOCAL_MACHINE" && name != "HKEY_USERS" && name != "HKEY_CLASSES_ROOT") {
+      if (!json::knownHive(name)) {
         fail(where + "/hive", "unknown hive " + platform::quotedText(name));
       }
       hive = &m.hives[name];

@@ -77,6 +77,10 @@ std::string text(const J& o, std::string_view key, const std::string& path,
   return j->template get<std::string>();
 }
 
+bool knownHive(std::string_view name) {
+  return name == "HKEY_LOCAL_MACHINE" || name == "HKEY_USERS" || name == "HKEY_CLASSES_ROOT";
+}
+
 // `where` makes the place's path, needed only for a fault: a big lab has
 // millions of good numbers.
 template <class J, class Where>
@@ -361,7 +365,7 @@ void readKeys(const J& a, const std::string& path, Hive& hive, bool withHive,
     Hive* target = &hive;
     if (withHive) {
       const auto h = text(a[i], "hive", where, false, "HKEY_LOCAL_MACHINE");
-      if (h != "HKEY_LOCAL_MACHINE" && h != "HKEY_USERS" && h != "HKEY_CLASSES_ROOT") {
+      if (!knownHive(h)) {
         fail(at(where, "hive"), "unknown hive " + quotedText(h));
       }
       target = &(*hives)[h];
@@ -1371,6 +1375,8 @@ RegValue readValue(const Json& j, const std::string& path) { return lab::readVal
 Json writeEvent(const EventRecord& e) { return lab::writeEvent(e); }
 EventRecord readEvent(const Json& j, const std::string& path) { return lab::readEvent(j, path); }
 bool validAccountName(std::string_view name) { return lab::validAccountName(name); }
+bool validSid(std::string_view text) { return lab::validSid(text); }
+bool knownHive(std::string_view name) { return lab::knownHive(name); }
 Json writeShare(const Share& s) { return lab::writeShare(s); }
 Share readShare(const Json& j, const std::string& path) { return lab::readShare(j, path); }
 Json writeServerSettings(const ServerSettings& s) { return lab::writeServerSettings(s); }

@@ -38,6 +38,10 @@ RegValue readValue(const Json& j, const std::string& path);
 Json writeEvent(const platform::EventRecord& record);
 platform::EventRecord readEvent(const Json& j, const std::string& path);
 bool validAccountName(std::string_view name);
+// A SID's text ("S-1-5-21-1-2-3").
+bool validSid(std::string_view text);
+// A hive a machine's registry may hold keys in.
+bool knownHive(std::string_view name);
 Json writeShare(const Share& share);
 Share readShare(const Json& j, const std::string& path);
 Json writeServerSettings(const ServerSettings& settings);
