@@ -531,17 +531,10 @@ bool checkReplayedNetwork(const Network& net, std::string* error) {
     if (error) *error = std::move(text);
     return false;
   };
-  if (!net.findMachine(net.localMachine)) {
-    return failWith("/localMachine: no machine " + platform::quotedText(net.localMachine) + " in /machines");
-  }
-  const auto slash = net.loggedOn.find('\\');
-  if (slash == std::string::npos) return failWith("/loggedOn: expected \"DOMAIN\\\\name\"");
-  const std::string domain = net.loggedOn.substr(0, slash);
-  const Sam* sam = nullptr;
-  if (const Domain* d = net.findDomain(domain)) sam = &d->sam;
-  else if (const Machine* m = net.findMachine(domain); m && m->sam) sam = &*m->sam;
-  if (!sam || !sam->findUser(net.loggedOn.substr(slash + 1))) {
-    return failWith("/loggedOn: no user account " + platform::quotedText(net.loggedOn));
+  try {
+    json::checkSession(net);
+  } catch (const Fault& f) {
+    return failWith(f.where + ": " + f.what);
   }
   auto deletedStayDeleted = [&](const Sam& s, const std::string& where) {
     for (const auto& d : s.deleted) {

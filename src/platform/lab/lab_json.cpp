@@ -1187,6 +1187,22 @@ bool isDomainController(const Network& net, const Machine& m) {
   return false;
 }
 
+// The machine the program runs on and the account it runs as exist.
+void checkSession(const Network& net) {
+  if (!net.findMachine(net.localMachine)) {
+    fail("/localMachine", "no machine " + quotedText(net.localMachine) + " in /machines");
+  }
+  const auto slash = net.loggedOn.find('\\');
+  if (slash == std::string::npos) fail("/loggedOn", "expected \"DOMAIN\\\\name\"");
+  const auto dom = net.loggedOn.substr(0, slash);
+  const Sam* sam = nullptr;
+  if (const Domain* d = net.findDomain(dom)) sam = &d->sam;
+  else if (const Machine* m = net.findMachine(dom); m && m->sam) sam = &*m->sam;
+  if (!sam || !sam->findUser(net.loggedOn.substr(slash + 1))) {
+    fail("/loggedOn", "no user account " + quotedText(net.loggedOn));
+  }
+}
+
 template <class J>
 void parseNetwork(const J& root, Network& net) {
   expectObject(root, "", {"format", "localMachine", "loggedOn", "system", "networkProviders",
@@ -1345,20 +1361,7 @@ void parseNetwork(const J& root, Network& net) {
     }
   }
 
-  if (!net.findMachine(net.localMachine)) {
-    fail("/localMachine", "no machine " + quotedText(net.localMachine) + " in /machines");
-  }
-  const auto slash = net.loggedOn.find('\\');
-  if (slash == std::string::npos) fail("/loggedOn", "expected \"DOMAIN\\\\name\"");
-  {
-    const auto dom = net.loggedOn.substr(0, slash);
-    const Sam* sam = nullptr;
-    if (const Domain* d = net.findDomain(dom)) sam = &d->sam;
-    else if (const Machine* m = net.findMachine(dom); m && m->sam) sam = &*m->sam;
-    if (!sam || !sam->findUser(net.loggedOn.substr(slash + 1))) {
-      fail("/loggedOn", "no user account " + quotedText(net.loggedOn));
-    }
-  }
+  checkSession(net);
   for (std::size_t k = 0; k < net.machines.size(); ++k)
     json::resolveVolumeAccounts(net, net.machines[k], at(at("/machines", k), "volumes"));
 }
@@ -1377,6 +1380,7 @@ EventRecord readEvent(const Json& j, const std::string& path) { return lab::read
 bool validAccountName(std::string_view name) { return lab::validAccountName(name); }
 bool validSid(std::string_view text) { return lab::validSid(text); }
 bool knownHive(std::string_view name) { return lab::knownHive(name); }
+void checkSession(const Network& net) { lab::checkSession(net); }
 Json writeShare(const Share& s) { return lab::writeShare(s); }
 Share readShare(const Json& j, const std::string& path) { return lab::readShare(j, path); }
 Json writeServerSettings(const ServerSettings& s) { return lab::writeServerSettings(s); }

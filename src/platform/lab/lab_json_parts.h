@@ -42,6 +42,8 @@ bool validAccountName(std::string_view name);
 bool validSid(std::string_view text);
 // A hive a machine's registry may hold keys in.
 bool knownHive(std::string_view name);
+// Throws a Fault unless the lab's local machine and logged-on account exist.
+void checkSession(const Network& net);
 Json writeShare(const Share& share);
 Share readShare(const Json& j, const std::string& path);
 Json writeServerSettings(const ServerSettings& settings);
