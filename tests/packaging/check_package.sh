@@ -101,7 +101,7 @@ done
 LD_LIBRARY_PATH= ldd "$root/usr/bin/veltrane" >"$work/ldd" || fail "ldd failed on the program"
 ! grep -qiE 'smbclient|netapi|ldb|talloc|tevent|samba' "$work/ldd" ||
   fail "the program loads Samba's libraries: $(cat "$work/ldd")"
-grep -q "libveltrane-core.so => $root/usr/lib/" "$work/ldd" ||
+grep -q "libveltrane-core.so => $root/usr/" "$work/ldd" ||
   fail "the program does not find its own core library: $(grep veltrane-core "$work/ldd")"
 
 # The installed layout runs: an unattended export from the package's root.
