@@ -1,19 +1,9 @@
 #include "app/network_logon.h"
 
-#include "platform/samba/samba_backend.h"
-
 namespace app {
-namespace {
-
-std::shared_ptr<platform::samba::SambaBackend> sambaOf(const platform::Backend& backend) {
-  return std::dynamic_pointer_cast<platform::samba::SambaBackend>(backend.accounts);
-}
-
-}  // namespace
 
 bool needsLogon(const platform::Backend& backend) {
-  const auto samba = sambaOf(backend);
-  return samba && !samba->haveCredentials();
+  return backend.logon && !backend.logon->haveAccount();
 }
 
 std::string noLogonLine() {
@@ -22,29 +12,26 @@ std::string noLogonLine() {
 }
 
 void connectLogonPrompt(platform::Backend& backend, std::shared_ptr<ui::LogonPrompt> prompt) {
-  const auto samba = sambaOf(backend);
-  if (!samba || !prompt) return;
-  samba->setLogonPrompt([prompt](const platform::samba::LogonQuestion& question)
-                            -> std::optional<platform::samba::Credentials> {
-    ui::LogonFields fields{question.server, question.user, question.domain, {},
-                           question.refused};
+  if (!backend.logon || !prompt) return;
+  backend.logon->setAsker([prompt](const platform::LogonRequest& request)
+                              -> std::optional<platform::LogonAnswer> {
+    ui::LogonFields fields{request.server, request.user, request.domain, {}, request.refused};
     const bool accepted = prompt->ask(fields);
-    std::optional<platform::samba::Credentials> given;
+    std::optional<platform::LogonAnswer> given;
     if (accepted && !fields.user.empty()) {
       given.emplace();
       given->user = fields.user;
       given->domain = fields.domain;
       given->password = fields.password;
     }
-    platform::samba::wipeText(fields.password);
+    platform::wipeSecret(fields.password);
     return given;
   });
 }
 
 bool logOnAtStart(platform::Backend& backend) {
-  const auto samba = sambaOf(backend);
-  if (!samba || samba->haveCredentials()) return true;
-  return samba->askCredentials({}, false);
+  if (!backend.logon || backend.logon->haveAccount()) return true;
+  return backend.logon->askNow();
 }
 
 }  // namespace app

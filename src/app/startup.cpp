@@ -20,10 +20,10 @@
 #include "app/unattended_messages.h"
 #include "app/window_texts.h"
 #include "platform/backend.h"
+#include "platform/backend_module.h"
 #include "platform/lab/lab.h"
 #include "platform/local/config_file_local_system.h"
 #include "platform/message_text.h"
-#include "platform/samba/samba_backend.h"
 #include "platform/server_name.h"
 #include "platform/system.h"
 #include "resources/strings.h"
@@ -49,7 +49,9 @@ bool platformSupported(ui::Messages& messages) {
 platform::BackendCatalog backendCatalog() {
   platform::BackendCatalog catalog;
   catalog.add("lab", lab::labBackendFactory());
-  catalog.add("samba", platform::samba::sambaBackendFactory());
+  // Real domains need Samba's libraries: that backend is a module of its
+  // own package, loaded only when it is asked for.
+  catalog.addModule("samba", platform::backendModuleFolders());
   return catalog;
 }
 

@@ -17,6 +17,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/network_logon.h"
 #include "platform/parts/accounts_part.h"
 #include "platform/parts/changes_part.h"
 #include "platform/parts/dialin_part.h"
@@ -43,6 +44,9 @@ struct Backend {
   std::shared_ptr<EventLogPart> eventLog;
   // How changes are made durable; empty: each call's change already is.
   std::shared_ptr<ChangesPart> changes;
+  // Whom a network backend acts as, and how it asks; empty: it needs no
+  // account (the lab).
+  std::shared_ptr<NetworkLogon> logon;
 
   // A backend whose every part that `impl` implements is `impl`; the
   // others stay empty (and answer as unsupported).
@@ -89,17 +93,23 @@ using BackendOptions = std::map<std::string, std::string>;
 using BackendFactory =
     std::function<std::shared_ptr<Backend>(const BackendOptions&, std::string* error)>;
 
-// The backends a program can be started with, picked by name.
+// The backends a program can be started with, picked by name: built in, or
+// in a backend module (platform/backend_module.h) loaded when it is made.
 class BackendCatalog {
  public:
   void add(std::string name, BackendFactory factory);
+  // A backend served by the module veltrane-NAME.so in the first of
+  // `folders` that holds it. Nothing is loaded until it is made.
+  void addModule(std::string name, std::vector<std::string> folders);
   std::vector<std::string> names() const;
-  // Null with *error set for an unknown name or a backend that cannot start.
+  // Null with *error set for an unknown name, a module that is not
+  // installed or does not fit, or a backend that cannot start.
   std::shared_ptr<Backend> make(std::string_view name, const BackendOptions& options,
                                 std::string* error) const;
 
  private:
   std::map<std::string, BackendFactory, std::less<>> m_factories;
+  std::map<std::string, std::vector<std::string>, std::less<>> m_modules;
 };
 
 }  // namespace platform

@@ -107,13 +107,18 @@ TEST(LogonDialog, ReadsTheAccountAndLeavesNoPasswordInTheWidget) {
 TEST(NetworkLogon, TheSambaBackendAsksThroughThePortAndActsAsTheAnswer) {
   apptest::testApp();
   std::string error;
-  auto backend = app::makeBackend(app::backendCatalog(),
+  // The program's catalog, its samba module the one built beside the program.
+  platform::BackendCatalog catalog = app::backendCatalog();
+  catalog.addModule("samba", {VELTRANE_BINARY_DIR "/backends"});
+  auto backend = app::makeBackend(catalog,
                                   [] {
                                     app::Options o;
                                     o.backend = "samba";
                                     return o;
                                   }(),
                                   &error);
+  // The module is built with the program: its absence is a fault, not a skip.
+  ASSERT_EQ(error.find("not installed"), std::string::npos) << error;
   if (!backend) GTEST_SKIP() << "Samba's library cannot start here: " << error;
   if (!app::needsLogon(*backend)) GTEST_SKIP() << "a Kerberos ticket cache acts already";
   // Unattended: nothing is asked.

@@ -19,14 +19,17 @@ struct RunResult {
   std::string standardError;  // without Qt's own start-up notes
 };
 
-inline RunResult runUnattended(const QString& folder, const QString& labFile,
-                               const QStringList& words) {
+// Runs the program with `arguments`; `environment` is added to (and
+// overrides) this process's own, without a display.
+inline RunResult runProgram(const QString& folder, const QStringList& arguments,
+                            const QProcessEnvironment& environment = {}) {
   QProcess process;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+  env.insert(environment);
   process.setProcessEnvironment(env);
   process.setWorkingDirectory(folder);
-  process.start(VELTRANE_BINARY_DIR "/veltrane", QStringList{"--lab", labFile} + words);
+  process.start(VELTRANE_BINARY_DIR "/veltrane", arguments);
   EXPECT_TRUE(process.waitForFinished(60000));
   RunResult r;
   r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -35,6 +38,11 @@ inline RunResult runUnattended(const QString& folder, const QString& labFile,
     if (!line.isEmpty() && !line.startsWith("QStandardPaths"))
       r.standardError += line.toStdString() + "\n";
   return r;
+}
+
+inline RunResult runUnattended(const QString& folder, const QString& labFile,
+                               const QStringList& words) {
+  return runProgram(folder, QStringList{"--lab", labFile} + words);
 }
 
 }  // namespace apptest
