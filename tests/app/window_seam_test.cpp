@@ -97,26 +97,26 @@ TEST_F(WindowTest, AFeatureCommandIsOfferedByItsRuleAndRunsWithTheSelectionInVie
 
 // Records the thread of every call a fill or the access-rights name check
 // could make; the rest goes straight to the lab.
-class ThreadRecordingBackend final : public lab::LabBackend {
+class ThreadRecordingBackend final : public lab::LabAccounts {
  public:
   using NET_API_STATUS = platform::NET_API_STATUS;
   using DWORD = platform::DWORD;
   using NetBuffer = platform::NetBuffer;
-  using LabBackend::LabBackend;
+  using LabAccounts::LabAccounts;
 
   NET_API_STATUS NetUserModalsGet(std::string_view server, DWORD level, NetBuffer& buf) override {
     record();
-    return LabBackend::NetUserModalsGet(server, level, buf);
+    return LabAccounts::NetUserModalsGet(server, level, buf);
   }
   NET_API_STATUS NetUserGetInfo(std::string_view server, std::string_view user, DWORD level,
                                 NetBuffer& buf) override {
     record();
-    return LabBackend::NetUserGetInfo(server, user, level, buf);
+    return LabAccounts::NetUserGetInfo(server, user, level, buf);
   }
   NET_API_STATUS NetLocalGroupGetInfo(std::string_view server, std::string_view group,
                                       DWORD level, NetBuffer& buf) override {
     record();
-    return LabBackend::NetLocalGroupGetInfo(server, group, level, buf);
+    return LabAccounts::NetLocalGroupGetInfo(server, group, level, buf);
   }
 
   int callsOn(std::thread::id thread) const {
@@ -142,7 +142,7 @@ class ThreadRecordingBackend final : public lab::LabBackend {
 TEST_F(WindowTest, BrowsingAndFillingMakeNoPlatformCallOnTheWindowsThread) {
   ASSERT_TRUE(makeWindow());
   auto recorder = std::make_shared<ThreadRecordingBackend>(m_lab);
-  platform::ScopedBackend installed(platform::Backend::servedBy(recorder));
+  platform::ScopedBackend installed(lab::makeLabBackend(m_lab, recorder));
   const std::thread::id gui = std::this_thread::get_id();
 
   for (int tab : {5, 1, 4}) {  // Users, Groups, Servers

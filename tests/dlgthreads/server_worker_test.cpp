@@ -273,13 +273,13 @@ TEST_F(ServerWorker, NoArrayNoRecordsNoMessage) {
 }
 
 // Stops the browse from inside the second computer's registry connection.
-class StopInRegistry final : public lab::LabBackend {
+class StopInRegistry final : public lab::LabLocalSystem {
  public:
-  using LabBackend::LabBackend;
+  using LabLocalSystem::LabLocalSystem;
   platform::LONG RegConnectRegistry(std::string_view machine, platform::HKEY key,
                           platform::HKEY* result) override {
     if (++connects == 2 && block) block->requestCancel();
-    return LabBackend::RegConnectRegistry(machine, key, result);
+    return LabLocalSystem::RegConnectRegistry(machine, key, result);
   }
   int connects = 0;
   std::shared_ptr<WorkerBlock> block;
@@ -287,7 +287,7 @@ class StopInRegistry final : public lab::LabBackend {
 
 TEST_F(ServerWorker, StopsBetweenPlatformCalls) {
   auto backend = std::make_shared<StopInRegistry>(m_lab);
-  useBackend(platform::Backend::servedBy(backend));
+  useBackend(lab::makeLabBackend(m_lab, backend));
   auto block = run("\\\\PDC", [&](WorkerBlock& b) {
     backend->block = std::shared_ptr<WorkerBlock>(std::shared_ptr<WorkerBlock>{}, &b);
   });

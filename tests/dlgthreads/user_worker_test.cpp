@@ -211,20 +211,20 @@ TEST_F(UserWorker, QuickModeReadFailureMessages) {
 }
 
 // Counting works; the quick read itself is refused with another status.
-class QuickReadRefused : public lab::LabBackend {
+class QuickReadRefused : public lab::LabAccounts {
  public:
-  using LabBackend::LabBackend;
+  using LabAccounts::LabAccounts;
   NET_API_STATUS NetQueryDisplayInformation(std::string_view server, DWORD level, DWORD index,
                                             DWORD requested, DWORD length, DWORD* returned,
                                             NetBuffer& buf) override {
     if (requested != 10000) return ERROR_INVALID_LEVEL;
-    return LabBackend::NetQueryDisplayInformation(server, level, index, requested, length, returned,
+    return LabAccounts::NetQueryDisplayInformation(server, level, index, requested, length, returned,
                                               buf);
   }
 };
 
 TEST_F(UserWorker, QuickModeInvalidLevel) {
-  useBackend(platform::Backend::servedBy(std::make_shared<QuickReadRefused>(m_lab)));
+  useBackend(lab::makeLabBackend(m_lab, std::make_shared<QuickReadRefused>(m_lab)));
   run(gatherUsers, WorkKind::Users, "\\\\PDC",
       [](WorkerBlock& b) { b.state.settings.u_quick_viewing = 1; });
   const auto shown = messages();
@@ -319,9 +319,9 @@ TEST_F(UserWorker, PlainUserGetsNoRowsFromTheFullReadAndIsToldWhy) {
 }
 
 // The dial-in library answers a call-back type it should not, or fails.
-class OddDialIn : public lab::LabBackend {
+class OddDialIn : public lab::LabDialin {
  public:
-  using LabBackend::LabBackend;
+  using LabDialin::LabDialin;
   int GetRASQuick(std::string_view, std::string_view account, DWORD* permission,
                   std::string* number, DWORD* type) override {
     if (account == "carol") return 0;
@@ -333,7 +333,7 @@ class OddDialIn : public lab::LabBackend {
 };
 
 TEST_F(UserWorker, DialInOddTypeAndFailure) {
-  useBackend(platform::Backend::servedBy(std::make_shared<OddDialIn>(m_lab)));
+  useBackend(lab::makeLabBackend(m_lab, std::make_shared<OddDialIn>(m_lab)));
   auto block = run(gatherUsers, WorkKind::Users, "\\\\PDC",
                    [](WorkerBlock& b) { fullMode(b, false); });
   const auto shown = messages();
@@ -350,16 +350,16 @@ TEST_F(UserWorker, DialInOddTypeAndFailure) {
 }
 
 // NetUserEnum on the backup controller (SDC) blocks until the test lets it go.
-class BlockingUserEnum : public lab::LabBackend {
+class BlockingUserEnum : public lab::LabAccounts {
  public:
-  using LabBackend::LabBackend;
+  using LabAccounts::LabAccounts;
   NET_API_STATUS NetUserEnum(std::string_view server, DWORD level, DWORD filter, NetBuffer& buf,
                              DWORD length, DWORD* read, DWORD* total, DWORD* resume) override {
     if (server.ends_with("SDC")) {
       entered.set_value();
       release.wait();
     }
-    return LabBackend::NetUserEnum(server, level, filter, buf, length, read, total, resume);
+    return LabAccounts::NetUserEnum(server, level, filter, buf, length, read, total, resume);
   }
   std::promise<void> entered;
   std::shared_future<void> release;
@@ -370,7 +370,7 @@ TEST_F(UserWorker, StopWhileBlockedInACall) {
   std::promise<void> go;
   backend->release = go.get_future().share();
   auto entered = backend->entered.get_future();
-  useBackend(platform::Backend::servedBy(backend));
+  useBackend(lab::makeLabBackend(m_lab, backend));
 
   auto host = std::make_shared<testing::TestHost>();
   auto block = testing::makeBlock(WorkKind::Users, host, "\\\\PDC");

@@ -73,9 +73,9 @@ TEST(EventReport, SourceThatCannotBeRegisteredIsIgnored) {
 }
 
 // A log that takes the source but refuses every record.
-class RefusingLog final : public lab::LabBackend {
+class RefusingLog final : public lab::LabEventLog {
  public:
-  using LabBackend::LabBackend;
+  using LabEventLog::LabEventLog;
   platform::BOOL ReportEvent(platform::HANDLE, platform::WORD, platform::WORD, platform::DWORD,
                              const std::vector<std::string>&) override {
     ++reports;
@@ -83,7 +83,7 @@ class RefusingLog final : public lab::LabBackend {
   }
   platform::BOOL DeregisterEventSource(platform::HANDLE log) override {
     ++released;
-    return LabBackend::DeregisterEventSource(log);
+    return LabEventLog::DeregisterEventSource(log);
   }
   int reports = 0;
   int released = 0;
@@ -93,7 +93,7 @@ TEST(EventReport, FailedReportIsIgnoredAndTheSourceReleased) {
   lab::test::LabFixture lab("servers-domain");
   ASSERT_TRUE(lab) << lab.error();
   auto backend = std::make_shared<RefusingLog>(lab.shared());
-  platform::ScopedBackend scope(platform::Backend::servedBy(backend));
+  platform::ScopedBackend scope(lab::makeLabBackend(lab.shared(), backend));
   reportEvent(groupDeletedText("Sales"), kEventGroupDeleted);
   EXPECT_EQ(backend->reports, 1);
   EXPECT_EQ(backend->released, 1);

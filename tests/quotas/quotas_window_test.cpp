@@ -69,9 +69,9 @@ ui::ScriptedDialogRunner::Step typeAndOk(QString size, std::optional<QString> di
 }
 
 // A lab backend whose registry refuses every write.
-class ReadOnlyRegistry final : public lab::LabBackend {
+class ReadOnlyRegistry final : public lab::LabLocalSystem {
  public:
-  using LabBackend::LabBackend;
+  using LabLocalSystem::LabLocalSystem;
   LONG RegSetValueEx(HKEY, std::string_view, DWORD, std::span<const std::uint8_t>) override {
     return static_cast<LONG>(ERROR_WRITE_FAULT);
   }
@@ -288,7 +288,7 @@ TEST_F(QuotasWindow, EditCancelLeavesTheEntryAndAFailedWriteSaysSo) {
 
   m_backend.reset();
   m_backend = std::make_unique<platform::ScopedBackend>(
-      platform::Backend::servedBy(std::make_shared<ReadOnlyRegistry>(m_lab)));
+      lab::makeLabBackend(m_lab, std::make_shared<ReadOnlyRegistry>(m_lab)));
   m_dialogs->queueStep(typeAndOk(QStringLiteral("300")));
   m_window->command(kIdPropertiesCyclic);
   EXPECT_EQ(entry("\\\\PDC", "D:\\Home\\bob"), "00085wr123456200");

@@ -17,11 +17,11 @@
 
 namespace serverstest {
 
-class BendingBackend final : public lab::LabBackend {
+class BendingBackend final : public lab::LabServers {
  public:
   using DWORD = platform::DWORD;
   using NetBuffer = platform::NetBuffer;
-  using LabBackend::LabBackend;
+  using LabServers::LabServers;
 
   bool refuseDisconnectAll = false;
   bool onePerPage = false;
@@ -30,13 +30,13 @@ class BendingBackend final : public lab::LabBackend {
   DWORD NetSessionDel(std::string_view server, std::string_view client,
                       std::string_view user) override {
     if (refuseDisconnectAll && client.empty() && user.empty()) return platform::ERROR_INVALID_PARAMETER;
-    return LabBackend::NetSessionDel(server, client, user);
+    return LabServers::NetSessionDel(server, client, user);
   }
   DWORD NetSessionEnum(std::string_view server, std::string_view client, std::string_view user,
                        DWORD level, NetBuffer& buf, DWORD prefmaxlen, DWORD* read, DWORD* total,
                        DWORD* resume) override {
     ++sessionPages;
-    return LabBackend::NetSessionEnum(server, client, user, level, buf, onePerPage ? 1 : prefmaxlen,
+    return LabServers::NetSessionEnum(server, client, user, level, buf, onePerPage ? 1 : prefmaxlen,
                                       read, total, resume);
   }
 };
@@ -52,7 +52,7 @@ class ServerAdminTest : public apptest::WindowTest {
     m_lab = lab::labFromJson(text.str(), "server-admin.json", &error);
     ASSERT_TRUE(m_lab) << error;
     m_bent = std::make_shared<BendingBackend>(m_lab);
-    m_backend = std::make_unique<platform::ScopedBackend>(platform::Backend::servedBy(m_bent));
+    m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab, m_bent));
   }
 
   platform::SERVER_INFO_102 serverInfo(std::string_view server) {

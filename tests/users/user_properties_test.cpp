@@ -39,21 +39,21 @@ using namespace window;
 const std::string kLabPath = VELTRANE_SOURCE_DIR "/tests/users/user-properties-lab.json";
 
 // The lab, with calls a test can make fail.
-class BendingLab final : public lab::LabBackend {
+class BendingLab final : public lab::LabAccounts {
  public:
-  using LabBackend::LabBackend;
+  using LabAccounts::LabAccounts;
   DWORD NetUserSetInfo(std::string_view server, std::string_view user, DWORD level,
                        const NetInfo& info, DWORD* parm_err) override {
     if (level == 3 && failFullWrites > 0) {
       --failFullWrites;
       return ERROR_ACCESS_DENIED;
     }
-    return LabBackend::NetUserSetInfo(server, user, level, info, parm_err);
+    return LabAccounts::NetUserSetInfo(server, user, level, info, parm_err);
   }
   DWORD NetGroupAddUser(std::string_view server, std::string_view group,
                         std::string_view user) override {
     if (group == refusedGroup) return ERROR_ACCESS_DENIED;
-    return LabBackend::NetGroupAddUser(server, group, user);
+    return LabAccounts::NetGroupAddUser(server, group, user);
   }
   int failFullWrites = 0;
   std::string refusedGroup;
@@ -132,7 +132,7 @@ class UserProperties : public apptest::WindowTest {
   }
   void start() {
     m_bending = std::make_shared<BendingLab>(m_lab);
-    m_backend = std::make_unique<platform::ScopedBackend>(platform::Backend::servedBy(m_bending));
+    m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab, m_bending));
     ASSERT_TRUE(makeWindow());
     m_window->settings().e_logging_onoff = 1;
     m_window->selectTab(display::traitsOf(DisplayType::Users).tab);

@@ -5,7 +5,7 @@
 
 #include "platform/lab/account_calls.h"
 #include "platform/lab/account_rules.h"
-#include "platform/lab/lab_backend.h"
+#include "platform/lab/lab_accounts.h"
 #include "platform/lab/lab_json_parts.h"
 
 namespace lab {
@@ -98,7 +98,7 @@ std::optional<std::string_view> passwordSetBy(const NetInfo& info) {
 
 }  // namespace
 
-DWORD LabBackend::NetUserEnum(std::string_view server, DWORD level, DWORD filter,
+DWORD LabAccounts::NetUserEnum(std::string_view server, DWORD level, DWORD filter,
                               NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                               DWORD* totalentries, DWORD* resume) {
   clearEnum(buf, entriesread, totalentries);
@@ -135,7 +135,7 @@ DWORD LabBackend::NetUserEnum(std::string_view server, DWORD level, DWORD filter
   });
 }
 
-DWORD LabBackend::NetUserGetInfo(std::string_view server, std::string_view user, DWORD level,
+DWORD LabAccounts::NetUserGetInfo(std::string_view server, std::string_view user, DWORD level,
                                  NetBuffer& buf) {
   buf.reset();
   if (level != 0 && level != 1 && level != 3) return ERROR_INVALID_LEVEL;
@@ -156,7 +156,7 @@ DWORD LabBackend::NetUserGetInfo(std::string_view server, std::string_view user,
   });
 }
 
-DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user, DWORD level,
+DWORD LabAccounts::NetUserSetInfo(std::string_view server, std::string_view user, DWORD level,
                                  const NetInfo& info, DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   if (!holdsLevel<Level<1, USER_INFO_1>, Level<3, USER_INFO_3>, Level<1003, USER_INFO_1003>,
@@ -239,7 +239,7 @@ DWORD LabBackend::NetUserSetInfo(std::string_view server, std::string_view user,
   });
 }
 
-DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo& info,
+DWORD LabAccounts::NetUserAdd(std::string_view server, DWORD level, const NetInfo& info,
                              DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   if (!holdsLevel<Level<1, USER_INFO_1>, Level<3, USER_INFO_3>>(level, info)) {
@@ -302,11 +302,11 @@ DWORD LabBackend::NetUserAdd(std::string_view server, DWORD level, const NetInfo
   });
 }
 
-void LabBackend::PrepareAccountPasswords(std::span<const std::string> passwords) {
+void LabAccounts::PrepareAccountPasswords(std::span<const std::string> passwords) {
   m_hashAhead.prepare(passwords);
 }
 
-DWORD LabBackend::NetUserDel(std::string_view server, std::string_view user) {
+DWORD LabAccounts::NetUserDel(std::string_view server, std::string_view user) {
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetUserDel", &t)) return st;
@@ -321,7 +321,7 @@ DWORD LabBackend::NetUserDel(std::string_view server, std::string_view user) {
   });
 }
 
-DWORD LabBackend::NetUserGetGroups(std::string_view server, std::string_view user, DWORD level,
+DWORD LabAccounts::NetUserGetGroups(std::string_view server, std::string_view user, DWORD level,
                                    NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                    DWORD* totalentries) {
   clearEnum(buf, entriesread, totalentries);
@@ -341,7 +341,7 @@ DWORD LabBackend::NetUserGetGroups(std::string_view server, std::string_view use
   });
 }
 
-DWORD LabBackend::NetUserGetLocalGroups(std::string_view server, std::string_view user,
+DWORD LabAccounts::NetUserGetLocalGroups(std::string_view server, std::string_view user,
                                         DWORD level, DWORD flags, NetBuffer& buf,
                                         DWORD prefmaxlen, DWORD* entriesread,
                                         DWORD* totalentries) {
@@ -369,7 +369,7 @@ DWORD LabBackend::NetUserGetLocalGroups(std::string_view server, std::string_vie
   });
 }
 
-DWORD LabBackend::NetQueryDisplayInformation(std::string_view server, DWORD level, DWORD index,
+DWORD LabAccounts::NetQueryDisplayInformation(std::string_view server, DWORD level, DWORD index,
                                              DWORD entriesrequested, DWORD prefmaxlen,
                                              DWORD* returned, NetBuffer& buf) {
   buf.reset();
@@ -422,7 +422,7 @@ DWORD LabBackend::NetQueryDisplayInformation(std::string_view server, DWORD leve
 
 // ---- account policy ----
 
-DWORD LabBackend::NetUserModalsGet(std::string_view server, DWORD level, NetBuffer& buf) {
+DWORD LabAccounts::NetUserModalsGet(std::string_view server, DWORD level, NetBuffer& buf) {
   buf.reset();
   if (level != 0 && level != 2 && level != 3) return ERROR_INVALID_LEVEL;
   return query([&](const Network& net) -> DWORD {
@@ -436,7 +436,7 @@ DWORD LabBackend::NetUserModalsGet(std::string_view server, DWORD level, NetBuff
   });
 }
 
-DWORD LabBackend::NetUserModalsSet(std::string_view server, DWORD level, const NetInfo& info,
+DWORD LabAccounts::NetUserModalsSet(std::string_view server, DWORD level, const NetInfo& info,
                                    DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   if (!holdsLevel<Level<0, USER_MODALS_INFO_0>, Level<3, USER_MODALS_INFO_3>>(level, info)) {

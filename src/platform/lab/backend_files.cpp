@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/lab/file_paths.h"
-#include "platform/lab/lab_backend.h"
+#include "platform/lab/lab_security.h"
 #include "platform/lab/resolve.h"
 
 namespace lab {
@@ -29,7 +29,7 @@ WIN32_FIND_DATA findData(std::string name, bool directory, std::uint64_t size) {
 
 }  // namespace
 
-DWORD LabBackend::FindFirstFile(std::string_view fileName, FIND_HANDLE* handle,
+DWORD LabSecurity::FindFirstFile(std::string_view fileName, FIND_HANDLE* handle,
                                 WIN32_FIND_DATA* data) {
   if (!handle) return ERROR_INVALID_PARAMETER;
   *handle = 0;
@@ -63,23 +63,26 @@ DWORD LabBackend::FindFirstFile(std::string_view fileName, FIND_HANDLE* handle,
   return ERROR_SUCCESS;
 }
 
-DWORD LabBackend::FindNextFile(FIND_HANDLE handle, WIN32_FIND_DATA* data) {
+DWORD LabSecurity::FindNextFile(FIND_HANDLE handle, WIN32_FIND_DATA* data) {
   return m_listings.next(handle, data);
 }
 
-DWORD LabBackend::FindClose(FIND_HANDLE handle) { return m_listings.close(handle); }
+DWORD LabSecurity::FindClose(FIND_HANDLE handle) { return m_listings.close(handle); }
 
-std::vector<SID> LabBackend::accessSids(const Network& net, const Machine& m) const {
-  // Worked out once per account and machine: a walk asks for every file.
-  std::lock_guard lock(m_handleMutex);
-  if (m_accessSidsFor.first != net.loggedOn || m_accessSidsFor.second != m.name) {
-    m_accessSids = fileAccessSids(net, m);
-    m_accessSidsFor = {net.loggedOn, m.name};
+std::vector<SID> LabSecurity::accessSids(const Network& net, const Machine& m) const {
+  // Worked out once per account and machine while the lab stays as it is:
+  // a walk asks for every file. Called under the lab's read lock, so no
+  // write can come between the count and the answer.
+  const std::uint64_t writes = m_lab->writes();
+  std::lock_guard lock(m_mutex);
+  if (!m_accessSids || m_accessSids->account != net.loggedOn || m_accessSids->machine != m.name ||
+      m_accessSids->labWrites != writes) {
+    m_accessSids = AccessSids{net.loggedOn, m.name, writes, fileAccessSids(net, m)};
   }
-  return m_accessSids;
+  return m_accessSids->sids;
 }
 
-DWORD LabBackend::GetFileSecurity(std::string_view fileName, SECURITY_INFORMATION requested,
+DWORD LabSecurity::GetFileSecurity(std::string_view fileName, SECURITY_INFORMATION requested,
                                   SECURITY_DESCRIPTOR* descriptor, DWORD length,
                                   DWORD* lengthNeeded) {
   return query([&](const Network& net) -> DWORD {
@@ -100,7 +103,7 @@ DWORD LabBackend::GetFileSecurity(std::string_view fileName, SECURITY_INFORMATIO
   });
 }
 
-DWORD LabBackend::GetVolumeInformation(std::string_view root, std::string* volumeName,
+DWORD LabSecurity::GetVolumeInformation(std::string_view root, std::string* volumeName,
                                        DWORD* serialNumber, DWORD* maximumComponentLength,
                                        DWORD* fileSystemFlags, std::string* fileSystemName) {
   return query([&](const Network& net) -> DWORD {
@@ -118,7 +121,7 @@ DWORD LabBackend::GetVolumeInformation(std::string_view root, std::string* volum
   });
 }
 
-DWORD LabBackend::CreateDirectory(std::string_view pathName) {
+DWORD LabSecurity::CreateDirectory(std::string_view pathName) {
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
     FilePath fp;
     DWORD st = 0;

@@ -4,7 +4,7 @@
 
 #include "platform/lab/account_calls.h"
 #include "platform/lab/account_rules.h"
-#include "platform/lab/lab_backend.h"
+#include "platform/lab/lab_accounts.h"
 
 namespace lab {
 
@@ -114,7 +114,7 @@ bool acceptable(const Network& net, const Machine& m, const AccountRef& r) {
 
 // ---- global groups ----
 
-DWORD LabBackend::NetGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
+DWORD LabAccounts::NetGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
                                DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
                                DWORD* resume) {
   clearEnum(buf, entriesread, totalentries);
@@ -139,7 +139,7 @@ DWORD LabBackend::NetGroupEnum(std::string_view server, DWORD level, NetBuffer& 
   });
 }
 
-DWORD LabBackend::NetGroupGetInfo(std::string_view server, std::string_view group, DWORD level,
+DWORD LabAccounts::NetGroupGetInfo(std::string_view server, std::string_view group, DWORD level,
                                   NetBuffer& buf) {
   buf.reset();
   if (level > 2) return ERROR_INVALID_LEVEL;
@@ -156,7 +156,7 @@ DWORD LabBackend::NetGroupGetInfo(std::string_view server, std::string_view grou
   });
 }
 
-DWORD LabBackend::NetGroupSetInfo(std::string_view server, std::string_view group, DWORD level,
+DWORD LabAccounts::NetGroupSetInfo(std::string_view server, std::string_view group, DWORD level,
                                   const NetInfo& info, DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   if (!holdsLevel<Level<0, GROUP_INFO_0>, Level<1, GROUP_INFO_1>, Level<2, GROUP_INFO_2>,
@@ -189,7 +189,7 @@ DWORD LabBackend::NetGroupSetInfo(std::string_view server, std::string_view grou
   });
 }
 
-DWORD LabBackend::NetGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
+DWORD LabAccounts::NetGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
                               DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   if (!holdsLevel<Level<0, GROUP_INFO_0>, Level<1, GROUP_INFO_1>, Level<2, GROUP_INFO_2>>(level,
@@ -215,7 +215,7 @@ DWORD LabBackend::NetGroupAdd(std::string_view server, DWORD level, const NetInf
   });
 }
 
-DWORD LabBackend::NetGroupDel(std::string_view server, std::string_view group) {
+DWORD LabAccounts::NetGroupDel(std::string_view server, std::string_view group) {
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetGroupDel", &t)) return st;
@@ -227,7 +227,7 @@ DWORD LabBackend::NetGroupDel(std::string_view server, std::string_view group) {
   });
 }
 
-DWORD LabBackend::NetGroupGetUsers(std::string_view server, std::string_view group, DWORD level,
+DWORD LabAccounts::NetGroupGetUsers(std::string_view server, std::string_view group, DWORD level,
                                    NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
                                    DWORD* totalentries, DWORD* resume) {
   clearEnum(buf, entriesread, totalentries);
@@ -247,7 +247,7 @@ DWORD LabBackend::NetGroupGetUsers(std::string_view server, std::string_view gro
   });
 }
 
-DWORD LabBackend::NetGroupAddUser(std::string_view server, std::string_view group,
+DWORD LabAccounts::NetGroupAddUser(std::string_view server, std::string_view group,
                                   std::string_view user) {
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
@@ -265,7 +265,7 @@ DWORD LabBackend::NetGroupAddUser(std::string_view server, std::string_view grou
   });
 }
 
-DWORD LabBackend::NetGroupDelUser(std::string_view server, std::string_view group,
+DWORD LabAccounts::NetGroupDelUser(std::string_view server, std::string_view group,
                                   std::string_view user) {
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
@@ -282,7 +282,7 @@ DWORD LabBackend::NetGroupDelUser(std::string_view server, std::string_view grou
 
 // ---- local groups ----
 
-DWORD LabBackend::NetLocalGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
+DWORD LabAccounts::NetLocalGroupEnum(std::string_view server, DWORD level, NetBuffer& buf,
                                     DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
                                     DWORD* resume) {
   clearEnum(buf, entriesread, totalentries);
@@ -303,7 +303,7 @@ DWORD LabBackend::NetLocalGroupEnum(std::string_view server, DWORD level, NetBuf
   });
 }
 
-DWORD LabBackend::NetLocalGroupGetInfo(std::string_view server, std::string_view group,
+DWORD LabAccounts::NetLocalGroupGetInfo(std::string_view server, std::string_view group,
                                        DWORD level, NetBuffer& buf) {
   buf.reset();
   if (level > 1) return ERROR_INVALID_LEVEL;
@@ -319,7 +319,7 @@ DWORD LabBackend::NetLocalGroupGetInfo(std::string_view server, std::string_view
   });
 }
 
-DWORD LabBackend::NetLocalGroupSetInfo(std::string_view server, std::string_view group,
+DWORD LabAccounts::NetLocalGroupSetInfo(std::string_view server, std::string_view group,
                                        DWORD level, const NetInfo& info, DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   if (!holdsLevel<Level<0, LOCALGROUP_INFO_0>, Level<1, LOCALGROUP_INFO_1>,
@@ -345,7 +345,7 @@ DWORD LabBackend::NetLocalGroupSetInfo(std::string_view server, std::string_view
   });
 }
 
-DWORD LabBackend::NetLocalGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
+DWORD LabAccounts::NetLocalGroupAdd(std::string_view server, DWORD level, const NetInfo& info,
                                    DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   if (!holdsLevel<Level<0, LOCALGROUP_INFO_0>, Level<1, LOCALGROUP_INFO_1>>(level, info)) {
@@ -366,7 +366,7 @@ DWORD LabBackend::NetLocalGroupAdd(std::string_view server, DWORD level, const N
   });
 }
 
-DWORD LabBackend::NetLocalGroupDel(std::string_view server, std::string_view group) {
+DWORD LabAccounts::NetLocalGroupDel(std::string_view server, std::string_view group) {
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
     WriteTarget t;
     if (DWORD st = writeTarget(net, server, "NetLocalGroupDel", &t)) return st;
@@ -378,7 +378,7 @@ DWORD LabBackend::NetLocalGroupDel(std::string_view server, std::string_view gro
   });
 }
 
-DWORD LabBackend::NetLocalGroupGetMembers(std::string_view server, std::string_view group,
+DWORD LabAccounts::NetLocalGroupGetMembers(std::string_view server, std::string_view group,
                                           DWORD level, NetBuffer& buf, DWORD prefmaxlen,
                                           DWORD* entriesread, DWORD* totalentries,
                                           DWORD* resume) {
@@ -419,7 +419,7 @@ DWORD LabBackend::NetLocalGroupGetMembers(std::string_view server, std::string_v
   });
 }
 
-DWORD LabBackend::NetLocalGroupAddMembers(std::string_view server, std::string_view group,
+DWORD LabAccounts::NetLocalGroupAddMembers(std::string_view server, std::string_view group,
                                           DWORD level, std::span<const SID> sids,
                                           std::span<const std::string> names) {
   if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;
@@ -450,7 +450,7 @@ DWORD LabBackend::NetLocalGroupAddMembers(std::string_view server, std::string_v
   });
 }
 
-DWORD LabBackend::NetLocalGroupDelMembers(std::string_view server, std::string_view group,
+DWORD LabAccounts::NetLocalGroupDelMembers(std::string_view server, std::string_view group,
                                           DWORD level, std::span<const SID> sids,
                                           std::span<const std::string> names) {
   if (level != 0 && level != 3) return ERROR_INVALID_LEVEL;

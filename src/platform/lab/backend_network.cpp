@@ -1,7 +1,7 @@
 // Network enumeration over the lab: an open takes the container's children
 // as they are then, and the batches hand them out by the caller's buffer.
 
-#include "platform/lab/lab_backend.h"
+#include "platform/lab/lab_network.h"
 #include "platform/lab/network_tree.h"
 #include "platform/netsize.h"
 
@@ -9,7 +9,7 @@ namespace lab {
 
 using namespace platform;
 
-DWORD LabBackend::WNetOpenEnum(DWORD scope, DWORD type, DWORD usage, const NETRESOURCE* container,
+DWORD LabNetwork::WNetOpenEnum(DWORD scope, DWORD type, DWORD usage, const NETRESOURCE* container,
                                HANDLE* enumHandle) {
   if (!enumHandle) return ERROR_INVALID_PARAMETER;
   *enumHandle = 0;
@@ -18,14 +18,14 @@ DWORD LabBackend::WNetOpenEnum(DWORD scope, DWORD type, DWORD usage, const NETRE
     return networkChildren(net, scope, type, usage, container, &open.entries);
   });
   if (status != NERR_Success) return status;
-  std::lock_guard lock(m_handleMutex);
+  std::lock_guard lock(m_mutex);
   const HANDLE h = m_nextHandle++;
   m_enums.emplace(h, std::move(open));
   *enumHandle = h;
   return NERR_Success;
 }
 
-DWORD LabBackend::WNetEnumResource(HANDLE enumHandle, DWORD* count, std::vector<NETRESOURCE>& buffer,
+DWORD LabNetwork::WNetEnumResource(HANDLE enumHandle, DWORD* count, std::vector<NETRESOURCE>& buffer,
                                    DWORD* bufferSize) {
   buffer.clear();
   if (!count || !bufferSize || *count == 0) {
@@ -34,7 +34,7 @@ DWORD LabBackend::WNetEnumResource(HANDLE enumHandle, DWORD* count, std::vector<
   }
   const DWORD wanted = *count;
   *count = 0;
-  std::lock_guard lock(m_handleMutex);
+  std::lock_guard lock(m_mutex);
   auto it = m_enums.find(enumHandle);
   if (it == m_enums.end()) return ERROR_INVALID_HANDLE;
   OpenEnum& e = it->second;
@@ -55,8 +55,8 @@ DWORD LabBackend::WNetEnumResource(HANDLE enumHandle, DWORD* count, std::vector<
   return NERR_Success;
 }
 
-DWORD LabBackend::WNetCloseEnum(HANDLE enumHandle) {
-  std::lock_guard lock(m_handleMutex);
+DWORD LabNetwork::WNetCloseEnum(HANDLE enumHandle) {
+  std::lock_guard lock(m_mutex);
   return m_enums.erase(enumHandle) == 1 ? NERR_Success : ERROR_INVALID_HANDLE;
 }
 

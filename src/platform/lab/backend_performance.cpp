@@ -1,7 +1,7 @@
 // Connection performance of the lab's shares: the share's machine answers
 // with its link figures.
 
-#include "platform/lab/lab_backend.h"
+#include "platform/lab/lab_network.h"
 #include "platform/lab/resolve.h"
 
 namespace lab {
@@ -14,7 +14,7 @@ constexpr DWORD ERROR_BAD_NET_NAME = 67;
 
 }  // namespace
 
-DWORD LabBackend::MultinetGetConnectionPerformance(const NETRESOURCE& resource,
+DWORD LabNetwork::MultinetGetConnectionPerformance(const NETRESOURCE& resource,
                                                    NETCONNECTINFOSTRUCT* info) {
   if (!info || info->cbStructure < 20) return ERROR_INVALID_PARAMETER;
   const std::string& name = resource.lpRemoteName;

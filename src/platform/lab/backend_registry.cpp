@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/lab/lab_backend.h"
+#include "platform/lab/lab_local_system.h"
 #include "platform/lab/text_rules.h"
 #include "platform/lab/resolve.h"
 
@@ -50,14 +50,14 @@ auto findValue(Values& values, std::string_view name) {
 
 }  // namespace
 
-HKEY LabBackend::addHandle(OpenKey key) {
-  std::lock_guard lock(m_handleMutex);
+HKEY LabLocalSystem::addHandle(OpenKey key) {
+  std::lock_guard lock(m_mutex);
   const HKEY h = m_nextHandle++;
   m_keys.emplace(h, std::move(key));
   return h;
 }
 
-bool LabBackend::openKeyOf(HKEY key, OpenKey* out) const {
+bool LabLocalSystem::openKeyOf(HKEY key, OpenKey* out) const {
   if (key == HKEY_CURRENT_USER) {
     *out = OpenKey{{}, "HKEY_CURRENT_USER", {}, KEY_ALL_ACCESS};
     return true;
@@ -66,7 +66,7 @@ bool LabBackend::openKeyOf(HKEY key, OpenKey* out) const {
     *out = OpenKey{m_lab->localMachine(), hive, {}, KEY_ALL_ACCESS};
     return true;
   }
-  std::lock_guard lock(m_handleMutex);
+  std::lock_guard lock(m_mutex);
   auto it = m_keys.find(key);
   if (it == m_keys.end()) return false;
   *out = it->second;
@@ -106,7 +106,7 @@ void touchKey(ChangeSet& changes, const Network& net, const std::string& machine
 
 }  // namespace
 
-LONG LabBackend::RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD, REGSAM access,
+LONG LabLocalSystem::RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD, REGSAM access,
                                 HKEY* result, DWORD* disposition) {
   OpenKey base;
   if (!openKeyOf(key, &base)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
@@ -160,7 +160,7 @@ LONG LabBackend::RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD, REGSAM
   return ERROR_SUCCESS;
 }
 
-LONG LabBackend::RegOpenKeyEx(HKEY key, std::string_view subkey, DWORD, REGSAM access,
+LONG LabLocalSystem::RegOpenKeyEx(HKEY key, std::string_view subkey, DWORD, REGSAM access,
                               HKEY* result) {
   OpenKey base;
   if (!openKeyOf(key, &base)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
@@ -182,13 +182,13 @@ LONG LabBackend::RegOpenKeyEx(HKEY key, std::string_view subkey, DWORD, REGSAM a
   return ERROR_SUCCESS;
 }
 
-LONG LabBackend::RegCloseKey(HKEY key) {
+LONG LabLocalSystem::RegCloseKey(HKEY key) {
   if (hiveOfRoot(key) || key == HKEY_CURRENT_USER) return ERROR_SUCCESS;
-  std::lock_guard lock(m_handleMutex);
+  std::lock_guard lock(m_mutex);
   return m_keys.erase(key) ? ERROR_SUCCESS : static_cast<LONG>(ERROR_INVALID_HANDLE);
 }
 
-LONG LabBackend::RegConnectRegistry(std::string_view machine, HKEY key, HKEY* result) {
+LONG LabLocalSystem::RegConnectRegistry(std::string_view machine, HKEY key, HKEY* result) {
   if (key != HKEY_LOCAL_MACHINE && key != HKEY_USERS) return static_cast<LONG>(ERROR_INVALID_HANDLE);
   std::string name;
   const DWORD status = query([&](const Network& net) -> DWORD {
@@ -208,7 +208,7 @@ LONG LabBackend::RegConnectRegistry(std::string_view machine, HKEY key, HKEY* re
   return ERROR_SUCCESS;
 }
 
-LONG LabBackend::RegQueryValueEx(HKEY key, std::string_view name, DWORD* type,
+LONG LabLocalSystem::RegQueryValueEx(HKEY key, std::string_view name, DWORD* type,
                                  std::span<std::uint8_t> data, DWORD* cbData) {
   OpenKey k;
   if (!openKeyOf(key, &k)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
@@ -231,7 +231,7 @@ LONG LabBackend::RegQueryValueEx(HKEY key, std::string_view name, DWORD* type,
   }));
 }
 
-LONG LabBackend::RegSetValueEx(HKEY key, std::string_view name, DWORD type,
+LONG LabLocalSystem::RegSetValueEx(HKEY key, std::string_view name, DWORD type,
                                std::span<const std::uint8_t> data) {
   OpenKey k;
   if (!openKeyOf(key, &k)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
@@ -265,7 +265,7 @@ LONG LabBackend::RegSetValueEx(HKEY key, std::string_view name, DWORD type,
   }));
 }
 
-LONG LabBackend::RegDeleteValue(HKEY key, std::string_view name) {
+LONG LabLocalSystem::RegDeleteValue(HKEY key, std::string_view name) {
   OpenKey k;
   if (!openKeyOf(key, &k)) return static_cast<LONG>(ERROR_INVALID_HANDLE);
   if (!(k.access & KEY_SET_VALUE)) return static_cast<LONG>(ERROR_ACCESS_DENIED);
@@ -287,7 +287,7 @@ LONG LabBackend::RegDeleteValue(HKEY key, std::string_view name) {
   }));
 }
 
-LONG LabBackend::RegEnumValue(HKEY key, DWORD index, std::string* name, DWORD nameCapacity,
+LONG LabLocalSystem::RegEnumValue(HKEY key, DWORD index, std::string* name, DWORD nameCapacity,
                               DWORD* type, std::span<std::uint8_t> data, DWORD* cbData) {
   OpenKey k;
   if (!openKeyOf(key, &k)) return static_cast<LONG>(ERROR_INVALID_HANDLE);

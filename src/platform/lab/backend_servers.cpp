@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/lab/lab_backend.h"
+#include "platform/lab/lab_servers.h"
 #include "platform/paging.h"
 #include "platform/lab/resolve.h"
 
@@ -84,7 +84,7 @@ DWORD checkShareFields(const SHARE_INFO_2& in, ShareType type, DWORD* parm_err) 
 
 }  // namespace
 
-DWORD LabBackend::NetServerSetInfo(std::string_view server, DWORD level, const NetInfo& info,
+DWORD LabServers::NetServerSetInfo(std::string_view server, DWORD level, const NetInfo& info,
                                    DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
@@ -127,7 +127,7 @@ DWORD LabBackend::NetServerSetInfo(std::string_view server, DWORD level, const N
   });
 }
 
-DWORD LabBackend::NetSessionEnum(std::string_view server, std::string_view client,
+DWORD LabServers::NetSessionEnum(std::string_view server, std::string_view client,
                                  std::string_view user, DWORD level, NetBuffer& buf,
                                  DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
                                  DWORD* resume) {
@@ -157,7 +157,7 @@ DWORD LabBackend::NetSessionEnum(std::string_view server, std::string_view clien
   });
 }
 
-DWORD LabBackend::NetSessionDel(std::string_view server, std::string_view client,
+DWORD LabServers::NetSessionDel(std::string_view server, std::string_view client,
                                 std::string_view user) {
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
     DWORD status = 0;
@@ -173,7 +173,7 @@ DWORD LabBackend::NetSessionDel(std::string_view server, std::string_view client
   });
 }
 
-DWORD LabBackend::NetFileEnum(std::string_view server, std::string_view basepath,
+DWORD LabServers::NetFileEnum(std::string_view server, std::string_view basepath,
                               std::string_view user, DWORD level, NetBuffer& buf,
                               DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
                               DWORD* resume) {
@@ -201,7 +201,7 @@ DWORD LabBackend::NetFileEnum(std::string_view server, std::string_view basepath
   });
 }
 
-DWORD LabBackend::NetShareEnum(std::string_view server, DWORD level, NetBuffer& buf,
+DWORD LabServers::NetShareEnum(std::string_view server, DWORD level, NetBuffer& buf,
                                DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
                                DWORD* resume) {
   clearEnum(buf, entriesread, totalentries);
@@ -224,7 +224,7 @@ DWORD LabBackend::NetShareEnum(std::string_view server, DWORD level, NetBuffer& 
   });
 }
 
-DWORD LabBackend::NetShareGetInfo(std::string_view server, std::string_view netname, DWORD level,
+DWORD LabServers::NetShareGetInfo(std::string_view server, std::string_view netname, DWORD level,
                                   NetBuffer& buf) {
   buf.reset();
   if (level != 1 && level != 2) return ERROR_INVALID_LEVEL;
@@ -244,7 +244,7 @@ DWORD LabBackend::NetShareGetInfo(std::string_view server, std::string_view netn
   });
 }
 
-DWORD LabBackend::NetShareAdd(std::string_view server, DWORD level, const NetInfo& info,
+DWORD LabServers::NetShareAdd(std::string_view server, DWORD level, const NetInfo& info,
                               DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   const auto* in = std::get_if<SHARE_INFO_2>(&info);
@@ -267,7 +267,7 @@ DWORD LabBackend::NetShareAdd(std::string_view server, DWORD level, const NetInf
   });
 }
 
-DWORD LabBackend::NetShareDel(std::string_view server, std::string_view netname, DWORD) {
+DWORD LabServers::NetShareDel(std::string_view server, std::string_view netname, DWORD) {
   return change([&](Network& net, ChangeSet& changes) -> DWORD {
     DWORD status = 0;
     Machine* m = locate(net, server, "NetShareDel", &status);
@@ -281,7 +281,7 @@ DWORD LabBackend::NetShareDel(std::string_view server, std::string_view netname,
   });
 }
 
-DWORD LabBackend::NetShareSetInfo(std::string_view server, std::string_view netname, DWORD level,
+DWORD LabServers::NetShareSetInfo(std::string_view server, std::string_view netname, DWORD level,
                                   const NetInfo& info, DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   return change([&](Network& net, ChangeSet& changes) -> DWORD {

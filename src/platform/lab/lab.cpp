@@ -272,6 +272,7 @@ void Lab::read(const std::function<void(const Network&)>& f) const {
 
 bool Lab::write(const std::function<bool(Network&, ChangeSet&)>& f) {
   std::unique_lock lock(m_mutex);
+  ++m_writes;
   ChangeSet changes;
   if (!f(*m_network, changes) || changes.empty() || !m_file) return true;
   std::string error;

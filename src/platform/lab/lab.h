@@ -74,6 +74,9 @@ class Lab {
   // when recording failed, in which case the lab returns to what its file
   // and journal hold.
   bool write(const std::function<bool(Network&, ChangeSet&)>& f);
+  // How many writes have run; what was worked out from the network under a
+  // read lock holds while this stays the same.
+  std::uint64_t writes() const { return m_writes.load(); }
 
   // A batch of changes made by the calling thread: their journal records
   // are synced together when the outermost batch ends, rather than one by
@@ -106,6 +109,7 @@ class Lab {
   std::string m_path;
   std::string m_lastSaveError;
   std::atomic<std::int64_t> m_clock{0};
+  std::atomic<std::uint64_t> m_writes{0};
   int m_batchDepth = 0;
   std::thread::id m_batchThread;
 };

@@ -5,6 +5,7 @@
 // changes is synced together.
 
 #include <string>
+#include "platform/parts/part_operation.h"
 
 namespace platform {
 
@@ -12,12 +13,8 @@ class ChangesPart {
  public:
   virtual ~ChangesPart() = default;
 
-  // Changes made by the calling thread from now on may be made durable
-  // together when the batch ends.
-  virtual void beginChangeBatch() {}
-  // Makes the batch's changes durable; false with *error when they could
-  // not be (they may then be lost at the next crash).
-  virtual bool endChangeBatch(std::string* /*error*/) { return true; }
+#define VELTRANE_CHANGES VELTRANE_PART_VIRTUAL
+#include "platform/parts/operations.def"
 };
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/dialin.h"
+#include "platform/parts/part_operation.h"
 
 namespace platform {
 
@@ -13,15 +14,8 @@ class DialinPart {
  public:
   virtual ~DialinPart() = default;
 
-  virtual int GetRASQuick(std::string_view, std::string_view, DWORD*, std::string*, DWORD*) {
-    return 0;
-  }
-  virtual int GetRAS(std::string_view, std::string_view, DWORD*, std::string*, DWORD*) {
-    return 0;
-  }
-  virtual int DoRAS(std::string_view, std::string_view, DWORD, std::string_view, DWORD) {
-    return 0;
-  }
+#define VELTRANE_DIALIN VELTRANE_PART_VIRTUAL
+#include "platform/parts/operations.def"
 };
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/eventlog.h"
+#include "platform/parts/part_operation.h"
 
 namespace platform {
 
@@ -14,14 +15,8 @@ class EventLogPart {
  public:
   virtual ~EventLogPart() = default;
 
-  virtual HANDLE RegisterEventSource(std::string_view, std::string_view) { return 0; }
-  virtual BOOL DeregisterEventSource(HANDLE) { return 0; }
-  virtual BOOL ReportEvent(HANDLE, WORD, WORD, DWORD, const std::vector<std::string>&) {
-    return 0;
-  }
-  virtual DWORD ReadEventLog(std::string_view, std::vector<EventRecord>*) {
-    return ERROR_NOT_SUPPORTED;
-  }
+#define VELTRANE_EVENT_LOG VELTRANE_PART_VIRTUAL
+#include "platform/parts/operations.def"
 };
 
 }  // namespace platform

@@ -8,15 +8,14 @@
 
 #include "platform/parts/registry_part.h"
 #include "platform/system.h"
+#include "platform/parts/part_operation.h"
 
 namespace platform {
 
 class LocalSystemPart : public RegistryPart {
  public:
-  // Each answers non-zero on success.
-  virtual BOOL GetVersionEx(OSVERSIONINFOA*) { return 0; }
-  virtual BOOL GetUserName(std::string*) { return 0; }
-  virtual BOOL GetComputerName(std::string*) { return 0; }
+#define VELTRANE_LOCAL_SYSTEM VELTRANE_PART_VIRTUAL
+#include "platform/parts/operations.def"
 };
 
 }  // namespace platform

@@ -6,27 +6,30 @@
 #include <vector>
 
 #include "platform/wnet.h"
+#include "platform/parts/part_operation.h"
 
 namespace platform {
+namespace detail {
+
+// What an unserved network answers: no handle, nothing enumerated.
+inline DWORD noNetwork(HANDLE* enumHandle) {
+  if (enumHandle) *enumHandle = 0;
+  return ERROR_NO_NETWORK;
+}
+inline DWORD nothingEnumerated(DWORD* count, std::vector<NETRESOURCE>& buffer) {
+  buffer.clear();
+  if (count) *count = 0;
+  return ERROR_INVALID_HANDLE;
+}
+
+}  // namespace detail
 
 class NetworkPart {
  public:
   virtual ~NetworkPart() = default;
 
-  // Unserved, the network is absent: nothing to enumerate or measure.
-  virtual DWORD WNetOpenEnum(DWORD, DWORD, DWORD, const NETRESOURCE*, HANDLE* enumHandle) {
-    if (enumHandle) *enumHandle = 0;
-    return ERROR_NO_NETWORK;
-  }
-  virtual DWORD WNetEnumResource(HANDLE, DWORD* count, std::vector<NETRESOURCE>& buffer, DWORD*) {
-    buffer.clear();
-    if (count) *count = 0;
-    return ERROR_INVALID_HANDLE;
-  }
-  virtual DWORD WNetCloseEnum(HANDLE) { return ERROR_INVALID_HANDLE; }
-  virtual DWORD MultinetGetConnectionPerformance(const NETRESOURCE&, NETCONNECTINFOSTRUCT*) {
-    return ERROR_NO_NETWORK;
-  }
+#define VELTRANE_NETWORK VELTRANE_PART_VIRTUAL
+#include "platform/parts/operations.def"
 };
 
 }  // namespace platform

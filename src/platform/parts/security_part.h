@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/security.h"
+#include "platform/parts/part_operation.h"
 
 namespace platform {
 
@@ -14,21 +15,8 @@ class SecurityPart {
  public:
   virtual ~SecurityPart() = default;
 
-  virtual DWORD LookupAccountName(std::string_view, std::string_view, SID*, std::string*,
-                                  SID_NAME_USE*) { return ERROR_NOT_SUPPORTED; }
-  virtual DWORD LookupAccountSid(std::string_view, const SID&, std::string*, std::string*,
-                                 SID_NAME_USE*) { return ERROR_NOT_SUPPORTED; }
-
-  virtual DWORD FindFirstFile(std::string_view, FIND_HANDLE*, WIN32_FIND_DATA*) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual DWORD FindNextFile(FIND_HANDLE, WIN32_FIND_DATA*) { return ERROR_INVALID_HANDLE; }
-  virtual DWORD FindClose(FIND_HANDLE) { return ERROR_INVALID_HANDLE; }
-  virtual DWORD GetFileSecurity(std::string_view, SECURITY_INFORMATION, SECURITY_DESCRIPTOR*,
-                                DWORD, DWORD*) { return ERROR_NOT_SUPPORTED; }
-  virtual DWORD GetVolumeInformation(std::string_view, std::string*, DWORD*, DWORD*, DWORD*,
-                                     std::string*) { return ERROR_NOT_SUPPORTED; }
-  virtual DWORD CreateDirectory(std::string_view) { return ERROR_NOT_SUPPORTED; }
+#define VELTRANE_SECURITY VELTRANE_PART_VIRTUAL
+#include "platform/parts/operations.def"
 };
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/netapi.h"
+#include "platform/parts/part_operation.h"
 
 namespace platform {
 
@@ -14,50 +15,8 @@ class ServersPart {
  public:
   virtual ~ServersPart() = default;
 
-  virtual NET_API_STATUS NetServerEnum(std::string_view, DWORD, NetBuffer&, DWORD, DWORD*,
-                                       DWORD*, DWORD, std::string_view, DWORD*) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetServerGetInfo(std::string_view, DWORD, NetBuffer&) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetGetDCName(std::string_view, std::string_view, std::string*) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetWkstaGetInfo(std::string_view, DWORD, NetBuffer&) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetServerSetInfo(std::string_view, DWORD, const NetInfo&, DWORD*) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetSessionEnum(std::string_view, std::string_view, std::string_view,
-                                        DWORD, NetBuffer&, DWORD, DWORD*, DWORD*, DWORD*) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetSessionDel(std::string_view, std::string_view, std::string_view) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetFileEnum(std::string_view, std::string_view, std::string_view, DWORD,
-                                     NetBuffer&, DWORD, DWORD*, DWORD*, DWORD*) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetShareEnum(std::string_view, DWORD, NetBuffer&, DWORD, DWORD*, DWORD*,
-                                      DWORD*) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetShareGetInfo(std::string_view, std::string_view, DWORD, NetBuffer&) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetShareAdd(std::string_view, DWORD, const NetInfo&, DWORD*) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetShareDel(std::string_view, std::string_view, DWORD) {
-    return ERROR_NOT_SUPPORTED;
-  }
-  virtual NET_API_STATUS NetShareSetInfo(std::string_view, std::string_view, DWORD, const NetInfo&,
-                                         DWORD*) {
-    return ERROR_NOT_SUPPORTED;
-  }
+#define VELTRANE_SERVERS VELTRANE_PART_VIRTUAL
+#include "platform/parts/operations.def"
 };
 
 }  // namespace platform
