@@ -12,7 +12,8 @@
 
 #include "display/fill_host.h"
 #include "display/result_display.h"
-#include "display/user_table_model.h"
+#include "display/content_table_model.h"
+#include "session/display_contents.h"
 #include "dlgthreads/worker_frame.h"
 #include "ui/messages.h"
 
@@ -112,10 +113,11 @@ void BM_UsersFill(benchmark::State& state) {
     QApplication::processEvents();
     benchmark::DoNotOptimize(host.view().model()->rowCount());
   }
-  const display::UserTableModel* model = result.usersModel();
-  std::size_t bytes = model->rowOrder().capacity() * sizeof(std::uint32_t);
-  for (const auto& r : model->records()) bytes += recordBytes(r);
-  state.counters["rows"] = static_cast<double>(model->rowCount());
+  const auto& users =
+      static_cast<const session::UsersContent&>(result.content(display::DisplayType::Users));
+  std::size_t bytes = users.list().rows().capacity() * sizeof(std::uint32_t);
+  for (const auto& r : users.list().records()) bytes += recordBytes(r);
+  state.counters["rows"] = static_cast<double>(users.rowCount());
   state.counters["model_MB"] = static_cast<double>(bytes) / (1024.0 * 1024.0);
   state.counters["bytes_per_row"] = static_cast<double>(bytes) / static_cast<double>(count);
 }
@@ -156,10 +158,10 @@ void BM_UsersSortByColumn(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_UsersSortByColumn)
-    ->Arg(display::UserTableModel::UserName)
-    ->Arg(display::UserTableModel::Logons)
-    ->Arg(display::UserTableModel::LastLogon)
-    ->Arg(display::UserTableModel::Home)
+    ->Arg(0)    // UserName
+    ->Arg(2)    // Logons
+    ->Arg(3)    // Last Logon
+    ->Arg(16)   // Home
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

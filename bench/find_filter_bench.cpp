@@ -11,8 +11,8 @@
 #include <string>
 
 #include "display/find_filter.h"
-#include "display/quota_table_model.h"
-#include "display/user_table_model.h"
+#include "display/content_table_model.h"
+#include "session/display_contents.h"
 #include "dlgthreads/quota_worker.h"
 #include "dlgthreads/record_match.h"
 #include "platform/backend.h"
@@ -60,15 +60,15 @@ RecordHolder<UserRecord> makeUsers(std::size_t count) {
 
 // A filter over all columns, case folded, that keeps a handful of accounts.
 void BM_FilterUsers(benchmark::State& state) {
-  display::UserTableModel model;
-  model.adopt(makeUsers(kUsers));
+  session::UsersContent users;
+  users.list().adoptAll(makeUsers(kUsers));
   const RecordMatcher matcher({.text = "user 1234"});
   std::size_t kept = 0;
   for (auto _ : state) {
-    kept = model.refilter([&](const UserRecord& r) { return matcher.matches(r); });
+    kept = *users.filter(matcher);
     benchmark::DoNotOptimize(kept);
   }
-  state.counters["records"] = static_cast<double>(model.recordCount());
+  state.counters["records"] = static_cast<double>(users.list().recordCount());
   state.counters["kept"] = static_cast<double>(kept);
 }
 BENCHMARK(BM_FilterUsers)->Unit(benchmark::kMillisecond);
@@ -77,8 +77,9 @@ BENCHMARK(BM_FilterUsers)->Unit(benchmark::kMillisecond);
 // the view is tested once, in view order.
 void BM_FindNext(benchmark::State& state) {
   QTableView view;
-  auto* model = new display::UserTableModel({}, &view);
-  model->adopt(makeUsers(kUsers));
+  auto users = std::make_shared<session::UsersContent>();
+  users->list().adoptAll(makeUsers(kUsers));
+  auto* model = new display::ContentTableModel(users, {}, &view);
   view.setModel(model);
   view.resize(1000, 600);
   view.show();
@@ -126,7 +127,7 @@ void BM_QuotasList(benchmark::State& state) {
                               platform::regSzBytes("00042wr123456" + std::to_string(1000 + i)));
   }
   auto host = std::make_shared<SilentHost>();
-  display::QuotaTableModel model;
+  session::QuotasContent quotas;
   for (auto _ : state) {
     auto block = std::make_shared<WorkerBlock>();
     block->kind = WorkKind::Quotas;
@@ -134,10 +135,10 @@ void BM_QuotasList(benchmark::State& state) {
     block->state.selectedServer = server;
     ResetWork(WorkKind::Quotas);
     gatherQuotas(block);
-    model.adopt(std::exchange(block->quotas, {}));
-    benchmark::DoNotOptimize(model.rowCount());
+    quotas.adopt(*block, {});
+    benchmark::DoNotOptimize(quotas.rowCount());
   }
-  state.counters["rows"] = model.rowCount();
+  state.counters["rows"] = static_cast<double>(quotas.rowCount());
 }
 BENCHMARK(BM_QuotasList)->Arg(5000)->Unit(benchmark::kMillisecond);
 

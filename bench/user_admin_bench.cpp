@@ -16,7 +16,7 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "platform/backend.h"
 #include "platform/netapi.h"
 #include "platform/lab/lab.h"

@@ -14,7 +14,6 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "display/result_display.h"
-#include "display/user_table_model.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
 #include "window_bench_support.h"
@@ -38,8 +37,8 @@ void BM_WindowUsersBrowse(benchmark::State& state) {
     window.browse();
     while (window.browsing()) QApplication::processEvents(QEventLoop::AllEvents, 5);
   }
-  auto* users = window.resultDisplay().usersModel();
-  state.counters["rows"] = users ? users->rowCount() : 0;
+  state.counters["rows"] =
+      static_cast<double>(window.resultDisplay().content(display::DisplayType::Users).rowCount());
   state.counters["held_MB"] = static_cast<double>(bench::residentKiB() - before) / 1024.0;
 }
 BENCHMARK(BM_WindowUsersBrowse)->Arg(100000)->Iterations(3)->Unit(benchmark::kMillisecond);

@@ -22,7 +22,7 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
 #include "ui/scripted_dialog_runner.h"
@@ -157,8 +157,7 @@ class Storm {
     if (m_window->statusText(0).startsWith("Browsing")) return "the status still says browsing";
     const display::DisplayType type = m_window->currentDisplayType();
     const display::DisplayTraits& traits = display::traitsOf(type);
-    if (traits.model != display::ModelKind::Users && traits.model != display::ModelKind::Servers)
-      return {};
+    if (type != display::DisplayType::Users && type != display::DisplayType::Servers) return {};
     const QString count = m_window->statusText(3);
     // A stopped browse leaves the list as it was and says so instead.
     if (m_window->statusText(2) == "User terminated browse.")

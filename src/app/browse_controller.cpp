@@ -2,7 +2,7 @@
 
 #include "app/window_texts.h"
 #include "app/window_worker_host.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 
 namespace app {
 
@@ -37,14 +37,7 @@ void BrowseController::browse(Request request) {
 }
 
 void BrowseController::startWorker(const DisplayTraits& traits, Request& request) {
-  auto block = std::make_shared<dlgthreads::WorkerBlock>();
-  block->kind = *traits.work;
-  block->browseId = ++m_browseId;
-  block->state.settings = request.settings;
-  block->state.recordCount = 0;
-  block->state.selectedServer = m_server;
-  block->sharesFlag = request.settings.n_Shares_Disk != 0 || request.settings.n_Shares_Printer != 0;
-  block->userName = std::move(request.userName);
+  auto block = session::browseBlock(traits, std::move(request), ++m_browseId);
   if (m_host) m_host->detach();
   m_host = std::make_shared<WindowWorkerHost>(this, m_browseId, m_messages);
   block->host = m_host;
@@ -55,7 +48,7 @@ void BrowseController::startWorker(const DisplayTraits& traits, Request& request
   // needs this thread), so it is put aside and joined once it has ended.
   std::erase_if(m_stoppedWorkers, [](const dlgthreads::WorkerThread& w) { return !w.running(); });
   if (m_worker.running()) m_stoppedWorkers.push_back(std::move(m_worker));
-  const auto started = m_worker.start(block, traits.worker, request.settings.browse_priority);
+  const auto started = m_worker.start(block, traits.worker, block->state.settings.browse_priority);
   if (!started.started) {
     m_host->detach();
     m_view.showMessage("Could not start the browse.");

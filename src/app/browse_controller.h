@@ -13,8 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "display/display_type.h"
+#include "window/display_type.h"
 #include "dlgthreads/worker_thread.h"
+#include "session/display_session.h"
 #include "settings/settings_values.h"
 #include "ui/messages.h"
 
@@ -45,12 +46,7 @@ class BrowseController final : public QObject {
   };
 
   // What one browse is of: read from the window when the browse starts.
-  struct Request {
-    display::DisplayType type = display::DisplayType::None;
-    std::string server;  // the server combo's text
-    settings::SettingsValues settings;
-    std::string userName;  // Files, access rights form
-  };
+  using Request = session::BrowseRequest;
 
   BrowseController(View& view, std::shared_ptr<ui::Messages> messages);
   ~BrowseController() override;

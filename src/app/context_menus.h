@@ -7,7 +7,7 @@
 
 #include <span>
 
-#include "display/display_type.h"
+#include "window/display_type.h"
 
 namespace app {
 

@@ -10,7 +10,7 @@
 
 #include "app/main_window.h"
 #include "app/window_texts.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "display/result_display.h"
 #include "window/command_ids.h"
 

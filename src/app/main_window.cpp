@@ -26,13 +26,14 @@
 #include <algorithm>
 
 #include "app/browse_button.h"
+#include "app/browse_server.h"
 #include "app/help_window.h"
 #include "app/menu_mnemonics.h"
 #include "app/splash_dialog.h"
 #include "app/status_part.h"
 #include "app/window_texts.h"
-#include "display/column_sets.h"
-#include "display/display_traits.h"
+#include "session/column_sets.h"
+#include "session/display_traits.h"
 #include "display/print_display.h"
 #include "display/result_display.h"
 #include "platform/netapi.h"
@@ -128,8 +129,8 @@ bool MainWindow::initialise() {
   setStatusText(0, kTextReady);
   showIdentity();
   // 6. The server to browse.
-  std::string server;
-  if (!findBrowseServer(&server)) {
+  const std::optional<std::string> found = startServer();
+  if (!found) {
     showMessage(res::loadString(kStrNoDomainController), kCaptionProduct);
     m_closing = true;
     return false;
@@ -140,7 +141,7 @@ bool MainWindow::initialise() {
     m_tabs->setCurrentIndex(kUsersTab);
   }
   // 8. Server and settings.
-  loadSettings(server);
+  loadSettings(*found);
   m_choices = settings::loadRememberedChoices();
   m_choicesLoaded = true;
   restorePlace();
@@ -162,23 +163,6 @@ void MainWindow::restorePlace() {
     setGeometry(wanted);
   else
     resize(wanted.size());
-}
-
-bool MainWindow::findBrowseServer(std::string* server) {
-  std::string dc;
-  if (platform::NetGetDCName({}, {}, &dc) == platform::NERR_Success && !dc.empty()) {
-    *server = platform::uncName(dc);
-    return true;
-  }
-  platform::NetBuffer buffer;
-  if (platform::NetWkstaGetInfo({}, 100, buffer) == platform::NERR_Success) {
-    if (const auto* info = buffer.one<platform::WKSTA_INFO_100>();
-        info && !info->wki100_computername.empty()) {
-      *server = "\\\\" + info->wki100_computername;
-      return true;
-    }
-  }
-  return false;
 }
 
 void MainWindow::loadSettings(const std::string& server) {
@@ -592,7 +576,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   m_closing = true;
   m_browse.shutDown();
   if (browsing()) endBusy();
-  if (m_choicesLoaded && !m_autoCommand) {
+  if (m_choicesLoaded) {
     const QRect place = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     if (place.isValid())
       m_choices.window = settings::WindowPlace{place.x(), place.y(), place.width(), place.height()};

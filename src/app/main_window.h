@@ -19,7 +19,6 @@
 #include <string_view>
 
 #include "app/browse_controller.h"
-#include "app/command_line.h"
 #include "app/help_window.h"
 #include "display/fill_host.h"
 #include "settings/settings_values.h"
@@ -101,19 +100,6 @@ class MainWindow final : public QMainWindow,
   void requestHelp();
   HelpWindow* helpWindow() const { return m_help; }
 
-  // The consumer of an unattended request: minimise, browse the given
-  // server's display; when that browse has ended, export it to the given
-  // file and close. autoCommandResult() is set once the export has run.
-  // `failureShown` says whether the run has shown a failure so far: a run
-  // that failed and found nothing then leaves the file alone.
-  void runAutoCommand(const AutoCommand& command, std::function<bool()> failureShown = {});
-  const std::optional<AutoCommand>& autoCommand() const { return m_autoCommand; }
-  struct AutoCommandResult {
-    bool ok = false;
-    std::string failure;  // what failed, for the one line the run prints
-  };
-  const std::optional<AutoCommandResult>& autoCommandResult() const { return m_autoResult; }
-
   // The context menu of a display type's result control, with its items
   // enabled for the current selection; nullptr for a control without one.
   std::unique_ptr<QMenu> makeContextMenu(display::DisplayType type);
@@ -194,7 +180,6 @@ class MainWindow final : public QMainWindow,
   QAction* addMenuItem(QMenu* menu, int id, const char* text);
   void setStatusText(int part, std::string_view text);
   void showMessage(std::string_view text, std::string_view caption);
-  bool findBrowseServer(std::string* server);
   void loadSettings(const std::string& server);
   // Asks the command table for the state of every menu item and toolbar
   // button (the first Edit item stays greyed while it is held).
@@ -227,13 +212,6 @@ class MainWindow final : public QMainWindow,
 
   // The server a Servers or Network context-menu command acts on.
   std::string m_targetServer;
-  std::optional<AutoCommand> m_autoCommand;
-  std::optional<AutoCommandResult> m_autoResult;
-  bool m_autoFinishQueued = false;
-  std::function<bool()> m_autoFailureShown;
-  void queueAutoCommandFinish();
-  void finishAutoCommand();
-
   // Controls.
   QComboBox* m_combo = nullptr;
   BrowseButton* m_browseButton = nullptr;

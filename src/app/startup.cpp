@@ -16,8 +16,8 @@
 #include "app/main_window.h"
 #include "app/network_logon.h"
 #include "app/qt_logon_prompt.h"
+#include "app/unattended_export.h"
 #include "app/unattended_import.h"
-#include "app/unattended_messages.h"
 #include "app/window_texts.h"
 #include "platform/backend.h"
 #include "platform/backend_module.h"
@@ -142,29 +142,6 @@ bool haveDisplay() {
          !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-// The unattended browse-and-export: runs the request in the (minimised)
-// window until its export has run. 0 on success; otherwise one line on
-// standard error says what failed.
-int runUnattended(MainWindow& window, const AutoCommand& command,
-                  const UnattendedMessages& messages) {
-  window.runAutoCommand(command, [&messages] { return !messages.lines().empty(); });
-  // Sleeps until something happens: the timed form of processEvents returns
-  // at once when nothing is pending, which spun a core for the whole browse.
-  while (!window.autoCommandResult())
-    QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  const MainWindow::AutoCommandResult& result = *window.autoCommandResult();
-  // Every message this program shows reports a failure, so one shown during
-  // the run means the export may not hold what was asked for.
-  std::string failure = result.failure;
-  for (const std::string& line : messages.lines()) {
-    if (!failure.empty()) failure += "; ";
-    failure += line;
-  }
-  if (failure.empty()) return 0;
-  std::fprintf(stderr, "veltrane: %s\n", failure.c_str());
-  return 1;
-}
-
 }  // namespace
 
 int runApplication(int argc, char** argv) {
@@ -195,8 +172,8 @@ int runApplication(int argc, char** argv) {
     // The server list holds UNC names.
     autoCommand->server = platform::uncName(autoCommand->server);
   }
-  if (!haveDisplay()) {
-    if (autoCommand || !options.screenshot.empty()) {
+  if (!autoCommand && !haveDisplay()) {
+    if (!options.screenshot.empty()) {
       qputenv("QT_QPA_PLATFORM", "offscreen");
     } else {
       std::fprintf(stderr,
@@ -237,18 +214,18 @@ int runApplication(int argc, char** argv) {
   }
 
   res::setProgramTitle(argc > 0 ? argv[0] : "veltrane");
+  if (autoCommand && backend) {
+    // No window and no GUI: only the database export needs Qt's core (its
+    // SQL driver is a plug-in).
+    QCoreApplication core(argc, argv);
+    platform::ScopedBackend installed(std::move(backend));
+    return runUnattendedExport(*autoCommand);
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(res::programTitle()));
   initResources();
   QApplication::setWindowIcon(ui::appIcon());
-  std::shared_ptr<UnattendedMessages> unattendedMessages;
-  std::shared_ptr<ui::Messages> messages;
-  if (autoCommand) {
-    unattendedMessages = std::make_shared<UnattendedMessages>();
-    messages = unattendedMessages;
-  } else {
-    messages = makeMessages();
-  }
+  std::shared_ptr<ui::Messages> messages = makeMessages();
 
   if (!backend) {
     // Nobody would see a box offscreen, and it would wait for ever.
@@ -259,13 +236,13 @@ int runApplication(int argc, char** argv) {
     }
     return 1;
   }
-  if (!choice.warning.empty() && !unattendedMessages &&
+  if (!choice.warning.empty() &&
       QGuiApplication::platformName() != QLatin1String("offscreen")) {
     std::string text = choice.warning;
     text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
     messages->ok(text + ".", std::string(kCaptionProduct), ui::Icon::Warning);
   }
-  if (!unattendedMessages && options.screenshot.empty()) {
+  if (options.screenshot.empty()) {
     connectLogonPrompt(*backend, std::make_shared<QtLogonPrompt>());
     // Cancel goes on without an account: the first call that needs a
     // controller asks again, and a second Cancel gives that call's message.
@@ -273,30 +250,18 @@ int runApplication(int argc, char** argv) {
   }
   platform::ScopedBackend installed(std::move(backend));
 
-  if (!platformSupported(*messages)) {
-    if (unattendedMessages) std::fprintf(stderr, "veltrane: this platform is not supported\n");
-    return 1;
-  }
+  if (!platformSupported(*messages)) return 1;
 
   Ports ports{messages, std::make_shared<ui::QtFileChooser>(),
               std::make_shared<ui::QtDialogRunner>(), nullptr};
   WindowOptions windowOptions;
   windowOptions.backendName = chosen.backend;
-  windowOptions.splash = options.splash && options.screenshot.empty() && !autoCommand;
+  windowOptions.splash = options.splash && options.screenshot.empty();
   int code = 0;
   {
     MainWindow window(ports, windowOptions);
-    if (!window.initialise()) {
-      if (unattendedMessages) {
-        const auto lines = unattendedMessages->lines();
-        std::fprintf(stderr, "veltrane: %s\n",
-                     lines.empty() ? "the window could not start" : lines.front().c_str());
-      }
-      return 1;
-    }
-    if (autoCommand) {
-      code = runUnattended(window, *autoCommand, *unattendedMessages);
-    } else if (!options.screenshot.empty()) {
+    if (!window.initialise()) return 1;
+    if (!options.screenshot.empty()) {
       code = takeScreenshot(window, options.screenshot);
     } else {
       window.show();

@@ -39,7 +39,6 @@ void MainWindow::showIdle() {
     QApplication::restoreOverrideCursor();
     m_cursorSaved = false;
   }
-  if (m_autoCommand) queueAutoCommandFinish();
 }
 
 void MainWindow::showStatusNote(std::string_view note) {

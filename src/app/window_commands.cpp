@@ -1,6 +1,5 @@
 // The main window's commands: its own ones in the command table, running
-// a command through the table, the context menus of the result controls,
-// and the unattended run's request.
+// a command through the table, and the context menus of the result controls.
 
 #include <QAction>
 #include <QComboBox>
@@ -18,13 +17,10 @@
 #include "app/main_window.h"
 #include "app/user_legend_dialog.h"
 #include "app/window_texts.h"
-#include "display/display_traits.h"
-#include "display/group_table_model.h"
+#include "session/display_traits.h"
+#include "display/content_table_model.h"
 #include "display/list_text.h"
-#include "display/server_table_model.h"
-#include "display/user_table_model.h"
 #include "resources/strings.h"
-#include "transfer/export_display.h"
 #include "window/command_ids.h"
 
 namespace app {
@@ -95,15 +91,11 @@ Selection MainWindow::selectionOf(DisplayType type) const {
       qobject_cast<const QTableView*>(resultControl(display::traitsOf(selection.type).listControl));
   if (!view || !view->model() || !view->selectionModel()) return selection;
   const QItemSelectionModel& selected = *view->selectionModel();
-  const auto* users = qobject_cast<const display::UserTableModel*>(view->model());
-  const auto* groups = qobject_cast<const display::GroupTableModel*>(view->model());
-  const auto* servers = qobject_cast<const display::ServerTableModel*>(view->model());
+  const display::ContentTableModel* shown = display::contentModelOf(*view);
   for (int row : display::listRowsInViewOrder(*view)) {
     if (!selected.isRowSelected(row, {})) continue;
     selection.names.push_back(view->model()->index(row, 0).data().toString().toStdString());
-    if (users) selection.users.push_back(users->recordAt(row));
-    if (groups) selection.groups.push_back(groups->recordAt(row));
-    if (servers) selection.servers.push_back(servers->recordAt(row));
+    if (shown) shown->content().select(static_cast<std::size_t>(row), selection);
   }
   return selection;
 }
@@ -171,71 +163,6 @@ void MainWindow::openContact() {
 void MainWindow::openUserLegend() {
   UserLegendDialog dialog(this);
   m_ports.dialogs->run(dialog);
-}
-
-void MainWindow::runAutoCommand(const AutoCommand& command, std::function<bool()> failureShown) {
-  if (command.displayType == DisplayType::None) return;
-  m_autoCommand = command;
-  m_autoFailureShown = std::move(failureShown);
-  showMinimized();
-  m_combo->clear();
-  m_combo->addItem(QString::fromStdString(command.server).toUpper());
-  m_combo->setCurrentIndex(0);
-  int tab = -1;
-  for (int i = 0; i < m_tabs->count(); ++i)
-    if (display::displayTypeFromTabText(m_tabs->tabText(i).toStdString()) == command.displayType)
-      tab = i;
-  if (command.displayType == DisplayType::Files) {
-    m_settings.f_display_type = command.filesDisplayType;
-    if (command.filesDisplayType == 1)
-      m_userNameEdit->setText(QString::fromStdString(command.startDirectory));
-    else
-      m_settings.f_root_path = command.startDirectory;
-  }
-  if (tab >= 0) selectTab(tab);
-  browse();
-  // A display without a worker of its own ends its browse at once (or never
-  // starts one): its export follows straight away.
-  if (!browsing()) queueAutoCommandFinish();
-}
-
-void MainWindow::queueAutoCommandFinish() {
-  if (!m_autoCommand || m_autoResult || m_autoFinishQueued) return;
-  m_autoFinishQueued = true;
-  // After the fill that ended the browse has returned.
-  QMetaObject::invokeMethod(this, [this] { finishAutoCommand(); }, Qt::QueuedConnection);
-}
-
-void MainWindow::finishAutoCommand() {
-  m_autoFinishQueued = false;
-  if (!m_autoCommand || m_autoResult) return;
-  const std::string& file = m_autoCommand->exportFile;
-  const bool failed = m_autoFailureShown && m_autoFailureShown();
-  const transfer::AutomaticExportOutcome outcome = transfer::automaticExport(*this, file, failed);
-  AutoCommandResult result;
-  result.ok = outcome.result.ok() && outcome.written;
-  if (!outcome.written) {
-    result.failure = "nothing was written to " + file;
-  } else if (!result.ok) {
-    switch (outcome.result.error) {
-      case transfer::ExportError::NotSupported:
-        result.failure = "the " + std::string(display::tabText(currentDisplayType())) +
-                         " display cannot be exported in the chosen format";
-        break;
-      case transfer::ExportError::CannotCreateFile:
-        result.failure = "could not create " + file;
-        break;
-      default:
-        result.failure = "could not write " + file;
-        break;
-    }
-    if (!outcome.result.detail.empty()) result.failure += " (" + outcome.result.detail + ")";
-  }
-  m_autoResult = result;
-  // An unattended run always ends here, even where an interactive export
-  // would leave the window open: nobody is there to close it.
-  m_closing = true;
-  close();
 }
 
 }  // namespace app

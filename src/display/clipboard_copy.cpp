@@ -5,8 +5,8 @@
 #include <QString>
 #include <QTableView>
 
-#include "display/display_type.h"
-#include "display/display_traits.h"
+#include "window/display_type.h"
+#include "session/display_traits.h"
 #include "display/display_views.h"
 #include "display/list_text.h"
 #include "display/tab_text.h"

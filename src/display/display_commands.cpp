@@ -1,7 +1,7 @@
 #include "display/display_commands.h"
 
 #include "display/clipboard_copy.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "display/print_display.h"
 #include "window/command_ids.h"
 #include "window/command_table.h"

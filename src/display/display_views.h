@@ -4,7 +4,7 @@
 // The window implements this; tests use a recording stand-in. Everything
 // here is called on the GUI thread.
 
-#include "display/display_type.h"
+#include "window/display_type.h"
 #include "settings/settings_values.h"
 
 class QTableView;

@@ -3,12 +3,8 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
-#include "display/group_table_model.h"
+#include "display/content_table_model.h"
 #include "display/list_text.h"
-#include "display/quota_table_model.h"
-#include "display/server_table_model.h"
-#include "display/text_table_model.h"
-#include "display/user_table_model.h"
 
 namespace display {
 
@@ -18,50 +14,16 @@ namespace {
 
 constexpr const char* kWatchesFill = "veltraneFilterWatchesFill";
 
-template <class Model>
-std::function<bool(int)> recordTest(const QAbstractItemModel& model, const RecordMatcher& matcher) {
-  const auto* typed = qobject_cast<const Model*>(&model);
-  if (typed == nullptr) return {};
-  return [typed, &matcher](int row) {
-    const auto* record = typed->recordAt(row);
-    return record != nullptr && matcher.matches(*record);
-  };
-}
-
-template <class Model>
-std::optional<std::size_t> refilter(QAbstractItemModel& model, const RecordMatcher& matcher) {
-  auto* typed = qobject_cast<Model*>(&model);
-  if (typed == nullptr) return std::nullopt;
-  return typed->refilter([&matcher](const auto& record) { return matcher.matches(record); });
-}
-
 }  // namespace
 
 std::function<bool(int row)> rowMatcher(const QAbstractItemModel& model,
                                         const RecordMatcher& matcher) {
-  if (auto test = recordTest<UserTableModel>(model, matcher)) return test;
-  if (auto test = recordTest<GroupTableModel>(model, matcher)) return test;
-  if (auto test = recordTest<ServerTableModel>(model, matcher)) return test;
-  if (auto test = recordTest<QuotaTableModel>(model, matcher)) return test;
-  // The Files lists keep their entries as the cells they show.
-  if (const auto* text = qobject_cast<const TextTableModel*>(&model)) {
-    return [text, &matcher](int row) {
-      if (row < 0 || row >= text->rowCount()) return false;
-      const std::vector<std::string>& cells = text->rows()[static_cast<std::size_t>(row)].cells;
-      const int column = matcher.options().column;
-      if (column >= 0)
-        return matcher.textMatches(column < static_cast<int>(cells.size())
-                                       ? std::string_view(cells[static_cast<std::size_t>(column)])
-                                       : std::string_view());
-      for (int c = 0; c < text->columnCount(); ++c)
-        if (matcher.textMatches(c < static_cast<int>(cells.size())
-                                    ? std::string_view(cells[static_cast<std::size_t>(c)])
-                                    : std::string_view()))
-          return true;
-      return false;
-    };
-  }
-  return {};
+  const auto* shown = qobject_cast<const ContentTableModel*>(&model);
+  if (shown == nullptr || !shown->content().searchable()) return {};
+  const session::DisplayContent& content = shown->content();
+  return [&content, &matcher](int row) {
+    return row >= 0 && content.rowMatches(static_cast<std::size_t>(row), matcher);
+  };
 }
 
 std::size_t findStart(const QTableView& view, bool fromTop) {
@@ -93,14 +55,15 @@ void selectRow(QTableView& view, int row) {
 }
 
 std::optional<std::size_t> filterList(QTableView& view, const RecordMatcher& matcher) {
-  QAbstractItemModel* model = view.model();
-  if (model == nullptr) return std::nullopt;
-  if (auto n = refilter<UserTableModel>(*model, matcher)) return n;
-  if (auto n = refilter<GroupTableModel>(*model, matcher)) return n;
-  if (auto n = refilter<ServerTableModel>(*model, matcher)) return n;
-  if (auto n = refilter<QuotaTableModel>(*model, matcher)) return n;
-  if (qobject_cast<TextTableModel*>(model) == nullptr) return std::nullopt;
-  // A filter is over the rows of one fill: the rows of the next are all shown.
+  ContentTableModel* model = contentModelOf(view);
+  if (model == nullptr || !model->content().searchable()) return std::nullopt;
+  if (const std::optional<std::size_t> kept = model->content().filter(matcher)) {
+    model->reset();
+    return kept;
+  }
+  // A list whose entries are its rows keeps them all and hides the ones the
+  // filter drops; a filter is over the rows of one fill: the rows of the
+  // next are all shown.
   if (!view.property(kWatchesFill).toBool()) {
     view.setProperty(kWatchesFill, true);
     QObject::connect(model, &QAbstractItemModel::modelReset, &view, [&view] {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "display/dialog_owner.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "display/display_views.h"
 #include "display/find_filter.h"
 #include "display/search_dialog.h"

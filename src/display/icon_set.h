@@ -8,36 +8,10 @@
 #include <array>
 #include <string_view>
 
+#include "session/list_images.h"
+
 namespace display {
 
-// Images of the lists.
-enum class ListImage : int {
-  GlobalGroup = 0,
-  Account = 1,  // a normal account, and a group's member line
-  Server = 2,
-  LocalGroup = 3,
-  LockedOut = 4,
-  QuotaOk = 5,
-  QuotaWarning = 6,
-  QuotaStop = 7,
-  QuotaIllegal = 8,
-  Disabled = 9,
-};
-inline constexpr int kListImageCount = 10;
-
-// Images of the trees.
-enum class TreeImage : int {
-  Root = 0,
-  Provider = 1,  // also a user, and the first container level of the access tree
-  Domain = 2,
-  Server = 3,
-  DiskShare = 4,  // also a directory whose access list and every one above names the user
-  PrintShare = 5,
-  DirectoryNotNamed = 6,    // access list does not name the user
-  DirectoryNamedBelow = 7,  // named, but some directory above was not
-  File = 8,
-};
-inline constexpr int kTreeImageCount = 9;
 
 class IconSet {
  public:

@@ -1,32 +1,29 @@
 #pragma once
-// The result display: sets up each list's columns from the settings and
-// fills the lists and trees from a finished browse. The window owns one
-// ResultDisplay and its views; the models are made here, parented to their
-// views, and stay on them for the whole run (a fill only replaces their
-// records), so column widths, hidden columns and the user's own resizing
-// survive every fill.
-
-#include <QPointer>
+// The result display: shows each display's content (session/) in the
+// window's lists and trees. It sets up each list's columns from the
+// settings and, when a browse has finished, lets the display's content take
+// the block and shows what it then holds. The window owns one ResultDisplay
+// and its views; the models are made here, parented to their views, and
+// stay on them for the whole run (a fill only resets them), so column
+// widths, hidden columns and the user's own resizing survive every fill.
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
 
-#include "display/column_sets.h"
-#include "display/column_sort.h"
-#include "display/display_type.h"
 #include "display/fill_host.h"
 #include "display/icon_set.h"
 #include "dlgthreads/worker_frame.h"
+#include "session/column_sets.h"
+#include "session/column_sort.h"
+#include "session/display_content.h"
+#include "window/display_type.h"
 
 namespace display {
 
-class GroupTableModel;
-class QuotaTableModel;
-class ServerTableModel;
-class TextTableModel;
-class UserTableModel;
+class ContentTableModel;
 
 class ResultDisplay {
  public:
@@ -56,56 +53,40 @@ class ResultDisplay {
   // The columns-set-up flag of a display type (false for types without one).
   bool columnsSetUp(DisplayType type) const;
 
-  // Fills the display of the block's work kind from its finished records
-  // (which move into the display's model), then ends the busy state,
-  // re-enables the first Edit item and updates the per-display texts and the
-  // status bar. An unknown work kind shows "An unknown thread has
-  // terminated." and fills nothing.
+  // Fills the display of the block's work kind: its content takes the
+  // block's records, then the busy state ends, the first Edit item is
+  // enabled again and the per-display texts and the status bar are
+  // updated. An unknown work kind shows "An unknown thread has terminated."
+  // and fills nothing.
   void fill(dlgthreads::WorkerBlock& block);
 
-  // The models, made on first use (nullptr when the window has no view for
-  // the display type).
-  UserTableModel* usersModel();
-  GroupTableModel* groupsModel();
-  ServerTableModel* serversModel();
-  QuotaTableModel* quotasModel();
-  // Files (list forms), Quotas, Licenses and Trusts.
-  TextTableModel* textModel(DisplayType type);
+  // What a display holds (made on first use).
+  session::DisplayContent& content(DisplayType type);
+  // The model of a display's list, made on first use (nullptr when the
+  // window has no list for the display type).
+  ContentTableModel* model(DisplayType type);
 
-  // A click on a column header of the Users, Groups, Servers or Quotas list:
-  // the first click on a column sorts it one way, the next click on the
-  // same column the other way. Other lists and columns without an order
-  // keep their rows as they are.
+  // A click on a column header of a list: the first click on a column sorts
+  // it one way, the next click on the same column the other way. Columns
+  // without an order keep their rows as they are.
   void sortByColumn(DisplayType type, int column);
 
  private:
-
   void applyColumns(DisplayType type);
-  void fillUsers(dlgthreads::WorkerBlock& block);
-  void fillGroups(dlgthreads::WorkerBlock& block);
-  void fillServers(dlgthreads::WorkerBlock& block);
-  void fillQuotas(dlgthreads::WorkerBlock& block);
-  void fillFiles(dlgthreads::WorkerBlock& block);  // in files_fill.cpp
-  void fillAccessTree(dlgthreads::WorkerBlock& block);
-  void fillNetwork(dlgthreads::WorkerBlock& block);
-  void fillPerformance(dlgthreads::WorkerBlock& block);
+  // Shows the content's tree in the display's tree view.
+  void showTree(DisplayType type);
   // The common end of every fill. `filled` is the display the texts belong
   // to; nullopt for a fill that filled nothing.
-  void finishFill(std::optional<DisplayType> filled, DisplayTexts texts,
-                  const dlgthreads::WorkerBlock& block);
+  void finishFill(std::optional<DisplayType> filled, DisplayTexts texts);
   void showMessage(std::string_view text);
-  // Sends the header clicks of a sortable list to sortByColumn, once.
+  // Sends the header clicks of a list to sortByColumn, once.
   void watchHeaderClicks(DisplayType type);
 
   FillHost& m_host;
   IconSet m_icons;
-  QPointer<UserTableModel> m_users;
-  QPointer<GroupTableModel> m_groups;
-  QPointer<ServerTableModel> m_servers;
-  QPointer<QuotaTableModel> m_quotas;
-  std::map<DisplayType, QPointer<TextTableModel>> m_textModels;
-  // The Files list form the Files columns were last set up for.
-  std::optional<FilesForm> m_filesForm;
+  std::map<DisplayType, std::shared_ptr<session::DisplayContent>> m_contents;
+  // The columns the Files list was last set up for.
+  const ColumnSpec* m_filesColumns = nullptr;
   // The displays whose columns are set up (see setUpColumns).
   std::set<DisplayType> m_setUp;
   bool m_resetRequested = false;

@@ -3,12 +3,10 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTableView>
 #include <QUuid>
 
 #include <vector>
 
-#include "display/list_text.h"
 #include "platform/file_replacement.h"
 #include "transfer/text_lines.h"
 
@@ -28,16 +26,15 @@ ExportResult engineFailure(const QString& what, const QSqlError& error) {
 }
 
 // Builds the table in the (empty) database file `db` names.
-ExportResult fillDatabase(QSqlDatabase& db, const QTableView& view, const std::string& tableName) {
+ExportResult fillDatabase(QSqlDatabase& db, const ListSource& list, const std::string& tableName) {
   if (!db.open()) return engineFailure(QStringLiteral("Cannot create the database"), db.lastError());
   QSqlQuery query(db);
   // The file is thrown away when anything fails, so it needs no journal.
   query.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
 
-  const display::ListColumns columns = display::listColumns(view);
   QStringList fields;
   QStringList placeholders;
-  for (const std::string& title : columns.titles) {
+  for (const std::string& title : list.titles()) {
     fields << quotedIdentifier(databaseFieldName(title)) + QStringLiteral(" TEXT");
     placeholders << QStringLiteral("?");
   }
@@ -51,8 +48,8 @@ ExportResult fillDatabase(QSqlDatabase& db, const QTableView& view, const std::s
           QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(table, placeholders.join(", "))))
     return engineFailure(QStringLiteral("Cannot add records"), query.lastError());
   std::vector<std::string> cells;
-  for (int row : display::listRowsInViewOrder(view)) {
-    display::listRowCells(view, row, cells);
+  for (std::size_t row = 0; row < list.rowCount(); ++row) {
+    list.rowCells(row, cells);
     for (std::size_t c = 0; c < cells.size(); ++c) {
       const std::string_view value = databaseValue(cells[c]);
       query.bindValue(static_cast<int>(c), QString::fromUtf8(value.data(),
@@ -65,14 +62,14 @@ ExportResult fillDatabase(QSqlDatabase& db, const QTableView& view, const std::s
 }
 
 // Runs the fill on a connection of its own, removed again afterwards.
-ExportResult fillDatabaseFile(const QString& file, const QTableView& view,
+ExportResult fillDatabaseFile(const QString& file, const ListSource& list,
                               const std::string& tableName) {
   const QString connection = QStringLiteral("veltrane-export-") + QUuid::createUuid().toString();
   ExportResult result;
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kDriver), connection);
     db.setDatabaseName(file);
-    result = fillDatabase(db, view, tableName);
+    result = fillDatabase(db, list, tableName);
     db.close();
   }
   QSqlDatabase::removeDatabase(connection);
@@ -81,7 +78,7 @@ ExportResult fillDatabaseFile(const QString& file, const QTableView& view,
 
 }  // namespace
 
-ExportResult writeDatabase(const QTableView& view, const std::string& path,
+ExportResult writeDatabase(const ListSource& list, const std::string& path,
                            const std::string& tableName) {
   if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(kDriver)))
     return {ExportError::DatabaseFailed, "The SQLite driver of Qt is not installed."};
@@ -95,7 +92,7 @@ ExportResult writeDatabase(const QTableView& view, const std::string& path,
     return {ExportError::CannotCreateFile, file.reason()};
 
   if (ExportResult filled =
-          fillDatabaseFile(QString::fromStdString(file.temporaryPath()), view, tableName);
+          fillDatabaseFile(QString::fromStdString(file.temporaryPath()), list, tableName);
       !filled.ok())
     return filled;  // the temporary file goes with `file`
 

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "transfer/export_result.h"
+#include "transfer/export_source.h"
 
-class QTableView;
 
 namespace transfer {
 
-ExportResult writeDatabase(const QTableView& view, const std::string& path,
+ExportResult writeDatabase(const ListSource& list, const std::string& path,
                            const std::string& tableName);
 
 }  // namespace transfer

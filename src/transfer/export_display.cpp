@@ -19,7 +19,8 @@ using display::DisplayType;
 // The wait cursor for the length of a scope, restored on every way out.
 class WaitCursor {
  public:
-  WaitCursor() : m_shown(QGuiApplication::instance() != nullptr) {
+  // Only a GUI application has a cursor: the unattended run has none.
+  WaitCursor() : m_shown(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
     if (m_shown) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
   }
   ~WaitCursor() {
@@ -116,9 +117,8 @@ std::optional<ExportCommandResult> exportCommand(display::DisplayViews& host,
   return ExportCommandResult{std::move(result), *path};
 }
 
-AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path,
-                                       bool runFailed) {
-  const ExportSource source = exportSourceOf(host);
+AutomaticExportOutcome automaticExport(const ExportSource& source, const std::string& path,
+                                       long exportType, ui::Messages& messages, bool runFailed) {
   AutomaticExportOutcome outcome;
   if (runFailed && holdsNothing(source)) {
     outcome.written = false;
@@ -126,15 +126,22 @@ AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::s
   }
   {
     WaitCursor wait;
-    outcome.result = exportDisplay(source, path, static_cast<long>(host.settingsValues().x_export_type));
+    outcome.result = exportDisplay(source, path, exportType);
   }
   if (outcome.result.error == ExportError::NotSupported && source.displayType == DisplayType::Network) {
-    host.messages().ok(std::string(kNotSupportedText), res::programTitle());
+    messages.ok(std::string(kNotSupportedText), res::programTitle());
     outcome.closeWindow = false;
   } else if (!outcome.result.ok()) {
     reportAutomaticFailure();
   }
   return outcome;
+}
+
+AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path,
+                                       bool runFailed) {
+  return automaticExport(exportSourceOf(host), path,
+                         static_cast<long>(host.settingsValues().x_export_type), host.messages(),
+                         runFailed);
 }
 
 }  // namespace transfer

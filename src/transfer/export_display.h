@@ -31,6 +31,7 @@ class DisplayViews;
 }
 namespace ui {
 class FileChooser;
+class Messages;
 }
 
 namespace transfer {
@@ -76,6 +77,12 @@ struct AutomaticExportOutcome {
 // nothing, nothing is written: an empty file would pass for an answer of
 // "none", and a file already there is left as it was.
 AutomaticExportOutcome automaticExport(display::DisplayViews& host, const std::string& path,
+                                       bool runFailed = false);
+// The same for a source read elsewhere (the unattended run's display
+// session), in the format of `exportType`, showing the refusal through
+// `messages`.
+AutomaticExportOutcome automaticExport(const ExportSource& source, const std::string& path,
+                                       long exportType, ui::Messages& messages,
                                        bool runFailed = false);
 
 // The status bar's note after a successful File > Export.

@@ -1,6 +1,6 @@
 #include "transfer/export_format.h"
 
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 
 #include <cctype>
 

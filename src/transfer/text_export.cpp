@@ -1,12 +1,8 @@
 #include "transfer/text_export.h"
 
-#include <QTableView>
-#include <QTreeWidget>
-
 #include <utility>
 #include <vector>
 
-#include "display/list_text.h"
 #include "platform/file_replacement.h"
 #include "transfer/text_lines.h"
 
@@ -52,44 +48,30 @@ class TextFile {
   std::string m_buffer;
 };
 
-// Every node of the tree, depth first: a node, its children, then its next
-// sibling.
-bool writeNodes(TextFile& file, const QTreeWidget& tree) {
-  std::vector<std::pair<const QTreeWidgetItem*, int>> pending;
-  for (int i = tree.topLevelItemCount() - 1; i >= 0; --i)
-    pending.emplace_back(tree.topLevelItem(i), 0);
-  while (!pending.empty()) {
-    const auto [item, depth] = pending.back();
-    pending.pop_back();
-    appendTreeLine(file.buffer(), depth, item->text(0).toStdString());
-    if (!file.flush()) return false;
-    for (int i = item->childCount() - 1; i >= 0; --i)
-      pending.emplace_back(item->child(i), depth + 1);
-  }
-  return true;
-}
-
 }  // namespace
 
-ExportResult writeListText(const QTableView& view, const std::string& path, char separator,
+ExportResult writeListText(const ListSource& list, const std::string& path, char separator,
                            CellQuoting quoting) {
   TextFile file(path);
   if (ExportResult opened = file.open(); !opened.ok()) return opened;
-  const display::ListColumns columns = display::listColumns(view);
-  appendListLine(file.buffer(), columns.titles, columns.hidden, separator, quoting);
+  const std::vector<bool> hidden = list.hidden();
+  appendListLine(file.buffer(), list.titles(), hidden, separator, quoting);
   std::vector<std::string> cells;
-  for (int row : display::listRowsInViewOrder(view)) {
-    display::listRowCells(view, row, cells);
-    appendListLine(file.buffer(), cells, columns.hidden, separator, quoting);
+  for (std::size_t row = 0; row < list.rowCount(); ++row) {
+    list.rowCells(row, cells);
+    appendListLine(file.buffer(), cells, hidden, separator, quoting);
     if (!file.flush()) return file.fail();
   }
   return file.commit();
 }
 
-ExportResult writeTreeText(const QTreeWidget& tree, const std::string& path) {
+ExportResult writeTreeText(const std::vector<TreeText>& tree, const std::string& path) {
   TextFile file(path);
   if (ExportResult opened = file.open(); !opened.ok()) return opened;
-  if (!writeNodes(file, tree)) return file.fail();
+  for (const TreeText& node : tree) {
+    appendTreeLine(file.buffer(), node.depth, node.text);
+    if (!file.flush()) return file.fail();
+  }
   return file.commit();
 }
 

@@ -8,19 +8,18 @@
 #include <string>
 
 #include "transfer/export_result.h"
+#include "transfer/export_source.h"
 #include "transfer/text_lines.h"
 
-class QTableView;
-class QTreeWidget;
 
 namespace transfer {
 
 // Header line, then one line per row in the view's order; hidden columns
 // left out; `separator` between cells, each cell quoted as `quoting` says.
-ExportResult writeListText(const QTableView& view, const std::string& path, char separator,
+ExportResult writeListText(const ListSource& list, const std::string& path, char separator,
                            CellQuoting quoting);
 
 // One line per node, depth first, one tab per level.
-ExportResult writeTreeText(const QTreeWidget& tree, const std::string& path);
+ExportResult writeTreeText(const std::vector<TreeText>& tree, const std::string& path);
 
 }  // namespace transfer

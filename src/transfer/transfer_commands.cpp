@@ -1,6 +1,6 @@
 #include "transfer/transfer_commands.h"
 
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "transfer/export_display.h"
 #include "transfer/import_command.h"
 #include "window/command_ids.h"

@@ -17,7 +17,7 @@
 #include <optional>
 #include <vector>
 
-#include "display/display_type.h"
+#include "window/display_type.h"
 #include "window/window_context.h"
 
 namespace window {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "display/display_type.h"
+#include "window/display_type.h"
 #include "dlgthreads/records.h"
 
 namespace window {

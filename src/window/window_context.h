@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "display/display_type.h"
+#include "window/display_type.h"
 #include "settings/remembered_choices.h"
 #include "settings/settings_values.h"
 #include "window/selection.h"

@@ -5,6 +5,7 @@
 #include <QTableView>
 
 #include "app/browse_button.h"
+#include "session/display_traits.h"
 #include "window/command_ids.h"
 #include "app_test_support.h"
 

@@ -8,10 +8,10 @@
 #include <QTableView>
 
 #include "app_test_support.h"
-#include "display/display_traits.h"
-#include "display/group_table_model.h"
+#include "session/display_traits.h"
+#include "display/content_table_model.h"
 #include "display/search_dialog.h"
-#include "display/user_table_model.h"
+#include "session/display_contents.h"
 #include "window/command_ids.h"
 
 namespace {
@@ -73,11 +73,13 @@ class FindFilter : public apptest::WindowTest {
 TEST_F(FindFilter, FindSelectsTheRowWhoseOwnRecordMatches) {
   QTableView* view = show(DisplayType::Users);
   ASSERT_NE(view, nullptr);
-  auto* model = qobject_cast<display::UserTableModel*>(view->model());
+  display::ContentTableModel* model = display::contentModelOf(*view);
   ASSERT_NE(model, nullptr);
-  ASSERT_EQ(model->recordCount(), 3u);
+  auto& users = static_cast<session::UsersContent&>(model->content());
+  ASSERT_EQ(users.list().recordCount(), 3u);
   // Rows no longer in record order, as after a sort: bob, Administrator, alice.
-  model->setRowOrder({2, 0, 1});
+  users.list().setRowOrder({2, 0, 1});
+  model->reset();
 
   // Lower case finds the mixed-case name; the row shown is alice's.
   run(kIdFind, {QStringLiteral("archer")});
@@ -123,8 +125,9 @@ TEST_F(FindFilter, SearchOverNoColumnIsRefusedInTheDialog) {
 
 TEST_F(FindFilter, EachFilterTestsEveryRecordAndCountsItsRows) {
   QTableView* view = show(DisplayType::Users);
-  auto* model = qobject_cast<display::UserTableModel*>(view->model());
-  model->setRowOrder({2, 0, 1});
+  display::ContentTableModel* model = display::contentModelOf(*view);
+  static_cast<session::UsersContent&>(model->content()).list().setRowOrder({2, 0, 1});
+  model->reset();
 
   run(kIdFilter, {QStringLiteral("baker")});
   EXPECT_EQ(firstColumn(*view), std::vector<QString>{"bob"});

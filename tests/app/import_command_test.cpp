@@ -12,7 +12,7 @@
 #include <fstream>
 
 #include "app_test_support.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "transfer/import_dialog.h"
 #include "transfer/import_progress_dialog.h"
 #include "transfer/import_summary_dialog.h"

@@ -13,7 +13,8 @@
 
 #include "platform/lab/lab_backend.h"
 #include "app_test_support.h"
-#include "display/record_table_model.h"
+#include "display/content_table_model.h"
+#include "session/display_contents.h"
 #include "window/command_ids.h"
 #include "window/command_table.h"
 
@@ -64,11 +65,12 @@ TEST_F(WindowTest, AFeatureCommandIsOfferedByItsRuleAndRunsWithTheSelectionInVie
   m_window->browse();
   ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
   auto* users = qobject_cast<QTableView*>(m_window->resultControl(kCtlUsersList));
-  auto* model = qobject_cast<display::RecordTableModelBase*>(users->model());
+  display::ContentTableModel* model = display::contentModelOf(*users);
   ASSERT_EQ(model->rowCount(), 3);
   // The list shows its rows in reverse (as a sort would); the command must
   // get them as shown, not in record order.
-  model->setRowOrder({2, 1, 0});
+  static_cast<session::UsersContent&>(model->content()).list().setRowOrder({2, 1, 0});
+  model->reset();
   users->selectAll();
   emit users->clicked(users->model()->index(0, 0));
   EXPECT_TRUE(item->isEnabled());

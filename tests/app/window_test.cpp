@@ -19,7 +19,7 @@
 #include "app/help_window.h"
 #include "app/menu_mnemonics.h"
 #include "app_test_support.h"
-#include "display/column_sets.h"
+#include "session/column_sets.h"
 #include "display/result_display.h"
 #include "resources/strings.h"
 

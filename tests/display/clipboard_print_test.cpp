@@ -11,7 +11,7 @@
 
 #include "display/clipboard_copy.h"
 #include "display/print_display.h"
-#include "display/user_table_model.h"
+#include "content_model.h"
 #include "record_builders.h"
 #include "recording_host.h"
 
@@ -31,12 +31,12 @@ std::string clipboardNow() { return QGuiApplication::clipboard()->text().toStdSt
 
 class ClipboardPrintTest : public ::testing::Test {
  protected:
-  UserTableModel& showUsers(const std::vector<display_test::UserRow>& users) {
+  session::UsersContent& showUsers(const std::vector<display_test::UserRow>& users) {
     QTableView* view = m_host.listView(DisplayType::Users);
-    auto* model = new UserTableModel({}, view);
-    model->adopt(display_test::userHolder(users));
-    view->setModel(model);
-    return *model;
+    display_test::ContentModel<session::UsersContent> shown({}, view);
+    shown.adopt(display_test::userHolder(users));
+    view->setModel(shown.model);
+    return *shown.content;
   }
   std::vector<display_test::UserRow> manyUsers(int count) {
     std::vector<display_test::UserRow> users;
@@ -72,8 +72,9 @@ TEST_F(ClipboardPrintTest, UsersCopyHasEveryColumnIncludingHiddenOnes) {
 // copied as a space.
 TEST_F(ClipboardPrintTest, CopyFollowsSortAndFilterAndWritesTabsAndLineBreaksInCellsAsSpaces) {
   showUsers({{"alice"}, {"bob"}, {"carol\tx\r\ny"}});
-  UserTableModel& model = *qobject_cast<UserTableModel*>(m_host.listView(DisplayType::Users)->model());
-  model.setRowOrder({2, 1, 0});
+  ContentTableModel& model = *contentModelOf(*m_host.listView(DisplayType::Users));
+  static_cast<session::UsersContent&>(model.content()).list().setRowOrder({2, 1, 0});
+  model.reset();
   m_host.listView(DisplayType::Users)->setRowHidden(1, true);  // bob filtered out
   ASSERT_TRUE(copyToClipboard(m_host));
   const auto lines = split(clipboardNow(), "\r\n");

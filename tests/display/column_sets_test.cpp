@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "display/column_sets.h"
+#include "session/column_sets.h"
 
 namespace display {
 namespace {

@@ -11,16 +11,18 @@
 #include <tuple>
 #include <vector>
 
-#include "display/column_sort.h"
-#include "display/quota_table_model.h"
+#include "session/column_sort.h"
+#include "content_model.h"
 #include "display/result_display.h"
-#include "display/server_table_model.h"
-#include "display/user_table_model.h"
 #include "record_builders.h"
 #include "recording_host.h"
 
 namespace display {
 namespace {
+
+// The columns the tests click.
+constexpr int kUserName = 0, kFullName = 1, kLogons = 2, kLastLogon = 3;
+constexpr int kDirectory = 0, kSize = 1, kUsage = 3, kUsed = 4;
 
 class ColumnSortTest : public ::testing::Test {
  protected:
@@ -49,7 +51,8 @@ class ColumnSortTest : public ::testing::Test {
       r.logons = users[i].logons;
       r.lastLogon = users[i].lastLogon;
     }
-    m_display.usersModel()->adopt(std::move(holder));
+    display_test::fillBlock(m_display, dlgthreads::WorkKind::Users,
+                            [&](dlgthreads::WorkerBlock& b) { b.users = std::move(holder); });
   }
 
   // What the user does: a click on the header of the list.
@@ -78,31 +81,31 @@ TEST_F(ColumnSortTest, UsersSortByTextAndDateColumnsAndEveryThirdClickStartsOver
   ASSERT_EQ(gathered.size(), 5u);
 
   // Names whose letters differ in case only sort as one letter.
-  click(DisplayType::Users, UserTableModel::UserName);
+  click(DisplayType::Users, kUserName);
   EXPECT_EQ(column(DisplayType::Users), (Names{"alice", "bob", "Carol", "dave", "erin"}));
-  click(DisplayType::Users, UserTableModel::UserName);
+  click(DisplayType::Users, kUserName);
   EXPECT_EQ(column(DisplayType::Users), (Names{"erin", "dave", "Carol", "bob", "alice"}));
-  click(DisplayType::Users, UserTableModel::UserName);
+  click(DisplayType::Users, kUserName);
   EXPECT_EQ(column(DisplayType::Users), (Names{"alice", "bob", "Carol", "dave", "erin"}));
 
   // The newest logon first, then the oldest first; "Never" is later than any
   // year, and April comes after February although its name sorts before.
-  click(DisplayType::Users, UserTableModel::LastLogon);
+  click(DisplayType::Users, kLastLogon);
   EXPECT_EQ(column(DisplayType::Users), (Names{"Carol", "bob", "alice", "erin", "dave"}));
-  click(DisplayType::Users, UserTableModel::LastLogon);
+  click(DisplayType::Users, kLastLogon);
   EXPECT_EQ(column(DisplayType::Users), (Names{"dave", "erin", "alice", "bob", "Carol"}));
 
   // Another column's first click sorts it the first way, whatever came before.
-  click(DisplayType::Users, UserTableModel::FullName);
+  click(DisplayType::Users, kFullName);
   EXPECT_EQ(column(DisplayType::Users), (Names{"erin", "dave", "Carol", "bob", "alice"}));
   // The fixed-width logon count sorts as a number.
-  click(DisplayType::Users, UserTableModel::Logons);
+  click(DisplayType::Users, kLogons);
   EXPECT_EQ(column(DisplayType::Users), (Names{"Carol", "dave", "alice", "bob", "erin"}));
 
   // A new fill shows the worker's order; the click memory stays.
   browseUsers();
   EXPECT_EQ(column(DisplayType::Users), gathered);
-  click(DisplayType::Users, UserTableModel::Logons);
+  click(DisplayType::Users, kLogons);
   EXPECT_EQ(column(DisplayType::Users), (Names{"erin", "bob", "alice", "dave", "Carol"}));
 }
 
@@ -119,7 +122,8 @@ TEST_F(ColumnSortTest, ServerFlagsGroupTheMarkedFirstAndUnorderedColumnsKeepTheR
   }
   servers.finish();
   m_display.setUpColumns(DisplayType::Servers);
-  m_display.serversModel()->adopt(std::move(servers));
+  display_test::fillBlock(m_display, dlgthreads::WorkKind::Servers,
+                          [&](dlgthreads::WorkerBlock& b) { b.servers = std::move(servers); });
 
   constexpr int kDc = 5;
   constexpr int kVersion = 24;
@@ -145,17 +149,18 @@ TEST_F(ColumnSortTest, QuotasSortNumbersAsNumbersAndLeaveUsedKbAlone) {
   }
   quotas.finish();
   m_display.setUpColumns(DisplayType::Quotas);
-  m_display.quotasModel()->adopt(std::move(quotas));
+  display_test::fillBlock(m_display, dlgthreads::WorkKind::Quotas,
+                          [&](dlgthreads::WorkerBlock& b) { b.quotas = std::move(quotas); });
 
-  click(DisplayType::Quotas, QuotaTableModel::Size);
+  click(DisplayType::Quotas, kSize);
   EXPECT_EQ(column(DisplayType::Quotas), (Names{"d:\\C", "D:\\b", "D:\\a"}));
-  click(DisplayType::Quotas, QuotaTableModel::Size);
+  click(DisplayType::Quotas, kSize);
   EXPECT_EQ(column(DisplayType::Quotas), (Names{"D:\\a", "D:\\b", "d:\\C"}));
-  click(DisplayType::Quotas, QuotaTableModel::Used);
+  click(DisplayType::Quotas, kUsed);
   EXPECT_EQ(column(DisplayType::Quotas), (Names{"D:\\a", "D:\\b", "d:\\C"}));
-  click(DisplayType::Quotas, QuotaTableModel::Directory);
+  click(DisplayType::Quotas, kDirectory);
   EXPECT_EQ(column(DisplayType::Quotas), (Names{"D:\\a", "D:\\b", "d:\\C"}));
-  click(DisplayType::Quotas, QuotaTableModel::Usage);
+  click(DisplayType::Quotas, kUsage);
   EXPECT_EQ(column(DisplayType::Quotas), (Names{"D:\\a", "D:\\b", "d:\\C"}));
 }
 

@@ -7,7 +7,7 @@
 #include <QTableView>
 #include <QTreeWidget>
 
-#include "display/files_texts.h"
+#include "session/files_texts.h"
 #include "display/result_display.h"
 #include "recording_host.h"
 

@@ -6,14 +6,14 @@
 
 #include <QTableView>
 
-#include "display/column_data.h"
+#include "session/column_data.h"
 #include "display/find_filter.h"
-#include "display/text_table_model.h"
+#include "content_model.h"
 #include "qt_app.h"
 
 namespace {
 
-using display::TextRow;
+using session::TextRow;
 using dlgthreads::RecordMatcher;
 
 std::vector<TextRow> rightsDump() {
@@ -40,9 +40,13 @@ std::vector<int> shownRows(const QTableView& view) {
 TEST(FilesFilter, FilterHidesDroppedRowsAndFindSkipsThem) {
   display_test::qtApp();
   QTableView view;
-  auto* model = new display::TextTableModel(display::columns::kFilesRightsDump, {}, &view);
-  model->setRows(rightsDump());
-  view.setModel(model);
+  display_test::ContentModel<session::TextContent> shown({}, &view);
+  const auto fill = [&] {
+    shown.content->setRows(display::columns::kFilesRightsDump, rightsDump());
+    shown.model->reset();
+  };
+  fill();
+  view.setModel(shown.model);
 
   EXPECT_EQ(display::filterList(
                 view, RecordMatcher({.text = "ALICE", .entireString = true, .column = 1})),
@@ -57,7 +61,7 @@ TEST(FilesFilter, FilterHidesDroppedRowsAndFindSkipsThem) {
   EXPECT_EQ(shownRows(view), (std::vector<int>{1, 3}));
 
   // A new fill shows every row it brings.
-  model->setRows(rightsDump());
+  fill();
   EXPECT_EQ(shownRows(view), (std::vector<int>{0, 1, 2, 3}));
 }
 

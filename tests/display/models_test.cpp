@@ -3,10 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QPixmap>
 
-#include "display/group_table_model.h"
-#include "display/server_table_model.h"
-#include "display/text_table_model.h"
-#include "display/user_table_model.h"
+#include "content_model.h"
 #include "qt_app.h"
 #include "record_builders.h"
 
@@ -14,7 +11,15 @@ namespace display {
 namespace {
 
 using display_test::GroupLine;
+using display_test::OwnedContentModel;
 using display_test::UserRow;
+using session::GroupsContent;
+using session::ServersContent;
+using session::TextContent;
+using session::UsersContent;
+
+// The Users columns by name.
+enum UserColumn { UserName = 0, FullName, Logons, Active = 17, PwdAge = 18, CallbackNumber = 20, RasType };
 
 // Distinct one-colour icons, so a test can tell which image a row got.
 IconSet colouredIcons() {
@@ -39,53 +44,60 @@ class ModelsTest : public ::testing::Test {
   IconSet m_icons = colouredIcons();
 };
 
-TEST_F(ModelsTest, EveryModelPassesTheModelTesterThroughAdoptAndClear) {
-  UserTableModel users(m_icons);
-  GroupTableModel groups(m_icons);
-  ServerTableModel servers(m_icons);
-  TextTableModel quotas(columnSpecs(DisplayType::Quotas), m_icons);
+TEST_F(ModelsTest, EveryContentModelPassesTheModelTesterThroughAdoptAndClear) {
+  OwnedContentModel<UsersContent> users(m_icons);
+  OwnedContentModel<GroupsContent> groups(m_icons);
+  OwnedContentModel<ServersContent> servers(m_icons);
+  OwnedContentModel<TextContent> quotas(m_icons);
   using Mode = QAbstractItemModelTester::FailureReportingMode;
-  QAbstractItemModelTester t1(&users, Mode::Fatal);
-  QAbstractItemModelTester t2(&groups, Mode::Fatal);
-  QAbstractItemModelTester t3(&servers, Mode::Fatal);
-  QAbstractItemModelTester t4(&quotas, Mode::Fatal);
+  QAbstractItemModelTester t1(users.model, Mode::Fatal);
+  QAbstractItemModelTester t2(groups.model, Mode::Fatal);
+  QAbstractItemModelTester t3(servers.model, Mode::Fatal);
+  QAbstractItemModelTester t4(quotas.model, Mode::Fatal);
 
   users.adopt(display_test::userHolder({{"alice"}, {"bob", "Yes"}, {"carol"}}));
-  groups.adopt(display_test::groupHolder(display_test::kSampleGroups), true);
+  groups.content->adoptRecords(display_test::groupHolder(display_test::kSampleGroups), true);
+  groups.model->reset();
   dlgthreads::RecordHolder<dlgthreads::ServerRecord> serverHolder;
   serverHolder.allocate(5);
   serverHolder.append()->name = "PDC";
   serverHolder.finish();
   servers.adopt(std::move(serverHolder));
-  quotas.setRows({{{"D:\\data", "500", "OK", "0%", "0"}, ListImage::QuotaOk, 0}, {{"E:\\"}, {}, 1}});
+  quotas.content->setRows(columnSpecs(DisplayType::Quotas),
+                          {{{"D:\\data", "500", "OK", "0%", "0"}, ListImage::QuotaOk, 0}, {{"E:\\"}, {}, 1}});
+  quotas.model->reset();
 
-  users.setRowOrder({2, 0, 1, 99});  // an invalid index is dropped
-  EXPECT_EQ(users.rowCount(), 3);
-  EXPECT_EQ(users.recordIndex(0), 2);
-  EXPECT_EQ(quotas.index(1, 3).data().toString(), QString());  // missing cell reads ""
+  users.content->list().setRowOrder({2, 0, 1, 99});  // an invalid index is dropped
+  users.model->reset();
+  EXPECT_EQ(users.model->rowCount(), 3);
+  EXPECT_EQ(users.model->index(0, 0).data(kRecordIndexRole).toLongLong(), 2);
+  EXPECT_EQ(quotas.model->index(1, 3).data().toString(), QString());  // missing cell reads ""
 
-  users.clear();
-  groups.clear();
-  servers.clear();
-  quotas.clear();
-  EXPECT_EQ(users.rowCount() + groups.rowCount() + servers.rowCount() + quotas.rowCount(), 0);
+  for (session::DisplayContent* c : std::initializer_list<session::DisplayContent*>{
+           users.content.get(), groups.content.get(), servers.content.get(), quotas.content.get()})
+    c->clear();
+  for (auto* m : {users.model, groups.model, servers.model, quotas.model}) m->reset();
+  EXPECT_EQ(users.model->rowCount() + groups.model->rowCount() + servers.model->rowCount() +
+                quotas.model->rowCount(),
+            0);
 }
 
 TEST_F(ModelsTest, UserColumnsShowWordsOneToEighteenThenTwentyOnwards) {
-  UserTableModel model(m_icons);
-  model.adopt(display_test::userHolder({{"alice"}}));
+  OwnedContentModel<UsersContent> shown(m_icons);
+  shown.adopt(display_test::userHolder({{"alice"}}));
+  const ContentTableModel& model = *shown.model;
   ASSERT_EQ(model.columnCount(), kUsersColumnCount);
   auto cell = [&](int column) { return model.index(0, column).data().toString().toStdString(); };
-  EXPECT_EQ(cell(UserTableModel::UserName), "alice");
-  EXPECT_EQ(cell(UserTableModel::Logons), "         3");  // the padded form is kept
-  EXPECT_EQ(cell(UserTableModel::Active), "Yes");         // word 18
-  EXPECT_EQ(cell(UserTableModel::PwdAge), "Mon Jan  5 10:00:00 1998 ");  // word 20, not the flag
-  EXPECT_EQ(cell(UserTableModel::RasType), "User defined");
-  EXPECT_EQ(model.headerData(UserTableModel::CallbackNumber, Qt::Horizontal).toString(),
+  EXPECT_EQ(cell(UserName), "alice");
+  EXPECT_EQ(cell(Logons), "         3");  // the padded form is kept
+  EXPECT_EQ(cell(Active), "Yes");         // word 18
+  EXPECT_EQ(cell(PwdAge), "Mon Jan  5 10:00:00 1998 ");  // word 20, not the flag
+  EXPECT_EQ(cell(RasType), "User defined");
+  EXPECT_EQ(model.headerData(CallbackNumber, Qt::Horizontal).toString(),
             "Callback#");
   EXPECT_EQ(model.index(0, 0).data(kRecordIndexRole).toLongLong(), 0);
   EXPECT_EQ(model.index(0, 0).data(kTagRole).toUInt(), 1u);
-  EXPECT_EQ(model.records()[0].tag, 1u);
+  EXPECT_EQ(shown.content->list().records()[0].tag, 1u);
   EXPECT_FALSE(model.index(0, 1).data(Qt::DecorationRole).isValid());  // image in column 0 only
 }
 
@@ -97,9 +109,9 @@ struct UserImageRow {
 class UserImageTest : public ModelsTest, public ::testing::WithParamInterface<UserImageRow> {};
 
 TEST_P(UserImageTest, StateIcon) {
-  UserTableModel model(m_icons);
-  model.adopt(display_test::userHolder({GetParam().user}));
-  EXPECT_TRUE(showsImage(model.index(0, 0).data(Qt::DecorationRole), m_icons, GetParam().image));
+  OwnedContentModel<UsersContent> shown(m_icons);
+  shown.adopt(display_test::userHolder({GetParam().user}));
+  EXPECT_TRUE(showsImage(shown.model->index(0, 0).data(Qt::DecorationRole), m_icons, GetParam().image));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -112,42 +124,48 @@ INSTANTIATE_TEST_SUITE_P(
                       UserImageRow{{"e", "yes", "YES"}, ListImage::Account}));
 
 TEST_F(ModelsTest, MissingIconsGiveNoDecoration) {
-  UserTableModel model;  // no icons at all
-  model.adopt(display_test::userHolder({{"alice", "Yes"}}));
-  EXPECT_FALSE(model.index(0, 0).data(Qt::DecorationRole).isValid());
+  OwnedContentModel<UsersContent> shown;  // no icons at all
+  shown.adopt(display_test::userHolder({{"alice", "Yes"}}));
+  EXPECT_FALSE(shown.model->index(0, 0).data(Qt::DecorationRole).isValid());
 }
 
 TEST_F(ModelsTest, GroupLinesByMarkerAndMembersOnlyWhenShown) {
-  GroupTableModel model(m_icons);
-  model.adopt(display_test::groupHolder(display_test::kSampleGroups), false);
+  OwnedContentModel<GroupsContent> shown(m_icons);
+  const ContentTableModel& model = *shown.model;
+  shown.content->adoptRecords(display_test::groupHolder(display_test::kSampleGroups), false);
+  shown.model->reset();
   ASSERT_EQ(model.rowCount(), 2);
-  EXPECT_EQ(model.recordCount(), 5u);
-  for (const auto& r : model.records()) EXPECT_EQ(r.tag, 1u);  // hidden members are tagged too
+  EXPECT_EQ(shown.content->list().recordCount(), 5u);
+  for (const auto& r : shown.content->list().records()) EXPECT_EQ(r.tag, 1u);  // hidden members are tagged too
   EXPECT_TRUE(showsImage(model.index(0, 0).data(Qt::DecorationRole), m_icons, ListImage::LocalGroup));
   EXPECT_TRUE(showsImage(model.index(1, 0).data(Qt::DecorationRole), m_icons, ListImage::GlobalGroup));
   EXPECT_EQ(model.index(1, 2).data().toString(), "AAGROUP_CONTAINER");
 
-  model.adopt(display_test::groupHolder(display_test::kSampleGroups), true);
+  shown.content->adoptRecords(display_test::groupHolder(display_test::kSampleGroups), true);
+  shown.model->reset();
   ASSERT_EQ(model.rowCount(), 5);
   EXPECT_EQ(model.index(1, 2).data().toString(), "LAB\\alice");
   EXPECT_TRUE(showsImage(model.index(1, 0).data(Qt::DecorationRole), m_icons, ListImage::Account));
 
   dlgthreads::GroupRecord both;
   both.third = "AAALOCAL_GROUP_CONTAINER AAGROUP_CONTAINER";
-  EXPECT_EQ(GroupTableModel::kindOf(both), GroupTableModel::LineKind::GlobalGroup);
+  EXPECT_EQ(GroupsContent::kindOf(both), GroupsContent::LineKind::GlobalGroup);
 }
 
 TEST_F(ModelsTest, GroupErrorLineStaysVisibleWithoutMembers) {
-  GroupTableModel model(m_icons);
+  OwnedContentModel<GroupsContent> shown(m_icons);
+  const ContentTableModel& model = *shown.model;
   std::vector<GroupLine> lines = {{"Users", "", "AAALOCAL_GROUP_CONTAINER"},
                                   {"ERROR : Could not enumerate domain.", "", ""}};
-  model.adopt(display_test::groupHolder(lines), false);
+  shown.content->adoptRecords(display_test::groupHolder(lines), false);
+  shown.model->reset();
   ASSERT_EQ(model.rowCount(), 2);
   EXPECT_EQ(model.index(1, 0).data().toString(), "ERROR : Could not enumerate domain.");
 }
 
 TEST_F(ModelsTest, ServerFlagsAsMarksVersionBeforeBuild) {
-  ServerTableModel model(m_icons);
+  OwnedContentModel<ServersContent> shown(m_icons);
+  const ContentTableModel& model = *shown.model;
   dlgthreads::RecordHolder<dlgthreads::ServerRecord> holder;
   holder.allocate(5);
   dlgthreads::ServerRecord& r = *holder.append();
@@ -159,14 +177,14 @@ TEST_F(ModelsTest, ServerFlagsAsMarksVersionBeforeBuild) {
   r.build = "1381";
   r.extra[4] = "fifth";
   holder.finish();
-  model.adopt(std::move(holder));
+  shown.adopt(std::move(holder));
   auto cell = [&](int c) { return model.index(0, c).data().toString().toStdString(); };
-  EXPECT_EQ(cell(ServerTableModel::FirstFlag), "X");
-  EXPECT_EQ(cell(ServerTableModel::FirstFlag + 1), "-");
+  EXPECT_EQ(cell(ServersContent::kFirstFlag), "X");
+  EXPECT_EQ(cell(ServersContent::kFirstFlag + 1), "-");
   EXPECT_EQ(cell(23), "X");
   EXPECT_EQ(model.index(0, 2).data(kRawRole).toUInt(), 1u);
-  EXPECT_EQ(cell(ServerTableModel::Version), "4.0");
-  EXPECT_EQ(cell(ServerTableModel::Build), "1381");
+  EXPECT_EQ(cell(ServersContent::kVersion), "4.0");
+  EXPECT_EQ(cell(ServersContent::kBuild), "1381");
   EXPECT_EQ(cell(32), "fifth");
   EXPECT_TRUE(showsImage(model.index(0, 0).data(Qt::DecorationRole), m_icons, ListImage::Server));
 }

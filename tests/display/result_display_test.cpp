@@ -6,10 +6,8 @@
 #include <QTableView>
 
 #include "display/full_text_tool_tips.h"
-#include "display/group_table_model.h"
+#include "display/content_table_model.h"
 #include "display/result_display.h"
-#include "display/text_table_model.h"
-#include "display/user_table_model.h"
 #include "record_builders.h"
 #include "recording_host.h"
 
@@ -178,7 +176,7 @@ TEST_F(ResultDisplayTest, GroupsFillCountsMembersItDoesNotShow) {
   m_host.settings.g_show_members = 0;
   block(WorkKind::Groups).groups = display_test::groupHolder(display_test::kSampleGroups);
   m_display.fill(m_block);
-  EXPECT_EQ(m_display.groupsModel()->rowCount(), 2);
+  EXPECT_EQ(m_display.model(DisplayType::Groups)->rowCount(), 2);
   EXPECT_EQ(m_host.status.count, "5");
 }
 

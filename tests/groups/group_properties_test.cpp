@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "groups_window.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "groups/group_properties_dialog.h"
 #include "groups/other_domain_member_dialog.h"
 #include "groups/select_group_dialog.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "groups_window.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "platform/eventlog.h"
 #include "platform/netapi.h"
 #include "users/enter_name_dialog.h"

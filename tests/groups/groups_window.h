@@ -7,7 +7,7 @@
 #include <string>
 
 #include "../app/app_test_support.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "window/command_ids.h"
 
 namespace groupstest {

@@ -16,10 +16,11 @@
 #include <sstream>
 
 #include "../app/app_test_support.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "display/icon_set.h"
 #include "display/model_roles.h"
-#include "display/quota_table_model.h"
+#include "display/content_table_model.h"
+#include "session/display_contents.h"
 #include "display/search_dialog.h"
 #include "platform/lab/lab_backend.h"
 #include "platform/registry.h"
@@ -155,7 +156,7 @@ TEST_F(QuotasWindow, ListShowsEveryEntryReadableWithItsStateAndFigures) {
       // Beyond 2^31 kB, and a used amount beyond 2^32.
       {"D:\\Archive", "4000000000", "OK", "99%", "3960000000", ListImage::QuotaOk},
   };
-  auto* model = qobject_cast<display::QuotaTableModel*>(m_view->model());
+  display::ContentTableModel* model = display::contentModelOf(*m_view);
   ASSERT_NE(model, nullptr);
   for (const Expected& e : rows) {
     const int r = rowOf(QString::fromUtf8(e.directory));
@@ -164,7 +165,7 @@ TEST_F(QuotasWindow, ListShowsEveryEntryReadableWithItsStateAndFigures) {
     EXPECT_EQ(cell(r, 2), e.status) << e.directory;
     EXPECT_EQ(cell(r, 3), e.usage) << e.directory;
     EXPECT_EQ(cell(r, 4), e.used) << e.directory;
-    EXPECT_EQ(display::QuotaTableModel::imageOf(*model->recordAt(r)), e.image) << e.directory;
+    EXPECT_EQ(model->content().image(static_cast<std::size_t>(r)), e.image) << e.directory;
   }
 }
 

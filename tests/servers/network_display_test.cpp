@@ -5,7 +5,7 @@
 #include <QTreeWidget>
 
 #include "../app/app_test_support.h"
-#include "display/network_tree_fill.h"
+#include "session/display_tree.h"
 #include "platform/lab/lab.h"
 #include "window/command_ids.h"
 
@@ -65,27 +65,34 @@ TEST_F(NetworkDisplay, AddServerIsOfferedForAServerNodeNotYetListed) {
   EXPECT_TRUE(m_window->commands().enabled(kIdAddServer, *m_window));  // a typed name, elsewhere
 }
 
-TEST(NetworkTreeFill, EachKindOfLineShowsOnlyWithItsSetting) {
-  apptest::testApp();
+// The tree as (depth, text) lines, depth first.
+std::vector<std::pair<int, std::string>> shape(const session::DisplayTree& tree) {
+  std::vector<std::pair<int, std::string>> lines;
+  for (const session::TreeLine& line : session::depthFirst(tree))
+    lines.emplace_back(line.depth, *line.text);
+  return lines;
+}
+
+TEST(NetworkTree, EachKindOfLineShowsOnlyWithItsSetting) {
   const std::vector<std::string> lines{"uMicrosoft Windows Network", "D\tLAB", "S\t\t\\\\FS",
                                        "d\t\t\\\\FS\\DATA", "p\t\t\\\\FS\\LASER", "uOther"};
-  QTreeWidget tree;
   settings::SettingsValues s;
-  EXPECT_EQ(display::fillNetworkTree(tree, lines, s), 7);
-  const QTreeWidgetItem* fs = tree.topLevelItem(0)->child(0)->child(0)->child(0);
-  EXPECT_EQ(fs->text(0), "\\\\FS");
-  EXPECT_EQ(fs->child(1)->text(0), "\\\\FS\\LASER");
-  EXPECT_EQ(tree.topLevelItem(0)->child(1)->text(0), "Other");
+  using Shape = std::vector<std::pair<int, std::string>>;
+  EXPECT_EQ(shape(session::networkTree(lines, s)),
+            (Shape{{0, "root"},
+                   {1, "Microsoft Windows Network"},
+                   {2, "LAB"},
+                   {3, "\\\\FS"},
+                   {4, "\\\\FS\\DATA"},
+                   {4, "\\\\FS\\LASER"},
+                   {1, "Other"}}));
 
   // Without providers nor servers the domains stand at the top and the
   // shares under their domain; without disk shares only the printer is left.
   s.n_Net_Types = 0;
   s.n_Domain_Members = 0;
   s.n_Shares_Disk = 0;
-  EXPECT_EQ(display::fillNetworkTree(tree, lines, s), 2);
-  ASSERT_EQ(tree.topLevelItemCount(), 1);
-  EXPECT_EQ(tree.topLevelItem(0)->text(0), "LAB");
-  EXPECT_EQ(tree.topLevelItem(0)->child(0)->text(0), "\\\\FS\\LASER");
+  EXPECT_EQ(shape(session::networkTree(lines, s)), (Shape{{0, "LAB"}, {1, "\\\\FS\\LASER"}}));
 }
 
 }  // namespace

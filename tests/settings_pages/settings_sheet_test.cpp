@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "../app/app_test_support.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "platform/registry.h"
 #include "settings/pages/display_pages.h"
 #include "settings/pages/option_pages.h"

@@ -7,7 +7,6 @@
 
 #include <array>
 
-#include "display/text_table_model.h"
 #include "transfer/database_export.h"
 #include "transfer/export_display.h"
 #include "transfer_test_support.h"
@@ -71,8 +70,9 @@ class DatabaseExportTest : public ::testing::Test {
 
 TEST_F(DatabaseExportTest, UsersTableHasEveryColumnAsFieldAndNoneForEmptyCells) {
   m_host.current = DisplayType::Users;
-  display::UserTableModel& model = showUsers(m_host, {{"alice"}, {"bob", "Yes"}});
-  model.setRowOrder({1, 0});
+  auto shown = showUsers(m_host, {{"alice"}, {"bob", "Yes"}});
+  shown.content->list().setRowOrder({1, 0});
+  shown.model->reset();
   QTableView* view = m_host.listView(DisplayType::Users);
   for (int c : {1, 4, 19, 20, 21}) view->setColumnHidden(c, true);
 
@@ -128,11 +128,12 @@ TEST_F(DatabaseExportTest, FailedExportLeavesTheOldFileAsItWas) {
   static constexpr std::array<display::ColumnSpec, 2> kClashing = {
       display::ColumnSpec{"Acct.Expires", 50}, display::ColumnSpec{"Acct_Expires", 50}};
   QTableView* view = m_host.listView(DisplayType::Trusts);
-  auto* model = new display::TextTableModel(kClashing, {}, view);
-  display::TextRow row;
+  display_test::ContentModel<session::TextContent> shown({}, view);
+  session::TextRow row;
   row.cells = {"a", "b"};
-  model->setRows({row});
-  view->setModel(model);
+  shown.content->setRows(kClashing, {row});
+  shown.model->reset();
+  view->setModel(shown.model);
   m_host.current = DisplayType::Trusts;
   writeFile(path("keep.db"), "the old export");
 

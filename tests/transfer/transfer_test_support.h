@@ -14,8 +14,7 @@
 
 #include "../display/record_builders.h"
 #include "../display/recording_host.h"
-#include "display/group_table_model.h"
-#include "display/user_table_model.h"
+#include "../display/content_model.h"
 
 namespace transfer_test {
 
@@ -42,24 +41,25 @@ inline const std::vector<display_test::GroupLine> kGroups = {
     {"Domain Users", "All users, everyone", "bob"},
 };
 
-// Puts a fresh Groups model with every line of `lines` on the host's Groups
-// list and returns the model.
-inline display::GroupTableModel& showGroups(display_test::RecordingHost& host,
-                                            const std::vector<display_test::GroupLine>& lines) {
+// Puts a fresh Groups list with every line of `lines` on the host's Groups
+// view and returns what it shows.
+inline display_test::ContentModel<session::GroupsContent> showGroups(
+    display_test::RecordingHost& host, const std::vector<display_test::GroupLine>& lines) {
   QTableView* view = host.listView(display::DisplayType::Groups);
-  auto* model = new display::GroupTableModel({}, view);
-  model->adopt(display_test::groupHolder(lines), true);
-  view->setModel(model);
-  return *model;
+  display_test::ContentModel<session::GroupsContent> shown({}, view);
+  shown.content->adoptRecords(display_test::groupHolder(lines), true);
+  shown.model->reset();
+  view->setModel(shown.model);
+  return shown;
 }
 
-inline display::UserTableModel& showUsers(display_test::RecordingHost& host,
-                                          const std::vector<display_test::UserRow>& users) {
+inline display_test::ContentModel<session::UsersContent> showUsers(
+    display_test::RecordingHost& host, const std::vector<display_test::UserRow>& users) {
   QTableView* view = host.listView(display::DisplayType::Users);
-  auto* model = new display::UserTableModel({}, view);
-  model->adopt(display_test::userHolder(users));
-  view->setModel(model);
-  return *model;
+  display_test::ContentModel<session::UsersContent> shown({}, view);
+  shown.adopt(display_test::userHolder(users));
+  view->setModel(shown.model);
+  return shown;
 }
 
 // The names in a folder, FIFOs included (to see that no temporary file was

@@ -17,7 +17,7 @@
 #include <fstream>
 
 #include "../app/app_test_support.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "platform/dialin.h"
 #include "platform/eventlog.h"
 #include "platform/lab/lab_backend.h"

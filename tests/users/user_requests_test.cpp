@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "../app/app_test_support.h"
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 #include "../support/lab_fixture.h"
 #include "platform/eventlog.h"
 #include "platform/lab/password_hash.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <span>
 
-#include "display/display_type.h"
+#include "window/display_type.h"
 #include "settings/settings_values.h"
 
 class QCheckBox;

@@ -1,6 +1,6 @@
-#include "display/column_sets.h"
+#include "session/column_sets.h"
 
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 
 namespace display {
 namespace {

@@ -1,4 +1,4 @@
-#include "display/column_sort.h"
+#include "session/column_sort.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "display/column_sets.h"
+#include "session/column_sets.h"
 
 namespace display::columns {
 

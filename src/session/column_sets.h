@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "display/display_type.h"
+#include "window/display_type.h"
 #include "settings/settings_values.h"
 
 namespace display {

@@ -1,5 +1,5 @@
 #pragma once
-// What each display type is: its tab, its result controls, its model, how a
+// What each display type is: its tab, its result controls, its content, how a
 // browse of it starts and ends, and what the File commands may do with it.
 // One row per display type, so a new display is one new row rather than an
 // edit of every place that asks about display types. Plain C++.
@@ -9,15 +9,16 @@
 #include <span>
 #include <string_view>
 
-#include "display/column_sets.h"
-#include "display/display_type.h"
+#include "session/column_sets.h"
+#include "window/display_type.h"
 #include "dlgthreads/worker_frame.h"
 #include "settings/settings_values.h"
 
-namespace display {
+namespace session {
+class DisplayContent;
+}
 
-// The table model a display's list is made with.
-enum class ModelKind { None, Users, Groups, Servers, Quotas, Text };
+namespace display {
 
 // How a browse of the display starts.
 enum class BrowseStart {
@@ -26,13 +27,13 @@ enum class BrowseStart {
   OnThisThread,  // gathered at once: the busy state begins and ends
 };
 
-// What the fill does with a finished block of the display's work kind.
-enum class FillKind { NotYet, Users, Groups, Servers, Quotas, Files, Network, Performance, Empty };
-
 // What Tools > Show columns does on the display.
 enum class ColumnReset { None, ResetAndSetUp, RecordOnly };
 
 using WorkerEntry = void (*)(std::shared_ptr<dlgthreads::WorkerBlock>);
+// Makes what the display holds: its rows or tree and how they behave
+// (session/display_contents.h).
+using ContentMaker = std::unique_ptr<session::DisplayContent> (*)();
 
 struct DisplayTraits {
   DisplayType type = DisplayType::None;
@@ -46,7 +47,7 @@ struct DisplayTraits {
   // The Files form (f_display_type) that shows the tree instead of the
   // list; -1: the tree, if any, always shows.
   int treeForm = -1;
-  ModelKind model = ModelKind::None;
+  ContentMaker content = nullptr;  // nullptr: the display holds nothing
   std::span<const ColumnSpec> columns{};  // the list's columns (Files: size per user)
   // Files: the columns of its rights-dump form (its access-rights form is a
   // tree); empty for a list of one form.
@@ -59,7 +60,6 @@ struct DisplayTraits {
   WorkerEntry worker = nullptr;
   // The only form (f_display_type) the worker runs in; -1: every form.
   int workerForm = -1;
-  FillKind fill = FillKind::NotYet;
 
   bool exportable = true;   // File > Export and Copy to clipboard offered
   bool listCopied = true;   // the clipboard and the print read its list
@@ -68,6 +68,13 @@ struct DisplayTraits {
   // of their own export the Users list).
   DisplayType exportedAs = DisplayType::None;
 };
+
+// The tab text of a display type ("" for None).
+std::string_view tabText(DisplayType type);
+// The display type whose tab text is `text` exactly, else None.
+DisplayType displayTypeFromTabText(std::string_view text);
+// The word the busy state shows after "Browsing....".
+std::string_view statusName(DisplayType type);
 
 // The row of a display type; None gets an empty row.
 const DisplayTraits& traitsOf(DisplayType type);

@@ -1,8 +1,9 @@
-#include "display/display_traits.h"
+#include "session/display_traits.h"
 
 #include <array>
 
-#include "display/column_data.h"
+#include "session/column_data.h"
+#include "session/display_contents.h"
 #include "dlgthreads/files_worker.h"
 #include "dlgthreads/group_worker.h"
 #include "dlgthreads/network_worker.h"
@@ -22,49 +23,46 @@ constexpr int kAccessTreeForm = 1;
 constexpr std::array<DisplayTraits, 9> kTraits = {{
     {.type = DisplayType::Files, .name = "Files", .statusName = "files", .tab = 0,
      .windowCommand = kIdWindowFiles, .toolbarButton = 10, .listControl = kCtlFilesList,
-     .treeControl = kCtlAccessTree, .treeForm = kAccessTreeForm, .model = ModelKind::Text,
+     .treeControl = kCtlAccessTree, .treeForm = kAccessTreeForm, .content = session::makeFilesContent,
      .columns = columns::kFilesSizePerUser, .rightsDumpColumns = columns::kFilesRightsDump,
      .columnsRemembered = true, .columnReset = ColumnReset::RecordOnly,
-     .browse = BrowseStart::Worker, .work = WorkKind::Files, .worker = dlgthreads::gatherFiles,
-     .fill = FillKind::Files, .exportedAs = DisplayType::Files},
+     .browse = BrowseStart::Worker, .work = WorkKind::Files, .worker = dlgthreads::gatherFiles, .exportedAs = DisplayType::Files},
     {.type = DisplayType::Groups, .name = "Groups", .statusName = "groups", .tab = 1,
      .windowCommand = kIdWindowGroups, .toolbarButton = 11, .listControl = kCtlGroupsList,
-     .model = ModelKind::Groups, .columns = columns::kGroups, .columnsRemembered = true,
+     .content = session::makeGroupsContent, .columns = columns::kGroups, .columnsRemembered = true,
      .columnReset = ColumnReset::ResetAndSetUp, .browse = BrowseStart::Worker,
-     .work = WorkKind::Groups, .worker = dlgthreads::gatherGroups, .fill = FillKind::Groups,
+     .work = WorkKind::Groups, .worker = dlgthreads::gatherGroups,
      .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Groups},
     {.type = DisplayType::Network, .name = "Network", .statusName = "network", .tab = 2,
      .windowCommand = kIdWindowNetwork, .toolbarButton = 12, .treeControl = kCtlNetworkTree,
-     .browse = BrowseStart::Worker, .work = WorkKind::Network, .worker = dlgthreads::gatherNetwork,
-     .fill = FillKind::Network, .exportable = false, .listCopied = false,
+     .content = session::makeNetworkContent, .browse = BrowseStart::Worker, .work = WorkKind::Network, .worker = dlgthreads::gatherNetwork, .exportable = false, .listCopied = false,
      .exportedAs = DisplayType::Network},
     {.type = DisplayType::Quotas, .name = "Quotas", .statusName = "quotas", .tab = 3,
      .windowCommand = kIdWindowQuotas, .toolbarButton = 13, .listControl = kCtlQuotasList,
-     .model = ModelKind::Quotas, .columns = columns::kQuotas, .columnsRemembered = true,
-     .browse = BrowseStart::Worker, .work = WorkKind::Quotas, .worker = dlgthreads::gatherQuotas,
-     .fill = FillKind::Quotas, .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Quotas},
+     .content = session::makeQuotasContent, .columns = columns::kQuotas, .columnsRemembered = true,
+     .browse = BrowseStart::Worker, .work = WorkKind::Quotas, .worker = dlgthreads::gatherQuotas, .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Quotas},
     {.type = DisplayType::Servers, .name = "Servers", .statusName = "servers", .tab = 4,
      .windowCommand = kIdWindowServers, .toolbarButton = 14, .listControl = kCtlServersList,
-     .model = ModelKind::Servers, .columns = columns::kServers, .columnsRemembered = true,
+     .content = session::makeServersContent, .columns = columns::kServers, .columnsRemembered = true,
      .columnReset = ColumnReset::ResetAndSetUp, .browse = BrowseStart::Worker,
-     .work = WorkKind::Servers, .worker = dlgthreads::gatherServers, .fill = FillKind::Servers,
+     .work = WorkKind::Servers, .worker = dlgthreads::gatherServers,
      .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Servers},
     {.type = DisplayType::Users, .name = "Users", .statusName = "users", .tab = 5,
      .windowCommand = kIdWindowUsers, .toolbarButton = 15, .listControl = kCtlUsersList,
-     .model = ModelKind::Users, .columns = columns::kUsers, .columnsRemembered = true,
+     .content = session::makeUsersContent, .columns = columns::kUsers, .columnsRemembered = true,
      .columnReset = ColumnReset::ResetAndSetUp, .browse = BrowseStart::Worker,
-     .work = WorkKind::Users, .worker = dlgthreads::gatherUsers, .fill = FillKind::Users,
+     .work = WorkKind::Users, .worker = dlgthreads::gatherUsers,
      .propertiesOnDoubleClick = true, .exportedAs = DisplayType::Users},
     {.type = DisplayType::Licenses, .name = "Licenses", .statusName = "licenses",
-     .listControl = kCtlLicensesList, .model = ModelKind::Text, .work = WorkKind::Licenses,
-     .fill = FillKind::Empty, .exportedAs = DisplayType::Licenses},
+     .listControl = kCtlLicensesList, .content = session::makeEmptyListContent,
+     .work = WorkKind::Licenses, .exportedAs = DisplayType::Licenses},
     {.type = DisplayType::Trusts, .name = "Trusts", .statusName = "trusts",
-     .toolbarButton = 15, .listControl = kCtlTrustsList, .model = ModelKind::Text,
+     .toolbarButton = 15, .listControl = kCtlTrustsList,
      .browse = BrowseStart::OnThisThread, .exportedAs = DisplayType::Trusts},
     {.type = DisplayType::Performance, .name = "Performance", .statusName = "performance",
-     .toolbarButton = 13, .treeControl = kCtlPerformanceTree, .browse = BrowseStart::Worker,
-     .work = WorkKind::Performance, .worker = dlgthreads::gatherPerformance,
-     .fill = FillKind::Performance, .listCopied = false, .exportedAs = DisplayType::Users},
+     .toolbarButton = 13, .treeControl = kCtlPerformanceTree,
+     .content = session::makePerformanceContent, .browse = BrowseStart::Worker,
+     .work = WorkKind::Performance, .worker = dlgthreads::gatherPerformance, .listCopied = false, .exportedAs = DisplayType::Users},
 }};
 
 constexpr DisplayTraits kNone{.exportable = true, .listCopied = false,

@@ -1,4 +1,4 @@
-#include "display/files_texts.h"
+#include "session/files_texts.h"
 
 #include "platform/byte_totals.h"
 
