@@ -6,7 +6,8 @@
 #include "platform/lab/account_calls.h"
 #include "platform/lab/account_rules.h"
 #include "platform/lab/lab_accounts.h"
-#include "platform/lab/lab_json_parts.h"
+#include "platform/lab/json_accounts.h"
+#include "platform/lab/json_users.h"
 
 namespace lab {
 
