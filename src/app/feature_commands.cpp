@@ -4,9 +4,9 @@
 #include "display/find_filter_commands.h"
 #include "groups/group_commands.h"
 #include "network/network_commands.h"
+#include "options/settings_command.h"
 #include "quotas/quota_commands.h"
 #include "servers/server_commands.h"
-#include "settings/pages/settings_command.h"
 #include "transfer/transfer_commands.h"
 #include "users/user_commands.h"
 

@@ -1,9 +1,9 @@
 // The rights dump: for each directory (and file) below the root path, each
 // account of its access list with the rights it is given.
 
+#include "dlgthreads/directory_walk.h"
 #include "dlgthreads/files_paths.h"
 #include "dlgthreads/files_walks.h"
-#include "dlgthreads/printf_text.h"
 #include "dlgthreads/rights_text.h"
 #include "dlgthreads/sid_names.h"
 #include "platform/files.h"
@@ -15,67 +15,39 @@ using namespace platform;
 
 constexpr DWORD kDescriptorBuffer = 65556;
 
-class RightsDump {
+class RightsDump : public DirectoryVisitor {
  public:
-  RightsDump(const std::shared_ptr<WorkerBlock>& block, std::string root)
-      : m_block(block), m_names(serverOfPath(root)), m_path(std::move(root)),
+  RightsDump(const std::shared_ptr<WorkerBlock>& block, const std::string& root)
+      : m_block(block), m_names(serverOfPath(root)),
         m_filesToo(block->state.settings.f_directories_only == 0) {}
 
-  void run() {
-    level(true);
+  void run(std::string root) {
+    walkDirectory(m_block, std::move(root), *this);
     if (m_capped) showWorkerMessage(*m_block, std::string(kFilesAreaFullText), "");
   }
 
  private:
-  void level(bool outermost) {
-    BeginWork(*m_block);
-    walkLevel(outermost);
-    if (!outermost) FinishWork(m_block);
+  bool stopped() const override { return m_capped; }
+
+  void listingDenied(const std::string& directory) override {
+    const bool backslash = directory.size() > 1 && directory.back() == '\\';
+    startBlock("<dirlist denied>", backslash ? directory.substr(0, directory.size() - 1) : directory, "");
   }
 
-  void walkLevel(bool outermost) {
-    if (m_block->cancelled() || m_capped) return;
-    FindHandle find;
-    WIN32_FIND_DATA data;
-    const DWORD status = FindFirstFile(m_path + "*.*", find.out(), &data);
-    if (status == ERROR_ACCESS_DENIED) {
-      startBlock("<dirlist denied>", withoutFinalBackslash(), "");
-      return;
-    }
-    if (status != ERROR_SUCCESS) {
-      if (outermost && status != ERROR_FILE_NOT_FOUND)
-        showWorkerMessage(*m_block, printfText(kRootNotListedText.data(), m_path.c_str(),
-                                               static_cast<int>(status)), "");
-      return;
-    }
-    do {
-      if (m_block->cancelled() || m_capped) return;
-      const bool directory = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-      if (directory && (data.cFileName == "." || data.cFileName == "..")) continue;
-      if (!directory && !m_filesToo) continue;
-      const std::size_t keep = m_path.size();
-      m_path += data.cFileName;
-      dumpObject(m_path, !directory);
-      if (directory) {
-        m_path += '\\';
-        level(false);
-      }
-      m_path.resize(keep);
-    } while (FindNextFile(find.get(), &data) == ERROR_SUCCESS);
+  void directory(const std::string& path) override { dumpObject(path, false); }
+
+  void file(const std::string& path, const WIN32_FIND_DATA&) override {
+    if (m_filesToo) dumpObject(path, true);
   }
 
-  std::string withoutFinalBackslash() const {
-    return m_path.size() > 1 && m_path.back() == '\\' ? m_path.substr(0, m_path.size() - 1) : m_path;
-  }
-
-  void dumpObject(const std::string& path, bool file) {
+  void dumpObject(const std::string& path, bool isFile) {
     SECURITY_DESCRIPTOR sd;
     DWORD needed = 0;
     const DWORD status = GetFileSecurity(path, DACL_SECURITY_INFORMATION, &sd, kDescriptorBuffer, &needed);
     if (status == ERROR_ACCESS_DENIED) return startBlock("<access denied>", path, "");
     if (status != ERROR_SUCCESS) return startBlock("<missing>", path, "");
     if (!IsValidSecurityDescriptor(sd)) {
-      if (file)
+      if (isFile)
         showWorkerMessage(*m_block, std::string(kInvalidDescriptorText), std::string(kFatalCaption));
       return;
     }
@@ -134,7 +106,6 @@ class RightsDump {
 
   const std::shared_ptr<WorkerBlock>& m_block;
   SidNames m_names;
-  std::string m_path;
   bool m_filesToo;
   std::size_t m_used = 0;
   bool m_capped = false;
@@ -143,8 +114,9 @@ class RightsDump {
 }  // namespace
 
 void rightsDump(const std::shared_ptr<WorkerBlock>& block) {
-  RightsDump dump(block, withFinalBackslash(block->state.settings.f_root_path));
-  dump.run();
+  std::string root = withFinalBackslash(block->state.settings.f_root_path);
+  RightsDump dump(block, root);
+  dump.run(std::move(root));
   FinishWork(block);
 }
 

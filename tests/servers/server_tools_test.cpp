@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "options/extra_entries_dialog.h"
 #include "platform/registry.h"
 #include "server_admin_fixture.h"
 #include "servers/add_server_dialog.h"
@@ -13,7 +14,6 @@
 #include "servers/share_edit_dialog.h"
 #include "servers/share_manager_dialog.h"
 #include "servers/unhide_server_dialog.h"
-#include "settings/pages/extra_entries_dialog.h"
 #include "settings/settings_store.h"
 #include "window/command_ids.h"
 

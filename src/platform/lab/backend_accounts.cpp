@@ -6,7 +6,9 @@
 #include "platform/lab/account_calls.h"
 #include "platform/lab/account_rules.h"
 #include "platform/lab/lab_accounts.h"
-#include "platform/lab/lab_json_parts.h"
+#include "platform/lab/json_accounts.h"
+#include "platform/lab/json_users.h"
+#include "platform/user_info_levels.h"
 
 namespace lab {
 
@@ -41,14 +43,9 @@ USER_INFO_3 level3(const User& u, const Machine& m, std::int64_t now) {
 }
 
 USER_INFO_1 level1(const User& u, std::int64_t now) {
-  USER_INFO_1 i;
+  USER_INFO_1 i = userInfo1(u.info);
   i.usri1_name = u.name;
   i.usri1_password_age = static_cast<DWORD>(std::max<std::int64_t>(0, now - u.passwordLastSet));
-  i.usri1_priv = u.info.usri3_priv;
-  i.usri1_home_dir = u.info.usri3_home_dir;
-  i.usri1_comment = u.info.usri3_comment;
-  i.usri1_flags = u.info.usri3_flags;
-  i.usri1_script_path = u.info.usri3_script_path;
   return i;
 }
 
@@ -189,10 +186,8 @@ DWORD LabAccounts::NetUserSetInfo(std::string_view server, std::string_view user
       if (DWORD st = changePassword(changed, *t.sam, password, now, parm_err)) return st;
     }
     if (const auto* i1 = std::get_if<USER_INFO_1>(&info)) {
-      changed.info.usri3_home_dir = i1->usri1_home_dir;
-      changed.info.usri3_comment = i1->usri1_comment;
+      applyUserInfo1(*i1, changed.info);
       changed.info.usri3_flags = mergedFlags(u->info.usri3_flags, i1->usri1_flags);
-      changed.info.usri3_script_path = i1->usri1_script_path;
     } else if (const auto* i3 = std::get_if<USER_INFO_3>(&info)) {
       if (i3->usri3_primary_group_id != u->info.usri3_primary_group_id) {
         const Group* g = t.sam->groupByRidOrNull(i3->usri3_primary_group_id);
@@ -258,10 +253,7 @@ DWORD LabAccounts::NetUserAdd(std::string_view server, DWORD level, const NetInf
     if (i1) {
       u.name = i1->usri1_name;
       priv = i1->usri1_priv;
-      u.info.usri3_home_dir = i1->usri1_home_dir;
-      u.info.usri3_comment = i1->usri1_comment;
-      u.info.usri3_flags = i1->usri1_flags;
-      u.info.usri3_script_path = i1->usri1_script_path;
+      applyUserInfo1(*i1, u.info);
     } else {
       const auto& i3 = std::get<USER_INFO_3>(info);
       u.info = i3;

@@ -4,22 +4,28 @@
 
 #include "platform/lab/file_paths.h"
 #include "platform/lab/file_tree.h"
-#include "platform/lab/lab_json_parts.h"
-#include "platform/lab/text_rules.h"
+#include "platform/lab/json_accounts.h"
+#include "platform/lab/json_events.h"
+#include "platform/lab/json_fields.h"
+#include "platform/lab/json_groups.h"
+#include "platform/lab/json_machines.h"
+#include "platform/lab/json_registry.h"
+#include "platform/lab/json_server.h"
+#include "platform/lab/json_session.h"
+#include "platform/lab/json_shares.h"
+#include "platform/lab/json_users.h"
 
 namespace lab {
 namespace {
 
 using json::Json;
 using json::Fault;
-
-[[noreturn]] void fail(const std::string& where, const std::string& what) {
-  throw json::boundedFault(where, what);
-}
-
-const char* kindName(AccountKind k) {
-  return k == AccountKind::User ? "user" : k == AccountKind::Group ? "group" : "localGroup";
-}
+using json::fail;
+using json::gone;
+using json::need;
+using json::recordFlag;
+using json::recordNumber;
+using json::recordText;
 
 // Names the database: a domain's or a machine's (their names may coincide).
 void putSam(Json& j, const Network& net, const Sam* sam) {
@@ -76,9 +82,7 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
       }
       j["name"] = it->name;
       j["comment"] = it->comment;
-      Json members = Json::array();
-      for (const auto& sid : it->members) members.push_back(sid.value);
-      j["members"] = std::move(members);
+      j["members"] = json::writeMemberSids(*it);
       break;
     }
     case Kind::Database: {
@@ -95,8 +99,7 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
       const auto& list = e.sam->deleted;
       const std::size_t n = std::min(e.count, list.size());
       for (std::size_t i = list.size() - n; i < list.size(); ++i) {
-        const auto& d = list[i];
-        accounts.push_back(Json{{"name", d.name}, {"rid", d.rid}, {"kind", kindName(d.kind)}});
+        accounts.push_back(json::writeDeletedAccount(list[i]));
       }
       j["accounts"] = std::move(accounts);
       break;
@@ -146,9 +149,7 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
       j["machine"] = e.machine->name;
       j["reachable"] = e.machine->reachable;
       j["remoteRegistry"] = e.machine->remoteRegistry;
-      Json refuse = Json::object();
-      for (const auto& [op, st] : e.machine->refusals) refuse[op] = st;
-      j["refuse"] = std::move(refuse);
+      j["refuse"] = json::writeRefusals(*e.machine);
       break;
     }
     case Kind::Directory:
@@ -195,20 +196,6 @@ Json recordOf(const Network& net, const ChangeSet::Entry& e) {
 
 // ---- replay ----
 
-const Json& need(const Json& o, const char* key, const std::string& where) {
-  auto it = o.find(key);
-  if (it == o.end()) fail(where + "/" + key, "required field is missing");
-  return *it;
-}
-
-std::string textOf(const Json& o, const char* key, const std::string& where) {
-  const Json& j = need(o, key, where);
-  if (!j.is_string()) fail(where + "/" + key, "expected a string");
-  auto text = j.get<std::string>();
-  if (!isWritableText(text)) fail(where + "/" + key, "not text a lab may hold (a NUL or bad UTF-8)");
-  return text;
-}
-
 // The rules a lab file's databases meet, asked of a replayed account: a
 // name the file would take, not used by another account, and a RID no
 // other account (or deleted account) has.
@@ -230,39 +217,20 @@ void checkNewRid(const Sam& sam, platform::DWORD rid, const std::string& where) 
   if (taken) fail(where, "duplicate RID " + std::to_string(rid));
 }
 
-platform::DWORD numberOf(const Json& o, const char* key, const std::string& where) {
-  const Json& j = need(o, key, where);
-  if (!j.is_number_unsigned() || j.get<std::uint64_t>() > 0xFFFFFFFFull) {
-    fail(where + "/" + key, "expected a whole number");
-  }
-  return static_cast<platform::DWORD>(j.get<std::uint64_t>());
-}
-
-bool flagOf(const Json& o, const char* key, const std::string& where) {
-  const Json& j = need(o, key, where);
-  if (!j.is_boolean()) fail(where + "/" + key, "expected true or false");
-  return j.get<bool>();
-}
-
-bool gone(const Json& o) {
-  auto it = o.find("gone");
-  return it != o.end() && it->is_boolean() && it->get<bool>();
-}
-
 Sam& samOf(Network& net, const Json& o, const std::string& where) {
   if (o.contains("domain")) {
-    const auto name = textOf(o, "domain", where);
+    const auto name = recordText(o, "domain", where);
     if (Domain* d = net.findDomain(name)) return d->sam;
     fail(where + "/domain", "no domain " + platform::quotedText(name) + " in the lab");
   }
-  const auto name = textOf(o, "machine", where);
+  const auto name = recordText(o, "machine", where);
   Machine* m = net.findMachine(name);
   if (!m || !m->sam) fail(where + "/machine", "no machine " + platform::quotedText(name) + " with its own accounts");
   return *m->sam;
 }
 
 Machine& machineOf(Network& net, const Json& o, const std::string& where) {
-  const auto name = textOf(o, "machine", where);
+  const auto name = recordText(o, "machine", where);
   Machine* m = net.findMachine(name);
   if (!m) fail(where + "/machine", "no machine " + platform::quotedText(name) + " in the lab");
   return *m;
@@ -270,10 +238,10 @@ Machine& machineOf(Network& net, const Json& o, const std::string& where) {
 
 void applyOne(Network& net, const Json& o, const std::string& where) {
   if (!o.is_object()) fail(where, "expected an object");
-  const auto t = textOf(o, "t", where);
+  const auto t = recordText(o, "t", where);
   if (t == "user") {
     Sam& sam = samOf(net, o, where);
-    const auto rid = numberOf(o, "rid", where);
+    const auto rid = recordNumber(o, "rid", where);
     if (gone(o)) {
       sam.removeUser(rid);
       return;
@@ -293,12 +261,12 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     sam.userChanged(at, oldName);
   } else if (t == "group") {
     Sam& sam = samOf(net, o, where);
-    const auto rid = numberOf(o, "rid", where);
+    const auto rid = recordNumber(o, "rid", where);
     if (gone(o)) {
       sam.removeGroup(rid);
       return;
     }
-    auto name = textOf(o, "name", where);
+    auto name = recordText(o, "name", where);
     auto it = sam.groupByRid.find(rid);
     checkAccountName(sam, name, it == sam.groupByRid.end() ? std::string() : sam.groups[it->second].name,
                      where + "/name");
@@ -307,47 +275,36 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
       Group g;
       g.name = std::move(name);
       g.rid = rid;
-      g.comment = textOf(o, "comment", where);
-      g.attributes = numberOf(o, "attributes", where);
+      g.comment = recordText(o, "comment", where);
+      g.attributes = recordNumber(o, "attributes", where);
       sam.addGroup(std::move(g));
       return;
     }
     Group& g = sam.groups[it->second];
-    g.comment = textOf(o, "comment", where);
-    g.attributes = numberOf(o, "attributes", where);
+    g.comment = recordText(o, "comment", where);
+    g.attributes = recordNumber(o, "attributes", where);
     if (name != g.name) sam.renameGroup(it->second, std::move(name));
   } else if (t == "member") {
     Sam& sam = samOf(net, o, where);
-    auto it = sam.groupByRid.find(numberOf(o, "group", where));
+    auto it = sam.groupByRid.find(recordNumber(o, "group", where));
     if (it == sam.groupByRid.end()) fail(where + "/group", "no such group");
     auto& members = sam.groups[it->second].members;
-    const auto user = numberOf(o, "user", where);
+    const auto user = recordNumber(o, "user", where);
     if (!sam.userByRidOrNull(user)) fail(where + "/user", "no user with RID " + std::to_string(user));
     std::erase(members, user);
-    if (flagOf(o, "joined", where)) members.push_back(user);
+    if (recordFlag(o, "joined", where)) members.push_back(user);
   } else if (t == "localGroup") {
     Sam& sam = samOf(net, o, where);
-    const auto rid = numberOf(o, "rid", where);
+    const auto rid = recordNumber(o, "rid", where);
     if (gone(o)) {
       sam.removeLocalGroup(rid);
       return;
     }
     LocalGroup g;
-    g.name = textOf(o, "name", where);
+    g.name = recordText(o, "name", where);
     g.rid = rid;
-    g.comment = textOf(o, "comment", where);
-    const Json& members = need(o, "members", where);
-    if (!members.is_array()) fail(where + "/members", "expected an array of SIDs");
-    for (const auto& m : members) {
-      if (!m.is_string() || !json::validSid(m.get<std::string>())) {
-        fail(where + "/members", "expected an array of SIDs");
-      }
-      SID sid{m.get<std::string>()};
-      if (std::find(g.members.begin(), g.members.end(), sid) != g.members.end()) {
-        fail(where + "/members", platform::quotedText(sid.value) + " is listed twice");
-      }
-      g.members.push_back(std::move(sid));
-    }
+    g.comment = recordText(o, "comment", where);
+    g.members = json::readMemberSids(need(o, "members", where), where + "/members");
     auto it = std::find_if(sam.localGroups.begin(), sam.localGroups.end(),
                            [&](const LocalGroup& x) { return x.rid == rid; });
     checkAccountName(sam, g.name, it == sam.localGroups.end() ? std::string() : it->name,
@@ -364,7 +321,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     if (name != it->name) sam.renameLocalGroup(i, std::move(name));
   } else if (t == "database") {
     Sam& sam = samOf(net, o, where);
-    sam.nextRid = numberOf(o, "nextRid", where);
+    sam.nextRid = recordNumber(o, "nextRid", where);
     json::readPolicy(need(o, "policy", where), where + "/policy", sam.policy);
   } else if (t == "deleted") {
     Sam& sam = samOf(net, o, where);
@@ -372,40 +329,31 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     if (!accounts.is_array()) fail(where + "/accounts", "expected an array");
     for (const auto& d : accounts) {
       const auto w = where + "/accounts";
-      if (!d.is_object()) fail(w, "expected an object");
-      const auto kind = textOf(d, "kind", w);
-      if (kind != "user" && kind != "group" && kind != "localGroup") {
-        fail(w + "/kind", "expected \"user\", \"group\" or \"localGroup\"");
-      }
-      auto name = textOf(d, "name", w);
-      if (name.empty()) fail(w + "/name", "required field is missing");
-      const auto rid = numberOf(d, "rid", w);
+      DeletedAccount account = json::readDeletedRecord(d, w);
       // The account itself goes later in the same change; that no live
       // account keeps the RID is asked once the journal is replayed.
       if (std::any_of(sam.deleted.begin(), sam.deleted.end(),
-                      [&](const DeletedAccount& x) { return x.rid == rid; })) {
-        fail(w + "/rid", "duplicate RID " + std::to_string(rid));
+                      [&](const DeletedAccount& x) { return x.rid == account.rid; })) {
+        fail(w + "/rid", "duplicate RID " + std::to_string(account.rid));
       }
-      sam.deleted.push_back({std::move(name), rid,
-                             kind == "group" ? AccountKind::Group
-                             : kind == "localGroup" ? AccountKind::LocalGroup : AccountKind::User});
+      sam.deleted.push_back(std::move(account));
     }
   } else if (t == "key") {
     Hive* hive = nullptr;
     if (o.contains("account")) {
-      const auto account = textOf(o, "account", where);
+      const auto account = recordText(o, "account", where);
       const auto owner = upper(account);
       net.userHiveNames.emplace(owner, account);
       hive = &net.userHives[owner];
     } else {
       Machine& m = machineOf(net, o, where);
-      const auto name = textOf(o, "hive", where);
+      const auto name = recordText(o, "hive", where);
       if (!json::knownHive(name)) {
         fail(where + "/hive", "unknown hive " + platform::quotedText(name));
       }
       hive = &m.hives[name];
     }
-    const auto path = textOf(o, "key", where);
+    const auto path = recordText(o, "key", where);
     if (path.empty()) fail(where + "/key", "required field is missing");
     if (gone(o)) {
       hive->erase(upper(path));
@@ -415,15 +363,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     key.path = path;
     const Json& values = need(o, "values", where);
     if (!values.is_array()) fail(where + "/values", "expected an array");
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      auto v = json::readValue(values[i], where + "/values/" + std::to_string(i));
-      for (const auto& e : key.values) {
-        if (upper(e.name) == upper(v.name)) {
-          fail(where + "/values/" + std::to_string(i), "duplicate value name " + platform::quotedText(v.name));
-        }
-      }
-      key.values.push_back(std::move(v));
-    }
+    json::readValues(values, where + "/values", key);
     (*hive)[upper(path)] = std::move(key);
   } else if (t == "events") {
     Machine& m = machineOf(net, o, where);
@@ -434,18 +374,12 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     }
   } else if (t == "machine") {
     Machine& m = machineOf(net, o, where);
-    m.reachable = flagOf(o, "reachable", where);
-    m.remoteRegistry = flagOf(o, "remoteRegistry", where);
-    const Json& refuse = need(o, "refuse", where);
-    if (!refuse.is_object()) fail(where + "/refuse", "expected an object");
-    m.refusals.clear();
-    for (auto it = refuse.begin(); it != refuse.end(); ++it) {
-      if (!it->is_number_unsigned()) fail(where + "/refuse/" + it.key(), "expected a status code");
-      m.refusals[it.key()] = it->get<platform::DWORD>();
-    }
+    m.reachable = recordFlag(o, "reachable", where);
+    m.remoteRegistry = recordFlag(o, "remoteRegistry", where);
+    m.refusals = json::readRefusalsRecord(need(o, "refuse", where), where + "/refuse");
   } else if (t == "directory") {
     Machine& m = machineOf(net, o, where);
-    const std::string path = textOf(o, "path", where);
+    const std::string path = recordText(o, "path", where);
     std::string drive;
     std::vector<std::string> parts;
     const bool split = splitLocalPath(path, &drive, &parts);
@@ -454,7 +388,7 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
     }
     Volume* v = split ? m.findVolume(drive) : nullptr;
     if (!v || parts.empty()) fail(where + "/path", "no volume for " + platform::quotedText(path));
-    const std::string owner = textOf(o, "owner", where);
+    const std::string owner = recordText(o, "owner", where);
     SID sid;
     const auto slash = owner.find('\\');
     if (slash != std::string::npos) {
@@ -468,17 +402,17 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
       fail(where + "/path", "a file stands in the way of " + platform::quotedText(path));
   } else if (t == "server") {
     Machine& m = machineOf(net, o, where);
-    m.comment = textOf(o, "comment", where);
-    m.type = numberOf(o, "type", where);
-    m.inBrowseList = flagOf(o, "browseList", where);
+    m.comment = recordText(o, "comment", where);
+    m.type = recordNumber(o, "type", where);
+    m.inBrowseList = recordFlag(o, "browseList", where);
     m.server = json::readServerSettings(need(o, "settings", where), where + "/settings");
   } else if (t == "disconnect") {
     Machine& m = machineOf(net, o, where);
-    m.endSessions(textOf(o, "client", where), textOf(o, "user", where));
+    m.endSessions(recordText(o, "client", where), recordText(o, "user", where));
   } else if (t == "share") {
     Machine& m = machineOf(net, o, where);
     if (gone(o)) {
-      const std::string name = upper(textOf(o, "name", where));
+      const std::string name = upper(recordText(o, "name", where));
       std::erase_if(m.shares, [&](const Share& s) { return upper(s.name) == name; });
       return;
     }
@@ -489,8 +423,8 @@ void applyOne(Network& net, const Json& o, const std::string& where) {
       m.shares.push_back(std::move(share));
     }
   } else if (t == "session") {
-    net.loggedOn = textOf(o, "loggedOn", where);
-    net.localMachine = textOf(o, "localMachine", where);
+    net.loggedOn = recordText(o, "loggedOn", where);
+    net.localMachine = recordText(o, "localMachine", where);
   } else {
     fail(where + "/t", "unknown kind of entry " + platform::quotedText(t));
   }

@@ -1,14 +1,14 @@
 #pragma once
-// Single entities in the lab file's JSON form, for the change journal, which
-// records entities one at a time in the same form as the lab file. The
-// readers throw Fault, naming the JSON place and the problem.
+// What every reader of the lab's JSON shares: the JSON type and the fault
+// its readers throw. The readers of the entities themselves are in the
+// json_*.h headers, one a kind of entity, used by the lab file's reader and
+// by the change journal, which records entities in the same form.
 
 #include <string>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
 
-#include "platform/lab/model.h"
 #include "platform/message_text.h"
 
 namespace lab::json {
@@ -28,25 +28,5 @@ inline Fault boundedFault(std::string_view where, std::string_view what) {
   return Fault{where.empty() ? std::string("/") : platform::messageText(where, platform::kWholeMessageChars),
                platform::messageText(what, platform::kWholeMessageChars)};
 }
-
-Json writeUser(const User& user);
-User readUser(const Json& j, const std::string& path);
-Json writePolicy(const Policy& policy);
-void readPolicy(const Json& j, const std::string& path, Policy& policy);
-Json writeValue(const RegValue& value);
-RegValue readValue(const Json& j, const std::string& path);
-Json writeEvent(const platform::EventRecord& record);
-platform::EventRecord readEvent(const Json& j, const std::string& path);
-bool validAccountName(std::string_view name);
-// A SID's text ("S-1-5-21-1-2-3").
-bool validSid(std::string_view text);
-// A hive a machine's registry may hold keys in.
-bool knownHive(std::string_view name);
-// Throws a Fault unless the lab's local machine and logged-on account exist.
-void checkSession(const Network& net);
-Json writeShare(const Share& share);
-Share readShare(const Json& j, const std::string& path);
-Json writeServerSettings(const ServerSettings& settings);
-ServerSettings readServerSettings(const Json& j, const std::string& path);
 
 }  // namespace lab::json

@@ -11,6 +11,7 @@
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/status_codes.h"
 #include "platform/samba/unguessable_password.h"
+#include "platform/user_info_levels.h"
 
 #include "platform/samba/libnetapi.h"
 
@@ -68,19 +69,6 @@ USER_INFO_3 fromNetapi(const ::USER_INFO_3& r, std::int64_t now) {
   u.usri3_home_dir_drive = text(r.usri3_home_dir_drive);
   u.usri3_password_expired = r.usri3_password_expired;
   return u;
-}
-
-USER_INFO_0 level0(const USER_INFO_3& u) { return {u.usri3_name}; }
-USER_INFO_1 level1(const USER_INFO_3& u) {
-  USER_INFO_1 one;
-  one.usri1_name = u.usri3_name;
-  one.usri1_password_age = u.usri3_password_age;
-  one.usri1_priv = u.usri3_priv;
-  one.usri1_home_dir = u.usri3_home_dir;
-  one.usri1_comment = u.usri3_comment;
-  one.usri1_flags = u.usri3_flags;
-  one.usri1_script_path = u.usri3_script_path;
-  return one;
 }
 
 // The filter of the account kinds a NetUserEnum filter asks for; every kind
@@ -198,11 +186,11 @@ NET_API_STATUS SambaBackend::NetUserEnum(std::string_view servername, DWORD leve
   const std::size_t total = users.size();
   if (level == 0) {
     return pageEnum<USER_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
-                                      [&](std::size_t i) { return level0(users[i]); });
+                                      [&](std::size_t i) { return userInfo0(users[i]); });
   }
   if (level == 1) {
     return pageEnum<USER_INFO_1>(buf, total, prefmaxlen, entriesread, totalentries, resume,
-                                      [&](std::size_t i) { return level1(users[i]); });
+                                      [&](std::size_t i) { return userInfo1(users[i]); });
   }
   return pageEnum<USER_INFO_3>(buf, total, prefmaxlen, entriesread, totalentries, resume,
                                     [&](std::size_t i) { return std::move(users[i]); });
@@ -219,9 +207,9 @@ NET_API_STATUS SambaBackend::NetUserGetInfo(std::string_view servername,
   USER_INFO_3 user;
   if (const DWORD status = readUser(at, username, &user); status != NERR_Success) return status;
   if (level == 0) {
-    buf.emplace<USER_INFO_0>().push_back(level0(user));
+    buf.emplace<USER_INFO_0>().push_back(userInfo0(user));
   } else if (level == 1) {
-    buf.emplace<USER_INFO_1>().push_back(level1(user));
+    buf.emplace<USER_INFO_1>().push_back(userInfo1(user));
   } else {
     buf.emplace<USER_INFO_3>().push_back(std::move(user));
   }
@@ -360,10 +348,7 @@ NET_API_STATUS SambaBackend::NetUserSetInfo(std::string_view servername,
       return status;
     wanted.usri3_name = one->usri1_name;
     wanted.usri3_password = sentPassword(one->usri1_password);
-    wanted.usri3_home_dir = one->usri1_home_dir;
-    wanted.usri3_comment = one->usri1_comment;
-    wanted.usri3_flags = one->usri1_flags;
-    wanted.usri3_script_path = one->usri1_script_path;
+    applyUserInfo1(*one, wanted);
     const DWORD status = applyUserChanges(at, username, wanted, !one->usri1_password.empty());
     wipeText(wanted.usri3_password);
     return status;
@@ -403,13 +388,7 @@ NET_API_STATUS SambaBackend::NetUserAdd(std::string_view servername, DWORD level
   if (level == 1) {
     const auto* one = std::get_if<USER_INFO_1>(&info);
     if (!one) return ERROR_INVALID_PARAMETER;
-    wanted.usri3_name = one->usri1_name;
-    wanted.usri3_password = one->usri1_password;
-    wanted.usri3_priv = one->usri1_priv;
-    wanted.usri3_home_dir = one->usri1_home_dir;
-    wanted.usri3_comment = one->usri1_comment;
-    wanted.usri3_flags = one->usri1_flags;
-    wanted.usri3_script_path = one->usri1_script_path;
+    wanted = userInfo3(*one);
   } else if (level == 3) {
     const auto* three = std::get_if<USER_INFO_3>(&info);
     if (!three) return ERROR_INVALID_PARAMETER;

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "settings/pages/settings_page.h"
+#include "options/settings_page.h"
 
 class QLineEdit;
 class QRadioButton;

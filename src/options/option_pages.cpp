@@ -1,4 +1,4 @@
-#include "settings/pages/option_pages.h"
+#include "options/option_pages.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
-#include "settings/pages/settings_sheet.h"
+#include "options/settings_sheet.h"
 
 #include <QDialogButtonBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "settings/pages/display_pages.h"
-#include "settings/pages/option_pages.h"
+#include "options/display_pages.h"
+#include "options/option_pages.h"
 
 namespace settings::pages {
 

@@ -1,4 +1,4 @@
-#include "settings/pages/extra_entries_dialog.h"
+#include "options/extra_entries_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "settings/pages/settings_page.h"
+#include "options/settings_page.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

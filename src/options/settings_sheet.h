@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "settings/pages/settings_page.h"
+#include "options/settings_page.h"
 
 class QTabWidget;
 

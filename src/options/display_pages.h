@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "settings/pages/settings_page.h"
+#include "options/settings_page.h"
 
 class QPushButton;
 

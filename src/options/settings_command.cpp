@@ -1,11 +1,11 @@
-#include "settings/pages/settings_command.h"
+#include "options/settings_command.h"
 
 #include <algorithm>
 
 #include "display/dialog_owner.h"
 #include "resources/strings.h"
-#include "settings/pages/extra_entries_dialog.h"
-#include "settings/pages/settings_sheet.h"
+#include "options/extra_entries_dialog.h"
+#include "options/settings_sheet.h"
 #include "settings/settings_store.h"
 #include "ui/dialog_runner.h"
 #include "window/command_ids.h"

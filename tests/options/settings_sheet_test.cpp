@@ -2,7 +2,7 @@
 // Cancel leaves everything as it was, and OK writes through the settings
 // store so that what the user chose is there again after a restart.
 
-#include "settings/pages/settings_sheet.h"
+#include "options/settings_sheet.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -14,10 +14,10 @@
 #include <optional>
 
 #include "../app/app_test_support.h"
+#include "options/display_pages.h"
+#include "options/option_pages.h"
 #include "session/display_traits.h"
 #include "platform/registry.h"
-#include "settings/pages/display_pages.h"
-#include "settings/pages/option_pages.h"
 #include "settings/settings_store.h"
 #include "window/command_ids.h"
 

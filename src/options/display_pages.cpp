@@ -1,4 +1,4 @@
-#include "settings/pages/display_pages.h"
+#include "options/display_pages.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
