@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
 #include <QShortcut>
 #include <QThread>
 #include <condition_variable>
@@ -98,6 +100,18 @@ class GatedMessages final : public ui::Messages {
   int m_waiting = 0;
   bool m_open = false;
 };
+
+// The items of the menu titled `title` as the user sees them, "-" for a
+// separator; empty when the bar has no such menu.
+inline std::vector<std::string> menuTexts(const app::MainWindow& window, const QString& title) {
+  std::vector<std::string> texts;
+  for (const QAction* menu : window.menuBar()->actions()) {
+    if (menu->text() != title || !menu->menu()) continue;
+    for (const QAction* item : menu->menu()->actions())
+      texts.push_back(item->isSeparator() ? "-" : item->text().toStdString());
+  }
+  return texts;
+}
 
 class WindowTest : public ::testing::Test {
  protected:
