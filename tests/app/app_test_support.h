@@ -23,6 +23,7 @@
 #include "app/startup.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
+#include "../support/lab_fixture.h"
 #include "ui/scripted_dialog_runner.h"
 #include "ui/scripted_file_chooser.h"
 #include "ui/scripted_messages.h"
@@ -117,10 +118,9 @@ class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testApp();
-    std::string error;
-    m_lab = lab::labFromJson(windowLabJson(), "window-lab.json", &error);
-    ASSERT_TRUE(m_lab) << error;
-    m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab));
+    m_lab = lab::test::labFromText(windowLabJson(), "window-lab.json");
+    ASSERT_TRUE(m_lab);
+    m_backend.serveLab(m_lab);
   }
   void TearDown() override {
     m_window.reset();
@@ -142,7 +142,7 @@ class WindowTest : public ::testing::Test {
   }
 
   std::shared_ptr<lab::Lab> m_lab;
-  std::unique_ptr<platform::ScopedBackend> m_backend;
+  lab::test::ServedBackend m_backend;
   std::shared_ptr<ui::ScriptedMessages> m_messages = std::make_shared<ui::ScriptedMessages>();
   std::shared_ptr<ui::ScriptedFileChooser> m_files = std::make_shared<ui::ScriptedFileChooser>();
   std::shared_ptr<ui::ScriptedDialogRunner> m_dialogs =
