@@ -39,9 +39,10 @@ void MainWindow::displaySetUp() {
     return;
   }
   showResultControl(type);
-  const int pressed = display::traitsOf(type).toolbarButton;
-  for (int i = 10; i <= 15; ++i)
-    if (m_toolButtons[i]) m_toolButtons[i]->setChecked(i == pressed);
+  // The display's own button is pressed, the other displays' ones not.
+  const int pressed = display::traitsOf(type).windowCommand;
+  for (QAction* button : m_toolButtons)
+    if (button && button->isCheckable()) button->setChecked(button->data().toInt() == pressed);
   m_firstEditHeld = false;
   updateCommandStates();
   m_display->setUpColumns(type);

@@ -68,19 +68,6 @@ Ports withDefaults(Ports ports) {
   return ports;
 }
 
-// The toolbar: position → (image, command); image -1 marks a separator.
-struct ToolButton {
-  int image;
-  int command;
-};
-constexpr ToolButton kToolButtons[21] = {
-    {-1, 0},  {1, kIdImport},         {0, kIdExport},       {2, kIdPrint},
-    {-1, 0},  {12, kIdPropertiesCyclic}, {5, kIdAdd},       {4, kIdCopy},
-    {3, kIdDelete}, {-1, 0},          {6, kIdWindowFiles},  {7, kIdWindowGroups},
-    {10, kIdWindowNetwork}, {15, kIdWindowQuotas}, {9, kIdWindowServers}, {8, kIdWindowUsers},
-    {-1, 0},  {17, kIdFind},          {18, kIdFilter},      {-1, 0},
-    {11, kIdHelpContents}};
-
 }  // namespace
 
 MainWindow::MainWindow(Ports ports, WindowOptions options, QWidget* parent)
@@ -282,65 +269,42 @@ void MainWindow::buildControls() {
   setCentralWidget(central);
 }
 
-QAction* MainWindow::addMenuItem(QMenu* menu, int id, const char* text) {
-  auto* action = menu->addAction(QString::fromUtf8(text));
-  action->setData(id);
-  action->setStatusTip(q(res::loadString(static_cast<unsigned>(id))));
-  connect(action, &QAction::triggered, this, [this, id] { command(id); });
-  m_menuActions[id] = action;
+QAction* MainWindow::addMenuItem(QMenu* menu, const MenuRow& row) {
+  auto* action = menu->addAction(q(row.text));
+  action->setData(row.id);
+  action->setStatusTip(q(row.status));
+  connect(action, &QAction::triggered, this, [this, id = row.id] { command(id); });
+  m_menuActions[row.id] = action;
   return action;
 }
 
 void MainWindow::buildMenus() {
-  QMenuBar* bar = menuBar();
-  QMenu* file = bar->addMenu(QStringLiteral("&File"));
-  addMenuItem(file, kIdCopyToClipboard, "&Copy to clipboard");
-  addMenuItem(file, kIdImport, "&Import");
-  addMenuItem(file, kIdExport, "&Export");
-  file->addSeparator();
-  addMenuItem(file, kIdExit, "E&xit");
-
-  m_editMenu = bar->addMenu(QStringLiteral("&Edit"));
-  addMenuItem(m_editMenu, kIdPropertiesCyclic, "&Properties (Cyclic)");
-  addMenuItem(m_editMenu, kIdPropertiesCombined, "Properties (Co&mbined)");
-  m_editMenu->addSeparator();
-  addMenuItem(m_editMenu, kIdAdd, "&Add user/group/quota");
-  addMenuItem(m_editMenu, kIdCopy, "&Copy user/group");
-  addMenuItem(m_editMenu, kIdDelete, "&Delete user/group/quota");
-  m_editMenu->addSeparator();
-  addMenuItem(m_editMenu, kIdFind, "&Find in current window");
-  addMenuItem(m_editMenu, kIdFilter, "F&ilter");
-
-  QMenu* tools = bar->addMenu(QStringLiteral("&Tools"));
-  // F5 is handled by its own shortcut, which is ignored while browsing;
-  // the item itself shows the key.
-  addMenuItem(tools, kIdBrowse, "&Browse\tF5");
-  tools->addSeparator();
-  addMenuItem(tools, kIdAddServer, "&Add server to list");
-  addMenuItem(tools, kIdRemoveServer, "&Remove server from list");
-  addMenuItem(tools, kIdShowColumns, "S&how columns");
-  addMenuItem(tools, kIdManageShares, "&Manage Shares");
-  addMenuItem(tools, kIdUnhideServer, "&Unhide Server");
-  tools->addSeparator();
-  addMenuItem(tools, kIdAccountPolicies, "A&ccount Policies");
-  addMenuItem(tools, kIdSettings, "&Settings");
-
-  QMenu* window = bar->addMenu(QStringLiteral("&Window"));
-  addMenuItem(window, kIdWindowFiles, "&Files");
-  addMenuItem(window, kIdWindowGroups, "&Groups");
-  addMenuItem(window, kIdWindowNetwork, "&Network");
-  addMenuItem(window, kIdWindowQuotas, "&Quotas");
-  addMenuItem(window, kIdWindowServers, "&Servers");
-  addMenuItem(window, kIdWindowUsers, "&Users");
-
-  QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-  // A menu shows its items as the table sees them now (a selection may have
-  // changed since the last display set-up).
-  for (QMenu* menu : {file, m_editMenu, tools, window, help})
+  // The menus are what the command table holds: every item stands where the
+  // command that registered it asked, in the bar's fixed order of menus.
+  struct MenuTitle {
+    Menu menu;
+    const char* title;
+  };
+  constexpr MenuTitle kMenus[] = {{Menu::File, "&File"},
+                                  {Menu::Edit, "&Edit"},
+                                  {Menu::Tools, "&Tools"},
+                                  {Menu::Window, "&Window"},
+                                  {Menu::Help, "&Help"}};
+  QMenu* help = nullptr;
+  for (const MenuTitle& m : kMenus) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.title));
+    // A menu shows its items as the table sees them now (a selection may
+    // have changed since the last display set-up).
     connect(menu, &QMenu::aboutToShow, this, [this] { updateCommandStates(); });
-  addMenuItem(help, kIdHelpContents, "&Contents");
-  addMenuItem(help, kIdAbout, "&About");
-  addMenuItem(help, kIdContact, "How to contact &Brisle Software...");
+    for (const MenuRow& row : m_commands.menu(m.menu)) {
+      if (row.id == 0)
+        menu->addSeparator();
+      else
+        addMenuItem(menu, row);
+    }
+    if (m.menu == Menu::Edit) m_editMenu = menu;
+    if (m.menu == Menu::Help) help = menu;
+  }
   // The extra About item goes where the desktop puts such items: the Help
   // menu, after a separator, when its text is not empty.
   if (const std::string_view about = res::loadString(kStrAboutBoxItem); !about.empty()) {
@@ -367,26 +331,26 @@ void MainWindow::buildToolbar() {
   m_toolbar->setObjectName(QStringLiteral("control%1").arg(kCtlToolbar));
   m_toolbar->setMovable(false);
   m_toolbar->setIconSize(QSize(20, 20));
-  for (int i = 0; i < 21; ++i) {
-    const ToolButton& b = kToolButtons[i];
-    if (b.image < 0) {
+  for (const ToolRow& b : m_commands.toolbar()) {
+    if (b.id == 0) {
       m_toolbar->addSeparator();
+      m_toolButtons.push_back(nullptr);
       continue;
     }
     auto* action = m_toolbar->addAction(ui::toolbarIcon(b.image), QString());
-    const QString tip = q(res::loadString(static_cast<unsigned>(b.command))).left(128);
+    const QString tip = q(b.status).left(128);
     action->setToolTip(tip);
     action->setStatusTip(tip);
-    action->setData(b.command);
-    if (i >= 10 && i <= 15) action->setCheckable(true);
-    const int id = b.command;
+    action->setData(b.id);
+    action->setCheckable(b.checkable);
+    const int id = b.id;
     // A button whose state lags behind the display (it is refreshed only at
     // set-ups, clicks and fills) must still not do what the menu refuses.
     connect(action, &QAction::triggered, this, [this, id] {
       if (m_commands.enabled(id, *this)) command(id);
     });
-    if (id == kIdPrint) action->setVisible(false);
-    m_toolButtons[i] = action;
+    if (b.hidden) action->setVisible(false);
+    m_toolButtons.push_back(action);
   }
 }
 
@@ -516,7 +480,7 @@ QAction* MainWindow::menuAction(int id) const {
 }
 
 QAction* MainWindow::toolbarButton(int index) const {
-  return index >= 0 && index < 21 ? m_toolButtons[index] : nullptr;
+  return index >= 0 && std::size_t(index) < m_toolButtons.size() ? m_toolButtons[index] : nullptr;
 }
 
 QWidget* MainWindow::resultControl(int controlId) const {

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/browse_controller.h"
 #include "app/help_window.h"
@@ -111,7 +112,8 @@ class MainWindow final : public QMainWindow,
   BrowseButton* browseButton() const { return m_browseButton; }
   QToolBar* toolBar() const { return m_toolbar; }
   QAction* menuAction(int id) const;
-  // Toolbar button by its position (0..20); nullptr for separators.
+  // Toolbar button by its position (0..20, separators counted); nullptr
+  // for separators.
   QAction* toolbarButton(int index) const;
   QWidget* resultControl(int controlId) const;
   QLineEdit* userNameEdit() const { return m_userNameEdit; }
@@ -177,7 +179,7 @@ class MainWindow final : public QMainWindow,
   void showIdentity();
   void placeStatusParts();
   void buildShortcuts();
-  QAction* addMenuItem(QMenu* menu, int id, const char* text);
+  QAction* addMenuItem(QMenu* menu, const window::MenuRow& row);
   void setStatusText(int part, std::string_view text);
   void showMessage(std::string_view text, std::string_view caption);
   void loadSettings(const std::string& server);
@@ -231,7 +233,8 @@ class MainWindow final : public QMainWindow,
   void restorePlace();
   std::map<int, QWidget*> m_controls;  // by control id
   std::map<int, QAction*> m_menuActions;
-  std::array<QAction*, 21> m_toolButtons{};
+  // By position; nullptr for separators.
+  std::vector<QAction*> m_toolButtons;
   QMenu* m_editMenu = nullptr;
   QPointer<HelpWindow> m_help;
   std::unique_ptr<display::ResultDisplay> m_display;

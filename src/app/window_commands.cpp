@@ -42,25 +42,93 @@ std::string networkTarget(const QTreeWidget* tree) {
 
 }  // namespace
 
+namespace {
+
+Placement menuItem(Menu menu, int section, int order, std::string text, int id) {
+  return {.menu = MenuPlace{menu, section, order},
+          .text = std::move(text),
+          .status = res::str(unsigned(id))};
+}
+
+Placement withButton(Placement placement, int section, int order, int image,
+                     bool checkable = false) {
+  placement.tool = ToolPlace{section, order, image, checkable};
+  return placement;
+}
+
+// The Window menu's item of a display: its tab name, by its first letter.
+std::string windowItemText(std::string_view name) {
+  std::string text(1, '&');
+  text.append(name);
+  return text;
+}
+
+// The toolbar images of the Window menu's displays.
+int windowButtonImage(DisplayType type) {
+  switch (type) {
+    case DisplayType::Files: return 6;
+    case DisplayType::Groups: return 7;
+    case DisplayType::Network: return 10;
+    case DisplayType::Quotas: return 15;
+    case DisplayType::Servers: return 9;
+    default: return 8;  // Users
+  }
+}
+
+// The Edit items that several folders serve, each for its own display
+// (Properties on five displays, Add on three): the window owns their place
+// and texts, the folders only their actions.
+void placeSharedEditItems(CommandTable& table) {
+  table.place(kIdPropertiesCyclic,
+              withButton(menuItem(Menu::Edit, 0, 10, "&Properties (Cyclic)", kIdPropertiesCyclic),
+                         1, 10, 12));
+  table.place(kIdAdd, withButton(menuItem(Menu::Edit, 1, 10, "&Add user/group/quota", kIdAdd),
+                                 1, 20, 5));
+  table.place(kIdCopy,
+              withButton(menuItem(Menu::Edit, 1, 20, "&Copy user/group", kIdCopy), 1, 30, 4));
+  table.place(kIdDelete, withButton(menuItem(Menu::Edit, 1, 30, "&Delete user/group/quota",
+                                             kIdDelete),
+                                    1, 40, 3));
+}
+
+}  // namespace
+
 void MainWindow::registerCommands(const WindowOptions& options) {
-  auto own = [this](int id, std::function<void()> run) {
-    m_commands.add({.id = id, .action = [run = std::move(run)](WindowContext&) { run(); }});
+  auto own = [this](int id, std::function<void()> run, std::optional<Placement> placement = {}) {
+    m_commands.add({.id = id,
+                    .action = [run = std::move(run)](WindowContext&) { run(); },
+                    .placement = std::move(placement)});
   };
-  own(kIdExit, [this] {
-    m_closing = true;
-    close();
-  });
-  own(kIdBrowse, [this] { browse(); });
-  own(kIdShowColumns, [this] { showColumns(); });
+  own(
+      kIdExit,
+      [this] {
+        m_closing = true;
+        close();
+      },
+      menuItem(Menu::File, 1, 10, "E&xit", kIdExit));
+  // F5 is handled by its own shortcut, which is ignored while browsing; the
+  // item itself shows the key.
+  own(kIdBrowse, [this] { browse(); }, menuItem(Menu::Tools, 0, 10, "&Browse\tF5", kIdBrowse));
+  own(kIdShowColumns, [this] { showColumns(); },
+      menuItem(Menu::Tools, 1, 30, "S&how columns", kIdShowColumns));
   for (const DisplayTraits& t : display::allDisplayTraits())
-    if (t.windowCommand != 0) own(t.windowCommand, [this, tab = t.tab] { selectTab(tab); });
+    if (t.windowCommand != 0)
+      own(t.windowCommand, [this, tab = t.tab] { selectTab(tab); },
+          withButton(menuItem(Menu::Window, 0, 10 * (t.tab + 1), windowItemText(t.name),
+                              t.windowCommand),
+                     2, 10 * (t.tab + 1), windowButtonImage(t.type), true));
   own(kIdSelectQuotasTab, [this] { selectTab(display::traitsOf(DisplayType::Quotas).tab); });
   own(kIdSelectUsersTab, [this] { selectTab(display::traitsOf(DisplayType::Users).tab); });
-  own(kIdHelpContents, [this] { requestHelp(); });
-  own(kIdAbout, [this] { openAbout(); });
+  own(kIdHelpContents, [this] { requestHelp(); },
+      withButton(menuItem(Menu::Help, 0, 10, "&Contents", kIdHelpContents), 4, 10, 11));
+  own(kIdAbout, [this] { openAbout(); }, menuItem(Menu::Help, 0, 20, "&About", kIdAbout));
+  // The window adds this one after the Help menu's registered items itself:
+  // its text is a string of its own and its letter depends on theirs.
   own(kIdAboutBox, [this] { openAbout(); });
-  own(kIdContact, [this] { openContact(); });
+  own(kIdContact, [this] { openContact(); },
+      menuItem(Menu::Help, 0, 30, "How to contact &Brisle Software...", kIdContact));
   own(kIdUserLegend, [this] { openUserLegend(); });
+  placeSharedEditItems(m_commands);
   registerFeatureCommands(m_commands);
   if (options.moreCommands) options.moreCommands(m_commands);
 }

@@ -103,8 +103,19 @@ void filter(WindowContext& context, SearchState& state) {
 
 void registerFindFilterCommands(window::CommandTable& table) {
   auto state = std::make_shared<SearchState>();
-  table.add({.id = window::kIdFind, .action = [state](WindowContext& c) { find(c, *state); }});
-  table.add({.id = window::kIdFilter, .action = [state](WindowContext& c) { filter(c, *state); }});
+  using window::Menu, window::MenuPlace, window::Placement, window::ToolPlace;
+  table.add({.id = window::kIdFind,
+             .action = [state](WindowContext& c) { find(c, *state); },
+             .placement = Placement{.menu = MenuPlace{Menu::Edit, 2, 10},
+                                    .tool = ToolPlace{3, 10, 17},
+                                    .text = "&Find in current window",
+                                    .status = res::str(window::kIdFind)}});
+  table.add({.id = window::kIdFilter,
+             .action = [state](WindowContext& c) { filter(c, *state); },
+             .placement = Placement{.menu = MenuPlace{Menu::Edit, 2, 20},
+                                    .tool = ToolPlace{3, 20, 18},
+                                    .text = "F&ilter",
+                                    .status = res::str(window::kIdFilter)}});
 }
 
 }  // namespace display

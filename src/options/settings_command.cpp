@@ -43,7 +43,11 @@ void settingsCommand(window::WindowContext& context) {
 }
 
 void registerCommands(window::CommandTable& table) {
-  table.add({.id = window::kIdSettings, .action = settingsCommand});
+  table.add({.id = window::kIdSettings,
+             .action = settingsCommand,
+             .placement = window::Placement{.menu = window::MenuPlace{window::Menu::Tools, 2, 20},
+                                            .text = "&Settings",
+                                            .status = res::str(window::kIdSettings)}});
 }
 
 }  // namespace settings::pages

@@ -1,8 +1,10 @@
 #pragma once
 // The string table: every text the program quotes by number. Ids from 59136
-// are the program's own numbered texts; a command's status help and tool tip
-// are the entry whose id is the command id. Ids from 61000 are texts the
-// program uses by name only (markers and flag words).
+// are the program's own numbered texts; the status help and tool tip of each
+// of the window's first commands is the entry whose id is the command id
+// (its registration quotes it; a later command brings its own text). Ids
+// from 61000 are texts the program uses by name only (markers and flag
+// words).
 
 #include <string>
 #include <string_view>

@@ -107,10 +107,25 @@ void registerCommands(CommandTable& table) {
   table.add({.id = kIdPopupProperties,
              .action = [](WindowContext& c) { serverInformation(c, c.popupTarget()); }});
   table.add({.id = kIdPopupAddToServerList, .action = addPopupTarget});
-  table.add({.id = kIdAddServer, .action = addServer, .enabled = addServerOffered});
-  table.add({.id = kIdRemoveServer, .action = removeServers});
-  table.add({.id = kIdUnhideServer, .action = unhideServer});
-  table.add({.id = kIdManageShares, .action = manageShares});
+  // Tools' server items; Show columns, the window's own, stands between
+  // Remove and Manage Shares.
+  auto toolsItem = [](int order, const char* text, int id) {
+    return Placement{
+        .menu = MenuPlace{Menu::Tools, 1, order}, .text = text, .status = res::str(id)};
+  };
+  table.add({.id = kIdAddServer,
+             .action = addServer,
+             .enabled = addServerOffered,
+             .placement = toolsItem(10, "&Add server to list", kIdAddServer)});
+  table.add({.id = kIdRemoveServer,
+             .action = removeServers,
+             .placement = toolsItem(20, "&Remove server from list", kIdRemoveServer)});
+  table.add({.id = kIdUnhideServer,
+             .action = unhideServer,
+             .placement = toolsItem(50, "&Unhide Server", kIdUnhideServer)});
+  table.add({.id = kIdManageShares,
+             .action = manageShares,
+             .placement = toolsItem(40, "&Manage Shares", kIdManageShares)});
 }
 
 }  // namespace servers

@@ -1,7 +1,9 @@
 #pragma once
 // Command ids of the main window's menu, toolbar and keys, and the ids of its
-// controls and dialog templates. Menu help texts and tool tips are the string
-// table entries with the command's id.
+// controls and dialog templates. The ids here are the ones the string table
+// (their help texts and tool tips), the pop-ups and the tests know by number;
+// a later command may declare its id beside the feature that owns it (the
+// command table refuses an id that two features register for one display).
 
 namespace window {
 

@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
 #include <QShortcut>
 #include <QThread>
 #include <condition_variable>
@@ -21,6 +23,7 @@
 #include "app/startup.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
+#include "../support/lab_fixture.h"
 #include "ui/scripted_dialog_runner.h"
 #include "ui/scripted_file_chooser.h"
 #include "ui/scripted_messages.h"
@@ -99,14 +102,25 @@ class GatedMessages final : public ui::Messages {
   bool m_open = false;
 };
 
+// The items of the menu titled `title` as the user sees them, "-" for a
+// separator; empty when the bar has no such menu.
+inline std::vector<std::string> menuTexts(const app::MainWindow& window, const QString& title) {
+  std::vector<std::string> texts;
+  for (const QAction* menu : window.menuBar()->actions()) {
+    if (menu->text() != title || !menu->menu()) continue;
+    for (const QAction* item : menu->menu()->actions())
+      texts.push_back(item->isSeparator() ? "-" : item->text().toStdString());
+  }
+  return texts;
+}
+
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testApp();
-    std::string error;
-    m_lab = lab::labFromJson(windowLabJson(), "window-lab.json", &error);
-    ASSERT_TRUE(m_lab) << error;
-    m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab));
+    m_lab = lab::test::labFromText(windowLabJson(), "window-lab.json");
+    ASSERT_TRUE(m_lab);
+    m_backend.serveLab(m_lab);
   }
   void TearDown() override {
     m_window.reset();
@@ -128,7 +142,7 @@ class WindowTest : public ::testing::Test {
   }
 
   std::shared_ptr<lab::Lab> m_lab;
-  std::unique_ptr<platform::ScopedBackend> m_backend;
+  lab::test::ServedBackend m_backend;
   std::shared_ptr<ui::ScriptedMessages> m_messages = std::make_shared<ui::ScriptedMessages>();
   std::shared_ptr<ui::ScriptedFileChooser> m_files = std::make_shared<ui::ScriptedFileChooser>();
   std::shared_ptr<ui::ScriptedDialogRunner> m_dialogs =

@@ -31,13 +31,9 @@ class ServersWindow : public apptest::WindowTest {
     setenv("TZ", "UTC0", 1);
     tzset();
     apptest::testApp();
-    std::ifstream in(VELTRANE_TEST_LABS "/servers-domain.json");
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string error;
-    m_lab = lab::labFromJson(text.str(), "servers-domain.json", &error);
-    ASSERT_TRUE(m_lab) << error;
-    m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab));
+    m_lab = lab::test::loadTestLab("servers-domain");
+    ASSERT_TRUE(m_lab);
+    m_backend.serveLab(m_lab);
     ASSERT_TRUE(makeWindow());
     m_window->selectTab(4);
     m_view = qobject_cast<QTableView*>(m_window->resultControl(kCtlServersList));

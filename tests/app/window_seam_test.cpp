@@ -32,6 +32,55 @@ struct Ran {
   std::vector<std::string> userRecords;  // the records' own names
 };
 
+// A dialog's folder places its command itself and the window builds its
+// menu and toolbar from that; a second command asking for the same place
+// is refused and shows nowhere.
+TEST_F(WindowTest, AFeatureCommandStandsWhereItAsksWithItsStatusText) {
+  constexpr int kIdReport = 40500;
+  constexpr int kIdRival = 40501;
+  int ran = 0;
+  app::WindowOptions options;
+  options.splash = false;
+  options.moreCommands = [&ran](CommandTable& table) {
+    // Between Show columns (order 30) and Manage Shares (40) of the Tools
+    // menu's server section, and a button after Filter.
+    table.add({.id = kIdReport,
+               .action = [&ran](WindowContext&) { ++ran; },
+               .placement = Placement{.menu = MenuPlace{Menu::Tools, 1, 35},
+                                      .tool = ToolPlace{3, 30, 17},
+                                      .text = "Quota &report",
+                                      .status = "Report the quotas of the browsed server"}});
+    table.add({.id = kIdRival,
+               .action = [](WindowContext&) {},
+               .placement = Placement{.menu = MenuPlace{Menu::Tools, 1, 35},
+                                      .text = "&Rival",
+                                      .status = "Wants the same place"}});
+  };
+  m_window = std::make_unique<app::MainWindow>(app::Ports{m_messages, m_files, m_dialogs},
+                                               options);
+  ASSERT_TRUE(m_window->initialise());
+
+  EXPECT_EQ(apptest::menuTexts(*m_window, "&Tools"),
+            (std::vector<std::string>{"&Browse\tF5", "-", "&Add server to list",
+                                      "&Remove server from list", "S&how columns",
+                                      "Quota &report", "&Manage Shares", "&Unhide Server", "-",
+                                      "A&ccount Policies", "&Settings"}));
+  QAction* item = m_window->menuAction(kIdReport);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->statusTip(), "Report the quotas of the browsed server");
+  item->trigger();
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(m_window->menuAction(kIdRival), nullptr);
+  EXPECT_EQ(m_window->commands().refused(), std::vector<int>{kIdRival});
+
+  // Filter's section grew by one button; Help moved along.
+  ASSERT_NE(m_window->toolbarButton(19), nullptr);
+  EXPECT_EQ(m_window->toolbarButton(19)->data().toInt(), kIdReport);
+  EXPECT_EQ(m_window->toolbarButton(19)->toolTip(), "Report the quotas of the browsed server");
+  EXPECT_EQ(m_window->toolbarButton(20), nullptr);
+  EXPECT_EQ(m_window->toolbarButton(21)->data().toInt(), kIdHelpContents);
+}
+
 TEST_F(WindowTest, AFeatureCommandIsOfferedByItsRuleAndRunsWithTheSelectionInViewOrder) {
   Ran ran;
   app::WindowOptions options;

@@ -94,6 +94,32 @@ TEST_F(WindowTest, EveryMenuCommandHasItsHelpText) {
   EXPECT_EQ(m_window->menuAction(kIdAboutBox)->text(), "About &Morrowell...");
 }
 
+// Every folder places its own items: together they must still make the
+// menus the user knows, in order, with their separators and letters.
+TEST_F(WindowTest, TheMenusHoldTheirItemsInOrderWithTheirSeparators) {
+  ASSERT_TRUE(makeWindow());
+  EXPECT_TRUE(m_window->commands().refused().empty());
+  using Texts = std::vector<std::string>;
+  EXPECT_EQ(apptest::menuTexts(*m_window, "&File"),
+            (Texts{"&Copy to clipboard", "&Import", "&Export", "-", "E&xit"}));
+  EXPECT_EQ(apptest::menuTexts(*m_window, "&Edit"),
+            (Texts{"&Properties (Cyclic)", "Properties (Co&mbined)", "-",
+                   "&Add user/group/quota", "&Copy user/group", "&Delete user/group/quota", "-",
+                   "&Find in current window", "F&ilter"}));
+  EXPECT_EQ(apptest::menuTexts(*m_window, "&Tools"),
+            (Texts{"&Browse\tF5", "-", "&Add server to list", "&Remove server from list",
+                   "S&how columns", "&Manage Shares", "&Unhide Server", "-",
+                   "A&ccount Policies", "&Settings"}));
+  EXPECT_EQ(apptest::menuTexts(*m_window, "&Window"),
+            (Texts{"&Files", "&Groups", "&Network", "&Quotas", "&Servers", "&Users"}));
+  EXPECT_EQ(apptest::menuTexts(*m_window, "&Help"),
+            (Texts{"&Contents", "&About", "How to contact &Brisle Software...", "-",
+                   "About &Morrowell..."}));
+  std::vector<QString> titles;
+  for (const QAction* menu : m_window->menuBar()->actions()) titles.push_back(menu->text());
+  EXPECT_EQ(titles, (std::vector<QString>{"&File", "&Edit", "&Tools", "&Window", "&Help"}));
+}
+
 TEST_F(WindowTest, MenuHelpShowsInStatusPartZeroWhileAMenuIsOpen) {
   ASSERT_TRUE(makeWindow());
   QStatusTipEvent hover(QStringLiteral("Quit the application"));

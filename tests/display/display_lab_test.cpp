@@ -15,6 +15,7 @@
 #include "dlgthreads/user_worker.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
+#include "../support/lab_fixture.h"
 #include "recording_host.h"
 
 namespace display {
@@ -83,10 +84,9 @@ IconSet markedIcons() {
 class DisplayLabTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string error;
-    m_lab = lab::labFromJson(kLab, "display test lab", &error);
-    ASSERT_TRUE(m_lab) << error;
-    m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab));
+    m_lab = lab::test::labFromText(kLab, "display test lab");
+    ASSERT_TRUE(m_lab);
+    m_backend.serveLab(m_lab);
   }
 
   // Runs a worker to its end and hands its block to the display, as the
@@ -122,7 +122,7 @@ class DisplayLabTest : public ::testing::Test {
   }
 
   std::shared_ptr<lab::Lab> m_lab;
-  std::unique_ptr<platform::ScopedBackend> m_backend;
+  lab::test::ServedBackend m_backend;
   display_test::RecordingHost m_host;
   IconSet m_icons = markedIcons();
   ResultDisplay m_display{m_host, m_icons};

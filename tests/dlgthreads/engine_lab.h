@@ -15,18 +15,13 @@
 #include "dlgthreads/worker_frame.h"
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
+#include "../support/lab_fixture.h"
 #include "test_host.h"
 
 namespace dlgthreads::testing {
 
 inline std::shared_ptr<lab::Lab> loadTestLab(const std::string& file) {
-  std::ifstream in(std::string(VELTRANE_TEST_LABS) + "/" + file);
-  std::stringstream text;
-  text << in.rdbuf();
-  std::string error;
-  auto made = lab::labFromJson(text.str(), file, &error);
-  EXPECT_TRUE(made) << error;
-  return made;
+  return lab::test::loadLabFile(std::string(VELTRANE_TEST_LABS) + "/" + file);
 }
 
 class EngineLab : public ::testing::Test {
@@ -47,8 +42,7 @@ class EngineLab : public ::testing::Test {
 
   // Serves the platform from `backend` (e.g. a forwarding one over the lab).
   void useBackend(std::shared_ptr<platform::Backend> backend) {
-    m_backend.reset();
-    m_backend = std::make_unique<platform::ScopedBackend>(std::move(backend));
+    m_backend.serve(std::move(backend));
   }
 
   // Runs `worker` to its end on this thread and returns its block.
@@ -68,7 +62,7 @@ class EngineLab : public ::testing::Test {
   std::size_t handOvers() const { return m_host->finished().size(); }
 
   std::shared_ptr<lab::Lab> m_lab;
-  std::unique_ptr<platform::ScopedBackend> m_backend;
+  lab::test::ServedBackend m_backend;
   std::shared_ptr<TestHost> m_host;
 };
 

@@ -36,8 +36,7 @@ class ServerWorker : public ::testing::Test {
   }
 
   void useBackend(std::shared_ptr<platform::Backend> backend) {
-    m_backend.reset();
-    m_backend = std::make_unique<platform::ScopedBackend>(std::move(backend));
+    m_backend.serve(std::move(backend));
   }
 
   std::shared_ptr<WorkerBlock> run(std::string server,
@@ -67,7 +66,7 @@ class ServerWorker : public ::testing::Test {
   std::vector<ui::Message> messages() const { return m_host->scripted().shown(); }
 
   std::shared_ptr<lab::Lab> m_lab;
-  std::unique_ptr<platform::ScopedBackend> m_backend;
+  lab::test::ServedBackend m_backend;
   std::shared_ptr<testing::TestHost> m_host;
 };
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "groups_window.h"
+#include "../support/lab_readback.h"
 #include "session/display_traits.h"
 #include "groups/group_properties_dialog.h"
 #include "groups/other_domain_member_dialog.h"
@@ -24,47 +25,15 @@
 
 namespace {
 
+using test_support::globalComment;
+using test_support::globalMemberSet;
+using test_support::localComment;
+using test_support::localMemberSet;
 using apptest::waitUntil;
 using display::DisplayType;
 using groups::GroupPropertiesDialog;
 using namespace platform;
 using namespace window;
-
-std::set<std::string> globalMembers(const std::string& group) {
-  NetBuffer buffer;
-  DWORD read = 0, total = 0, resume = 0;
-  std::set<std::string> names;
-  EXPECT_EQ(NetGroupGetUsers("\\\\PDC", group, 0, buffer, MAX_PREFERRED_LENGTH, &read, &total,
-                             &resume),
-            NERR_Success)
-      << group;
-  for (const auto& e : buffer.get<GROUP_USERS_INFO_0>()) names.insert(e.grui0_name);
-  return names;
-}
-
-std::set<std::string> localMembers(const std::string& group) {
-  NetBuffer buffer;
-  DWORD read = 0, total = 0, resume = 0;
-  std::set<std::string> names;
-  EXPECT_EQ(NetLocalGroupGetMembers("\\\\PDC", group, 2, buffer, MAX_PREFERRED_LENGTH, &read,
-                                    &total, &resume),
-            NERR_Success)
-      << group;
-  for (const auto& e : buffer.get<LOCALGROUP_MEMBERS_INFO_2>()) names.insert(e.lgrmi2_domainandname);
-  return names;
-}
-
-std::string globalComment(const std::string& group) {
-  NetBuffer buffer;
-  if (NetGroupGetInfo("\\\\PDC", group, 2, buffer) != NERR_Success) return "<none>";
-  return buffer.one<GROUP_INFO_2>()->grpi2_comment;
-}
-
-std::string localComment(const std::string& group) {
-  NetBuffer buffer;
-  if (NetLocalGroupGetInfo("\\\\PDC", group, 1, buffer) != NERR_Success) return "<none>";
-  return buffer.one<LOCALGROUP_INFO_1>()->lgrpi1_comment;
-}
 
 std::vector<std::string> entries(const QListWidget* list) {
   std::vector<std::string> all;
@@ -121,7 +90,7 @@ TEST_F(GroupProperties, ExistingGlobalAndLocalGroupsGetTheirDescriptionAndMember
   m_window->command(kIdPropertiesCyclic);
   EXPECT_TRUE(shownTexts().empty());
   EXPECT_EQ(globalComment("Staff"), "Paid monthly");
-  EXPECT_EQ(globalMembers("Staff"), (std::set<std::string>{"alice", "Administrator"}));
+  EXPECT_EQ(globalMemberSet("Staff"), (std::set<std::string>{"alice", "Administrator"}));
   waitForList();
 
   // A local group lists and takes its members as DOMAIN\name; the global
@@ -142,7 +111,7 @@ TEST_F(GroupProperties, ExistingGlobalAndLocalGroupsGetTheirDescriptionAndMember
     dialog.otherDomainButton()->click();
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(localMembers("Administrators"),
+    EXPECT_EQ(localMemberSet("Administrators"),
               (std::set<std::string>{"LAB\\Administrator", "LAB\\Domain Admins"}));
     select(dialog.membersList(), "PARTNER\\nobody");
     dialog.moveToCandidatesButton()->click();
@@ -157,7 +126,7 @@ TEST_F(GroupProperties, ExistingGlobalAndLocalGroupsGetTheirDescriptionAndMember
   m_window->command(kIdPropertiesCyclic);
   EXPECT_EQ(shownTexts(), (std::vector<std::string>{"One of the members entered is invalid.\nPlease "
                                                     "remove user 'PARTNER\\nobody'"}));
-  EXPECT_EQ(localMembers("Administrators"),
+  EXPECT_EQ(localMemberSet("Administrators"),
             (std::set<std::string>{"LAB\\Administrator", "LAB\\bob"}));
 }
 
@@ -176,7 +145,7 @@ TEST_F(GroupProperties, NewGroupsNeedANameRefuseUnknownMembersBeforeWritingAndAr
   EXPECT_EQ(shownTexts(),
             (std::vector<std::string>{"You MUST fill in a name, or cancel this action."}));
   EXPECT_EQ(globalComment("Temps"), "Seasonal");
-  EXPECT_EQ(globalMembers("Temps"), (std::set<std::string>{"alice"}));
+  EXPECT_EQ(globalMemberSet("Temps"), (std::set<std::string>{"alice"}));
   waitForList();
   EXPECT_GE(rowOf("Temps"), 0);
 
@@ -200,7 +169,7 @@ TEST_F(GroupProperties, NewGroupsNeedANameRefuseUnknownMembersBeforeWritingAndAr
   EXPECT_EQ(m_messages->shown()[0].caption, "Invalid user entered.");
   EXPECT_EQ(m_messages->shown()[0].text,
             "One of the members entered is invalid.\nPlease remove user 'NOWHERE\\ghost'");
-  EXPECT_EQ(localMembers("Printers"), (std::set<std::string>{"LAB\\bob"}));
+  EXPECT_EQ(localMemberSet("Printers"), (std::set<std::string>{"LAB\\bob"}));
   waitForList();
   EXPECT_GE(rowOf("Printers"), 0);
 
@@ -253,8 +222,8 @@ TEST_F(GroupProperties, TwoGroupEditorWritesBothGroups) {
                               "WARNING: YOU ARE REMOVING A USER FROM A GROUP\nUsername: bob",
                               "WARNING: YOU ARE REMOVING A USER FROM A GROUP\nUsername: bob"}));
   m_messages->clear();
-  EXPECT_EQ(globalMembers("Staff"), (std::set<std::string>{"alice"}));
-  EXPECT_EQ(globalMembers("Domain Admins"), (std::set<std::string>{"Administrator", "alice"}));
+  EXPECT_EQ(globalMemberSet("Staff"), (std::set<std::string>{"alice"}));
+  EXPECT_EQ(globalMemberSet("Domain Admins"), (std::set<std::string>{"Administrator", "alice"}));
   waitForList();
 
   selectOnly("Administrators");
@@ -273,12 +242,12 @@ TEST_F(GroupProperties, TwoGroupEditorWritesBothGroups) {
     return picker.result();
   });
   m_window->command(kIdPropertiesCyclic);
-  EXPECT_EQ(localMembers("Administrators"),
+  EXPECT_EQ(localMemberSet("Administrators"),
             (std::set<std::string>{"LAB\\Administrator", "LAB\\Domain Admins", "LAB\\alice"}));
   // Another domain's bob is not this domain's: refused, not added as "bob".
   EXPECT_EQ(shownTexts(),
             (std::vector<std::string>{"Could not add user to group.\nUSER: PARTNER\\bob!"}));
-  EXPECT_EQ(globalMembers("Staff"), (std::set<std::string>{}));
+  EXPECT_EQ(globalMemberSet("Staff"), (std::set<std::string>{}));
 }
 
 // The OK step reads the current members in pages: members beyond the
@@ -292,7 +261,7 @@ TEST_F(GroupProperties, OkSeesEveryMemberOfALargeGroup) {
     ASSERT_EQ(NetGroupAddUser("\\\\PDC", "Staff", user.usri1_name), NERR_Success);
     everyone.insert(user.usri1_name);
   }
-  ASSERT_EQ(globalMembers("Staff"), everyone);
+  ASSERT_EQ(globalMemberSet("Staff"), everyone);
   selectOnly("Staff");
   queue([](GroupPropertiesDialog& dialog) {
     EXPECT_EQ(dialog.membersList()->count(), 602);
@@ -305,7 +274,7 @@ TEST_F(GroupProperties, OkSeesEveryMemberOfALargeGroup) {
   });
   m_window->command(kIdPropertiesCyclic);
   EXPECT_TRUE(shownTexts().empty());
-  EXPECT_EQ(globalMembers("Staff"), (std::set<std::string>{"alice"}));
+  EXPECT_EQ(globalMemberSet("Staff"), (std::set<std::string>{"alice"}));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "groups_window.h"
+#include "../support/lab_readback.h"
 #include "session/display_traits.h"
 #include "platform/eventlog.h"
 #include "platform/netapi.h"
@@ -20,6 +21,10 @@
 
 namespace {
 
+using test_support::globalComment;
+using test_support::globalMemberSet;
+using test_support::localComment;
+using test_support::localMemberSet;
 using apptest::waitUntil;
 using display::DisplayType;
 using namespace platform;
@@ -32,40 +37,6 @@ std::vector<std::string> localLog() {
   for (const EventRecord& r : records)
     texts.push_back(std::to_string(r.eventId) + " " + (r.strings.empty() ? "" : r.strings[0]));
   return texts;
-}
-
-std::set<std::string> globalMembers(const std::string& group) {
-  NetBuffer buffer;
-  DWORD read = 0, total = 0, resume = 0;
-  std::set<std::string> names;
-  if (NetGroupGetUsers("\\\\PDC", group, 0, buffer, MAX_PREFERRED_LENGTH, &read, &total,
-                       &resume) != NERR_Success)
-    return names;
-  for (const auto& e : buffer.get<GROUP_USERS_INFO_0>()) names.insert(e.grui0_name);
-  return names;
-}
-
-std::set<std::string> localMembers(const std::string& group) {
-  NetBuffer buffer;
-  DWORD read = 0, total = 0, resume = 0;
-  std::set<std::string> names;
-  if (NetLocalGroupGetMembers("\\\\PDC", group, 2, buffer, MAX_PREFERRED_LENGTH, &read, &total,
-                              &resume) != NERR_Success)
-    return names;
-  for (const auto& e : buffer.get<LOCALGROUP_MEMBERS_INFO_2>()) names.insert(e.lgrmi2_domainandname);
-  return names;
-}
-
-std::string globalComment(const std::string& group) {
-  NetBuffer buffer;
-  if (NetGroupGetInfo("\\\\PDC", group, 2, buffer) != NERR_Success) return "<none>";
-  return buffer.one<GROUP_INFO_2>()->grpi2_comment;
-}
-
-std::string localComment(const std::string& group) {
-  NetBuffer buffer;
-  if (NetLocalGroupGetInfo("\\\\PDC", group, 1, buffer) != NERR_Success) return "<none>";
-  return buffer.one<LOCALGROUP_INFO_1>()->lgrpi1_comment;
 }
 
 class GroupsWindow : public groupstest::GroupsWindowTest {
@@ -112,7 +83,7 @@ TEST_F(GroupsWindow, CopyMakesGlobalAndLocalGroupsWithCommentAndMembersAndLogsTh
   m_window->command(kIdCopy);
   EXPECT_TRUE(shownTexts().empty());
   EXPECT_EQ(globalComment("Staff Copy"), "Everyone on the payroll");
-  EXPECT_EQ(globalMembers("Staff Copy"), (std::set<std::string>{"alice", "bob"}));
+  EXPECT_EQ(globalMemberSet("Staff Copy"), (std::set<std::string>{"alice", "bob"}));
   waitForList();
   EXPECT_TRUE(listed("Staff Copy"));
 
@@ -124,7 +95,7 @@ TEST_F(GroupsWindow, CopyMakesGlobalAndLocalGroupsWithCommentAndMembersAndLogsTh
   m_window->command(kIdCopy);
   EXPECT_TRUE(shownTexts().empty());
   EXPECT_EQ(localComment("Admins Copy"), localComment("Administrators"));
-  EXPECT_EQ(localMembers("Admins Copy"),
+  EXPECT_EQ(localMemberSet("Admins Copy"),
             (std::set<std::string>{"LAB\\Administrator", "LAB\\Domain Admins"}));
   waitForList();
   EXPECT_TRUE(listed("Admins Copy"));
@@ -149,7 +120,7 @@ TEST_F(GroupsWindow, CopyRefusesTwoRowsAnExistingNameAndCancel) {
   m_window->command(kIdCopy);
   EXPECT_EQ(shownTexts(), (std::vector<std::string>{
                               "An error occurred while processing the last user request."}));
-  EXPECT_EQ(globalMembers("Domain Admins"), (std::set<std::string>{"Administrator"}));
+  EXPECT_EQ(globalMemberSet("Domain Admins"), (std::set<std::string>{"Administrator"}));
 
   m_messages->clear();
   m_dialogs->queueStep([](QDialog& d) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "groups_window.h"
+#include "../support/lab_readback.h"
 #include "groups/group_properties_dialog.h"
 #include "groups/select_global_group_dialog.h"
 #include "platform/lab/change_set.h"
@@ -21,6 +22,7 @@
 
 namespace {
 
+using test_support::localMemberSet;
 using groups::GroupPropertiesDialog;
 using groups::SelectGlobalGroupDialog;
 using namespace platform;
@@ -48,17 +50,6 @@ void select(QListWidget* list, const char* entry) {
   const auto found = list->findItems(QString::fromLatin1(entry), Qt::MatchExactly);
   ASSERT_EQ(found.size(), 1) << entry;
   found.front()->setSelected(true);
-}
-
-std::set<std::string> localMembers(const std::string& group) {
-  NetBuffer buffer;
-  DWORD read = 0, total = 0, resume = 0;
-  std::set<std::string> names;
-  EXPECT_EQ(NetLocalGroupGetMembers("\\\\PDC", group, 2, buffer, MAX_PREFERRED_LENGTH, &read,
-                                    &total, &resume),
-            NERR_Success);
-  for (const auto& e : buffer.get<LOCALGROUP_MEMBERS_INFO_2>()) names.insert(e.lgrmi2_domainandname);
-  return names;
 }
 
 constexpr DWORD kGroupAttributes = SE_GROUP_MANDATORY | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_ENABLED;
@@ -132,7 +123,7 @@ TEST_F(SelectGlobalGroup, AddsAGroupOfAnotherDomainToALocalGroup) {
   });
   m_window->command(window::kIdPropertiesCyclic);
   EXPECT_TRUE(shownTexts().empty());
-  EXPECT_EQ(localMembers("Administrators"),
+  EXPECT_EQ(localMemberSet("Administrators"),
             (std::set<std::string>{"LAB\\Administrator", "LAB\\Domain Admins", "PARTNER\\Couriers"}));
   std::vector<std::string> titles;
   for (const auto& shown : m_dialogs->shown()) titles.push_back(shown.title);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../support/lab_fixture.h"
+#include "../support/lab_readback.h"
 #include "platform/eventlog.h"
 #include "platform/netapi.h"
 #include "transfer/import/import_engine.h"
@@ -16,7 +17,12 @@
 
 namespace transfer::test {
 
-inline constexpr std::string_view kServer = "\\\\PDC";
+inline constexpr std::string_view kServer = test_support::kPdc;
+
+// What the lab holds after an import, read back through the platform API.
+using test_support::account;
+using test_support::globalMembers;
+using test_support::localMembers;
 
 // Parses `text` and imports it; a text the reader refuses fails the test.
 inline ImportSummary importText(std::string_view text, ui::Messages& messages,
@@ -32,32 +38,6 @@ inline ImportOptions updateAll() {
   ImportOptions options;
   options.style = ImportStyle::UpdateAll;
   return options;
-}
-
-inline std::optional<platform::USER_INFO_3> account(std::string_view name) {
-  platform::NetBuffer buffer;
-  if (platform::NetUserGetInfo(kServer, name, 3, buffer) != 0) return std::nullopt;
-  return *buffer.one<platform::USER_INFO_3>();
-}
-
-inline std::vector<std::string> globalMembers(std::string_view group) {
-  platform::NetBuffer buffer;
-  platform::DWORD read = 0, total = 0;
-  std::vector<std::string> names;
-  if (platform::NetGroupGetUsers(kServer, group, 0, buffer, 0xFFFFFFFF, &read, &total, nullptr) == 0)
-    for (const auto& m : buffer.get<platform::GROUP_USERS_INFO_0>()) names.push_back(m.grui0_name);
-  return names;
-}
-
-inline std::vector<std::string> localMembers(std::string_view group) {
-  platform::NetBuffer buffer;
-  platform::DWORD read = 0, total = 0;
-  std::vector<std::string> names;
-  if (platform::NetLocalGroupGetMembers(kServer, group, 3, buffer, 0xFFFFFFFF, &read, &total,
-                                        nullptr) == 0)
-    for (const auto& m : buffer.get<platform::LOCALGROUP_MEMBERS_INFO_3>())
-      names.push_back(m.lgrmi3_domainandname);
-  return names;
 }
 
 inline std::vector<std::string> eventTexts() {

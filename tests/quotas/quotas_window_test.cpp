@@ -82,13 +82,9 @@ class QuotasWindow : public apptest::WindowTest {
  protected:
   void SetUp() override {
     apptest::testApp();
-    std::ifstream in(VELTRANE_TEST_LABS "/quotas-window.json");
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string error;
-    m_lab = lab::labFromJson(text.str(), "quotas-window.json", &error);
-    ASSERT_TRUE(m_lab) << error;
-    m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab));
+    m_lab = lab::test::loadTestLab("quotas-window");
+    ASSERT_TRUE(m_lab);
+    m_backend.serveLab(m_lab);
     ASSERT_TRUE(makeWindow());
     m_window->selectTab(display::traitsOf(DisplayType::Quotas).tab);
     m_view = qobject_cast<QTableView*>(m_window->resultControl(kCtlQuotasList));
@@ -287,9 +283,7 @@ TEST_F(QuotasWindow, EditCancelLeavesTheEntryAndAFailedWriteSaysSo) {
   m_window->command(kIdPropertiesCyclic);
   EXPECT_EQ(entry("\\\\PDC", "D:\\Home\\bob"), "00085wr123456200");
 
-  m_backend.reset();
-  m_backend = std::make_unique<platform::ScopedBackend>(
-      lab::makeLabBackend(m_lab, std::make_shared<ReadOnlyRegistry>(m_lab)));
+  m_backend.serve(lab::makeLabBackend(m_lab, std::make_shared<ReadOnlyRegistry>(m_lab)));
   m_dialogs->queueStep(typeAndOk(QStringLiteral("300")));
   m_window->command(kIdPropertiesCyclic);
   EXPECT_EQ(entry("\\\\PDC", "D:\\Home\\bob"), "00085wr123456200");

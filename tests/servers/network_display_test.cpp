@@ -34,8 +34,7 @@ class NetworkDisplay : public apptest::WindowTest {
 
 TEST_F(NetworkDisplay, AFullWalkShowsEveryLineItHoldsAndTellsOnce) {
   m_lab = lab::generateNetworkLab(2, 600, 4);
-  m_backend.reset();  // the window lab's goes before this one comes
-  m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab));
+  m_backend.serveLab(m_lab);  // the window lab's goes before this one comes
   browseNetwork();
   ASSERT_EQ(m_tree->topLevelItemCount(), 1);
   const QTreeWidgetItem* root = m_tree->topLevelItem(0);

@@ -45,14 +45,10 @@ class ServerAdminTest : public apptest::WindowTest {
  protected:
   void SetUp() override {
     apptest::testApp();
-    std::ifstream in(VELTRANE_TEST_LABS "/server-admin.json");
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string error;
-    m_lab = lab::labFromJson(text.str(), "server-admin.json", &error);
-    ASSERT_TRUE(m_lab) << error;
+    m_lab = lab::test::loadTestLab("server-admin");
+    ASSERT_TRUE(m_lab);
     m_bent = std::make_shared<BendingBackend>(m_lab);
-    m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab, m_bent));
+    m_backend.serve(lab::makeLabBackend(m_lab, m_bent));
   }
 
   platform::SERVER_INFO_102 serverInfo(std::string_view server) {

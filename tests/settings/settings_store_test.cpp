@@ -6,6 +6,7 @@
 
 #include "platform/backend.h"
 #include "platform/lab/lab.h"
+#include "../support/lab_fixture.h"
 #include "platform/registry.h"
 #include "settings/remembered_choices.h"
 #include "settings/settings_store.h"
@@ -40,10 +41,8 @@ constexpr const char* kLab = R"({
 class SettingsStoreTest : public ::testing::Test {
  protected:
   SettingsStoreTest() {
-    std::string error;
-    m_lab = lab::labFromJson(kLab, "settings-test", &error);
-    EXPECT_TRUE(m_lab) << error;
-    m_scope = std::make_unique<ScopedBackend>(lab::makeLabBackend(m_lab));
+    m_lab = lab::test::labFromText(kLab, "settings-test");
+    m_scope.serveLab(m_lab);
   }
 
   RegKey programKey() { return openKey(HKEY_CURRENT_USER, settings::kProgramKey); }
@@ -85,7 +84,7 @@ class SettingsStoreTest : public ::testing::Test {
   }
 
   std::shared_ptr<lab::Lab> m_lab;
-  std::unique_ptr<ScopedBackend> m_scope;
+  lab::test::ServedBackend m_scope;
   ui::ScriptedMessages m_messages;
 };
 

@@ -8,6 +8,17 @@
 //     lab->logOn("LAB\\jdoe");
 //     ... platform::NetUserEnum(...) ...
 //   }
+//
+// Fixtures that keep their lab in a member of their own serve it with a
+// ServedBackend, and may swap in a backend that forwards to the lab:
+//
+//   m_lab = loadTestLab("servers-domain");   // or labFromText(json, "origin")
+//   ASSERT_TRUE(m_lab);
+//   m_backend.serveLab(m_lab);
+//   ...
+//   m_backend.serve(lab::makeLabBackend(m_lab, std::make_shared<Refusing>(m_lab)));
+
+#include <gtest/gtest.h>
 
 #include <fstream>
 #include <memory>
@@ -29,6 +40,48 @@ inline std::string testLabPath(std::string_view name) {
   return std::string(VELTRANE_TEST_LABS) + "/" + std::string(name) + ".json";
 }
 
+// The lab of a JSON text, in memory; a text that does not load fails the
+// test (with the loader's message) and gives null.
+inline std::shared_ptr<Lab> labFromText(std::string_view text, std::string_view origin) {
+  std::string error;
+  auto made = labFromJson(std::string(text), std::string(origin), &error);
+  EXPECT_TRUE(made) << origin << ": " << error;
+  return made;
+}
+
+// The lab of a JSON file, in memory (changes never reach the file); one
+// that cannot be read or loaded fails the test and gives null.
+inline std::shared_ptr<Lab> loadLabFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_TRUE(in) << path << ": cannot open";
+  if (!in) return nullptr;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return labFromText(text.str(), path);
+}
+
+// The lab tests/labs/<name>.json, in memory.
+inline std::shared_ptr<Lab> loadTestLab(std::string_view name) {
+  return loadLabFile(testLabPath(name));
+}
+
+// The platform's backend for one test: what it serves stays installed
+// until it serves another or goes; the one before is dropped first, so two
+// labs are never installed at once.
+class ServedBackend {
+ public:
+  void serve(std::shared_ptr<platform::Backend> backend) {
+    m_scope.reset();
+    m_scope = std::make_unique<platform::ScopedBackend>(std::move(backend));
+  }
+  void serveLab(const std::shared_ptr<Lab>& lab) { serve(makeLabBackend(lab)); }
+  // Nothing served by this any more: the backend before it is back.
+  void reset() { m_scope.reset(); }
+
+ private:
+  std::unique_ptr<platform::ScopedBackend> m_scope;
+};
+
 // Loads the lab into memory (changes never reach the file) and installs it.
 class LabFixture {
  public:
@@ -42,11 +95,11 @@ class LabFixture {
       text << in.rdbuf();
       m_lab = labFromJson(text.str(), path, &m_error);
     }
-    if (m_lab) m_scope = std::make_unique<platform::ScopedBackend>(makeLabBackend(m_lab));
+    if (m_lab) m_backend.serveLab(m_lab);
   }
   // Serves a lab made elsewhere (e.g. by generateLab).
   explicit LabFixture(std::shared_ptr<Lab> lab) : m_lab(std::move(lab)) {
-    if (m_lab) m_scope = std::make_unique<platform::ScopedBackend>(makeLabBackend(m_lab));
+    if (m_lab) m_backend.serveLab(m_lab);
   }
 
   explicit operator bool() const { return m_lab != nullptr; }
@@ -58,7 +111,7 @@ class LabFixture {
  private:
   std::shared_ptr<Lab> m_lab;
   std::string m_error;
-  std::unique_ptr<platform::ScopedBackend> m_scope;
+  ServedBackend m_backend;
 };
 
 // A new account at level 1, as NetUserAdd takes it.

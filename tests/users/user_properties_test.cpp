@@ -17,6 +17,7 @@
 #include <fstream>
 
 #include "../app/app_test_support.h"
+#include "../support/lab_readback.h"
 #include "session/display_traits.h"
 #include "platform/dialin.h"
 #include "platform/eventlog.h"
@@ -30,6 +31,10 @@
 
 namespace {
 
+using test_support::account;
+using test_support::globalMembers;
+using test_support::localMemberSet;
+using test_support::localMembers;
 using apptest::waitUntil;
 using display::DisplayType;
 using users::CUserProperties;
@@ -58,34 +63,6 @@ class BendingLab final : public lab::LabAccounts {
   int failFullWrites = 0;
   std::string refusedGroup;
 };
-
-std::optional<USER_INFO_3> account(std::string_view name) {
-  NetBuffer buffer;
-  if (NetUserGetInfo("\\\\PDC", name, 3, buffer) != NERR_Success) return {};
-  return buffer.get<USER_INFO_3>().front();
-}
-
-std::vector<std::string> globalMembers(std::string_view group) {
-  NetBuffer buffer;
-  DWORD read = 0, total = 0, resume = 0;
-  NetGroupGetUsers("\\\\PDC", group, 0, buffer, MAX_PREFERRED_LENGTH, &read, &total, &resume);
-  std::vector<std::string> names;
-  for (const auto& u : buffer.get<GROUP_USERS_INFO_0>()) names.push_back(u.grui0_name);
-  std::ranges::sort(names);
-  return names;
-}
-
-std::vector<std::string> localMembers(std::string_view group) {
-  NetBuffer buffer;
-  DWORD read = 0, total = 0, resume = 0;
-  NetLocalGroupGetMembers("\\\\PDC", group, 3, buffer, MAX_PREFERRED_LENGTH, &read, &total,
-                          &resume);
-  std::vector<std::string> names;
-  for (const auto& m : buffer.get<LOCALGROUP_MEMBERS_INFO_3>())
-    names.push_back(m.lgrmi3_domainandname);
-  std::ranges::sort(names);
-  return names;
-}
 
 std::vector<std::string> events() {
   std::vector<EventRecord> records;
@@ -122,17 +99,13 @@ class UserProperties : public apptest::WindowTest {
   void SetUp() override {
     WindowTest::SetUp();
     m_backend.reset();
-    std::ifstream in(kLabPath);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string error;
-    m_lab = lab::labFromJson(text.str(), "user-properties-lab.json", &error);
-    ASSERT_TRUE(m_lab) << error;
+    m_lab = lab::test::loadLabFile(kLabPath);
+    ASSERT_TRUE(m_lab);
     start();
   }
   void start() {
     m_bending = std::make_shared<BendingLab>(m_lab);
-    m_backend = std::make_unique<platform::ScopedBackend>(lab::makeLabBackend(m_lab, m_bending));
+    m_backend.serve(lab::makeLabBackend(m_lab, m_bending));
     ASSERT_TRUE(makeWindow());
     m_window->settings().e_logging_onoff = 1;
     m_window->selectTab(display::traitsOf(DisplayType::Users).tab);
@@ -322,8 +295,8 @@ TEST_F(UserProperties, SingleEditWritesFieldsFlagsAndGlobalAndLocalMembership) {
   EXPECT_TRUE(alice->usri3_flags & UF_DONT_EXPIRE_PASSWD);
   EXPECT_FALSE(has(globalMembers("Staff"), "alice"));
   EXPECT_FALSE(has(globalMembers("Sales"), "alice"));
-  EXPECT_EQ(localMembers("Auditors"), (std::vector<std::string>{"LAB\\alice", "LAB\\carol"}));
-  EXPECT_EQ(localMembers("Printing"), std::vector<std::string>{"LAB\\Staff"});
+  EXPECT_EQ(localMemberSet("Auditors"), (std::set<std::string>{"LAB\\alice", "LAB\\carol"}));
+  EXPECT_EQ(localMemberSet("Printing"), std::set<std::string>{"LAB\\Staff"});
   DWORD allowed = 0, type = 0;
   std::string number;
   ASSERT_NE(GetRAS("\\\\PDC", "alice", &allowed, &number, &type), 0);
@@ -379,8 +352,8 @@ TEST_F(UserProperties, CombinedChecksEveryAccountFirstAndGathersFailedGroupWrite
   EXPECT_FALSE(account("alice")->usri3_flags & UF_LOCKOUT);
   EXPECT_TRUE(globalMembers("Sales").empty());
   // Local groups are changed as local groups; carol was already in.
-  EXPECT_EQ(localMembers("Auditors"),
-            (std::vector<std::string>{"LAB\\alice", "LAB\\bob", "LAB\\carol"}));
+  EXPECT_EQ(localMemberSet("Auditors"),
+            (std::set<std::string>{"LAB\\alice", "LAB\\bob", "LAB\\carol"}));
   DWORD allowed = 0, type = 0;
   std::string number;
   ASSERT_NE(GetRAS("\\\\PDC", "bob", &allowed, &number, &type), 0);

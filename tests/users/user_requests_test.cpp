@@ -14,32 +14,17 @@
 #include "platform/netapi.h"
 #include "users/delete_members_dialog.h"
 #include "users/enter_name_dialog.h"
+#include "../support/lab_readback.h"
 #include "window/command_ids.h"
 
 namespace {
 
+using test_support::account;
+using test_support::localMembers;
 using apptest::waitUntil;
 using display::DisplayType;
 using namespace platform;
 using namespace window;
-
-std::optional<USER_INFO_3> account(std::string_view name) {
-  NetBuffer buffer;
-  if (NetUserGetInfo("\\\\PDC", name, 3, buffer) != NERR_Success) return {};
-  return buffer.get<USER_INFO_3>().front();
-}
-
-std::vector<std::string> localMembers(std::string_view group) {
-  NetBuffer buffer;
-  DWORD read = 0, total = 0, resume = 0;
-  EXPECT_EQ(NetLocalGroupGetMembers("\\\\PDC", group, 3, buffer, 0xFFFFFFFF, &read, &total,
-                                    &resume),
-            NERR_Success);
-  std::vector<std::string> names;
-  for (const auto& m : buffer.get<LOCALGROUP_MEMBERS_INFO_3>())
-    names.push_back(m.lgrmi3_domainandname);
-  return names;
-}
 
 std::vector<std::string> groupsOf(std::string_view user) {
   NetBuffer buffer;
