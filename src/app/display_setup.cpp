@@ -46,7 +46,9 @@ void MainWindow::displaySetUp() {
   m_firstEditHeld = false;
   updateCommandStates();
   m_display->setUpColumns(type);
-  const bool accessTree = type == DisplayType::Files && display::showsTree(type, m_settings);
+  // A tree of one form of a list display is the access tree of a user.
+  const bool accessTree =
+      display::traitsOf(type).treeForm >= 0 && display::showsTree(type, m_settings);
   m_userNameEdit->setVisible(accessTree);
   m_userNameLabel->setVisible(accessTree);
 

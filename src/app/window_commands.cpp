@@ -63,18 +63,6 @@ std::string windowItemText(std::string_view name) {
   return text;
 }
 
-// The toolbar images of the Window menu's displays.
-int windowButtonImage(DisplayType type) {
-  switch (type) {
-    case DisplayType::Files: return 6;
-    case DisplayType::Groups: return 7;
-    case DisplayType::Network: return 10;
-    case DisplayType::Quotas: return 15;
-    case DisplayType::Servers: return 9;
-    default: return 8;  // Users
-  }
-}
-
 // The Edit items that several folders serve, each for its own display
 // (Properties on five displays, Add on three): the window owns their place
 // and texts, the folders only their actions.
@@ -116,7 +104,7 @@ void MainWindow::registerCommands(const WindowOptions& options) {
       own(t.windowCommand, [this, tab = t.tab] { selectTab(tab); },
           withButton(menuItem(Menu::Window, 0, 10 * (t.tab + 1), windowItemText(t.name),
                               t.windowCommand),
-                     2, 10 * (t.tab + 1), windowButtonImage(t.type), true));
+                     2, 10 * (t.tab + 1), t.toolbarImage, true));
   own(kIdSelectQuotasTab, [this] { selectTab(display::traitsOf(DisplayType::Quotas).tab); });
   own(kIdSelectUsersTab, [this] { selectTab(display::traitsOf(DisplayType::Users).tab); });
   own(kIdHelpContents, [this] { requestHelp(); },

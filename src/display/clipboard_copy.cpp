@@ -32,7 +32,7 @@ QTableView* printableList(DisplayViews& host, DisplayType type) {
 
 const QTableView* currentPrintableList(DisplayViews& host) {
   const DisplayType type = host.currentDisplayType();
-  if (type == DisplayType::Network) {
+  if (!traitsOf(type).exportable) {
     host.messages().ok(std::string(kNotSupportedText), res::programTitle());
     return nullptr;
   }

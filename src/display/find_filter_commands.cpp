@@ -35,18 +35,7 @@ void say(WindowContext& context, const char* text) {
   context.messages().ok(text, res::programTitle());
 }
 
-bool searchable(DisplayType type) {
-  switch (type) {
-    case DisplayType::Users:
-    case DisplayType::Groups:
-    case DisplayType::Servers:
-    case DisplayType::Quotas:
-    case DisplayType::Files:
-      return true;
-    default:
-      return false;
-  }
-}
+bool searchable(DisplayType type) { return traitsOf(type).searchable; }
 
 // The list the command works on, or nullptr after saying why there is none.
 QTableView* searchedList(WindowContext& context, const char* unsupported) {

@@ -66,12 +66,10 @@ void ResultDisplay::sortByColumn(DisplayType type, int column) {
 
 void ResultDisplay::forgetColumns(DisplayType type) {
   m_setUp.erase(type);
-  // The other lists keep their records: their columns are fixed and only
-  // shown or hidden. Files rows belong to the form they were gathered under.
-  if (type == DisplayType::Files) {
-    content(type).clear();
-    if (ContentTableModel* shown = model(type)) shown->reset();
-  }
+  // Most lists keep their records: their columns are fixed and only shown or
+  // hidden. Rows gathered under another form of the list go.
+  content(type).settingsChanged();
+  if (ContentTableModel* shown = model(type)) shown->reset();
 }
 
 bool ResultDisplay::columnsSetUp(DisplayType type) const { return m_setUp.contains(type); }
@@ -94,8 +92,8 @@ void ResultDisplay::setUpColumns(DisplayType type) {
   session::DisplayContent& shown = content(type);
   shown.prepare(m_host.settingsValues());
   if (showsTree(type, m_host.settingsValues())) return;
-  if (!shown.columns().empty() && type == DisplayType::Files &&
-      m_filesColumns != shown.columns().data())
+  if (const auto was = m_columnsSetUp.find(type);
+      was != m_columnsSetUp.end() && was->second != shown.columns().data())
     m_setUp.erase(type);
   // Columns are never inserted twice here: the models carry a fixed column
   // set, so a first set-up and a reset both just apply the settings.
@@ -109,7 +107,7 @@ void ResultDisplay::applyColumns(DisplayType type) {
   ContentTableModel* shown = model(type);
   if (view == nullptr || shown == nullptr) return;
   shown->reset();
-  if (type == DisplayType::Files) m_filesColumns = shown->content().columns().data();
+  m_columnsSetUp[type] = shown->content().columns().data();
   QHeaderView* header = view->horizontalHeader();
   const std::vector<ColumnLayout> layout = columnLayout(type, m_host.settingsValues());
   const int charWidth = view->fontMetrics().averageCharWidth();

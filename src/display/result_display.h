@@ -85,8 +85,8 @@ class ResultDisplay {
   FillHost& m_host;
   IconSet m_icons;
   std::map<DisplayType, std::shared_ptr<session::DisplayContent>> m_contents;
-  // The columns the Files list was last set up for.
-  const ColumnSpec* m_filesColumns = nullptr;
+  // The column set each list was last set up for.
+  std::map<DisplayType, const ColumnSpec*> m_columnsSetUp;
   // The displays whose columns are set up (see setUpColumns).
   std::set<DisplayType> m_setUp;
   bool m_resetRequested = false;

@@ -7,6 +7,7 @@
 
 #include "options/display_pages.h"
 #include "options/option_pages.h"
+#include "session/display_traits.h"
 
 namespace settings::pages {
 
@@ -73,18 +74,6 @@ std::vector<DisplayType> SettingsSheet::changedDisplays() const {
   return types;
 }
 
-int SettingsSheet::startPageOf(DisplayType type) {
-  switch (type) {
-    case DisplayType::Licenses:
-      return 6;  // Export
-    case DisplayType::Trusts:
-    case DisplayType::Performance:
-      return 7;  // General
-    case DisplayType::None:
-      return 0;
-    default:
-      return static_cast<int>(type) - static_cast<int>(DisplayType::Files);
-  }
-}
+int SettingsSheet::startPageOf(DisplayType type) { return display::traitsOf(type).settingsPage; }
 
 }  // namespace settings::pages

@@ -45,6 +45,9 @@ class DisplayContent {
   // whose columns depend on the settings (Files) takes them now, dropping
   // rows gathered under other columns.
   virtual void prepare(const settings::SettingsValues&) {}
+  // The settings sheet changed what the display shows: rows gathered under
+  // settings that decide their columns (the Files forms) go.
+  virtual void settingsChanged() {}
 
   // ---- the list ----
   // Its columns, as gathered (Files: the form of the last browse).

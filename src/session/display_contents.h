@@ -167,6 +167,7 @@ class FilesContent final : public TextContent {
   FillOutcome adopt(dlgthreads::WorkerBlock& block, const settings::SettingsValues& shown) override;
   void clear() override;
   void prepare(const settings::SettingsValues& settings) override;
+  void settingsChanged() override { clear(); }
   const DisplayTree* tree() const override { return m_showsTree ? &m_tree : nullptr; }
 
  private:

@@ -41,7 +41,7 @@ struct DisplayTraits {
   std::string_view statusName{};  // the word after "Browsing...."
   int tab = -1;                 // tab position; -1: no tab
   int windowCommand = 0;        // the Window menu item that selects the tab
-  int toolbarButton = -1;       // the pressed display button (index 10..15)
+  int toolbarImage = -1;        // the image of its Window button; -1: no button
   int listControl = 0;          // result list control id; 0: none
   int treeControl = 0;          // result tree control id; 0: none
   // The Files form (f_display_type) that shows the tree instead of the
@@ -64,6 +64,10 @@ struct DisplayTraits {
   bool exportable = true;   // File > Export and Copy to clipboard offered
   bool listCopied = true;   // the clipboard and the print read its list
   bool propertiesOnDoubleClick = false;
+  bool searchable = false;  // Find and Filter test its rows
+  // Lists the domain's accounts (an import that changed any shows it again).
+  bool listsAccounts = false;
+  int settingsPage = 7;     // the settings sheet's page it opens on (7: General)
   // The display whose list an export writes (displays without an export
   // of their own export the Users list).
   DisplayType exportedAs = DisplayType::None;

@@ -71,7 +71,8 @@ void reportAutomaticFailure() {
 ExportResult exportDisplay(const ExportSource& source, const std::string& path,
                            ExportFormat format) {
   if (format == ExportFormat::Database) {
-    if (source.displayType == DisplayType::Network || !source.list)
+    // A display shown as a tree alone has no rows for a table.
+    if (!source.list)
       return {ExportError::NotSupported, {}};
     return writeDatabase(*source.list, path, exportTableName(source.displayType));
   }
@@ -128,7 +129,7 @@ AutomaticExportOutcome automaticExport(const ExportSource& source, const std::st
     WaitCursor wait;
     outcome.result = exportDisplay(source, path, exportType);
   }
-  if (outcome.result.error == ExportError::NotSupported && source.displayType == DisplayType::Network) {
+  if (outcome.result.error == ExportError::NotSupported && source.tree) {
     messages.ok(std::string(kNotSupportedText), res::programTitle());
     outcome.closeWindow = false;
   } else if (!outcome.result.ok()) {

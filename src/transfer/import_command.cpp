@@ -1,6 +1,7 @@
 #include "transfer/import_command.h"
 
 #include "display/dialog_owner.h"
+#include "session/display_traits.h"
 #include "transfer/import_dialog.h"
 #include "ui/dialog_runner.h"
 #include "window/window_context.h"
@@ -12,9 +13,7 @@ void importCommand(window::WindowContext& context) {
                       {context.messages(), context.files(), context.dialogs()},
                       display::dialogOwner(context.views()));
   context.dialogs().run(dialog);
-  const auto shown = context.displayType();
-  if (dialog.changedAccounts() &&
-      (shown == display::DisplayType::Users || shown == display::DisplayType::Groups))
+  if (dialog.changedAccounts() && display::traitsOf(context.displayType()).listsAccounts)
     context.refresh();
 }
 
