@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -68,6 +73,53 @@ TEST_F(UnattendedRunTest, ExportsTheBrowsedDisplayWithoutADisplayAndEndsWithSucc
   EXPECT_EQ(groups.exitCode, 0) << groups.standardError;
   EXPECT_NE(contents(path("groups.txt")).find("\r\nStaff\tEveryone on the payroll"),
             std::string::npos);
+}
+
+// The run builds no window: a platform plug-in that does not exist (Qt
+// ends the process when it must load one) changes nothing, and the database
+// export, whose SQL driver is a plug-in of Qt's core, still writes its table.
+TEST_F(UnattendedRunTest, RunsWithoutAGuiPlatformAndWritesTheDatabaseFormat) {
+  {
+    // The logged-on administrator keeps "database" as the export format.
+    QFile file(labPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QJsonObject lab = QJsonDocument::fromJson(file.readAll()).object();
+    file.close();
+    const QJsonObject format{{"name", "x_export_type"}, {"type", "REG_DWORD"}, {"data", 2}};
+    const QJsonObject key{{"key", "Software\\Brisle Software\\Veltrane 2.20"},
+                          {"values", QJsonArray{format}}};
+    lab["userRegistries"] = QJsonObject{{lab["loggedOn"].toString(), QJsonArray{key}}};
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QJsonDocument(lab).toJson());
+  }
+  QProcessEnvironment noPlatform;
+  noPlatform.insert("QT_QPA_PLATFORM", "no-such-platform");
+  noPlatform.insert("DISPLAY", ":99");
+  const RunResult users = apptest::runProgram(
+      m_dir.path(), {"--lab", labPath(), "users", "PDC", path("users.db")}, noPlatform);
+  ASSERT_EQ(users.exitCode, 0) << users.standardError;
+  EXPECT_EQ(users.standardError, "");
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "unattended-read-back");
+    db.setDatabaseName(path("users.db"));
+    ASSERT_TRUE(db.open());
+    QSqlQuery query("SELECT UserName, \"Full Name\" FROM Exp_Users ORDER BY UserName", db);
+    std::vector<std::string> rows;
+    while (query.next())
+      rows.push_back(query.value(0).toString().toStdString() + "/" +
+                     query.value(1).toString().toStdString());
+    EXPECT_EQ(rows, (std::vector<std::string>{"Administrator/Built-in administrator", "alice/Alice Archer",
+                                              "bob/Bob Baker"}));
+  }
+  QSqlDatabase::removeDatabase("unattended-read-back");
+
+  // The Network display has no table: the run says so and fails.
+  const RunResult network = apptest::runProgram(
+      m_dir.path(), {"--lab", labPath(), "network", "PDC", path("net.db")}, noPlatform);
+  EXPECT_EQ(network.exitCode, 1);
+  EXPECT_NE(network.standardError.find("cannot be exported in the chosen format"),
+            std::string::npos)
+      << network.standardError;
 }
 
 TEST_F(UnattendedRunTest, AFileThatCannotBeCreatedIsReportedToTheEventLogAndFailsTheRun) {
