@@ -3,7 +3,6 @@
 #include "session/display_traits.h"
 
 namespace display {
-namespace {
 
 using settings::SettingsValues;
 
@@ -14,8 +13,6 @@ FilesForm filesFormOf(const SettingsValues& values) {
     default: return FilesForm::SizePerUser;
   }
 }
-
-}  // namespace
 
 std::span<const ColumnSpec> columnSpecs(DisplayType type, FilesForm filesForm) {
   const DisplayTraits& traits = traitsOf(type);

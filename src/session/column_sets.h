@@ -30,6 +30,8 @@ struct ColumnLayout {
 
 // The forms of the Files display, by `f_display_type`.
 enum class FilesForm : settings::Word { SizePerUser = 0, AccessTree = 1, RightsDump = 2 };
+// The form `f_display_type` names (any value not listed: size per user).
+FilesForm filesFormOf(const settings::SettingsValues& values);
 
 // Fixed column counts the clipboard copy and export rely on.
 inline constexpr int kUsersColumnCount = 22;

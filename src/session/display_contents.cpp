@@ -13,6 +13,7 @@ namespace session {
 using display::ColumnSpec;
 using display::DisplayType;
 using display::FilesForm;
+using display::filesFormOf;
 using display::ListImage;
 using dlgthreads::GroupRecord;
 using dlgthreads::QuotaRecord;
@@ -26,14 +27,6 @@ std::string DisplayContent::cellText(std::size_t, int) const { return {}; }
 namespace {
 
 std::string countText(std::size_t count) { return std::to_string(count); }
-
-FilesForm filesFormOf(const settings::SettingsValues& values) {
-  switch (values.f_display_type) {
-    case 1: return FilesForm::AccessTree;
-    case 2: return FilesForm::RightsDump;
-    default: return FilesForm::SizePerUser;
-  }
-}
 
 }  // namespace
 
