@@ -123,10 +123,12 @@ std::string groupComment(const std::string& group) {
       &status));
   unsetenv("LD_PRELOAD");
   EXPECT_EQ(status, 0);
+  // "\tComment   : Domain Unix group"
   for (const std::string& line : lines) {
-    const auto at = line.find("Comment:");
-    if (at == std::string::npos) continue;
-    const auto value = line.find_first_not_of(' ', at + 8);
+    const auto at = line.find("Comment");
+    const auto colon = line.find(':', at);
+    if (at == std::string::npos || colon == std::string::npos) continue;
+    const auto value = line.find_first_not_of(' ', colon + 1);
     return value == std::string::npos ? std::string() : line.substr(value);
   }
   return "(no comment line)";
@@ -135,6 +137,7 @@ std::string groupComment(const std::string& group) {
 // Group Properties writes level 2, an import level 1 or 1002: each sets the
 // comment there too.
 TEST_F(Pdc, GlobalGroupCommentIsSetAtEveryCommentLevel) {
+  const std::string before = groupComment("Staff");
   GROUP_INFO_2 two;
   two.grpi2_name = "Staff";
   two.grpi2_comment = "Set at level 2";
@@ -151,7 +154,7 @@ TEST_F(Pdc, GlobalGroupCommentIsSetAtEveryCommentLevel) {
   NetBuffer buf;
   ASSERT_EQ(NetGroupGetInfo(dc().server, "Staff", 1, buf), NERR_Success);
   EXPECT_EQ(buf.one<GROUP_INFO_1>()->grpi1_comment, "Set at level 1002");
-  EXPECT_EQ(NetGroupSetInfo(dc().server, "Staff", 1002, GROUP_INFO_1002{""}, nullptr),
+  EXPECT_EQ(NetGroupSetInfo(dc().server, "Staff", 1002, GROUP_INFO_1002{before}, nullptr),
             NERR_Success);
 }
 
