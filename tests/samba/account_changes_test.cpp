@@ -242,6 +242,52 @@ TEST_P(AccountChanges, GroupMembershipChanges) {
   EXPECT_FALSE(holds(buf, qualified));
 }
 
+// Group Properties writes level 2 and an import level 1 or 1002: each sets
+// the comment. The name they carry renames nothing, and level 2's
+// attributes are taken, on both places.
+TEST_P(AccountChanges, GlobalGroupCommentIsSetAtEveryCommentLevel) {
+  const std::string group = GetParam().group;
+  NetBuffer buf;
+  ASSERT_EQ(NetGroupGetInfo(server(), group, 2, buf), NERR_Success);
+  const GROUP_INFO_2 before = *buf.one<GROUP_INFO_2>();
+  const auto commentNow = [&] {
+    NetBuffer read;
+    EXPECT_EQ(NetGroupGetInfo(server(), group, 1, read), NERR_Success);
+    const std::string comment = read.one<GROUP_INFO_1>() ? read.one<GROUP_INFO_1>()->grpi1_comment : "";
+    if (samba()) {
+      const auto o = ldbSearch("(sAMAccountName=" + group + ")", {"description"});
+      EXPECT_EQ(o.size(), 1u);
+      if (!o.empty()) {
+        EXPECT_EQ(first(o.front(), "description"), comment);
+      }
+    }
+    return comment;
+  };
+  GROUP_INFO_2 two = before;
+  two.grpi2_comment = "Set at level 2";
+  two.grpi2_attributes = SE_GROUP_MANDATORY | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_ENABLED;
+  EXPECT_EQ(NetGroupSetInfo(server(), group, 2, two, nullptr), NERR_Success);
+  EXPECT_EQ(commentNow(), "Set at level 2");
+  EXPECT_EQ(NetGroupSetInfo(server(), group, 1, GROUP_INFO_1{group, "Set at level 1"}, nullptr),
+            NERR_Success);
+  EXPECT_EQ(commentNow(), "Set at level 1");
+  // Another name at level 1 changes the comment and leaves the name alone.
+  EXPECT_EQ(NetGroupSetInfo(server(), group, 1, GROUP_INFO_1{"Renamed Group", "Named otherwise"},
+                            nullptr),
+            NERR_Success);
+  EXPECT_EQ(commentNow(), "Named otherwise");
+  EXPECT_EQ(NetGroupGetInfo(server(), "Renamed Group", 0, buf), NERR_GroupNotFound);
+  EXPECT_EQ(NetGroupSetInfo(server(), group, 1002, GROUP_INFO_1002{"Set at level 1002"}, nullptr),
+            NERR_Success);
+  EXPECT_EQ(commentNow(), "Set at level 1002");
+  // A level the information does not match, and a group that is not there.
+  EXPECT_EQ(NetGroupSetInfo(server(), group, 2, GROUP_INFO_1002{"x"}, nullptr),
+            ERROR_INVALID_LEVEL);
+  EXPECT_EQ(NetGroupSetInfo(server(), "No Such Group", 2, two, nullptr), NERR_GroupNotFound);
+  EXPECT_EQ(NetGroupSetInfo(server(), group, 1002, GROUP_INFO_1002{before.grpi2_comment}, nullptr),
+            NERR_Success);
+}
+
 TEST_P(AccountChanges, AccountPolicyReadAndChange) {
   NetBuffer buf;
   ASSERT_EQ(NetUserModalsGet(server(), 3, buf), NERR_Success);

@@ -185,7 +185,10 @@ TEST_F(Browse, DirectoryAndLibnetapiDescribeEveryAccountAlike) {
     EXPECT_EQ(f.usri3_user_id, s.usri3_user_id);
     EXPECT_EQ(f.usri3_primary_group_id, s.usri3_primary_group_id);
     EXPECT_EQ(f.usri3_password_expired, s.usri3_password_expired);
-    EXPECT_EQ(f.usri3_last_logon, s.usri3_last_logon);
+    // SAMR gives the controller's own lastLogon only; the directory also
+    // knows the replicated lastLogonTimestamp, which a logon over SMB may
+    // be the only one to set (DirectoryValues checks which is shown).
+    EXPECT_GE(f.usri3_last_logon, s.usri3_last_logon);
     EXPECT_EQ(f.usri3_num_logons, s.usri3_num_logons);
     EXPECT_EQ(f.usri3_logon_hours, s.usri3_logon_hours);
     EXPECT_NEAR(f.usri3_password_age, s.usri3_password_age, 5.0);
@@ -259,11 +262,63 @@ TEST_P(ServersBrowse, ServersAreTheDomainsComputerAccounts) {
   for (const auto& [name, r] : shown) names.insert(name);
   EXPECT_EQ(names, expected);
   constexpr int kControllerFlag = 3;  // word 6
+  constexpr int kBackupFlag = 4;
+  constexpr int kNonControllerServerFlag = 14;  // SV_TYPE_SERVER_NT
   ASSERT_TRUE(shown.contains("DC1"));
+  // The only controller is the primary one, and no "server that is not a
+  // controller" besides.
   EXPECT_EQ(shown.at("DC1").typeFlags[kControllerFlag], 1u);
+  EXPECT_EQ(shown.at("DC1").typeFlags[kBackupFlag], 0u);
+  EXPECT_EQ(shown.at("DC1").typeFlags[kNonControllerServerFlag], 0u);
   EXPECT_EQ(shown.at("WS01").typeFlags[kControllerFlag], 0u);
   EXPECT_EQ(shown.at("WS01").typeFlags[0], 1u);  // a workstation
   EXPECT_EQ(shown.at("FS01").comment, "File server");
+}
+
+// The Build column: the number in parentheses of the computer object's
+// operatingSystemVersion, which only the directory holds; the Service Pack
+// column its operatingSystemServicePack.
+TEST_P(ServersBrowse, BuildIsTheComputerObjectsBuildNumber) {
+  ChangedAttribute version("FS01$", "operatingSystemVersion", "10.0 (17763)");
+  ChangedAttribute pack("FS01$", "operatingSystemServicePack", "Service Pack 1");
+  m_backend.reset();
+  m_backend = std::make_unique<platform::ScopedBackend>(sambaBackend(GetParam()));
+  auto block = run(gatherServers, WorkKind::Servers, [](WorkerBlock&) {});
+  std::map<std::string, ServerRecord> shown;
+  for (const ServerRecord& r : block->servers.records()) shown[r.name] = r;
+  ASSERT_TRUE(shown.contains("FS01"));
+  ASSERT_TRUE(shown.contains("WS01"));
+  if (GetParam()) {
+    EXPECT_EQ(shown.at("FS01").build, "17763");
+    EXPECT_EQ(shown.at("FS01").servicePack, "Service Pack 1");
+    EXPECT_EQ(shown.at("FS01").version, "10.0");
+  } else {
+    EXPECT_EQ(shown.at("FS01").build, "Unknown");
+  }
+  // No version in the directory (WS01), or none with a build (Samba's "4.17.12-Debian").
+  EXPECT_EQ(shown.at("WS01").build, "Unknown");
+  EXPECT_EQ(shown.at("DC1").build, "Unknown");
+}
+
+// Every properties dialog asks the chosen server for its type and warns
+// when it lacks the controller bit.
+TEST_P(ServersBrowse, TheControllerTellsItselfThePrimaryControllerAtEveryLevel) {
+  m_backend.reset();
+  m_backend = std::make_unique<platform::ScopedBackend>(sambaBackend(GetParam()));
+  platform::NetBuffer buf;
+  ASSERT_EQ(platform::NetServerGetInfo(dc().server, 101, buf), platform::NERR_Success);
+  ASSERT_TRUE(buf.one<platform::SERVER_INFO_101>());
+  const platform::DWORD type101 = buf.one<platform::SERVER_INFO_101>()->sv101_type;
+  ASSERT_EQ(platform::NetServerGetInfo(dc().server, 102, buf), platform::NERR_Success);
+  ASSERT_TRUE(buf.one<platform::SERVER_INFO_102>());
+  EXPECT_EQ(buf.one<platform::SERVER_INFO_102>()->sv102_name, "DC1");
+  const platform::DWORD type102 = buf.one<platform::SERVER_INFO_102>()->sv102_type;
+  for (const platform::DWORD type : {type101, type102}) {
+    EXPECT_TRUE(type & platform::SV_TYPE_DOMAIN_CTRL);
+    EXPECT_FALSE(type & platform::SV_TYPE_DOMAIN_BAKCTRL);
+    EXPECT_FALSE(type & platform::SV_TYPE_SERVER_NT);
+    EXPECT_TRUE(type & platform::SV_TYPE_SERVER);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(DirectoryOrLibnetapi, ServersBrowse, ::testing::Bool(),

@@ -213,4 +213,51 @@ std::string first(const LdifObject& object, const std::string& attr) {
   return it == object.end() || it->second.empty() ? std::string() : it->second.front();
 }
 
+namespace {
+
+// ldbmodify on the DC's database: `attribute` of `dn` replaced by `value`,
+// or removed when it is empty.
+void modify(const std::string& dn, const std::string& attribute, const std::string& value) {
+  const std::string file =
+      (std::filesystem::temp_directory_path() / ("veltrane-samba-" + std::to_string(::getpid()) +
+                                                 ".ldif"))
+          .string();
+  {
+    std::ofstream out(file);
+    out << "dn: " << dn << "\nchangetype: modify\n";
+    if (value.empty()) {
+      out << "delete: " << attribute << "\n";
+    } else {
+      out << "replace: " << attribute << "\n" << attribute << ": " << value << "\n";
+    }
+  }
+  int status = 0;
+  runProgram({"ldbmodify", "-H", dc().prefix + "/private/sam.ldb",
+              "--configfile=" + dc().prefix + "/etc/smb.conf", file},
+             &status);
+  std::filesystem::remove(file);
+  EXPECT_EQ(status, 0) << "ldbmodify " << dn << " " << attribute;
+}
+
+}  // namespace
+
+ChangedAttribute::ChangedAttribute(std::string account, std::string attribute,
+                                   const std::string& value)
+    : m_attribute(std::move(attribute)) {
+  const auto found = ldbSearch("(sAMAccountName=" + account + ")", {m_attribute});
+  EXPECT_EQ(found.size(), 1u) << account;
+  if (found.empty()) return;
+  m_dn = first(found.front(), "dn");
+  m_before = first(found.front(), m_attribute);
+  if (value.empty() && m_before.empty()) return;
+  modify(m_dn, m_attribute, value);
+}
+
+ChangedAttribute::~ChangedAttribute() {
+  if (m_dn.empty()) return;
+  const auto now = ldbSearch("(distinguishedName=" + m_dn + ")", {m_attribute});
+  if (!now.empty() && first(now.front(), m_attribute) == m_before) return;
+  modify(m_dn, m_attribute, m_before);
+}
+
 }  // namespace samba_test

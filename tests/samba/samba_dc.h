@@ -61,4 +61,21 @@ std::vector<LdifObject> ldbSearch(const std::string& filter, const std::vector<s
 // The first value of `attr`, or "".
 std::string first(const LdifObject& object, const std::string& attr);
 
+// Sets `attribute` of the account or computer `account` (its
+// sAMAccountName) in the DC's database for the life of the object (an empty
+// value removes it), and puts back what was there at its end, so the tests
+// that compare whole lists with the database see the DC as filled.
+class ChangedAttribute {
+ public:
+  ChangedAttribute(std::string account, std::string attribute, const std::string& value);
+  ~ChangedAttribute();
+  ChangedAttribute(const ChangedAttribute&) = delete;
+  ChangedAttribute& operator=(const ChangedAttribute&) = delete;
+
+ private:
+  std::string m_dn;
+  std::string m_attribute;
+  std::string m_before;
+};
+
 }  // namespace samba_test

@@ -2,6 +2,7 @@
 
 #include "platform/dialin.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -46,7 +47,8 @@ const std::vector<std::string>& userAttributes() {
   static const std::vector<std::string> kAttributes = {
       "sAMAccountName", "displayName", "description", "comment", "userAccountControl",
       "lockoutTime", "homeDirectory", "homeDrive", "scriptPath",
-      "profilePath", "userWorkstations", "pwdLastSet", "lastLogon", "lastLogoff",
+      "profilePath", "userWorkstations", "pwdLastSet", "lastLogon", "lastLogonTimestamp",
+      "lastLogoff", "maxStorage",
       "accountExpires", "logonHours", "badPwdCount", "logonCount", "countryCode", "codePage",
       "objectSid", "primaryGroupID"};
   return kAttributes;
@@ -154,7 +156,11 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, const DomainPolicy& policy, s
       expires && (setAt == 0 || (policy.maxPasswordAge != 0 &&
                                  ntNow > setAt + policy.maxPasswordAge));
   u.usri3_password_expired = expired ? 1 : 0;
-  u.usri3_last_logon = unixFromNtTime(e.number("lastLogon"), 0);
+  // lastLogon is this controller's own (not replicated, and not kept by
+  // every logon path); lastLogonTimestamp is replicated but may be up to 14
+  // days old. The later of the two is the best this controller knows.
+  u.usri3_last_logon = unixFromNtTime(
+      std::max(e.number("lastLogon"), e.number("lastLogonTimestamp")), 0);
   u.usri3_last_logoff = unixFromNtTime(e.number("lastLogoff"), 0);
   u.usri3_acct_expires = unixFromNtTime(e.number("accountExpires"), TIMEQ_FOREVER);
   const std::string_view hours = e.text("logonHours");
@@ -163,6 +169,11 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, const DomainPolicy& policy, s
   u.usri3_num_logons = static_cast<DWORD>(e.number("logonCount"));
   u.usri3_country_code = static_cast<DWORD>(e.number("countryCode"));
   u.usri3_code_page = static_cast<DWORD>(e.number("codePage"));
+  // Absent is unlimited; a larger number than 32 bits hold is as good.
+  const long long storage = e.number("maxStorage", -1);
+  u.usri3_max_storage = storage < 0 || storage > 0xFFFFFFFFLL
+                            ? USER_MAXSTORAGE_UNLIMITED
+                            : static_cast<DWORD>(storage);
   u.usri3_user_id = ridOf(e.sid());
   u.usri3_primary_group_id = static_cast<DWORD>(e.number("primaryGroupID", 513));
   u.usri3_priv = u.usri3_user_id == kRidAdministrator ? USER_PRIV_ADMIN

@@ -263,6 +263,8 @@ BackendFactory sambaBackendFactory() {
     if (!backend) return nullptr;
     auto parts = Backend::servedBy(backend);
     parts->local = std::make_shared<SambaLocalSystem>(defaultLocalRegistryPath(), backend);
+    // Other machines' registries: the version key the directory knows of.
+    parts->registry = std::make_shared<VersionRegistry>(backend->computerSystems());
     // Event reports go to this Linux machine's system log.
     parts->eventLog = std::make_shared<SyslogEventLog>();
     return parts;

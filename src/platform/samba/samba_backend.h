@@ -25,6 +25,7 @@
 #include "platform/samba/netapi_session.h"
 #include "platform/samba/share_files.h"
 #include "platform/samba/status_codes.h"
+#include "platform/samba/version_registry.h"
 
 namespace platform::samba {
 
@@ -64,6 +65,9 @@ class SambaBackend final : public AccountsPart,
   // The domain the program's own machine counts as in: the credentials',
   // else the workgroup of Samba's configuration.
   std::string machineDomain() const;
+  // The systems of the domain computers the browse list has read, which
+  // the registry stand-in (VersionRegistry) answers from.
+  std::shared_ptr<const ComputerSystems> computerSystems() const { return m_computerSystems; }
 
   // users (samba_users.cpp)
   NET_API_STATUS NetUserEnum(std::string_view servername, DWORD level, DWORD filter,
@@ -251,10 +255,18 @@ class SambaBackend final : public AccountsPart,
     DWORD control = 0;  // UF_ flags
     std::string system;   // operating system, where the directory holds it
     std::string version;  // "6.1 (7601)"
+    std::string servicePack;
   };
   // The directory's computer objects, or libnetapi's machine display
   // information without one. False when the controller did not answer.
   bool readComputers(const std::string& address, std::vector<Computer>* out);
+  // The controller role (SV_TYPE_DOMAIN_CTRL, SV_TYPE_DOMAIN_BAKCTRL) of
+  // the server `name` of the domain of the controller at `address`, whose
+  // own type is `reported`; 0 for a machine that is no controller.
+  DWORD controllerRole(const std::string& address, std::string_view name, DWORD reported);
+  // The name of the domain's primary controller (its PDC role owner), from
+  // the directory; empty without one.
+  std::string primaryController(const std::string& address);
   // An account by "name" or "DOMAIN\name", through the directory.
   DWORD lookupName(const std::string& address, std::string_view account, SID* sid,
                    std::string* domain, SID_NAME_USE* use);
@@ -283,6 +295,7 @@ class SambaBackend final : public AccountsPart,
   // Dial-in states read along with the users, by address and account name:
   // the Users browse asks for each account's right after its enumeration.
   std::map<std::pair<std::string, std::string>, DialinState, std::less<>> m_dialin;
+  std::shared_ptr<ComputerSystems> m_computerSystems = std::make_shared<ComputerSystems>();
   FindListings m_listings;
   ShareFiles m_files;
 };

@@ -14,6 +14,7 @@
 #include "platform/samba/account_fields.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/machine_identity.h"
+#include "platform/samba/server_roles.h"
 #include "platform/samba/status_codes.h"
 
 #include "platform/samba/libnetapi.h"
@@ -62,8 +63,8 @@ void parseVersion(std::string_view version, DWORD* major, DWORD* minor) {
 // This machine's name as Samba's configuration gives it.
 std::string localName() { return machineIdentity().netbiosName; }
 
-constexpr DWORD kControllerTypes = SV_TYPE_WORKSTATION | SV_TYPE_SERVER | SV_TYPE_DOMAIN_CTRL |
-                                   SV_TYPE_NT | SV_TYPE_SERVER_NT;
+// A controller's type without its role bit (serverTypeWithRole adds it).
+constexpr DWORD kControllerTypes = SV_TYPE_WORKSTATION | SV_TYPE_SERVER | SV_TYPE_NT;
 constexpr DWORD kWorkstationTypes = SV_TYPE_WORKSTATION | SV_TYPE_NT | SV_TYPE_DOMAIN_MEMBER;
 constexpr DWORD kMemberServerTypes =
     kWorkstationTypes | SV_TYPE_SERVER | SV_TYPE_SERVER_NT;
@@ -126,14 +127,19 @@ NET_API_STATUS SambaBackend::NetUserModalsSet(std::string_view servername, DWORD
 NET_API_STATUS SambaBackend::NetServerGetInfo(std::string_view servername, DWORD level,
                                               NetBuffer& buf) {
   buf.reset();
-  if (level != 100 && level != 101) return ERROR_INVALID_LEVEL;
+  if (level != 100 && level != 101 && level != 102) return ERROR_INVALID_LEVEL;
   if (isLocalMachine(servername)) {
     // The program's own machine, a Linux workstation of no domain.
     if (level == 100) {
       buf.emplace<SERVER_INFO_100>().push_back({PLATFORM_ID_NT, localName()});
-    } else {
+    } else if (level == 101) {
       buf.emplace<SERVER_INFO_101>().push_back(
           {PLATFORM_ID_NT, localName(), 4, 0, SV_TYPE_WORKSTATION | SV_TYPE_NT, {}});
+    } else {
+      SERVER_INFO_102 self;
+      self.sv102_name = localName();
+      self.sv102_type = SV_TYPE_WORKSTATION | SV_TYPE_NT;
+      buf.emplace<SERVER_INFO_102>().push_back(std::move(self));
     }
     return NERR_Success;
   }
@@ -141,16 +147,31 @@ NET_API_STATUS SambaBackend::NetServerGetInfo(std::string_view servername, DWORD
   std::string at;
   if (const DWORD reached = reach(servername, &at, lock)) return reached;
   NetapiBuffer raw;
-  const DWORD status = ::NetServerGetInfo(at.c_str(), 101, raw.out());
+  const DWORD status = ::NetServerGetInfo(at.c_str(), level == 102 ? 102 : 101, raw.out());
   if (status != NERR_Success) return answer(status, Family::Other, at);
+  if (level == 102) {
+    const auto* s = raw.as<::SERVER_INFO_102>();
+    if (!s) return ERROR_BAD_NETPATH;
+    const std::string name = text(s->sv102_name);
+    const DWORD role = controllerRole(at, name, s->sv102_type);
+    buf.emplace<SERVER_INFO_102>().push_back(
+        {s->sv102_platform_id, name, s->sv102_version_major, s->sv102_version_minor,
+         serverTypeWithRole(s->sv102_type, role), text(s->sv102_comment), s->sv102_users,
+         static_cast<LONG>(s->sv102_disc), s->sv102_hidden, s->sv102_announce,
+         s->sv102_anndelta, s->sv102_licenses, text(s->sv102_userpath)});
+    return NERR_Success;
+  }
   const auto* s = raw.as<::SERVER_INFO_101>();
   if (!s) return ERROR_BAD_NETPATH;
   if (level == 100) {
     buf.emplace<SERVER_INFO_100>().push_back({s->sv101_platform_id, text(s->sv101_name)});
   } else {
-    buf.emplace<SERVER_INFO_101>().push_back({s->sv101_platform_id, text(s->sv101_name),
+    const std::string name = text(s->sv101_name);
+    const DWORD role = controllerRole(at, name, s->sv101_type);
+    buf.emplace<SERVER_INFO_101>().push_back({s->sv101_platform_id, name,
                                               s->sv101_version_major, s->sv101_version_minor,
-                                              s->sv101_type, text(s->sv101_comment)});
+                                              serverTypeWithRole(s->sv101_type, role),
+                                              text(s->sv101_comment)});
   }
   return NERR_Success;
 }
@@ -161,14 +182,19 @@ bool SambaBackend::readComputers(const std::string& address, std::vector<Compute
     std::vector<DirectoryEntry> entries;
     if (!dir->search("(objectClass=computer)",
                      {"sAMAccountName", "description", "userAccountControl", "operatingSystem",
-                      "operatingSystemVersion"},
+                      "operatingSystemVersion", "operatingSystemServicePack"},
                      &entries))
       return false;
     for (const DirectoryEntry& e : entries) {
-      out->push_back({std::string(e.text("sAMAccountName")), std::string(e.text("description")),
-                      static_cast<DWORD>(e.number("userAccountControl")),
-                      std::string(e.text("operatingSystem")),
-                      std::string(e.text("operatingSystemVersion"))});
+      Computer c{std::string(e.text("sAMAccountName")), std::string(e.text("description")),
+                 static_cast<DWORD>(e.number("userAccountControl")),
+                 std::string(e.text("operatingSystem")),
+                 std::string(e.text("operatingSystemVersion")),
+                 std::string(e.text("operatingSystemServicePack"))};
+      std::string_view name = c.name;
+      if (name.ends_with('$')) name.remove_suffix(1);
+      m_computerSystems->remember(name, {c.system, c.version, c.servicePack});
+      out->push_back(std::move(c));
     }
     return true;
   }
@@ -192,7 +218,7 @@ bool SambaBackend::readComputers(const std::string& address, std::vector<Compute
     for (std::uint32_t i = 0; machines && i < read; ++i) {
       const DWORD kind = (machines[i].usri2_flags & kAcbServerTrust) ? UF_SERVER_TRUST_ACCOUNT
                                                                       : UF_WORKSTATION_TRUST_ACCOUNT;
-      out->push_back({text(machines[i].usri2_name), text(machines[i].usri2_comment), kind, {}, {}});
+      out->push_back({text(machines[i].usri2_name), text(machines[i].usri2_comment), kind, {}, {}, {}});
     }
     if (status == NERR_Success || read == 0) return true;
     index = machines[read - 1].usri2_next_index;
@@ -223,10 +249,20 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
     if (::NetServerGetInfo(at.c_str(), 101, raw.out()) == 0 && raw.as<::SERVER_INFO_101>()) {
       const auto* s = raw.as<::SERVER_INFO_101>();
       self = {s->sv101_platform_id, text(s->sv101_name), s->sv101_version_major,
-              s->sv101_version_minor, s->sv101_type, text(s->sv101_comment)};
+              s->sv101_version_minor, serverTypeWithRole(s->sv101_type, 0),
+              text(s->sv101_comment)};
     }
     std::vector<Computer> computers;
     if (!readComputers(at, &computers)) return ERROR_BAD_NETPATH;
+    // The primary controller: the directory's PDC role owner, else the
+    // answering controller when it says it is the primary one (an
+    // NT4-style PDC; every other controller of its domain is a backup).
+    std::string primary = primaryController(at);
+    if (primary.empty() && (self.sv101_type & SV_TYPE_DOMAIN_CTRL)) primary = self.sv101_name;
+    const auto roleOf = [&](std::string_view name) {
+      return primary.empty() || sameText(primary, name) ? SV_TYPE_DOMAIN_CTRL
+                                                        : SV_TYPE_DOMAIN_BAKCTRL;
+    };
     for (const Computer& c : computers) {
       std::string name = c.name;
       if (name.ends_with('$')) name.pop_back();
@@ -237,15 +273,17 @@ NET_API_STATUS SambaBackend::NetServerEnum(std::string_view servername, DWORD le
         server = self;
         // Samba's controller leaves the controller bit out of its own type.
         // A machine that holds its own computer account among the domain's
-        // is a controller of the domain.
-        server.sv101_type |= kControllerTypes;
+        // is a controller of the domain (a member's own database does not
+        // hold its account in the domain).
+        server.sv101_type = serverTypeWithRole(self.sv101_type, roleOf(name));
       } else {
         server.sv101_name = name;
         server.sv101_comment = c.comment;
         const bool serverSystem = c.system.find("Server") != std::string::npos;
-        server.sv101_type = (control & UF_SERVER_TRUST_ACCOUNT) ? kControllerTypes
-                            : serverSystem                      ? kMemberServerTypes
-                                                                : kWorkstationTypes;
+        server.sv101_type = (control & UF_SERVER_TRUST_ACCOUNT)
+                                ? serverTypeWithRole(kControllerTypes, roleOf(name))
+                            : serverSystem ? kMemberServerTypes
+                                           : kWorkstationTypes;
         server.sv101_version_major = 0;
         server.sv101_version_minor = 0;
         parseVersion(c.version, &server.sv101_version_major, &server.sv101_version_minor);

@@ -116,26 +116,37 @@ NET_API_STATUS SambaBackend::NetGroupSetInfo(std::string_view servername,
                                              std::string_view groupname, DWORD level,
                                              const NetInfo& info, DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
+  // Level 0 renames. Levels 1, 2 and 1002 set the comment (the directory's
+  // description): the name they carry is not a rename, and level 2's
+  // attributes are accepted though the directory keeps none, as the lab
+  // answers them. libnetapi's level 1002 serves all three.
+  const std::string* comment = nullptr;
+  const std::string* rename = nullptr;
+  if (const auto* c = std::get_if<GROUP_INFO_1002>(&info); c && level == 1002) {
+    comment = &c->grpi1002_comment;
+  } else if (const auto* n = std::get_if<GROUP_INFO_0>(&info); n && level == 0) {
+    rename = &n->grpi0_name;
+  } else if (const auto* one = std::get_if<GROUP_INFO_1>(&info); one && level == 1) {
+    comment = &one->grpi1_comment;
+  } else if (const auto* two = std::get_if<GROUP_INFO_2>(&info); two && level == 2) {
+    comment = &two->grpi2_comment;
+  } else {
+    return ERROR_INVALID_LEVEL;
+  }
   auto lock = m_session->lock();
   std::string at;
   if (const DWORD reached = reach(servername, &at, lock)) return reached;
   const std::string group(groupname);
   std::uint32_t err = 0;
-  DWORD status = ERROR_INVALID_LEVEL;
-  if (const auto* c = std::get_if<GROUP_INFO_1002>(&info); c && level == 1002) {
-    ::GROUP_INFO_1002 raw{c->grpi1002_comment.c_str()};
-    status = ::NetGroupSetInfo(at.c_str(), group.c_str(), 1002,
-                               reinterpret_cast<std::uint8_t*>(&raw), &err);
-  } else if (const auto* n = std::get_if<GROUP_INFO_0>(&info); n && level == 0) {
-    ::GROUP_INFO_0 raw{n->grpi0_name.c_str()};
+  DWORD status = 0;
+  if (rename) {
+    ::GROUP_INFO_0 raw{rename->c_str()};
     status = ::NetGroupSetInfo(at.c_str(), group.c_str(), 0, reinterpret_cast<std::uint8_t*>(&raw),
                                &err);
-  } else if (const auto* one = std::get_if<GROUP_INFO_1>(&info); one && level == 1) {
-    ::GROUP_INFO_1 raw{one->grpi1_name.c_str(), one->grpi1_comment.c_str()};
-    status = ::NetGroupSetInfo(at.c_str(), group.c_str(), 1, reinterpret_cast<std::uint8_t*>(&raw),
-                               &err);
-  } else if (level == 2) {
-    status = ERROR_NOT_SUPPORTED;
+  } else {
+    ::GROUP_INFO_1002 raw{comment->c_str()};
+    status = ::NetGroupSetInfo(at.c_str(), group.c_str(), 1002,
+                               reinterpret_cast<std::uint8_t*>(&raw), &err);
   }
   if (parm_err) *parm_err = err;
   return answer(status, Family::Group, at);
@@ -196,10 +207,13 @@ NET_API_STATUS SambaBackend::NetGroupGetUsers(std::string_view servername,
     const long long type = group.number("groupType") & 0xF;
     if (type != kGlobalGroupType && type != kUniversalGroupType) return NERR_GroupNotFound;
     // Members by the member attribute and those whose primary group it is,
-    // which SAMR leaves out; users only, as NetGroupGetUsers lists them.
+    // which SAMR leaves out. A global group nested in this one is listed
+    // too, as every member the group holds is (the directory keeps the
+    // nesting; a member list without it would hide who belongs).
     std::vector<DirectoryEntry> members;
-    const std::string filter = "(&(objectClass=user)(|(memberOf=" + ldapEscape(group.dn) +
-                               ")(primaryGroupID=" + std::to_string(ridOf(group.sid())) + ")))";
+    const std::string filter = "(&(|(objectClass=user)(objectClass=group))(|(memberOf=" +
+                               ldapEscape(group.dn) + ")(primaryGroupID=" +
+                               std::to_string(ridOf(group.sid())) + ")))";
     if (!dir->search(filter, {"sAMAccountName", "objectSid"}, &members)) return ERROR_BAD_NETPATH;
     std::sort(members.begin(), members.end(), [](const auto& a, const auto& b) {
       return ridOf(a.sid()) < ridOf(b.sid());

@@ -112,6 +112,75 @@ TEST_F(Pdc, GroupsPolicyAndTheControllersOwnInformation) {
   EXPECT_EQ(buf.one<SERVER_INFO_101>()->sv101_name, "PDC1");
 }
 
+// Samba's own view of a group mapping's comment ("net groupmap list").
+std::string groupComment(const std::string& group) {
+  setenv("NSS_WRAPPER_PASSWD", (dc().prefix + "/etc/passwd").c_str(), 1);
+  setenv("NSS_WRAPPER_GROUP", (dc().prefix + "/etc/group").c_str(), 1);
+  setenv("LD_PRELOAD", "/usr/lib/x86_64-linux-gnu/libnss_wrapper.so", 1);
+  int status = 0;
+  const auto lines = outputLines(runProgram(
+      {"net", "-s", dc().prefix + "/etc/smb.conf", "groupmap", "list", "verbose", "ntgroup=" + group},
+      &status));
+  unsetenv("LD_PRELOAD");
+  EXPECT_EQ(status, 0);
+  // "\tComment   : Domain Unix group"
+  for (const std::string& line : lines) {
+    const auto at = line.find("Comment");
+    const auto colon = line.find(':', at);
+    if (at == std::string::npos || colon == std::string::npos) continue;
+    const auto value = line.find_first_not_of(' ', colon + 1);
+    return value == std::string::npos ? std::string() : line.substr(value);
+  }
+  return "(no comment line)";
+}
+
+// Group Properties writes level 2, an import level 1 or 1002: each sets the
+// comment there too.
+TEST_F(Pdc, GlobalGroupCommentIsSetAtEveryCommentLevel) {
+  const std::string before = groupComment("Staff");
+  GROUP_INFO_2 two;
+  two.grpi2_name = "Staff";
+  two.grpi2_comment = "Set at level 2";
+  EXPECT_EQ(NetGroupSetInfo(dc().server, "Staff", 2, two, nullptr), NERR_Success);
+  EXPECT_EQ(groupComment("Staff"), "Set at level 2");
+  EXPECT_EQ(NetGroupSetInfo(dc().server, "Staff", 1, GROUP_INFO_1{"Staff", "Set at level 1"},
+                            nullptr),
+            NERR_Success);
+  EXPECT_EQ(groupComment("Staff"), "Set at level 1");
+  EXPECT_EQ(NetGroupSetInfo(dc().server, "Staff", 1002, GROUP_INFO_1002{"Set at level 1002"},
+                            nullptr),
+            NERR_Success);
+  EXPECT_EQ(groupComment("Staff"), "Set at level 1002");
+  NetBuffer buf;
+  ASSERT_EQ(NetGroupGetInfo(dc().server, "Staff", 1, buf), NERR_Success);
+  EXPECT_EQ(buf.one<GROUP_INFO_1>()->grpi1_comment, "Set at level 1002");
+  EXPECT_EQ(NetGroupSetInfo(dc().server, "Staff", 1002, GROUP_INFO_1002{before}, nullptr),
+            NERR_Success);
+}
+
+// The PDC says it is the primary controller, and is no "server that is
+// not a controller", in its own information and in the browse list.
+TEST_F(Pdc, ThePdcIsThePrimaryControllerAndNoOtherServer) {
+  NetBuffer buf;
+  ASSERT_EQ(NetServerGetInfo(dc().server, 101, buf), NERR_Success);
+  ASSERT_TRUE(buf.one<SERVER_INFO_101>());
+  const DWORD type101 = buf.one<SERVER_INFO_101>()->sv101_type;
+  ASSERT_EQ(NetServerGetInfo(dc().server, 102, buf), NERR_Success);
+  ASSERT_TRUE(buf.one<SERVER_INFO_102>());
+  const DWORD type102 = buf.one<SERVER_INFO_102>()->sv102_type;
+  DWORD read = 0, total = 0;
+  ASSERT_EQ(NetServerEnum(dc().server, 101, buf, MAX_PREFERRED_LENGTH, &read, &total, SV_TYPE_ALL,
+                          {}, nullptr),
+            NERR_Success);
+  DWORD typeListed = 0;
+  for (const auto& s : buf.get<SERVER_INFO_101>())
+    if (s.sv101_name == "PDC1") typeListed = s.sv101_type;
+  for (const DWORD type : {type101, type102, typeListed}) {
+    EXPECT_TRUE(type & SV_TYPE_DOMAIN_CTRL) << std::hex << type;
+    EXPECT_FALSE(type & SV_TYPE_SERVER_NT) << std::hex << type;
+  }
+}
+
 TEST(PdcLogon, ARefusedPasswordIsALogonFailure) {
   samba::SambaOptions options;
   std::string error;
