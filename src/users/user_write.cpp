@@ -53,6 +53,27 @@ bool mismatchShown(const UserFields& f, ui::Messages& messages) {
 
 std::string errorNumber(DWORD number) { return "\nError#" + std::to_string(number); }
 
+// The longest password the server keeps, in UTF-16 units as it counts them.
+constexpr std::size_t kMaxPasswordUnits = 256;
+
+std::size_t utf16Units(std::string_view utf8) {
+  std::size_t units = 0;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) == 0x80) continue;  // a continuation byte
+    units += byte >= 0xF0 ? 2 : 1;        // four-byte sequences need a surrogate pair
+  }
+  return units;
+}
+
+bool tooLongShown(const UserFields& f, ui::Messages& messages) {
+  if (utf16Units(f.password) <= kMaxPasswordUnits) return false;
+  messages.ok("A password can be at most " + std::to_string(kMaxPasswordUnits) +
+                  " characters long.",
+              res::programTitle());
+  return true;
+}
+
 void reportWriteFailure(DWORD status, DWORD parameter, ui::Messages& messages) {
   if (status == ERROR_INVALID_PARAMETER)
     messages.ok(res::str(59193) + errorNumber(parameter), "Illegal parameter given");
@@ -75,6 +96,7 @@ bool checksPass(const UserFields& f, ui::Messages& messages) {
     return false;
   const bool typed = f.mode == UserMode::New || f.password != kUnchangedPassword;
   if (typed && mismatchShown(f, messages)) return false;
+  if (typed && tooLongShown(f, messages)) return false;
   return true;
 }
 

@@ -385,6 +385,34 @@ TEST_F(UserProperties, NamesAndTextsTheLabCannotTakeAreRefusedAndLongUnicodeText
   EXPECT_EQ(listed().size(), 5u);
 }
 
+// A password longer than the server keeps is refused in the dialog with
+// the limit, and nothing typed is lost: the description edit stays, and the
+// next OK with a password the server takes writes both.
+TEST_F(UserProperties, ATooLongPasswordIsRefusedWithItsLimitAndKeepsEveryEdit) {
+  select({"alice"});
+  const QString tooLong(258, QLatin1Char('p'));
+  const QString longest = QString(255, QLatin1Char('p')) + QString::fromUtf8("\u00e9");
+  run(kIdPropertiesCyclic, [&](CUserProperties& d) {
+    d.descriptionEdit()->setText(QStringLiteral("Night shift"));
+    d.passwordEdit()->setText(tooLong);
+    d.confirmationEdit()->setText(tooLong);
+    d.accept();
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    ASSERT_EQ(m_messages->shown().size(), 1u);
+    EXPECT_EQ(m_messages->shown()[0].text, "A password can be at most 256 characters long.");
+    EXPECT_EQ(d.descriptionEdit()->text(), "Night shift");
+    EXPECT_EQ(d.passwordEdit()->text(), tooLong);
+    d.passwordEdit()->setText(longest);
+    d.confirmationEdit()->setText(longest);
+    d.accept();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+  });
+  EXPECT_EQ(m_messages->shown().size(), 1u);
+  const auto changed = account("alice");
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(changed->usri3_comment, "Night shift");
+}
+
 TEST_F(UserProperties, AServerThatIsNoDomainControllerIsAskedAboutFirst) {
   m_window->serverCombo()->addItem("\\\\FILES");
   m_window->serverCombo()->setCurrentText("\\\\FILES");
