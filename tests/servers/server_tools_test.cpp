@@ -188,6 +188,43 @@ TEST_F(ServerTools, TheShareManagerAddsEditsAndStopsSharesOnTheBrowseServer) {
   EXPECT_NE(m_messages->shown()[0].text.find("Error number : 5"), std::string::npos);
 }
 
+// A new share the dialog or the server refuses keeps its dialog open with
+// what was typed, and the message says why.
+TEST_F(ServerTools, ARefusedNewShareKeepsItsDialogOpenWithWhatWasTyped) {
+  m_window->setServerList({"\\\\FILES"}, 0);
+  m_dialogs->queueStep([&](QDialog& d) {
+    dynamic_cast<servers::ShareManagerDialog&>(d).newShare();
+    return int(QDialog::Accepted);
+  });
+  m_dialogs->queueStep([&](QDialog& d) {
+    auto& edit = dynamic_cast<servers::ShareEditDialog&>(d);
+    edit.nameEdit()->setText("DATA");
+    edit.pathEdit()->setText("D:\\Other");
+    edit.remarkEdit()->setText("Second data");
+    edit.unlimitedBox()->setChecked(false);
+    edit.usersEdit()->setText("99999999999");
+    edit.accept();
+    EXPECT_EQ(m_messages->shown().back().text,
+              "Please enter a user limit between 1 and 4294967294, or choose Maximum allowed.");
+    edit.usersEdit()->setText("3");
+    edit.accept();  // the name is taken
+    EXPECT_NE(edit.result(), QDialog::Accepted);
+    const std::string refusal = m_messages->shown().back().text;
+    EXPECT_NE(refusal.find("Error number : 2118"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("a share of that name"), std::string::npos) << refusal;
+    EXPECT_EQ(edit.remarkEdit()->text(), "Second data");
+    EXPECT_EQ(edit.pathEdit()->text(), "D:\\Other");
+    edit.nameEdit()->setText("DATA2");
+    edit.accept();
+    return edit.result();
+  });
+  m_window->command(kIdManageShares);
+  NetBuffer buf;
+  ASSERT_EQ(NetShareGetInfo("FILES", "DATA2", 2, buf), NERR_Success);
+  EXPECT_EQ(buf.one<SHARE_INFO_2>()->shi2_path, "D:\\Other");
+  EXPECT_EQ(buf.one<SHARE_INFO_2>()->shi2_max_uses, 3u);
+}
+
 TEST_F(ServerTools, ExtraEntriesAreKeptUpTo599CharactersAndReadBack) {
   {
     settings::pages::ExtraEntriesDialog dialog(*m_messages);
