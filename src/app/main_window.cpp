@@ -426,6 +426,10 @@ void MainWindow::buildShortcuts() {
   connect(print, &QShortcut::activated, this, [this] { command(kIdPrint); });
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(f1, &QShortcut::activated, this, &MainWindow::requestHelp);
+  // Shift+F10 is the keyboard's way to a pop-up, as the Menu key is: the
+  // current display's, at its current row.
+  auto* popup = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+  connect(popup, &QShortcut::activated, this, [this] { showKeyboardContextMenu(); });
   // Escape is the dialog's Cancel, which does nothing here.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [] {});
