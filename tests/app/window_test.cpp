@@ -20,6 +20,7 @@
 #include "app/help_window.h"
 #include "app/menu_mnemonics.h"
 #include "app_test_support.h"
+#include "session/display_traits.h"
 #include "session/column_sets.h"
 #include "display/result_display.h"
 #include "resources/strings.h"
