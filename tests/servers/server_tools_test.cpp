@@ -3,6 +3,8 @@
 // Server, the share manager and the extra server entries.
 
 #include <QComboBox>
+
+#include <set>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -57,11 +59,23 @@ class ServerTools : public ServerAdminTest {
   }
 };
 
+std::multiset<std::string> sortedSet(const std::vector<std::string>& names) {
+  return {names.begin(), names.end()};
+}
+
+// The server list is shown sorted: sorting it again changes nothing.
+bool shownSorted(QComboBox* combo) {
+  const std::vector<std::string> before = comboEntries(combo);
+  combo->model()->sort(0);
+  return comboEntries(combo) == before;
+}
+
 TEST_F(ServerTools, TheBrowseListGrowsUntilItWouldLoseANameAndThePdcNeverLeaves) {
   QComboBox* combo = m_window->serverCombo();
   ASSERT_EQ(comboEntries(combo), (std::vector<std::string>{"\\\\CORPDC"}));
   addByDialog("files");  // upper case, backslashes or not
-  EXPECT_EQ(comboEntries(combo), (std::vector<std::string>{"\\\\CORPDC", "FILES"}));
+  EXPECT_EQ(sortedSet(comboEntries(combo)), sortedSet({"\\\\CORPDC", "FILES"}));
+  EXPECT_TRUE(shownSorted(combo));
   EXPECT_EQ(storedText("BrowseServers"), "\\\\CORPDC\nFILES\n");
   EXPECT_EQ(m_dialogs->shown().back().title, "Add server to browse list");
 
@@ -70,8 +84,12 @@ TEST_F(ServerTools, TheBrowseListGrowsUntilItWouldLoseANameAndThePdcNeverLeaves)
   for (int i = 0; settings::browseListFits(many); ++i) many.push_back("\\\\SERVER" + std::to_string(i));
   many.pop_back();
   m_window->setServerList(many, 0);
+  EXPECT_TRUE(shownSorted(combo));
+  EXPECT_EQ(combo->currentText().toStdString(), many[0]) << "the chosen server stays chosen";
+  const std::vector<std::string> shown = comboEntries(combo);
+  EXPECT_EQ(sortedSet(shown), sortedSet(many));
   addByDialog("\\\\ONEMORE");
-  EXPECT_EQ(comboEntries(combo), many);
+  EXPECT_EQ(comboEntries(combo), shown);
   ASSERT_FALSE(m_messages->shown().empty());
   EXPECT_NE(m_messages->shown().back().text.find("full"), std::string::npos);
   EXPECT_EQ(settings::splitBrowseList(storedText("BrowseServers")), many);
