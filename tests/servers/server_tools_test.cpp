@@ -120,8 +120,14 @@ TEST_F(ServerTools, TheBrowseListGrowsUntilItWouldLoseANameAndThePdcNeverLeaves)
 
 TEST_F(ServerTools, UnhideServerMakesAHiddenServerVisibleAndSaysSo) {
   ASSERT_EQ(NetServerSetInfo("FILES", 1016, SERVER_INFO_1016{1}, nullptr), NERR_Success);
-  m_dialogs->queueStep([](QDialog& d) {
+  m_dialogs->queueStep([&](QDialog& d) {
     auto& unhide = dynamic_cast<servers::UnhideServerDialog&>(d);
+    // No name is asked for, not taken as this machine's own.
+    unhide.accept();
+    EXPECT_NE(unhide.result(), QDialog::Accepted);
+    ASSERT_EQ(m_messages->shown().size(), 1u);
+    EXPECT_EQ(m_messages->shown()[0].text, "Please enter the name of the server to unhide.");
+    m_messages->clear();
     unhide.nameEdit()->setText("\\\\FILES");
     unhide.accept();
     return unhide.result();
