@@ -6,6 +6,7 @@
 #include "eventlog/event_report.h"
 #include "platform/dialin.h"
 #include "platform/netapi.h"
+#include "platform/status_text.h"
 #include "resources/strings.h"
 #include "ui/messages.h"
 #include "users/membership_write.h"
@@ -51,7 +52,18 @@ bool mismatchShown(const UserFields& f, ui::Messages& messages) {
   return true;
 }
 
-std::string errorNumber(DWORD number) { return "\nError#" + std::to_string(number); }
+// "Error#N" with the system's reason for the status N.
+std::string errorNumber(DWORD status) {
+  const std::string reason = platform::statusText(status);
+  return "\nError#" + std::to_string(status) + (reason.empty() ? "" : ": " + reason);
+}
+
+// "Error#N" with the field the server refused, parameter N.
+std::string parameterNumber(DWORD parameter) {
+  const std::string field = platform::userParameterText(parameter);
+  return "\nError#" + std::to_string(parameter) +
+         (field.empty() ? "" : ": the server refused " + field + ".");
+}
 
 // The longest password the server keeps, in UTF-16 units as it counts them.
 constexpr std::size_t kMaxPasswordUnits = 256;
@@ -76,7 +88,7 @@ bool tooLongShown(const UserFields& f, ui::Messages& messages) {
 
 void reportWriteFailure(DWORD status, DWORD parameter, ui::Messages& messages) {
   if (status == ERROR_INVALID_PARAMETER)
-    messages.ok(res::str(59193) + errorNumber(parameter), "Illegal parameter given");
+    messages.ok(res::str(59193) + parameterNumber(parameter), "Illegal parameter given");
   else
     messages.ok(res::str(59193) + errorNumber(status) +
                     "\nPlease check you have sufficient rights in the target domain.",
@@ -115,7 +127,7 @@ WriteResult createAccount(std::string_view server, UserFields& f, bool logging,
     case NERR_Success:
       break;
     case ERROR_INVALID_PARAMETER:
-      messages.ok(res::str(59193) + errorNumber(parameter), "Illegal parameter given");
+      messages.ok(res::str(59193) + parameterNumber(parameter), "Illegal parameter given");
       return WriteResult::StayOpen;
     case NERR_UserExists:
       messages.ok(res::str(59336), "Illegal operation attempt");

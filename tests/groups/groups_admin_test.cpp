@@ -143,7 +143,8 @@ TEST_F(GroupsWindow, CopyRefusesTwoRowsAnExistingNameAndCancel) {
               QStringLiteral("Domain Admins"));
   m_window->command(kIdCopy);
   EXPECT_EQ(shownTexts(), (std::vector<std::string>{
-                              "An error occurred while processing the last user request."}));
+                              "An error occurred while processing the last user request.\n"
+                              "The group exists already."}));
   EXPECT_EQ(globalMemberSet("Domain Admins"), (std::set<std::string>{"Administrator"}));
 
   m_messages->clear();

@@ -203,7 +203,8 @@ TEST_F(UserProperties, NewUserIsCheckedBeforeCreationAndASecondOkEditsTheNewAcco
                       "\"User must change password at next logon\". \nThese cannot both be set. "
                       "Please uncheck one of them.");
   EXPECT_EQ(texts[4], "An error occurred while changing the user settings. Re-check the "
-                      "settings.\nError#5\nPlease check you have sufficient rights in the target "
+                      "settings.\nError#5: Access is denied.\nPlease check you have sufficient rights in "
+                      "the target "
                       "domain.");
   EXPECT_EQ(m_messages->shown()[4].caption, "Initializing user");
   EXPECT_EQ(std::ranges::count(events(), "User Added:   dave"), 1);
@@ -376,7 +377,8 @@ TEST_F(UserProperties, NamesAndTextsTheLabCannotTakeAreRefusedAndLongUnicodeText
   });
   ASSERT_EQ(m_messages->shown().size(), 1u);
   EXPECT_EQ(m_messages->shown()[0].text,
-            "An error occurred while changing the user settings. Re-check the settings.\nError#1");
+            "An error occurred while changing the user settings. Re-check the settings.\nError#1: "
+            "the server refused the user name.");
   EXPECT_EQ(m_messages->shown()[0].caption, "Illegal parameter given");
   const auto added = account("zo\u00eb");
   ASSERT_TRUE(added);

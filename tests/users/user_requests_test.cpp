@@ -131,7 +131,7 @@ TEST_F(UserRequests, CopyIsADisabledAccountWithTheSourcesMembershipsAndIsListed)
   typeName("bob");
   run(kIdCopy);
   ASSERT_EQ(m_messages->shown().size(), 1u);
-  EXPECT_EQ(m_messages->shown()[0].text, "Error number = 2224");
+  EXPECT_EQ(m_messages->shown()[0].text, "Error number = 2224: The user account exists already.");
   EXPECT_EQ(m_messages->shown()[0].caption, "Error creating user.");
   EXPECT_TRUE(account("bob")->usri3_flags & UF_ACCOUNTDISABLE);
 
