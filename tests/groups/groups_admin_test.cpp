@@ -203,8 +203,10 @@ TEST_F(GroupsWindow, DeleteAsksPerGroupDeletesGlobalBeforeLocalAndReportsFailure
   EXPECT_EQ(localComment("Printers"), "<none>");
   const auto texts = shownTexts();
   ASSERT_EQ(texts.size(), 3u);
+  // The general report, with the reason: the group is gone.
   EXPECT_EQ(std::count(texts.begin(), texts.end(),
-                       "An error occurred while processing the last user request."),
+                       "An error occurred while processing the last user request.\n"
+                       "The group name could not be found."),
             1);
   waitForList();
   EXPECT_FALSE(listed("Printers"));

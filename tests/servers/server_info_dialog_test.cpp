@@ -2,6 +2,7 @@
 // writes (each setting on its own, failures named by their status or
 // parameter), and the disconnects with their refresh.
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>

@@ -99,10 +99,13 @@ TEST_F(ServerTools, TheBrowseListGrowsUntilItWouldLoseANameAndThePdcNeverLeaves)
     auto& remove = dynamic_cast<servers::RemoveServerDialog&>(d);
     EXPECT_EQ(remove.list()->count(), static_cast<int>(many.size()));
     EXPECT_FALSE(remove.removeButton()->isEnabled());
-    while (remove.list()->count() > 1) {
-      remove.list()->setCurrentRow(remove.list()->count() - 1);
+    // Every entry but the PDC, wherever the sorted list shows it.
+    for (int row = remove.list()->count() - 1; row >= 0; --row) {
+      if (remove.list()->item(row)->text() == "\\\\CORPDC") continue;
+      remove.list()->setCurrentRow(row);
       remove.removeSelected();
     }
+    EXPECT_EQ(remove.list()->count(), 1);
     remove.list()->setCurrentRow(0);
     EXPECT_TRUE(remove.removeButton()->isEnabled());
     remove.removeSelected();
@@ -125,8 +128,9 @@ TEST_F(ServerTools, UnhideServerMakesAHiddenServerVisibleAndSaysSo) {
     // No name is asked for, not taken as this machine's own.
     unhide.accept();
     EXPECT_NE(unhide.result(), QDialog::Accepted);
-    ASSERT_EQ(m_messages->shown().size(), 1u);
-    EXPECT_EQ(m_messages->shown()[0].text, "Please enter the name of the server to unhide.");
+    EXPECT_EQ(m_messages->shown().size(), 1u);
+    if (!m_messages->shown().empty())
+      EXPECT_EQ(m_messages->shown()[0].text, "Please enter the name of the server to unhide.");
     m_messages->clear();
     unhide.nameEdit()->setText("\\\\FILES");
     unhide.accept();
