@@ -74,6 +74,8 @@ void BrowseController::endBusy() {
 void BrowseController::stop() {
   m_worker.stop();
   if (m_host) m_host->detach();
+  // A box the stopped worker waits on ("Files list is full") goes with it.
+  if (m_messages) m_messages->answerWaiting();
   m_view.showStopped();
   endBusy();
 }

@@ -176,7 +176,13 @@ std::vector<std::string> MainWindow::serverList() const {
 void MainWindow::setServerList(const std::vector<std::string>& servers, int selected) {
   m_combo->clear();
   for (const std::string& s : servers) m_combo->addItem(q(s));
-  m_combo->setCurrentIndex(selected);
+  // The list is shown sorted, as at start-up; the chosen server stays chosen.
+  m_combo->model()->sort(0);
+  const bool chosen = selected >= 0 && static_cast<std::size_t>(selected) < servers.size();
+  m_combo->setCurrentIndex(
+      chosen ? m_combo->findText(q(servers[static_cast<std::size_t>(selected)]),
+                                 Qt::MatchFixedString | Qt::MatchCaseSensitive)
+             : -1);
   settings::SettingsStore(*m_ports.messages, res::programTitle()).saveBrowseList(servers);
 }
 
@@ -426,6 +432,10 @@ void MainWindow::buildShortcuts() {
   connect(print, &QShortcut::activated, this, [this] { command(kIdPrint); });
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(f1, &QShortcut::activated, this, &MainWindow::requestHelp);
+  // Shift+F10 is the keyboard's way to a pop-up, as the Menu key is: the
+  // current display's, at its current row.
+  auto* popup = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+  connect(popup, &QShortcut::activated, this, [this] { showKeyboardContextMenu(); });
   // Escape is the dialog's Cancel, which does nothing here.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [] {});

@@ -189,6 +189,8 @@ class MainWindow final : public QMainWindow,
   void showResultControl(display::DisplayType type);
   void animate();
   void showContextMenu(display::DisplayType type, const QPoint& globalPos);
+  // The keyboard's pop-up (Shift+F10) for the current display.
+  void showKeyboardContextMenu();
   void openAbout();
   void openContact();
   void openUserLegend();

@@ -201,6 +201,16 @@ std::unique_ptr<QMenu> MainWindow::makeContextMenu(DisplayType type) {
   return menu;
 }
 
+void MainWindow::showKeyboardContextMenu() {
+  const DisplayType type = currentDisplayType();
+  auto* view = qobject_cast<QAbstractItemView*>(resultControl(display::resultControlId(type, m_settings)));
+  if (view == nullptr) return;
+  // Below the current row, or the list's top corner when there is none.
+  const QRect row = view->visualRect(view->currentIndex());
+  const QPoint at = row.isValid() ? row.bottomLeft() : QPoint(0, 0);
+  showContextMenu(type, view->viewport()->mapToGlobal(at));
+}
+
 void MainWindow::showContextMenu(DisplayType type, const QPoint& globalPos) {
   // Lists and trees without a pop-up of their own ignore the right button.
   if (std::unique_ptr<QMenu> menu = makeContextMenu(type)) menu->exec(globalPos);

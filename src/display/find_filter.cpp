@@ -10,12 +10,6 @@ namespace display {
 
 using dlgthreads::RecordMatcher;
 
-namespace {
-
-constexpr const char* kWatchesFill = "veltraneFilterWatchesFill";
-
-}  // namespace
-
 std::function<bool(int row)> rowMatcher(const QAbstractItemModel& model,
                                         const RecordMatcher& matcher) {
   const auto* shown = qobject_cast<const ContentTableModel*>(&model);
@@ -57,27 +51,8 @@ void selectRow(QTableView& view, int row) {
 std::optional<std::size_t> filterList(QTableView& view, const RecordMatcher& matcher) {
   ContentTableModel* model = contentModelOf(view);
   if (model == nullptr || !model->content().searchable()) return std::nullopt;
-  if (const std::optional<std::size_t> kept = model->content().filter(matcher)) {
-    model->reset();
-    return kept;
-  }
-  // A list whose entries are its rows keeps them all and hides the ones the
-  // filter drops; a filter is over the rows of one fill: the rows of the
-  // next are all shown.
-  if (!view.property(kWatchesFill).toBool()) {
-    view.setProperty(kWatchesFill, true);
-    QObject::connect(model, &QAbstractItemModel::modelReset, &view, [&view] {
-      for (int row = 0; row < view.model()->rowCount(); ++row) view.setRowHidden(row, false);
-    });
-  }
-  // Every row stays in the model, so the next filter tests them all again.
-  const std::function<bool(int)> test = rowMatcher(*model, matcher);
-  std::size_t kept = 0;
-  for (int row = 0; row < model->rowCount(); ++row) {
-    const bool keep = test(row);
-    view.setRowHidden(row, !keep);
-    if (keep) ++kept;
-  }
+  const std::optional<std::size_t> kept = model->content().filter(matcher);
+  if (kept) model->reset();
   return kept;
 }
 

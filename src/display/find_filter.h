@@ -29,10 +29,9 @@ std::size_t findStart(const QTableView& view, bool fromTop);
 // Selects and focuses the model row alone and scrolls it into view.
 void selectRow(QTableView& view, int row);
 
-// Filters the list: every record is tested afresh and only the kept ones
-// keep rows (the Files lists, whose entries are their rows, hide the rows
-// they drop). The remaining row count; nullopt for a list that cannot be
-// filtered.
+// Filters the list: every record (or entry) is tested afresh and only the
+// kept ones keep rows. The remaining row count; nullopt for a list that
+// cannot be filtered.
 std::optional<std::size_t> filterList(QTableView& view, const dlgthreads::RecordMatcher& matcher);
 
 // The header texts of the list, in column order.

@@ -14,6 +14,7 @@
 #include "display/clipboard_copy.h"
 #include "display/display_views.h"
 #include "display/list_text.h"
+#include "platform/file_replacement.h"
 
 namespace display {
 
@@ -130,9 +131,45 @@ int portraitWidth(const QPrinter& printer) {
 
 }  // namespace
 
+namespace {
+
+// A print to a file fills a fresh file beside it, put in place only when
+// every page is printed: a cancelled or failed print leaves the file that
+// was there (or none), never a complete-looking part of the list.
+class PrintFile {
+ public:
+  explicit PrintFile(QPrinter& printer) : m_printer(printer), m_target(printer.outputFileName()) {
+    if (m_target.isEmpty()) return;
+    platform::ReplacementOptions options;
+    options.alwaysTemporary = true;
+    m_opened = m_file.open(m_target.toStdString(), options);
+    if (m_opened) m_printer.setOutputFileName(QString::fromStdString(m_file.temporaryPath()));
+  }
+  ~PrintFile() {
+    if (!m_target.isEmpty()) m_printer.setOutputFileName(m_target);
+  }
+  PrintFile(const PrintFile&) = delete;
+  PrintFile& operator=(const PrintFile&) = delete;
+
+  // False when the file cannot even be made.
+  bool usable() const { return m_target.isEmpty() || m_opened; }
+  // The print is whole: it replaces the file (false when that fails).
+  bool keep() { return m_target.isEmpty() || m_file.commit(); }
+
+ private:
+  QPrinter& m_printer;
+  QString m_target;
+  platform::FileReplacement m_file;
+  bool m_opened = false;
+};
+
+}  // namespace
+
 int printList(const QTableView& view, QPrinter& printer, const PrintProgress& progress,
               bool* cancelled) {
   if (cancelled) *cancelled = false;
+  PrintFile file(printer);
+  if (!file.usable()) return 0;
   const ListColumns columns = listColumns(view);
   const std::vector<int> rows = listRowsInViewOrder(view);
   const std::vector<QString> titles = toTexts(columns.titles);
@@ -184,7 +221,7 @@ int printList(const QTableView& view, QPrinter& printer, const PrintProgress& pr
     }
   }
   if (!painter.end()) return 0;
-  return pages;
+  return file.keep() ? pages : 0;
 }
 
 PrintResult printDisplay(DisplayViews& host, PrintChooser& chooser) {

@@ -227,7 +227,11 @@ class AccessTree {
       showWorkerMessage(*m_block, printfText("Error %d:GetAclInformation\n", static_cast<int>(e)), "Error");
       return true;
     }
-    ACCESS_MASK allowed = 0, denied = 0;
+    // Each matching entry adds its own letters, in entry order, each letter
+    // once: letters that no single entry grants never appear. A deny entry
+    // never grants; what it takes away is shown after the grants, as the
+    // rights dump shows it ("(RW) Deny (WD)").
+    std::string denied = "(None";
     for (DWORD i = 0; i < info.AceCount; ++i) {
       const ACE* ace = nullptr;
       if (const DWORD e = GetAce(*dacl, i, &ace); e != ERROR_SUCCESS) {
@@ -237,10 +241,16 @@ class AccessTree {
       if (ace->AceFlags & INHERIT_ONLY_ACE) continue;
       if (!m_sids.contains(ace->Sid.value)) continue;
       *named = true;
-      if (ace->AceType == ACCESS_DENIED_ACE_TYPE) denied |= MapGenericFileMask(ace->Mask);
-      else if (ace->AceType == ACCESS_ALLOWED_ACE_TYPE) allowed |= MapGenericFileMask(ace->Mask);
+      // Read, write and execute are denied by their own bits, not by the
+      // bits to read the descriptor and to wait that all three share.
+      if (ace->AceType == ACCESS_DENIED_ACE_TYPE)
+        addRightsLetters(denied, ace->Mask | READ_CONTROL | SYNCHRONIZE);
+      else if (ace->AceType == ACCESS_ALLOWED_ACE_TYPE)
+        addRightsLetters(*rights, ace->Mask);
     }
-    addRightsLetters(*rights, allowed & ~denied);
+    // The caller closes the text: "(RW" becomes "(RW) Deny (WD" and then
+    // "(RW) Deny (WD)".
+    if (denied != "(None") rights->append(") Deny ").append(denied);
     return true;
   }
 

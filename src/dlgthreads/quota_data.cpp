@@ -29,7 +29,21 @@ std::string newQuotaData(std::uint32_t size) {
 }
 
 std::string editedQuotaData(std::string_view current, std::uint32_t size) {
-  std::string prefix(current.substr(0, kQuotaPrefixLength));
+  // Every field the user did not touch is written back as it reads now, in
+  // its own width: a usage cut short ("0007") is the number it reads as,
+  // written in five digits; padding the cut field from the new-entry form
+  // would shift its digits ("00070", 70 %). The text fields after it keep
+  // what is there and take the rest from the new-entry form.
+  constexpr std::size_t kUsageWidth = 5;
+  std::string prefix;
+  if (current.size() >= kUsageWidth) {
+    prefix = current.substr(0, kUsageWidth);
+  } else {
+    const std::string usage = std::to_string(quotaNumber(current));
+    prefix = std::string(kUsageWidth - std::min(kUsageWidth, usage.size()), '0') + usage;
+  }
+  if (current.size() > kUsageWidth)
+    prefix += current.substr(kUsageWidth, kQuotaPrefixLength - kUsageWidth);
   prefix += kNewQuotaPrefix.substr(prefix.size());
   return prefix + std::to_string(size);
 }

@@ -64,9 +64,8 @@ class RightsDump : public DirectoryVisitor {
     for (DWORD i = 0; i < info.AceCount; ++i) {
       const ACE* ace = nullptr;
       if (GetAce(*dacl, i, &ace) != ERROR_SUCCESS) continue;
-      // An inherit-only entry is for what is created below, not for this
-      // object; an audit entry grants nothing.
-      if (ace->AceFlags & INHERIT_ONLY_ACE) continue;
+      // Every entry of the list is shown, an inherit-only one (for what is
+      // created below) too; an audit entry grants nothing.
       if (ace->AceType != ACCESS_ALLOWED_ACE_TYPE && ace->AceType != ACCESS_DENIED_ACE_TYPE) continue;
       const std::string& account = m_names.lookUp(ace->Sid).account;
       // A deny entry's letters are the rights it takes away: read, write

@@ -107,20 +107,23 @@ void copyGroup(window::WindowContext& context) {
   // A copy is a new group: the log shows it as any other addition.
   report(context, eventlog::groupAddedText(name, group->local), eventlog::kEventGroupAdded);
 
+  // Every member is tried; the ones refused are told in one message.
+  std::string refused;
   if (group->local) {
     for (const LOCALGROUP_MEMBERS_INFO_2& member : localGroupMembers(server, source).entries) {
       const NET_API_STATUS added = NetLocalGroupAddMember(server, name, member.lgrmi2_sid);
       if (added != NERR_Success && added != ERROR_MEMBER_IN_ALIAS)
-        context.messages().ok("Error adding local user.\nUSER: " + member.lgrmi2_domainandname,
-                              res::programTitle());
+        refused += "\nUSER: " + member.lgrmi2_domainandname;
     }
+    if (!refused.empty())
+      context.messages().ok("Error adding local user." + refused, res::programTitle());
   } else {
     for (const std::string& member : globalGroupMembers(server, source).entries) {
       const NET_API_STATUS added = NetGroupAddUser(server, name, member);
-      if (added != NERR_Success && added != NERR_UserInGroup)
-        context.messages().ok("Could not add user to group.\nUSER: " + member,
-                              res::programTitle());
+      if (added != NERR_Success && added != NERR_UserInGroup) refused += "\nUSER: " + member;
     }
+    if (!refused.empty())
+      context.messages().ok("Could not add user to group." + refused, res::programTitle());
   }
   context.refresh();
 }

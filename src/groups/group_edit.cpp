@@ -174,14 +174,17 @@ WriteResult writeGroup(std::string_view server, GroupFields& fields, bool loggin
       added.insert(entry);
       additions.push_back(entry);
     }
-  // A name the server cannot resolve would fail half-way through the
-  // writes: refuse it while nothing is written yet.
+  // A name the server cannot resolve, or an account a local group cannot
+  // hold (another local group, a domain, a deleted account), would fail
+  // half-way through the writes: refuse it while nothing is written yet.
   if (fields.local) {
     for (const std::string& entry : additions) {
       SID sid;
       std::string domain;
       SID_NAME_USE use = SidTypeUser;
-      if (LookupAccountName(server, entry, &sid, &domain, &use) != ERROR_SUCCESS) {
+      const bool found = LookupAccountName(server, entry, &sid, &domain, &use) == ERROR_SUCCESS;
+      if (!found || use == SidTypeAlias || use == SidTypeDomain || use == SidTypeDeletedAccount ||
+          use == SidTypeInvalid || use == SidTypeUnknown) {
         messages.ok("One of the members entered is invalid.\nPlease remove user '" + entry + "'",
                     "Invalid user entered.");
         return WriteResult::StayOpen;
@@ -223,21 +226,22 @@ WriteResult writeGroup(std::string_view server, GroupFields& fields, bool loggin
       ok(messages, "The group information could not be written.\nCheck the results.");
   }
 
+  // Every member is written; the ones the server still refuses are told
+  // in one message once all were tried.
+  std::string refused;
   for (const std::string& entry : additions) {
+    NET_API_STATUS added = NERR_Success;
     if (fields.local) {
       const std::vector<std::string> names{entry};
-      const NET_API_STATUS added = NetLocalGroupAddMembers(server, fields.name, 3, {}, names);
-      if (added != NERR_Success && added != ERROR_MEMBER_IN_ALIAS) {
-        messages.ok("One of the members entered is invalid.\nPlease remove user '" + entry + "'",
-                    "Invalid user entered.");
-        return WriteResult::StayOpen;
-      }
+      added = NetLocalGroupAddMembers(server, fields.name, 3, {}, names);
+      if (added == ERROR_MEMBER_IN_ALIAS) added = NERR_Success;
     } else {
-      const NET_API_STATUS added = NetGroupAddUser(server, fields.name, entry);
-      if (added != NERR_Success && added != NERR_UserInGroup)
-        ok(messages, "Could not add user to group.\nUSER: " + entry);
+      added = NetGroupAddUser(server, fields.name, entry);
+      if (added == NERR_UserInGroup) added = NERR_Success;
     }
+    if (added != NERR_Success) refused += "\nUSER: " + entry;
   }
+  if (!refused.empty()) ok(messages, "Could not add user to group." + refused);
 
   // Removed by the SID read with the member, so a member whose account no
   // longer resolves can go too.

@@ -150,7 +150,9 @@ CExportPage::CExportPage(QWidget* parent) : SettingsPage(parent) {
   auto* layout = new QVBoxLayout(this);
   m_types = radioGroup<3>(
       this, layout, "Export Options",
-      {"&TAB-delimited (*.txt files)", "&Comma-Separated (*.csv files)", "&MDB (*.mdb files)"});
+      {"&TAB-delimited (*.txt files)", "&Comma-Separated (*.csv files)",
+       // What the export writes: an SQLite database file.
+       "&SQLite database (*.db files)"});
   m_datesAsInteger = new QCheckBox(QStringLiteral("&Export dates as integer"), this);
   layout->addWidget(m_datesAsInteger);
   addHelp(layout, "The format File > Export writes, and how it writes dates.");

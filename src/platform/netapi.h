@@ -138,6 +138,8 @@ struct USER_INFO_3 {
   std::string usri3_profile;
   std::string usri3_home_dir_drive;
   DWORD usri3_password_expired = 0;
+
+  bool operator==(const USER_INFO_3&) const = default;
 };
 
 // Single-field set levels used by the dialogs.

@@ -21,6 +21,9 @@ namespace servers {
 
 namespace {
 
+// Room beside a column title for the header's own margins and sort mark.
+constexpr int kTitleMargin = 24;
+
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
 QTreeWidget* makeList(QWidget* parent, const char* name,
@@ -34,9 +37,14 @@ QTreeWidget* makeList(QWidget* parent, const char* name,
   for (const auto& c : columns) titles << QString::fromLatin1(c.first);
   list->setHeaderLabels(titles);
   int i = 0;
-  // The widths were made for a smaller font; the list's font widens them.
+  // The widths were made for a smaller font; the list's font widens them,
+  // and a column is never narrower than its own title.
   const double scale = list->fontMetrics().averageCharWidth() / 6.0;
-  for (const auto& c : columns) list->setColumnWidth(i++, static_cast<int>(c.second * std::max(1.0, scale)));
+  const QFontMetrics titleFont = list->header()->fontMetrics();
+  for (const auto& c : columns) {
+    const int titleWidth = titleFont.horizontalAdvance(QString::fromLatin1(c.first)) + kTitleMargin;
+    list->setColumnWidth(i++, std::max(titleWidth, static_cast<int>(c.second * std::max(1.0, scale))));
+  }
   return list;
 }
 

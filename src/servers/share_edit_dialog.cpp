@@ -15,8 +15,8 @@ namespace servers {
 using platform::SHI_USES_UNLIMITED;
 
 ShareEditDialog::ShareEditDialog(ShareFields fields, bool existing, ui::Messages& messages,
-                                 QWidget* parent)
-    : QDialog(parent), m_fields(std::move(fields)), m_messages(messages) {
+                                 QWidget* parent, Writer write)
+    : QDialog(parent), m_fields(std::move(fields)), m_messages(messages), m_write(std::move(write)) {
   setObjectName(QStringLiteral("ShareProperties"));
   setWindowTitle(existing ? QStringLiteral("Share Properties") : QStringLiteral("New Share"));
   m_name = new QLineEdit(QString::fromStdString(m_fields.name), this);
@@ -60,16 +60,20 @@ void ShareEditDialog::accept() {
     bool number = false;
     const qulonglong users = m_users->text().trimmed().toULongLong(&number);
     if (!number || users < 1 || users >= SHI_USES_UNLIMITED) {
-      m_messages.ok("Please enter a user limit of at least 1, or choose Maximum allowed.",
+      m_messages.ok("Please enter a user limit between 1 and " +
+                        std::to_string(SHI_USES_UNLIMITED - 1) + ", or choose Maximum allowed.",
                     res::programTitle(), ui::Icon::Warning);
       return;
     }
     maxUses = static_cast<platform::DWORD>(users);
   }
-  m_fields.name = name;
-  m_fields.path = m_path->text().trimmed().toStdString();
-  m_fields.remark = m_remark->text().toStdString();
-  m_fields.maxUses = maxUses;
+  ShareFields typed = m_fields;
+  typed.name = name;
+  typed.path = m_path->text().trimmed().toStdString();
+  typed.remark = m_remark->text().toStdString();
+  typed.maxUses = maxUses;
+  if (m_write && !m_write(typed)) return;
+  m_fields = std::move(typed);
   QDialog::accept();
 }
 

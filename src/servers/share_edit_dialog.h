@@ -3,6 +3,7 @@
 // field) or an existing one (the name fixed; a print share's printer too).
 
 #include <QDialog>
+#include <functional>
 #include <string>
 
 #include "platform/netapi.h"
@@ -27,11 +28,16 @@ struct ShareFields {
 class ShareEditDialog final : public QDialog {
   Q_OBJECT
  public:
+  // Writes the fields to the server; false when the server refused them
+  // (and the writer said why): the dialog then stays open with them.
+  using Writer = std::function<bool(const ShareFields&)>;
+
   // `existing`: the share is there already and keeps its name.
   ShareEditDialog(ShareFields fields, bool existing, ui::Messages& messages,
-                  QWidget* parent = nullptr);
+                  QWidget* parent = nullptr, Writer write = {});
   const ShareFields& fields() const { return m_fields; }
-  // Takes the fields from the widgets; stays open on a refused field.
+  // Takes the fields from the widgets and writes them; stays open on a
+  // refused field or a refused write.
   void accept() override;
 
   QLineEdit* nameEdit() const { return m_name; }
@@ -43,6 +49,7 @@ class ShareEditDialog final : public QDialog {
  private:
   ShareFields m_fields;
   ui::Messages& m_messages;
+  Writer m_write;
   QLineEdit* m_name = nullptr;
   QLineEdit* m_path = nullptr;
   QLineEdit* m_remark = nullptr;

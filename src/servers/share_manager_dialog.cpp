@@ -103,18 +103,27 @@ void ShareManagerDialog::fail(const std::string& what, DWORD status, DWORD parm)
                                         "the user limit", "", "the path"};
   if (status == ERROR_INVALID_PARAMETER && parm < std::size(kFields) && *kFields[parm]) {
     text += "\nThe server refused " + std::string(kFields[parm]) + ".";
+  } else if (status == NERR_DuplicateShare) {
+    text += "\nThe server has a share of that name already.";
+  } else if (status == NERR_UnknownDevDir) {
+    text += "\nThe server has no such drive or folder.";
+  } else if (status == ERROR_ACCESS_DENIED) {
+    text += "\nAccess is denied.";
   }
   m_messages.ok(text, res::programTitle(), ui::Icon::Error);
 }
 
 void ShareManagerDialog::newShare() {
-  ShareEditDialog edit(ShareFields{}, false, m_messages, this);
+  // A refused share keeps the dialog open with what was typed.
+  ShareEditDialog edit(ShareFields{}, false, m_messages, this, [this](const ShareFields& f) {
+    DWORD parm = 0;
+    const DWORD st = NetShareAdd(
+        m_server, 2, SHARE_INFO_2{f.name, STYPE_DISKTREE, f.remark, 0, f.maxUses, 0, f.path, {}},
+        &parm);
+    if (st != NERR_Success) fail("The share " + f.name + " could not be created.", st, parm);
+    return st == NERR_Success;
+  });
   if (m_dialogs.run(edit) != QDialog::Accepted) return;
-  const ShareFields& f = edit.fields();
-  DWORD parm = 0;
-  const DWORD st = NetShareAdd(
-      m_server, 2, SHARE_INFO_2{f.name, STYPE_DISKTREE, f.remark, 0, f.maxUses, 0, f.path, {}}, &parm);
-  if (st != NERR_Success) fail("The share " + f.name + " could not be created.", st, parm);
   load();
 }
 
@@ -122,13 +131,15 @@ void ShareManagerDialog::editSelected() {
   const SHARE_INFO_2* s = selected();
   if (!s) return;
   ShareFields fields{s->shi2_netname, s->shi2_path, s->shi2_remark, s->shi2_max_uses, s->shi2_type};
-  ShareEditDialog edit(fields, true, m_messages, this);
+  ShareEditDialog edit(fields, true, m_messages, this, [this](const ShareFields& f) {
+    DWORD parm = 0;
+    const DWORD st = NetShareSetInfo(
+        m_server, f.name, 2, SHARE_INFO_2{f.name, f.type, f.remark, 0, f.maxUses, 0, f.path, {}},
+        &parm);
+    if (st != NERR_Success) fail("The share " + f.name + " could not be changed.", st, parm);
+    return st == NERR_Success;
+  });
   if (m_dialogs.run(edit) != QDialog::Accepted) return;
-  const ShareFields& f = edit.fields();
-  DWORD parm = 0;
-  const DWORD st = NetShareSetInfo(
-      m_server, f.name, 2, SHARE_INFO_2{f.name, f.type, f.remark, 0, f.maxUses, 0, f.path, {}}, &parm);
-  if (st != NERR_Success) fail("The share " + f.name + " could not be changed.", st, parm);
   load();
 }
 

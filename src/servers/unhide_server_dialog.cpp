@@ -27,7 +27,14 @@ UnhideServerDialog::UnhideServerDialog(ui::Messages& messages, QWidget* parent)
 }
 
 void UnhideServerDialog::accept() {
-  const std::string name = m_name->text().toStdString();
+  const std::string name = m_name->text().trimmed().toStdString();
+  // No name would name this machine itself: ask for the server instead.
+  if (name.empty()) {
+    m_messages.ok("Please enter the name of the server to unhide.", "Veltrane",
+                  ui::Icon::Warning);
+    m_name->setFocus();
+    return;
+  }
   m_messages.ok(name, "Unhiding");
   platform::DWORD parm = 0;
   const auto status = platform::NetServerSetInfo(name, 1016, platform::SERVER_INFO_1016{0}, &parm);

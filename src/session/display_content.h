@@ -69,9 +69,8 @@ class DisplayContent {
   // Whether Find and Filter can test its rows at all.
   virtual bool searchable() const { return false; }
   virtual bool rowMatches(std::size_t, const dlgthreads::RecordMatcher&) const { return false; }
-  // Gives rows only to the records the matcher keeps (each tested afresh);
-  // the rows left. nullopt: the content keeps every row, and the view hides
-  // those rowMatches refuses.
+  // Gives rows only to the records (or entries) the matcher keeps, each
+  // tested afresh; the rows left. nullopt: the display cannot be filtered.
   virtual std::optional<std::size_t> filter(const dlgthreads::RecordMatcher&) {
     return std::nullopt;
   }

@@ -235,37 +235,56 @@ bool QuotasContent::sortBy(int column, sorting::Routine routine) {
 // ---- lists of ready-made cells ----
 
 FillOutcome TextContent::adopt(WorkerBlock&, const settings::SettingsValues&) {
-  m_rows.clear();
+  clear();
   return {.count = countText(0)};
 }
 
 std::string TextContent::cellText(std::size_t row, int column) const {
-  if (row >= m_rows.size() || column < 0) return {};
-  const std::vector<std::string>& cells = m_rows[row].cells;
+  const TextRow* entry = shownRow(row);
+  if (entry == nullptr || column < 0) return {};
   const auto c = static_cast<std::size_t>(column);
-  return c < cells.size() ? cells[c] : std::string();
+  return c < entry->cells.size() ? entry->cells[c] : std::string();
 }
 
 std::optional<ListImage> TextContent::image(std::size_t row) const {
-  return row < m_rows.size() ? m_rows[row].image : std::nullopt;
+  const TextRow* entry = shownRow(row);
+  return entry ? entry->image : std::nullopt;
 }
 
 std::int64_t TextContent::rowValue(std::size_t row) const {
-  return row < m_rows.size() ? m_rows[row].value : -1;
+  const TextRow* entry = shownRow(row);
+  return entry ? entry->value : -1;
+}
+
+bool TextContent::entryMatches(const TextRow& entry,
+                               const dlgthreads::RecordMatcher& matcher) const {
+  const auto cell = [&entry](std::size_t c) {
+    return c < entry.cells.size() ? std::string_view(entry.cells[c]) : std::string_view();
+  };
+  const int column = matcher.options().column;
+  if (column >= 0) return matcher.textMatches(cell(static_cast<std::size_t>(column)));
+  for (std::size_t c = 0; c < m_columns.size(); ++c)
+    if (matcher.textMatches(cell(c))) return true;
+  return false;
 }
 
 bool TextContent::rowMatches(std::size_t row, const dlgthreads::RecordMatcher& matcher) const {
-  if (row >= m_rows.size()) return false;
-  const int column = matcher.options().column;
-  if (column >= 0) return matcher.textMatches(cellText(row, column));
-  for (int c = 0; c < static_cast<int>(m_columns.size()); ++c)
-    if (matcher.textMatches(cellText(row, c))) return true;
-  return false;
+  const TextRow* entry = shownRow(row);
+  return entry != nullptr && entryMatches(*entry, matcher);
+}
+
+std::optional<std::size_t> TextContent::filter(const dlgthreads::RecordMatcher& matcher) {
+  m_shown.clear();
+  for (std::size_t i = 0; i < m_rows.size(); ++i)
+    if (entryMatches(m_rows[i], matcher)) m_shown.push_back(static_cast<std::uint32_t>(i));
+  return m_shown.size();
 }
 
 void TextContent::setRows(std::span<const ColumnSpec> columns, std::vector<TextRow> rows) {
   m_columns = columns;
   m_rows = std::move(rows);
+  m_shown.resize(m_rows.size());
+  for (std::size_t i = 0; i < m_shown.size(); ++i) m_shown[i] = static_cast<std::uint32_t>(i);
 }
 
 // ---- Files ----

@@ -137,27 +137,37 @@ struct TextRow {
   std::int64_t value = -1;  // the row data value (an index into the display's area)
 };
 
-// A list of ready-made cells under a fixed column set.
+// A list of ready-made cells under a fixed column set. Like the record
+// lists, it shows its rows through an order of indexes, so a filter only
+// rebuilds that order: every entry stays, and the next filter tests them all.
 class TextContent : public DisplayContent {
  public:
   explicit TextContent(std::span<const display::ColumnSpec> columns = {}) : m_columns(columns) {}
 
   FillOutcome adopt(dlgthreads::WorkerBlock& block, const settings::SettingsValues& shown) override;
-  void clear() override { m_rows.clear(); }
+  void clear() override { setRows(m_columns, {}); }
   std::span<const display::ColumnSpec> columns() const override { return m_columns; }
-  std::size_t rowCount() const override { return m_rows.size(); }
+  std::size_t rowCount() const override { return m_shown.size(); }
   std::string cellText(std::size_t row, int column) const override;
   std::optional<display::ListImage> image(std::size_t row) const override;
   std::int64_t rowValue(std::size_t row) const override;
   bool searchable() const override { return true; }
   bool rowMatches(std::size_t row, const dlgthreads::RecordMatcher& matcher) const override;
+  std::optional<std::size_t> filter(const dlgthreads::RecordMatcher& matcher) override;
 
+  // New rows, every one shown.
   void setRows(std::span<const display::ColumnSpec> columns, std::vector<TextRow> rows);
   const std::vector<TextRow>& rows() const { return m_rows; }
 
  private:
+  const TextRow* shownRow(std::size_t row) const {
+    return row < m_shown.size() ? &m_rows[m_shown[row]] : nullptr;
+  }
+  bool entryMatches(const TextRow& entry, const dlgthreads::RecordMatcher& matcher) const;
+
   std::span<const display::ColumnSpec> m_columns;
   std::vector<TextRow> m_rows;
+  std::vector<std::uint32_t> m_shown;  // the rows shown, as indexes into m_rows
 };
 
 // Files: the size-per-user and rights-dump lists, and the access tree.

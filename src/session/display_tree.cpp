@@ -48,7 +48,7 @@ struct Levels {
 Levels buildNetwork(DisplayTree& tree, const std::vector<std::string>& lines,
                     const settings::SettingsValues& s) {
   Levels top;
-  if (s.n_Net_Types == 1) top.root = tree.add(-1, "root");
+  if (s.n_Net_Types == 1) top.root = tree.add(-1, "root", TreeImage::Root);
   int provider = -1;
   int domain = -1;
   int server = -1;
@@ -63,24 +63,26 @@ Levels buildNetwork(DisplayTree& tree, const std::vector<std::string>& lines,
     switch (line[0]) {
       case 'u':
         if (s.n_Net_Types == 1) {
-          provider = tree.add(top.root, nodeText(line));
+          provider = tree.add(top.root, nodeText(line), TreeImage::Provider);
           domain = server = -1;
         }
         break;
       case 'D':
         if (s.n_Domains == 1) {
-          domain = tree.add(nearest({provider, top.root}), nodeText(line));
+          domain = tree.add(nearest({provider, top.root}), nodeText(line), TreeImage::Domain);
           server = -1;
         }
         break;
       case 'S':
         if (s.n_Domain_Members == 1)
-          server = tree.add(nearest({domain, provider, top.root}), nodeText(line));
+          server = tree.add(nearest({domain, provider, top.root}), nodeText(line),
+                            TreeImage::Server);
         break;
       case 'd':
       case 'p':
         if ((line[0] == 'd' ? s.n_Shares_Disk : s.n_Shares_Printer) == 1)
-          tree.add(nearest({server, domain, provider, top.root}), nodeText(line));
+          tree.add(nearest({server, domain, provider, top.root}), nodeText(line),
+                   line[0] == 'd' ? TreeImage::DiskShare : TreeImage::PrintShare);
         break;
       default: break;
     }

@@ -101,10 +101,6 @@ std::optional<ExportCommandResult> exportCommand(display::DisplayViews& host,
   const std::optional<ui::FileChoice> choice = chooser.saveChoice(request);
   if (!choice) return std::nullopt;
   const std::string* path = &choice->path;
-  if (remembered) {
-    remembered->exportFolder = folderOf(*path);
-    remembered->exportFilter = static_cast<settings::Word>(choice->filter);
-  }
 
   // The filter selected when the user confirmed decides the writer, whatever
   // the name's extension says.
@@ -115,6 +111,12 @@ std::optional<ExportCommandResult> exportCommand(display::DisplayViews& host,
     result = exportDisplay(source, *path, format);
   }
   showFailure(host, result, *path);
+  // Only a folder that took the export is offered next time: one that
+  // refused it (a read-only or system folder) would only refuse again.
+  if (remembered && result.ok()) {
+    remembered->exportFolder = folderOf(*path);
+    remembered->exportFilter = static_cast<settings::Word>(choice->filter);
+  }
   return ExportCommandResult{std::move(result), *path};
 }
 

@@ -36,6 +36,9 @@ class Messages {
   // later ones at once: a closing window must not leave a worker waiting
   // for a box nobody will see.
   virtual void releaseWaiting() {}
+  // Answers and closes the boxes workers wait on now, with their defaults;
+  // later ones are shown as usual (a stopped browse's boxes go with it).
+  virtual void answerWaiting() {}
 
   Answer ok(std::string text, std::string caption, Icon icon = Icon::None) {
     return show(Message{std::move(text), std::move(caption), Buttons::Ok, icon, Answer::Ok});

@@ -105,7 +105,9 @@ void QtMessages::present(const std::shared_ptr<Pending>& pending) {
     std::lock_guard lock(m_mutex);
     if (pending->answer) return;  // released before it could be shown
   }
-  auto owned = makeBox(pending->message, nullptr);
+  // Over the window it belongs to (centred on it), but not modal: the
+  // window stays usable while a worker waits for the answer.
+  auto owned = makeBox(pending->message, m_owner.data());
   QMessageBox* box = owned.release();  // deletes itself when closed
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setWindowModality(Qt::NonModal);
@@ -128,10 +130,17 @@ void QtMessages::settle(const std::shared_ptr<Pending>& pending, Answer answer) 
 }
 
 void QtMessages::releaseWaiting() {
-  std::vector<std::shared_ptr<Pending>> waiting;
   {
     std::lock_guard lock(m_mutex);
     m_released = true;
+  }
+  answerWaiting();
+}
+
+void QtMessages::answerWaiting() {
+  std::vector<std::shared_ptr<Pending>> waiting;
+  {
+    std::lock_guard lock(m_mutex);
     waiting.swap(m_pending);
     for (auto& p : waiting)
       if (!p->answer) p->answer = p->message.defaultAnswer;

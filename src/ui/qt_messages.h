@@ -35,6 +35,7 @@ class QtMessages final : public QObject, public Messages {
   // answer; later worker calls get their default answer at once. Used when
   // the window closes, so no worker waits for ever on a box nobody sees.
   void releaseWaiting() override;
+  void answerWaiting() override;
 
   // Builds the box for a message (no owner, not shown).
   static std::unique_ptr<QMessageBox> makeBox(const Message& message, QWidget* owner);

@@ -30,7 +30,11 @@ constexpr long long kForeverDays = TIMEQ_FOREVER / kDay;
 // forever.
 constexpr long long kMaxDays = kForeverDays - 1;
 constexpr long long kMaxMinutes = (TIMEQ_FOREVER - 1) / kMinute;
-constexpr long long kMaxCount = 0xFFFF'FFFFLL;
+// What the server keeps: NT passwords of at most 14 characters, a history of
+// at most 24 passwords, and an observation window of at least a minute.
+constexpr long long kMaxLength = 14;
+constexpr long long kMaxHistory = 24;
+constexpr long long kMinWindow = 1;
 constexpr long long kMaxThreshold = 999;
 constexpr long long kMaxThresholdStep = 998;
 
@@ -272,6 +276,8 @@ bool CAccountPolicy::readNumber(QLineEdit* edit, long long shown, long long low,
     *out = value;
     return true;
   }
+  // A negative count where only a positive one means anything.
+  if (value < 0 && notNumber == std::string_view(kPositive)) return refuse(kPositive);
   if (value < low || value > high)
     return refuse("Please enter an integer between " + std::to_string(low) + " and " +
                   std::to_string(high) + ".");
@@ -302,10 +308,11 @@ bool CAccountPolicy::exchange(bool save) {
   f.lockoutForever = m_forever->isChecked();
   if (!readNumber(m_maxAge, m_shown.maxAgeDays, 0, kMaxDays, kPositive, &f.maxAgeDays) ||
       !readNumber(m_minAge, m_shown.minAgeDays, 0, kMaxDays, kInteger, &f.minAgeDays) ||
-      !readNumber(m_minLength, m_shown.minLength, 0, kMaxCount, kInteger, &f.minLength) ||
-      !readNumber(m_history, m_shown.history, 0, kMaxCount, kInteger, &f.history) ||
+      !readNumber(m_minLength, m_shown.minLength, 0, kMaxLength, kInteger, &f.minLength) ||
+      !readNumber(m_history, m_shown.history, 0, kMaxHistory, kInteger, &f.history) ||
       !readNumber(m_threshold, m_shown.threshold, 1, kMaxThreshold, kInteger, &f.threshold) ||
-      !readNumber(m_window, m_shown.windowMinutes, 0, kMaxMinutes, kInteger, &f.windowMinutes) ||
+      !readNumber(m_window, m_shown.windowMinutes, kMinWindow, kMaxMinutes, kInteger,
+                  &f.windowMinutes) ||
       !readNumber(m_duration, m_shown.durationMinutes, 0, kMaxMinutes, kInteger,
                   &f.durationMinutes))
     return false;
@@ -318,11 +325,16 @@ void CAccountPolicy::accept() {
   const PolicyRecords out = recordsFromFields(m_read, m_shown, m_fields);
   const std::string failed = res::str(59307);
   // Both levels are always written: a refused level 0 must not keep the
-  // lockout change from reaching the server.
-  if (platform::NetUserModalsSet(m_server, 0, out.modals0, nullptr) != platform::NERR_Success)
+  // lockout change from reaching the server. A refusal is said once, and
+  // the dialog stays open with every edit, to be mended or cancelled.
+  const bool level0 =
+      platform::NetUserModalsSet(m_server, 0, out.modals0, nullptr) == platform::NERR_Success;
+  const bool level3 =
+      platform::NetUserModalsSet(m_server, 3, out.modals3, nullptr) == platform::NERR_Success;
+  if (!level0 || !level3) {
     m_messages.ok(failed, res::programTitle());
-  if (platform::NetUserModalsSet(m_server, 3, out.modals3, nullptr) != platform::NERR_Success)
-    m_messages.ok(failed, res::programTitle());
+    return;
+  }
   QDialog::accept();
 }
 

@@ -10,6 +10,7 @@
 #include "eventlog/event_report.h"
 #include "platform/netapi.h"
 #include "platform/security.h"
+#include "platform/status_text.h"
 #include "resources/strings.h"
 #include "ui/dialog_runner.h"
 #include "ui/messages.h"
@@ -104,9 +105,13 @@ void copyUser(window::WindowContext& context) {
   DWORD parameter = 0;
   const DWORD st = NetUserAdd(server, 3, record, &parameter);
   if (st != NERR_Success) {
-    const std::string text = st == ERROR_INVALID_PARAMETER
-                                 ? res::str(59296) + std::to_string(parameter)
-                                 : res::str(59293) + std::to_string(st);
+    const std::string field = platform::userParameterText(parameter);
+    const std::string reason = platform::statusText(st);
+    const std::string text =
+        st == ERROR_INVALID_PARAMETER
+            ? res::str(59296) + std::to_string(parameter) +
+                  (field.empty() ? "" : " (" + field + ")")
+            : res::str(59293) + std::to_string(st) + (reason.empty() ? "" : ": " + reason);
     context.messages().ok(text, res::str(59294), ui::Icon::Error);
     return;
   }

@@ -6,6 +6,7 @@
 #include "eventlog/event_report.h"
 #include "platform/dialin.h"
 #include "platform/netapi.h"
+#include "platform/status_text.h"
 #include "resources/strings.h"
 #include "ui/messages.h"
 #include "users/membership_write.h"
@@ -51,11 +52,43 @@ bool mismatchShown(const UserFields& f, ui::Messages& messages) {
   return true;
 }
 
-std::string errorNumber(DWORD number) { return "\nError#" + std::to_string(number); }
+// "Error#N" with the system's reason for the status N.
+std::string errorNumber(DWORD status) {
+  const std::string reason = platform::statusText(status);
+  return "\nError#" + std::to_string(status) + (reason.empty() ? "" : ": " + reason);
+}
+
+// "Error#N" with the field the server refused, parameter N.
+std::string parameterNumber(DWORD parameter) {
+  const std::string field = platform::userParameterText(parameter);
+  return "\nError#" + std::to_string(parameter) +
+         (field.empty() ? "" : ": the server refused " + field + ".");
+}
+
+// The longest password the server keeps, in UTF-16 units as it counts them.
+constexpr std::size_t kMaxPasswordUnits = 256;
+
+std::size_t utf16Units(std::string_view utf8) {
+  std::size_t units = 0;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) == 0x80) continue;  // a continuation byte
+    units += byte >= 0xF0 ? 2 : 1;        // four-byte sequences need a surrogate pair
+  }
+  return units;
+}
+
+bool tooLongShown(const UserFields& f, ui::Messages& messages) {
+  if (utf16Units(f.password) <= kMaxPasswordUnits) return false;
+  messages.ok("A password can be at most " + std::to_string(kMaxPasswordUnits) +
+                  " characters long.",
+              res::programTitle());
+  return true;
+}
 
 void reportWriteFailure(DWORD status, DWORD parameter, ui::Messages& messages) {
   if (status == ERROR_INVALID_PARAMETER)
-    messages.ok(res::str(59193) + errorNumber(parameter), "Illegal parameter given");
+    messages.ok(res::str(59193) + parameterNumber(parameter), "Illegal parameter given");
   else
     messages.ok(res::str(59193) + errorNumber(status) +
                     "\nPlease check you have sufficient rights in the target domain.",
@@ -75,6 +108,7 @@ bool checksPass(const UserFields& f, ui::Messages& messages) {
     return false;
   const bool typed = f.mode == UserMode::New || f.password != kUnchangedPassword;
   if (typed && mismatchShown(f, messages)) return false;
+  if (typed && tooLongShown(f, messages)) return false;
   return true;
 }
 
@@ -93,7 +127,7 @@ WriteResult createAccount(std::string_view server, UserFields& f, bool logging,
     case NERR_Success:
       break;
     case ERROR_INVALID_PARAMETER:
-      messages.ok(res::str(59193) + errorNumber(parameter), "Illegal parameter given");
+      messages.ok(res::str(59193) + parameterNumber(parameter), "Illegal parameter given");
       return WriteResult::StayOpen;
     case NERR_UserExists:
       messages.ok(res::str(59336), "Illegal operation attempt");

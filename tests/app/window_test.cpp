@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QKeyEvent>
 #include <QTextBrowser>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -19,6 +20,7 @@
 #include "app/help_window.h"
 #include "app/menu_mnemonics.h"
 #include "app_test_support.h"
+#include "session/display_traits.h"
 #include "session/column_sets.h"
 #include "display/result_display.h"
 #include "resources/strings.h"
@@ -424,6 +426,26 @@ INSTANTIATE_TEST_SUITE_P(Nodes, NetworkPopup,
                                            NetworkPopupRow{"\\\\PDC\\NETLOGON", false},
                                            NetworkPopupRow{"LAB", false},
                                            NetworkPopupRow{"Microsoft Windows Network", false}));
+
+// Shift+F10 opens the current display's pop-up from the keyboard.
+TEST_F(WindowTest, ShiftF10OpensTheCurrentDisplaysPopup) {
+  ASSERT_TRUE(makeWindow());
+  m_window->show();
+  m_window->selectTab(display::traitsOf(DisplayType::Users).tab);
+  m_window->browse();
+  ASSERT_TRUE(apptest::waitUntil([&] { return !m_window->browsing(); }));
+  QStringList shown;
+  QTimer::singleShot(0, [&] {
+    if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      for (QAction* a : popup->actions())
+        if (!a->isSeparator()) shown << a->text();
+      popup->close();
+    }
+  });
+  QTest::keyClick(m_window.get(), Qt::Key_F10, Qt::ShiftModifier);
+  QApplication::processEvents();
+  EXPECT_FALSE(shown.isEmpty()) << "no pop-up opened";
+}
 
 TEST_F(WindowTest, AboutContactAndLegendRunAsSubDialogs) {
   ASSERT_TRUE(makeWindow());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -211,6 +212,15 @@ TEST_F(ClipboardPrintTest, ALongPrintReportsItsProgressAndCanBeCancelled) {
   EXPECT_FALSE(cancelled);
   EXPECT_EQ(reported, (std::vector<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
 
+  EXPECT_EQ(pdfPageCount(dir.filePath("all.pdf")), 4);
+
+  // A cancelled print to a file leaves the file that was there, not a part
+  // of the list that looks whole, and no temporary file beside it.
+  {
+    QFile old(dir.filePath("cut.pdf"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("the earlier print");
+  }
   QPrinter second(QPrinter::HighResolution);
   A4PdfChooser(dir.filePath("cut.pdf")).choose(second);
   int calls = 0;
@@ -219,6 +229,10 @@ TEST_F(ClipboardPrintTest, ALongPrintReportsItsProgressAndCanBeCancelled) {
             0);
   EXPECT_TRUE(cancelled);
   EXPECT_EQ(calls, 2);
+  QFile cut(dir.filePath("cut.pdf"));
+  ASSERT_TRUE(cut.open(QIODevice::ReadOnly));
+  EXPECT_EQ(cut.readAll(), "the earlier print");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // all.pdf and cut.pdf
   EXPECT_EQ(printedNote(PrintResult{0, true}), "Printing cancelled");
 }
 

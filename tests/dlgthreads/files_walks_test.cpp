@@ -184,6 +184,16 @@ TEST_F(FilesWalks, RightsDumpShowsWhatEachAccessListGrants) {
   };
   EXPECT_EQ(got, want);
 
+  // An inherit-only entry (Everyone's, for what is made below Docs) is
+  // shown too: the dump lists every entry of an access list.
+  const auto member = walk(2, "\\\\MEMBER\\D$\\Projects\\");
+  bool everyoneOnDocs = false;
+  for (std::size_t i = 0; i < member->files.used(); ++i) {
+    const FilesEntry& e = member->files.get(i);
+    if (e.path.ends_with("\\Docs") && e.name == "Everyone") everyoneOnDocs = e.rights == "(R)";
+  }
+  EXPECT_TRUE(everyoneOnDocs);
+
   const auto dirsOnly = walk(2, "C:\\Rights\\", true);
   ASSERT_EQ(dirsOnly->files.used(), 1u);
   EXPECT_EQ(dirsOnly->files.get(0).path, "C:\\Rights\\Open");
@@ -226,8 +236,9 @@ TEST_F(AccessTreeWalk, MarksWhatTheUserItsGroupsAndTheServersLocalGroupsHold) {
                                // The inherit-only entry for Everyone is for what lies below.
                                "F\t\t\tDocs   (None)G",
                                "F\t\t\tOpen   (RWXDPO)Y",
-                               // Denied writing by name: what Everyone may do, less writing.
-                               "F\t\t\tDenied   (RXDPO)Y", "F\t\t\tAdmin   (None)G",
+                               // Denied writing by name: what Everyone may do, then what
+                               // the deny takes away, never as a grant.
+                               "F\t\t\tDenied   (RWXDPO) Deny (W)Y", "F\t\t\tAdmin   (None)G",
                                // A CD share gets its line, but no directory lines.
                                "d\t\t\\\\MEMBER\\CD"}));
   EXPECT_TRUE(messages().empty());

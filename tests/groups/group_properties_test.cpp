@@ -183,6 +183,36 @@ TEST_F(GroupProperties, NewGroupsNeedANameRefuseUnknownMembersBeforeWritingAndAr
 // "Select Group" turns the dialog into an editor of two groups; the second
 // is written from the right-hand list, whose entries lose only the
 // server's own domain.
+// Every member is checked, by look-up and by kind, before the first write:
+// a local group offered as a member of a local group is refused while the
+// description and the other members are not yet written; once it is taken
+// out, one OK writes them all.
+TEST_F(GroupProperties, ALocalGroupRefusedAsMemberLeavesEverythingUnwrittenUntilMended) {
+  ASSERT_EQ(NetLocalGroupAdd("\\\\PDC", 1, LOCALGROUP_INFO_1{"Project Share", ""}, nullptr),
+            NERR_Success);
+  const std::string before = localComment("Administrators");
+  selectOnly("Administrators");
+  queue([&](GroupPropertiesDialog& dialog) {
+    dialog.descriptionEdit()->setText(QStringLiteral("Run the domain"));
+    dialog.membersList()->addItem(QStringLiteral("LAB\\Project Share"));
+    dialog.membersList()->addItem(QStringLiteral("LAB\\bob"));
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(localComment("Administrators"), before);
+    EXPECT_EQ(localMemberSet("Administrators").count("LAB\\bob"), 0u);
+    select(dialog.membersList(), "LAB\\Project Share");
+    dialog.moveToCandidatesButton()->click();
+    dialog.accept();
+  });
+  m_window->command(kIdPropertiesCyclic);
+  EXPECT_EQ(shownTexts(), (std::vector<std::string>{
+                              "One of the members entered is invalid.\nPlease remove user "
+                              "'LAB\\Project Share'"}));
+  EXPECT_EQ(localComment("Administrators"), "Run the domain");
+  EXPECT_EQ(localMemberSet("Administrators").count("LAB\\bob"), 1u);
+  EXPECT_EQ(localMemberSet("Administrators").count("LAB\\Project Share"), 0u);
+}
+
 TEST_F(GroupProperties, TwoGroupEditorWritesBothGroups) {
   selectOnly("Staff");
   queue([](GroupPropertiesDialog& dialog) {

@@ -15,6 +15,8 @@
 #include "../support/lab_readback.h"
 #include "session/display_traits.h"
 #include "platform/eventlog.h"
+#include "platform/lab/lab_accounts.h"
+#include "platform/lab/lab_backend.h"
 #include "platform/netapi.h"
 #include "users/enter_name_dialog.h"
 #include "window/command_ids.h"
@@ -104,6 +106,28 @@ TEST_F(GroupsWindow, CopyMakesGlobalAndLocalGroupsWithCommentAndMembersAndLogsTh
                                                   "59273 Local Group Added:   Admins Copy"}));
 }
 
+// Members the server refuses to put into the copy are told in one message,
+// however many there are.
+TEST_F(GroupsWindow, CopyGathersTheRefusedMembersIntoOneMessage) {
+  class RefusingCopies final : public lab::LabAccounts {
+   public:
+    using LabAccounts::LabAccounts;
+    DWORD NetGroupAddUser(std::string_view server, std::string_view group,
+                          std::string_view user) override {
+      if (group == "Staff Copy") return ERROR_ACCESS_DENIED;
+      return LabAccounts::NetGroupAddUser(server, group, user);
+    }
+  };
+  m_backend.serve(lab::makeLabBackend(m_lab, std::make_shared<RefusingCopies>(m_lab)));
+  selectOnly({"Staff"});
+  nameTheCopy("Enter the name of the GLOBAL group that should become the copy of\nStaff",
+              QStringLiteral("Staff Copy"));
+  m_window->command(kIdCopy);
+  EXPECT_EQ(shownTexts(),
+            (std::vector<std::string>{"Could not add user to group.\nUSER: alice\nUSER: bob"}));
+  EXPECT_EQ(globalComment("Staff Copy"), "Everyone on the payroll");
+}
+
 TEST_F(GroupsWindow, CopyRefusesTwoRowsAnExistingNameAndCancel) {
   selectOnly({"Staff", "Domain Admins"});
   m_window->command(kIdCopy);
@@ -119,7 +143,8 @@ TEST_F(GroupsWindow, CopyRefusesTwoRowsAnExistingNameAndCancel) {
               QStringLiteral("Domain Admins"));
   m_window->command(kIdCopy);
   EXPECT_EQ(shownTexts(), (std::vector<std::string>{
-                              "An error occurred while processing the last user request."}));
+                              "An error occurred while processing the last user request.\n"
+                              "The group exists already."}));
   EXPECT_EQ(globalMemberSet("Domain Admins"), (std::set<std::string>{"Administrator"}));
 
   m_messages->clear();
@@ -178,8 +203,10 @@ TEST_F(GroupsWindow, DeleteAsksPerGroupDeletesGlobalBeforeLocalAndReportsFailure
   EXPECT_EQ(localComment("Printers"), "<none>");
   const auto texts = shownTexts();
   ASSERT_EQ(texts.size(), 3u);
+  // The general report, with the reason: the group is gone.
   EXPECT_EQ(std::count(texts.begin(), texts.end(),
-                       "An error occurred while processing the last user request."),
+                       "An error occurred while processing the last user request.\n"
+                       "The group name could not be found."),
             1);
   waitForList();
   EXPECT_FALSE(listed("Printers"));

@@ -68,6 +68,17 @@ TEST_F(UserImport, UpdateAllCreatesAndRewritesAccountsFieldByField) {
   EXPECT_NE(alice->usri3_flags & UF_DONT_EXPIRE_PASSWD, 0u);
   EXPECT_EQ(alice->usri3_password_expired, 0u);
 
+  // The same file without passwords again: every field already holds what
+  // the file says, so nothing is updated.
+  messages.clear();
+  const ImportSummary again = importText(
+      "UserName\tFull Name\tDescription\r\nann\tAnn Archer\tNew starter\r\n"
+      "alice\tAlice A. Archer\tNight shift\r\n",
+      messages, options);
+  EXPECT_EQ(again.users.unchanged, 1u);
+  EXPECT_EQ(again.users.updated, 1u);
+  EXPECT_EQ(account("alice")->usri3_comment, "Night shift");
+
   // Only the addition is reported.
   EXPECT_EQ(eventTexts(), std::vector<std::string>{"59271 User Added:   ann"});
 }

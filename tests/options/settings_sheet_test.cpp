@@ -222,3 +222,15 @@ TEST_F(SettingsSheetTest, TheLongestRootPathTheEditTakesComesBackAfterARestart) 
 }
 
 }  // namespace
+
+namespace {
+
+// The third export format is the SQLite database the export writes, and
+// the page says so.
+TEST(ExportPage, NamesTheDatabaseFormatTheExportWrites) {
+  apptest::testApp();
+  settings::pages::CExportPage page;
+  EXPECT_EQ(page.typeButton(2)->text(), "&SQLite database (*.db files)");
+}
+
+}  // namespace

@@ -116,6 +116,14 @@ TEST(LabAccounts, WritesKeepWindowsStatusCodes) {
   EXPECT_EQ(NetGroupAddUser("\\\\PDC", "Sales", "alice"), NERR_UserInGroup);
   EXPECT_EQ(NetGroupAddUser("\\\\PDC", "Nobody", "alice"), NERR_GroupNotFound);
   EXPECT_EQ(NetGroupDelUser("\\\\PDC", "Sales", "carol"), NERR_UserNotInGroup);
+  // An account stays in its primary group: NT refuses to take it out.
+  EXPECT_EQ(NetGroupDelUser("\\\\PDC", "Domain Users", "alice"), ERROR_MEMBERS_PRIMARY_GROUP);
+  DWORD read = 0, total = 0, resume = 0;
+  ASSERT_EQ(NetGroupGetUsers("\\\\PDC", "Domain Users", 0, buf, MAX_PREFERRED_LENGTH, &read,
+                             &total, &resume),
+            NERR_Success);
+  const auto stays = buf.get<GROUP_USERS_INFO_0>();
+  EXPECT_TRUE(std::ranges::any_of(stays, [](const auto& m) { return m.grui0_name == "alice"; }));
   const std::string paul[] = {"PARTNER\\paul"};
   EXPECT_EQ(NetLocalGroupAddMembers("\\\\PDC", "Shared", 3, {}, paul), ERROR_MEMBER_IN_ALIAS);
   const std::string ghost[] = {"PARTNER\\ghost"};

@@ -129,6 +129,14 @@ TEST(LabFiles, VolumesNameTheirFileSystems) {
   EXPECT_EQ(GetVolumeInformation("C:\\", nullptr, nullptr, nullptr, nullptr, &fs), 0u);
   EXPECT_EQ(fs, "NTFS");
   EXPECT_EQ(CreateDirectory("\\\\MEMBER\\E$\\New"), ERROR_ACCESS_DENIED);
+  // A share can only be made on a drive the machine has.
+  DWORD parm = 0;
+  const auto share = [](const char* name, const char* path) {
+    return SHARE_INFO_2{name, STYPE_DISKTREE, "", 0, SHI_USES_UNLIMITED, 0, path, ""};
+  };
+  EXPECT_EQ(NetShareAdd("\\\\MEMBER", 2, share("NODRIVE", "Q:\\NoDrive"), &parm),
+            NERR_UnknownDevDir);
+  EXPECT_EQ(NetShareAdd("\\\\MEMBER", 2, share("ONDRIVE", "D:\\Some"), &parm), NERR_Success);
 }
 
 TEST(LabFiles, CreatedDirectoriesSurviveARestartOverAGeneratedTree) {

@@ -22,6 +22,7 @@
 #include "display/content_table_model.h"
 #include "session/display_contents.h"
 #include "display/search_dialog.h"
+#include "dlgthreads/quota_data.h"
 #include "platform/lab/lab_backend.h"
 #include "platform/registry.h"
 #include "quotas/quota_settings_dialog.h"
@@ -47,6 +48,14 @@ std::optional<std::string> entry(std::string_view server, std::string_view direc
   DWORD size = data.size();
   if (RegQueryValueEx(key.get(), directory, nullptr, data, &size) != ERROR_SUCCESS) return {};
   return std::string(reinterpret_cast<const char*>(data.data()));
+}
+
+void setEntry(std::string_view server, std::string_view directory, std::string_view data) {
+  RegKey root;
+  ASSERT_EQ(RegConnectRegistry(server, HKEY_LOCAL_MACHINE, root.out()), 0);
+  RegKey key;
+  ASSERT_EQ(RegOpenKeyEx(root.get(), kDirectories, 0, KEY_ALL_ACCESS, key.out()), 0);
+  ASSERT_EQ(RegSetValueEx(key.get(), directory, REG_SZ, regSzBytes(data)), 0);
 }
 
 void removeEntry(std::string_view server, std::string_view directory) {
@@ -262,6 +271,18 @@ TEST_F(QuotasWindow, EditKeepsTheServicePrefixAsItIsAtTheMomentOfWriting) {
   });
   m_window->command(kIdPropertiesCyclic);
   EXPECT_EQ(entry("\\\\PDC", "D:\\Home\\alice"), "00091wr654321260000");
+
+  // A value cut short inside its usage keeps the usage it reads as (7 %, not
+  // 70 %) in the field's whole width; only the size changes.
+  setEntry("\\\\PDC", "D:\\Logs", "0007");
+  browse();
+  selectOnly({QStringLiteral("D:\\Logs")});
+  m_dialogs->queueStep(typeAndOk(QStringLiteral("50")));
+  m_window->command(kIdPropertiesCyclic);
+  EXPECT_EQ(entry("\\\\PDC", "D:\\Logs"), "00007ok12345650");
+  const dlgthreads::QuotaRecord reread = dlgthreads::parseQuotaData("D:\\Logs", *entry("\\\\PDC", "D:\\Logs"));
+  EXPECT_EQ(reread.usage, 7u);
+  EXPECT_EQ(reread.size, 50u);
 
   // Removed meanwhile: never brought back, and the user is told.
   selectOnly({QStringLiteral("D:\\Home\\carol")});

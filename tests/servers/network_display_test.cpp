@@ -86,6 +86,17 @@ TEST(NetworkTree, EachKindOfLineShowsOnlyWithItsSetting) {
                    {4, "\\\\FS\\LASER"},
                    {1, "Other"}}));
 
+  // Each level shows its image: root, provider, domain, server, disk and
+  // printer share.
+  const session::DisplayTree full = session::networkTree(lines, s);
+  std::vector<display::TreeImage> images;
+  for (const session::TreeNode& node : full.nodes) images.push_back(*node.image);
+  using display::TreeImage;
+  EXPECT_EQ(images, (std::vector<TreeImage>{TreeImage::Root, TreeImage::Provider,
+                                            TreeImage::Domain, TreeImage::Server,
+                                            TreeImage::DiskShare, TreeImage::PrintShare,
+                                            TreeImage::Provider}));
+
   // Without providers nor servers the domains stand at the top and the
   // shares under their domain; without disk shares only the printer is left.
   s.n_Net_Types = 0;

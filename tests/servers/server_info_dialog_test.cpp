@@ -2,6 +2,7 @@
 // writes (each setting on its own, failures named by their status or
 // parameter), and the disconnects with their refresh.
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -34,6 +35,13 @@ TEST_F(ServerAdminTest, ServerInformationShowsTheServerItsSessionsAndOpenFiles) 
   EXPECT_EQ(column(dialog.sessionsList(), 3), (std::vector<std::string>{"0:09", "1:05", "10:00"}));
   EXPECT_EQ(column(dialog.sessionsList(), 4), (std::vector<std::string>{"60:00", "10:00", "0:00"}));
   EXPECT_EQ(column(dialog.sessionsList(), 5), (std::vector<std::string>{"No", "Yes", "No"}));
+  // Every column is at least as wide as its title ("Connected users:").
+  for (QTreeWidget* list : {dialog.sessionsList(), dialog.filesList()}) {
+    const QFontMetrics font = list->header()->fontMetrics();
+    for (int c = 0; c < list->columnCount(); ++c)
+      EXPECT_GE(list->columnWidth(c), font.horizontalAdvance(list->headerItem()->text(c)))
+          << list->headerItem()->text(c).toStdString();
+  }
   EXPECT_EQ(column(dialog.filesList(), 1), (std::vector<std::string>{"Create", "Read", "Write"}));
   EXPECT_EQ(column(dialog.filesList(), 2), (std::vector<std::string>{"2", "0", "0"}));
   EXPECT_EQ(column(dialog.filesList(), 3)[0], "D:\\Data\\plan.doc");

@@ -3,6 +3,8 @@
 // Server, the share manager and the extra server entries.
 
 #include <QComboBox>
+
+#include <set>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -57,11 +59,23 @@ class ServerTools : public ServerAdminTest {
   }
 };
 
+std::multiset<std::string> sortedSet(const std::vector<std::string>& names) {
+  return {names.begin(), names.end()};
+}
+
+// The server list is shown sorted: sorting it again changes nothing.
+bool shownSorted(QComboBox* combo) {
+  const std::vector<std::string> before = comboEntries(combo);
+  combo->model()->sort(0);
+  return comboEntries(combo) == before;
+}
+
 TEST_F(ServerTools, TheBrowseListGrowsUntilItWouldLoseANameAndThePdcNeverLeaves) {
   QComboBox* combo = m_window->serverCombo();
   ASSERT_EQ(comboEntries(combo), (std::vector<std::string>{"\\\\CORPDC"}));
   addByDialog("files");  // upper case, backslashes or not
-  EXPECT_EQ(comboEntries(combo), (std::vector<std::string>{"\\\\CORPDC", "FILES"}));
+  EXPECT_EQ(sortedSet(comboEntries(combo)), sortedSet({"\\\\CORPDC", "FILES"}));
+  EXPECT_TRUE(shownSorted(combo));
   EXPECT_EQ(storedText("BrowseServers"), "\\\\CORPDC\nFILES\n");
   EXPECT_EQ(m_dialogs->shown().back().title, "Add server to browse list");
 
@@ -70,8 +84,12 @@ TEST_F(ServerTools, TheBrowseListGrowsUntilItWouldLoseANameAndThePdcNeverLeaves)
   for (int i = 0; settings::browseListFits(many); ++i) many.push_back("\\\\SERVER" + std::to_string(i));
   many.pop_back();
   m_window->setServerList(many, 0);
+  EXPECT_TRUE(shownSorted(combo));
+  EXPECT_EQ(combo->currentText().toStdString(), many[0]) << "the chosen server stays chosen";
+  const std::vector<std::string> shown = comboEntries(combo);
+  EXPECT_EQ(sortedSet(shown), sortedSet(many));
   addByDialog("\\\\ONEMORE");
-  EXPECT_EQ(comboEntries(combo), many);
+  EXPECT_EQ(comboEntries(combo), shown);
   ASSERT_FALSE(m_messages->shown().empty());
   EXPECT_NE(m_messages->shown().back().text.find("full"), std::string::npos);
   EXPECT_EQ(settings::splitBrowseList(storedText("BrowseServers")), many);
@@ -81,10 +99,13 @@ TEST_F(ServerTools, TheBrowseListGrowsUntilItWouldLoseANameAndThePdcNeverLeaves)
     auto& remove = dynamic_cast<servers::RemoveServerDialog&>(d);
     EXPECT_EQ(remove.list()->count(), static_cast<int>(many.size()));
     EXPECT_FALSE(remove.removeButton()->isEnabled());
-    while (remove.list()->count() > 1) {
-      remove.list()->setCurrentRow(remove.list()->count() - 1);
+    // Every entry but the PDC, wherever the sorted list shows it.
+    for (int row = remove.list()->count() - 1; row >= 0; --row) {
+      if (remove.list()->item(row)->text() == "\\\\CORPDC") continue;
+      remove.list()->setCurrentRow(row);
       remove.removeSelected();
     }
+    EXPECT_EQ(remove.list()->count(), 1);
     remove.list()->setCurrentRow(0);
     EXPECT_TRUE(remove.removeButton()->isEnabled());
     remove.removeSelected();
@@ -102,8 +123,15 @@ TEST_F(ServerTools, TheBrowseListGrowsUntilItWouldLoseANameAndThePdcNeverLeaves)
 
 TEST_F(ServerTools, UnhideServerMakesAHiddenServerVisibleAndSaysSo) {
   ASSERT_EQ(NetServerSetInfo("FILES", 1016, SERVER_INFO_1016{1}, nullptr), NERR_Success);
-  m_dialogs->queueStep([](QDialog& d) {
+  m_dialogs->queueStep([&](QDialog& d) {
     auto& unhide = dynamic_cast<servers::UnhideServerDialog&>(d);
+    // No name is asked for, not taken as this machine's own.
+    unhide.accept();
+    EXPECT_NE(unhide.result(), QDialog::Accepted);
+    EXPECT_EQ(m_messages->shown().size(), 1u);
+    if (!m_messages->shown().empty())
+      EXPECT_EQ(m_messages->shown()[0].text, "Please enter the name of the server to unhide.");
+    m_messages->clear();
     unhide.nameEdit()->setText("\\\\FILES");
     unhide.accept();
     return unhide.result();
@@ -186,6 +214,43 @@ TEST_F(ServerTools, TheShareManagerAddsEditsAndStopsSharesOnTheBrowseServer) {
   EXPECT_EQ(m_dialogs->shown().size(), shownBefore);
   ASSERT_EQ(m_messages->shown().size(), 1u);
   EXPECT_NE(m_messages->shown()[0].text.find("Error number : 5"), std::string::npos);
+}
+
+// A new share the dialog or the server refuses keeps its dialog open with
+// what was typed, and the message says why.
+TEST_F(ServerTools, ARefusedNewShareKeepsItsDialogOpenWithWhatWasTyped) {
+  m_window->setServerList({"\\\\FILES"}, 0);
+  m_dialogs->queueStep([&](QDialog& d) {
+    dynamic_cast<servers::ShareManagerDialog&>(d).newShare();
+    return int(QDialog::Accepted);
+  });
+  m_dialogs->queueStep([&](QDialog& d) {
+    auto& edit = dynamic_cast<servers::ShareEditDialog&>(d);
+    edit.nameEdit()->setText("DATA");
+    edit.pathEdit()->setText("D:\\Other");
+    edit.remarkEdit()->setText("Second data");
+    edit.unlimitedBox()->setChecked(false);
+    edit.usersEdit()->setText("99999999999");
+    edit.accept();
+    EXPECT_EQ(m_messages->shown().back().text,
+              "Please enter a user limit between 1 and 4294967294, or choose Maximum allowed.");
+    edit.usersEdit()->setText("3");
+    edit.accept();  // the name is taken
+    EXPECT_NE(edit.result(), QDialog::Accepted);
+    const std::string refusal = m_messages->shown().back().text;
+    EXPECT_NE(refusal.find("Error number : 2118"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("a share of that name"), std::string::npos) << refusal;
+    EXPECT_EQ(edit.remarkEdit()->text(), "Second data");
+    EXPECT_EQ(edit.pathEdit()->text(), "D:\\Other");
+    edit.nameEdit()->setText("DATA2");
+    edit.accept();
+    return edit.result();
+  });
+  m_window->command(kIdManageShares);
+  NetBuffer buf;
+  ASSERT_EQ(NetShareGetInfo("FILES", "DATA2", 2, buf), NERR_Success);
+  EXPECT_EQ(buf.one<SHARE_INFO_2>()->shi2_path, "D:\\Other");
+  EXPECT_EQ(buf.one<SHARE_INFO_2>()->shi2_max_uses, 3u);
 }
 
 TEST_F(ServerTools, ExtraEntriesAreKeptUpTo599CharactersAndReadBack) {

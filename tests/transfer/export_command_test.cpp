@@ -92,6 +92,14 @@ TEST_F(ExportCommandTest, SaveDialogOpensOnTheLastFolderAndFormatUsed) {
   EXPECT_EQ(shown[1].request.initialFilter, 2);
   EXPECT_EQ(shown[1].request.initialPath, m_dir.path().toStdString());
   EXPECT_EQ(remembered.exportFilter, std::optional<settings::Word>(2));
+
+  // A folder that refused the export is not offered next time.
+  m_chooser.queueAnswer(path("missing/out"), 0);
+  m_host.scripted.queueAnswer(ui::Answer::Ok);
+  m_host.scripted.queueAnswer(ui::Answer::Ok);
+  EXPECT_FALSE(exportCommand(m_host, m_chooser, &remembered)->ok());
+  EXPECT_EQ(remembered.exportFolder, m_dir.path().toStdString());
+  EXPECT_EQ(remembered.exportFilter, std::optional<settings::Word>(2));
 }
 
 TEST_F(ExportCommandTest, FileThatCannotBeCreatedShowsTheMessageThenTheNameAndTheReason) {

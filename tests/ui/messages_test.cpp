@@ -69,7 +69,7 @@ TEST(QtMessages, OnTheGuiThreadTheBoxIsModalAndReturnsTheClickedButton) {
             ui::Answer::Yes);
 }
 
-TEST(QtMessages, FromAWorkerTheBoxIsOwnerlessNonModalAndOnlyTheWorkerWaits) {
+TEST(QtMessages, FromAWorkerTheBoxStandsOverTheWindowNonModalAndOnlyTheWorkerWaits) {
   testApp();
   QWidget owner;
   ui::QtMessages messages;
@@ -80,7 +80,9 @@ TEST(QtMessages, FromAWorkerTheBoxIsOwnerlessNonModalAndOnlyTheWorkerWaits) {
   });
   QMessageBox* box = waitForBox();
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(box->parentWidget(), nullptr);
+  // Over the window (centred on it, never off at a screen corner) but not
+  // modal.
+  EXPECT_EQ(box->parentWidget(), &owner);
   EXPECT_FALSE(box->isModal());
   EXPECT_EQ(box->text(), "Worker asks");
   // The GUI thread is free while the worker waits.
@@ -108,6 +110,31 @@ TEST(QtMessages, ReleasingAnswersWaitingWorkersWithTheirDefaultAndLaterOnesAtOnc
   auto later = std::async(std::launch::async, [&] {
     return messages.show({"later", "c", ui::Buttons::YesNo, ui::Icon::None, ui::Answer::Yes});
   });
+  ASSERT_EQ(later.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+  EXPECT_EQ(later.get(), ui::Answer::Yes);
+}
+
+// A stopped browse's box goes with it; the next browse's boxes still show.
+TEST(QtMessages, AnsweringWaitingBoxesClosesThemAndLaterOnesStillShow) {
+  testApp();
+  ui::QtMessages messages;
+  auto first = std::async(std::launch::async, [&] {
+    return messages.show({"list is full", "c", ui::Buttons::Ok, ui::Icon::None, ui::Answer::Ok});
+  });
+  ASSERT_NE(waitForBox(), nullptr);
+  messages.answerWaiting();
+  ASSERT_EQ(first.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+  QApplication::processEvents();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(findTopBox(), nullptr);
+
+  auto later = std::async(std::launch::async, [&] {
+    return messages.show({"later", "c", ui::Buttons::YesNo, ui::Icon::None, ui::Answer::No});
+  });
+  QMessageBox* box = waitForBox();
+  ASSERT_NE(box, nullptr) << "a later box is shown, not answered at once";
+  box->button(QMessageBox::Yes)->click();
+  QApplication::processEvents();
   ASSERT_EQ(later.wait_for(std::chrono::seconds(5)), std::future_status::ready);
   EXPECT_EQ(later.get(), ui::Answer::Yes);
 }

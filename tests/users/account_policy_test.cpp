@@ -195,6 +195,11 @@ TEST_F(AccountPolicy, BadValuesAreRefusedAndNothingIsWrittenUntilTheyAreMended) 
     refused(d.maxAgeEdit(), "49710");
     refused(d.durationEdit(), "71582789");
     refused(d.minLengthEdit(), "-1");
+    // What the server keeps: length 14, history 24, a window of a minute.
+    refused(d.minLengthEdit(), "300");
+    refused(d.historyEdit(), "99");
+    refused(d.windowEdit(), "0");
+    refused(d.maxAgeEdit(), "-1");
 
     // The arrows stop at 998 and at 1.
     d.thresholdEdit()->setText(QStringLiteral("997"));
@@ -213,7 +218,11 @@ TEST_F(AccountPolicy, BadValuesAreRefusedAndNothingIsWrittenUntilTheyAreMended) 
                           "Please enter a positive integer.", "Please enter an integer.",
                           "Please enter an integer between 0 and 49709.",
                           "Please enter an integer between 0 and 71582788.",
-                          "Please enter an integer between 0 and 4294967295."}));
+                          "Please enter an integer between 0 and 14.",
+                          "Please enter an integer between 0 and 14.",
+                          "Please enter an integer between 0 and 24.",
+                          "Please enter an integer between 1 and 71582788.",
+                          "Please enter a positive integer."}));
   EXPECT_EQ(level3().usrmod3_lockout_threshold, 1u);
   EXPECT_EQ(level3().usrmod3_lockout_observation_window, 660u);
   EXPECT_EQ(level0().usrmod0_max_passwd_age, m0.usrmod0_max_passwd_age);
@@ -232,20 +241,27 @@ TEST_F(AccountPolicy, FailedReadOrWriteIsReported) {
                 "structures.\n\nPlease check that the currently browsed server is a \nPrimary "
                 "Domain Controller."});
 
-  // A length the server refuses: reported, and the lockout part is still
-  // written.
+  // The server refuses the write (a plain account): said once, and the
+  // dialog stays open with its edits; once allowed, the same OK writes them.
   combo->setCurrentIndex(combo->findText(QString::fromUtf8(kPdc)));
   m_messages->clear();
   const USER_MODALS_INFO_0 before = level0();
-  open([](CAccountPolicy& d) {
-    d.minLengthEdit()->setText(QStringLiteral("15"));
+  open([&](CAccountPolicy& d) {
+    d.minLengthEdit()->setText(QStringLiteral("9"));
     d.useLockoutCheck()->setChecked(true);
+    m_lab->logOn("LAB\\alice");
+    d.accept();
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    EXPECT_EQ(shownTexts(),
+              std::vector<std::string>{"Could not complete the setting of the Modal settings."});
+    EXPECT_EQ(d.minLengthEdit()->text(), "9");
+    EXPECT_TRUE(d.useLockoutCheck()->isChecked());
+    m_lab->logOn("LAB\\Administrator");
     d.accept();
     EXPECT_EQ(d.result(), QDialog::Accepted);
   });
-  EXPECT_EQ(shownTexts(),
-            std::vector<std::string>{"Could not complete the setting of the Modal settings."});
-  EXPECT_TRUE(same(level0(), before));
+  EXPECT_EQ(level0().usrmod0_min_passwd_len, 9u);
+  EXPECT_NE(before.usrmod0_min_passwd_len, 9u);
   EXPECT_EQ(level3().usrmod3_lockout_threshold, 5u);
 }
 

@@ -203,7 +203,8 @@ TEST_F(UserProperties, NewUserIsCheckedBeforeCreationAndASecondOkEditsTheNewAcco
                       "\"User must change password at next logon\". \nThese cannot both be set. "
                       "Please uncheck one of them.");
   EXPECT_EQ(texts[4], "An error occurred while changing the user settings. Re-check the "
-                      "settings.\nError#5\nPlease check you have sufficient rights in the target "
+                      "settings.\nError#5: Access is denied.\nPlease check you have sufficient rights in "
+                      "the target "
                       "domain.");
   EXPECT_EQ(m_messages->shown()[4].caption, "Initializing user");
   EXPECT_EQ(std::ranges::count(events(), "User Added:   dave"), 1);
@@ -376,13 +377,42 @@ TEST_F(UserProperties, NamesAndTextsTheLabCannotTakeAreRefusedAndLongUnicodeText
   });
   ASSERT_EQ(m_messages->shown().size(), 1u);
   EXPECT_EQ(m_messages->shown()[0].text,
-            "An error occurred while changing the user settings. Re-check the settings.\nError#1");
+            "An error occurred while changing the user settings. Re-check the settings.\nError#1: "
+            "the server refused the user name.");
   EXPECT_EQ(m_messages->shown()[0].caption, "Illegal parameter given");
   const auto added = account("zo\u00eb");
   ASSERT_TRUE(added);
   EXPECT_EQ(added->usri3_full_name, unicode);
   EXPECT_EQ(added->usri3_comment, longText);
   EXPECT_EQ(listed().size(), 5u);
+}
+
+// A password longer than the server keeps is refused in the dialog with
+// the limit, and nothing typed is lost: the description edit stays, and the
+// next OK with a password the server takes writes both.
+TEST_F(UserProperties, ATooLongPasswordIsRefusedWithItsLimitAndKeepsEveryEdit) {
+  select({"alice"});
+  const QString tooLong(258, QLatin1Char('p'));
+  const QString longest = QString(255, QLatin1Char('p')) + QString::fromUtf8("\u00e9");
+  run(kIdPropertiesCyclic, [&](CUserProperties& d) {
+    d.descriptionEdit()->setText(QStringLiteral("Night shift"));
+    d.passwordEdit()->setText(tooLong);
+    d.confirmationEdit()->setText(tooLong);
+    d.accept();
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    ASSERT_EQ(m_messages->shown().size(), 1u);
+    EXPECT_EQ(m_messages->shown()[0].text, "A password can be at most 256 characters long.");
+    EXPECT_EQ(d.descriptionEdit()->text(), "Night shift");
+    EXPECT_EQ(d.passwordEdit()->text(), tooLong);
+    d.passwordEdit()->setText(longest);
+    d.confirmationEdit()->setText(longest);
+    d.accept();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+  });
+  EXPECT_EQ(m_messages->shown().size(), 1u);
+  const auto changed = account("alice");
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(changed->usri3_comment, "Night shift");
 }
 
 TEST_F(UserProperties, AServerThatIsNoDomainControllerIsAskedAboutFirst) {

@@ -131,7 +131,7 @@ TEST_F(UserRequests, CopyIsADisabledAccountWithTheSourcesMembershipsAndIsListed)
   typeName("bob");
   run(kIdCopy);
   ASSERT_EQ(m_messages->shown().size(), 1u);
-  EXPECT_EQ(m_messages->shown()[0].text, "Error number = 2224");
+  EXPECT_EQ(m_messages->shown()[0].text, "Error number = 2224: The user account exists already.");
   EXPECT_EQ(m_messages->shown()[0].caption, "Error creating user.");
   EXPECT_TRUE(account("bob")->usri3_flags & UF_ACCOUNTDISABLE);
 
@@ -162,7 +162,9 @@ TEST_F(UserRequests, DeleteAllGoesOnPastAFailureAndTheListShowsWhatIsLeft) {
   run(kIdDelete);
   EXPECT_EQ(m_dialogs->shown()[0].title, "Delete multiple members");
   ASSERT_EQ(m_messages->shown().size(), 1u);
-  EXPECT_EQ(m_messages->shown()[0].text, "An error occurred while processing the last user request.");
+  EXPECT_EQ(m_messages->shown()[0].text,
+            "An error occurred while processing the last user request.\nThe user name could not be "
+            "found.");
   EXPECT_EQ(m_messages->shown()[0].caption, "Veltrane");
   EXPECT_FALSE(account("alice"));
   EXPECT_FALSE(account("carol"));

@@ -18,6 +18,12 @@ using namespace calls;
 namespace {
 
 constexpr DWORD MODALS_MIN_PASSWD_LEN_PARMNUM = 1;
+constexpr DWORD MODALS_PASSWD_HIST_LEN_PARMNUM = 5;
+constexpr DWORD MODALS_LOCKOUT_OBSERVATION_WINDOW_PARMNUM = 11;
+// What NT keeps: a history of at most 24 passwords, and an observation
+// window of at least a minute.
+constexpr DWORD kMaxPasswordHistory = 24;
+constexpr DWORD kMinObservationWindow = 60;
 constexpr DWORD kAccountTypeBits = UF_TEMP_DUPLICATE_ACCOUNT | UF_NORMAL_ACCOUNT |
                                    UF_INTERDOMAIN_TRUST_ACCOUNT | UF_WORKSTATION_TRUST_ACCOUNT |
                                    UF_SERVER_TRUST_ACCOUNT;
@@ -443,9 +449,18 @@ DWORD LabAccounts::NetUserModalsSet(std::string_view server, DWORD level, const 
         if (parm_err) *parm_err = MODALS_MIN_PASSWD_LEN_PARMNUM;
         return ERROR_INVALID_PARAMETER;
       }
+      if (m0->usrmod0_password_hist_len > kMaxPasswordHistory) {
+        if (parm_err) *parm_err = MODALS_PASSWD_HIST_LEN_PARMNUM;
+        return ERROR_INVALID_PARAMETER;
+      }
       t.sam->policy.modals0 = *m0;
     } else {
-      t.sam->policy.modals3 = std::get<USER_MODALS_INFO_3>(info);
+      const auto& m3 = std::get<USER_MODALS_INFO_3>(info);
+      if (m3.usrmod3_lockout_observation_window < kMinObservationWindow) {
+        if (parm_err) *parm_err = MODALS_LOCKOUT_OBSERVATION_WINDOW_PARMNUM;
+        return ERROR_INVALID_PARAMETER;
+      }
+      t.sam->policy.modals3 = m3;
     }
     if (json::writePolicy(t.sam->policy) != before) changes.database(*t.sam);
     return NERR_Success;

@@ -274,6 +274,11 @@ DWORD LabAccounts::NetGroupDelUser(std::string_view server, std::string_view gro
     if (!g) return NERR_GroupNotFound;
     const User* u = t.sam->findUser(user);
     if (!u) return NERR_UserNotFound;
+    // An account never leaves the group it names as its primary one: its
+    // primary group must change first.
+    if (u->info.usri3_primary_group_id == g->rid &&
+        std::find(g->members.begin(), g->members.end(), u->rid) != g->members.end())
+      return ERROR_MEMBERS_PRIMARY_GROUP;
     if (std::erase(g->members, u->rid) == 0) return NERR_UserNotInGroup;
     changes.member(*t.sam, g->rid, u->rid, false);
     return NERR_Success;

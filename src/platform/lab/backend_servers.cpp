@@ -260,6 +260,10 @@ DWORD LabServers::NetShareAdd(std::string_view server, DWORD level, const NetInf
     const ShareType type = kind == STYPE_PRINTQ ? ShareType::Print : ShareType::Disk;
     if (DWORD st = checkShareFields(*in, type, parm_err)) return st;
     if (m->findShare(in->shi2_netname)) return NERR_DuplicateShare;
+    // A folder on a drive the machine does not have (a lab that lists the
+    // machine's volumes says which it has).
+    if (type == ShareType::Disk && !m->volumes.empty() && !m->findVolume(in->shi2_path))
+      return NERR_UnknownDevDir;
     m->shares.push_back(Share{in->shi2_netname, type, in->shi2_path, in->shi2_remark,
                               in->shi2_max_uses});
     changes.share(*m, upper(in->shi2_netname));

@@ -1,5 +1,7 @@
 #include "transfer/import/import_engine.h"
 
+#include <algorithm>
+
 #include "platform/change_batch.h"
 #include "resources/strings.h"
 #include "transfer/import/import_run.h"
@@ -35,7 +37,10 @@ std::vector<std::string> ImportSummary::countLines() const {
            " left unchanged, " + std::to_string(c.failed) + " failed";
   };
   std::vector<std::string> lines;
-  lines.push_back("Records imported: " + std::to_string(recordsDone) + " of " +
+  // Imported are the records applied: a failed one was taken, not imported.
+  const ImportCounts& counts = kind == ImportKind::Groups ? groups : users;
+  const std::size_t applied = recordsDone - std::min(recordsDone, counts.failed);
+  lines.push_back("Records imported: " + std::to_string(applied) + " of " +
                   std::to_string(recordsTotal) +
                   (cancelled ? " (cancelled)" : stopped ? " (stopped)" : ""));
   if (kind == ImportKind::Users) {

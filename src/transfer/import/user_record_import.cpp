@@ -121,6 +121,11 @@ bool importUserRecord(ImportRun& run, const ImportRow& row) {
   }
   platform::USER_INFO_3 info = *read;
   applyCells(run, row, info, false);
+  // A record that sets what the account holds already changes nothing.
+  if (info == *read) {
+    ++run.summary().users.unchanged;
+    return true;
+  }
   DWORD parmErr = 0;
   if (const DWORD status = platform::NetUserSetInfo(run.server(), name, 3, info, &parmErr)) {
     run.note(row, name, "the account's fields could not be written (error " +
