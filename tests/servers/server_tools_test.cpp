@@ -129,8 +129,9 @@ TEST_F(ServerTools, UnhideServerMakesAHiddenServerVisibleAndSaysSo) {
     unhide.accept();
     EXPECT_NE(unhide.result(), QDialog::Accepted);
     EXPECT_EQ(m_messages->shown().size(), 1u);
-    if (!m_messages->shown().empty())
+    if (!m_messages->shown().empty()) {
       EXPECT_EQ(m_messages->shown()[0].text, "Please enter the name of the server to unhide.");
+    }
     m_messages->clear();
     unhide.nameEdit()->setText("\\\\FILES");
     unhide.accept();
