@@ -82,6 +82,45 @@ TEST_F(DirectoryValues, MaximumStorageIsTheDirectorysAndUnlimitedWithoutOne) {
   EXPECT_EQ(shown["staff04"], dlgthreads::printfText("%10i", -1));
 }
 
+// An account under a fine-grained password policy is locked out on that
+// policy's terms, not the domain's: only the DC knows which policy applies,
+// and the program shows what the DC computes, lock-out and password expiry
+// alike.
+TEST_F(DirectoryValues, LockOutAndPasswordExpiryAreTheControllersUnderAFineGrainedPolicy) {
+  constexpr unsigned long kLockedOut = 0x10;
+  constexpr unsigned long kPasswordExpired = 0x800000;
+  const auto shownInBrowse = [&](const std::string& name) {
+    auto block = run(dlgthreads::gatherUsers, dlgthreads::WorkKind::Users,
+                     [](dlgthreads::WorkerBlock& b) { b.state.settings.u_quick_viewing = 0; });
+    for (const auto& r : block->users.records())
+      if (r.name == name) return r.lockedOut + "/" + r.pwExpired;
+    return std::string("not listed");
+  };
+  const auto computed = [](const std::string& name) {
+    const auto o = ldbSearch("(sAMAccountName=" + name + ")", {"msDS-User-Account-Control-Computed"});
+    return o.empty() ? 0ul
+                     : std::strtoul(first(o.front(), "msDS-User-Account-Control-Computed").c_str(),
+                                    nullptr, 10);
+  };
+  // Locked an hour ago: the domain's lock-out (30 minutes) is over, the
+  // policy's (a day) is not. (lockoutTime cannot be removed, so the account
+  // the DC was filled with a lock-out for.)
+  ChangedAttribute locked("gina.hall", "lockoutTime",
+                          ntTime(static_cast<std::uint32_t>(std::time(nullptr)) - 3600));
+  ASSERT_EQ(computed("gina.hall") & kLockedOut, 0ul);
+  EXPECT_FALSE(userInfo("gina.hall").usri3_flags & UF_LOCKOUT);
+  AppliedPasswordSettings strict("vt-strict", "gina.hall", 24 * 60);
+  ASSERT_EQ(computed("gina.hall") & kLockedOut, kLockedOut);
+  const USER_INFO_3 u = userInfo("gina.hall");
+  EXPECT_TRUE(u.usri3_flags & UF_LOCKOUT);
+  EXPECT_EQ(u.usri3_password_expired != 0, (computed("gina.hall") & kPasswordExpired) != 0);
+  // The browse shows the same; a must-change password is expired for the DC too.
+  EXPECT_EQ(shownInBrowse("gina.hall"),
+            std::string("Yes/") + ((computed("gina.hall") & kPasswordExpired) ? "Yes" : "No"));
+  ASSERT_TRUE(computed("farid.ghani") & kPasswordExpired);
+  EXPECT_EQ(shownInBrowse("farid.ghani"), "No/Yes");
+}
+
 // A DC that answered a logon through a path that keeps only the replicated
 // lastLogonTimestamp still shows when the account last logged on; with both,
 // the later one.

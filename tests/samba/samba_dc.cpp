@@ -260,4 +260,21 @@ ChangedAttribute::~ChangedAttribute() {
   modify(m_dn, m_attribute, m_before);
 }
 
+AppliedPasswordSettings::AppliedPasswordSettings(std::string name, const std::string& account,
+                                                 int lockoutMinutes)
+    : m_name(std::move(name)) {
+  // Left by an earlier, interrupted run.
+  runProgram({"samba-tool", "domain", "passwordsettings", "pso", "delete", m_name, "-H",
+              dc().prefix + "/private/sam.ldb", "--configfile=" + dc().prefix + "/etc/smb.conf"});
+  const std::string minutes = std::to_string(lockoutMinutes);
+  sambaTool({"domain", "passwordsettings", "pso", "create", m_name, "1",
+             "--account-lockout-threshold=5", "--account-lockout-duration=" + minutes,
+             "--reset-account-lockout-after=" + minutes});
+  sambaTool({"domain", "passwordsettings", "pso", "apply", m_name, account});
+}
+
+AppliedPasswordSettings::~AppliedPasswordSettings() {
+  sambaTool({"domain", "passwordsettings", "pso", "delete", m_name});
+}
+
 }  // namespace samba_test

@@ -78,4 +78,20 @@ class ChangedAttribute {
   std::string m_before;
 };
 
+// A fine-grained password policy (a password settings object made with
+// samba-tool) applied to the account `account` for the life of the object,
+// deleted at its end; its lock-out lasts `lockoutMinutes`. (Its maximum
+// password age cannot make a fresh DC's passwords expire: the DC counts an
+// age under a day as "never", and keeps pwdLastSet only as 0 or now.)
+class AppliedPasswordSettings {
+ public:
+  AppliedPasswordSettings(std::string name, const std::string& account, int lockoutMinutes);
+  ~AppliedPasswordSettings();
+  AppliedPasswordSettings(const AppliedPasswordSettings&) = delete;
+  AppliedPasswordSettings& operator=(const AppliedPasswordSettings&) = delete;
+
+ private:
+  std::string m_name;
+};
+
 }  // namespace samba_test

@@ -19,8 +19,9 @@ constexpr std::uint32_t kReportedControlBits =
     UF_ACCOUNTDISABLE | UF_HOMEDIR_REQUIRED | UF_PASSWD_NOTREQD | UF_PASSWD_CANT_CHANGE |
     UF_TEMP_DUPLICATE_ACCOUNT | UF_NORMAL_ACCOUNT | UF_INTERDOMAIN_TRUST_ACCOUNT |
     UF_WORKSTATION_TRUST_ACCOUNT | UF_SERVER_TRUST_ACCOUNT | UF_DONT_EXPIRE_PASSWD;
-constexpr DWORD kTrustAccounts =
-    UF_INTERDOMAIN_TRUST_ACCOUNT | UF_WORKSTATION_TRUST_ACCOUNT | UF_SERVER_TRUST_ACCOUNT;
+// The controller's computed account-control bit for an expired password
+// (the platform reports it in usri3_password_expired, not in the flags).
+constexpr std::uint32_t kPasswordExpiredComputed = 0x800000;
 
 constexpr DWORD kRidAdministrator = 500;
 constexpr DWORD kRidGuest = 501;
@@ -46,29 +47,13 @@ std::string str(std::string_view s) { return std::string(s); }
 const std::vector<std::string>& userAttributes() {
   static const std::vector<std::string> kAttributes = {
       "sAMAccountName", "displayName", "description", "comment", "userAccountControl",
-      "lockoutTime", "homeDirectory", "homeDrive", "scriptPath",
+      "msDS-User-Account-Control-Computed", "msDS-UserPasswordExpiryTimeComputed",
+      "homeDirectory", "homeDrive", "scriptPath",
       "profilePath", "userWorkstations", "pwdLastSet", "lastLogon", "lastLogonTimestamp",
       "lastLogoff", "maxStorage",
       "accountExpires", "logonHours", "badPwdCount", "logonCount", "countryCode", "codePage",
       "objectSid", "primaryGroupID"};
   return kAttributes;
-}
-
-const std::vector<std::string>& policyAttributes() {
-  static const std::vector<std::string> kAttributes = {"maxPwdAge", "lockoutDuration"};
-  return kAttributes;
-}
-
-DomainPolicy policyFromEntry(const DirectoryEntry& domain) {
-  // Both are stored as negative intervals; the most negative one is "never".
-  const long long minimum = std::numeric_limits<long long>::min();
-  DomainPolicy policy;
-  const long long maxAge = domain.number("maxPwdAge");
-  policy.maxPasswordAge = maxAge == minimum ? 0 : -maxAge;
-  const long long duration = domain.number("lockoutDuration");
-  policy.lockoutForever = duration == minimum;
-  policy.lockoutDuration = policy.lockoutForever ? 0 : -duration;
-  return policy;
 }
 
 const std::vector<std::string>& dialinAttributes() {
@@ -126,7 +111,7 @@ DWORD ridOf(const std::string& sid) {
   return static_cast<DWORD>(std::strtoul(sid.c_str() + dash + 1, nullptr, 10));
 }
 
-USER_INFO_3 userFromEntry(const DirectoryEntry& e, const DomainPolicy& policy, std::int64_t now) {
+USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now) {
   const std::int64_t ntNow = ntTimeFromUnix(static_cast<DWORD>(now));
   USER_INFO_3 u;
   u.usri3_name = str(e.text("sAMAccountName"));
@@ -135,10 +120,9 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, const DomainPolicy& policy, s
   u.usri3_usr_comment = str(e.text("comment"));
   const auto control = static_cast<std::uint32_t>(e.number("userAccountControl"));
   u.usri3_flags = flagsFromAccountControl(control);
-  const std::int64_t lockedAt = e.number("lockoutTime");
-  if (lockedAt > 0 && !(control & kTrustAccounts) &&
-      (policy.lockoutForever || ntNow < lockedAt + policy.lockoutDuration))
-    u.usri3_flags |= UF_LOCKOUT;
+  const auto computed =
+      static_cast<std::uint32_t>(e.number("msDS-User-Account-Control-Computed"));
+  if (computed & UF_LOCKOUT) u.usri3_flags |= UF_LOCKOUT;
   u.usri3_home_dir = str(e.text("homeDirectory"));
   u.usri3_home_dir_drive = str(e.text("homeDrive"));
   u.usri3_script_path = str(e.text("scriptPath"));
@@ -148,13 +132,12 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, const DomainPolicy& policy, s
   const DWORD passwordSet = unixFromNtTime(e.number("pwdLastSet"), 0);
   u.usri3_password_age =
       passwordSet != 0 && now > passwordSet ? static_cast<DWORD>(now - passwordSet) : 0;
-  // A password that never expires is not expired even when it must be
-  // changed; one set at 0 must be changed at the next logon.
-  const std::int64_t setAt = e.number("pwdLastSet");
-  const bool expires = !(control & (UF_DONT_EXPIRE_PASSWD | kTrustAccounts));
-  const bool expired =
-      expires && (setAt == 0 || (policy.maxPasswordAge != 0 &&
-                                 ntNow > setAt + policy.maxPasswordAge));
+  // The controller's expiry time is 0 for a password to be changed at the
+  // next logon and the largest value for one that never expires; absent
+  // (an account it computes nothing for) is not expired either.
+  const std::int64_t mustChangeAt = e.number("msDS-UserPasswordExpiryTimeComputed", kNtNever);
+  const bool expired = (computed & kPasswordExpiredComputed) ||
+                       (mustChangeAt != kNtNever && mustChangeAt <= ntNow);
   u.usri3_password_expired = expired ? 1 : 0;
   // lastLogon is this controller's own (not replicated, and not kept by
   // every logon path); lastLogonTimestamp is replicated but may be up to 14

@@ -12,25 +12,15 @@
 
 namespace platform::samba {
 
-// The domain's password and lock-out policy, as far as a user's state
-// follows from it, in NT time units (100 ns); 0 means never.
-struct DomainPolicy {
-  std::int64_t maxPasswordAge = 0;
-  std::int64_t lockoutDuration = 0;
-  bool lockoutForever = false;  // locked accounts stay locked until unlocked
-};
-// The domain object's attributes DomainPolicy is read from, and the reading.
-const std::vector<std::string>& policyAttributes();
-DomainPolicy policyFromEntry(const DirectoryEntry& domain);
-
 // The directory attributes USER_INFO_3 is made from.
 const std::vector<std::string>& userAttributes();
 // A user's USER_INFO_3 from its directory entry; `now` in seconds since 1970.
-// Lock-out and password expiry are worked out here as the controller works
-// them out for its constructed msDS-User-Account-Control-Computed, which
-// costs the controller more than the rest of a browse together.
-USER_INFO_3 userFromEntry(const DirectoryEntry& entry, const DomainPolicy& policy,
-                          std::int64_t now);
+// Lock-out and password expiry are the controller's own, computed per
+// account (msDS-User-Account-Control-Computed,
+// msDS-UserPasswordExpiryTimeComputed): a fine-grained password policy
+// applied to the account overrides the domain's, and only the controller
+// knows which one applies.
+USER_INFO_3 userFromEntry(const DirectoryEntry& entry, std::int64_t now);
 
 // A user's dial-in permission and call-back, as the dial-in calls give it.
 struct DialinState {

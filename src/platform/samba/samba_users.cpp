@@ -93,14 +93,6 @@ std::string kindFilter(DWORD filter) {
   return "(&(objectClass=user)(|" + any + "))";
 }
 
-bool readPolicy(Directory& dir, DomainPolicy* out) {
-  std::vector<DirectoryEntry> domain;
-  if (!dir.search("(objectClass=domainDNS)", policyAttributes(), &domain, dir.baseDn()))
-    return false;
-  if (!domain.empty()) *out = policyFromEntry(domain.front());
-  return true;
-}
-
 // What the controller is sent for a password: one nobody is told in place of
 // kUnknownPassword, since a controller cannot keep "no password matches".
 std::string sentPassword(std::string_view given) {
@@ -118,8 +110,6 @@ DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
                               std::vector<USER_INFO_3>* out) {
   out->clear();
   if (Directory* dir = directory(address)) {
-    DomainPolicy policy;
-    if (!readPolicy(*dir, &policy)) return ERROR_BAD_NETPATH;
     std::vector<DirectoryEntry> entries;
     std::vector<std::string> attributes = userAttributes();
     attributes.insert(attributes.end(), dialinAttributes().begin(), dialinAttributes().end());
@@ -127,7 +117,7 @@ DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
     const std::int64_t at = now();
     out->reserve(entries.size());
     for (const DirectoryEntry& e : entries) {
-      out->push_back(userFromEntry(e, policy, at));
+      out->push_back(userFromEntry(e, at));
       m_dialin.insert_or_assign({address, out->back().usri3_name}, dialinFromEntry(e));
     }
     // The account database's order: by relative ID, as SAMR lists them.
@@ -154,14 +144,12 @@ DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
 DWORD SambaBackend::readUser(const std::string& address, std::string_view name,
                              USER_INFO_3* out) {
   if (Directory* dir = directory(address)) {
-    DomainPolicy policy;
-    if (!readPolicy(*dir, &policy)) return ERROR_BAD_NETPATH;
     std::vector<DirectoryEntry> entries;
     const std::string filter =
         "(&(objectClass=user)(sAMAccountName=" + ldapEscape(name) + "))";
     if (!dir->search(filter, userAttributes(), &entries)) return ERROR_BAD_NETPATH;
     if (entries.empty()) return NERR_UserNotFound;
-    *out = userFromEntry(entries.front(), policy, now());
+    *out = userFromEntry(entries.front(), now());
     return NERR_Success;
   }
   NetapiBuffer buf;
