@@ -12,6 +12,7 @@
 
 #include "platform/paging.h"
 #include "platform/samba/account_fields.h"
+#include "platform/samba/same_text.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/machine_identity.h"
 #include "platform/samba/server_roles.h"
@@ -37,16 +38,6 @@ std::string domsidText(const ::domsid* sid) {
     out += std::to_string(sid->sub_auths[i]);
   }
   return out;
-}
-
-bool sameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
 }
 
 // "10.0 (19041)" as major and minor version.

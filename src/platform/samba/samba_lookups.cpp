@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "platform/samba/samba_backend.h"
+#include "platform/samba/same_text.h"
 #include "platform/samba/well_known.h"
 
 namespace platform::samba {
@@ -17,16 +18,6 @@ SID_NAME_USE useOf(long long accountType) {
   if (accountType == kAccountTypeAlias || accountType == kAccountTypeNonSecurityAlias)
     return SidTypeAlias;
   return SidTypeUser;
-}
-
-bool sameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
 }
 
 }  // namespace

@@ -6,22 +6,13 @@
 #include <cctype>
 
 #include "platform/samba/samba_backend.h"
+#include "platform/samba/same_text.h"
 #include "platform/samba/server_roles.h"
 
 namespace platform::samba {
 namespace {
 
 constexpr DWORD kRoleBits = SV_TYPE_DOMAIN_CTRL | SV_TYPE_DOMAIN_BAKCTRL;
-
-bool sameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 }  // namespace
 
