@@ -325,12 +325,13 @@ class UserGathering {
     // An empty list must not pass for a domain without accounts: a plain
     // user is refused the detailed read, yet may list the accounts quickly.
     if (!haveRecords && refusal != NERR_Success) {
-      showWorkerMessage(m_block,
-                        printfText("The user accounts could not be read.\nError number : %i\n"
-                                   "Quick view (Tools > Settings, Users page) lists the accounts "
-                                   "for any user.",
-                                   static_cast<int>(refusal)),
-                        {}, ui::Icon::Error);
+      // The way round is worth saying only when it is a refusal: a server
+      // that went away lists nothing either way.
+      std::string text = printfText("The user accounts could not be read.\nError number : %i",
+                                    static_cast<int>(refusal));
+      if (refusal == ERROR_ACCESS_DENIED)
+        text += "\nQuick view (Tools > Settings, Users page) lists the accounts for any user.";
+      showWorkerMessage(m_block, text, {}, ui::Icon::Error);
     }
 
     for (std::size_t i = 0; i < holder.size(); ++i) {

@@ -71,7 +71,7 @@ long statField(int pid, int n) {
 
 std::vector<int> dcProcesses() {
   std::vector<long> sessions;
-  for (const char* name : {"samba", "samba-dcerpcd"}) {
+  for (const char* name : {"samba", "samba-dcerpcd", "smbd"}) {
     std::ifstream in(dc().prefix + "/run/" + name + ".pid");
     long pid = 0;
     if (in >> pid && pid > 0 && statField(static_cast<int>(pid), 6) == pid)

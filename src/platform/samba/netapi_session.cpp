@@ -10,7 +10,10 @@
 
 namespace platform::samba {
 
-SessionLock::SessionLock(std::mutex& mutex) : m_lock(mutex, std::defer_lock) { lock(); }
+SessionLock::SessionLock(NetapiSession& session)
+    : m_session(session), m_lock(session.m_mutex, std::defer_lock) {
+  lock();
+}
 
 SessionLock::~SessionLock() {
   if (m_lock.owns_lock()) unlock();
@@ -24,6 +27,7 @@ void SessionLock::lock() {
   const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   if (m_savedStdout >= 0 && nowhere >= 0) ::dup2(nowhere, STDOUT_FILENO);
   if (nowhere >= 0) ::close(nowhere);
+  m_session.settle();
 }
 
 void SessionLock::unlock() {
@@ -69,6 +73,7 @@ void NetapiSession::actAs(const Credentials& credentials) {
   // them) per server, whoever made them, and has no call that drops them
   // safely: a fresh context is the way to act as someone else.
   if (m_acted) freshContext();
+  m_restartDue = false;
   m_acted = true;
   m_actingAs = credentials;
   apply(credentials);
@@ -97,8 +102,11 @@ void NetapiSession::freshContext() {
   }
 }
 
-void NetapiSession::restart() {
-  if (!m_acted) return;
+void NetapiSession::restart() { m_restartDue = m_acted; }
+
+void NetapiSession::settle() {
+  if (!m_restartDue) return;
+  m_restartDue = false;
   freshContext();
   apply(m_actingAs);
 }

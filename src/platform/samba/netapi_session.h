@@ -15,14 +15,17 @@ struct libnetapi_ctx;
 
 namespace platform::samba {
 
+class NetapiSession;
+
 // Holds the session for a run of library calls. While held, the process's
 // standard output goes nowhere: the library prints "session setup failed"
 // there when credentials are refused, which would end up inside an export
 // written to standard output. unlock() gives both back (while the user is
-// asked for a password, for example), lock() takes them again.
+// asked for a password, for example), lock() takes them again. Taking the
+// session is also when a restart asked for meanwhile happens (see restart()).
 class SessionLock {
  public:
-  explicit SessionLock(std::mutex& mutex);
+  explicit SessionLock(NetapiSession& session);
   ~SessionLock();
   SessionLock(const SessionLock&) = delete;
   SessionLock& operator=(const SessionLock&) = delete;
@@ -31,6 +34,7 @@ class SessionLock {
   void unlock();
 
  private:
+  NetapiSession& m_session;
   std::unique_lock<std::mutex> m_lock;
   int m_savedStdout = -1;
 };
@@ -47,22 +51,30 @@ class NetapiSession {
   NetapiSession(const NetapiSession&) = delete;
   NetapiSession& operator=(const NetapiSession&) = delete;
 
-  [[nodiscard]] SessionLock lock() { return SessionLock(m_mutex); }
+  [[nodiscard]] SessionLock lock() { return SessionLock(*this); }
 
-  // Acts with `credentials` from the next connection on. Expects the lock.
+  // Acts with `credentials` from the next connection on. Expects the lock,
+  // and no buffer of the library alive (a new account is a fresh context).
   // A password in the process also keeps it out of core dumps.
   void actAs(const Credentials& credentials);
   // Drops every connection the library holds (a fresh context acting as
-  // before). Expects the lock.
+  // before) the next time the session is taken. Not at once: freeing the
+  // context frees every result buffer the library handed out from it, and
+  // the call that found the connection dead still holds its own, which it
+  // frees when it returns. Expects the lock.
   void restart();
 
  private:
+  friend class SessionLock;
+  // Called with the lock just taken, when no call's buffer is alive.
+  void settle();
   void freshContext();
   void apply(const Credentials& credentials);
 
   std::mutex m_mutex;
   libnetapi_ctx* m_context;  // null when the library failed to start again
   bool m_acted = false;
+  bool m_restartDue = false;
   Credentials m_actingAs;  // what m_context was told
 };
 

@@ -122,15 +122,20 @@ DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock&
     // A cheap call that needs the credentials (level 100 is answered
     // whatever they are): the controller takes or refuses them here,
     // before the call that was asked for.
-    NetapiBuffer buf;
     const auto asked = std::chrono::steady_clock::now();
-    const DWORD status = ::NetServerGetInfo(at->c_str(), 101, buf.out());
-    if (status == NERR_Success) {
-      if (const auto* info = buf.as<::SERVER_INFO_101>(); info && info->sv101_name)
-        m_addresses.emplace(upper(info->sv101_name), *at);
-      std::lock_guard lock(m_logonMutex);
-      m_loggedOn.insert(*at);
-      return NERR_Success;
+    DWORD status = 0;
+    {
+      // Gone before a new account is asked for: that frees the library's
+      // context, and every buffer it handed out with it.
+      NetapiBuffer buf;
+      status = ::NetServerGetInfo(at->c_str(), 101, buf.out());
+      if (status == NERR_Success) {
+        if (const auto* info = buf.as<::SERVER_INFO_101>(); info && info->sv101_name)
+          m_addresses.emplace(upper(info->sv101_name), *at);
+        std::lock_guard lock(m_logonMutex);
+        m_loggedOn.insert(*at);
+        return NERR_Success;
+      }
     }
     // Whatever the library calls it, a controller that took this long to
     // fail the simplest call is not answering (a refusal comes at once):

@@ -5,8 +5,11 @@
 // Samba's own pdbedit reads from the account database.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <chrono>
 #include <cstdlib>
 #include <set>
+#include <thread>
 
 #include "dlgthreads/user_worker.h"
 #include "platform/netapi.h"
@@ -178,6 +181,48 @@ TEST_F(Pdc, ThePdcIsThePrimaryControllerAndNoOtherServer) {
   for (const DWORD type : {type101, type102, typeListed}) {
     EXPECT_TRUE(type & SV_TYPE_DOMAIN_CTRL) << std::hex << type;
     EXPECT_FALSE(type & SV_TYPE_SERVER_NT) << std::hex << type;
+  }
+}
+
+// smbd killed while the full Users browse reads the accounts, at several
+// points of it: the browse ends with the message of a server gone away,
+// never a crash, and once smbd is back the same backend browses again.
+TEST_F(Pdc, ABrowseOutlivesTheServerGoingAwayUnderIt) {
+  using Clock = std::chrono::steady_clock;
+  const auto browse = [] {
+    auto host = std::make_shared<dlgthreads::testing::TestHost>();
+    auto block = dlgthreads::testing::makeBlock(dlgthreads::WorkKind::Users, host, dc().server);
+    dlgthreads::ResetWork(dlgthreads::WorkKind::Users);
+    dlgthreads::gatherUsers(block);
+    std::pair result{block->users.records().size(), host->scripted().shown()};
+    host->forgetFinished();
+    return result;
+  };
+  const auto start = Clock::now();
+  const auto whole = browse();
+  const auto took = Clock::now() - start;
+  // The fixture's account database is as big as a real one, so the kill
+  // lands inside the library's reading of it.
+  ASSERT_GE(whole.first, 500u);
+  ASSERT_TRUE(whole.second.empty());
+  for (const int eighths : {2, 4, 6}) {
+    SCOPED_TRACE(eighths);
+    std::thread killer([&] {
+      std::this_thread::sleep_for(took * eighths / 8);
+      for (int pid : dcProcesses()) ::kill(pid, SIGKILL);
+    });
+    const auto cut = browse();
+    killer.join();
+    if (cut.first != whole.first) {
+      EXPECT_EQ(cut.first, 0u);
+      ASSERT_EQ(cut.second.size(), 1u);
+      EXPECT_NE(cut.second.front().text.find("Error number : 53"), std::string::npos)
+          << cut.second.front().text;
+    }
+    int status = -1;
+    runProgram({VELTRANE_SOURCE_DIR "/scripts/samba-pdc-resume", dc().prefix}, &status);
+    ASSERT_EQ(status, 0) << "the PDC did not come back";
+    EXPECT_EQ(browse().first, whole.first);
   }
 }
 
