@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
+#include <utility>
+#include <vector>
 #include <thread>
 
 #include "dlgthreads/user_worker.h"
@@ -134,6 +137,48 @@ TEST(SambaFaults, AControllerThatStopsAnsweringMidBrowseGivesTheMessageInTime) {
   EXPECT_EQ(enumerateUsers(dc().server), ERROR_BAD_NETPATH);  // still left alone
   std::this_thread::sleep_for(seconds(2));
   EXPECT_EQ(enumerateUsers(dc().server), NERR_Success);
+}
+
+// Only the directory stops answering (its LDAP server stopped, SMB goes
+// on): a browse, the Servers list and an import's add each end within the
+// bound with 53, never with what the library alone would give.
+TEST(SambaFaults, ADirectoryThatAloneStopsAnsweringIsABadPathInTime) {
+  FrozenDc ldap("task[ldap]");
+  ASSERT_GT(ldap.processes(), 0u);
+  const std::vector<std::pair<const char*, std::function<DWORD()>>> calls = {
+      {"users", [] { return enumerateUsers(dc().server); }},
+      {"servers",
+       [] {
+         NetBuffer buf;
+         DWORD read = 0, total = 0;
+         return NetServerEnum(dc().server, 101, buf, MAX_PREFERRED_LENGTH, &read, &total,
+                              SV_TYPE_ALL, {}, nullptr);
+       }},
+      {"add",
+       [] {
+         USER_INFO_1 user{};
+         user.usri1_name = "stalledadd";
+         user.usri1_password = "Stalled-Add-2026!";
+         user.usri1_priv = USER_PRIV_USER;
+         user.usri1_flags = UF_SCRIPT | UF_NORMAL_ACCOUNT;
+         return NetUserAdd(dc().server, 1, user, nullptr);
+       }},
+  };
+  for (const auto& [what, call] : calls) {
+    SCOPED_TRACE(what);
+    // Not connected yet, as an unattended run starts.
+    samba::SambaOptions options;
+    std::string error;
+    ASSERT_TRUE(samba::readAuthenticationFile(dc().prefix + "/admin.auth", &options.credentials,
+                                              &error));
+    options.directoryQuestion = std::chrono::milliseconds(2000);
+    auto backend = samba::SambaBackend::start(std::move(options), &error);
+    ASSERT_TRUE(backend) << error;
+    ScopedBackend scope(Backend::servedBy(backend));
+    const auto start = Clock::now();
+    EXPECT_EQ(call(), ERROR_BAD_NETPATH);
+    EXPECT_LT(Clock::now() - start, kNoAnswerBound);
+  }
 }
 
 TEST(SambaFaults, WithoutADirectoryTheLibrarysTimeOutsEndTheCallToo) {

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "platform/samba/samba_backend.h"
@@ -88,8 +89,16 @@ std::vector<int> dcProcesses() {
   return pids;
 }
 
-FrozenDc::FrozenDc() : m_pids(dcProcesses()) {
-  for (int pid : m_pids) ::kill(pid, SIGSTOP);
+FrozenDc::FrozenDc(std::string_view only) {
+  for (int pid : dcProcesses()) {
+    if (!only.empty()) {
+      std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline");
+      const std::string command((std::istreambuf_iterator<char>(in)), {});
+      if (command.find(only) == std::string::npos) continue;
+    }
+    m_pids.push_back(pid);
+    ::kill(pid, SIGSTOP);
+  }
 }
 
 FrozenDc::~FrozenDc() {

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/backend.h"
@@ -34,9 +35,11 @@ std::vector<int> dcProcesses();
 
 // Stops every process of the DC (SIGSTOP) for its life, so the DC takes
 // connections but answers nothing, and lets them go on (SIGCONT) at its end.
+// With `only`, just the processes whose command line holds it ("task[ldap]":
+// the directory stops answering, SMB goes on).
 class FrozenDc {
  public:
-  FrozenDc();
+  explicit FrozenDc(std::string_view only = {});
   ~FrozenDc();
   FrozenDc(const FrozenDc&) = delete;
   FrozenDc& operator=(const FrozenDc&) = delete;

@@ -76,13 +76,16 @@ Directory::Directory(vt_ldb* connection) : m_connection(connection) {}
 Directory::~Directory() { vt_ldb_free(m_connection); }
 
 std::unique_ptr<Directory> Directory::open(const std::string& address,
-                                           const Credentials& credentials, std::string* error) {
+                                           const Credentials& credentials, std::string* error,
+                                           bool* timedOut, int connectSeconds) {
   char why[512] = "";
   const std::string url = "ldap://" + address;
+  int late = 0;
   vt_ldb* connection = vt_ldb_connect(
       kModulesDir, url.c_str(), credentials.user.c_str(), credentials.password.c_str(),
-      credentials.domain.c_str(), credentials.kerberosCache ? 1 : 0, kRequestTimeout, why,
-      sizeof why);
+      credentials.domain.c_str(), credentials.kerberosCache ? 1 : 0, kRequestTimeout,
+      connectSeconds, &late, why, sizeof why);
+  if (timedOut) *timedOut = late != 0;
   if (!connection) {
     // The reason can be the server's own text.
     *error = "no directory at " + platform::messageText(address) + ": " +
@@ -102,6 +105,9 @@ std::unique_ptr<Directory> Directory::open(const std::string& address,
 bool Directory::search(std::string_view filter, const std::vector<std::string>& attributes,
                        std::vector<DirectoryEntry>* out, std::string_view base) {
   out->clear();
+  // A connection that went quiet once would make every later request wait
+  // its whole time-out again.
+  if (m_broken) return false;
   std::vector<const char*> attrs;
   for (const auto& a : attributes) attrs.push_back(a.c_str());
   attrs.push_back(nullptr);
@@ -122,6 +128,8 @@ bool Directory::search(std::string_view filter, const std::vector<std::string>& 
 
 int Directory::replace(const std::string& dn, const std::string& attribute,
                        const std::vector<std::string>& values) {
+  constexpr int kUnavailable = 52;
+  if (m_broken) return kUnavailable;
   std::vector<const char*> data;
   std::vector<std::size_t> lengths;
   for (const auto& v : values) {

@@ -42,10 +42,12 @@ struct DirectoryEntry {
 
 class Directory {
  public:
-  // Connects to ldap://address. Null with *error set when there is no
-  // directory there or the credentials are refused.
+  // Connects to ldap://address within `connectSeconds`. Null with *error
+  // set when there is no directory there or the credentials are refused,
+  // and *timedOut true when it stopped answering while connecting.
   static std::unique_ptr<Directory> open(const std::string& address,
-                                         const Credentials& credentials, std::string* error);
+                                         const Credentials& credentials, std::string* error,
+                                         bool* timedOut = nullptr, int connectSeconds = 20);
   explicit Directory(vt_ldb* connection);
   ~Directory();
   Directory(const Directory&) = delete;

@@ -12,10 +12,13 @@ extern "C" {
 
 struct vt_ldb;
 
-/* Connects to url. NULL on failure, with a message in error (size bytes). */
+/* Connects to url within connect_seconds; each request later gets
+ * timeout_seconds. NULL on failure, with a message in error (size bytes)
+ * and *timed_out 1 when the time ran out. */
 struct vt_ldb* vt_ldb_connect(const char* modules_dir, const char* url, const char* user,
                               const char* password, const char* domain, int use_kerberos_cache,
-                              int timeout_seconds, char* error, size_t size);
+                              int timeout_seconds, int connect_seconds, int* timed_out,
+                              char* error, size_t size);
 void vt_ldb_free(struct vt_ldb* ldb);
 /* The default naming context of the directory, or NULL. */
 const char* vt_ldb_base_dn(struct vt_ldb* ldb);

@@ -90,7 +90,18 @@ bool SambaBackend::askCredentialsUnlocked(std::string_view server, bool refused,
   return true;
 }
 
+namespace {
+// A refusal comes at once; a call that took longer than this to fail
+// waited out a time-out.
+constexpr auto kSlowestRefusal = std::chrono::seconds(5);
+}  // namespace
+
 DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock& session) {
+  if (const DWORD status = logOn(server, at, session)) return status;
+  return openDirectory(*at);
+}
+
+DWORD SambaBackend::logOn(std::string_view server, std::string* at, SessionLock& session) {
   constexpr DWORD kLogonFailure = 1326;
   // Nothing goes to a controller without an account: the library would
   // connect as nobody, and keep that connection for the account given later.
@@ -140,7 +151,7 @@ DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock&
     // Whatever the library calls it, a controller that took this long to
     // fail the simplest call is not answering (a refusal comes at once):
     // the asked call would wait as long again.
-    if (std::chrono::steady_clock::now() - asked > std::chrono::seconds(5)) {
+    if (std::chrono::steady_clock::now() - asked > kSlowestRefusal) {
       leaveAlone(*at);
       return ERROR_BAD_NETPATH;
     }
@@ -167,13 +178,21 @@ bool SambaBackend::address(std::string_view server, std::string* out) {
   // The names the controller answers with (in the browse list, as the
   // domain's controller) are reached where it was reached, since NetBIOS
   // name resolution does not work on a loopback address.
-  if (isAddress(server) && !m_domainNames.contains(*out)) {
+  if (isAddress(server) && !m_domainNames.contains(*out) && !m_quietUntil.contains(*out)) {
     NetapiBuffer buf;
-    if (::NetServerGetInfo(out->c_str(), 100, buf.out()) == 0 && buf.as<::SERVER_INFO_100>()) {
+    const auto asked = std::chrono::steady_clock::now();
+    const DWORD status = ::NetServerGetInfo(out->c_str(), 100, buf.out());
+    if (status == NERR_Success && buf.as<::SERVER_INFO_100>()) {
       if (const char* name = buf.as<::SERVER_INFO_100>()->sv100_name)
         m_addresses.emplace(upper(name), *out);
     }
-    m_domainNames.emplace(*out, std::string());
+    if (status != NERR_Success && std::chrono::steady_clock::now() - asked > kSlowestRefusal) {
+      // It waited out the library's time-out: the call that asked would
+      // wait as long again. Asked again once the quiet spell is over.
+      leaveAlone(*out);
+    } else {
+      m_domainNames.emplace(*out, std::string());
+    }
   }
   return true;
 }
@@ -232,25 +251,49 @@ void SambaBackend::forgetConnections(const std::string& address) {
   m_session->restart();
 }
 
-Directory* SambaBackend::directory(const std::string& address) {
-  if (!m_options.useDirectory) return nullptr;
-  const auto now = std::chrono::steady_clock::now();
+DWORD SambaBackend::openDirectory(const std::string& address) {
+  if (!m_options.useDirectory || m_directories.contains(address)) return NERR_Success;
   if (auto it = m_withoutDirectory.find(address); it != m_withoutDirectory.end()) {
-    if (now - it->second < std::chrono::minutes(1)) return nullptr;
+    if (std::chrono::steady_clock::now() - it->second < std::chrono::minutes(1))
+      return NERR_Success;
     m_withoutDirectory.erase(it);
   }
-  if (auto it = m_directories.find(address); it != m_directories.end()) return it->second.get();
-  std::string why;
-  auto opened = Directory::open(address, m_options.credentials, &why);
-  if (!opened) {
-    // A server that answers SMB but not LDAP is an NT4-style controller
-    // (or one still starting its LDAP server). One that answers nothing, or
-    // refused the credentials, is asked again at the next call.
-    if (!answersOnPort(address, kLdapPort, 1000) && answersOnPort(address, kSmbPort))
-      m_withoutDirectory.emplace(address, now);
-    return nullptr;
+  switch (askLdap(address, static_cast<int>(m_options.directoryQuestion.count()))) {
+    case LdapAnswer::Absent:
+      // An NT4-style controller (or one still starting its LDAP server):
+      // asked again in a minute, counted from now, not from the question.
+      m_withoutDirectory.insert_or_assign(address, std::chrono::steady_clock::now());
+      return NERR_Success;
+    case LdapAnswer::Silent:
+      leaveAlone(address);
+      return ERROR_BAD_NETPATH;
+    case LdapAnswer::Answers:
+      break;
   }
-  return m_directories.emplace(address, std::move(opened)).first->second.get();
+  std::string why;
+  bool late = false;
+  auto opened = Directory::open(address, m_options.credentials, &why, &late,
+                                static_cast<int>(m_options.directoryConnect.count()));
+  if (late) {
+    leaveAlone(address);
+    return ERROR_BAD_NETPATH;
+  }
+  // Credentials the directory refuses and SMB took: the library serves
+  // this call, and the directory is asked again at the next.
+  if (opened) m_directories.emplace(address, std::move(opened));
+  return NERR_Success;
+}
+
+Directory* SambaBackend::directory(const std::string& address) {
+  if (!m_options.useDirectory) return nullptr;
+  auto it = m_directories.find(address);
+  if (it == m_directories.end()) {
+    // Reached some other way than reach(): connected here, any failure
+    // left to the library's answer.
+    openDirectory(address);
+    it = m_directories.find(address);
+  }
+  return it != m_directories.end() ? it->second.get() : nullptr;
 }
 
 BackendFactory sambaBackendFactory() {

@@ -44,6 +44,11 @@ struct SambaOptions {
   // its calls fail at once (53) for this long, so a browse of many calls
   // ends after the first time-out instead of waiting out each one.
   std::chrono::milliseconds quietAfterTimeout{15000};
+  // A directory answers the root entry's question at once when it works;
+  // one that does not within this long has stopped answering. Connecting
+  // to it (the bind) is bounded by `directoryConnect`.
+  std::chrono::milliseconds directoryQuestion{10000};
+  std::chrono::seconds directoryConnect{20};
 };
 
 class SambaBackend final : public AccountsPart,
@@ -214,8 +219,14 @@ class SambaBackend final : public AccountsPart,
   // The address of `server` (as address() finds it), once its controller
   // has accepted the credentials: 0, 53 when it does not answer, 1326
   // when it refuses the credentials and the user gives no better ones (or
-  // cannot be asked). Runs the logon prompt with the session let go.
+  // cannot be asked). Runs the logon prompt with the session let go. A
+  // controller whose directory stopped answering is 53 too: its answers
+  // without the directory would be partial.
   DWORD reach(std::string_view server, std::string* at, SessionLock& lock);
+  DWORD logOn(std::string_view server, std::string* at, SessionLock& lock);
+  // Connects to the directory of the controller at `address` unless it is
+  // connected, or known to have none: 0, or 53 when it stopped answering.
+  DWORD openDirectory(const std::string& address);
   // The prompt, with the session let go (another thread's call may need it
   // to end, the prompt's window may need this one's).
   bool askCredentialsUnlocked(std::string_view server, bool refused, SessionLock& lock);

@@ -12,8 +12,10 @@ constexpr DWORD kMemberNotInGroup = 1321;  // ERROR_MEMBER_NOT_IN_GROUP
 constexpr DWORD kPasswordRestriction = 1325;
 constexpr DWORD kNoneMapped = 1332;
 // The server could not be reached: bad network name, host unreachable,
-// connection refused or timed out, RPC server unavailable.
-constexpr DWORD kUnreachable[] = {51, 64, 67, 1203, 1214, 1231, 1225, 1460, 1722, 2114};
+// connection refused or timed out, RPC server unavailable, and the
+// library's "destination not found" for a controller that stopped answering
+// while it connected.
+constexpr DWORD kUnreachable[] = {51, 64, 67, 1203, 1214, 1231, 1225, 1460, 1722, 2114, 2152};
 
 }  // namespace
 
