@@ -84,7 +84,7 @@ ImportSummary runImport(const ImportTable& table, const ImportOptions& options,
         if (options.createHomes) createHome(run, row);
       } else {
         ++summary.users.failed;
-        if (!continueAfterFailure(run)) {
+        if (run.serverLost() || !continueAfterFailure(run)) {
           ++summary.recordsDone;
           summary.stopped = true;
           break;
@@ -93,11 +93,15 @@ ImportSummary runImport(const ImportTable& table, const ImportOptions& options,
     } else if (!importGroupRecord(run, row)) {
       ++summary.groups.failed;
       ++summary.recordsDone;
-      messages.ok(std::string(importTexts::kGroupImportFailed), title);
+      if (!run.serverLost()) messages.ok(std::string(importTexts::kGroupImportFailed), title);
       summary.stopped = true;
       break;
     }
     ++summary.recordsDone;
+  }
+  if (run.lostStatus()) {
+    summary.failures.push_back(run.lostText());
+    messages.ok(run.lostText(), title);
   }
   if (std::string error; !batch.commit(&error)) {
     summary.failures.push_back("The changes could not be saved: " + error);

@@ -4,6 +4,7 @@
 
 #include "platform/message_text.h"
 #include "platform/netapi.h"
+#include "platform/status_text.h"
 #include "resources/strings.h"
 
 namespace transfer {
@@ -16,7 +17,25 @@ const std::string& ImportRun::none() {
 void ImportRun::fail(const ImportRow& row, std::string_view name, std::string text,
                      std::string_view caption) {
   note(row, name, text);
+  if (serverLost()) return;  // the import's own message says why
   m_messages.ok(std::move(text), std::string(caption));
+}
+
+bool ImportRun::serverLost() {
+  constexpr platform::DWORD kLogonFailure = 1326;
+  if (m_lost) return true;
+  platform::NetBuffer buffer;
+  const platform::DWORD status = platform::NetUserModalsGet(server(), 0, buffer);
+  if (status == platform::ERROR_BAD_NETPATH || status == kLogonFailure) m_lost = status;
+  return m_lost != 0;
+}
+
+std::string ImportRun::lostText() const {
+  const std::string what = m_lost == platform::ERROR_BAD_NETPATH
+                               ? " does not answer"
+                               : " refuses the account the program acts as";
+  return "The import stopped: the server " + platform::messageText(server()) + what +
+         ".\nError number : " + std::to_string(m_lost) + ": " + platform::statusText(m_lost);
 }
 
 void ImportRun::note(const ImportRow& row, std::string_view name, std::string_view text) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/types.h"
 #include "transfer/import/import_engine.h"
 #include "ui/messages.h"
 
@@ -36,6 +37,15 @@ class ImportRun {
   // Notes a failure the import shows no box of its own for.
   void note(const ImportRow& row, std::string_view name, std::string_view text);
 
+  // After a record failed: whether the server stopped answering (53) or
+  // refuses the account the program acts as (1326), asked of the server
+  // once per failure. Then every later record would fail alike, so the
+  // import ends with one message instead of the record's own.
+  bool serverLost();
+  platform::DWORD lostStatus() const { return m_lost; }
+  // The one message that says so.
+  std::string lostText() const;
+
   // The server's account-domain name (NetUserModalsGet level 2), asked once.
   const std::optional<std::string>& domainName();
 
@@ -44,6 +54,7 @@ class ImportRun {
   const ImportHeader& m_header;
   ui::Messages& m_messages;
   ImportSummary& m_summary;
+  platform::DWORD m_lost = 0;
   bool m_domainAsked = false;
   std::optional<std::string> m_domainName;
 };
