@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "dlgthreads/printf_text.h"
 #include "dlgthreads/worker_frame.h"
+#include "platform/status_text.h"
 
 namespace dlgthreads {
 
@@ -25,7 +27,18 @@ void walkLevel(const std::shared_ptr<WorkerBlock>& block, const NETRESOURCE* con
   auto& lines = performance ? block->performance : block->network;
   BeginWork(*block);
   HANDLE handle = 0;
-  if (WNetOpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, container, &handle) == NERR_Success) {
+  const DWORD opened = WNetOpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, container, &handle);
+  if (opened != NERR_Success && !container) {
+    // Nothing below the root: an empty tree must not pass for a network
+    // without domains.
+    const std::string reason = statusText(opened);
+    showWorkerMessage(*block,
+                      printfText("The network could not be browsed.\nError number : %i",
+                                 static_cast<int>(opened)) +
+                          (reason.empty() ? "" : ": " + reason),
+                      {}, ui::Icon::Error);
+  }
+  if (opened == NERR_Success) {
     std::vector<NETRESOURCE> batch;
     for (;;) {
       if (block->cancelled() || block->networkLinesDropped) break;

@@ -6,7 +6,7 @@
 namespace platform {
 
 std::string statusText(DWORD status) {
-  static constexpr std::array<std::pair<DWORD, const char*>, 38> kTexts = {{
+  static constexpr std::array<std::pair<DWORD, const char*>, 39> kTexts = {{
       {ERROR_FILE_NOT_FOUND, "The system cannot find the file specified."},
       {ERROR_PATH_NOT_FOUND, "The system cannot find the path specified."},
       {ERROR_ACCESS_DENIED, "Access is denied."},
@@ -22,6 +22,7 @@ std::string statusText(DWORD status) {
       {ERROR_ALREADY_EXISTS, "It exists already."},
       {ERROR_NO_SUCH_USER, "The user does not exist."},
       {ERROR_NONE_MAPPED, "No mapping between account names and security IDs was done."},
+      {1222, "The network is not present or not started."},  // no network to enumerate
       {1326, "The user name or password is incorrect."},  // a logon failure
       {ERROR_INVALID_ACL, "The access control list is not valid."},
       {ERROR_INVALID_SECURITY_DESCR, "The security descriptor is not valid."},

@@ -108,7 +108,8 @@ ExportSource contentSource(const session::DisplayContent& content, DisplayType t
 }
 
 bool holdsNothing(const ExportSource& source) {
-  if (source.tree) return source.tree->empty();
+  // A tree's first node is its root, there whatever the walk found.
+  if (source.tree) return source.tree->size() <= 1;
   return !source.list || source.list->rowCount() == 0;
 }
 

@@ -66,7 +66,8 @@ std::vector<TreeText> treeTexts(const QTreeWidget& tree);
 ExportSource contentSource(const session::DisplayContent& content, display::DisplayType type,
                            const settings::SettingsValues& settings);
 
-// Whether the export would write no row (a list) or no node (a tree).
+// Whether the export would write no row (a list) or no node below the
+// root (a tree).
 bool holdsNothing(const ExportSource& source);
 
 }  // namespace transfer

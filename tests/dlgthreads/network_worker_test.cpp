@@ -118,5 +118,19 @@ TEST_F(PerformanceWalk, EntersEveryServerAndMeasuresEachShare) {
   EXPECT_EQ(performanceSuffix(0, info), "  (Speed 9600 bits/sec)  (---D)  (Delay 0ms)  (OptPacketsize 0)");
 }
 
+// A backend that cannot enumerate the network at all (a real domain's,
+// before it has a network part): the walk says so instead of handing over
+// a tree that passes for a network without domains.
+TEST_F(NetworkWalk, ANetworkThatCannotBeEnumeratedSaysWhy) {
+  useBackend(std::make_shared<platform::Backend>());
+  auto block = walk(true);
+  EXPECT_TRUE(block->network.lines().empty());
+  const auto shown = messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown.front().text,
+            "The network could not be browsed.\nError number : 1222: The network is not present "
+            "or not started.");
+}
+
 }  // namespace
 }  // namespace dlgthreads

@@ -93,6 +93,14 @@ std::uint32_t acbFromFlags(DWORD flags) {
   return acb;
 }
 
+DWORD flagsFromAcb(std::uint32_t acb) {
+  DWORD flags = UF_SCRIPT;
+  for (const FlagBit& bit : kAcbBits) {
+    if (acb & bit.acb) flags |= bit.uf;
+  }
+  return flags;
+}
+
 DWORD unixFromNtTime(std::int64_t nt, DWORD never) {
   if (nt == 0 || nt == kNtNever) return never;
   const std::int64_t seconds = nt / kNtUnitsPerSecond - kNtEpochOffset;

@@ -38,6 +38,9 @@ DWORD flagsFromAccountControl(std::uint32_t accountControl);
 DWORD reportedFlags(DWORD flags);
 // The account-control bits (ACB_) SAMR expects for the UF_ flags.
 std::uint32_t acbFromFlags(DWORD flags);
+// The UF_ flags of SAMR's account-control bits, as the display information
+// of a controller without a directory gives them.
+DWORD flagsFromAcb(std::uint32_t acb);
 
 // NT time (100 ns units since 1601) to seconds since 1970; 0 for 0, and
 // `never` for "never" (0 or the largest value, as accountExpires uses both).

@@ -207,9 +207,23 @@ NET_API_STATUS SambaBackend::NetUserGetInfo(std::string_view servername,
 DWORD SambaBackend::setAccountControl(const std::string& address, std::string_view name,
                                       DWORD flags) {
   Directory* dir = directory(address);
-  // libnetapi has no level that sets flags alone, and its level 3 passes
-  // them as raw account-control bits.
-  if (!dir) return ERROR_NOT_SUPPORTED;
+  if (!dir) {
+    // Without a directory (an NT4-style controller) the flags go through
+    // SAMR. libnetapi refuses the flags' own level (1008); its level 3
+    // sends only the fields that are set, and passes the flags as SAMR's
+    // account-control bits, not as UF_ flags.
+    USER_INFO_3 current;
+    if (const DWORD status = readUser(address, name, &current); status != NERR_Success)
+      return status;
+    const DWORD wanted = (current.usri3_flags & ~(kSettableFlags | UF_LOCKOUT)) |
+                         (flags & (kSettableFlags | UF_LOCKOUT));
+    ::USER_INFO_3 control{};
+    control.usri3_flags = acbFromFlags(wanted);
+    const std::string user(name);
+    return answer(::NetUserSetInfo(address.c_str(), user.c_str(), 3,
+                                   reinterpret_cast<std::uint8_t*>(&control), nullptr),
+                  Family::User, address);
+  }
   std::vector<DirectoryEntry> entries;
   const std::string filter = "(&(objectClass=user)(sAMAccountName=" + ldapEscape(name) + "))";
   if (!dir->search(filter, {"userAccountControl"}, &entries)) return ERROR_BAD_NETPATH;
@@ -582,14 +596,14 @@ NET_API_STATUS SambaBackend::NetQueryDisplayInformation(std::string_view servern
     auto& out = buf.emplace<NET_DISPLAY_USER>();
     const auto* e = static_cast<const ::NET_DISPLAY_USER*>(raw);
     for (std::uint32_t i = 0; e && i < read; ++i) {
-      out.push_back({text(e[i].usri1_name), text(e[i].usri1_comment), e[i].usri1_flags,
+      out.push_back({text(e[i].usri1_name), text(e[i].usri1_comment), flagsFromAcb(e[i].usri1_flags),
                      text(e[i].usri1_full_name), e[i].usri1_user_id, e[i].usri1_next_index});
     }
   } else if (level == 2) {
     auto& out = buf.emplace<NET_DISPLAY_MACHINE>();
     const auto* e = static_cast<const ::NET_DISPLAY_MACHINE*>(raw);
     for (std::uint32_t i = 0; e && i < read; ++i) {
-      out.push_back({text(e[i].usri2_name), text(e[i].usri2_comment), e[i].usri2_flags,
+      out.push_back({text(e[i].usri2_name), text(e[i].usri2_comment), flagsFromAcb(e[i].usri2_flags),
                      e[i].usri2_user_id, e[i].usri2_next_index});
     }
   } else {

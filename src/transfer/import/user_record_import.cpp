@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/message_text.h"
 #include "platform/netapi.h"
+#include "platform/status_text.h"
 #include "resources/strings.h"
 #include "transfer/import/home_path.h"
 #include "transfer/import/import_run.h"
@@ -128,8 +129,15 @@ bool importUserRecord(ImportRun& run, const ImportRow& row) {
   }
   DWORD parmErr = 0;
   if (const DWORD status = platform::NetUserSetInfo(run.server(), name, 3, info, &parmErr)) {
-    run.note(row, name, "the account's fields could not be written (error " +
-                            std::to_string(status) + ")");
+    // Said as an add failure is, with the system's reason: a record that
+    // fails without a word leaves nothing to go on.
+    std::string reason = platform::statusText(status);
+    run.fail(row, name,
+             "Error code #" + std::to_string(static_cast<int>(status)) +
+                 (reason.empty() ? "" : ": " + reason) +
+                 "\nThe account's fields could not be written.\nServer Name: " +
+                 platform::messageText(run.server()) + "\nUserName: " + platform::messageText(name),
+             importTexts::kImportErrorCaption);
     return false;
   }
   ++run.summary().users.updated;

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -56,13 +57,19 @@ TEST_F(Pdc, UsersBrowseFullAndQuickShowTheAccountDatabase) {
     dlgthreads::gatherUsers(block);
     EXPECT_TRUE(host->scripted().shown().empty());
     std::set<std::string> shown;
+    std::map<std::string, std::pair<std::string, std::string>> flags;  // disabled, PW expires
     std::string aliceName;
     for (const auto& r : block->users.records()) {
       shown.insert(r.name);
+      flags[r.name] = {r.disabled, r.pwExpires};
       if (r.name == "alice") aliceName = r.fullName;
     }
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(aliceName, "Alice Archer");
+    // The fixture's filling accounts are disabled, their passwords never
+    // expire; alice's account is neither.
+    EXPECT_EQ(flags["fill0000"], std::make_pair(std::string("Yes"), std::string("Never")));
+    EXPECT_EQ(flags["alice"], std::make_pair(std::string("No"), std::string("Yes")));
     host->forgetFinished();
   }
 }
@@ -182,6 +189,37 @@ TEST_F(Pdc, ThePdcIsThePrimaryControllerAndNoOtherServer) {
     EXPECT_TRUE(type & SV_TYPE_DOMAIN_CTRL) << std::hex << type;
     EXPECT_FALSE(type & SV_TYPE_SERVER_NT) << std::hex << type;
   }
+}
+
+// The account flags pdbedit shows for `user` ("[DU         ]").
+std::string accountFlags(const std::string& user) {
+  setenv("NSS_WRAPPER_PASSWD", (dc().prefix + "/etc/passwd").c_str(), 1);
+  setenv("NSS_WRAPPER_GROUP", (dc().prefix + "/etc/group").c_str(), 1);
+  setenv("LD_PRELOAD", "/usr/lib/x86_64-linux-gnu/libnss_wrapper.so", 1);
+  const auto lines = outputLines(
+      runProgram({"pdbedit", "-s", dc().prefix + "/etc/smb.conf", "-v", user}, nullptr));
+  unsetenv("LD_PRELOAD");
+  for (const std::string& line : lines)
+    if (line.starts_with("Account Flags:")) return line.substr(line.find('['));
+  return "(no flags line)";
+}
+
+// An update of an account's flags (Disabled, PW Expires) as an import or
+// User Properties writes them.
+TEST_F(Pdc, AccountFlagsAreWrittenAsTheDatabaseKeepsThem) {
+  NetBuffer buf;
+  ASSERT_EQ(NetUserGetInfo(dc().server, "bob", 3, buf), NERR_Success);
+  USER_INFO_3 bob = *buf.one<USER_INFO_3>();
+  ASSERT_FALSE(bob.usri3_flags & UF_ACCOUNTDISABLE);
+  bob.usri3_flags |= UF_ACCOUNTDISABLE | UF_DONT_EXPIRE_PASSWD;
+  DWORD parm = 0;
+  ASSERT_EQ(NetUserSetInfo(dc().server, "bob", 3, bob, &parm), NERR_Success);
+  EXPECT_EQ(accountFlags("bob"), "[DUX        ]");
+  ASSERT_EQ(NetUserGetInfo(dc().server, "bob", 3, buf), NERR_Success);
+  EXPECT_TRUE(buf.one<USER_INFO_3>()->usri3_flags & UF_ACCOUNTDISABLE);
+  bob.usri3_flags &= ~(UF_ACCOUNTDISABLE | UF_DONT_EXPIRE_PASSWD);
+  ASSERT_EQ(NetUserSetInfo(dc().server, "bob", 3, bob, &parm), NERR_Success);
+  EXPECT_EQ(accountFlags("bob"), "[U          ]");
 }
 
 // smbd killed while the full Users browse reads the accounts, at several
