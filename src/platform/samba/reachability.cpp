@@ -47,17 +47,18 @@ bool connects(const addrinfo& address, int timeoutMs) {
   return ::getsockopt(s.fd(), SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
 }
 
-// A search of the root entry for its objectClass, message 1: what any
-// directory answers without an account.
-constexpr std::array<std::uint8_t, 39> kRootSearch = {
-    0x30, 0x25, 0x02, 0x01, 0x01,                    // message, id 1
-    0x63, 0x20,                                      // search request
+// A search of the root entry asking for no attribute ("1.1"), message 1:
+// what any directory answers without an account, and at once (the root
+// entry's attributes are computed, some of them dearly).
+constexpr std::array<std::uint8_t, 44> kRootSearch = {
+    0x30, 0x2a, 0x02, 0x01, 0x01,                    // message, id 1
+    0x63, 0x25,                                      // search request
     0x04, 0x00,                                      // base ""
     0x0a, 0x01, 0x00, 0x0a, 0x01, 0x00,              // scope base, never dereference
     0x02, 0x01, 0x00, 0x02, 0x01, 0x00,              // no size or time limit
     0x01, 0x01, 0x00,                                // types only: false
     0x87, 0x0b, 'o', 'b', 'j', 'e', 'c', 't', 'C', 'l', 'a', 's', 's',  // (objectClass=*)
-    0x30, 0x00};                                     // every attribute
+    0x30, 0x05, 0x04, 0x03, '1', '.', '1'};          // no attribute
 
 using Clock = std::chrono::steady_clock;
 
