@@ -1,6 +1,7 @@
 #include "platform/samba/account_fields.h"
 
 #include "platform/dialin.h"
+#include "platform/samba/password_change_right.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -52,7 +53,7 @@ const std::vector<std::string>& userAttributes() {
       "profilePath", "userWorkstations", "pwdLastSet", "lastLogon", "lastLogonTimestamp",
       "lastLogoff", "maxStorage",
       "accountExpires", "logonHours", "badPwdCount", "logonCount", "countryCode", "codePage",
-      "objectSid", "primaryGroupID"};
+      "objectSid", "primaryGroupID", "nTSecurityDescriptor"};
   return kAttributes;
 }
 
@@ -79,6 +80,19 @@ DialinState dialinFromEntry(const DirectoryEntry& e) {
 
 DWORD flagsFromAccountControl(std::uint32_t accountControl) {
   return UF_SCRIPT | (accountControl & kReportedControlBits);
+}
+
+bool passwordChangeDenied(const DirectoryEntry& e) {
+  const std::string_view descriptor = e.text("nTSecurityDescriptor");
+  return !descriptor.empty() &&
+         vt_denies_password_change(descriptor.data(), descriptor.size()) == 1;
+}
+
+DWORD accountFlags(const DirectoryEntry& e) {
+  const DWORD flags =
+      flagsFromAccountControl(static_cast<std::uint32_t>(e.number("userAccountControl"))) &
+      ~UF_PASSWD_CANT_CHANGE;
+  return passwordChangeDenied(e) ? flags | UF_PASSWD_CANT_CHANGE : flags;
 }
 
 DWORD reportedFlags(DWORD flags) {
@@ -118,8 +132,7 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now) {
   u.usri3_full_name = str(e.text("displayName"));
   u.usri3_comment = str(e.text("description"));
   u.usri3_usr_comment = str(e.text("comment"));
-  const auto control = static_cast<std::uint32_t>(e.number("userAccountControl"));
-  u.usri3_flags = flagsFromAccountControl(control);
+  u.usri3_flags = accountFlags(e);
   const auto computed =
       static_cast<std::uint32_t>(e.number("msDS-User-Account-Control-Computed"));
   if (computed & UF_LOCKOUT) u.usri3_flags |= UF_LOCKOUT;
