@@ -45,8 +45,8 @@ std::string str(std::string_view s) { return std::string(s); }
 
 }  // namespace
 
-const std::vector<std::string>& userAttributes() {
-  static const std::vector<std::string> kAttributes = {
+const std::vector<std::string>& userAttributes(bool withDescriptor) {
+  static const std::vector<std::string> kWhole = {
       "sAMAccountName", "displayName", "description", "comment", "userAccountControl",
       "msDS-User-Account-Control-Computed", "msDS-UserPasswordExpiryTimeComputed",
       "homeDirectory", "homeDrive", "scriptPath",
@@ -54,7 +54,9 @@ const std::vector<std::string>& userAttributes() {
       "lastLogoff", "maxStorage",
       "accountExpires", "logonHours", "badPwdCount", "logonCount", "countryCode", "codePage",
       "objectSid", "primaryGroupID", "nTSecurityDescriptor"};
-  return kAttributes;
+  // The same but the descriptor, the last.
+  static const std::vector<std::string> kWithoutDescriptor(kWhole.begin(), kWhole.end() - 1);
+  return withDescriptor ? kWhole : kWithoutDescriptor;
 }
 
 const std::vector<std::string>& dialinAttributes() {
@@ -83,9 +85,7 @@ DWORD flagsFromAccountControl(std::uint32_t accountControl) {
 }
 
 bool passwordChangeDenied(const DirectoryEntry& e) {
-  const std::string_view descriptor = e.text("nTSecurityDescriptor");
-  return !descriptor.empty() &&
-         vt_denies_password_change(descriptor.data(), descriptor.size()) == 1;
+  return deniesPasswordChange(e.text("nTSecurityDescriptor"));
 }
 
 DWORD accountFlags(const DirectoryEntry& e) {

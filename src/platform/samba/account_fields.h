@@ -12,8 +12,11 @@
 
 namespace platform::samba {
 
-// The directory attributes USER_INFO_3 is made from.
-const std::vector<std::string>& userAttributes();
+// The directory attributes USER_INFO_3 is made from. Without the security
+// descriptor (for callers that want names only), which costs the controller
+// more than every other attribute together and gives only "user cannot
+// change password".
+const std::vector<std::string>& userAttributes(bool withDescriptor);
 // A user's USER_INFO_3 from its directory entry; `now` in seconds since 1970.
 // Lock-out and password expiry are the controller's own, computed per
 // account (msDS-User-Account-Control-Computed,

@@ -1,33 +1,26 @@
-/* "User cannot change password" as Active Directory keeps it: entries for
- * the change-password extended right on the account's security descriptor
- * (nTSecurityDescriptor) for SELF and Everyone, denying or allowing it; not
- * an account-control bit. The descriptor's binary form is read and written
- * with Samba's own security descriptor code (libsamba-security); C, as
- * Samba's headers are. */
-#ifndef VELTRANE_SAMBA_PASSWORD_CHANGE_RIGHT_H
-#define VELTRANE_SAMBA_PASSWORD_CHANGE_RIGHT_H
+#pragma once
+// "User cannot change password" as a directory keeps it: entries for the
+// change-password extended right on the account's security descriptor
+// (nTSecurityDescriptor) for SELF and Everyone, denying or allowing it; not
+// an account-control bit.
 
-#include <stddef.h>
+#include <optional>
+#include <string>
+#include <string_view>
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+namespace platform::samba {
 
-/* 1 when the descriptor's DACL denies SELF or Everyone the right, 0 when
- * not, -1 when data is no security descriptor. */
-int vt_denies_password_change(const void* data, size_t length);
+// Whether the descriptor's DACL denies SELF or Everyone the right (an
+// inherited denial counts too). False for bytes that are no descriptor.
+// Reads the bytes in place: it runs for every account of a browse.
+bool deniesPasswordChange(std::string_view descriptor);
 
-/* The descriptor with the right denied (deny != 0: deny entries for SELF
- * and Everyone before the others, their explicit allow entries for it
- * removed) or allowed again (the explicit deny entries removed, the allow
- * entries a new account has put back). 0 with *out (release it with
- * free()) and *out_length set; -1 when data is no security descriptor or
- * memory ran out. */
-int vt_with_password_change_denied(const void* data, size_t length, int deny, void** out,
-                                   size_t* out_length);
+// The descriptor with the right denied (deny entries for SELF and Everyone
+// first, as explicit denials come first, their explicit allow entries for
+// the right removed) or allowed again (the explicit deny entries removed,
+// the allow entries a new account has put back). Inherited entries stay
+// as they are, after the explicit ones. nullopt when the bytes are no
+// descriptor or hold no DACL to change.
+std::optional<std::string> withPasswordChangeDenied(std::string_view descriptor, bool deny);
 
-#ifdef __cplusplus
-}
-#endif
-
-#endif
+}  // namespace platform::samba

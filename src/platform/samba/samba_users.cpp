@@ -3,7 +3,6 @@
 // through libnetapi at the single-field levels it serves, and through the
 // directory for what those levels cannot carry.
 #include <algorithm>
-#include <cstdlib>
 #include <ctime>
 #include <memory>
 
@@ -111,25 +110,22 @@ constexpr DWORD kSettableFlags =
 // again, written back (the DACL only). An LDAP result code.
 int writePasswordChangeDenied(Directory& dir, const DirectoryEntry& account, bool deny) {
   const std::string_view before = account.text("nTSecurityDescriptor");
-  void* raw = nullptr;
-  std::size_t length = 0;
-  if (before.empty() ||
-      vt_with_password_change_denied(before.data(), before.size(), deny ? 1 : 0, &raw,
-                                     &length) != 0)
-    return 50;  // a descriptor this account may not read is one it may not write
-  const std::unique_ptr<void, decltype(&std::free)> owned(raw, &std::free);
-  return dir.replace(account.dn, "nTSecurityDescriptor",
-                     {std::string(static_cast<const char*>(raw), length)});
+  // A descriptor this account may not read (none came) is one it may not
+  // write.
+  if (before.empty()) return 50;
+  auto after = withPasswordChangeDenied(before, deny);
+  if (!after) return 80;  // other: bytes that are no descriptor are not rewritten
+  return dir.replace(account.dn, "nTSecurityDescriptor", {std::move(*after)});
 }
 
 }  // namespace
 
 DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
-                              std::vector<USER_INFO_3>* out) {
+                              std::vector<USER_INFO_3>* out, bool flags) {
   out->clear();
   if (Directory* dir = directory(address)) {
     std::vector<DirectoryEntry> entries;
-    std::vector<std::string> attributes = userAttributes();
+    std::vector<std::string> attributes = userAttributes(flags);
     attributes.insert(attributes.end(), dialinAttributes().begin(), dialinAttributes().end());
     if (!dir->search(kindFilter(filter), attributes, &entries)) return ERROR_BAD_NETPATH;
     const std::int64_t at = now();
@@ -160,12 +156,12 @@ DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
 }
 
 DWORD SambaBackend::readUser(const std::string& address, std::string_view name,
-                             USER_INFO_3* out) {
+                             USER_INFO_3* out, bool flags) {
   if (Directory* dir = directory(address)) {
     std::vector<DirectoryEntry> entries;
     const std::string filter =
         "(&(objectClass=user)(sAMAccountName=" + ldapEscape(name) + "))";
-    if (!dir->search(filter, userAttributes(), &entries)) return ERROR_BAD_NETPATH;
+    if (!dir->search(filter, userAttributes(flags), &entries)) return ERROR_BAD_NETPATH;
     if (entries.empty()) return NERR_UserNotFound;
     *out = userFromEntry(entries.front(), now());
     return NERR_Success;
@@ -188,7 +184,9 @@ NET_API_STATUS SambaBackend::NetUserEnum(std::string_view servername, DWORD leve
   std::string at;
   if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<USER_INFO_3> users;
-  if (const DWORD status = readUsers(at, filter, &users); status != NERR_Success) return status;
+  // Level 0 is names only: the descriptors of every account are not read.
+  if (const DWORD status = readUsers(at, filter, &users, level != 0); status != NERR_Success)
+    return status;
   const std::size_t total = users.size();
   if (level == 0) {
     return pageEnum<USER_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
@@ -211,7 +209,8 @@ NET_API_STATUS SambaBackend::NetUserGetInfo(std::string_view servername,
   std::string at;
   if (const DWORD reached = reach(servername, &at, lock)) return reached;
   USER_INFO_3 user;
-  if (const DWORD status = readUser(at, username, &user); status != NERR_Success) return status;
+  if (const DWORD status = readUser(at, username, &user, level != 0); status != NERR_Success)
+    return status;
   if (level == 0) {
     buf.emplace<USER_INFO_0>().push_back(userInfo0(user));
   } else if (level == 1) {
