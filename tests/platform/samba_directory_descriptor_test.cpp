@@ -102,7 +102,9 @@ Guid guid(std::string_view text) {
   const std::string wire = bytes(digits);
   Guid g{};
   constexpr int kOrder[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
-  for (int i = 0; i < 16; ++i) g[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(wire[static_cast<std::size_t>(kOrder[i])]);
+  for (int i = 0; i < 16; ++i)
+    g[static_cast<std::size_t>(i)] =
+        static_cast<std::uint8_t>(wire[static_cast<std::size_t>(kOrder[i])]);
   return g;
 }
 
@@ -279,8 +281,12 @@ TEST(SambaDirectoryDescriptor, EntriesNotReadHereSurviveARewrite) {
   // object entries were there before).
   DirectoryDescriptor d = *original;
   d.dacl->revision = 2;
-  const std::string callback = bytes("09001c00ff010f00010100000000000512000000" "6172746600000000");
-  const std::string unknown = bytes("7f020800" "deadbeef");
+  const std::string callback = bytes(
+      "09001c00ff010f00010100000000000512000000"
+      "6172746600000000");
+  const std::string unknown = bytes(
+      "7f020800"
+      "deadbeef");
   d.dacl->entries = {d.dacl->entries[0], opaqueEntry(callback), opaqueEntry(unknown)};
   const auto plain = encodeDescriptor(d);
   ASSERT_TRUE(plain);
@@ -309,7 +315,8 @@ TEST(SambaDirectoryDescriptor, DamagedBytesAreNoDescriptor) {
     return !decodeDescriptor(b) && !deniesPasswordChange(b) && !withPasswordChangeDenied(b, true);
   };
   const auto with32 = [](std::string b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      b[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
     return b;
   };
   const auto with16 = [](std::string b, std::size_t at, std::uint16_t v) {
@@ -327,22 +334,24 @@ TEST(SambaDirectoryDescriptor, DamagedBytesAreNoDescriptor) {
       EXPECT_TRUE(refused(whole->substr(0, n))) << n;
     }
   }
-  EXPECT_TRUE(refused(withByte(user, 0, 2)));                                  // revision
-  EXPECT_TRUE(refused(with32(user, 16, static_cast<std::uint32_t>(user.size()) + 4)));  // DACL past the end
-  EXPECT_TRUE(refused(with32(user, 16, 0xFFFFFFF0)));                         // ... far past
-  EXPECT_TRUE(refused(with32(user, 16, 8)));                                  // DACL in the header
-  EXPECT_TRUE(refused(with32(policy, 4, static_cast<std::uint32_t>(policy.size()) - 4)));  // owner cut
-  EXPECT_TRUE(refused(withByte(policy, 0x14 + 1, 16)));                       // owner: 16 sub-authorities
-  EXPECT_TRUE(refused(withByte(policy, 0x30, 2)));                            // group: SID revision
-  EXPECT_TRUE(refused(with16(user, 20 + 2, 0xFFFF)));                         // ACL size past the end
-  EXPECT_TRUE(refused(with16(user, 20 + 4, 45)));                             // one entry more than there is
-  EXPECT_TRUE(refused(withByte(user, 20, 1)));                                // ACL revision
-  // The first entry (20 bytes at 28; its SID of 5 sub-authorities at 36).
-  EXPECT_TRUE(refused(with16(user, 28 + 2, 0)));                              // size 0
-  EXPECT_TRUE(refused(with16(user, 28 + 2, 3)));                              // below a header
-  EXPECT_TRUE(refused(with16(user, 28 + 2, 0x8000)));                         // past the list
-  EXPECT_TRUE(refused(withByte(user, 36 + 1, 0xFF)));                         // sub-authorities
-  EXPECT_TRUE(refused(withByte(user, 36 + 1, 6)));                            // past the entry
+  const auto userEnd = static_cast<std::uint32_t>(user.size());
+  const auto policyEnd = static_cast<std::uint32_t>(policy.size());
+  EXPECT_TRUE(refused(withByte(user, 0, 2)));              // revision
+  EXPECT_TRUE(refused(with32(user, 16, userEnd + 4)));     // DACL past the end
+  EXPECT_TRUE(refused(with32(user, 16, 0xFFFFFFF0)));      // ... far past
+  EXPECT_TRUE(refused(with32(user, 16, 8)));               // DACL in the header
+  EXPECT_TRUE(refused(with32(policy, 4, policyEnd - 4)));  // owner cut
+  EXPECT_TRUE(refused(withByte(policy, 0x14 + 1, 16)));    // owner: 16 sub-authorities
+  EXPECT_TRUE(refused(withByte(policy, 0x30, 2)));         // group: SID revision
+  EXPECT_TRUE(refused(with16(user, 20 + 2, 0xFFFF)));      // ACL size past the end
+  EXPECT_TRUE(refused(with16(user, 20 + 4, 45)));          // one entry more than there is
+  EXPECT_TRUE(refused(withByte(user, 20, 1)));             // ACL revision
+  // The first entry (36 bytes at 28; its SID of 5 sub-authorities at 36).
+  EXPECT_TRUE(refused(with16(user, 28 + 2, 0)));       // size 0
+  EXPECT_TRUE(refused(with16(user, 28 + 2, 3)));       // below a header
+  EXPECT_TRUE(refused(with16(user, 28 + 2, 0x8000)));  // past the list
+  EXPECT_TRUE(refused(withByte(user, 36 + 1, 0xFF)));  // sub-authorities
+  EXPECT_TRUE(refused(withByte(user, 36 + 1, 6)));     // past the entry
   // An object entry (the fifth, at 0x80) claiming a second GUID it has no
   // room for.
   ASSERT_EQ(static_cast<std::uint8_t>(user[0x80]), kAccessAllowedObjectAce);

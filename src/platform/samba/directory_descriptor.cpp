@@ -276,10 +276,14 @@ std::optional<std::string> encodeDescriptor(const DirectoryDescriptor& d) {
   using Part = DirectoryDescriptor::Part;
   const auto present = [&](Part p) {
     switch (p) {
-      case Part::Owner: return !d.owner.empty();
-      case Part::Group: return !d.group.empty();
-      case Part::Sacl: return d.sacl.has_value();
-      case Part::Dacl: return d.dacl.has_value();
+      case Part::Owner:
+        return !d.owner.empty();
+      case Part::Group:
+        return !d.group.empty();
+      case Part::Sacl:
+        return d.sacl.has_value();
+      case Part::Dacl:
+        return d.dacl.has_value();
     }
     return false;
   };

@@ -47,8 +47,8 @@ DescriptorAce rightEntry(std::uint8_t type, std::string_view trustee) {
 bool deniesPasswordChange(std::string_view descriptor) {
   bool denied = false;
   const bool read = visitDaclEntries(descriptor, [&denied](const AceView& ace) {
-    if (ace.known && isRightEntry(kAccessDeniedObjectAce, ace.type, ace.mask, ace.objectType,
-                                  ace.sid))
+    if (ace.known &&
+        isRightEntry(kAccessDeniedObjectAce, ace.type, ace.mask, ace.objectType, ace.sid))
       denied = true;
   });
   return read && denied;
