@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "platform/lab/lab.h"
@@ -150,6 +151,78 @@ TEST_P(AccountChanges, AddSetAndDeleteAUser) {
   if (samba()) {
     EXPECT_TRUE(stored().empty());
   }
+}
+
+// "User cannot change password", set by the properties dialog (level 3) and
+// by an import (level 1008), and cleared again. The DC keeps it as deny
+// entries for the change-password right on the account's descriptor, as
+// directory consoles write it, not in userAccountControl.
+TEST_P(AccountChanges, UserCannotChangePasswordIsKeptAndCleared) {
+  addUser();
+  const auto browsed = [&] {
+    NetBuffer buf;
+    DWORD read = 0, total = 0, resume = 0;
+    EXPECT_EQ(NetUserEnum(server(), 3, FILTER_NORMAL_ACCOUNT, buf, MAX_PREFERRED_LENGTH, &read,
+                          &total, &resume),
+              NERR_Success);
+    for (const USER_INFO_3& u : buf.get<USER_INFO_3>())
+      if (u.usri3_name == kUser) return u.usri3_flags;
+    return DWORD{0};
+  };
+  // The descriptor's entries for the change-password right, in SDDL.
+  const auto rightEntries = [] {
+    const auto found = ldbSearch("(sAMAccountName=" + std::string(kUser) + ")",
+                                 {"nTSecurityDescriptor"});
+    const std::string sddl = found.empty() ? "" : first(found.front(), "nTSecurityDescriptor");
+    std::set<std::string> entries;
+    for (std::size_t at = sddl.find('('); at != std::string::npos; at = sddl.find('(', at + 1)) {
+      const std::string ace = sddl.substr(at, sddl.find(')', at) - at + 1);
+      if (ace.find("ab721a53-1e2f-11d0-9819-00aa0040529b") != std::string::npos)
+        entries.insert(ace);
+    }
+    return entries;
+  };
+  const std::set<std::string> allowed = {
+      "(OA;;CR;ab721a53-1e2f-11d0-9819-00aa0040529b;;PS)",
+      "(OA;;CR;ab721a53-1e2f-11d0-9819-00aa0040529b;;WD)"};
+  const std::set<std::string> denied = {
+      "(OD;;CR;ab721a53-1e2f-11d0-9819-00aa0040529b;;PS)",
+      "(OD;;CR;ab721a53-1e2f-11d0-9819-00aa0040529b;;WD)"};
+  EXPECT_FALSE(user().usri3_flags & UF_PASSWD_CANT_CHANGE);
+  if (samba()) {
+    EXPECT_EQ(rightEntries(), allowed);
+  }
+
+  USER_INFO_3 u = user();
+  u.usri3_flags |= UF_PASSWD_CANT_CHANGE;
+  ASSERT_EQ(NetUserSetInfo(server(), kUser, 3, u, nullptr), NERR_Success);
+  EXPECT_TRUE(user().usri3_flags & UF_PASSWD_CANT_CHANGE);
+  EXPECT_TRUE(browsed() & UF_PASSWD_CANT_CHANGE);
+  if (samba()) {
+    EXPECT_EQ(rightEntries(), denied);
+    EXPECT_FALSE(control(stored()) & UF_PASSWD_CANT_CHANGE);
+  }
+
+  // Cleared, the account may change its password again as a new one may.
+  ASSERT_EQ(NetUserSetInfo(server(), kUser, 1008,
+                           USER_INFO_1008{user().usri3_flags & ~UF_PASSWD_CANT_CHANGE}, nullptr),
+            NERR_Success);
+  EXPECT_FALSE(user().usri3_flags & UF_PASSWD_CANT_CHANGE);
+  EXPECT_FALSE(browsed() & UF_PASSWD_CANT_CHANGE);
+  if (samba()) {
+    EXPECT_EQ(rightEntries(), allowed);
+  }
+
+  ASSERT_EQ(NetUserSetInfo(server(), kUser, 1008,
+                           USER_INFO_1008{user().usri3_flags | UF_PASSWD_CANT_CHANGE}, nullptr),
+            NERR_Success);
+  EXPECT_TRUE(user().usri3_flags & UF_PASSWD_CANT_CHANGE);
+  if (samba()) {
+    EXPECT_EQ(rightEntries(), denied);
+  }
+  // The other flags are left as they were.
+  EXPECT_TRUE(user().usri3_flags & UF_DONT_EXPIRE_PASSWD);
+  EXPECT_FALSE(user().usri3_flags & UF_ACCOUNTDISABLE);
 }
 
 TEST_P(AccountChanges, PasswordSetAndRefusedWhenTooShort) {

@@ -1,6 +1,7 @@
 #include "platform/samba/account_fields.h"
 
 #include "platform/dialin.h"
+#include "platform/samba/password_change_right.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -44,16 +45,18 @@ std::string str(std::string_view s) { return std::string(s); }
 
 }  // namespace
 
-const std::vector<std::string>& userAttributes() {
-  static const std::vector<std::string> kAttributes = {
+const std::vector<std::string>& userAttributes(bool withDescriptor) {
+  static const std::vector<std::string> kWhole = {
       "sAMAccountName", "displayName", "description", "comment", "userAccountControl",
       "msDS-User-Account-Control-Computed", "msDS-UserPasswordExpiryTimeComputed",
       "homeDirectory", "homeDrive", "scriptPath",
       "profilePath", "userWorkstations", "pwdLastSet", "lastLogon", "lastLogonTimestamp",
       "lastLogoff", "maxStorage",
       "accountExpires", "logonHours", "badPwdCount", "logonCount", "countryCode", "codePage",
-      "objectSid", "primaryGroupID"};
-  return kAttributes;
+      "objectSid", "primaryGroupID", "nTSecurityDescriptor"};
+  // The same but the descriptor, the last.
+  static const std::vector<std::string> kWithoutDescriptor(kWhole.begin(), kWhole.end() - 1);
+  return withDescriptor ? kWhole : kWithoutDescriptor;
 }
 
 const std::vector<std::string>& dialinAttributes() {
@@ -79,6 +82,17 @@ DialinState dialinFromEntry(const DirectoryEntry& e) {
 
 DWORD flagsFromAccountControl(std::uint32_t accountControl) {
   return UF_SCRIPT | (accountControl & kReportedControlBits);
+}
+
+bool passwordChangeDenied(const DirectoryEntry& e) {
+  return deniesPasswordChange(e.text("nTSecurityDescriptor"));
+}
+
+DWORD accountFlags(const DirectoryEntry& e) {
+  const DWORD flags =
+      flagsFromAccountControl(static_cast<std::uint32_t>(e.number("userAccountControl"))) &
+      ~UF_PASSWD_CANT_CHANGE;
+  return passwordChangeDenied(e) ? flags | UF_PASSWD_CANT_CHANGE : flags;
 }
 
 DWORD reportedFlags(DWORD flags) {
@@ -126,8 +140,7 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now) {
   u.usri3_full_name = str(e.text("displayName"));
   u.usri3_comment = str(e.text("description"));
   u.usri3_usr_comment = str(e.text("comment"));
-  const auto control = static_cast<std::uint32_t>(e.number("userAccountControl"));
-  u.usri3_flags = flagsFromAccountControl(control);
+  u.usri3_flags = accountFlags(e);
   const auto computed =
       static_cast<std::uint32_t>(e.number("msDS-User-Account-Control-Computed"));
   if (computed & UF_LOCKOUT) u.usri3_flags |= UF_LOCKOUT;

@@ -12,8 +12,11 @@
 
 namespace platform::samba {
 
-// The directory attributes USER_INFO_3 is made from.
-const std::vector<std::string>& userAttributes();
+// The directory attributes USER_INFO_3 is made from. Without the security
+// descriptor (for callers that want names only), which costs the controller
+// more than every other attribute together and gives only "user cannot
+// change password".
+const std::vector<std::string>& userAttributes(bool withDescriptor);
 // A user's USER_INFO_3 from its directory entry; `now` in seconds since 1970.
 // Lock-out and password expiry are the controller's own, computed per
 // account (msDS-User-Account-Control-Computed,
@@ -33,6 +36,14 @@ DialinState dialinFromEntry(const DirectoryEntry& entry);
 
 // userAccountControl (whose bits are the UF_ flags) as the platform's flags.
 DWORD flagsFromAccountControl(std::uint32_t accountControl);
+// An account's flags from its directory entry: userAccountControl, and
+// UF_PASSWD_CANT_CHANGE from its DACL (nTSecurityDescriptor), where the
+// controller keeps it; the account-control bit of that name means nothing
+// to it.
+DWORD accountFlags(const DirectoryEntry& entry);
+// Whether the entry's DACL denies the account the change of its own
+// password (false without a readable descriptor).
+bool passwordChangeDenied(const DirectoryEntry& entry);
 // The flags of the platform among those libnetapi reports (it adds
 // UF_PASSWORD_EXPIRED, which the platform reports in its own field).
 DWORD reportedFlags(DWORD flags);

@@ -1,5 +1,6 @@
 #include "platform/samba/directory.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,11 @@ constexpr const char* kModulesDir = VELTRANE_SAMBA_LDB_MODULES;
 // An LDAP operation that gets no answer within this many seconds fails, so
 // a controller that stops answering cannot hold a browse for ever.
 constexpr int kRequestTimeout = 30;
+
+// Security descriptors are read and written for their DACL only: the
+// owner and group need more rights than the DACL, and are left alone.
+constexpr const char* kDescriptor = "nTSecurityDescriptor";
+constexpr unsigned kDaclOnly = 4;  // SECINFO_DACL
 
 }  // namespace
 
@@ -113,6 +119,8 @@ bool Directory::search(std::string_view filter, const std::vector<std::string>& 
   attrs.push_back(nullptr);
   const std::string baseText(base.empty() ? std::string_view(m_baseDn) : base);
   const std::string filterText(filter);
+  const bool descriptor =
+      std::find(attributes.begin(), attributes.end(), kDescriptor) != attributes.end();
   const auto receive = [](void* context, const char* dn, const char* attribute, const char* value,
                           std::size_t length) {
     auto* entries = static_cast<std::vector<DirectoryEntry>*>(context);
@@ -123,7 +131,7 @@ bool Directory::search(std::string_view filter, const std::vector<std::string>& 
     entries->back().values[attribute].emplace_back(value, length);
   };
   return noted(vt_ldb_search(m_connection, baseText.c_str(), filterText.c_str(), attrs.data(),
-                             receive, out)) == 0;
+                             descriptor ? kDaclOnly : 0, receive, out)) == 0;
 }
 
 int Directory::replace(const std::string& dn, const std::string& attribute,
@@ -137,7 +145,8 @@ int Directory::replace(const std::string& dn, const std::string& attribute,
     lengths.push_back(v.size());
   }
   return noted(vt_ldb_replace(m_connection, dn.c_str(), attribute.c_str(), data.data(),
-                              lengths.data(), values.size()));
+                              lengths.data(), values.size(),
+                              attribute == kDescriptor ? kDaclOnly : 0));
 }
 
 int Directory::noted(int status) {

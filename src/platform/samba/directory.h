@@ -57,10 +57,12 @@ class Directory {
   const std::string& baseDn() const { return m_baseDn; }
 
   // Searches the subtree under `base` (the domain when empty). Returns
-  // false when the search itself failed (a lost connection).
+  // false when the search itself failed (a lost connection). An
+  // nTSecurityDescriptor asked for comes with its DACL only.
   bool search(std::string_view filter, const std::vector<std::string>& attributes,
               std::vector<DirectoryEntry>* out, std::string_view base = {});
-  // Replaces `attribute` of `dn` with `values` (no values: removes it).
+  // Replaces `attribute` of `dn` with `values` (no values: removes it); an
+  // nTSecurityDescriptor replaces the object's DACL only.
   // Returns the LDAP result code (0 success, 50 insufficient access, ...).
   int replace(const std::string& dn, const std::string& attribute,
               const std::vector<std::string>& values);

@@ -154,24 +154,39 @@ struct vt_ldb* vt_ldb_connect(const char* modules_dir, const char* url, const ch
 
 void vt_ldb_free(struct vt_ldb* handle) { talloc_free(handle); }
 
+/* Limits a request's security descriptors to the parts sd_flags names. */
+static int with_sd_flags(struct ldb_request* request, unsigned sd_flags) {
+  if (sd_flags == 0) return LDB_SUCCESS;
+  struct ldb_sd_flags_control* control = talloc(request, struct ldb_sd_flags_control);
+  if (!control) return LDB_ERR_OPERATIONS_ERROR;
+  control->secinfo_flags = sd_flags;
+  return ldb_request_add_control(request, LDB_CONTROL_SD_FLAGS_OID, true, control);
+}
+
+/* Runs a built request within the time limit. */
+static int run(struct vt_ldb* handle, struct ldb_request* request) {
+  ldb_set_timeout(handle->ldb, request, handle->timeout);
+  int status = ldb_request(handle->ldb, request);
+  if (status == LDB_SUCCESS) status = ldb_wait(request->handle, LDB_WAIT_ALL);
+  return status;
+}
+
 const char* vt_ldb_base_dn(struct vt_ldb* handle) {
   struct ldb_dn* base = ldb_get_default_basedn(handle->ldb);
   return base ? ldb_dn_get_linearized(base) : NULL;
 }
 
 int vt_ldb_search(struct vt_ldb* handle, const char* base, const char* filter,
-                  const char* const* attributes, vt_ldb_value_fn receive, void* context) {
+                  const char* const* attributes, unsigned sd_flags, vt_ldb_value_fn receive,
+                  void* context) {
   TALLOC_CTX* tmp = talloc_new(handle);
   struct ldb_dn* dn = ldb_dn_new(tmp, handle->ldb, base);
   struct ldb_result* result = talloc_zero(tmp, struct ldb_result);
   struct ldb_request* request = NULL;
   int status = ldb_build_search_req(&request, handle->ldb, tmp, dn, LDB_SCOPE_SUBTREE, filter,
                                     attributes, NULL, result, ldb_search_default_callback, NULL);
-  if (status == LDB_SUCCESS) {
-    ldb_set_timeout(handle->ldb, request, handle->timeout);
-    status = ldb_request(handle->ldb, request);
-    if (status == LDB_SUCCESS) status = ldb_wait(request->handle, LDB_WAIT_ALL);
-  }
+  if (status == LDB_SUCCESS) status = with_sd_flags(request, sd_flags);
+  if (status == LDB_SUCCESS) status = run(handle, request);
   if (status == LDB_SUCCESS) {
     for (unsigned i = 0; i < result->count; ++i) {
       const struct ldb_message* msg = result->msgs[i];
@@ -191,7 +206,8 @@ int vt_ldb_search(struct vt_ldb* handle, const char* base, const char* filter,
 }
 
 int vt_ldb_replace(struct vt_ldb* handle, const char* dn, const char* attribute,
-                   const char* const* values, const size_t* lengths, size_t count) {
+                   const char* const* values, const size_t* lengths, size_t count,
+                   unsigned sd_flags) {
   TALLOC_CTX* tmp = talloc_new(handle);
   struct ldb_message* msg = ldb_msg_new(tmp);
   msg->dn = ldb_dn_new(tmp, handle->ldb, dn);
@@ -203,7 +219,12 @@ int vt_ldb_replace(struct vt_ldb* handle, const char* dn, const char* attribute,
     value.length = lengths[i];
     status = ldb_msg_add_value(msg, attribute, &value, NULL);
   }
-  if (status == LDB_SUCCESS) status = ldb_modify(handle->ldb, msg);
+  struct ldb_request* request = NULL;
+  if (status == LDB_SUCCESS)
+    status = ldb_build_mod_req(&request, handle->ldb, tmp, msg, NULL, NULL,
+                               ldb_op_default_callback, NULL);
+  if (status == LDB_SUCCESS) status = with_sd_flags(request, sd_flags);
+  if (status == LDB_SUCCESS) status = run(handle, request);
   talloc_free(tmp);
   return status;
 }

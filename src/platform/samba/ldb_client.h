@@ -27,13 +27,17 @@ const char* vt_ldb_base_dn(struct vt_ldb* ldb);
  * each of its values. */
 typedef void (*vt_ldb_value_fn)(void* context, const char* dn, const char* attribute,
                                 const char* value, size_t length);
-/* Subtree search under base; attributes end with NULL. 0 on success, else
- * the LDAP result code. */
+/* Subtree search under base; attributes end with NULL. sd_flags, when not
+ * 0, asks for those parts of security descriptors only (SECINFO_ bits, the
+ * SD flags control). 0 on success, else the LDAP result code. */
 int vt_ldb_search(struct vt_ldb* ldb, const char* base, const char* filter,
-                  const char* const* attributes, vt_ldb_value_fn receive, void* context);
-/* Replaces attribute of dn with count values. 0 or the LDAP result code. */
+                  const char* const* attributes, unsigned sd_flags, vt_ldb_value_fn receive,
+                  void* context);
+/* Replaces attribute of dn with count values; sd_flags as for the search
+ * (the parts of a security descriptor written). 0 or the LDAP result code. */
 int vt_ldb_replace(struct vt_ldb* ldb, const char* dn, const char* attribute,
-                   const char* const* values, const size_t* lengths, size_t count);
+                   const char* const* values, const size_t* lengths, size_t count,
+                   unsigned sd_flags);
 
 #ifdef __cplusplus
 }

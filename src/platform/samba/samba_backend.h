@@ -244,9 +244,13 @@ class SambaBackend final : public AccountsPart,
   Directory* directory(const std::string& address);
   // The domain's NetBIOS name as the controller at `address` reports it.
   std::string domainName(const std::string& address);
-  // The user's USER_INFO_3, from the directory when there is one.
-  DWORD readUser(const std::string& address, std::string_view name, USER_INFO_3* out);
-  DWORD readUsers(const std::string& address, DWORD filter, std::vector<USER_INFO_3>* out);
+  // The user's USER_INFO_3, from the directory when there is one. Without
+  // `flags` the account's security descriptor is not read (its flags lack
+  // UF_PASSWD_CANT_CHANGE): for callers that want names only.
+  DWORD readUser(const std::string& address, std::string_view name, USER_INFO_3* out,
+                 bool flags = true);
+  DWORD readUsers(const std::string& address, DWORD filter, std::vector<USER_INFO_3>* out,
+                  bool flags = true);
   // Sets the fields of `wanted` that differ from the account's, each at
   // its own level (libnetapi's level 3 loses some and fails when fed back).
   DWORD applyUserChanges(const std::string& address, std::string_view name,

@@ -4,10 +4,12 @@
 // directory for what those levels cannot carry.
 #include <algorithm>
 #include <ctime>
+#include <memory>
 
 #include "platform/paging.h"
 #include "platform/samba/account_fields.h"
 #include "platform/samba/credentials.h"
+#include "platform/samba/password_change_right.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/status_codes.h"
 #include "platform/samba/unguessable_password.h"
@@ -99,19 +101,31 @@ std::string sentPassword(std::string_view given) {
   return given == kUnknownPassword ? unguessablePassword() : std::string(given);
 }
 
-// The flags a set can change; the rest (the account's kind, lock-out)
-// follow from the account and stay as they are.
+// The flags a set can change in userAccountControl; the rest (the
+// account's kind, lock-out) follow from the account and stay as they are.
 constexpr DWORD kSettableFlags =
     UF_ACCOUNTDISABLE | UF_HOMEDIR_REQUIRED | UF_PASSWD_NOTREQD | UF_DONT_EXPIRE_PASSWD;
+
+// The account's DACL with the change of its own password denied or allowed
+// again, written back (the DACL only). An LDAP result code.
+int writePasswordChangeDenied(Directory& dir, const DirectoryEntry& account, bool deny) {
+  const std::string_view before = account.text("nTSecurityDescriptor");
+  // A descriptor this account may not read (none came) is one it may not
+  // write.
+  if (before.empty()) return 50;
+  auto after = withPasswordChangeDenied(before, deny);
+  if (!after) return 80;  // other: bytes that are no descriptor are not rewritten
+  return dir.replace(account.dn, "nTSecurityDescriptor", {std::move(*after)});
+}
 
 }  // namespace
 
 DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
-                              std::vector<USER_INFO_3>* out) {
+                              std::vector<USER_INFO_3>* out, bool flags) {
   out->clear();
   if (Directory* dir = directory(address)) {
     std::vector<DirectoryEntry> entries;
-    std::vector<std::string> attributes = userAttributes();
+    std::vector<std::string> attributes = userAttributes(flags);
     attributes.insert(attributes.end(), dialinAttributes().begin(), dialinAttributes().end());
     if (!dir->search(kindFilter(filter), attributes, &entries)) return ERROR_BAD_NETPATH;
     const std::int64_t at = now();
@@ -142,12 +156,12 @@ DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
 }
 
 DWORD SambaBackend::readUser(const std::string& address, std::string_view name,
-                             USER_INFO_3* out) {
+                             USER_INFO_3* out, bool flags) {
   if (Directory* dir = directory(address)) {
     std::vector<DirectoryEntry> entries;
     const std::string filter =
         "(&(objectClass=user)(sAMAccountName=" + ldapEscape(name) + "))";
-    if (!dir->search(filter, userAttributes(), &entries)) return ERROR_BAD_NETPATH;
+    if (!dir->search(filter, userAttributes(flags), &entries)) return ERROR_BAD_NETPATH;
     if (entries.empty()) return NERR_UserNotFound;
     *out = userFromEntry(entries.front(), now());
     return NERR_Success;
@@ -170,7 +184,9 @@ NET_API_STATUS SambaBackend::NetUserEnum(std::string_view servername, DWORD leve
   std::string at;
   if (const DWORD reached = reach(servername, &at, lock)) return reached;
   std::vector<USER_INFO_3> users;
-  if (const DWORD status = readUsers(at, filter, &users); status != NERR_Success) return status;
+  // Level 0 is names only: the descriptors of every account are not read.
+  if (const DWORD status = readUsers(at, filter, &users, level != 0); status != NERR_Success)
+    return status;
   const std::size_t total = users.size();
   if (level == 0) {
     return pageEnum<USER_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
@@ -193,7 +209,8 @@ NET_API_STATUS SambaBackend::NetUserGetInfo(std::string_view servername,
   std::string at;
   if (const DWORD reached = reach(servername, &at, lock)) return reached;
   USER_INFO_3 user;
-  if (const DWORD status = readUser(at, username, &user); status != NERR_Success) return status;
+  if (const DWORD status = readUser(at, username, &user, level != 0); status != NERR_Success)
+    return status;
   if (level == 0) {
     buf.emplace<USER_INFO_0>().push_back(userInfo0(user));
   } else if (level == 1) {
@@ -226,13 +243,18 @@ DWORD SambaBackend::setAccountControl(const std::string& address, std::string_vi
   }
   std::vector<DirectoryEntry> entries;
   const std::string filter = "(&(objectClass=user)(sAMAccountName=" + ldapEscape(name) + "))";
-  if (!dir->search(filter, {"userAccountControl"}, &entries)) return ERROR_BAD_NETPATH;
+  if (!dir->search(filter, {"userAccountControl", "nTSecurityDescriptor"}, &entries))
+    return ERROR_BAD_NETPATH;
   if (entries.empty()) return NERR_UserNotFound;
   const auto current = static_cast<DWORD>(entries.front().number("userAccountControl"));
   const DWORD wanted = (current & ~kSettableFlags) | (flags & kSettableFlags);
   int status = 0;
   if (wanted != current)
     status = dir->replace(entries.front().dn, "userAccountControl", {std::to_string(wanted)});
+  // "User cannot change password" is the DACL's, not a control bit.
+  const bool deny = (flags & UF_PASSWD_CANT_CHANGE) != 0;
+  if (status == 0 && deny != passwordChangeDenied(entries.front()))
+    status = writePasswordChangeDenied(*dir, entries.front(), deny);
   // Clearing the lock-out flag unlocks the account.
   if (status == 0 && !(flags & UF_LOCKOUT))
     status = dir->replace(entries.front().dn, "lockoutTime", {"0"});
@@ -277,7 +299,8 @@ DWORD SambaBackend::applyUserChanges(const std::string& address, std::string_vie
                             Family::User, address);
     if (status != NERR_Success) return status;
   }
-  if ((wanted.usri3_flags ^ current.usri3_flags) & (kSettableFlags | UF_LOCKOUT)) {
+  if ((wanted.usri3_flags ^ current.usri3_flags) &
+      (kSettableFlags | UF_LOCKOUT | UF_PASSWD_CANT_CHANGE)) {
     status = setAccountControl(address, name, wanted.usri3_flags);
     if (status != NERR_Success) return status;
   }
@@ -423,7 +446,13 @@ DWORD SambaBackend::addUser(std::string_view servername, DWORD level, const USER
   const DWORD status = answer(
       ::NetUserAdd(at.c_str(), 1, reinterpret_cast<std::uint8_t*>(&raw), &err), Family::User, at);
   if (parm_err) *parm_err = err;
-  if (status != NERR_Success || level == 1) return status;
+  if (status != NERR_Success) return status;
+  // SAMR has no account-control bit for "cannot change password".
+  if (level == 1) {
+    return (wanted.usri3_flags & UF_PASSWD_CANT_CHANGE) && directory(at)
+               ? setAccountControl(at, wanted.usri3_name, wanted.usri3_flags)
+               : status;
+  }
   // The level-3 fields level 1 has no room for.
   return applyUserChanges(at, wanted.usri3_name, wanted, false);
 }
@@ -524,7 +553,7 @@ DWORD SambaBackend::displayFromDirectory(Directory& dir, DWORD level, DWORD inde
                             : FILTER_WORKSTATION_TRUST_ACCOUNT | FILTER_SERVER_TRUST_ACCOUNT);
   std::vector<DirectoryEntry> entries;
   if (!dir.search(filter, {"sAMAccountName", "displayName", "description", "userAccountControl",
-                           "objectSid"},
+                           "objectSid", "nTSecurityDescriptor"},
                   &entries))
     return ERROR_BAD_NETPATH;
   std::vector<std::pair<DWORD, const DirectoryEntry*>> byRid;
@@ -534,10 +563,7 @@ DWORD SambaBackend::displayFromDirectory(Directory& dir, DWORD level, DWORD inde
   bool more = false;
   std::size_t taken = 0;
   const std::size_t limit = entriesrequested == 0 ? 1 : entriesrequested;
-  const auto flagsOf = [&](std::size_t i) {
-    return flagsFromAccountControl(
-        static_cast<std::uint32_t>(byRid[i].second->number("userAccountControl")));
-  };
+  const auto flagsOf = [&](std::size_t i) { return accountFlags(*byRid[i].second); };
   if (level == 1) {
     taken = takePage(buf.emplace<NET_DISPLAY_USER>(), index, byRid.size(), prefmaxlen, limit,
                           [&](std::size_t i) {
