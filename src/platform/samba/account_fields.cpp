@@ -23,6 +23,8 @@ constexpr std::uint32_t kReportedControlBits =
 // The controller's computed account-control bit for an expired password
 // (the platform reports it in usri3_password_expired, not in the flags).
 constexpr std::uint32_t kPasswordExpiredComputed = 0x800000;
+constexpr DWORD kTrustAccounts =
+    UF_INTERDOMAIN_TRUST_ACCOUNT | UF_WORKSTATION_TRUST_ACCOUNT | UF_SERVER_TRUST_ACCOUNT;
 
 constexpr DWORD kRidAdministrator = 500;
 constexpr DWORD kRidGuest = 501;
@@ -45,18 +47,43 @@ std::string str(std::string_view s) { return std::string(s); }
 
 }  // namespace
 
-const std::vector<std::string>& userAttributes(bool withDescriptor) {
-  static const std::vector<std::string> kWhole = {
+const std::vector<std::string>& userAttributes(bool withDescriptor, bool computed) {
+  static const std::vector<std::string> kCommon = {
       "sAMAccountName", "displayName", "description", "comment", "userAccountControl",
-      "msDS-User-Account-Control-Computed", "msDS-UserPasswordExpiryTimeComputed",
       "homeDirectory", "homeDrive", "scriptPath",
       "profilePath", "userWorkstations", "pwdLastSet", "lastLogon", "lastLogonTimestamp",
       "lastLogoff", "maxStorage",
       "accountExpires", "logonHours", "badPwdCount", "logonCount", "countryCode", "codePage",
-      "objectSid", "primaryGroupID", "nTSecurityDescriptor"};
-  // The same but the descriptor, the last.
-  static const std::vector<std::string> kWithoutDescriptor(kWhole.begin(), kWhole.end() - 1);
-  return withDescriptor ? kWhole : kWithoutDescriptor;
+      "objectSid", "primaryGroupID"};
+  const auto with = [](std::vector<std::string> more, bool descriptor) {
+    std::vector<std::string> all = kCommon;
+    all.insert(all.end(), more.begin(), more.end());
+    if (descriptor) all.emplace_back("nTSecurityDescriptor");
+    return all;
+  };
+  const std::vector<std::string> kComputed = {"msDS-User-Account-Control-Computed",
+                                              "msDS-UserPasswordExpiryTimeComputed"};
+  static const std::vector<std::string> kSets[2][2] = {
+      {with({"lockoutTime"}, false), with({"lockoutTime"}, true)},
+      {with(kComputed, false), with(kComputed, true)}};
+  return kSets[computed ? 1 : 0][withDescriptor ? 1 : 0];
+}
+
+const std::vector<std::string>& policyAttributes() {
+  static const std::vector<std::string> kAttributes = {"maxPwdAge", "lockoutDuration"};
+  return kAttributes;
+}
+
+DomainPolicy policyFromEntry(const DirectoryEntry& domain) {
+  // Both are stored as negative intervals; the most negative one is "never".
+  const long long minimum = std::numeric_limits<long long>::min();
+  DomainPolicy policy;
+  const long long maxAge = domain.number("maxPwdAge");
+  policy.maxPasswordAge = maxAge == minimum ? 0 : -maxAge;
+  const long long duration = domain.number("lockoutDuration");
+  policy.lockoutForever = duration == minimum;
+  policy.lockoutDuration = policy.lockoutForever ? 0 : -duration;
+  return policy;
 }
 
 const std::vector<std::string>& dialinAttributes() {
@@ -133,7 +160,7 @@ DWORD ridOf(const std::string& sid) {
   return static_cast<DWORD>(std::strtoul(sid.c_str() + dash + 1, nullptr, 10));
 }
 
-USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now) {
+USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now, const DomainPolicy* policy) {
   const std::int64_t ntNow = ntTimeFromUnix(static_cast<DWORD>(now));
   USER_INFO_3 u;
   u.usri3_name = str(e.text("sAMAccountName"));
@@ -141,9 +168,19 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now) {
   u.usri3_comment = str(e.text("description"));
   u.usri3_usr_comment = str(e.text("comment"));
   u.usri3_flags = accountFlags(e);
+  const auto control = static_cast<std::uint32_t>(e.number("userAccountControl"));
   const auto computed =
       static_cast<std::uint32_t>(e.number("msDS-User-Account-Control-Computed"));
-  if (computed & UF_LOCKOUT) u.usri3_flags |= UF_LOCKOUT;
+  if (policy) {
+    // As the controller computes it for an account under the domain's
+    // policy: trust accounts are never locked out.
+    const std::int64_t lockedAt = e.number("lockoutTime");
+    if (lockedAt > 0 && !(control & kTrustAccounts) &&
+        (policy->lockoutForever || ntNow < lockedAt + policy->lockoutDuration))
+      u.usri3_flags |= UF_LOCKOUT;
+  } else if (computed & UF_LOCKOUT) {
+    u.usri3_flags |= UF_LOCKOUT;
+  }
   u.usri3_home_dir = str(e.text("homeDirectory"));
   u.usri3_home_dir_drive = str(e.text("homeDrive"));
   u.usri3_script_path = str(e.text("scriptPath"));
@@ -156,9 +193,20 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now) {
   // The controller's expiry time is 0 for a password to be changed at the
   // next logon and the largest value for one that never expires; absent
   // (an account it computes nothing for) is not expired either.
-  const std::int64_t mustChangeAt = e.number("msDS-UserPasswordExpiryTimeComputed", kNtNever);
-  const bool expired = (computed & kPasswordExpiredComputed) ||
-                       (mustChangeAt != kNtNever && mustChangeAt <= ntNow);
+  bool expired = false;
+  if (policy) {
+    // A password that never expires is not expired even when it must be
+    // changed; one set at 0 must be changed at the next logon.
+    const std::int64_t setAt = e.number("pwdLastSet");
+    const bool expires = !(control & (UF_DONT_EXPIRE_PASSWD | kTrustAccounts));
+    expired = expires && (setAt == 0 || (policy->maxPasswordAge != 0 &&
+                                         ntNow > setAt + policy->maxPasswordAge));
+  } else {
+    const std::int64_t mustChangeAt =
+        e.number("msDS-UserPasswordExpiryTimeComputed", kNtNever);
+    expired = (computed & kPasswordExpiredComputed) ||
+              (mustChangeAt != kNtNever && mustChangeAt <= ntNow);
+  }
   u.usri3_password_expired = expired ? 1 : 0;
   // lastLogon is this controller's own (not replicated, and not kept by
   // every logon path); lastLogonTimestamp is replicated but may be up to 14

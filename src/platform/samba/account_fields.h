@@ -12,18 +12,35 @@
 
 namespace platform::samba {
 
+// The domain's password and lock-out policy, as far as a user's state
+// follows from it, in NT time units (100 ns); 0 means never.
+struct DomainPolicy {
+  std::int64_t maxPasswordAge = 0;
+  std::int64_t lockoutDuration = 0;
+  bool lockoutForever = false;  // locked accounts stay locked until unlocked
+};
+// The domain object's attributes DomainPolicy is read from, and the reading.
+const std::vector<std::string>& policyAttributes();
+DomainPolicy policyFromEntry(const DirectoryEntry& domain);
+
 // The directory attributes USER_INFO_3 is made from. Without the security
 // descriptor (for callers that want names only), which costs the controller
 // more than every other attribute together and gives only "user cannot
-// change password".
-const std::vector<std::string>& userAttributes(bool withDescriptor);
-// A user's USER_INFO_3 from its directory entry; `now` in seconds since 1970.
-// Lock-out and password expiry are the controller's own, computed per
-// account (msDS-User-Account-Control-Computed,
-// msDS-UserPasswordExpiryTimeComputed): a fine-grained password policy
+// change password". With `computed`, lock-out and password expiry as the
+// controller computes them per account (msDS-User-Account-Control-Computed,
+// msDS-UserPasswordExpiryTimeComputed: a fine-grained password policy
 // applied to the account overrides the domain's, and only the controller
-// knows which one applies.
-USER_INFO_3 userFromEntry(const DirectoryEntry& entry, std::int64_t now);
+// knows which applies); without, what they follow from under the domain's
+// policy (lockoutTime, pwdLastSet), for a domain without such policies:
+// computing them costs the controller about as much as the rest of a
+// browse.
+const std::vector<std::string>& userAttributes(bool withDescriptor, bool computed = true);
+// A user's USER_INFO_3 from its directory entry; `now` in seconds since 1970.
+// With `policy`, lock-out and password expiry are worked out from it as the
+// controller does for an account no fine-grained policy applies to;
+// without, they are the controller's computed values.
+USER_INFO_3 userFromEntry(const DirectoryEntry& entry, std::int64_t now,
+                          const DomainPolicy* policy = nullptr);
 
 // A user's dial-in permission and call-back, as the dial-in calls give it.
 struct DialinState {

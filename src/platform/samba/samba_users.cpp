@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <ctime>
 #include <memory>
+#include <optional>
 
 #include "platform/paging.h"
 #include "platform/samba/account_fields.h"
@@ -118,20 +119,44 @@ int writePasswordChangeDenied(Directory& dir, const DirectoryEntry& account, boo
   return dir.replace(account.dn, "nTSecurityDescriptor", {std::move(*after)});
 }
 
+// Whether a password settings object applies to any account or group. The
+// search is of one small container; one that cannot be read counts as
+// "yes", so the controller's own values are read.
+bool fineGrainedPolicies(Directory& dir) {
+  std::vector<DirectoryEntry> settings;
+  if (!dir.search("(objectClass=msDS-PasswordSettings)", {"msDS-PSOAppliesTo"}, &settings,
+                  "CN=Password Settings Container,CN=System," + dir.baseDn()))
+    return true;
+  return std::any_of(settings.begin(), settings.end(), [](const DirectoryEntry& e) {
+    return !e.text("msDS-PSOAppliesTo").empty();
+  });
+}
+
 }  // namespace
 
 DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
                               std::vector<USER_INFO_3>* out, bool flags) {
   out->clear();
   if (Directory* dir = directory(address)) {
+    // The controller's per-account lock-out and expiry cost it about as much
+    // as the rest of the browse; they differ from what the domain's policy
+    // gives only where a fine-grained password policy applies.
+    std::optional<DomainPolicy> policy;
+    if (!fineGrainedPolicies(*dir)) {
+      if (dir->broken()) return ERROR_BAD_NETPATH;
+      std::vector<DirectoryEntry> domain;
+      if (!dir->search("(objectClass=domainDNS)", policyAttributes(), &domain, dir->baseDn()))
+        return ERROR_BAD_NETPATH;
+      policy = domain.empty() ? DomainPolicy{} : policyFromEntry(domain.front());
+    }
     std::vector<DirectoryEntry> entries;
-    std::vector<std::string> attributes = userAttributes(flags);
+    std::vector<std::string> attributes = userAttributes(flags, !policy);
     attributes.insert(attributes.end(), dialinAttributes().begin(), dialinAttributes().end());
     if (!dir->search(kindFilter(filter), attributes, &entries)) return ERROR_BAD_NETPATH;
     const std::int64_t at = now();
     out->reserve(entries.size());
     for (const DirectoryEntry& e : entries) {
-      out->push_back(userFromEntry(e, at));
+      out->push_back(userFromEntry(e, at, policy ? &*policy : nullptr));
       m_dialin.insert_or_assign({address, out->back().usri3_name}, dialinFromEntry(e));
     }
     // The account database's order: by relative ID, as SAMR lists them.
