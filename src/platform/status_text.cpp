@@ -6,7 +6,8 @@
 namespace platform {
 
 std::string statusText(DWORD status) {
-  static constexpr std::array<std::pair<DWORD, const char*>, 39> kTexts = {{
+  // Sized by its rows: a count written by hand left empty rows behind.
+  static constexpr std::pair<DWORD, const char*> kTexts[] = {
       {ERROR_FILE_NOT_FOUND, "The system cannot find the file specified."},
       {ERROR_PATH_NOT_FOUND, "The system cannot find the path specified."},
       {ERROR_ACCESS_DENIED, "Access is denied."},
@@ -22,8 +23,20 @@ std::string statusText(DWORD status) {
       {ERROR_ALREADY_EXISTS, "It exists already."},
       {ERROR_NO_SUCH_USER, "The user does not exist."},
       {ERROR_NONE_MAPPED, "No mapping between account names and security IDs was done."},
-      {1222, "The network is not present or not started."},  // no network to enumerate
-      {1326, "The user name or password is incorrect."},  // a logon failure
+      // Codes a real domain's libraries give that have no name in the
+      // platform's headers.
+      {31, "A device attached to the system is not functioning."},
+      {121, "The semaphore timeout period has expired."},
+      {1222, "The network is not present or not started."},
+      {1311, "There are currently no logon servers available to service the logon request."},
+      {1326, "The user name or password is incorrect."},
+      {1327, "Account restrictions are preventing this user from signing in."},
+      {1330, "The password for this account has expired."},
+      {1331, "This account is currently disabled."},
+      {1355, "The specified domain either does not exist or could not be contacted."},
+      {1722, "The RPC server is unavailable."},
+      {1907, "The user's password must be changed before signing in."},
+      {1909, "The referenced account is currently locked out."},
       {ERROR_INVALID_ACL, "The access control list is not valid."},
       {ERROR_INVALID_SECURITY_DESCR, "The security descriptor is not valid."},
       {ERROR_SPECIAL_ACCOUNT, "This operation cannot be performed on a built-in account."},
@@ -48,7 +61,7 @@ std::string statusText(DWORD status) {
        "The password does not meet the password policy requirements (length, history)."},
       {NERR_DuplicateShare, "The share name is already in use on this server."},
       {NERR_DCNotFound, "Could not find the domain controller for this domain."},
-  }};
+  };
   for (const auto& [code, text] : kTexts)
     if (code == status) return text;
   return {};
