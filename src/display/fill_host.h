@@ -5,6 +5,7 @@
 // called on the GUI thread.
 
 #include <string>
+#include <string_view>
 
 #include "display/display_views.h"
 
@@ -24,6 +25,9 @@ class FillHost : public DisplayViews {
   virtual DisplayTexts displayTexts(DisplayType type) const = 0;
   // Puts texts into status parts 2 and 3.
   virtual void showStatusTexts(const DisplayTexts& texts) = 0;
+  // Puts a note into status part 0 in place of "Ready", until the next
+  // browse begins.
+  virtual void showStatusNote(std::string_view note) = 0;
 
   // Ends the busy state of the browse controller.
   virtual void endBusy() = 0;

@@ -4,7 +4,9 @@
 #include <QTableView>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "display/content_table_model.h"
@@ -15,6 +17,26 @@
 #include "ui/messages.h"
 
 namespace display {
+namespace {
+
+// A message box's text as one status bar line: its lines joined by single
+// spaces.
+std::string oneLine(std::string_view text) {
+  std::string line;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view part = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    while (!part.empty() && (part.front() == ' ' || part.front() == '\r')) part.remove_prefix(1);
+    while (!part.empty() && (part.back() == ' ' || part.back() == '\r')) part.remove_suffix(1);
+    if (part.empty()) continue;
+    if (!line.empty()) line += ' ';
+    line += part;
+  }
+  return line;
+}
+
+}  // namespace
 
 ResultDisplay::ResultDisplay(FillHost& host, IconSet icons)
     : m_host(host), m_icons(std::move(icons)) {}
@@ -171,12 +193,14 @@ void ResultDisplay::fill(dlgthreads::WorkerBlock& block) {
   for (const std::string& message : outcome.messages) showMessage(message);
   if (!outcome.filled) {
     finishFill(std::nullopt, {});
-    return;
+  } else {
+    // The domain goes in front of the display's own fresh server text only,
+    // so a display whose texts were not refreshed never collects a second
+    // prefix. The worker read it: this thread must not wait for a server.
+    finishFill(type, {block.domainName + block.state.selectedServer, std::move(outcome.count)});
   }
-  // The domain goes in front of the display's own fresh server text only,
-  // so a display whose texts were not refreshed never collects a second
-  // prefix. The worker read it: this thread must not wait for a server.
-  finishFill(type, {block.domainName + block.state.selectedServer, std::move(outcome.count)});
+  // After the end of the busy state, which puts "Ready" there.
+  if (!block.refusal.empty()) m_host.showStatusNote(oneLine(block.refusal));
 }
 
 void ResultDisplay::finishFill(std::optional<DisplayType> filled, DisplayTexts texts) {

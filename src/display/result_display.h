@@ -56,8 +56,9 @@ class ResultDisplay {
   // Fills the display of the block's work kind: its content takes the
   // block's records, then the busy state ends, the first Edit item is
   // enabled again and the per-display texts and the status bar are
-  // updated. An unknown work kind shows "An unknown thread has terminated."
-  // and fills nothing.
+  // updated; a browse the server refused says so in status part 0, in the
+  // words of the worker's message on one line. An unknown work kind shows
+  // "An unknown thread has terminated." and fills nothing.
   void fill(dlgthreads::WorkerBlock& block);
 
   // What a display holds (made on first use).

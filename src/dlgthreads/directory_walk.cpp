@@ -35,8 +35,9 @@ class DirectoryWalk {
       // An empty directory lists nothing; a root that cannot be listed at
       // all is worth saying so.
       if (outermost && status != ERROR_FILE_NOT_FOUND)
-        showWorkerMessage(*m_block, printfText(kRootNotListedText.data(), m_path.c_str(),
-                                               static_cast<int>(status)), "");
+        showRefusal(*m_block,
+                    printfText(kRootNotListedText.data(), m_path.c_str(), static_cast<int>(status)),
+                    "");
       return;
     }
     do {

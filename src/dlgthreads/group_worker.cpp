@@ -102,7 +102,7 @@ class GroupGathering {
     DWORD total = 0;
     const NET_API_STATUS status =
         NetLocalGroupEnum(m_server, 1, groups, kReadLength, &read, &total, nullptr);
-    if (status == ERROR_ACCESS_DENIED) showWorkerMessage(m_block, "Insufficient rights", kFatal);
+    if (status == ERROR_ACCESS_DENIED) showRefusal(m_block, "Insufficient rights", kFatal);
     reportRefusal(status);
     const std::string marker = res::str(res::kStrLocalGroupContainer);
     const DWORD level = m_domainNames ? 2 : 1;
@@ -118,7 +118,7 @@ class GroupGathering {
       const NET_API_STATUS mstatus = NetLocalGroupGetMembers(
           m_server, group.lgrpi1_name, level, members, kReadLength, &mread, &mtotal, nullptr);
       if (mstatus == ERROR_ACCESS_DENIED) {
-        showWorkerMessage(m_block, "Insufficient rights to read Local\ngroup members.", kFatal);
+        showRefusal(m_block, "Insufficient rights to read Local\ngroup members.", kFatal);
       }
       if (level == 2) {
         for (const auto& member : members.get<LOCALGROUP_MEMBERS_INFO_2>()) {
@@ -145,8 +145,7 @@ class GroupGathering {
       const NET_API_STATUS status =
           NetGroupEnum(m_server, 2, groups, kReadLength, &read, &total, &resume);
       if (status == ERROR_ACCESS_DENIED) {
-        showWorkerMessage(m_block, "Insufficient rights to read Global\ngroup information.",
-                          kFatal);
+        showRefusal(m_block, "Insufficient rights to read Global\ngroup information.", kFatal);
       }
       reportRefusal(status);
       const std::span<const GROUP_INFO_2> page = groups.get<GROUP_INFO_2>();
@@ -174,7 +173,7 @@ class GroupGathering {
       const NET_API_STATUS status = NetGroupGetUsers(m_server, group.grpi2_name, 0, members,
                                                      kReadLength, &read, &total, &resume);
       if (status == ERROR_ACCESS_DENIED) {
-        showWorkerMessage(m_block, "Insufficient rights to read Global\ngroup members.", kFatal);
+        showRefusal(m_block, "Insufficient rights to read Global\ngroup members.", kFatal);
       }
       const std::span<const GROUP_USERS_INFO_0> page = members.get<GROUP_USERS_INFO_0>();
       for (const auto& member : page) addLine(group.grpi2_name, group.grpi2_comment, member.grui0_name);
@@ -190,11 +189,11 @@ class GroupGathering {
         m_refusalReported)
       return;
     m_refusalReported = true;
-    showWorkerMessage(m_block,
-                      printfText("The groups of the requested server could not be "
-                                 "read.\nError number : %i",
-                                 static_cast<int>(status)),
-                      {}, ui::Icon::Error);
+    showRefusal(m_block,
+                printfText("The groups of the requested server could not be "
+                           "read.\nError number : %i",
+                           static_cast<int>(status)),
+                {}, ui::Icon::Error);
   }
 
   WorkerBlock& m_block;

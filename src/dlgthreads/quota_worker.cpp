@@ -51,7 +51,7 @@ void gatherQuotas(std::shared_ptr<WorkerBlock> block) {
   std::vector<QuotaRecord> records;
   const std::string server = block->state.selectedServer;
   if (readQuotaEntries(server, records, &block->cancel) == QuotaReadResult::NoConnection)
-    showWorkerMessage(*block, quotaConnectionMessage(server), res::programTitle());
+    showRefusal(*block, quotaConnectionMessage(server), res::programTitle());
   if (block->quotas.allocate(records.size() + 1)) {
     for (QuotaRecord& record : records) *block->quotas.append() = std::move(record);
     block->quotas.finish();

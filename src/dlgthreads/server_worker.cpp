@@ -165,14 +165,14 @@ class ServerGathering {
       ++m_block.state.recordCount;
     }
     if (entries.empty()) {
-      showWorkerMessage(m_block,
-                        "The specified server could not be browsed\n"
-                        "for the type of information requested.\n"
-                        " Either choose another server, or change\n"
-                        "the information type.",
-                        status == NERR_InvalidComputer
-                            ? std::string("Invalid computer Name")
-                            : printfText("Error number : %i", static_cast<int>(status)));
+      showRefusal(m_block,
+                  "The specified server could not be browsed\n"
+                  "for the type of information requested.\n"
+                  " Either choose another server, or change\n"
+                  "the information type.",
+                  status == NERR_InvalidComputer
+                      ? std::string("Invalid computer Name")
+                      : printfText("Error number : %i", static_cast<int>(status)));
     }
     holder.finish();
     m_block.state.recordCount = holder.count();

@@ -117,18 +117,18 @@ class UserGathering {
         return true;
       }
       if (status == ERROR_ACCESS_DENIED) {
-        showWorkerMessage(m_block,
-                          "You do not have sufficient rights\non the requested server.\n Not all "
-                          "information can be returned.",
-                          "Insufficient Security Rights");
+        showRefusal(m_block,
+                    "You do not have sufficient rights\non the requested server.\n Not all "
+                    "information can be returned.",
+                    "Insufficient Security Rights");
         *count = kDeniedCountEstimate;
         return true;
       }
-      showWorkerMessage(m_block,
-                        printfText("The users of the requested server could not be "
-                                   "counted.\nError number : %i",
-                                   static_cast<int>(status)),
-                        kFatal, ui::Icon::Error);
+      showRefusal(m_block,
+                  printfText("The users of the requested server could not be "
+                             "counted.\nError number : %i",
+                             static_cast<int>(status)),
+                  kFatal, ui::Icon::Error);
       return false;
     }
   }
@@ -167,13 +167,13 @@ class UserGathering {
       index = entries.back().usri1_next_index;
     }
     if (!anyPage) {
-      showWorkerMessage(m_block, "An error has occurred while retrieving data", "Message",
-                        ui::Icon::Error);
+      showRefusal(m_block, "An error has occurred while retrieving data", "Message",
+                  ui::Icon::Error);
       if (status == ERROR_ACCESS_DENIED) {
-        showWorkerMessage(m_block, "Insufficient permission to access user data", "Message",
-                          ui::Icon::Error);
+        showRefusal(m_block, "Insufficient permission to access user data", "Message",
+                    ui::Icon::Error);
       } else if (status == ERROR_INVALID_LEVEL) {
-        showWorkerMessage(m_block, "Invalid LEVEL <internal>.", "Message", ui::Icon::Error);
+        showRefusal(m_block, "Invalid LEVEL <internal>.", "Message", ui::Icon::Error);
       }
     }
     return true;
@@ -331,7 +331,7 @@ class UserGathering {
                                     static_cast<int>(refusal));
       if (refusal == ERROR_ACCESS_DENIED)
         text += "\nQuick view (Tools > Settings, Users page) lists the accounts for any user.";
-      showWorkerMessage(m_block, text, {}, ui::Icon::Error);
+      showRefusal(m_block, text, {}, ui::Icon::Error);
     }
 
     for (std::size_t i = 0; i < holder.size(); ++i) {

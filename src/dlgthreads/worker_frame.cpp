@@ -49,4 +49,9 @@ void showWorkerMessage(const WorkerBlock& block, std::string text, std::string c
   if (block.host) block.host->messages().ok(std::move(text), std::move(caption), icon);
 }
 
+void showRefusal(WorkerBlock& block, std::string text, std::string caption, ui::Icon icon) {
+  block.refusal = text;
+  showWorkerMessage(block, std::move(text), std::move(caption), icon);
+}
+
 }  // namespace dlgthreads

@@ -90,6 +90,10 @@ struct WorkerBlock {
   bool sharesFlag = false;              // Network: descend into shares
   // Network: the walk found more than the lines hold (the fill says so once).
   bool networkLinesDropped = false;
+  // Why the server refused the browse, in the words of the last refusal
+  // the worker's message boxes told (showRefusal); "" when none was. The
+  // window's status bar says it too, so a list left empty says why.
+  std::string refusal;
 
   std::atomic<bool> cancel{false};
   // Nesting depth of BeginWork/FinishWork for this block (recursive walks).
@@ -141,5 +145,10 @@ void SetStatusText(const WorkerBlock& block, std::string text);
 // A worker's message box (OK button): waits for the answer.
 void showWorkerMessage(const WorkerBlock& block, std::string text, std::string caption,
                        ui::Icon icon = ui::Icon::None);
+// The message box of a refusal (a server that would not answer the browse,
+// or not all of it): shown as showWorkerMessage, and kept as the block's
+// refusal.
+void showRefusal(WorkerBlock& block, std::string text, std::string caption,
+                 ui::Icon icon = ui::Icon::None);
 
 }  // namespace dlgthreads

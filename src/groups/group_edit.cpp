@@ -1,6 +1,7 @@
 #include "groups/group_edit.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "eventlog/event_report.h"
@@ -32,6 +33,7 @@ class NameSet {
  public:
   NameSet() = default;
   explicit NameSet(const std::vector<std::string>& names) {
+    m_keys.reserve(names.size());
     for (const std::string& name : names) insert(name);
   }
   void insert(std::string_view name) { m_keys.insert(folded(name)); }
@@ -39,6 +41,35 @@ class NameSet {
 
  private:
   std::unordered_set<std::string> m_keys;
+};
+
+// The server's members as the OK step found them, each marked once the
+// edited list names it (as the server compares names). One index of the
+// server's list serves both directions of the comparison: the edited
+// entries it lacks are added, its members left unmarked are removed.
+class ServerMembers {
+ public:
+  explicit ServerMembers(const std::vector<std::string_view>& names)
+      : m_first(names.size()), m_kept(names.size(), false) {
+    m_index.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+      m_first[i] = m_index.emplace(folded(names[i]), i).first->second;
+  }
+  // Marks `name` as kept; false when the server does not hold it.
+  bool keep(std::string_view name) {
+    const auto found = m_index.find(folded(name));
+    if (found == m_index.end()) return false;
+    m_kept[found->second] = true;
+    return true;
+  }
+  // Whether the edited list names member `i` (a name listed twice counts as
+  // its first listing).
+  bool kept(std::size_t i) const { return m_kept[m_first[i]]; }
+
+ private:
+  std::unordered_map<std::string, std::size_t> m_index;
+  std::vector<std::size_t> m_first;
+  std::vector<bool> m_kept;
 };
 
 bool isLocalGroup(std::string_view server, std::string_view name) {
@@ -130,8 +161,9 @@ GroupFields loadGroup(std::string_view server, std::string name, bool isNew, boo
     if (fields.local) {
       if (NetLocalGroupGetInfo(server, fields.name, 1, buffer) == NERR_Success)
         if (const auto* info = buffer.one<LOCALGROUP_INFO_1>()) fields.description = info->lgrpi1_comment;
-      for (const auto& m : localGroupMembers(server, fields.name).entries)
-        fields.members.push_back(m.lgrmi2_domainandname);
+      auto members = localGroupMembers(server, fields.name).entries;
+      fields.members.reserve(members.size());
+      for (auto& m : members) fields.members.push_back(std::move(m.lgrmi2_domainandname));
     } else {
       if (NetGroupGetInfo(server, fields.name, 2, buffer) == NERR_Success)
         if (const auto* info = buffer.one<GROUP_INFO_2>()) fields.description = info->grpi2_comment;
@@ -156,21 +188,22 @@ WriteResult writeGroup(std::string_view server, GroupFields& fields, bool loggin
   // What the server holds now; a new group holds nothing yet.
   Members<LOCALGROUP_MEMBERS_INFO_2> localNow;
   Members<std::string> globalNow;
-  std::vector<std::string> currentNames;
+  std::vector<std::string_view> currentNames;
   if (!fields.isNew) {
     if (fields.local) {
       localNow = localGroupMembers(server, fields.name, kMemberPageBytes);
+      currentNames.reserve(localNow.entries.size());
       for (const auto& m : localNow.entries) currentNames.push_back(m.lgrmi2_domainandname);
     } else {
       globalNow = globalGroupMembers(server, fields.name, kMemberPageBytes);
-      currentNames = globalNow.entries;
+      currentNames.assign(globalNow.entries.begin(), globalNow.entries.end());
     }
   }
-  const NameSet current(currentNames);
+  ServerMembers current(currentNames);
   NameSet added;
   std::vector<std::string> additions;
   for (const std::string& entry : fields.members)
-    if (!entry.empty() && !current.contains(entry) && !added.contains(entry)) {
+    if (!entry.empty() && !current.keep(entry) && !added.contains(entry)) {
       added.insert(entry);
       additions.push_back(entry);
     }
@@ -245,16 +278,18 @@ WriteResult writeGroup(std::string_view server, GroupFields& fields, bool loggin
 
   // Removed by the SID read with the member, so a member whose account no
   // longer resolves can go too.
-  const NameSet kept(fields.members);
-  for (const auto& member : localNow.entries)
-    if (!kept.contains(member.lgrmi2_domainandname) &&
+  for (std::size_t i = 0; i < localNow.entries.size(); ++i) {
+    const auto& member = localNow.entries[i];
+    if (!current.kept(i) &&
         NetLocalGroupDelMember(server, fields.name, member.lgrmi2_sid) != NERR_Success)
       ok(messages, "Could not remove user from group.\nUSER: " + member.lgrmi2_domainandname +
                        "\nError editing LOCAL group.");
-  for (const std::string& member : globalNow.entries)
-    if (!kept.contains(member) &&
-        NetGroupDelUser(server, fields.name, member) != NERR_Success)
+  }
+  for (std::size_t i = 0; i < globalNow.entries.size(); ++i) {
+    const std::string& member = globalNow.entries[i];
+    if (!current.kept(i) && NetGroupDelUser(server, fields.name, member) != NERR_Success)
       ok(messages, "Could not remove user from group.\nUSER: " + member);
+  }
   if (!fields.secondGroup.empty()) writeSecondGroup(server, fields, messages);
   return WriteResult::Close;
 }

@@ -5,14 +5,15 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QVBoxLayout>
 
-#include <memory>
 #include <vector>
 
 #include "groups/other_domain_member_dialog.h"
@@ -174,11 +175,19 @@ void GroupPropertiesDialog::exchange(bool save) {
     m_fields.candidates.push_back(m_candidates->item(i)->text().toStdString());
 }
 
+// The selection is read as indexes (in the order selectedItems() gives), and
+// the lists change once it has all been gone through: looking each entry
+// up, inserting it and taking it out one by one would each cost a pass
+// over a list of 100,000 members.
 void GroupPropertiesDialog::move(QListWidget* from, QListWidget* to) {
-  for (QListWidgetItem* item : from->selectedItems()) {
-    const QString entry = item->text();
-    if (to->findItems(entry, Qt::MatchExactly).isEmpty()) {
-      to->addItem(entry);
+  QSet<QString> present = ui::entryTexts(to);
+  QStringList added;
+  std::vector<int> taken;
+  for (const QModelIndex& index : from->selectionModel()->selectedIndexes()) {
+    const QString entry = index.data(Qt::DisplayRole).toString();
+    if (!present.contains(entry)) {
+      present.insert(entry);
+      added.push_back(entry);
     } else {
       const ui::Answer answer = m_messages.show(
           {"The user is already a member of that group. USER: " + entry.toStdString() +
@@ -186,25 +195,33 @@ void GroupPropertiesDialog::move(QListWidget* from, QListWidget* to) {
                "group.\nDELETE the user from the source group?\nWARNING: YOU ARE REMOVING A USER "
                "FROM A GROUP",
            "Warning", ui::Buttons::YesNoCancel, ui::Icon::Error, ui::Answer::No});
-      if (answer == ui::Answer::Cancel) return;
+      if (answer == ui::Answer::Cancel) break;
       if (answer != ui::Answer::Yes) continue;
     }
-    std::unique_ptr<QListWidgetItem> taken(from->takeItem(from->row(item)));
-    listsChanged();
+    taken.push_back(index.row());
   }
+  ui::addEntries(to, added);
+  if (taken.empty()) return;
+  ui::removeEntries(from, std::move(taken));
+  listsChanged();
 }
 
 void GroupPropertiesDialog::copy(QListWidget* from, QListWidget* to) {
-  for (QListWidgetItem* item : from->selectedItems()) {
-    const QString entry = item->text();
-    if (to->findItems(entry, Qt::MatchExactly).isEmpty()) {
-      to->addItem(entry);
-      listsChanged();
+  QSet<QString> present = ui::entryTexts(to);
+  QStringList added;
+  for (const QModelIndex& index : from->selectionModel()->selectedIndexes()) {
+    const QString entry = index.data(Qt::DisplayRole).toString();
+    if (!present.contains(entry)) {
+      present.insert(entry);
+      added.push_back(entry);
     } else {
       m_messages.ok("The user is already a member of that group. USER: " + entry.toStdString(),
                     res::programTitle());
     }
   }
+  if (added.isEmpty()) return;
+  ui::addEntries(to, added);
+  listsChanged();
 }
 
 void GroupPropertiesDialog::listsChanged() { m_selectGroup->setEnabled(false); }
@@ -220,15 +237,19 @@ void GroupPropertiesDialog::selectSecondGroup() {
 
 void GroupPropertiesDialog::deleteMembers() {
   if (m_fields.secondGroup.empty()) return;
-  for (QListWidgetItem* item : m_members->selectedItems()) {
+  std::vector<int> taken;
+  for (const QModelIndex& index : m_members->selectionModel()->selectedIndexes()) {
     const ui::Answer answer = m_messages.show(
-        {"WARNING: YOU ARE REMOVING A USER FROM A GROUP\nUsername: " + item->text().toStdString(),
+        {"WARNING: YOU ARE REMOVING A USER FROM A GROUP\nUsername: " +
+             index.data(Qt::DisplayRole).toString().toStdString(),
          "Warning", ui::Buttons::YesNoCancel, ui::Icon::Error, ui::Answer::No});
-    if (answer == ui::Answer::Cancel) return;
+    if (answer == ui::Answer::Cancel) break;
     if (answer != ui::Answer::Yes) continue;
-    std::unique_ptr<QListWidgetItem> taken(m_members->takeItem(m_members->row(item)));
-    listsChanged();
+    taken.push_back(index.row());
   }
+  if (taken.empty()) return;
+  ui::removeEntries(m_members, std::move(taken));
+  listsChanged();
 }
 
 void GroupPropertiesDialog::accept() {

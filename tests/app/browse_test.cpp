@@ -1,8 +1,13 @@
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QStatusTipEvent>
 #include <QTableView>
+
+#include <algorithm>
+#include <string>
 
 #include "app/browse_button.h"
 #include "session/display_traits.h"
@@ -105,6 +110,46 @@ TEST_F(WindowTest, NetworkFilesAndQuotasBrowseOnWorkersAndSayWhatFails) {
   EXPECT_EQ(m_window->statusText(3), "0");
   EXPECT_TRUE(m_messages->shown().empty());
   EXPECT_FALSE(m_window->menuAction(kIdPropertiesCyclic)->isEnabled());
+}
+
+// A plain user's Users browse is refused by the server: beside the message
+// box, the status bar says why in the box's words, so the empty list is not
+// taken for an empty domain; a later browse that succeeds puts "Ready" back.
+TEST_F(WindowTest, ARefusedBrowseSaysWhyInTheStatusBarUntilOneSucceeds) {
+  ASSERT_TRUE(makeWindow());
+  m_window->settings().u_quick_viewing = 0;
+  m_lab->logOn("LAB\\alice");
+  m_window->selectTab(5);
+  m_window->browse();
+  ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  ASSERT_EQ(shownTexts().size(), 1u);
+  const std::string box = shownTexts().front();
+  ASSERT_NE(box.find("Error number : 5"), std::string::npos) << box;
+  EXPECT_EQ(qobject_cast<QTableView*>(m_window->resultControl(kCtlUsersList))->model()->rowCount(),
+            0);
+  std::string line = box;
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  EXPECT_EQ(m_window->statusText(0).toStdString(), line);
+  // A menu's help passing over the part gives the reason back, not "Ready".
+  QStatusTipEvent tip{QString()};
+  QApplication::sendEvent(m_window.get(), &tip);
+  EXPECT_EQ(m_window->statusText(0).toStdString(), line);
+
+  // Another display refused as well: its own words replace the first.
+  ASSERT_TRUE(m_lab->refuseOperation("PDC", "NetLocalGroupEnum", platform::ERROR_ACCESS_DENIED));
+  ASSERT_TRUE(m_lab->refuseOperation("PDC", "NetGroupEnum", platform::ERROR_ACCESS_DENIED));
+  m_messages->clear();
+  m_window->selectTab(1);
+  m_window->browse();
+  ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  EXPECT_EQ(m_window->statusText(0), "Insufficient rights to read Global group information.");
+
+  m_lab->logOn("LAB\\Administrator");
+  m_window->selectTab(5);
+  m_window->browse();
+  ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  EXPECT_EQ(m_window->statusText(0), "Ready");
+  EXPECT_EQ(m_window->statusText(3), "3");
 }
 
 struct AccessNameRow {

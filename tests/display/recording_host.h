@@ -46,6 +46,7 @@ class RecordingHost final : public display::FillHost {
     return it == m_texts.end() ? display::DisplayTexts{} : it->second;
   }
   void showStatusTexts(const display::DisplayTexts& texts) override { status = texts; }
+  void showStatusNote(std::string_view text) override { note = text; }
   void endBusy() override { ++endBusyCalls; }
   bool enableFirstEditItem() override {
     ++enableEditCalls;
@@ -56,6 +57,7 @@ class RecordingHost final : public display::FillHost {
   display::DisplayType current = display::DisplayType::Users;
   settings::SettingsValues settings;
   display::DisplayTexts status;
+  std::string note;
   int endBusyCalls = 0;
   int enableEditCalls = 0;
   bool editMenuReachable = true;

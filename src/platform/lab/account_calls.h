@@ -126,20 +126,22 @@ void forgetAccount(Sam& sam, const Account& account, ChangeSet& changes) {
   }
 }
 
-// GROUP_USERS_INFO_0 or _1 entries for `entries` (users of a group, or
-// groups of a user): each entry's name and the membership's attributes.
-template <class Entry, class Attributes>
-DWORD pageGroupUsers(platform::NetBuffer& buf, DWORD level,
-                     const std::vector<const Entry*>& entries, Attributes attributesOf,
-                     DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries, DWORD* resume) {
+// GROUP_USERS_INFO_0 or _1 entries for `count` entries (users of a group,
+// or groups of a user): `nameOf(i)` is entry i's name and `attributesOf(i)`
+// the membership's attributes. Only the entries of the page asked for are
+// made, so paging through a long list costs what each page holds.
+template <class NameOf, class AttributesOf>
+DWORD pageGroupUsers(platform::NetBuffer& buf, DWORD level, std::size_t count, NameOf nameOf,
+                     AttributesOf attributesOf, DWORD prefmaxlen, DWORD* entriesread,
+                     DWORD* totalentries, DWORD* resume) {
   if (level == 0) {
     return pageEnum<platform::GROUP_USERS_INFO_0>(
-        buf, entries.size(), prefmaxlen, entriesread, totalentries, resume,
-        [&](std::size_t i) { return platform::GROUP_USERS_INFO_0{entries[i]->name}; });
+        buf, count, prefmaxlen, entriesread, totalentries, resume,
+        [&](std::size_t i) { return platform::GROUP_USERS_INFO_0{nameOf(i)}; });
   }
   return pageEnum<platform::GROUP_USERS_INFO_1>(
-      buf, entries.size(), prefmaxlen, entriesread, totalentries, resume, [&](std::size_t i) {
-        return platform::GROUP_USERS_INFO_1{entries[i]->name, attributesOf(*entries[i])};
+      buf, count, prefmaxlen, entriesread, totalentries, resume, [&](std::size_t i) {
+        return platform::GROUP_USERS_INFO_1{nameOf(i), attributesOf(i)};
       });
 }
 

@@ -334,8 +334,10 @@ DWORD LabAccounts::NetUserGetGroups(std::string_view server, std::string_view us
     for (const auto& g : sam->groups) {
       if (std::find(g.members.begin(), g.members.end(), u->rid) != g.members.end()) groups.push_back(&g);
     }
-    return pageGroupUsers(buf, level, groups, [](const Group& g) { return g.attributes; },
-                          prefmaxlen, entriesread, totalentries, nullptr);
+    return pageGroupUsers(
+        buf, level, groups.size(), [&](std::size_t i) { return groups[i]->name; },
+        [&](std::size_t i) { return groups[i]->attributes; }, prefmaxlen, entriesread,
+        totalentries, nullptr);
   });
 }
 

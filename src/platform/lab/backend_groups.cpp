@@ -1,6 +1,7 @@
 // Global and local groups of the lab backend.
 
 #include <algorithm>
+#include <string>
 
 #include "platform/lab/account_calls.h"
 #include "platform/lab/account_rules.h"
@@ -84,7 +85,7 @@ struct MemberView {
 MemberView viewOf(const Network& net, const Machine& m, const SID& sid) {
   MemberView v;
   v.sid = sid;
-  const AccountRef r = findSid(net, m, sid);
+  AccountRef r = findSid(net, m, sid);
   if (!r.sam || r.deleted) {
     v.use = r.deleted ? SidTypeDeletedAccount : SidTypeUnknown;
     v.name = v.domainAndName = sid.value;
@@ -92,8 +93,10 @@ MemberView viewOf(const Network& net, const Machine& m, const SID& sid) {
   }
   v.use = r.kind == AccountKind::User ? SidTypeUser
           : r.kind == AccountKind::Group ? SidTypeGroup : SidTypeAlias;
-  v.name = r.name;
-  v.domainAndName = r.domain + "\\" + r.name;
+  v.domainAndName = std::move(r.domain);
+  v.domainAndName += '\\';
+  v.domainAndName += r.name;
+  v.name = std::move(r.name);
   return v;
 }
 
@@ -238,12 +241,20 @@ DWORD LabAccounts::NetGroupGetUsers(std::string_view server, std::string_view gr
     if (DWORD st = readTarget(net, server, "NetGroupGetUsers", &m, &sam)) return st;
     const Group* g = sam->findGroup(group);
     if (!g) return NERR_GroupNotFound;
-    std::vector<const User*> members;
-    for (auto rid : g->members) {
-      if (const User* u = sam->userByRidOrNull(rid)) members.push_back(u);
-    }
-    return pageGroupUsers(buf, level, members, [&](const User&) { return g->attributes; },
-                          prefmaxlen, entriesread, totalentries, resume);
+    // Paged by place in the group, each page looking up only its own
+    // members: a 100,000-member group is read in hundreds of pages. Every
+    // member is an account (deleting one takes it out of every group, and a
+    // lab file naming an unknown member is refused); one that were not would
+    // be listed by its RID, as a local group lists a SID that does not
+    // resolve.
+    const auto nameOf = [&](std::size_t i) {
+      const DWORD rid = g->members[i];
+      const User* u = sam->userByRidOrNull(rid);
+      return u ? u->name : std::to_string(rid);
+    };
+    return pageGroupUsers(
+        buf, level, g->members.size(), nameOf, [&](std::size_t) { return g->attributes; },
+        prefmaxlen, entriesread, totalentries, resume);
   });
 }
 
@@ -413,7 +424,9 @@ DWORD LabAccounts::NetLocalGroupGetMembers(std::string_view server, std::string_
         return pageEnum<LOCALGROUP_MEMBERS_INFO_2>(buf, mem.size(), prefmaxlen, entriesread,
                                                    totalentries, resume, [&](std::size_t i) {
                                                      auto v = view(i);
-                                                     return LOCALGROUP_MEMBERS_INFO_2{v.sid, v.use, v.domainAndName};
+                                                     return LOCALGROUP_MEMBERS_INFO_2{
+                                                         std::move(v.sid), v.use,
+                                                         std::move(v.domainAndName)};
                                                    });
       default:
         return pageEnum<LOCALGROUP_MEMBERS_INFO_3>(buf, mem.size(), prefmaxlen, entriesread,
