@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "platform/message_text.h"
 #include "platform/samba/ldb_client.h"
@@ -111,6 +112,14 @@ std::unique_ptr<Directory> Directory::open(const std::string& address,
 bool Directory::search(std::string_view filter, const std::vector<std::string>& attributes,
                        std::vector<DirectoryEntry>* out, std::string_view base) {
   out->clear();
+  return each(
+      filter, attributes, [out](DirectoryEntry& entry) { out->push_back(std::move(entry)); },
+      [out] { out->clear(); }, base);
+}
+
+bool Directory::each(std::string_view filter, const std::vector<std::string>& attributes,
+                     const std::function<void(DirectoryEntry&)>& take,
+                     const std::function<void()>& restart, std::string_view base) {
   // A connection that went quiet once would make every later request wait
   // its whole time-out again.
   if (m_broken) return false;
@@ -121,17 +130,38 @@ bool Directory::search(std::string_view filter, const std::vector<std::string>& 
   const std::string filterText(filter);
   const bool descriptor =
       std::find(attributes.begin(), attributes.end(), kDescriptor) != attributes.end();
+  // One object at a time: it is handed on when the next one starts, and
+  // the last at the end.
+  struct Receiving {
+    const std::function<void(DirectoryEntry&)>& take;
+    const std::function<void()>& restart;
+    std::optional<DirectoryEntry> current;
+    void handOn() {
+      if (current) take(*current);
+      current.reset();
+    }
+  } receiving{take, restart, std::nullopt};
   const auto receive = [](void* context, const char* dn, const char* attribute, const char* value,
                           std::size_t length) {
-    auto* entries = static_cast<std::vector<DirectoryEntry>*>(context);
-    if (!attribute) {
-      entries->push_back(DirectoryEntry{dn, {}});
+    auto* r = static_cast<Receiving*>(context);
+    if (!dn) {
+      r->current.reset();
+      r->restart();
       return;
     }
-    entries->back().values[attribute].emplace_back(value, length);
+    if (!attribute) {
+      r->handOn();
+      r->current.emplace(DirectoryEntry{dn, {}});
+      return;
+    }
+    if (r->current) r->current->values[attribute].emplace_back(value, length);
   };
-  return noted(vt_ldb_search(m_connection, baseText.c_str(), filterText.c_str(), attrs.data(),
-                             descriptor ? kDaclOnly : 0, receive, out)) == 0;
+  const int status = noted(vt_ldb_search(m_connection, baseText.c_str(), filterText.c_str(),
+                                         attrs.data(), descriptor ? kDaclOnly : 0, receive,
+                                         &receiving));
+  if (status != 0) return false;
+  receiving.handOn();
+  return true;
 }
 
 int Directory::replace(const std::string& dn, const std::string& attribute,

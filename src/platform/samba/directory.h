@@ -13,6 +13,7 @@
 // One object per controller; not safe for concurrent callers (the owner
 // serialises them).
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -61,6 +62,13 @@ class Directory {
   // nTSecurityDescriptor asked for comes with its DACL only.
   bool search(std::string_view filter, const std::vector<std::string>& attributes,
               std::vector<DirectoryEntry>* out, std::string_view base = {});
+  // The same, each object handed to `take` as it comes, so a search of a
+  // big domain's accounts is never held whole. `restart` says to drop what
+  // was taken: the search starts again (in pages, for a directory that
+  // caps an answer). False when the search failed.
+  bool each(std::string_view filter, const std::vector<std::string>& attributes,
+            const std::function<void(DirectoryEntry&)>& take,
+            const std::function<void()>& restart, std::string_view base = {});
   // Replaces `attribute` of `dn` with `values` (no values: removes it); an
   // nTSecurityDescriptor replaces the object's DACL only.
   // Returns the LDAP result code (0 success, 50 insufficient access, ...).

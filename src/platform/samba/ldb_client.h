@@ -29,7 +29,10 @@ typedef void (*vt_ldb_value_fn)(void* context, const char* dn, const char* attri
                                 const char* value, size_t length);
 /* Subtree search under base; attributes end with NULL. sd_flags, when not
  * 0, asks for those parts of security descriptors only (SECINFO_ bits, the
- * SD flags control). 0 on success, else the LDAP result code. */
+ * SD flags control). Objects are received as they come; a directory that
+ * caps the answer gets the search again in pages, after a call with dn
+ * NULL that says to drop what was received. 0 on success, else the LDAP
+ * result code. */
 int vt_ldb_search(struct vt_ldb* ldb, const char* base, const char* filter,
                   const char* const* attributes, unsigned sd_flags, vt_ldb_value_fn receive,
                   void* context);

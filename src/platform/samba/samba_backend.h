@@ -260,8 +260,9 @@ class SambaBackend final : public AccountsPart,
                 DWORD* parm_err);
   // Display information of users or computers from the directory: libnetapi
   // gives their flags as 0 (users) or raw account-control bits (computers).
-  DWORD displayFromDirectory(Directory& dir, DWORD level, DWORD index, DWORD entriesrequested,
-                             DWORD prefmaxlen, DWORD* returned, NetBuffer& buf);
+  DWORD displayFromDirectory(const std::string& address, Directory& dir, DWORD level,
+                             DWORD index, DWORD entriesrequested, DWORD prefmaxlen,
+                             DWORD* returned, NetBuffer& buf);
   DWORD setAccountControl(const std::string& address, std::string_view name, DWORD flags);
   // A computer account of the domain, as the browse list's stand-in reads it.
   struct Computer {
@@ -296,6 +297,22 @@ class SambaBackend final : public AccountsPart,
   // Controllers that accepted the current credentials.
   std::set<std::string> m_loggedOn;
   std::map<std::string, std::unique_ptr<Directory>> m_directories;
+  // The display information rows the last first page read, for the pages
+  // after it.
+  struct DisplayRow {
+    DWORD rid = 0;
+    DWORD flags = 0;
+    std::string name;
+    std::string comment;
+    std::string fullName;
+  };
+  struct DisplayRows {
+    std::string address;
+    DWORD level = 0;
+    std::chrono::steady_clock::time_point readAt;
+    std::vector<DisplayRow> rows;
+  };
+  DisplayRows m_displayRows;
   std::map<std::string, std::chrono::steady_clock::time_point> m_withoutDirectory;
   std::map<std::string, std::string> m_domainNames;  // by address
   // Controllers that stopped answering, and until when they are left alone.

@@ -3,6 +3,7 @@
 // through libnetapi at the single-field levels it serves, and through the
 // directory for what those levels cannot carry.
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -149,16 +150,19 @@ DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
         return ERROR_BAD_NETPATH;
       policy = domain.empty() ? DomainPolicy{} : policyFromEntry(domain.front());
     }
-    std::vector<DirectoryEntry> entries;
     std::vector<std::string> attributes = userAttributes(flags, !policy);
     attributes.insert(attributes.end(), dialinAttributes().begin(), dialinAttributes().end());
-    if (!dir->search(kindFilter(filter), attributes, &entries)) return ERROR_BAD_NETPATH;
     const std::int64_t at = now();
-    out->reserve(entries.size());
-    for (const DirectoryEntry& e : entries) {
-      out->push_back(userFromEntry(e, at, policy ? &*policy : nullptr));
-      m_dialin.insert_or_assign({address, out->back().usri3_name}, dialinFromEntry(e));
-    }
+    // Each account as it comes: the directory's entries of a big domain are
+    // never held together.
+    const bool read = dir->each(
+        kindFilter(filter), attributes,
+        [&](const DirectoryEntry& e) {
+          out->push_back(userFromEntry(e, at, policy ? &*policy : nullptr));
+          m_dialin.insert_or_assign({address, out->back().usri3_name}, dialinFromEntry(e));
+        },
+        [&] { out->clear(); });
+    if (!read) return ERROR_BAD_NETPATH;
     // The account database's order: by relative ID, as SAMR lists them.
     std::sort(out->begin(), out->end(), [](const USER_INFO_3& a, const USER_INFO_3& b) {
       return a.usri3_user_id < b.usri3_user_id;
@@ -568,48 +572,67 @@ NET_API_STATUS SambaBackend::NetUserGetLocalGroups(std::string_view servername,
   return NERR_Success;
 }
 
-DWORD SambaBackend::displayFromDirectory(Directory& dir, DWORD level, DWORD index,
-                                         DWORD entriesrequested, DWORD prefmaxlen,
+DWORD SambaBackend::displayFromDirectory(const std::string& address, Directory& dir, DWORD level,
+                                         DWORD index, DWORD entriesrequested, DWORD prefmaxlen,
                                          DWORD* returned, NetBuffer& buf) {
-  // Users (level 1) or computers (level 2) in the account database's order,
-  // by relative ID; an entry's next index is its position plus one.
-  const std::string filter =
-      kindFilter(level == 1 ? FILTER_NORMAL_ACCOUNT
-                            : FILTER_WORKSTATION_TRUST_ACCOUNT | FILTER_SERVER_TRUST_ACCOUNT);
-  std::vector<DirectoryEntry> entries;
-  if (!dir.search(filter, {"sAMAccountName", "displayName", "description", "userAccountControl",
-                           "objectSid", "nTSecurityDescriptor"},
-                  &entries))
-    return ERROR_BAD_NETPATH;
-  std::vector<std::pair<DWORD, const DirectoryEntry*>> byRid;
-  for (const auto& e : entries) byRid.emplace_back(ridOf(e.sid()), &e);
-  std::sort(byRid.begin(), byRid.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
+  // A caller pages from index 0 on; the pages after the first come from
+  // what the first read, for a while, instead of a search of the whole
+  // domain each (the rows read are what a first page gives anyway).
+  constexpr auto kPagesFor = std::chrono::seconds(60);
+  const auto now = std::chrono::steady_clock::now();
+  DisplayRows& rows = m_displayRows;
+  if (index == 0 || rows.address != address || rows.level != level ||
+      now - rows.readAt > kPagesFor) {
+    // Users (level 1) or computers (level 2) in the account database's
+    // order, by relative ID; an entry's next index is its position plus one.
+    const std::string filter =
+        kindFilter(level == 1 ? FILTER_NORMAL_ACCOUNT
+                              : FILTER_WORKSTATION_TRUST_ACCOUNT | FILTER_SERVER_TRUST_ACCOUNT);
+    rows = DisplayRows{};
+    const bool read = dir.each(
+        filter,
+        // No descriptor: display information carries the account-control
+        // bits as the account database keeps them, and "cannot change
+        // password" is not one of them (it is in the DACL). Reading every
+        // account's DACL would double what a full browse costs the
+        // controller, whose count comes from here.
+        {"sAMAccountName", "displayName", "description", "userAccountControl", "objectSid"},
+        [&](const DirectoryEntry& e) {
+          rows.rows.push_back({ridOf(e.sid()), accountFlags(e), std::string(e.text("sAMAccountName")),
+                               std::string(e.text("description")),
+                               std::string(e.text("displayName"))});
+        },
+        [&] { rows.rows.clear(); });
+    if (!read) {
+      rows = DisplayRows{};
+      return ERROR_BAD_NETPATH;
+    }
+    std::sort(rows.rows.begin(), rows.rows.end(),
+              [](const DisplayRow& a, const DisplayRow& b) { return a.rid < b.rid; });
+    rows.address = address;
+    rows.level = level;
+    rows.readAt = now;
+  }
   bool more = false;
   std::size_t taken = 0;
   const std::size_t limit = entriesrequested == 0 ? 1 : entriesrequested;
-  const auto flagsOf = [&](std::size_t i) { return accountFlags(*byRid[i].second); };
   if (level == 1) {
-    taken = takePage(buf.emplace<NET_DISPLAY_USER>(), index, byRid.size(), prefmaxlen, limit,
-                          [&](std::size_t i) {
-                            const DirectoryEntry& e = *byRid[i].second;
-                            return NET_DISPLAY_USER{std::string(e.text("sAMAccountName")),
-                                                    std::string(e.text("description")),
-                                                    flagsOf(i), std::string(e.text("displayName")),
-                                                    byRid[i].first, static_cast<DWORD>(i + 1)};
-                          },
-                          &more);
+    taken = takePage(buf.emplace<NET_DISPLAY_USER>(), index, rows.rows.size(), prefmaxlen, limit,
+                     [&](std::size_t i) {
+                       const DisplayRow& r = rows.rows[i];
+                       return NET_DISPLAY_USER{r.name, r.comment, r.flags, r.fullName, r.rid,
+                                               static_cast<DWORD>(i + 1)};
+                     },
+                     &more);
   } else {
-    taken = takePage(buf.emplace<NET_DISPLAY_MACHINE>(), index, byRid.size(), prefmaxlen,
-                          limit,
-                          [&](std::size_t i) {
-                            const DirectoryEntry& e = *byRid[i].second;
-                            return NET_DISPLAY_MACHINE{std::string(e.text("sAMAccountName")),
-                                                       std::string(e.text("description")),
-                                                       flagsOf(i), byRid[i].first,
-                                                       static_cast<DWORD>(i + 1)};
-                          },
-                          &more);
+    taken = takePage(buf.emplace<NET_DISPLAY_MACHINE>(), index, rows.rows.size(), prefmaxlen,
+                     limit,
+                     [&](std::size_t i) {
+                       const DisplayRow& r = rows.rows[i];
+                       return NET_DISPLAY_MACHINE{r.name, r.comment, r.flags, r.rid,
+                                                  static_cast<DWORD>(i + 1)};
+                     },
+                     &more);
   }
   if (returned) *returned = static_cast<DWORD>(taken);
   return more ? ERROR_MORE_DATA : NERR_Success;
@@ -628,7 +651,7 @@ NET_API_STATUS SambaBackend::NetQueryDisplayInformation(std::string_view servern
   if (const DWORD reached = reach(servername, &at, lock)) return reached;
   if (level != 3) {
     if (Directory* dir = directory(at)) {
-      return displayFromDirectory(*dir, level, index, entriesrequested, prefmaxlen, returned,
+      return displayFromDirectory(at, *dir, level, index, entriesrequested, prefmaxlen, returned,
                                   buf);
     }
   }
