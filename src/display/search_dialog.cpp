@@ -93,7 +93,7 @@ void SearchDialog::accept() {
 
 FindDialog::FindDialog(SearchFields fields, const std::vector<std::string>& columns,
                        ui::Messages& messages, QWidget* parent)
-    : SearchDialog({"dialog223", "Find in current window", "&Find What :", "Seach &all columns",
+    : SearchDialog({"dialog223", "Find in current window", "&Find What :", "Search &all columns",
                     "&Find Next", nullptr, true},
                    std::move(fields), columns, messages, parent) {}
 

@@ -208,7 +208,10 @@ bool FileReplacement::renameIntoPlace() {
     // user belongs to can be kept even where the owner cannot.
     struct stat own {};
     if (::fstat(m_temp, &own) == 0 && (own.st_uid != m_uid || own.st_gid != m_gid)) {
-      if (::fchown(m_temp, m_uid, m_gid) != 0) (void)::fchown(m_temp, static_cast<uid_t>(-1), m_gid);
+      if (::fchown(m_temp, m_uid, m_gid) != 0 &&
+          ::fchown(m_temp, static_cast<uid_t>(-1), m_gid) != 0) {
+        // Neither is allowed: the new file keeps this process's owner.
+      }
     }
   }
   // After the owner: a change of owner clears set-id bits.
