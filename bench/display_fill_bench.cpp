@@ -40,6 +40,7 @@ class BenchHost final : public display::FillHost {
     return it == m_texts.end() ? display::DisplayTexts{} : it->second;
   }
   void showStatusTexts(const display::DisplayTexts&) override {}
+  void showStatusNote(std::string_view) override {}
   void endBusy() override {}
   bool enableFirstEditItem() override { return true; }
   ui::Messages& messages() override { return m_messages; }
