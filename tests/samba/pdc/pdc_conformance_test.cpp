@@ -5,8 +5,8 @@
 // Samba's own pdbedit reads from the account database.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -225,8 +225,19 @@ TEST_F(Pdc, AccountFlagsAreWrittenAsTheDatabaseKeepsThem) {
 // smbd killed while the full Users browse reads the accounts, at several
 // points of it: the browse ends with the message of a server gone away,
 // never a crash, and once smbd is back the same backend browses again.
-TEST_F(Pdc, ABrowseOutlivesTheServerGoingAwayUnderIt) {
+TEST(PdcFaults, ABrowseOutlivesTheServerGoingAwayUnderIt) {
   using Clock = std::chrono::steady_clock;
+  // A kill can look like a time-out to the library, after which the
+  // controller is left alone for a quiet spell: none here, so the browse
+  // after smbd is back shows whether the backend found it again.
+  samba::SambaOptions options;
+  std::string error;
+  ASSERT_TRUE(samba::readAuthenticationFile(dc().prefix + "/admin.auth", &options.credentials,
+                                            &error));
+  options.quietAfterTimeout = std::chrono::milliseconds(0);
+  auto backend = samba::SambaBackend::start(std::move(options), &error);
+  ASSERT_TRUE(backend) << error;
+  ScopedBackend scope(Backend::servedBy(backend));
   const auto browse = [] {
     auto host = std::make_shared<dlgthreads::testing::TestHost>();
     auto block = dlgthreads::testing::makeBlock(dlgthreads::WorkKind::Users, host, dc().server);
@@ -260,7 +271,13 @@ TEST_F(Pdc, ABrowseOutlivesTheServerGoingAwayUnderIt) {
     int status = -1;
     runProgram({VELTRANE_SOURCE_DIR "/scripts/samba-pdc-resume", dc().prefix}, &status);
     ASSERT_EQ(status, 0) << "the PDC did not come back";
-    EXPECT_EQ(browse().first, whole.first);
+    auto again = browse();
+    // A kill that came after the browse had ended closed a connection the
+    // library still keeps: the first call after it finds that out (53),
+    // and the next connects anew.
+    if (cut.first == whole.first && again.first == 0) again = browse();
+    EXPECT_EQ(again.first, whole.first)
+        << (again.second.empty() ? std::string("no message") : again.second.front().text);
   }
 }
 
