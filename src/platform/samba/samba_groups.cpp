@@ -3,10 +3,12 @@
 // answers 50 (local groups) or leaves out the members whose primary group
 // it is (global groups).
 #include <algorithm>
+#include <optional>
 
 #include "platform/paging.h"
 #include "platform/samba/account_fields.h"
 #include "platform/samba/samba_backend.h"
+#include "platform/samba/same_text.h"
 #include "platform/samba/status_codes.h"
 #include "platform/samba/well_known.h"
 
@@ -95,19 +97,26 @@ NET_API_STATUS SambaBackend::NetGroupGetInfo(std::string_view servername,
   auto lock = m_session->lock();
   std::string at;
   if (const DWORD reached = reach(servername, &at, lock)) return reached;
-  const std::string group(groupname);
-  NetapiBuffer raw;
-  const DWORD status = ::NetGroupGetInfo(at.c_str(), group.c_str(), 2, raw.out());
+  // From the enumeration: libnetapi's own NetGroupGetInfo hands back a
+  // buffer whose name and comment point into memory it has already freed.
+  std::optional<GROUP_INFO_2> found;
+  const DWORD status = enumerateAll<::GROUP_INFO_2>(
+      [&](std::uint8_t** b, std::uint32_t* r, std::uint32_t* t, std::uint32_t* h) {
+        return static_cast<DWORD>(::NetGroupEnum(at.c_str(), 2, b, MAX_PREFERRED_LENGTH, r, t, h));
+      },
+      [&](const ::GROUP_INFO_2& g) {
+        if (!found && g.grpi2_name && sameText(g.grpi2_name, groupname))
+          found = GROUP_INFO_2{text(g.grpi2_name), text(g.grpi2_comment), g.grpi2_group_id,
+                               g.grpi2_attributes};
+      });
   if (status != NERR_Success) return answer(status, Family::Group, at);
-  const auto* g = raw.as<::GROUP_INFO_2>();
-  if (!g) return NERR_GroupNotFound;
+  if (!found) return NERR_GroupNotFound;
   if (level == 0) {
-    buf.emplace<GROUP_INFO_0>().push_back({text(g->grpi2_name)});
+    buf.emplace<GROUP_INFO_0>().push_back({found->grpi2_name});
   } else if (level == 1) {
-    buf.emplace<GROUP_INFO_1>().push_back({text(g->grpi2_name), text(g->grpi2_comment)});
+    buf.emplace<GROUP_INFO_1>().push_back({found->grpi2_name, found->grpi2_comment});
   } else {
-    buf.emplace<GROUP_INFO_2>().push_back(
-        {text(g->grpi2_name), text(g->grpi2_comment), g->grpi2_group_id, g->grpi2_attributes});
+    buf.emplace<GROUP_INFO_2>().push_back(std::move(*found));
   }
   return NERR_Success;
 }
