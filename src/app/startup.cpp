@@ -80,17 +80,9 @@ std::string backendFailureHeading(std::string_view backend) {
 
 std::string backendFailureLine(std::string_view backend, std::string_view error) {
   // Scripts read standard error line by line: whatever the loader's text
-  // holds, the failure stays on one line, its lines joined by one space.
-  std::string line = backendFailureHeading(backend);
-  while (!error.empty()) {
-    const std::size_t end = std::min(error.find_first_of("\r\n"), error.size());
-    std::string_view part = error.substr(0, end);
-    error.remove_prefix(std::min(end + 1, error.size()));
-    while (!part.empty() && (part.front() == ' ' || part.front() == '\t')) part.remove_prefix(1);
-    while (!part.empty() && (part.back() == ' ' || part.back() == '\t')) part.remove_suffix(1);
-    if (!part.empty()) line += ' ' + std::string(part);
-  }
-  return line;
+  // holds, the failure stays on one line.
+  const std::string rest = platform::oneLine(error);
+  return backendFailureHeading(backend) + (rest.empty() ? "" : " " + rest);
 }
 
 void initResources() {

@@ -11,32 +11,13 @@
 
 #include "display/content_table_model.h"
 #include "display/full_text_tool_tips.h"
+#include "platform/message_text.h"
 #include "resources/strings.h"
 #include "session/display_traits.h"
 #include "session/fill_messages.h"
 #include "ui/messages.h"
 
 namespace display {
-namespace {
-
-// A message box's text as one status bar line: its lines joined by single
-// spaces.
-std::string oneLine(std::string_view text) {
-  std::string line;
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    std::string_view part = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-    while (!part.empty() && (part.front() == ' ' || part.front() == '\r')) part.remove_prefix(1);
-    while (!part.empty() && (part.back() == ' ' || part.back() == '\r')) part.remove_suffix(1);
-    if (part.empty()) continue;
-    if (!line.empty()) line += ' ';
-    line += part;
-  }
-  return line;
-}
-
-}  // namespace
 
 ResultDisplay::ResultDisplay(FillHost& host, IconSet icons)
     : m_host(host), m_icons(std::move(icons)) {}
@@ -200,7 +181,7 @@ void ResultDisplay::fill(dlgthreads::WorkerBlock& block) {
     finishFill(type, {block.domainName + block.state.selectedServer, std::move(outcome.count)});
   }
   // After the end of the busy state, which puts "Ready" there.
-  if (!block.refusal.empty()) m_host.showStatusNote(oneLine(block.refusal));
+  if (!block.refusal.empty()) m_host.showStatusNote(platform::oneLine(block.refusal));
 }
 
 void ResultDisplay::finishFill(std::optional<DisplayType> filled, DisplayTexts texts) {

@@ -1,5 +1,7 @@
 #include "platform/message_text.h"
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 
@@ -95,6 +97,21 @@ std::string quotedText(std::string_view text, std::size_t maxChars) {
   quoted += messageText(text, maxChars);
   quoted += '"';
   return quoted;
+}
+
+std::string oneLine(std::string_view text) {
+  std::string line;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+    std::string_view part = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    while (!part.empty() && (part.front() == ' ' || part.front() == '\t')) part.remove_prefix(1);
+    while (!part.empty() && (part.back() == ' ' || part.back() == '\t')) part.remove_suffix(1);
+    if (part.empty()) continue;
+    if (!line.empty()) line += ' ';
+    line += part;
+  }
+  return line;
 }
 
 }  // namespace platform

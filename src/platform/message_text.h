@@ -33,4 +33,9 @@ std::string messageText(std::string_view text, std::size_t maxChars = kQuotedTex
 // The same between double quotes.
 std::string quotedText(std::string_view text, std::size_t maxChars = kQuotedTextChars);
 
+// A text of several lines as one line (a status bar part, a line of
+// standard error): its lines, blanks trimmed and empty ones left out,
+// joined by single spaces. Nothing is escaped.
+std::string oneLine(std::string_view text);
+
 }  // namespace platform

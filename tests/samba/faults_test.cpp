@@ -86,17 +86,11 @@ using std::chrono::seconds;
 // answering: every call ends within it, with 53.
 constexpr auto kNoAnswerBound = seconds(35);
 
-std::shared_ptr<samba::SambaBackend> administratorBackend(bool directory) {
-  samba::SambaOptions options;
-  std::string error;
-  EXPECT_TRUE(samba::readAuthenticationFile(dc().prefix + "/admin.auth", &options.credentials,
-                                            &error))
-      << error;
-  options.useDirectory = directory;
-  options.quietAfterTimeout = seconds(2);
-  auto backend = samba::SambaBackend::start(std::move(options), &error);
-  EXPECT_TRUE(backend) << error;
-  return backend;
+std::shared_ptr<samba::SambaBackend> quickToRetry(bool directory) {
+  return administratorBackend([directory](samba::SambaOptions& options) {
+    options.useDirectory = directory;
+    options.quietAfterTimeout = seconds(2);
+  });
 }
 
 DWORD enumerateUsers(std::string_view server) {
@@ -109,7 +103,7 @@ DWORD enumerateUsers(std::string_view server) {
 // Each case: the DC answers, stops answering (SIGSTOP of every process it
 // has) while the program is logged on, and comes back (SIGCONT).
 TEST(SambaFaults, AControllerThatStopsAnsweringMidBrowseGivesTheMessageInTime) {
-  auto backend = administratorBackend(true);
+  auto backend = quickToRetry(true);
   ScopedBackend scope(Backend::servedBy(backend));
   ASSERT_EQ(enumerateUsers(dc().server), NERR_Success);  // logged on, directory open
 
@@ -167,13 +161,10 @@ TEST(SambaFaults, ADirectoryThatAloneStopsAnsweringIsABadPathInTime) {
   for (const auto& [what, call] : calls) {
     SCOPED_TRACE(what);
     // Not connected yet, as an unattended run starts.
-    samba::SambaOptions options;
-    std::string error;
-    ASSERT_TRUE(samba::readAuthenticationFile(dc().prefix + "/admin.auth", &options.credentials,
-                                              &error));
-    options.directoryQuestion = std::chrono::milliseconds(2000);
-    auto backend = samba::SambaBackend::start(std::move(options), &error);
-    ASSERT_TRUE(backend) << error;
+    auto backend = administratorBackend([](samba::SambaOptions& options) {
+      options.directoryQuestion = std::chrono::milliseconds(2000);
+    });
+    ASSERT_TRUE(backend);
     ScopedBackend scope(Backend::servedBy(backend));
     const auto start = Clock::now();
     EXPECT_EQ(call(), ERROR_BAD_NETPATH);
@@ -182,7 +173,7 @@ TEST(SambaFaults, ADirectoryThatAloneStopsAnsweringIsABadPathInTime) {
 }
 
 TEST(SambaFaults, WithoutADirectoryTheLibrarysTimeOutsEndTheCallToo) {
-  auto backend = administratorBackend(false);
+  auto backend = quickToRetry(false);
   ScopedBackend scope(Backend::servedBy(backend));
   NetBuffer buf;
   ASSERT_EQ(NetUserModalsGet(dc().server, 0, buf), NERR_Success);
@@ -197,7 +188,7 @@ TEST(SambaFaults, WithoutADirectoryTheLibrarysTimeOutsEndTheCallToo) {
 }
 
 TEST(SambaFaults, AControllerThatGoesAwayMidSessionIsAtOnceABadPathAndIsFoundAgain) {
-  auto backend = administratorBackend(true);
+  auto backend = quickToRetry(true);
   ScopedBackend scope(Backend::servedBy(backend));
   ASSERT_EQ(enumerateUsers(dc().server), NERR_Success);
   // Whatever happens below, the DC is there again for the tests after this one.

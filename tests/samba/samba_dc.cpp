@@ -52,6 +52,19 @@ std::shared_ptr<platform::Backend> sambaBackend(bool directory) {
   return backend;
 }
 
+std::shared_ptr<platform::samba::SambaBackend> administratorBackend(
+    const std::function<void(platform::samba::SambaOptions&)>& adjust) {
+  platform::samba::SambaOptions options;
+  std::string error;
+  EXPECT_TRUE(platform::samba::readAuthenticationFile(dc().prefix + "/admin.auth",
+                                                      &options.credentials, &error))
+      << error;
+  if (adjust) adjust(options);
+  auto backend = platform::samba::SambaBackend::start(std::move(options), &error);
+  EXPECT_TRUE(backend) << error;
+  return backend;
+}
+
 namespace {
 
 // Field `n` (1-based, as proc(5) numbers them) of /proc/PID/stat.

@@ -6,6 +6,7 @@
 // that serves it, and Samba's own tools reading the DC's database directly
 // (never over the network path under test) for the expected answers.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/samba/samba_backend.h"
 
 namespace samba_test {
 
@@ -28,6 +30,11 @@ const Dc& dc();
 // The samba backend acting as the DC's Administrator; `directory` false
 // serves everything through libnetapi, as for an NT4-style controller.
 std::shared_ptr<platform::Backend> sambaBackend(bool directory = true);
+// The backend itself, acting as the DC's administrator with the options
+// `adjust` changes (time limits, a wrong password); null, and the test
+// failed, when it cannot start.
+std::shared_ptr<platform::samba::SambaBackend> administratorBackend(
+    const std::function<void(platform::samba::SambaOptions&)>& adjust = {});
 
 // The DC's processes: the daemons of its PID files and every worker of
 // their sessions (samba forks its servers into the session it leads).

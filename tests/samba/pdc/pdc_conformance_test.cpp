@@ -230,13 +230,10 @@ TEST(PdcFaults, ABrowseOutlivesTheServerGoingAwayUnderIt) {
   // A kill can look like a time-out to the library, after which the
   // controller is left alone for a quiet spell: none here, so the browse
   // after smbd is back shows whether the backend found it again.
-  samba::SambaOptions options;
-  std::string error;
-  ASSERT_TRUE(samba::readAuthenticationFile(dc().prefix + "/admin.auth", &options.credentials,
-                                            &error));
-  options.quietAfterTimeout = std::chrono::milliseconds(0);
-  auto backend = samba::SambaBackend::start(std::move(options), &error);
-  ASSERT_TRUE(backend) << error;
+  auto backend = administratorBackend([](samba::SambaOptions& options) {
+    options.quietAfterTimeout = std::chrono::milliseconds(0);
+  });
+  ASSERT_TRUE(backend);
   ScopedBackend scope(Backend::servedBy(backend));
   const auto browse = [] {
     auto host = std::make_shared<dlgthreads::testing::TestHost>();
@@ -282,13 +279,9 @@ TEST(PdcFaults, ABrowseOutlivesTheServerGoingAwayUnderIt) {
 }
 
 TEST(PdcLogon, ARefusedPasswordIsALogonFailure) {
-  samba::SambaOptions options;
-  std::string error;
-  ASSERT_TRUE(samba::readAuthenticationFile(dc().prefix + "/admin.auth", &options.credentials,
-                                            &error));
-  options.credentials.password = "not-the-password";
-  auto backend = samba::SambaBackend::start(std::move(options), &error);
-  ASSERT_TRUE(backend) << error;
+  auto backend = administratorBackend(
+      [](samba::SambaOptions& options) { options.credentials.password = "not-the-password"; });
+  ASSERT_TRUE(backend);
   ScopedBackend scope(Backend::servedBy(backend));
   NetBuffer buf;
   EXPECT_EQ(NetUserGetInfo(dc().server, "alice", 3, buf), 1326u);
