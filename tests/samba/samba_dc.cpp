@@ -1,6 +1,7 @@
 #include "samba_dc.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -297,6 +298,80 @@ AppliedPasswordSettings::AppliedPasswordSettings(std::string name, const std::st
 
 AppliedPasswordSettings::~AppliedPasswordSettings() {
   sambaTool({"domain", "passwordsettings", "pso", "delete", m_name});
+}
+
+KeptSmbSession::KeptSmbSession(const std::string& share, const std::string& authFile) {
+  int in[2], out[2];
+  if (::pipe2(in, O_CLOEXEC) != 0) return;
+  if (::pipe2(out, O_CLOEXEC) != 0) {
+    ::close(in[0]);
+    ::close(in[1]);
+    return;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  const std::string target = "//" + dc().address + "/" + share;
+  // Unbuffered: smbclient's answers must reach the pipe while it runs.
+  std::vector<std::string> argv = {"stdbuf", "-o0", "smbclient", target, "-A", authFile};
+  std::vector<char*> args;
+  for (auto& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, "stdbuf", &actions, nullptr, args.data(), environ) == 0) m_pid = pid;
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(in[0]);
+  ::close(out[1]);
+  m_in = in[1];
+  m_out = out[0];
+}
+
+KeptSmbSession::~KeptSmbSession() {
+  if (m_in >= 0) ::close(m_in);  // smbclient ends at the end of its input
+  if (m_out >= 0) ::close(m_out);
+  if (m_pid > 0) {
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+  }
+}
+
+bool KeptSmbSession::command(const std::string& line, const std::string& expect) {
+  if (m_pid <= 0) return false;
+  const std::string sent = line + "\n";
+  if (::write(m_in, sent.data(), sent.size()) != static_cast<ssize_t>(sent.size())) return false;
+  std::string got;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (got.find(expect) == std::string::npos) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        until - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd p{m_out, POLLIN, 0};
+    if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+    char chunk[4096];
+    const ssize_t n = ::read(m_out, chunk, sizeof chunk);
+    if (n <= 0) return false;
+    got.append(chunk, static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+TestAccount::TestAccount(std::string name, const std::string& password)
+    : m_name(std::move(name)) {
+  // Left by an interrupted run, or not there at all.
+  runProgram({"samba-tool", "user", "delete", m_name, "-H", dc().prefix + "/private/sam.ldb",
+              "--configfile=" + dc().prefix + "/etc/smb.conf"});
+  sambaTool({"user", "create", m_name, password});
+  m_authFile = dc().prefix + "/" + m_name + ".auth";
+  std::ofstream out(m_authFile);
+  out << "username = " << m_name << "\npassword = " << password << "\ndomain = " << dc().domain
+      << "\n";
+}
+
+TestAccount::~TestAccount() {
+  std::remove(m_authFile.c_str());
+  sambaTool({"user", "delete", m_name});
 }
 
 }  // namespace samba_test

@@ -104,4 +104,39 @@ class AppliedPasswordSettings {
   std::string m_name;
 };
 
+// smbclient connected to a share of the DC for the life of the object, so
+// the DC lists its session (and the files it opens), signed in with the
+// authentication file `authFile`.
+class KeptSmbSession {
+ public:
+  KeptSmbSession(const std::string& share, const std::string& authFile);
+  ~KeptSmbSession();
+  KeptSmbSession(const KeptSmbSession&) = delete;
+  KeptSmbSession& operator=(const KeptSmbSession&) = delete;
+  // Sends one smbclient command and waits, at most 20 s, until what it
+  // printed since holds `expect`. False when it never does.
+  bool command(const std::string& line, const std::string& expect);
+
+ private:
+  int m_pid = -1;
+  int m_in = -1;
+  int m_out = -1;
+};
+
+// An account of the DC made for the life of the object (samba-tool), with
+// an authentication file for Samba's tools; deleted at its end.
+class TestAccount {
+ public:
+  TestAccount(std::string name, const std::string& password);
+  ~TestAccount();
+  TestAccount(const TestAccount&) = delete;
+  TestAccount& operator=(const TestAccount&) = delete;
+  const std::string& name() const { return m_name; }
+  const std::string& authFile() const { return m_authFile; }
+
+ private:
+  std::string m_name;
+  std::string m_authFile;
+};
+
 }  // namespace samba_test

@@ -2,13 +2,10 @@
 // The lab's network part: enumeration (backend_network.cpp) and connection
 // performance (backend_performance.cpp).
 
-#include <cstddef>
-#include <cstdint>
-#include <mutex>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/lab/lab_part.h"
+#include "platform/resource_enumerations.h"
 
 namespace lab {
 
@@ -27,15 +24,7 @@ class LabNetwork : public platform::NetworkPart, protected LabPart {
                                          platform::NETCONNECTINFOSTRUCT* info) override;
 
  private:
-  // An open network enumeration: the container's children as they were at
-  // the open, and how many were handed out.
-  struct OpenEnum {
-    std::vector<platform::NETRESOURCE> entries;
-    std::size_t next = 0;
-  };
-  std::mutex m_mutex;
-  std::unordered_map<platform::HANDLE, OpenEnum> m_enums;
-  std::uint64_t m_nextHandle = 0x1000;
+  platform::ResourceEnumerations m_enums;
 };
 
 }  // namespace lab

@@ -1,15 +1,12 @@
 #include "ldb_client.h"
+#include "connect_watch.h"
 
-#include <arpa/inet.h>
-#include <dirent.h>
-#include <netinet/in.h>
 #include <stdarg.h>
 #include <stdbool.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/socket.h>
 #include <sys/time.h>
 
 /* Samba's data blob header, pulled in by credentials.h, must come before
@@ -31,70 +28,6 @@ static void quiet(void* context, enum ldb_debug_level level, const char* format,
   (void)level;
   (void)format;
   (void)ap;
-}
-
-/* The connect has no time limit of its own short of the library's minute
- * per message, and gives no handle to cut it short. So a timer on the
- * connect's own event loop shuts down the LDAP connections the connect
- * opened (those not open before it): the wait ends in a failed connect. */
-struct connect_watch {
-  unsigned char* before; /* one byte per descriptor number open before */
-  int count;
-  bool fired;
-};
-
-static bool is_ldap_connection(int fd) {
-  int type = 0;
-  socklen_t size = sizeof type;
-  if (getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &size) != 0 || type != SOCK_STREAM) return false;
-  struct sockaddr_storage peer;
-  socklen_t length = sizeof peer;
-  if (getpeername(fd, (struct sockaddr*)&peer, &length) != 0) return false;
-  if (peer.ss_family == AF_INET) return ntohs(((struct sockaddr_in*)&peer)->sin_port) == 389;
-  if (peer.ss_family == AF_INET6) return ntohs(((struct sockaddr_in6*)&peer)->sin6_port) == 389;
-  return false;
-}
-
-static void note_open_descriptors(struct connect_watch* watch, TALLOC_CTX* owner) {
-  watch->count = 0;
-  watch->before = NULL;
-  DIR* dir = opendir("/proc/self/fd");
-  if (!dir) return;
-  int highest = -1;
-  for (struct dirent* e = readdir(dir); e; e = readdir(dir)) {
-    const int fd = atoi(e->d_name);
-    if (e->d_name[0] != '.' && fd > highest) highest = fd;
-  }
-  watch->before = talloc_zero_array(owner, unsigned char, highest + 1);
-  if (watch->before) {
-    watch->count = highest + 1;
-    rewinddir(dir);
-    for (struct dirent* e = readdir(dir); e; e = readdir(dir)) {
-      /* Not the listing's own descriptor: it is closed and reused next. */
-      const int fd = atoi(e->d_name);
-      if (e->d_name[0] != '.' && fd != dirfd(dir)) watch->before[fd] = 1;
-    }
-  }
-  closedir(dir);
-}
-
-static void connect_too_long(struct tevent_context* events, struct tevent_timer* timer,
-                             struct timeval now, void* data) {
-  (void)events;
-  (void)timer;
-  (void)now;
-  struct connect_watch* watch = data;
-  watch->fired = true;
-  DIR* dir = opendir("/proc/self/fd");
-  if (!dir) return;
-  for (struct dirent* e = readdir(dir); e; e = readdir(dir)) {
-    if (e->d_name[0] == '.') continue;
-    const int fd = atoi(e->d_name);
-    if (fd == dirfd(dir)) continue;
-    if (fd < watch->count && watch->before[fd]) continue;
-    if (is_ldap_connection(fd)) shutdown(fd, SHUT_RDWR);
-  }
-  closedir(dir);
 }
 
 struct vt_ldb* vt_ldb_connect(const char* modules_dir, const char* url, const char* user,
@@ -132,20 +65,18 @@ struct vt_ldb* vt_ldb_connect(const char* modules_dir, const char* url, const ch
   }
   ldb_set_opaque(handle->ldb, "credentials", creds);
   ldb_set_opaque(handle->ldb, "loadparm", lp);
-  struct connect_watch watch = {NULL, 0, false};
-  note_open_descriptors(&watch, handle);
-  struct tevent_timer* timer = tevent_add_timer(
-      events, handle, tevent_timeval_current_ofs(connect_seconds, 0), connect_too_long, &watch);
+  /* The bind has no time limit of its own (see connect_watch.h). */
+  struct vt_connect_watch watch;
+  vt_connect_watch_start(&watch, handle, events, 389, connect_seconds);
   const int connected = ldb_connect(handle->ldb, url, 0, NULL);
-  /* A timer that fired is gone with its firing. */
-  if (!watch.fired) talloc_free(timer);
+  const bool fired = vt_connect_watch_end(&watch);
   if (connected != LDB_SUCCESS) {
     const char* why = ldb_errstring(handle->ldb);
-    if (watch.fired)
+    if (fired)
       snprintf(error, size, "no answer within %d seconds", connect_seconds);
     else
       snprintf(error, size, "%s", why && *why ? why : "no answer");
-    *timed_out = watch.fired ? 1 : 0;
+    *timed_out = fired ? 1 : 0;
     talloc_free(handle);
     return NULL;
   }

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "platform/types.h"
+
 #include <netapi.h>
 
 #undef ERROR_MORE_DATA
@@ -58,5 +60,21 @@ class NetapiBuffer {
  private:
   std::uint8_t* m_data = nullptr;
 };
+
+// libnetapi's enumerations, read whole: the platform pages them itself.
+template <class Raw, class Call, class Take>
+DWORD enumerateAll(Call call, Take take) {
+  std::uint32_t resume = 0;
+  for (;;) {
+    NetapiBuffer buf;
+    std::uint32_t read = 0;
+    std::uint32_t total = 0;
+    const DWORD status = call(buf.out(), &read, &total, &resume);
+    if (status != NERR_Success && status != ERROR_MORE_DATA) return status;
+    const auto* entries = buf.as<Raw>();
+    for (std::uint32_t i = 0; entries && i < read; ++i) take(entries[i]);
+    if (status == NERR_Success || read == 0) return NERR_Success;
+  }
+}
 
 }  // namespace platform::samba

@@ -1,4 +1,6 @@
 #include "platform/samba/samba_backend.h"
+#include "platform/samba/samba_network.h"
+#include "platform/samba/server_registry.h"
 
 #include "platform/local/syslog_event_log.h"
 
@@ -98,7 +100,20 @@ constexpr auto kSlowestRefusal = std::chrono::seconds(5);
 
 DWORD SambaBackend::reach(std::string_view server, std::string* at, SessionLock& session) {
   if (const DWORD status = logOn(server, at, session)) return status;
-  return openDirectory(*at);
+  const DWORD status = openDirectory(*at);
+  if (status == NERR_Success) m_lastReached = *at;
+  return status;
+}
+
+std::string SambaBackend::networkServer() {
+  if (!m_options.defaultServer.empty()) return {};
+  {
+    auto lock = m_session->lock();
+    if (!m_lastReached.empty()) return "\\\\" + m_lastReached;
+  }
+  // Nothing asked yet: the controller of the machine's own domain.
+  std::string dc;
+  return NetGetDCName("", "", &dc) == NERR_Success ? dc : std::string();
 }
 
 DWORD SambaBackend::logOn(std::string_view server, std::string* at, SessionLock& session) {
@@ -164,6 +179,11 @@ DWORD SambaBackend::logOn(std::string_view server, std::string* at, SessionLock&
 bool SambaBackend::isLocalMachine(std::string_view server) const {
   while (server.starts_with('\\')) server.remove_prefix(1);
   return server.empty() && m_options.defaultServer.empty();
+}
+
+bool SambaBackend::addressOf(std::string_view server, std::string* out) {
+  auto lock = m_session->lock();
+  return address(server, out);
 }
 
 bool SambaBackend::address(std::string_view server, std::string* out) {
@@ -242,6 +262,7 @@ void SambaBackend::leaveAlone(const std::string& address) {
 
 void SambaBackend::forgetConnections(const std::string& address) {
   m_directories.erase(address);
+  std::erase_if(m_pipes, [&](const auto& pipe) { return pipe.first.first == address; });
   {
     std::lock_guard lock(m_logonMutex);
     m_loggedOn.erase(address);
@@ -311,8 +332,11 @@ BackendFactory sambaBackendFactory() {
     if (!backend) return nullptr;
     auto parts = Backend::servedBy(backend);
     parts->local = std::make_shared<SambaLocalSystem>(defaultLocalRegistryPath(), backend);
-    // Other machines' registries: the version key the directory knows of.
-    parts->registry = std::make_shared<VersionRegistry>(backend->computerSystems());
+    // Other machines' registries: their own, else the version key the
+    // directory knows of.
+    parts->registry = std::make_shared<ServerRegistry>(
+        backend, std::make_shared<VersionRegistry>(backend->computerSystems()));
+    parts->network = std::make_shared<SambaNetwork>(backend);
     // Event reports go to this Linux machine's system log.
     parts->eventLog = std::make_shared<SyslogEventLog>();
     return parts;

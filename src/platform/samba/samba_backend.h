@@ -9,6 +9,7 @@
 // process); a controller that does not answer fails the call with 53.
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -23,6 +24,7 @@
 #include "platform/samba/credentials.h"
 #include "platform/samba/directory.h"
 #include "platform/samba/netapi_session.h"
+#include "platform/samba/rpc_pipe.h"
 #include "platform/samba/share_files.h"
 #include "platform/samba/status_codes.h"
 #include "platform/samba/version_registry.h"
@@ -157,6 +159,44 @@ class SambaBackend final : public AccountsPart,
   NET_API_STATUS NetWkstaGetInfo(std::string_view servername, DWORD level,
                                  NetBuffer& buf) override;
 
+  // a server's settings, sessions, open files and shares (samba_server_admin.cpp)
+  NET_API_STATUS NetServerSetInfo(std::string_view servername, DWORD level, const NetInfo& info,
+                                  DWORD* parm_err) override;
+  NET_API_STATUS NetSessionEnum(std::string_view servername, std::string_view client,
+                                std::string_view user, DWORD level, NetBuffer& buf,
+                                DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                                DWORD* resume) override;
+  NET_API_STATUS NetSessionDel(std::string_view servername, std::string_view client,
+                               std::string_view user) override;
+  NET_API_STATUS NetFileEnum(std::string_view servername, std::string_view basepath,
+                             std::string_view user, DWORD level, NetBuffer& buf,
+                             DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                             DWORD* resume) override;
+  NET_API_STATUS NetShareEnum(std::string_view servername, DWORD level, NetBuffer& buf,
+                              DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                              DWORD* resume) override;
+  NET_API_STATUS NetShareGetInfo(std::string_view servername, std::string_view netname,
+                                 DWORD level, NetBuffer& buf) override;
+  NET_API_STATUS NetShareAdd(std::string_view servername, DWORD level, const NetInfo& info,
+                             DWORD* parm_err) override;
+  NET_API_STATUS NetShareDel(std::string_view servername, std::string_view netname,
+                             DWORD reserved) override;
+  NET_API_STATUS NetShareSetInfo(std::string_view servername, std::string_view netname,
+                                 DWORD level, const NetInfo& info, DWORD* parm_err) override;
+
+  // The server whose lists the network enumeration shows: the default
+  // controller (""), else the controller last reached, else the one of
+  // the machine's domain; "" when there is none.
+  std::string networkServer();
+  // The address the backend reaches `server` at (as its other calls do);
+  // false when there is none.
+  bool addressOf(std::string_view server, std::string* out);
+  // Runs `use` on the server's pipe of `which` (connected when it is not),
+  // under the session lock: 53 when the server cannot be reached or stops
+  // answering, else what `use` answers. For the registry of other machines.
+  DWORD onPipe(std::string_view server, RpcInterface which,
+               const std::function<DWORD(RpcPipe&)>& use);
+
   // dial-in permissions (samba_dialin.cpp)
   int GetRASQuick(std::string_view server, std::string_view account, DWORD* permission,
                   std::string* callbackNumber, DWORD* callbackType) override;
@@ -202,6 +242,12 @@ class SambaBackend final : public AccountsPart,
   // (67); a server that let the call time out is left alone for a spell.
   DWORD shareStatus(DWORD status, const ShareTarget& target,
                     std::chrono::steady_clock::time_point asked);
+  // The platform's status for a pipe call's `status` at `address`.
+  DWORD pipeStatus(DWORD status, const std::string& address);
+  // The share `name` of the server at `address`, from its enumeration.
+  DWORD findShare(const std::string& address, std::string_view name, SHARE_INFO_2* out);
+  // The platform's status for libnetapi's answer to a share call.
+  DWORD shareAnswer(DWORD status, const std::string& address);
   // Adds or removes local group members given by SID (level 0) or by name
   // (level 3).
   DWORD changeLocalGroupMembers(bool add, std::string_view servername,
@@ -297,6 +343,12 @@ class SambaBackend final : public AccountsPart,
   // Controllers that accepted the current credentials.
   std::set<std::string> m_loggedOn;
   std::map<std::string, std::unique_ptr<Directory>> m_directories;
+  std::string m_lastReached;  // address
+  // Pipes to servers, by address and interface. A connect and a call each
+  // have their own bound, together within the 35 s a platform call may take.
+  static constexpr int kRpcConnectSeconds = 15;
+  static constexpr int kRpcCallSeconds = 20;
+  std::map<std::pair<std::string, int>, std::unique_ptr<RpcPipe>> m_pipes;
   // The display information rows the last first page read, for the pages
   // after it.
   struct DisplayRow {

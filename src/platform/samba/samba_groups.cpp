@@ -22,22 +22,6 @@ std::string text(const char* s) { return s ? std::string(s) : std::string(); }
 constexpr long long kGlobalGroupType = 0x2;
 constexpr long long kUniversalGroupType = 0x8;
 
-// libnetapi's enumerations, read whole: the platform pages them itself.
-template <class Raw, class Call, class Take>
-DWORD enumerateAll(Call call, Take take) {
-  std::uint32_t resume = 0;
-  for (;;) {
-    NetapiBuffer buf;
-    std::uint32_t read = 0;
-    std::uint32_t total = 0;
-    const DWORD status = call(buf.out(), &read, &total, &resume);
-    if (status != NERR_Success && status != ERROR_MORE_DATA) return status;
-    const auto* entries = buf.as<Raw>();
-    for (std::uint32_t i = 0; entries && i < read; ++i) take(entries[i]);
-    if (status == NERR_Success || read == 0) return NERR_Success;
-  }
-}
-
 // A group of the directory by name: its entry, or false.
 bool findGroup(Directory& dir, std::string_view name, DirectoryEntry* out, bool* failed) {
   std::vector<DirectoryEntry> entries;

@@ -1,0 +1,253 @@
+#include "platform/samba/rpc_pipe.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/registry.h"
+#include "platform/samba/rpc_client.h"
+
+namespace platform::samba {
+namespace {
+
+constexpr DWORD kMoreData = 234;
+constexpr char32_t kReplacement = 0xFFFD;
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+void appendUtf16(std::vector<std::uint8_t>& out, char32_t c) {
+  const auto unit = [&out](char32_t u) {
+    out.push_back(static_cast<std::uint8_t>(u & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(u >> 8));
+  };
+  if (c >= 0x10000) {
+    c -= 0x10000;
+    unit(0xD800 | (c >> 10));
+    unit(0xDC00 | (c & 0x3FF));
+  } else {
+    unit(c);
+  }
+}
+
+bool isText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+}  // namespace
+
+std::string utf8FromUtf16(std::span<const std::uint8_t> utf16) {
+  std::string out;
+  const std::size_t units = utf16.size() / 2;
+  const auto at = [&](std::size_t i) -> char32_t { return utf16[2 * i] | (utf16[2 * i + 1] << 8); };
+  for (std::size_t i = 0; i < units; ++i) {
+    char32_t c = at(i);
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < units && at(i + 1) >= 0xDC00 && at(i + 1) < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (at(i + 1) - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = kReplacement;
+    }
+    appendUtf8(out, c);
+  }
+  return out;
+}
+
+std::vector<std::uint8_t> utf16FromUtf8(std::string_view utf8) {
+  std::vector<std::uint8_t> out;
+  out.reserve(utf8.size() * 2);
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    char32_t c = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
+    bool good = length != 0 && i + length <= utf8.size();
+    for (std::size_t k = 1; good && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(utf8[i + k]);
+      good = (next & 0xC0) == 0x80;
+      c = (c << 6) | (next & 0x3F);
+    }
+    if (good && (c > 0x10FFFF || (c >= 0xD800 && c < 0xE000))) good = false;
+    appendUtf16(out, good ? c : kReplacement);
+    i += good ? length : 1;
+  }
+  return out;
+}
+
+std::unique_ptr<RpcPipe> RpcPipe::open(RpcInterface which, const std::string& address,
+                                       const Credentials& credentials, int callSeconds,
+                                       int connectSeconds, DWORD* status, std::string* error) {
+  char why[512] = "";
+  unsigned code = 0;
+  vt_rpc* connection = vt_rpc_connect(
+      which == RpcInterface::Registry ? VT_RPC_WINREG : VT_RPC_SRVSVC, address.c_str(),
+      credentials.user.c_str(), credentials.password.c_str(), credentials.domain.c_str(),
+      credentials.kerberosCache ? 1 : 0, callSeconds, connectSeconds, &code, why, sizeof why);
+  *status = code;
+  if (!connection) {
+    *error = why;
+    return nullptr;
+  }
+  return std::make_unique<RpcPipe>(connection);
+}
+
+RpcPipe::RpcPipe(vt_rpc* connection) : m_connection(connection) {}
+RpcPipe::~RpcPipe() { vt_rpc_free(m_connection); }
+
+bool RpcPipe::usable() const { return vt_rpc_connected(m_connection) != 0; }
+
+DWORD RpcPipe::sessions(std::vector<RpcSession>* out) {
+  out->clear();
+  const auto receive = [](void* context, const vt_session* s) {
+    const auto text = [](const char* t) { return std::string(t ? t : ""); };
+    static_cast<std::vector<RpcSession>*>(context)->push_back(
+        {text(s->client), text(s->user), s->opens, s->seconds, s->idle_seconds, s->flags,
+         text(s->client_type)});
+  };
+  return vt_srvsvc_sessions(m_connection, receive, out);
+}
+
+DWORD RpcPipe::deleteSessions(std::string_view client, std::string_view user) {
+  const std::string c(client), u(user);
+  return vt_srvsvc_session_delete(m_connection, c.empty() ? nullptr : c.c_str(),
+                                  u.empty() ? nullptr : u.c_str());
+}
+
+DWORD RpcPipe::openRoot(std::uint32_t root, REGSAM access, RpcKey* out) {
+  vt_reg_key key{};
+  const DWORD status = vt_winreg_open_root(m_connection, root, access, &key);
+  if (status == 0) std::memcpy(out->bytes, key.bytes, sizeof key.bytes);
+  return status;
+}
+
+DWORD RpcPipe::openKey(const RpcKey& parent, std::string_view name, REGSAM access, RpcKey* out) {
+  vt_reg_key from{}, key{};
+  std::memcpy(from.bytes, parent.bytes, sizeof from.bytes);
+  const std::string n(name);
+  const DWORD status = vt_winreg_open(m_connection, &from, n.c_str(), access, &key);
+  if (status == 0) std::memcpy(out->bytes, key.bytes, sizeof key.bytes);
+  return status;
+}
+
+DWORD RpcPipe::createKey(const RpcKey& parent, std::string_view name, DWORD options,
+                         REGSAM access, RpcKey* out, DWORD* disposition) {
+  vt_reg_key from{}, key{};
+  std::memcpy(from.bytes, parent.bytes, sizeof from.bytes);
+  const std::string n(name);
+  std::uint32_t made = 0;
+  const DWORD status =
+      vt_winreg_create(m_connection, &from, n.c_str(), options, access, &key, &made);
+  if (status == 0) {
+    std::memcpy(out->bytes, key.bytes, sizeof key.bytes);
+    if (disposition) *disposition = made;
+  }
+  return status;
+}
+
+DWORD RpcPipe::closeKey(const RpcKey& key) {
+  vt_reg_key k{};
+  std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
+  return vt_winreg_close(m_connection, &k);
+}
+
+DWORD RpcPipe::fetch(const RpcKey& key, std::string_view name, DWORD* type,
+                     std::vector<std::uint8_t>* raw) {
+  vt_reg_key k{};
+  std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
+  const std::string n(name);
+  raw->assign(1024, 0);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::uint32_t size = static_cast<std::uint32_t>(raw->size());
+    std::uint32_t t = 0;
+    const DWORD status = vt_winreg_query(m_connection, &k, n.c_str(), &t, raw->data(), &size);
+    if (status == kMoreData && size > raw->size()) {
+      raw->assign(size, 0);
+      continue;
+    }
+    if (status != 0) return status;
+    raw->resize(size);
+    *type = t;
+    return 0;
+  }
+  return kMoreData;
+}
+
+std::vector<std::uint8_t> RpcPipe::platformForm(DWORD type, std::span<const std::uint8_t> raw) {
+  if (!isText(type)) return {raw.begin(), raw.end()};
+  const std::string text = utf8FromUtf16(raw.first(raw.size() & ~std::size_t{1}));
+  return {text.begin(), text.end()};
+}
+
+DWORD RpcPipe::queryValue(const RpcKey& key, std::string_view name, DWORD* type,
+                          std::span<std::uint8_t> data, DWORD* size) {
+  DWORD t = 0;
+  std::vector<std::uint8_t> raw;
+  if (const DWORD status = fetch(key, name, &t, &raw)) return status;
+  const std::vector<std::uint8_t> value = platformForm(t, raw);
+  if (type) *type = t;
+  if (size) *size = static_cast<DWORD>(value.size());
+  if (value.size() > data.size()) return kMoreData;
+  std::copy(value.begin(), value.end(), data.begin());
+  return 0;
+}
+
+DWORD RpcPipe::setValue(const RpcKey& key, std::string_view name, DWORD type,
+                        std::span<const std::uint8_t> data) {
+  vt_reg_key k{};
+  std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
+  const std::string n(name);
+  const std::vector<std::uint8_t> raw =
+      isText(type) ? utf16FromUtf8(std::string_view(reinterpret_cast<const char*>(data.data()),
+                                                    data.size()))
+                   : std::vector<std::uint8_t>(data.begin(), data.end());
+  return vt_winreg_set(m_connection, &k, n.c_str(), type, raw.data(),
+                       static_cast<std::uint32_t>(raw.size()));
+}
+
+DWORD RpcPipe::deleteValue(const RpcKey& key, std::string_view name) {
+  vt_reg_key k{};
+  std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
+  const std::string n(name);
+  return vt_winreg_delete_value(m_connection, &k, n.c_str());
+}
+
+DWORD RpcPipe::enumValue(const RpcKey& key, DWORD index, std::string* name, DWORD* type,
+                         std::span<std::uint8_t> data, DWORD* size) {
+  vt_reg_key k{};
+  std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
+  std::vector<char> nameBuffer(16384 * 3 + 1);
+  std::vector<std::uint8_t> raw(4096);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::uint32_t got = static_cast<std::uint32_t>(raw.size());
+    std::uint32_t t = 0;
+    const DWORD status = vt_winreg_enum_value(m_connection, &k, index, nameBuffer.data(),
+                                              nameBuffer.size(), &t, raw.data(), &got);
+    if (status == kMoreData && got > raw.size()) {
+      raw.assign(got, 0);
+      continue;
+    }
+    if (status != 0) return status;
+    raw.resize(got);
+    *name = nameBuffer.data();
+    const std::vector<std::uint8_t> value = platformForm(t, raw);
+    if (type) *type = t;
+    if (size) *size = static_cast<DWORD>(value.size());
+    if (value.size() > data.size()) return kMoreData;
+    std::copy(value.begin(), value.end(), data.begin());
+    return 0;
+  }
+  return kMoreData;
+}
+
+}  // namespace platform::samba
