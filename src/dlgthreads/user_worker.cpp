@@ -270,6 +270,8 @@ class UserGathering {
     std::unordered_map<std::string_view, std::size_t> byName;
     bool haveRecords = false;
     NET_API_STATUS refusal = NERR_Success;
+    // Controllers that did not answer: their own logon figures are missing.
+    std::vector<std::pair<std::string, NET_API_STATUS>> unread;
 
     for (std::size_t s = 0; s < servers.size(); ++s) {
       if (m_block.cancelled()) return false;
@@ -286,8 +288,10 @@ class UserGathering {
         DWORD total = 0;
         const NET_API_STATUS status = NetUserEnum(servers[s], 3, FILTER_NORMAL_ACCOUNT, buf,
                                                   kEnumPage, &read, &total, &resume);
-        if (status != NERR_Success && status != ERROR_MORE_DATA && refusal == NERR_Success)
-          refusal = status;
+        if (status != NERR_Success && status != ERROR_MORE_DATA) {
+          if (refusal == NERR_Success) refusal = status;
+          if (servers.size() > 1) unread.emplace_back(servers[s], status);
+        }
         const auto users = buf.get<USER_INFO_3>();
         more = status == ERROR_MORE_DATA && !users.empty();
         const auto progress = [&](std::size_t i) {
@@ -332,6 +336,14 @@ class UserGathering {
       if (refusal == ERROR_ACCESS_DENIED)
         text += "\nQuick view (Tools > Settings, Users page) lists the accounts for any user.";
       showRefusal(m_block, text, {}, ui::Icon::Error);
+    } else if (haveRecords && !unread.empty()) {
+      // Each controller keeps its own logon figures: without one of them
+      // the merged figures are short, and the administrator must know.
+      std::string text = "These domain controllers could not be read:";
+      for (const auto& [server, status] : unread)
+        text += printfText("\n%s (error %i)", server.c_str(), static_cast<int>(status));
+      text += "\nThe last logons and logon counts shown leave out what they keep.";
+      showRefusal(m_block, text, "Message", ui::Icon::Warning);
     }
 
     for (std::size_t i = 0; i < holder.size(); ++i) {

@@ -67,6 +67,20 @@ TEST_F(UserWorker, MergesLogonsAcrossControllersByAccountName) {
   EXPECT_TRUE(messages().empty());
 }
 
+// A controller that does not answer keeps its own logon figures to itself:
+// the rows come from the other, and the administrator is told which one
+// is missing rather than shown short figures as whole.
+TEST_F(UserWorker, AControllerThatDoesNotAnswerIsNamedAndTheOthersFiguresShown) {
+  ASSERT_TRUE(m_lab->refuseOperation("SDC", "NetUserEnum", platform::ERROR_BAD_NETPATH));
+  auto block = run(gatherUsers, WorkKind::Users, "\\\\PDC",
+                   [](WorkerBlock& b) { fullMode(b, true); });
+  EXPECT_EQ(byName(*block).size(), 4u);
+  const auto shown = messages();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].text.find("\\\\SDC (error 53)"), std::string::npos) << shown[0].text;
+  EXPECT_EQ(shown[0].text.find("PDC"), std::string::npos) << shown[0].text;
+}
+
 TEST_F(UserWorker, ProgressTexts) {
   run(gatherUsers, WorkKind::Users, "\\\\PDC", [](WorkerBlock& b) { fullMode(b, true); });
   const auto status = statusTexts();

@@ -13,6 +13,7 @@
 #include <regex>
 #include <set>
 
+#include "dlgthreads/files_walks.h"
 #include "dlgthreads/files_worker.h"
 #include "platform/files.h"
 #include "platform/netapi.h"
@@ -134,6 +135,39 @@ class Files : public ::testing::Test {
   std::unique_ptr<ScopedBackend> m_backend;
   std::shared_ptr<dlgthreads::testing::TestHost> m_host;
 };
+
+// The access tree of the Administrator: the DC's disk shares from the
+// network enumeration, and below each the directories smbclient lists, each
+// with rights (the Administrator's groups hold rights everywhere).
+TEST_F(Files, AccessTreeShowsTheDcsSharesAndTheirDirectories) {
+  m_host = std::make_shared<dlgthreads::testing::TestHost>();
+  auto block = dlgthreads::testing::makeBlock(dlgthreads::WorkKind::Files, m_host, dc().server);
+  block->state.settings.f_display_type = 1;
+  block->userName = "Administrator";
+  dlgthreads::ResetWork(dlgthreads::WorkKind::Files);
+  dlgthreads::accessTree(block);
+  EXPECT_TRUE(m_host->scripted().shown().empty());
+  ASSERT_TRUE(block->userNameKnown);
+  std::set<std::string> shares, sysvolDirectories;
+  for (std::size_t i = 0; i < block->accessTree.used(); ++i) {
+    const std::string_view line = block->accessTree.line(i);
+    if (line.starts_with('d')) shares.insert(std::string(line.substr(line.rfind('\t') + 1)));
+    if (line.starts_with('F')) {
+      EXPECT_NE(line.find("   ("), std::string_view::npos) << line;
+      EXPECT_EQ(line.find("(None)"), std::string_view::npos) << line;
+    }
+  }
+  EXPECT_EQ(shares, (std::set<std::string>{unc("sysvol").substr(0, unc("sysvol").size() - 1),
+                                           unc("netlogon").substr(0, unc("netlogon").size() - 1)}));
+  std::size_t directories = 0;
+  for (const auto& [path, e] : toolTree("sysvol")) directories += e.directory;
+  std::size_t folderLines = 0;
+  for (std::size_t i = 0; i < block->accessTree.used(); ++i)
+    folderLines += block->accessTree.line(i).starts_with('F');
+  // sysvol's directories, and netlogon's (a directory of sysvol) again.
+  EXPECT_GE(folderLines, directories);
+  ASSERT_GT(directories, 0u);
+}
 
 // Every entry of sysvol with its size, owner and access list as Samba's
 // tools read them; the owner walk's totals and the rights dump's paths

@@ -303,4 +303,25 @@ TEST(ServerAdmin, TheNetworkShowsTheDomainItsComputersAndTheirShares) {
   EXPECT_LT(info.dwDelay, 1000u);
 }
 
+TEST(ServerAdmin, ServerSettingsTheDcDoesNotKeepAreRefusedNotReportedAsSet) {
+  ScopedBackend backend(sambaBackend());
+  NetBuffer before;
+  ASSERT_EQ(NetServerGetInfo(dc().server, 102, before), NERR_Success);
+  const SERVER_INFO_102 was = *before.one<SERVER_INFO_102>();
+  // The DC controller bit the dialog's warning depends on.
+  EXPECT_NE(was.sv102_type & SV_TYPE_DOMAIN_CTRL, 0u);
+  SERVER_INFO_1005 comment{"changed by the suite"};
+  DWORD parm = 0;
+  const DWORD status = NetServerSetInfo(dc().server, 1005, comment, &parm);
+  NetBuffer after;
+  ASSERT_EQ(NetServerGetInfo(dc().server, 102, after), NERR_Success);
+  if (status == NERR_Success) {
+    EXPECT_EQ(after.one<SERVER_INFO_102>()->sv102_comment, comment.sv1005_comment);
+  } else {
+    EXPECT_EQ(status, ERROR_NOT_SUPPORTED);
+    EXPECT_EQ(parm, SV_COMMENT_PARMNUM);
+    EXPECT_EQ(after.one<SERVER_INFO_102>()->sv102_comment, was.sv102_comment);
+  }
+}
+
 }  // namespace

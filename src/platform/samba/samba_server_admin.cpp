@@ -123,7 +123,29 @@ NET_API_STATUS SambaBackend::NetServerSetInfo(std::string_view servername, DWORD
   }
   if (parm_err) *parm_err = error;
   if (status == ERROR_INVALID_LEVEL) return status;
-  return status == NERR_Success ? NERR_Success : answer(status, Family::Other, at);
+  if (status != NERR_Success) return answer(status, Family::Other, at);
+  // A Samba server answers success and keeps nothing (its settings live in
+  // its configuration file): what it reports afterwards is the truth.
+  NetapiBuffer after;
+  if (::NetServerGetInfo(at.c_str(), 102, after.out()) != NERR_Success ||
+      !after.as<::SERVER_INFO_102>())
+    return NERR_Success;
+  const auto& now = *after.as<::SERVER_INFO_102>();
+  DWORD parameter = 0;
+  if (const auto* i = std::get_if<SERVER_INFO_1005>(&info); i && level == 1005) {
+    if (text(now.sv102_comment) != i->sv1005_comment) parameter = SV_COMMENT_PARMNUM;
+  } else if (const auto* i = std::get_if<SERVER_INFO_1010>(&info); i && level == 1010) {
+    if (static_cast<LONG>(now.sv102_disc) != i->sv1010_disc) parameter = SV_DISC_PARMNUM;
+  } else if (const auto* i = std::get_if<SERVER_INFO_1016>(&info); i && level == 1016) {
+    if ((now.sv102_hidden != 0) != (i->sv1016_hidden != 0)) parameter = SV_HIDDEN_PARMNUM;
+  } else if (const auto* i = std::get_if<SERVER_INFO_1017>(&info); i && level == 1017) {
+    if (now.sv102_announce != i->sv1017_announce) parameter = SV_ANNOUNCE_PARMNUM;
+  } else if (const auto* i = std::get_if<SERVER_INFO_1018>(&info); i && level == 1018) {
+    if (now.sv102_anndelta != i->sv1018_anndelta) parameter = SV_ANNDELTA_PARMNUM;
+  }
+  if (parameter == 0) return NERR_Success;
+  if (parm_err) *parm_err = parameter;
+  return ERROR_NOT_SUPPORTED;
 }
 
 NET_API_STATUS SambaBackend::NetSessionEnum(std::string_view servername, std::string_view client,
