@@ -146,9 +146,17 @@ void Previewer::home(const ImportRow& row, PreviewRecord& r) {
     r.home = "home directory already there";
     return;
   }
-  platform::FindHandle handle;
-  platform::WIN32_FIND_DATA found;
-  const DWORD status = platform::FindFirstFile(path, handle.out(), &found);
+  const auto find = [](std::string_view p) {
+    platform::FindHandle handle;
+    platform::WIN32_FIND_DATA found;
+    return platform::FindFirstFile(p, handle.out(), &found);
+  };
+  DWORD status = find(path);
+  // The import creates one directory whose parent exists: a missing
+  // directory in a folder that is there is one it can make.
+  if (status == platform::ERROR_PATH_NOT_FOUND &&
+      find(std::string_view(path).substr(0, path.rfind('\\'))) == 0)
+    status = platform::ERROR_FILE_NOT_FOUND;
   if (status == 0) {
     r.home = "home directory already there";
   } else if (status == platform::ERROR_FILE_NOT_FOUND) {
