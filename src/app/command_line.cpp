@@ -36,6 +36,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
       options.importUpdate = true;
     } else if (a == "--create-homes") {
       options.importCreateHomes = true;
+    } else if (a == "--dry-run") {
+      options.importDryRun = true;
     } else if (a == "--help" || a == "-h") {
       options.help = true;
     } else if (a.starts_with("--")) {
@@ -44,9 +46,9 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
       options.autoWords.push_back(a);
     }
   }
-  if ((options.importUpdate || options.importCreateHomes) &&
+  if ((options.importUpdate || options.importCreateHomes || options.importDryRun) &&
       (options.autoWords.empty() || options.autoWords.front() != "import"))
-    return {std::nullopt, "--update and --create-homes go with import"};
+    return {std::nullopt, "--update, --create-homes and --dry-run go with import"};
   if (!options.labFile.empty() && options.backend != "lab")
     return {std::nullopt, "--lab goes with the lab backend, not with " + platform::messageText(options.backend)};
   return {options, {}};
@@ -56,7 +58,7 @@ std::string usageText() {
   return "usage: veltrane [--backend NAME] [--lab FILE] [--authentication-file FILE]\n"
          "                [--no-splash] [--screenshot FILE]\n"
          "       veltrane [--lab FILE] KEYWORD SERVER FILE [STARTDIR]\n"
-         "       veltrane [--lab FILE] import SERVER FILE [--update] [--create-homes]\n"
+         "       veltrane [--lab FILE] import SERVER FILE [--update] [--create-homes] [--dry-run]\n"
          "  --backend NAME     what serves the network: lab (the default) or samba;\n"
          "                     remembered for the next start without --backend\n"
          "  --lab FILE         browse the simulated network in FILE instead of the default lab\n"
@@ -72,13 +74,17 @@ std::string usageText() {
          "                     network, quotas, files0, files1, files2), export it to FILE in\n"
          "                     the chosen export format and end; STARTDIR is the Files start\n"
          "                     directory (default C:\\). Runs without a display.\n"
-         "  import SERVER FILE [--update] [--create-homes]\n"
+         "  import SERVER FILE [--update] [--create-homes] [--dry-run]\n"
          "                     unattended: import the users or groups of the tab-delimited FILE\n"
          "                     into SERVER, adding new accounts only unless --update is given;\n"
          "                     --create-homes creates each user's Home directory on its share.\n"
          "                     Each message is one line on standard error; exit status 0 when\n"
          "                     every record was applied, 1 when any failed, 2 for a request\n"
-         "                     that cannot be understood.\n";
+         "                     that cannot be understood.\n"
+         "                     --dry-run changes nothing: it prints, one line per record,\n"
+         "                     what the import would do (added, updated and which fields,\n"
+         "                     unchanged, would fail and why), then the counts; exit status\n"
+         "                     0 when every record would be applied, else 1.\n";
 }
 
 std::optional<AutoCommand> parseAutoCommandLine(std::string_view line) {

@@ -29,6 +29,7 @@ struct Options {
   bool help = false;       // --help
   bool importUpdate = false;       // --update: the import updates existing accounts
   bool importCreateHomes = false;  // --create-homes: the import creates home directories
+  bool importDryRun = false;       // --dry-run: the import says what it would do, changing nothing
   // The words of an unattended browse-and-export request, in order; empty
   // for an interactive run.
   std::vector<std::string> autoWords;

@@ -9,8 +9,26 @@
 #include "settings/settings_store.h"
 #include "transfer/import/import_engine.h"
 #include "transfer/import/import_file.h"
+#include "transfer/import/import_preview.h"
 
 namespace app {
+
+namespace {
+
+// --dry-run: one line per record and the counts on standard output, what
+// kept the records from being looked at on standard error. Nothing is
+// written, not even the logging setting read.
+int printDryRun(const transfer::ImportTable& table, const transfer::ImportOptions& options,
+                ui::Messages& messages) {
+  const transfer::ImportPreview preview = transfer::previewImport(table, options);
+  for (const std::string& problem : preview.problems) messages.ok(problem, res::programTitle());
+  for (const transfer::PreviewRecord& record : preview.records)
+    std::printf("%s\n", record.text().c_str());
+  for (const std::string& line : preview.countLines()) std::printf("%s\n", line.c_str());
+  return preview.allWouldApply() ? 0 : 1;
+}
+
+}  // namespace
 
 bool isImportRequest(const Options& options) {
   return !options.autoWords.empty() && options.autoWords.front() == "import";
@@ -33,11 +51,6 @@ int runUnattendedImport(const Options& options) {
   StderrMessages messages;
   if (!platformSupported(messages)) return 1;
 
-  // The logging switch is the user's setting, as in the window.
-  settings::SettingsValues values;
-  settings::ServerList servers;
-  settings::SettingsStore(messages, res::programTitle()).load(values, servers);
-
   const transfer::ImportFileResult file = transfer::readImportFile(options.autoWords[2]);
   if (!file.table) {
     messages.ok(file.error, res::programTitle());
@@ -48,8 +61,14 @@ int runUnattendedImport(const Options& options) {
   importOptions.style =
       options.importUpdate ? transfer::ImportStyle::UpdateAll : transfer::ImportStyle::OnlyAddNew;
   importOptions.createHomes = options.importCreateHomes;
-  importOptions.logging = values.e_logging_onoff != 0;
   importOptions.askToContinue = false;
+  if (options.importDryRun) return printDryRun(*file.table, importOptions, messages);
+
+  // The logging switch is the user's setting, as in the window.
+  settings::SettingsValues values;
+  settings::ServerList servers;
+  settings::SettingsStore(messages, res::programTitle()).load(values, servers);
+  importOptions.logging = values.e_logging_onoff != 0;
   const transfer::ImportSummary summary =
       transfer::runImport(*file.table, importOptions, messages);
   for (const std::string& line : summary.countLines()) std::printf("%s\n", line.c_str());

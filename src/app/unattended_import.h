@@ -1,8 +1,10 @@
 #pragma once
-// `veltrane [--lab FILE] import SERVER FILE [--update] [--create-homes]`:
-// the wizard's Finish without the wizard. Exit status 0 when every record
-// was applied, 1 when any failed (or the file or lab could not be read), 2
-// for a request that cannot be understood.
+// `veltrane [--lab FILE] import SERVER FILE [--update] [--create-homes]
+// [--dry-run]`: the wizard's Finish without the wizard. Exit status 0 when
+// every record was applied, 1 when any failed (or the file or lab could not
+// be read), 2 for a request that cannot be understood. With --dry-run,
+// nothing is written: each record's line says what the import would do, and
+// the status is that the import would end with.
 
 #include "app/command_line.h"
 

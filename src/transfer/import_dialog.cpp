@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 
 #include "transfer/import/import_texts.h"
+#include "transfer/import/import_preview.h"
+#include "transfer/import_preview_dialog.h"
 #include "transfer/import_preview_model.h"
 #include "transfer/import_progress_dialog.h"
 #include "transfer/import_summary_dialog.h"
@@ -61,6 +63,9 @@ ImportDialog::ImportDialog(std::string server, bool logging, ImportDialogPorts p
   m_next = new QPushButton(QStringLiteral("&Next >"), this);
   m_finish = new QPushButton(QStringLiteral("&Finish"), this);
   m_cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  // After the wizard's own buttons: what Finish would do, without doing it.
+  m_previewChanges = new QPushButton(QStringLiteral("&Preview changes"), this);
+  m_previewChanges->setObjectName(QStringLiteral("previewChanges"));
   m_next->setDefault(true);
 
   auto* fileRow = new QHBoxLayout;
@@ -75,6 +80,8 @@ ImportDialog::ImportDialog(std::string server, bool logging, ImportDialogPorts p
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   for (QPushButton* b : {m_back, m_next, m_finish, m_cancel}) buttons->addWidget(b);
+  buttons->addSpacing(12);
+  buttons->addWidget(m_previewChanges);
   auto* content = new QVBoxLayout;
   content->addLayout(fileRow);
   content->addWidget(m_preview, 1);
@@ -89,6 +96,7 @@ ImportDialog::ImportDialog(std::string server, bool logging, ImportDialogPorts p
   connect(m_back, &QPushButton::clicked, this, &ImportDialog::back);
   connect(m_finish, &QPushButton::clicked, this, &ImportDialog::finish);
   connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(m_previewChanges, &QPushButton::clicked, this, &ImportDialog::previewChanges);
   // A typed path is as good as a chosen one.
   connect(m_path, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (!m_table) m_next->setEnabled(!text.trimmed().isEmpty());
@@ -106,6 +114,7 @@ void ImportDialog::showFirstPage() {
   m_next->setEnabled(!m_path->text().trimmed().isEmpty());
   m_back->setEnabled(false);
   m_finish->setEnabled(false);
+  m_previewChanges->setEnabled(false);
   m_preview->setEnabled(false);
 }
 
@@ -136,18 +145,36 @@ void ImportDialog::next() {
   m_back->setEnabled(true);
   m_preview->setEnabled(true);
   m_finish->setEnabled(true);
+  m_previewChanges->setEnabled(true);
   m_finish->setDefault(true);
 }
 
 void ImportDialog::back() { showFirstPage(); }
 
-void ImportDialog::finish() {
-  if (!m_table) return;
+ImportOptions ImportDialog::chosenOptions() const {
   ImportOptions options;
   options.server = m_server;
   options.style = m_updateAll->isChecked() ? ImportStyle::UpdateAll : ImportStyle::OnlyAddNew;
   options.createHomes = m_createHomes->isChecked();
   options.logging = m_logging;
+  return options;
+}
+
+void ImportDialog::previewChanges() {
+  if (!m_table) return;
+  ImportPreview preview;
+  {
+    ImportProgressDialog progress(this);
+    progress.setWindowTitle(QStringLiteral("Previewing changes"));
+    preview = previewImport(*m_table, chosenOptions(), &progress);
+  }
+  ImportPreviewDialog dialog(std::move(preview), this);
+  m_ports.dialogs.run(dialog);
+}
+
+void ImportDialog::finish() {
+  if (!m_table) return;
+  const ImportOptions options = chosenOptions();
   m_finish->setEnabled(false);
   ImportSummary summary;
   {

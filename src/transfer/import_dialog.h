@@ -1,7 +1,8 @@
 #pragma once
 // File > Import: the "Import from file" wizard. The first page names the
 // file, Next loads it into the preview, Finish applies it to the server
-// with a progress dialog and ends with a summary.
+// with a progress dialog and ends with a summary. "Preview changes", on the
+// same page, says per record what Finish would do, writing nothing.
 
 #include <QDialog>
 #include <optional>
@@ -45,6 +46,9 @@ class ImportDialog final : public QDialog {
   void next();
   void back();
   void finish();
+  // The dry run of the loaded file with the options chosen, shown in its
+  // dialog.
+  void previewChanges();
 
   // The last Finish's outcome; empty before one.
   const std::optional<ImportSummary>& summary() const { return m_summary; }
@@ -58,10 +62,12 @@ class ImportDialog final : public QDialog {
   QPushButton* backButton() const { return m_back; }
   QPushButton* nextButton() const { return m_next; }
   QPushButton* finishButton() const { return m_finish; }
+  QPushButton* previewChangesButton() const { return m_previewChanges; }
   QTableView* preview() const { return m_preview; }
 
  private:
   void showFirstPage();
+  ImportOptions chosenOptions() const;
 
   std::string m_server;
   bool m_logging;
@@ -82,6 +88,7 @@ class ImportDialog final : public QDialog {
   QPushButton* m_next = nullptr;
   QPushButton* m_finish = nullptr;
   QPushButton* m_cancel = nullptr;
+  QPushButton* m_previewChanges = nullptr;
 };
 
 }  // namespace transfer

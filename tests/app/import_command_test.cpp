@@ -3,6 +3,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +15,7 @@
 #include "app_test_support.h"
 #include "session/display_traits.h"
 #include "transfer/import_dialog.h"
+#include "transfer/import_preview_dialog.h"
 #include "transfer/import_progress_dialog.h"
 #include "transfer/import_summary_dialog.h"
 #include "window/command_ids.h"
@@ -118,6 +120,66 @@ TEST_F(WindowTest, ImportWizardRefusesAFileItCannotUseAndStaysOnItsFirstPage) {
   ASSERT_EQ(m_messages->shown().size(), 1u);
   EXPECT_EQ(m_messages->shown()[0].text,
             "Line 2 of the import file has 1 cell where the header has 2 columns.");
+  EXPECT_EQ(m_lab->toJson(), before);
+}
+
+TEST_F(WindowTest, PreviewChangesAfterTheWizardsButtonsListsEachRecordAndWritesNothing) {
+  ASSERT_TRUE(makeWindow());
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("staff.txt").toStdString();
+  std::ofstream(path, std::ios::binary)
+      << "UserName\tPassword\tFull Name\r\nzoe\tpw-zoe-1\tZoe Zimmer\r\n"
+      << "alice\t\tAlice Again\r\nbad/name\tpw-bad\tBad\r\n";
+  const std::string before = m_lab->toJson();
+  std::vector<std::vector<QString>> rows;
+  QString counts;
+  m_dialogs->queueStep([&](QDialog& d) {
+    auto& wizard = dynamic_cast<transfer::ImportDialog&>(d);
+    // The wizard's own buttons keep their order; the new one comes after.
+    wizard.layout()->activate();
+    QPushButton* cancel = nullptr;
+    for (QPushButton* b : wizard.findChildren<QPushButton*>())
+      if (b->text() == "&Cancel") cancel = b;
+    if (!cancel) {
+      ADD_FAILURE() << "no Cancel button";
+      return int(QDialog::Rejected);
+    }
+    const std::vector<QPushButton*> order{wizard.backButton(), wizard.nextButton(),
+                                          wizard.finishButton(), cancel,
+                                          wizard.previewChangesButton()};
+    for (std::size_t i = 1; i < order.size(); ++i)
+      EXPECT_LT(order[i - 1]->x(), order[i]->x()) << order[i]->text().toStdString();
+    EXPECT_EQ(wizard.previewChangesButton()->text(), "&Preview changes");
+    EXPECT_FALSE(wizard.previewChangesButton()->isEnabled());
+    wizard.pathEdit()->setText(QString::fromStdString(path));
+    wizard.next();
+    EXPECT_TRUE(wizard.previewChangesButton()->isEnabled());
+    wizard.updateAll()->setChecked(true);
+    wizard.previewChangesButton()->click();
+    wizard.back();
+    EXPECT_FALSE(wizard.previewChangesButton()->isEnabled());
+    return int(QDialog::Rejected);
+  });
+  m_dialogs->queueStep([&](QDialog& d) {
+    auto& preview = dynamic_cast<transfer::ImportPreviewDialog&>(d);
+    const QAbstractItemModel& model = *preview.list()->model();
+    for (int r = 0; r < model.rowCount(); ++r) {
+      rows.emplace_back();
+      for (int c = 0; c < model.columnCount(); ++c) rows.back().push_back(model.index(r, c).data().toString());
+    }
+    counts = preview.countsText();
+    return int(QDialog::Rejected);
+  });
+  m_window->command(window::kIdImport);
+
+  EXPECT_EQ(rows, (std::vector<std::vector<QString>>{
+                      {"2", "zoe", "added", ""},
+                      {"3", "alice", "updated", "full name"},
+                      {"4", "bad/name", "would fail",
+                       "the name holds one of \" / \\ [ ] : ; | = , + * ? < >"}}));
+  EXPECT_EQ(counts, "Dry run: nothing was changed.\n"
+                    "Records: 1 to add, 1 to update, 0 unchanged, 1 would fail");
+  EXPECT_TRUE(m_messages->shown().empty());
   EXPECT_EQ(m_lab->toJson(), before);
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -156,10 +157,55 @@ TEST_F(UnattendedImportTest, FaultyFilesEndWithOneAndChangeNothing) {
   EXPECT_EQ(after.str(), before);
 }
 
+// Everything the run leaves in the lab's folder but the lock file.
+QStringList folderEntries(const QString& path) {
+  QStringList entries = QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  entries.removeAll("lab.json.lock");
+  return entries;
+}
+
+TEST_F(UnattendedImportTest, DryRunSaysWhatEachRecordWouldDoAndLeavesTheLabFileAsItWas) {
+  const QString users = file("users.txt",
+                             "UserName\tPassword\tFull Name\r\nann\tpw-ann\tAnn Archer\r\n"
+                             "alice\t\tAlice Renamed\r\nshort\tab\tS\r\n");
+  const std::string before = labText();
+  const QStringList entries = folderEntries(m_dir.path());
+  RunResult r = run({"import", "PDC", users, "--update", "--dry-run"});
+  EXPECT_EQ(r.exitCode, 1) << r.standardError;
+  EXPECT_EQ(r.standardError, "");
+  EXPECT_EQ(r.standardOutput,
+            "line 2: ann: added\n"
+            "line 3: alice: updated (full name)\n"
+            "line 4: short: would fail (the password is shorter than the 4 characters the "
+            "domain's policy asks for)\n"
+            "Dry run: nothing was changed.\n"
+            "Records: 1 to add, 1 to update, 0 unchanged, 1 would fail\n");
+  // Not a byte written: no account, no journal beside the lab.
+  EXPECT_EQ(labText(), before);
+  EXPECT_EQ(folderEntries(m_dir.path()), entries);
+
+  // A file whose records would all be applied ends with 0.
+  r = run({"import", "PDC", file("fine.txt", "UserName\nalice\n"), "--dry-run"});
+  EXPECT_EQ(r.exitCode, 0) << r.standardError;
+  EXPECT_EQ(r.standardOutput,
+            "line 2: alice: unchanged\nDry run: nothing was changed.\n"
+            "Records: 0 to add, 0 to update, 1 unchanged, 0 would fail\n");
+
+  // The import then does what the dry run said.
+  r = run({"import", "PDC", users, "--update"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.standardOutput.find("Users: 1 added, 1 updated, 0 left unchanged, 1 failed"),
+            std::string::npos)
+      << r.standardOutput;
+  EXPECT_EQ(account("alice")->usri3_full_name, "Alice Renamed");
+  EXPECT_FALSE(account("short"));
+}
+
 TEST_F(UnattendedImportTest, RequestsThatCannotBeUnderstoodEndWithTwo) {
   for (const QStringList& words :
        {QStringList{"import", "PDC"}, QStringList{"import"},
         QStringList{"import", "PDC", "a.txt", "extra"}, QStringList{"users", "PDC", "x", "--update"},
+        QStringList{"users", "PDC", "x", "--dry-run"},
         QStringList{"import", "PDC", "a.txt", "--updates"}}) {
     const RunResult r = run(words);
     EXPECT_EQ(r.exitCode, 2) << words.join(' ').toStdString();

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/types.h"
+#include "transfer/import/account_lookup.h"
 #include "transfer/import/import_engine.h"
 #include "ui/messages.h"
 
@@ -16,12 +17,18 @@ class ImportRun {
  public:
   ImportRun(const ImportOptions& options, const ImportHeader& header, ui::Messages& messages,
             ImportSummary& summary)
-      : m_options(options), m_header(header), m_messages(messages), m_summary(summary) {}
+      : m_options(options),
+        m_header(header),
+        m_messages(messages),
+        m_summary(summary),
+        m_lookup(options.server) {}
 
   const ImportOptions& options() const { return m_options; }
   const std::string& server() const { return m_options.server; }
   ImportSummary& summary() { return m_summary; }
   ui::Messages& messages() { return m_messages; }
+  // The server, asked afresh for each record's account or group.
+  AccountLookup& lookup() { return m_lookup; }
 
   // The record's cell of `column`, or "*None*" when the header lacks it.
   template <class Column>
@@ -54,6 +61,7 @@ class ImportRun {
   const ImportHeader& m_header;
   ui::Messages& m_messages;
   ImportSummary& m_summary;
+  ServerLookup m_lookup;
   platform::DWORD m_lost = 0;
   bool m_domainAsked = false;
   std::optional<std::string> m_domainName;
