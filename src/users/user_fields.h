@@ -10,6 +10,7 @@
 
 #include "platform/dialin.h"
 #include "platform/netapi.h"
+#include "users/logon_limits.h"
 
 namespace users {
 
@@ -62,6 +63,9 @@ struct UserFields {
   std::string script;
   std::string homeDrive;
   std::string homeDir;
+
+  // The Hours, Logon To and Account buttons' settings.
+  LogonLimits limits;
 
   // Membership entries: "(G) name", "(L) name" or "(I) name".
   std::vector<std::string> memberOf;

@@ -82,6 +82,7 @@ void takeRecord(UserFields& fields, const USER_INFO_3& record) {
   fields.script = record.usri3_script_path;
   fields.homeDrive = record.usri3_home_dir_drive;
   fields.homeDir = record.usri3_home_dir;
+  fields.limits = limitsOf(record);
   fields.record = record;
   fields.recordRead = true;
 }
@@ -170,6 +171,7 @@ UserFields loadMultipleUsers(std::string_view server, std::vector<std::string> n
     if (NetUserGetInfo(server, name, 3, buffer) != NERR_Success) continue;
     const auto* record = buffer.one<USER_INFO_3>();
     if (!record) continue;
+    addToCombined(fields.limits, *record, read == 0);
     ++read;
     disabled += (record->usri3_flags & UF_ACCOUNTDISABLE) != 0;
     neverExpires += (record->usri3_flags & UF_DONT_EXPIRE_PASSWD) != 0;

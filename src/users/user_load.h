@@ -31,8 +31,8 @@ UserFields loadMultipleUsers(std::string_view server, std::vector<std::string> n
 // The membership lists of one account (or of a new one, `account` empty).
 void loadMemberships(std::string_view server, UserFields& fields);
 
-// The check boxes, full name, description, profile, script and home
-// directory from an account as read.
+// The check boxes, full name, description, profile, script, home directory
+// and logon limits from an account as read.
 void takeRecord(UserFields& fields, const platform::USER_INFO_3& record);
 
 }  // namespace users

@@ -23,7 +23,7 @@ UserOpen openFor(const window::WindowContext& context) {
 // Runs the dialog; true when anything may have been written.
 bool run(window::WindowContext& context, UserFields fields, ui::ProgramStarter& programs) {
   CUserProperties dialog(openFor(context), std::move(fields), context.messages(), programs,
-                         display::dialogOwner(context.views()));
+                         context.dialogs(), display::dialogOwner(context.views()));
   const bool ok = context.dialogs().run(dialog) == QDialog::Accepted;
   return ok || dialog.created();
 }

@@ -11,14 +11,19 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include <memory>
 
 #include "platform/system.h"
 #include "resources/strings.h"
+#include "ui/dialog_runner.h"
 #include "ui/entry_lists.h"
 #include "ui/messages.h"
+#include "users/account_expiry_dialog.h"
+#include "users/logon_hours_dialog.h"
+#include "users/logon_to_dialog.h"
 #include "users/membership.h"
 #include "users/user_editors.h"
 #include "users/user_write.h"
@@ -68,12 +73,14 @@ Tick tickOf(const QCheckBox* check) {
 }  // namespace
 
 CUserProperties::CUserProperties(UserOpen open, UserFields fields, ui::Messages& messages,
-                                 ui::ProgramStarter& programs, QWidget* parent)
+                                 ui::ProgramStarter& programs, ui::DialogRunner& dialogs,
+                                 QWidget* parent)
     : QDialog(parent),
       m_open(std::move(open)),
       m_fields(std::move(fields)),
       m_messages(messages),
-      m_programs(programs) {
+      m_programs(programs),
+      m_dialogs(dialogs) {
   setObjectName(QStringLiteral("UserProperties"));
   build();
   exchange(false);
@@ -185,6 +192,24 @@ void CUserProperties::build() {
   connect(buttons, &QDialogButtonBox::accepted, this, &CUserProperties::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+  // Made after every other control, so they come last in the tab order.
+  m_hours = new QPushButton(QStringLiteral("&Hours"), this);
+  m_logonTo = new QPushButton(QStringLiteral("Logon &To"), this);
+  m_account = new QPushButton(QStringLiteral("Acc&ount"), this);
+  m_hours->setObjectName(QStringLiteral("hours"));
+  m_logonTo->setObjectName(QStringLiteral("logonTo"));
+  m_account->setObjectName(QStringLiteral("account"));
+  connect(m_hours, &QPushButton::clicked, this, [this] { editHours(); });
+  connect(m_logonTo, &QPushButton::clicked, this, [this] { editLogonTo(); });
+  connect(m_account, &QPushButton::clicked, this, [this] { editAccount(); });
+  auto* bottom = new QHBoxLayout;
+  for (QPushButton* button : {m_hours, m_logonTo, m_account}) {
+    button->setAutoDefault(false);
+    bottom->addWidget(button);
+  }
+  bottom->addStretch();
+  bottom->addWidget(buttons);
+
   auto* top = new QHBoxLayout;
   auto* left = new QVBoxLayout;
   left->addLayout(identity);
@@ -195,7 +220,7 @@ void CUserProperties::build() {
   layout->addLayout(top);
   layout->addLayout(paths);
   layout->addLayout(lists);
-  layout->addWidget(buttons);
+  layout->addLayout(bottom);
 }
 
 void CUserProperties::showMode() {
@@ -216,6 +241,11 @@ void CUserProperties::showMode() {
   m_notMemberOfLabel->setText(own ? QStringLiteral("&Not a member of")
                                   : QStringLiteral("Not all are members of:"));
   m_lockedOut->setEnabled(m_fields.lockoutEnabled);
+  m_hours->setEnabled(m_fields.limits.hoursShown);
+  m_hours->setToolTip(m_fields.limits.hoursShown
+                          ? QString()
+                          : QStringLiteral("This account's logon hours are not kept hour by "
+                                           "hour; they stay as they are."));
 }
 
 // The dial-in settings are shown as read and written back unchanged: the
@@ -309,6 +339,45 @@ void CUserProperties::editProfile() {
 
 void CUserProperties::editScript() {
   startEditor(scriptEditor(m_open.server, s(m_script->text())), m_programs, m_messages);
+}
+
+QString CUserProperties::who() const {
+  switch (m_fields.mode) {
+    case UserMode::New: {
+      const QString typed = m_newName->text();
+      return typed.isEmpty() ? QStringLiteral("New user") : QStringLiteral("User: ") + typed;
+    }
+    case UserMode::Single: return QStringLiteral("User: ") + q(m_fields.name);
+    case UserMode::Multiple: break;
+  }
+  // A long selection is named by its first few.
+  constexpr std::size_t kNamed = 4;
+  QStringList names;
+  for (std::size_t i = 0; i < m_fields.names.size() && i < kNamed; ++i)
+    names << q(m_fields.names[i]);
+  QString text = QStringLiteral("Users: ") + names.join(QStringLiteral(", "));
+  if (m_fields.names.size() > kNamed)
+    text += QStringLiteral(" and %1 more").arg(m_fields.names.size() - kNamed);
+  return text;
+}
+
+void CUserProperties::editHours() {
+  Shared<WeekHours>& hours = m_fields.limits.hours;
+  LogonHoursDialog dialog(who(), hours.value, hours.mixed, localOffsetSeconds(), this);
+  if (m_dialogs.run(dialog) == QDialog::Accepted) hours.take(dialog.hours(), dialog.touched());
+}
+
+void CUserProperties::editLogonTo() {
+  Shared<std::string>& workstations = m_fields.limits.workstations;
+  LogonToDialog dialog(who(), workstations.value, workstations.mixed, m_messages, this);
+  if (m_dialogs.run(dialog) == QDialog::Accepted)
+    workstations.take(dialog.workstations(), dialog.touched());
+}
+
+void CUserProperties::editAccount() {
+  Shared<platform::DWORD>& expires = m_fields.limits.expires;
+  AccountExpiryDialog dialog(who(), expires.value, expires.mixed, this);
+  if (m_dialogs.run(dialog) == QDialog::Accepted) expires.take(dialog.expires(), dialog.touched());
 }
 
 void CUserProperties::accept() {

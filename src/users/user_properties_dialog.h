@@ -18,6 +18,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace ui {
+class DialogRunner;
 class Messages;
 class ProgramStarter;
 }  // namespace ui
@@ -33,8 +34,10 @@ struct UserOpen {
 class CUserProperties final : public QDialog {
   Q_OBJECT
  public:
+  // `dialogs` runs the Hours, Logon To and Account dialogs.
   CUserProperties(UserOpen open, UserFields fields, ui::Messages& messages,
-                  ui::ProgramStarter& programs, QWidget* parent = nullptr);
+                  ui::ProgramStarter& programs, ui::DialogRunner& dialogs,
+                  QWidget* parent = nullptr);
 
   const UserFields& fields() const { return m_fields; }
   // Whether this dialog created an account, even if it was cancelled after.
@@ -71,6 +74,10 @@ class CUserProperties final : public QDialog {
   QPushButton* removeButton() const { return m_remove; }
   QPushButton* profileButton() const { return m_profileButton; }
   QPushButton* scriptButton() const { return m_scriptButton; }
+  // "&Hours", "Logon &To" and "Acc&ount".
+  QPushButton* hoursButton() const { return m_hours; }
+  QPushButton* logonToButton() const { return m_logonTo; }
+  QPushButton* accountButton() const { return m_account; }
 
  private:
   void build();
@@ -83,11 +90,17 @@ class CUserProperties final : public QDialog {
   void addSelected();
   void editProfile();
   void editScript();
+  // The account(s) the Hours, Logon To and Account dialogs are about.
+  QString who() const;
+  void editHours();
+  void editLogonTo();
+  void editAccount();
 
   UserOpen m_open;
   UserFields m_fields;
   ui::Messages& m_messages;
   ui::ProgramStarter& m_programs;
+  ui::DialogRunner& m_dialogs;
   bool m_created = false;
 
   QLabel* m_userName = nullptr;
@@ -122,6 +135,9 @@ class CUserProperties final : public QDialog {
   QPushButton* m_add = nullptr;
   QPushButton* m_remove = nullptr;
   QPushButton* m_primary = nullptr;
+  QPushButton* m_hours = nullptr;
+  QPushButton* m_logonTo = nullptr;
+  QPushButton* m_account = nullptr;
 };
 
 }  // namespace users

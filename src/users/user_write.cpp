@@ -172,6 +172,7 @@ WriteResult writeSingle(std::string_view server, UserFields& f, ui::Messages& me
   record.usri3_script_path = f.script;
   record.usri3_home_dir_drive = f.homeDrive;
   record.usri3_home_dir = f.homeDir;
+  applyLimits(f.limits, record);
   record.usri3_password.clear();
   if (f.password != kUnchangedPassword) record.usri3_password = f.password;
   DWORD parameter = 0;
@@ -222,9 +223,11 @@ WriteResult writeMultiple(std::string_view server, UserFields& f, ui::Messages& 
     return WriteResult::StayOpen;
   if (!f.password.empty() && mismatchShown(f, messages)) return WriteResult::StayOpen;
 
-  const bool anyTick = f.mustChange != Tick::Mixed || f.cannotChange != Tick::Mixed ||
+  // Untouched settings leave every account's own value; only the boxes
+  // and buttons that were changed are written, the same to each account.
+  const bool anyChange = f.mustChange != Tick::Mixed || f.cannotChange != Tick::Mixed ||
                        f.neverExpires != Tick::Mixed || f.disabled != Tick::Mixed ||
-                       f.lockedOut != Tick::Mixed;
+                       f.lockedOut != Tick::Mixed || f.limits.changed();
   MembershipReport report(true);
   for (const std::string& name : f.names) {
     if (!f.description.empty() &&
@@ -236,8 +239,9 @@ WriteResult writeMultiple(std::string_view server, UserFields& f, ui::Messages& 
     std::optional<USER_INFO_3> record = readRecord(server, name);
     if (!record) {
       report.failed("Could not get user information\ntoset flags.\nUSER: " + name);
-    } else if (anyTick) {
+    } else if (anyChange) {
       applyTicks(f, *record);
+      applyLimits(f.limits, *record);
       record->usri3_password.clear();
       DWORD parameter = 0;
       if (NetUserSetInfo(server, name, 3, *record, &parameter) != NERR_Success)

@@ -7,34 +7,12 @@
 #include <string>
 
 #include "platform/types.h"
+#include "../support/zone_guard.h"
 
 namespace dlgthreads {
 namespace {
 
-// Pins the local zone for one test and restores the previous one.
-class ZoneGuard {
- public:
-  explicit ZoneGuard(const char* zone) {
-    if (const char* old = std::getenv("TZ")) {
-      m_old = old;
-      m_hadOld = true;
-    }
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ZoneGuard() {
-    if (m_hadOld) {
-      setenv("TZ", m_old.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-
- private:
-  std::string m_old;
-  bool m_hadOld = false;
-};
+using test_support::ZoneGuard;
 
 TEST(DateText, CtimeFormEndsInOneBlank) {
   ZoneGuard zone("UTC0");

@@ -416,6 +416,62 @@ TEST_P(AccountChanges, DialinPermissionAndCallback) {
   EXPECT_EQ(GetRAS(server(), "no.such.user", &allowed, &number, &type), 0);
 }
 
+// Logon hours, workstations and account expiry as the user dialog's Hours,
+// Logon To and Account buttons write them: the whole record at level 3 with
+// those fields changed, then put back to every hour, every workstation and
+// never. The DC keeps them in logonHours, userWorkstations and
+// accountExpires.
+TEST_P(AccountChanges, LogonHoursWorkstationsAndExpiryAreKeptAndCleared) {
+  addUser();
+  const auto stored = [] {
+    const auto found = ldbSearch("(sAMAccountName=" + std::string(kUser) + ")",
+                                 {"logonHours", "userWorkstations", "accountExpires"});
+    return found.empty() ? LdifObject{} : found.front();
+  };
+  // Monday to Friday, 08:00 to 17:59 GMT: bit day * 24 + hour.
+  std::vector<std::uint8_t> office(21, 0);
+  for (int day = 1; day <= 5; ++day)
+    for (int hour = 8; hour < 18; ++hour)
+      office[static_cast<std::size_t>(day * 24 + hour) / 8] |=
+          static_cast<std::uint8_t>(1u << ((day * 24 + hour) % 8));
+  USER_INFO_3 u = user();
+  u.usri3_units_per_week = 168;
+  u.usri3_logon_hours = office;
+  u.usri3_workstations = "WKS1,FRONTDESK-01";
+  u.usri3_acct_expires = 1909074600;  // 2030-07-01 00:00 at GMT+05:30
+  ASSERT_EQ(NetUserSetInfo(server(), kUser, 3, u, nullptr), NERR_Success);
+  USER_INFO_3 changed = user();
+  EXPECT_EQ(changed.usri3_logon_hours, office);
+  EXPECT_EQ(changed.usri3_workstations, "WKS1,FRONTDESK-01");
+  EXPECT_EQ(changed.usri3_acct_expires, 1909074600u);
+  if (samba()) {
+    const LdifObject o = stored();
+    EXPECT_EQ(first(o, "logonHours"), std::string(office.begin(), office.end()));
+    EXPECT_EQ(first(o, "userWorkstations"), "WKS1,FRONTDESK-01");
+    EXPECT_EQ(first(o, "accountExpires"),
+              std::to_string((1909074600LL + 11644473600LL) * 10000000LL));
+  }
+
+  // Every hour is written as 21 bytes of ones (no bytes would change
+  // nothing), every workstation as an empty list.
+  changed.usri3_logon_hours.assign(21, 0xFF);
+  changed.usri3_workstations.clear();
+  changed.usri3_acct_expires = TIMEQ_FOREVER;
+  ASSERT_EQ(NetUserSetInfo(server(), kUser, 3, changed, nullptr), NERR_Success);
+  const USER_INFO_3 cleared = user();
+  EXPECT_TRUE(cleared.usri3_logon_hours.empty() ||
+              cleared.usri3_logon_hours == std::vector<std::uint8_t>(21, 0xFF));
+  EXPECT_EQ(cleared.usri3_workstations, "");
+  EXPECT_EQ(cleared.usri3_acct_expires, TIMEQ_FOREVER);
+  if (samba()) {
+    const LdifObject o = stored();
+    EXPECT_EQ(first(o, "logonHours"), std::string(21, '\xFF'));
+    EXPECT_EQ(first(o, "userWorkstations"), "");
+    const std::string never = first(o, "accountExpires");
+    EXPECT_TRUE(never == "9223372036854775807" || never == "0") << never;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     LabAndDc, AccountChanges,
     ::testing::Values(Place{"lab", false, "\\\\PDC", "LAB", "Staff", "Users"},

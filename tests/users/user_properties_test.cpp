@@ -4,10 +4,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -18,12 +20,18 @@
 
 #include "../app/app_test_support.h"
 #include "../support/lab_readback.h"
+#include "../support/temp_folder.h"
+#include "../support/zone_guard.h"
 #include "session/display_traits.h"
 #include "platform/dialin.h"
 #include "platform/eventlog.h"
 #include "platform/lab/lab_backend.h"
 #include "platform/netapi.h"
 #include "ui/scripted_program_starter.h"
+#include "users/account_expiry_dialog.h"
+#include "users/hours_grid.h"
+#include "users/logon_hours_dialog.h"
+#include "users/logon_to_dialog.h"
 #include "users/user_editors.h"
 #include "users/user_load.h"
 #include "users/user_properties_dialog.h"
@@ -94,6 +102,26 @@ void move(QListWidget* list, std::initializer_list<const char*> names, QPushButt
   button->click();
 }
 
+// A drag on the hours grid from one cell to another, as the mouse makes it
+// (hour -1: a day's name; day -1: an hour's number).
+void drag(users::HoursGrid* grid, std::pair<int, int> from, std::pair<int, int> to) {
+  const auto send = [grid](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                           Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), QPointF(grid->mapToGlobal(at)), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(grid, &event);
+  };
+  const QPoint start = grid->cellRect(from.first, from.second).center();
+  const QPoint end = grid->cellRect(to.first, to.second).center();
+  send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+  send(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+}
+
+bool mixedNoteShown(const QDialog& dialog) {
+  return dialog.findChild<QLabel*>(QStringLiteral("mixedNote")) != nullptr;
+}
+
 class UserProperties : public apptest::WindowTest {
  protected:
   void SetUp() override {
@@ -139,6 +167,34 @@ class UserProperties : public apptest::WindowTest {
     });
     m_window->command(id);
     ASSERT_TRUE(waitUntil([&] { return !m_window->browsing(); }));
+  }
+
+  // The next sub-dialog of the user dialog: `work` works it, then it is
+  // accepted (unless `work` did) or, without `ok`, cancelled.
+  template <typename Dialog>
+  void answer(std::function<void(Dialog&)> work, bool ok = true) {
+    m_dialogs->queueStep([work, ok](QDialog& d) {
+      auto& dialog = dynamic_cast<Dialog&>(d);
+      work(dialog);
+      if (!ok) return static_cast<int>(QDialog::Rejected);
+      if (dialog.result() != QDialog::Accepted) dialog.accept();
+      return dialog.result();
+    });
+  }
+  // The window again over the lab kept in `file`, as a new start reads it.
+  void reopen(const std::string& file) {
+    close();
+    std::string error;
+    m_lab = lab::loadLabFile(file, &error);
+    ASSERT_TRUE(m_lab) << error;
+    start();
+  }
+  // The window and its lab gone, so that a lab file may go too.
+  void close() {
+    m_window.reset();
+    m_backend.reset();
+    m_bending.reset();
+    m_lab.reset();
   }
 
   std::shared_ptr<BendingLab> m_bending;
@@ -363,6 +419,172 @@ TEST_F(UserProperties, CombinedChecksEveryAccountFirstAndGathersFailedGroupWrite
   EXPECT_EQ(number, "555-0100");
 }
 
+// Hours, Logon To and Account, written through the dialog's OK into a lab
+// file at GMT+05:30 and read back after a new start at GMT-05:00: the hours
+// as the server keeps them are the same hours, turned by each zone.
+TEST_F(UserProperties, HoursWorkstationsAndExpiryRoundTripThroughTheLabFileAcrossZones) {
+  test_support::ZoneGuard zone("IST-5:30");
+  test_support::TempFolder folder;
+  const std::string file = folder / "lab.json";
+  std::filesystem::copy_file(kLabPath, file);
+  reopen(file);
+  select({"alice"});
+  run(kIdPropertiesCyclic, [&](CUserProperties& d) {
+    answer<users::LogonHoursDialog>([&](users::LogonHoursDialog& h) {
+      EXPECT_TRUE(h.grid()->hours().all()) << "no hours kept means every hour";
+      EXPECT_NE(h.zoneLabel()->text().indexOf("GMT+05:30"), -1);
+      EXPECT_NE(h.zoneLabel()->text().indexOf("30 minutes later"), -1);
+      drag(h.grid(), {-1, -1}, {-1, -1});  // the corner: the whole week, denied
+      EXPECT_TRUE(h.grid()->hours().none());
+      drag(h.grid(), {1, 9}, {5, 16});  // Monday to Friday, 09:00 to 16:59
+    });
+    d.hoursButton()->click();
+    answer<users::LogonToDialog>([&](users::LogonToDialog& t) {
+      EXPECT_TRUE(t.allRadio()->isChecked());
+      ASSERT_EQ(t.nameEdits().size(), 8u);
+      EXPECT_FALSE(t.nameEdits()[0]->isEnabled());
+      t.theseRadio()->click();
+      t.accept();
+      t.nameEdits()[0]->setText("WKS1");
+      t.nameEdits()[3]->setText("front desk");
+      t.accept();
+      t.nameEdits()[3]->setText("wks1");
+      t.accept();
+      EXPECT_EQ(t.nameEdits()[0]->text(), "WKS1") << "an edit was lost to a refusal";
+      t.nameEdits()[3]->setText("FRONTDESK-01");
+      t.accept();
+    });
+    d.logonToButton()->click();
+    answer<users::AccountExpiryDialog>([&](users::AccountExpiryDialog& a) {
+      EXPECT_TRUE(a.neverRadio()->isChecked());
+      a.endOfRadio()->click();
+      a.dateEdit()->setDate(QDate(2030, 6, 30));
+      EXPECT_EQ(a.whenLabel()->text(), "Logons end at Mon Jul 01 00:00:00 2030 (local time).");
+    });
+    d.accountButton()->click();
+    d.accept();
+  });
+  EXPECT_EQ(shownTexts(),
+            (std::vector<std::string>{
+                "Type at least one workstation name, or choose \"User May Log On To All "
+                "Workstations\".",
+                "\"front desk\" is not a computer name: a computer name holds no blanks and none "
+                "of these characters: \\ / : * ? \" < > | , ; = + [ ]",
+                "The workstation \"wks1\" is given twice."}));
+
+  zone.set("EST5");
+  reopen(file);
+  auto alice = account("alice");
+  ASSERT_TRUE(alice);
+  std::vector<std::uint8_t> office(21, 0);
+  for (int day = 1; day <= 5; ++day)
+    for (int hour = 4; hour < 12; ++hour)  // 09:00 to 16:59 at GMT+05:30, turned by 5 hours
+      office[static_cast<std::size_t>(day * 24 + hour) / 8] |=
+          static_cast<std::uint8_t>(1u << ((day * 24 + hour) % 8));
+  EXPECT_EQ(alice->usri3_logon_hours, office);
+  EXPECT_EQ(alice->usri3_units_per_week, 168u);
+  EXPECT_EQ(alice->usri3_workstations, "WKS1,FRONTDESK-01");
+  EXPECT_EQ(alice->usri3_acct_expires, 1909074600u) << "2030-07-01 00:00 at GMT+05:30";
+
+  m_messages->clear();
+  select({"alice"});
+  run(kIdPropertiesCyclic, [&](CUserProperties& d) {
+    answer<users::LogonHoursDialog>([&](users::LogonHoursDialog& h) {
+      const users::WeekHours& shown = h.grid()->hours();
+      EXPECT_EQ(shown.count(), 40u);
+      EXPECT_TRUE(shown[0 * 24 + 23]) << "Monday 09:00 at GMT+05:30 is Sunday 23:00 here";
+      EXPECT_TRUE(shown[5 * 24 + 6]);
+      EXPECT_FALSE(shown[5 * 24 + 7]);
+      EXPECT_EQ(h.zoneLabel()->text().indexOf("minutes later"), -1);
+      // Every hour again: the corner allows all when some are denied.
+      drag(h.grid(), {-1, -1}, {-1, -1});
+    });
+    d.hoursButton()->click();
+    answer<users::LogonToDialog>([&](users::LogonToDialog& t) {
+      EXPECT_TRUE(t.theseRadio()->isChecked());
+      EXPECT_EQ(t.nameEdits()[0]->text(), "WKS1");
+      EXPECT_EQ(t.nameEdits()[1]->text(), "FRONTDESK-01");
+    });
+    d.logonToButton()->click();
+    answer<users::AccountExpiryDialog>([&](users::AccountExpiryDialog& a) {
+      EXPECT_TRUE(a.endOfRadio()->isChecked());
+      EXPECT_EQ(a.dateEdit()->date(), QDate(2030, 6, 30));
+      EXPECT_EQ(a.whenLabel()->text(), "Logons end at Sun Jun 30 13:30:00 2030 (local time).");
+    });
+    d.accountButton()->click();
+    d.accept();
+  });
+  EXPECT_TRUE(m_messages->shown().empty());
+  alice = account("alice");
+  ASSERT_TRUE(alice);
+  EXPECT_EQ(alice->usri3_logon_hours, std::vector<std::uint8_t>(21, 0xFF));
+  EXPECT_EQ(alice->usri3_workstations, "WKS1,FRONTDESK-01");
+  EXPECT_EQ(alice->usri3_acct_expires, 1909074600u) << "an expiry left alone moved";
+  close();
+}
+
+// In the combined dialog a setting the accounts do not share is mixed; left
+// alone (OK on its dialog with nothing marked, or Cancel) each account keeps
+// its own, and a changed one is written to all.
+TEST_F(UserProperties, CombinedLimitsLeaveUntouchedSettingsAloneAndWriteAChangedOneToAll) {
+  const auto before = account("bob");
+  ASSERT_TRUE(before);
+  ASSERT_EQ(before->usri3_logon_hours.size(), 21u);
+  select({"alice", "bob"});
+  run(kIdPropertiesCombined, [&](CUserProperties& d) {
+    answer<users::LogonHoursDialog>([&](users::LogonHoursDialog& h) {
+      EXPECT_TRUE(mixedNoteShown(h));
+      EXPECT_TRUE(h.grid()->hours().all());
+    });
+    d.hoursButton()->click();
+    answer<users::LogonToDialog>([&](users::LogonToDialog& t) {
+      EXPECT_TRUE(mixedNoteShown(t));
+      t.theseRadio()->click();
+      t.nameEdits()[0]->setText("WKS9");
+    });
+    d.logonToButton()->click();
+    answer<users::AccountExpiryDialog>(
+        [&](users::AccountExpiryDialog& a) {
+          EXPECT_TRUE(mixedNoteShown(a));
+          a.endOfRadio()->click();
+        },
+        false);
+    d.accountButton()->click();
+    d.accept();
+  });
+  EXPECT_TRUE(m_messages->shown().empty());
+  for (const char* name : {"alice", "bob"})
+    EXPECT_EQ(account(name)->usri3_workstations, "WKS9") << name;
+  EXPECT_TRUE(account("alice")->usri3_logon_hours.empty());
+  EXPECT_EQ(account("bob")->usri3_logon_hours, before->usri3_logon_hours);
+  EXPECT_EQ(account("alice")->usri3_acct_expires, TIMEQ_FOREVER);
+  EXPECT_EQ(account("bob")->usri3_acct_expires, 1900000000u);
+
+  // Now they share their workstations and no others; a denied hour goes to both.
+  select({"alice", "bob"});
+  run(kIdPropertiesCombined, [&](CUserProperties& d) {
+    answer<users::LogonToDialog>([&](users::LogonToDialog& t) {
+      EXPECT_FALSE(mixedNoteShown(t));
+      EXPECT_EQ(t.nameEdits()[0]->text(), "WKS9");
+    });
+    d.logonToButton()->click();
+    answer<users::LogonHoursDialog>([&](users::LogonHoursDialog& h) {
+      drag(h.grid(), {3, 12}, {3, 12});
+    });
+    d.hoursButton()->click();
+    d.accept();
+  });
+  for (const char* name : {"alice", "bob"}) {
+    const auto user = account(name);
+    ASSERT_TRUE(user);
+    const auto hours = users::hoursOf(user->usri3_logon_hours, user->usri3_units_per_week);
+    ASSERT_TRUE(hours) << name;
+    EXPECT_EQ(hours->count(), 167u) << name;
+    EXPECT_EQ(user->usri3_workstations, "WKS9") << name;
+  }
+  EXPECT_EQ(account("bob")->usri3_acct_expires, 1900000000u);
+}
+
 TEST_F(UserProperties, NamesAndTextsTheLabCannotTakeAreRefusedAndLongUnicodeTextsKept) {
   const std::string longText(5000, 'x');
   const std::string unicode = "Zo\u00eb \u4e2d\u6587 \U0001F600";
@@ -436,7 +658,7 @@ TEST_F(UserProperties, EditorButtonsOpenLocalFilesOrNameTheProgramThatCouldNotSt
   auto fields = users::loadSingleUser("\\\\PDC", "alice");
   ASSERT_TRUE(fields);
   ui::ScriptedProgramStarter programs;
-  CUserProperties dialog({"\\\\PDC", false}, *fields, *m_messages, programs);
+  CUserProperties dialog({"\\\\PDC", false}, *fields, *m_messages, programs, *m_dialogs);
   // NT 4: the policy editor, which this machine does not have.
   dialog.profileButton()->click();
   // The script lives in a share, and no share has a local folder yet.
