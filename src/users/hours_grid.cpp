@@ -30,6 +30,7 @@ std::size_t bitOf(int day, int hour) { return static_cast<std::size_t>(day * kHo
 HoursGrid::HoursGrid(WeekHours hours, QWidget* parent) : QWidget(parent), m_hours(hours) {
   setObjectName(QStringLiteral("hoursGrid"));
   setFocusPolicy(Qt::StrongFocus);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   const QFontMetrics metrics = fontMetrics();
   for (const QString& name : dayNames())
     m_labelWidth = std::max(m_labelWidth, metrics.horizontalAdvance(name));

@@ -80,7 +80,6 @@ LogonHoursDialog::LogonHoursDialog(const QString& who, const WeekHours& gmt, boo
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
   m_grid->setFocus();
 }
 
