@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "platform/message_text.h"
+#include "session/display_traits.h"
 
 namespace app {
 
@@ -38,6 +39,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
       options.importCreateHomes = true;
     } else if (a == "--dry-run") {
       options.importDryRun = true;
+    } else if (a == "--members") {
+      options.members = true;
     } else if (a == "--help" || a == "-h") {
       options.help = true;
     } else if (a.starts_with("--")) {
@@ -49,6 +52,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
   if ((options.importUpdate || options.importCreateHomes || options.importDryRun) &&
       (options.autoWords.empty() || options.autoWords.front() != "import"))
     return {std::nullopt, "--update, --create-homes and --dry-run go with import"};
+  if (options.members && (options.autoWords.empty() || options.autoWords.front() == "import"))
+    return {std::nullopt, "--members goes with an unattended groups export"};
   if (!options.labFile.empty() && options.backend != "lab")
     return {std::nullopt, "--lab goes with the lab backend, not with " + platform::messageText(options.backend)};
   return {options, {}};
@@ -57,7 +62,7 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
 std::string usageText() {
   return "usage: veltrane [--backend NAME] [--lab FILE] [--authentication-file FILE]\n"
          "                [--no-splash] [--screenshot FILE]\n"
-         "       veltrane [--lab FILE] KEYWORD SERVER FILE [STARTDIR]\n"
+         "       veltrane [--lab FILE] KEYWORD SERVER FILE [STARTDIR] [--members]\n"
          "       veltrane [--lab FILE] import SERVER FILE [--update] [--create-homes] [--dry-run]\n"
          "  --backend NAME     what serves the network: lab (the default) or samba;\n"
          "                     remembered for the next start without --backend\n"
@@ -74,6 +79,8 @@ std::string usageText() {
          "                     network, quotas, files0, files1, files2), export it to FILE in\n"
          "                     the chosen export format and end; STARTDIR is the Files start\n"
          "                     directory (default C:\\). Runs without a display.\n"
+         "  --members          with groups: write each group's members too, as the window's\n"
+         "                     export does with Show Members on\n"
          "  import SERVER FILE [--update] [--create-homes] [--dry-run]\n"
          "                     unattended: import the users or groups of the tab-delimited FILE\n"
          "                     into SERVER, adding new accounts only unless --update is given;\n"
@@ -130,6 +137,13 @@ std::optional<AutoCommand> autoCommandFromWords(std::span<const std::string_view
   if (words.size() > 3 && command.displayType == DisplayType::Files)
     command.startDirectory = std::string(words[3]);
   return command;
+}
+
+std::string optionsMisfit(const AutoCommand& command) {
+  if (command.members && command.displayType != display::DisplayType::Groups)
+    return "--members goes with the groups display, not the " +
+           std::string(display::tabText(command.displayType)) + " display";
+  return {};
 }
 
 bool isCompleteAutoCommand(const AutoCommand& command) {

@@ -30,6 +30,7 @@ struct Options {
   bool importUpdate = false;       // --update: the import updates existing accounts
   bool importCreateHomes = false;  // --create-homes: the import creates home directories
   bool importDryRun = false;       // --dry-run: the import says what it would do, changing nothing
+  bool members = false;  // --members: the unattended Groups export writes the member rows
   // The words of an unattended browse-and-export request, in order; empty
   // for an interactive run.
   std::vector<std::string> autoWords;
@@ -51,6 +52,9 @@ struct AutoCommand {
   std::string server;                   // word 1
   std::string exportFile;               // word 2
   std::string startDirectory = "C:\\";  // word 3, Files only
+  // --members: the Groups display with its member rows, as Show Members
+  // shows them in the window.
+  bool members = false;
 };
 
 // Splits `line` into words at single blanks (a trailing blank is dropped);
@@ -65,6 +69,9 @@ std::optional<AutoCommand> autoCommandFromWords(std::span<const std::string_view
 // A request the unattended run can carry out: a known keyword, a server and
 // a file.
 bool isCompleteAutoCommand(const AutoCommand& command);
+// Why the options do not fit the request (the line to print), or "" when
+// they do: --members only goes with the Groups display.
+std::string optionsMisfit(const AutoCommand& command);
 inline constexpr unsigned kStrBadCommandLine = 59287;
 inline constexpr unsigned kStrAutoExportFileFailed = 59288;
 

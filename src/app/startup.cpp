@@ -161,6 +161,11 @@ int runApplication(int argc, char** argv) {
       std::fprintf(stderr, "veltrane: %s\n%s", text.c_str(), usageText().c_str());
       return 2;
     }
+    autoCommand->members = options.members;
+    if (const std::string misfit = optionsMisfit(*autoCommand); !misfit.empty()) {
+      std::fprintf(stderr, "veltrane: %s\n%s", misfit.c_str(), usageText().c_str());
+      return 2;
+    }
     // The server list holds UNC names.
     autoCommand->server = platform::uncName(autoCommand->server);
   }

@@ -46,14 +46,16 @@ std::string exportFailure(const transfer::AutomaticExportOutcome& outcome, Displ
 }
 
 // The settings the run browses with: this server's stored ones, with the
-// request's Files form and start directory.
-settings::SettingsValues runSettings(const std::string& start, ui::Messages& messages) {
+// request's member rows.
+settings::SettingsValues runSettings(const std::string& start, bool members,
+                                     ui::Messages& messages) {
   settings::SettingsValues values;
   settings::ServerList servers;
   servers.entries.push_back(start);
   servers.selected = 0;
   settings::SettingsStore(messages, res::programTitle()).load(values, servers);
-  values.g_show_members = 0;  // never survives a restart
+  // Show Members never survives a restart; only --members asks for it.
+  values.g_show_members = members ? 1 : 0;
   return values;
 }
 
@@ -78,7 +80,7 @@ int runUnattendedExport(const AutoCommand& command) {
   request.type = command.displayType;
   // Server names are kept in upper case, as the window's server list shows them.
   request.server = QString::fromStdString(command.server).toUpper().toStdString();
-  request.settings = runSettings(*start, messages);
+  request.settings = runSettings(*start, command.members, messages);
   if (command.displayType == DisplayType::Files) {
     request.settings.f_display_type = command.filesDisplayType;
     if (command.filesDisplayType == 1)

@@ -12,8 +12,8 @@ class WindowContext;
 
 namespace users {
 
-// Copies the one selected account under a name the user gives: disabled,
-// with the source's memberships.
+// Copies the one selected account under the name, full name and password
+// the user gives (disabled when given none), with the source's memberships.
 void copyUser(window::WindowContext& context);
 // Deletes the selected accounts, asking as the user chose.
 void deleteUsers(window::WindowContext& context);

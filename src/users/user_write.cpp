@@ -95,6 +95,8 @@ void reportWriteFailure(DWORD status, DWORD parameter, ui::Messages& messages) {
                 "Initializing user");
 }
 
+}  // namespace
+
 // In the order the messages come: the all-modes conflict, the missing name
 // of a new account, then what the single-account steps check.
 bool checksPass(const UserFields& f, ui::Messages& messages) {
@@ -111,6 +113,8 @@ bool checksPass(const UserFields& f, ui::Messages& messages) {
   if (typed && tooLongShown(f, messages)) return false;
   return true;
 }
+
+namespace {
 
 WriteResult createAccount(std::string_view server, UserFields& f, bool logging,
                           ui::Messages& messages) {

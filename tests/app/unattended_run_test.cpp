@@ -19,6 +19,9 @@
 #include <sys/stat.h>
 
 #include "../support/fifo_reader.h"
+#include "app_test_support.h"
+#include "session/display_traits.h"
+#include "window/command_ids.h"
 #include "unattended_process.h"
 #include "platform/lab/file_paths.h"
 #include "platform/lab/lab.h"
@@ -316,6 +319,70 @@ TEST_F(UnattendedRunTest, ARunThatFailedAndFoundNothingLeavesTheFileAsItWas) {
   const RunResult server = run({"users", "NOSUCH", path("users.txt")});
   EXPECT_EQ(server.exitCode, 1) << server.standardError;
   EXPECT_FALSE(QFile::exists(path("users.txt")));
+}
+
+}  // namespace
+
+namespace {
+
+class UnattendedMembers : public apptest::WindowTest {};
+
+// --members writes, row for row, what the window's export writes with Show
+// Members on; with another display it is refused, not passed over.
+TEST_F(UnattendedMembers, MembersWriteTheWindowsShowMembersExportAndGoWithGroupsOnly) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString labFile = dir.filePath("lab.json");
+  ASSERT_TRUE(QFile::copy(VELTRANE_SOURCE_DIR "/tests/app/window-lab.json", labFile));
+  QFile::setPermissions(labFile, QFile::ReadOwner | QFile::WriteOwner);
+  auto contents = [](const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("<none>");
+  };
+
+  // The window, over the same lab: Show Members on as the settings sheet
+  // turns it on, then the Groups display browsed and exported.
+  ASSERT_TRUE(makeWindow());
+  m_window->settings().g_show_members = 1;
+  m_window->settingsApplied({display::DisplayType::Groups});
+  m_window->selectTab(display::traitsOf(display::DisplayType::Groups).tab);
+  m_window->browse();
+  ASSERT_TRUE(apptest::waitUntil([&] { return !m_window->browsing(); }));
+  const QString shown = dir.filePath("window.txt");
+  m_files->queueAnswer(shown.toStdString(), 0);
+  m_window->command(window::kIdExport);
+  const std::string expected = contents(shown);
+  ASSERT_TRUE(expected.starts_with("GroupName\t")) << expected;
+  // Staff's members are rows of their own.
+  EXPECT_NE(expected.find("\r\nStaff\tEveryone on the payroll\talice\r\n"), std::string::npos)
+      << expected;
+
+  const RunResult members = apptest::runUnattended(
+      dir.path(), labFile, {"groups", "PDC", dir.filePath("members.txt"), "--members"});
+  EXPECT_EQ(members.exitCode, 0) << members.standardError;
+  EXPECT_EQ(members.standardError, "");
+  EXPECT_EQ(contents(dir.filePath("members.txt")), expected);
+
+  // Without it, the groups alone, as before.
+  const RunResult plain =
+      apptest::runUnattended(dir.path(), labFile, {"groups", "PDC", dir.filePath("plain.txt")});
+  EXPECT_EQ(plain.exitCode, 0) << plain.standardError;
+  const std::string groups = contents(dir.filePath("plain.txt"));
+  EXPECT_EQ(groups.find("alice"), std::string::npos) << groups;
+  EXPECT_LT(groups.size(), expected.size());
+
+  const RunResult users = apptest::runUnattended(
+      dir.path(), labFile, {"users", "PDC", dir.filePath("users.txt"), "--members"});
+  EXPECT_EQ(users.exitCode, 2);
+  EXPECT_TRUE(users.standardError.starts_with(
+      "veltrane: --members goes with the groups display, not the Users display\n"))
+      << users.standardError;
+  EXPECT_FALSE(QFile::exists(dir.filePath("users.txt")));
+  const RunResult alone = apptest::runProgram(dir.path(), {"--lab", labFile, "--members"});
+  EXPECT_EQ(alone.exitCode, 2);
+  EXPECT_TRUE(alone.standardError.starts_with(
+      "veltrane: --members goes with an unattended groups export\n"))
+      << alone.standardError;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/dialin.h"
 #include "platform/netapi.h"
 #include "samba_dc.h"
+#include "users/copy_record.h"
 
 namespace {
 
@@ -52,9 +53,11 @@ class AccountChanges : public ::testing::TestWithParam<Place> {
     strict.usrmod0_min_passwd_age = 0;
     ASSERT_EQ(NetUserModalsSet(server(), 0, strict, nullptr), NERR_Success);
     NetUserDel(server(), kUser);  // left by an earlier, interrupted run
+    NetUserDel(server(), kCopy);
   }
   void TearDown() override {
     NetUserDel(server(), kUser);
+    NetUserDel(server(), kCopy);
     NetUserModalsSet(server(), 0, m_policy, nullptr);
   }
 
@@ -82,6 +85,7 @@ class AccountChanges : public ::testing::TestWithParam<Place> {
   }
 
   static constexpr const char* kUser = "vt.newuser";
+  static constexpr const char* kCopy = "vt.copy";
   static constexpr const char* kPassword = "Suite!Passw0rd1";
   std::unique_ptr<ScopedBackend> m_backend;
   USER_MODALS_INFO_0 m_policy;
@@ -260,6 +264,62 @@ TEST_P(AccountChanges, AddedWithAPasswordOrOneNobodyKnowsNeedsNoPasswordNotRequi
     const LdifObject o = stored();
     EXPECT_EQ(control(o) & (UF_ACCOUNTDISABLE | UF_PASSWD_NOTREQD), UF_ACCOUNTDISABLE);
     EXPECT_NE(first(o, "pwdLastSet"), "0") << "a password nobody is told was set";
+  }
+}
+
+// Copy user with a password: the program's copy record, added at level 3,
+// is an enabled account with the password, must change it at next logon,
+// has its own home and profile and the source's other settings; a password
+// the policy refuses leaves no account behind, so the copy can be tried
+// again under the same name.
+TEST_P(AccountChanges, CopyWithAPasswordIsEnabledAndMustChangeIt) {
+  addUser();
+  USER_INFO_3 source = user();
+  source.usri3_flags = (source.usri3_flags & ~UF_DONT_EXPIRE_PASSWD) | UF_ACCOUNTDISABLE;
+  source.usri3_comment = "template for the suite";
+  source.usri3_acct_expires = 1893456000;  // 2030-01-01
+  source.usri3_home_dir = "\\\\FS01\\home\\VT.NEWUSER";
+  source.usri3_home_dir_drive = "H:";
+  source.usri3_profile = "\\\\FS01\\profiles\\%USERNAME%";
+  source.usri3_password.clear();
+  ASSERT_EQ(NetUserSetInfo(server(), kUser, 3, source, nullptr), NERR_Success);
+  source = user();
+
+  users::CopyDetails details{.name = kCopy, .fullName = "Vera Copy", .password = "x",
+                             .confirmation = "x", .mustChange = true};
+  EXPECT_EQ(NetUserAdd(server(), 3, users::copyRecord(source, details), nullptr),
+            NERR_PasswordTooShort);
+  NetBuffer none;
+  EXPECT_EQ(NetUserGetInfo(server(), kCopy, 3, none), NERR_UserNotFound)
+      << "a refused copy leaves no account behind";
+
+  details.password = details.confirmation = kPassword;
+  ASSERT_EQ(NetUserAdd(server(), 3, users::copyRecord(source, details), nullptr), NERR_Success);
+  NetBuffer buf;
+  ASSERT_EQ(NetUserGetInfo(server(), kCopy, 3, buf), NERR_Success);
+  const USER_INFO_3 copy = *buf.one<USER_INFO_3>();
+  EXPECT_EQ(copy.usri3_full_name, "Vera Copy");
+  EXPECT_EQ(copy.usri3_comment, "template for the suite");
+  EXPECT_FALSE(copy.usri3_flags & UF_ACCOUNTDISABLE);
+  EXPECT_FALSE(copy.usri3_flags & UF_DONT_EXPIRE_PASSWD);
+  EXPECT_EQ(copy.usri3_password_expired, 1u);
+  EXPECT_EQ(copy.usri3_acct_expires, 1893456000u);
+  EXPECT_EQ(copy.usri3_home_dir, "\\\\FS01\\home\\vt.copy");
+  EXPECT_EQ(copy.usri3_home_dir_drive, "H:");
+  EXPECT_EQ(copy.usri3_profile, "\\\\FS01\\profiles\\vt.copy");
+  if (samba()) {
+    auto found = ldbSearch("(sAMAccountName=" + std::string(kCopy) + ")",
+                           {"userAccountControl", "displayName", "pwdLastSet", "profilePath",
+                            "homeDirectory", "accountExpires"});
+    ASSERT_EQ(found.size(), 1u);
+    const LdifObject& o = found.front();
+    EXPECT_EQ(first(o, "displayName"), "Vera Copy");
+    EXPECT_FALSE(control(o) & UF_ACCOUNTDISABLE);
+    EXPECT_EQ(first(o, "pwdLastSet"), "0") << "must change at next logon";
+    EXPECT_EQ(first(o, "profilePath"), "\\\\FS01\\profiles\\vt.copy");
+    EXPECT_EQ(first(o, "homeDirectory"), "\\\\FS01\\home\\vt.copy");
+    EXPECT_EQ(first(o, "accountExpires"),
+              std::to_string((1893456000LL + 11644473600LL) * 10000000LL));
   }
 }
 

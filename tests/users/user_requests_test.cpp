@@ -2,6 +2,7 @@
 // accounts and memberships the lab holds afterwards, the questions asked,
 // the reports, and the list showing the change without a browse by hand.
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QTableView>
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "platform/eventlog.h"
 #include "platform/lab/password_hash.h"
 #include "platform/netapi.h"
+#include "platform/security.h"
 #include "users/delete_members_dialog.h"
 #include "users/enter_name_dialog.h"
 #include "../support/lab_readback.h"
@@ -112,7 +114,9 @@ TEST_F(UserRequests, CopyIsADisabledAccountWithTheSourcesMembershipsAndIsListed)
 
   const auto copy = account("Deputy");
   ASSERT_TRUE(copy);
-  EXPECT_EQ(copy->usri3_full_name, "Built-in administrator");
+  // The full name is asked for, not taken over: left empty, the copy has none.
+  EXPECT_EQ(copy->usri3_full_name, "");
+  EXPECT_EQ(copy->usri3_comment, "Administers the domain");
   EXPECT_TRUE(copy->usri3_flags & UF_ACCOUNTDISABLE);
   EXPECT_FALSE(copy->usri3_flags & UF_LOCKOUT);
   EXPECT_TRUE(copy->usri3_flags & UF_PASSWD_NOTREQD);
@@ -142,6 +146,78 @@ TEST_F(UserRequests, CopyIsADisabledAccountWithTheSourcesMembershipsAndIsListed)
   EXPECT_EQ(shownTexts(), std::vector<std::string>{"It is not possible to copy when more than "
                                                    "one\nitem has been selected."});
   EXPECT_EQ(m_dialogs->shown().size(), 2u);
+}
+
+// A copy given a password is a live account of its own: its name, full
+// name, password and "must change" as typed, home and profile renamed, and
+// everything else as the source has it; a confirmation that differs keeps
+// the prompt open with what was typed.
+TEST_F(UserRequests, CopyWithAPasswordIsALiveAccountOfItsOwnWithTheRestCopied) {
+  m_window->settings().e_logging_onoff = 1;
+  USER_INFO_3 bob = *account("bob");  // disabled
+  bob.usri3_profile = "\\\\LABFS\\profiles\\%USERNAME%";
+  bob.usri3_home_dir = "\\\\LABFS\\users\\BOB";
+  bob.usri3_home_dir_drive = "H:";
+  bob.usri3_script_path = "stores.cmd";
+  bob.usri3_workstations = "WS1,WS2";
+  bob.usri3_acct_expires = 1893456000;  // 2030-01-01
+  bob.usri3_logon_hours.assign(21, 0x0F);
+  bob.usri3_logon_hours[20] = 0;
+  bob.usri3_password.clear();
+  ASSERT_EQ(NetUserSetInfo("\\\\PDC", "bob", 3, bob, nullptr), NERR_Success);
+  SID sid;
+  std::string domain;
+  SID_NAME_USE use{};
+  ASSERT_EQ(LookupAccountName("\\\\PDC", "bob", &sid, &domain, &use), ERROR_SUCCESS);
+  ASSERT_EQ(NetLocalGroupAddMember("\\\\PDC", "Administrators", sid), NERR_Success);
+  bob = *account("bob");
+
+  select({"bob"});
+  m_dialogs->queueStep([](QDialog& d) {
+    auto& prompt = dynamic_cast<users::CEnterName&>(d);
+    EXPECT_FALSE(prompt.mustChangeBox()->isChecked()) << "as the source's";
+    prompt.nameEdit()->setText("carol");
+    prompt.fullNameEdit()->setText("Carol Cooper");
+    prompt.passwordEdit()->setText("Carol!Passw0rd");
+    prompt.confirmationEdit()->setText("Carol!Passw0rd2");
+    prompt.mustChangeBox()->setChecked(true);
+    prompt.accept();
+    EXPECT_NE(prompt.result(), QDialog::Accepted);
+    EXPECT_FALSE(account("carol"));
+    EXPECT_EQ(prompt.nameEdit()->text(), "carol");
+    EXPECT_EQ(prompt.fullNameEdit()->text(), "Carol Cooper");
+    EXPECT_EQ(prompt.passwordEdit()->text(), "Carol!Passw0rd");
+    EXPECT_TRUE(prompt.mustChangeBox()->isChecked());
+    prompt.confirmationEdit()->setText("Carol!Passw0rd");
+    prompt.accept();
+    return prompt.result();
+  });
+  run(kIdCopy);
+  EXPECT_EQ(shownTexts(), std::vector<std::string>{"The PASSWORDS entered do not match. Please "
+                                                   "ensure that the password is identical in "
+                                                   "both entry fields."});
+
+  const auto copy = account("carol");
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->usri3_full_name, "Carol Cooper");
+  EXPECT_EQ(copy->usri3_comment, bob.usri3_comment);
+  EXPECT_EQ(copy->usri3_flags, bob.usri3_flags & ~UF_ACCOUNTDISABLE);
+  EXPECT_EQ(copy->usri3_password_expired, 1u);
+  EXPECT_EQ(copy->usri3_profile, "\\\\LABFS\\profiles\\carol");
+  EXPECT_EQ(copy->usri3_home_dir, "\\\\LABFS\\users\\carol");
+  EXPECT_EQ(copy->usri3_home_dir_drive, "H:");
+  EXPECT_EQ(copy->usri3_script_path, "stores.cmd");
+  EXPECT_EQ(copy->usri3_workstations, "WS1,WS2");
+  EXPECT_EQ(copy->usri3_acct_expires, 1893456000u);
+  EXPECT_EQ(copy->usri3_logon_hours, bob.usri3_logon_hours);
+  const std::string stored =
+      lab::test::storedUser(*m_lab, "carol").value("passwordHash", std::string());
+  EXPECT_TRUE(lab::passwordMatches(stored, "Carol!Passw0rd"));
+  EXPECT_TRUE(contains(groupsOf("carol"), "Staff"));
+  EXPECT_TRUE(contains(localMembers("Administrators"), "LAB\\carol"));
+  EXPECT_TRUE(account("bob")->usri3_flags & UF_ACCOUNTDISABLE) << "the source stays as it was";
+  EXPECT_EQ(listed(), (std::vector<std::string>{"Administrator", "alice", "bob", "carol"}));
+  EXPECT_EQ(localEvents().back(), "User Added:   carol");
 }
 
 TEST_F(UserRequests, DeleteAllGoesOnPastAFailureAndTheListShowsWhatIsLeft) {
