@@ -28,8 +28,7 @@ void BrowseController::browse(Request request) {
       if (display::startsWorker(traits, request.settings)) startWorker(traits, request);
       break;
     case BrowseStart::OnThisThread:
-      beginBusy(traits.statusName);
-      endBusy();
+      gatherHere(traits, std::move(request));
       break;
     case BrowseStart::Nothing:
       break;
@@ -59,6 +58,20 @@ void BrowseController::startWorker(const DisplayTraits& traits, Request& request
   // must find the browse they belong to.
   beginBusy(traits.statusName);
   if (!started.priorityOk) m_view.showMessage(kMsgPriorityFailed);
+}
+
+void BrowseController::gatherHere(const DisplayTraits& traits, Request request) {
+  beginBusy(traits.statusName);
+  const std::uint64_t id = ++m_browseId;
+  std::shared_ptr<dlgthreads::WorkerBlock> block;
+  if (m_messages) block = session::gatherHere(traits, std::move(request), id, *m_messages);
+  // A refusal's box runs an event loop, in which the user may have stopped
+  // this browse; the fill ends the busy state.
+  if (!m_browsing || id != m_browseId) return;
+  if (block)
+    m_view.fill(*block);
+  else
+    endBusy();
 }
 
 void BrowseController::beginBusy(std::string_view name) {

@@ -2,7 +2,7 @@
 // The browse controller: owns the state of the browse in progress (busy,
 // its id, its server, the worker thread and the workers of stopped browses)
 // and starts a browse of a display type as its traits say: on a worker
-// thread, at once on this thread, or not at all. It shows nothing itself;
+// thread, at once on this thread (then fills it), or not at all. It shows nothing itself;
 // the window shows the busy and idle states through View.
 
 #include <QObject>
@@ -76,6 +76,8 @@ class BrowseController final : public QObject {
  private:
   void beginBusy(std::string_view name);
   void startWorker(const display::DisplayTraits& traits, Request& request);
+  // A display gathered in one short step: on this thread, then filled.
+  void gatherHere(const display::DisplayTraits& traits, Request request);
   void stopWorker();
 
   View& m_view;

@@ -76,9 +76,10 @@ std::string usageText() {
          "  -h, --help         print this usage and end\n"
          "  KEYWORD SERVER FILE [STARTDIR]\n"
          "                     unattended: browse SERVER's display (users, groups, servers,\n"
-         "                     network, quotas, files0, files1, files2), export it to FILE in\n"
-         "                     the chosen export format and end; STARTDIR is the Files start\n"
-         "                     directory (default C:\\). Runs without a display.\n"
+         "                     network, quotas, files0, files1, files2, performance, trusts),\n"
+         "                     export it to FILE in the chosen export format and end; STARTDIR\n"
+         "                     is the Files start directory (default C:\\). Runs without a\n"
+         "                     display.\n"
          "  --members          with groups: write each group's members too, as the window's\n"
          "                     export does with Show Members on\n"
          "  import SERVER FILE [--update] [--create-homes] [--dry-run]\n"
@@ -126,6 +127,7 @@ std::optional<AutoCommand> autoCommandFromWords(std::span<const std::string_view
       {"files0", DisplayType::Files, 0},    {"files1", DisplayType::Files, 1},
       {"files2", DisplayType::Files, 2},    {"servers", DisplayType::Servers, 0},
       {"network", DisplayType::Network, 0}, {"quotas", DisplayType::Quotas, 0},
+      {"performance", DisplayType::Performance, 0}, {"trusts", DisplayType::Trusts, 0},
   };
   for (const Keyword& k : kKeywords) {
     if (keyword.find(k.text) == std::string_view::npos) continue;

@@ -60,7 +60,7 @@ struct AutoCommand {
 // Splits `line` into words at single blanks (a trailing blank is dropped);
 // word 0 is matched against the keywords as a substring, the last matching
 // keyword in the order users, groups, files0, files1, files2, servers,
-// network, quotas winning. Fails (nullopt) only when word 0 is empty; the
+// network, quotas, performance, trusts winning. Fails (nullopt) only when word 0 is empty; the
 // caller then has string-table text 59287 to show.
 std::optional<AutoCommand> parseAutoCommandLine(std::string_view line);
 // The same request from words already split (each program argument is one

@@ -39,8 +39,8 @@ void MainWindow::displaySetUp() {
     return;
   }
   showResultControl(type);
-  // The display's own button is pressed, the other displays' ones not.
-  const int pressed = display::traitsOf(type).windowCommand;
+  // The display's button is pressed, the other displays' ones not.
+  const int pressed = display::pressedWindowButton(type);
   for (QAction* button : m_toolButtons)
     if (button && button->isCheckable()) button->setChecked(button->data().toInt() == pressed);
   m_firstEditHeld = false;

@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 #include "app/browse_button.h"
 #include "app/browse_server.h"
@@ -213,8 +214,13 @@ void MainWindow::buildControls() {
   m_tabs->setObjectName(QStringLiteral("control%1").arg(kCtlTabs));
   m_tabs->setExpanding(false);
   m_tabs->setDrawBase(true);
+  // In tab order, whatever the order of the traits' rows.
+  std::vector<const DisplayTraits*> tabbed;
   for (const DisplayTraits& t : display::allDisplayTraits())
-    if (t.tab >= 0) m_tabs->insertTab(t.tab, q(t.name));
+    if (t.tab >= 0) tabbed.push_back(&t);
+  std::sort(tabbed.begin(), tabbed.end(),
+            [](const DisplayTraits* a, const DisplayTraits* b) { return a->tab < b->tab; });
+  for (const DisplayTraits* t : tabbed) m_tabs->addTab(q(t->name));
   connect(m_tabs, &QTabBar::currentChanged, this, [this](int) { displaySetUp(); });
   layout->addWidget(m_tabs);
 

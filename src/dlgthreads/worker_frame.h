@@ -17,11 +17,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dlgthreads/browse_state.h"
 #include "dlgthreads/quota_data.h"
 #include "dlgthreads/record_holder.h"
 #include "dlgthreads/records.h"
+#include "platform/dsgetdc.h"
 #include "ui/messages.h"
 
 namespace dlgthreads {
@@ -36,6 +38,7 @@ enum class WorkKind : int {
   Quotas = 5,
   Licenses = 6,
   Performance = 7,
+  Trusts = 8,  // gathered on the window's thread, in the same frame
 };
 
 struct WorkerBlock;
@@ -75,6 +78,7 @@ struct WorkerBlock {
   AccessTreeLines accessTree;           // Files, directory access rights
   NetworkLines network;                 // Network
   PerformanceLines performance;         // Performance
+  std::vector<platform::DS_DOMAIN_TRUSTS> trusts;  // Trusts, in the order the server gave them
   std::string directoryPath;            // Files and Performance walks: the start directory
   std::string userName;                 // Files, directory access rights
   bool userNameKnown = false;           // Files: userName is a user or local group
@@ -109,7 +113,7 @@ struct WorkerBlock {
 // disturb the counter of a browse started after it.
 class BusyCounters {
  public:
-  static constexpr int kKinds = 8;
+  static constexpr int kKinds = 9;
 
   std::int32_t value(WorkKind kind) const {
     return m_counters[index(kind)].load(std::memory_order_acquire);

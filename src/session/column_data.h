@@ -37,6 +37,14 @@ inline constexpr std::array<ColumnSpec, kQuotasColumnCount> kQuotas = {{
     {"Usage KB", 120},
 }};
 
+inline constexpr std::array<ColumnSpec, kTrustsColumnCount> kTrusts = {{
+    {"Domain", 120},
+    {"DNS Name", 150},
+    {"Relationship", 90},
+    {"Type", 110},
+    {"Transitive", 70},
+}};
+
 inline constexpr std::array<ColumnSpec, kServersColumnCount> kServers = {{
     {"ServerName", 150},
     {"Description", 150},

@@ -38,6 +38,7 @@ inline constexpr int kUsersColumnCount = 22;
 inline constexpr int kGroupsColumnCount = 3;
 inline constexpr int kServersColumnCount = 33;
 inline constexpr int kQuotasColumnCount = 5;
+inline constexpr int kTrustsColumnCount = 5;
 
 // The widths above were made for a font whose characters average this many
 // pixels. A list in a larger font widens each column in proportion, so the
@@ -49,8 +50,8 @@ constexpr int scaledColumnWidth(int width, int averageCharWidth) {
 }
 
 // The column set of a list. Files picks its list form by `filesForm`
-// (the access tree form has no list). Network, Performance, Licenses and
-// Trusts have no column set: their result controls are trees or stay empty.
+// (the access tree form has no list). Network, Performance and Licenses
+// have no column set: their result controls are trees or stay empty.
 std::span<const ColumnSpec> columnSpecs(DisplayType type,
                                         FilesForm filesForm = FilesForm::SizePerUser);
 

@@ -365,6 +365,53 @@ FillOutcome FilesContent::adopt(WorkerBlock& block, const settings::SettingsValu
   return outcome;
 }
 
+// ---- Trusts ----
+
+TrustsContent::TrustsContent() : TextContent(display::columnSpecs(DisplayType::Trusts)) {}
+
+std::vector<std::string> TrustsContent::cellsOf(const platform::DS_DOMAIN_TRUSTS& trust) {
+  using namespace platform;
+  const bool outbound = (trust.Flags & DS_DOMAIN_DIRECT_OUTBOUND) != 0;
+  const bool inbound = (trust.Flags & DS_DOMAIN_DIRECT_INBOUND) != 0;
+  std::string relationship = outbound && inbound ? "Two-way"
+                             : outbound          ? "Trusted"
+                             : inbound           ? "Trusting"
+                                                 : "";
+  std::string type;
+  switch (trust.TrustType) {
+    case TRUST_TYPE_DOWNLEVEL: type = "Windows NT"; break;
+    case TRUST_TYPE_UPLEVEL: type = "Active Directory"; break;
+    case TRUST_TYPE_MIT: type = "MIT Kerberos"; break;
+    case TRUST_TYPE_DCE: type = "DCE"; break;
+    default: type = std::to_string(trust.TrustType); break;
+  }
+  // Within a forest every trust is transitive; across forests only a
+  // forest trust; a realm trust unless marked otherwise; NT trusts and
+  // external trusts never.
+  const DWORD attributes = trust.TrustAttributes;
+  const bool transitive =
+      (trust.Flags & DS_DOMAIN_IN_FOREST) != 0 ||
+      ((attributes & TRUST_ATTRIBUTE_NON_TRANSITIVE) == 0 &&
+       ((attributes & TRUST_ATTRIBUTE_FOREST_TRANSITIVE) != 0 || trust.TrustType == TRUST_TYPE_MIT));
+  const std::string& name =
+      trust.NetbiosDomainName.empty() ? trust.DnsDomainName : trust.NetbiosDomainName;
+  return {name, trust.DnsDomainName, std::move(relationship), std::move(type),
+          std::string(res::loadString(transitive ? res::kStrYes : res::kStrNo))};
+}
+
+FillOutcome TrustsContent::adopt(WorkerBlock& block, const settings::SettingsValues&) {
+  std::vector<TextRow> rows;
+  rows.reserve(block.trusts.size());
+  for (std::size_t i = 0; i < block.trusts.size(); ++i) {
+    TextRow row;
+    row.cells = cellsOf(block.trusts[i]);
+    row.value = static_cast<std::int64_t>(i);
+    rows.push_back(std::move(row));
+  }
+  setRows(columns(), std::move(rows));
+  return {.count = countText(block.trusts.size())};
+}
+
 // ---- Network and Performance ----
 
 FillOutcome NetworkContent::adopt(WorkerBlock& block, const settings::SettingsValues& shown) {
@@ -404,6 +451,7 @@ std::unique_ptr<DisplayContent> makeNetworkContent() {
 std::unique_ptr<DisplayContent> makePerformanceContent() {
   return std::make_unique<NetworkContent>(true);
 }
+std::unique_ptr<DisplayContent> makeTrustsContent() { return std::make_unique<TrustsContent>(); }
 std::unique_ptr<DisplayContent> makeEmptyListContent() { return std::make_unique<TextContent>(); }
 
 }  // namespace session

@@ -1,7 +1,7 @@
 #pragma once
 // The contents of the displays, one class per kind: the lists over records
 // (Users, Groups, Servers, Quotas), the lists of ready-made cells (the Files
-// list forms, Licenses), and the trees (Network, Performance, the Files
+// list forms, Trusts, Licenses), and the trees (Network, Performance, the Files
 // access tree, which Files holds beside its lists).
 
 #include <array>
@@ -185,6 +185,18 @@ class FilesContent final : public TextContent {
   bool m_showsTree = false;
 };
 
+// Trusts: a row per domain the browse server's domain has a trust
+// relationship with, in the order the server gave them.
+class TrustsContent final : public TextContent {
+ public:
+  TrustsContent();
+  // The row of one domain: its name, DNS name, "Trusted" (this domain
+  // trusts it), "Trusting" or "Two-way", its kind and whether the trust is
+  // transitive.
+  static std::vector<std::string> cellsOf(const platform::DS_DOMAIN_TRUSTS& trust);
+  FillOutcome adopt(dlgthreads::WorkerBlock& block, const settings::SettingsValues& shown) override;
+};
+
 // Network and Performance: a tree of the network.
 class NetworkContent final : public DisplayContent {
  public:
@@ -218,6 +230,7 @@ std::unique_ptr<DisplayContent> makeQuotasContent();
 std::unique_ptr<DisplayContent> makeFilesContent();
 std::unique_ptr<DisplayContent> makeNetworkContent();
 std::unique_ptr<DisplayContent> makePerformanceContent();
+std::unique_ptr<DisplayContent> makeTrustsContent();
 std::unique_ptr<DisplayContent> makeEmptyListContent();
 
 }  // namespace session

@@ -41,25 +41,34 @@ std::shared_ptr<dlgthreads::WorkerBlock> browseBlock(const display::DisplayTrait
   return block;
 }
 
+std::shared_ptr<dlgthreads::WorkerBlock> gatherHere(const display::DisplayTraits& traits,
+                                                    BrowseRequest request,
+                                                    std::uint64_t browseId,
+                                                    ui::Messages& messages) {
+  if (!display::gathers(traits, request.settings)) return nullptr;
+  auto host = std::make_shared<CallerHost>(messages);
+  auto block = browseBlock(traits, std::move(request), browseId);
+  block->host = host;
+  dlgthreads::ResetWork(block->kind);
+  traits.worker(block);
+  block->host.reset();
+  return host->finished();
+}
+
 DisplaySession::DisplaySession(display::DisplayType type)
     : m_type(type), m_content(makeContent(type)) {}
 
 FillOutcome DisplaySession::browse(BrowseRequest request, ui::Messages& messages) {
   const display::DisplayTraits& traits = display::traitsOf(m_type);
   m_content->prepare(request.settings);
-  if (!display::startsWorker(traits, request.settings) || !traits.work) {
+  if (!display::gathers(traits, request.settings)) {
     m_content->clear();
     return {.filled = false};
   }
   const std::string server = request.server;
   const settings::SettingsValues shown = request.settings;
-  auto host = std::make_shared<CallerHost>(messages);
-  auto block = browseBlock(traits, std::move(request), 1);
-  block->host = host;
-  dlgthreads::ResetWork(block->kind);
-  traits.worker(block);
-  block->host.reset();
-  const std::shared_ptr<dlgthreads::WorkerBlock> finished = host->finished();
+  const std::shared_ptr<dlgthreads::WorkerBlock> finished =
+      gatherHere(traits, std::move(request), 1, messages);
   if (!finished) return {.filled = false};
   FillOutcome outcome = m_content->adopt(*finished, shown);
   if (outcome.filled) m_serverText = finished->domainName + server;

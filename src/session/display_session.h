@@ -34,13 +34,22 @@ std::shared_ptr<dlgthreads::WorkerBlock> browseBlock(const display::DisplayTrait
                                                      BrowseRequest request,
                                                      std::uint64_t browseId);
 
+// Runs the gathering of a browse of `request` under `traits` on the calling
+// thread, its message boxes going to `messages`, and returns its finished
+// block; null when the display gathers nothing under the request's
+// settings, or its gathering handed nothing over.
+std::shared_ptr<dlgthreads::WorkerBlock> gatherHere(const display::DisplayTraits& traits,
+                                                    BrowseRequest request,
+                                                    std::uint64_t browseId,
+                                                    ui::Messages& messages);
+
 class DisplaySession {
  public:
   explicit DisplaySession(display::DisplayType type);
 
   // Browses as the display's traits say, on this thread, and takes what the
   // worker gathered. The worker's message boxes go to `messages`. A display
-  // whose browse starts no worker holds nothing afterwards (filled false).
+  // whose browse gathers nothing holds nothing afterwards (filled false).
   FillOutcome browse(BrowseRequest request, ui::Messages& messages);
 
   display::DisplayType type() const { return m_type; }

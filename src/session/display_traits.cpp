@@ -9,6 +9,7 @@
 #include "dlgthreads/network_worker.h"
 #include "dlgthreads/quota_worker.h"
 #include "dlgthreads/server_worker.h"
+#include "dlgthreads/trusts_gathering.h"
 #include "dlgthreads/user_worker.h"
 #include "window/command_ids.h"
 
@@ -56,11 +57,15 @@ constexpr std::array<DisplayTraits, 9> kTraits = {{
     {.type = DisplayType::Licenses, .name = "Licenses", .statusName = "licenses",
      .listControl = kCtlLicensesList, .content = session::makeEmptyListContent,
      .work = WorkKind::Licenses, .settingsPage = 6, .exportedAs = DisplayType::Licenses},
-    {.type = DisplayType::Trusts, .name = "Trusts", .statusName = "trusts",
-     .listControl = kCtlTrustsList,
-     .browse = BrowseStart::OnThisThread, .exportedAs = DisplayType::Trusts},
-    {.type = DisplayType::Performance, .name = "Performance", .statusName = "performance",
-     .treeControl = kCtlPerformanceTree,
+    // Trusts and Performance came after the first six: their tabs follow
+    // them, and they share those displays' Window buttons.
+    {.type = DisplayType::Trusts, .name = "Trusts", .statusName = "trusts", .tab = 7,
+     .pressedButton = kIdWindowUsers, .listControl = kCtlTrustsList,
+     .content = session::makeTrustsContent, .columns = columns::kTrusts, .columnsRemembered = true,
+     .browse = BrowseStart::OnThisThread, .work = WorkKind::Trusts, .worker = dlgthreads::gatherTrusts,
+     .searchable = true, .exportedAs = DisplayType::Trusts},
+    {.type = DisplayType::Performance, .name = "Performance", .statusName = "performance", .tab = 6,
+     .pressedButton = kIdWindowQuotas, .treeControl = kCtlPerformanceTree,
      .content = session::makePerformanceContent, .browse = BrowseStart::Worker,
      .work = WorkKind::Performance, .worker = dlgthreads::gatherPerformance, .listCopied = false, .exportedAs = DisplayType::Users},
 }};
@@ -94,9 +99,18 @@ int resultControlId(DisplayType type, const settings::SettingsValues& values) {
   return showsTree(type, values) ? traitsOf(type).treeControl : traitsOf(type).listControl;
 }
 
-bool startsWorker(const DisplayTraits& traits, const settings::SettingsValues& values) {
-  return traits.browse == BrowseStart::Worker && traits.worker != nullptr &&
+bool gathers(const DisplayTraits& traits, const settings::SettingsValues& values) {
+  return traits.browse != BrowseStart::Nothing && traits.worker != nullptr && traits.work &&
          (traits.workerForm < 0 || static_cast<int>(values.f_display_type) == traits.workerForm);
+}
+
+bool startsWorker(const DisplayTraits& traits, const settings::SettingsValues& values) {
+  return traits.browse == BrowseStart::Worker && gathers(traits, values);
+}
+
+int pressedWindowButton(DisplayType type) {
+  const DisplayTraits& t = traitsOf(type);
+  return t.windowCommand != 0 ? t.windowCommand : t.pressedButton;
 }
 
 }  // namespace display

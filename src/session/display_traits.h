@@ -42,6 +42,9 @@ struct DisplayTraits {
   int tab = -1;                 // tab position; -1: no tab
   int windowCommand = 0;        // the Window menu item that selects the tab
   int toolbarImage = -1;        // the image of its Window button; -1: no button
+  // The Window button shown pressed while the display is current when it
+  // has none of its own (a command id); 0: none.
+  int pressedButton = 0;
   int listControl = 0;          // result list control id; 0: none
   int treeControl = 0;          // result tree control id; 0: none
   // The Files form (f_display_type) that shows the tree instead of the
@@ -92,7 +95,12 @@ std::span<const DisplayTraits> allDisplayTraits();
 int resultControlId(DisplayType type, const settings::SettingsValues& values);
 // True when the display shows a tree under the settings.
 bool showsTree(DisplayType type, const settings::SettingsValues& values);
+// True when a browse of the display gathers anything under the settings, on
+// a worker thread or at once on the thread that browses.
+bool gathers(const DisplayTraits& traits, const settings::SettingsValues& values);
 // True when a browse of the display starts its worker under the settings.
 bool startsWorker(const DisplayTraits& traits, const settings::SettingsValues& values);
+// The command of the Window button pressed while the display is current.
+int pressedWindowButton(DisplayType type);
 
 }  // namespace display

@@ -36,9 +36,11 @@ TEST_F(WindowTest, OpensWithTitleTabsAndTheUsersDisplay) {
   ASSERT_TRUE(makeWindow());
   EXPECT_EQ(m_window->windowTitle(), "Veltrane  v.2.20 QV");
   QTabBar* tabs = m_window->tabBar();
-  ASSERT_EQ(tabs->count(), 6);
-  const char* texts[] = {"Files", "Groups", "Network", "Quotas", "Servers", "Users"};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(tabs->tabText(i), texts[i]);
+  // The six displays, then the two that came after them.
+  ASSERT_EQ(tabs->count(), 8);
+  const char* texts[] = {"Files",   "Groups", "Network",     "Quotas",
+                         "Servers", "Users",  "Performance", "Trusts"};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(tabs->tabText(i), texts[i]);
   EXPECT_EQ(tabs->currentIndex(), 5);
   EXPECT_EQ(m_window->currentDisplayType(), DisplayType::Users);
   EXPECT_TRUE(m_window->resultControl(kCtlUsersList)->isVisibleTo(m_window.get()));
@@ -183,7 +185,12 @@ INSTANTIATE_TEST_SUITE_P(
         SetUpRow{4, DisplayType::Servers, kCtlServersList, 14, false, true, true, false, false,
                  false, true},
         SetUpRow{5, DisplayType::Users, kCtlUsersList, 15, true, true, true, true, true, true,
-                 true}));
+                 true},
+        // Without buttons of their own, they press the Quotas and Users ones.
+        SetUpRow{6, DisplayType::Performance, kCtlPerformanceTree, 13, false, false, false,
+                 false, false, false, true},
+        SetUpRow{7, DisplayType::Trusts, kCtlTrustsList, 15, false, false, false, false, false,
+                 false, true}));
 
 TEST_F(WindowTest, WindowMenuAndToolbarSelectTheirTabs) {
   ASSERT_TRUE(makeWindow());

@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ColumnSets, TreesAndEmptyListsHaveNone) {
   settings::SettingsValues values;
   for (DisplayType t : {DisplayType::Network, DisplayType::Performance, DisplayType::Licenses,
-                        DisplayType::Trusts, DisplayType::None})
+                        DisplayType::None})
     EXPECT_FALSE(hasColumnSet(t, values)) << static_cast<int>(t);
   values.f_display_type = 1;
   EXPECT_FALSE(hasColumnSet(DisplayType::Files, values));

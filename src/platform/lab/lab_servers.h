@@ -1,9 +1,11 @@
 #pragma once
 // The lab's servers part: the browse list, server and workstation
 // information and domain controllers (backend_browse.cpp); server settings,
-// sessions, open files and shares (backend_servers.cpp).
+// sessions, open files and shares (backend_servers.cpp); the domain's trust
+// relationships (backend_trusts.cpp).
 
 #include <string>
+#include <vector>
 
 #include "platform/lab/lab_part.h"
 
@@ -42,6 +44,10 @@ class LabServers : public platform::ServersPart, protected LabPart {
   DWORD NetShareDel(std::string_view server, std::string_view netname, DWORD reserved) override;
   DWORD NetShareSetInfo(std::string_view server, std::string_view netname, DWORD level,
                         const NetInfo& info, DWORD* parm_err) override;
+
+  // the domain's trust relationships (backend_trusts.cpp)
+  DWORD DsEnumerateDomainTrusts(std::string_view server, DWORD flags,
+                                std::vector<platform::DS_DOMAIN_TRUSTS>* domains) override;
 };
 
 }  // namespace lab

@@ -318,11 +318,23 @@ struct Machine {
   std::size_t endSessions(std::string_view client, std::string_view user);
 };
 
+// A trust relationship with a domain or Kerberos realm the lab does not
+// hold: reported by DsEnumerateDomainTrusts, never used to find accounts.
+struct OtherTrust {
+  std::string name;     // NetBIOS name (a Kerberos realm: the realm)
+  std::string dnsName;  // "" for a Windows NT domain
+  platform::SID sid;
+  DWORD direction = 0;  // TRUST_DIRECTION_*
+  DWORD type = 0;       // TRUST_TYPE_*
+  DWORD attributes = 0;  // TRUST_ATTRIBUTE_*
+};
+
 struct Domain {
   std::string name;
   std::string pdc;
   std::vector<std::string> bdcs;
   std::vector<std::string> trusts;  // domains whose accounts this one accepts
+  std::vector<OtherTrust> otherTrusts;
   Sam sam;
 };
 

@@ -197,6 +197,10 @@ class SambaBackend final : public AccountsPart,
   DWORD onPipe(std::string_view server, RpcInterface which,
                const std::function<DWORD(RpcPipe&)>& use);
 
+  // the domain's trust relationships (samba_trusts.cpp)
+  DWORD DsEnumerateDomainTrusts(std::string_view servername, DWORD flags,
+                                std::vector<DS_DOMAIN_TRUSTS>* domains) override;
+
   // dial-in permissions (samba_dialin.cpp)
   int GetRASQuick(std::string_view server, std::string_view account, DWORD* permission,
                   std::string* callbackNumber, DWORD* callbackType) override;

@@ -1,8 +1,9 @@
 // The checks that make sense against a classic NT4-style PDC (smbd with a
 // tdbsam account database, no directory): the program's Users browse,
 // account add / read / delete, global groups, the account policy, the
-// controller's own information and a refused password, compared with what
-// Samba's own pdbedit reads from the account database.
+// controller's own information (and that it has no trusts to tell) and a
+// refused password, compared with what Samba's own pdbedit reads from the
+// account database.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include "dlgthreads/user_worker.h"
+#include "platform/dsgetdc.h"
 #include "platform/netapi.h"
 #include "platform/samba/samba_backend.h"
 #include "samba_dc.h"
@@ -120,6 +122,13 @@ TEST_F(Pdc, GroupsPolicyAndTheControllersOwnInformation) {
   ASSERT_EQ(NetServerGetInfo(dc().server, 101, buf), NERR_Success);
   ASSERT_TRUE(buf.one<SERVER_INFO_101>());
   EXPECT_EQ(buf.one<SERVER_INFO_101>()->sv101_name, "PDC1");
+
+  // Its trusts would come from a directory, which it has not.
+  std::vector<DS_DOMAIN_TRUSTS> trusts;
+  EXPECT_EQ(DsEnumerateDomainTrusts(dc().server,
+                                    DS_DOMAIN_DIRECT_OUTBOUND | DS_DOMAIN_DIRECT_INBOUND, &trusts),
+            ERROR_NOT_SUPPORTED);
+  EXPECT_TRUE(trusts.empty());
 }
 
 // Samba's own view of a group mapping's comment ("net groupmap list").
