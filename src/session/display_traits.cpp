@@ -67,7 +67,10 @@ constexpr std::array<DisplayTraits, 9> kTraits = {{
     {.type = DisplayType::Performance, .name = "Performance", .statusName = "performance", .tab = 6,
      .pressedButton = kIdWindowQuotas, .treeControl = kCtlPerformanceTree,
      .content = session::makePerformanceContent, .browse = BrowseStart::Worker,
-     .work = WorkKind::Performance, .worker = dlgthreads::gatherPerformance, .listCopied = false, .exportedAs = DisplayType::Users},
+     .work = WorkKind::Performance, .worker = dlgthreads::gatherPerformance, .listCopied = false,
+     // Its tree, as the unattended Network export writes it: the Users list
+     // it would otherwise stand for holds nothing of the walk.
+     .exportedAs = DisplayType::Performance},
 }};
 
 constexpr DisplayTraits kNone{.exportable = true, .listCopied = false, .settingsPage = 0,
