@@ -10,7 +10,7 @@ using display::DisplayType;
 
 TEST(ExportFormat, DisplaysWithoutAnExportOfTheirOwnExportUsers) {
   EXPECT_EQ(exportTableName(DisplayType::Files), "Exp_Files");
-  EXPECT_EQ(exportTableName(DisplayType::Performance), "Exp_Users");
+  EXPECT_EQ(exportTableName(DisplayType::Performance), "Exp_Performance");
   EXPECT_EQ(exportTableName(DisplayType::None), "Exp_Users");
 }
 

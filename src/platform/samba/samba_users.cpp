@@ -13,6 +13,7 @@
 #include "platform/samba/credentials.h"
 #include "platform/samba/password_change_right.h"
 #include "platform/samba/samba_backend.h"
+#include "platform/samba/same_text.h"
 #include "platform/samba/status_codes.h"
 #include "platform/samba/unguessable_password.h"
 #include "platform/user_info_levels.h"
@@ -538,9 +539,16 @@ NET_API_STATUS SambaBackend::NetUserGetLocalGroups(std::string_view servername,
   if (Directory* dir = directory(at)) {
     // libnetapi answers 1301 when one of the account's aliases does not map
     // back to a name; the directory names them all.
+    // "DOMAIN\\name", as callers name a domain account on a member server,
+    // is the account of this controller's domain.
+    std::string_view account = username;
+    if (const auto slash = account.find('\\'); slash != std::string_view::npos) {
+      if (!sameText(account.substr(0, slash), domainName(at))) return NERR_UserNotFound;
+      account.remove_prefix(slash + 1);
+    }
     std::vector<DirectoryEntry> users;
     const std::string filter =
-        "(&(objectClass=user)(sAMAccountName=" + ldapEscape(username) + "))";
+        "(&(objectClass=user)(sAMAccountName=" + ldapEscape(account) + "))";
     if (!dir->search(filter, {"sAMAccountName"}, &users)) return ERROR_BAD_NETPATH;
     if (users.empty()) return NERR_UserNotFound;
     // Directly, or (LG_INCLUDE_INDIRECT) through the groups it is in.
