@@ -6,12 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
+#include <thread>
 
+#include "dlgthreads/quota_data.h"
+#include "dlgthreads/quota_worker.h"
 #include "platform/backend.h"
 #include "platform/netapi.h"
 #include "platform/registry.h"
@@ -28,9 +32,9 @@ constexpr char kPassword[] = "Sessi0n-Pass-9!";
 std::vector<SESSION_INFO_2> sessions() {
   NetBuffer buf;
   DWORD read = 0, total = 0;
-  EXPECT_EQ(NetSessionEnum(dc().server, "", "", 2, buf, MAX_PREFERRED_LENGTH, &read, &total,
-                           nullptr),
-            NERR_Success);
+  EXPECT_EQ(
+      NetSessionEnum(dc().server, "", "", 2, buf, MAX_PREFERRED_LENGTH, &read, &total, nullptr),
+      NERR_Success);
   const auto got = buf.get<SESSION_INFO_2>();
   return {got.begin(), got.end()};
 }
@@ -60,8 +64,8 @@ std::string smbConf() {
 
 // net rpc registry's answer for one value: its Value line's text.
 std::string netRegistryValue(const std::string& key, const std::string& name) {
-  const auto out = runProgram({"net", "rpc", "registry", "getvalue", key, name, "-S",
-                               dc().address, "-A", dc().prefix + "/admin.auth"});
+  const auto out = runProgram({"net", "rpc", "registry", "getvalue", key, name, "-S", dc().address,
+                               "-A", dc().prefix + "/admin.auth"});
   for (const std::string& line : outputLines(out)) {
     static const std::regex kValue(R"re(^Value\s+=\s+"?(.*?)"?$)re");
     std::smatch m;
@@ -99,17 +103,17 @@ TEST(ServerAdmin, SessionsAndOpenFilesAreTheDcsAndDisconnectEndsThem) {
 
   NetBuffer files;
   DWORD read = 0, total = 0;
-  ASSERT_EQ(NetFileEnum(dc().server, "", "", 3, files, MAX_PREFERRED_LENGTH, &read, &total,
-                        nullptr),
-            NERR_Success);
+  ASSERT_EQ(
+      NetFileEnum(dc().server, "", "", 3, files, MAX_PREFERRED_LENGTH, &read, &total, nullptr),
+      NERR_Success);
   const auto open = files.get<FILE_INFO_3>();
   const auto held = std::find_if(open.begin(), open.end(), [&](const FILE_INFO_3& f) {
     return f.fi3_pathname.find("vtopen.txt") != std::string::npos;
   });
   ASSERT_NE(held, open.end());
   // The user as the DC names the file's holder (smbstatus: its Unix uid).
-  const auto locks = outputLines(
-      runProgram({"smbstatus", "-s", dc().prefix + "/etc/smb.conf", "-L"}));
+  const auto locks =
+      outputLines(runProgram({"smbstatus", "-s", dc().prefix + "/etc/smb.conf", "-L"}));
   const auto lockLine = std::find_if(locks.begin(), locks.end(), [](const std::string& l) {
     return l.find("vtopen.txt") != std::string::npos;
   });
@@ -120,11 +124,18 @@ TEST(ServerAdmin, SessionsAndOpenFilesAreTheDcsAndDisconnectEndsThem) {
 
   // Disconnect, as the dialog does: every session of the user.
   EXPECT_EQ(NetSessionDel(dc().server, "", mine->sesi2_username), NERR_Success);
-  const auto after = sessions();
-  EXPECT_TRUE(std::none_of(after.begin(), after.end(), [&](const SESSION_INFO_2& s) {
-    return endsWithName(s.sesi2_username, account.name());
-  }));
-  for (const std::string& user : statusUsers()) EXPECT_FALSE(endsWithName(user, account.name()));
+  // The server ends the session on its own time, within a moment.
+  const auto gone = [&] {
+    const auto after = sessions();
+    return std::none_of(after.begin(), after.end(), [&](const SESSION_INFO_2& s) {
+      return endsWithName(s.sesi2_username, account.name());
+    });
+  };
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!gone() && std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(gone());
+  EXPECT_EQ(statusUsers().size(), all.size() - 1);
   // A user with no session left is the server's "not found".
   EXPECT_EQ(NetSessionDel(dc().server, "", "nosuchsessionuser"), NERR_ClientNameNotFound);
 }
@@ -162,8 +173,8 @@ TEST(ServerAdmin, SharesAreAddedChangedAndDeletedOnTheDc) {
     }
   }
   std::set<std::string> tool;
-  const auto out = runProgram({"rpcclient", dc().address, "-A", dc().prefix + "/admin.auth", "-c",
-                               "netshareenumall 1"});
+  const auto out = runProgram(
+      {"rpcclient", dc().address, "-A", dc().prefix + "/admin.auth", "-c", "netshareenumall 1"});
   for (const std::string& line : outputLines(out)) {
     if (line.starts_with("netname: ")) tool.insert(line.substr(9));
   }
@@ -184,9 +195,9 @@ TEST(ServerAdmin, TheDcsRegistryIsReadAndWritten) {
   ScopedBackend backend(sambaBackend());
   HKEY root = 0, version = 0;
   ASSERT_EQ(RegConnectRegistry(dc().server, HKEY_LOCAL_MACHINE, &root), 0);
-  ASSERT_EQ(RegOpenKeyEx(root, "Software\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_READ,
-                         &version),
-            0);
+  ASSERT_EQ(
+      RegOpenKeyEx(root, "Software\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_READ, &version),
+      0);
   // Every value, as net rpc reads it.
   for (DWORD i = 0;; ++i) {
     std::string name;
@@ -210,9 +221,8 @@ TEST(ServerAdmin, TheDcsRegistryIsReadAndWritten) {
   // net rpc; text keeps what is not ASCII.
   HKEY made = 0;
   DWORD disposition = 0;
-  ASSERT_EQ(RegCreateKeyEx(root, "Software\\Veltrane Suite", 0, KEY_ALL_ACCESS, &made,
-                           &disposition),
-            0);
+  ASSERT_EQ(
+      RegCreateKeyEx(root, "Software\\Veltrane Suite", 0, KEY_ALL_ACCESS, &made, &disposition), 0);
   const std::string text = "Zürich ✓ 東京";
   ASSERT_EQ(RegSetValueEx(made, "Text", REG_SZ, regSzBytes(text)), 0);
   ASSERT_EQ(RegSetValueEx(made, "Number", REG_DWORD, regDwordBytes(0x12345678)), 0);
@@ -286,10 +296,11 @@ TEST(ServerAdmin, TheNetworkShowsTheDomainItsComputersAndTheirShares) {
     EXPECT_EQ(s.dwDisplayType, RESOURCEDISPLAYTYPE_SHARE);
     shares.insert(s.lpRemoteName);
   }
-  const auto out = runProgram({"rpcclient", dc().address, "-A", dc().prefix + "/admin.auth", "-c",
-                               "netshareenumall 1"});
+  const auto out = runProgram(
+      {"rpcclient", dc().address, "-A", dc().prefix + "/admin.auth", "-c", "netshareenumall 1"});
   for (const std::string& line : outputLines(out)) {
-    if (line.starts_with("netname: ") && !line.ends_with("$")) tool.insert("\\\\DC1\\" + line.substr(9));
+    if (line.starts_with("netname: ") && !line.ends_with("$"))
+      tool.insert("\\\\DC1\\" + line.substr(9));
   }
   EXPECT_EQ(shares, tool);
 
@@ -322,6 +333,33 @@ TEST(ServerAdmin, ServerSettingsTheDcDoesNotKeepAreRefusedNotReportedAsSet) {
     EXPECT_EQ(parm, SV_COMMENT_PARMNUM);
     EXPECT_EQ(after.one<SERVER_INFO_102>()->sv102_comment, was.sv102_comment);
   }
+}
+
+// The Quotas display keeps its entries in the server's registry: an entry
+// made there (as the New Quota dialog makes it) is what the display reads,
+// and net rpc reads the same value.
+TEST(ServerAdmin, QuotaEntriesLiveInTheDcsRegistry) {
+  ScopedBackend backend(sambaBackend());
+  HKEY root = 0, directories = 0;
+  ASSERT_EQ(RegConnectRegistry(dc().server, HKEY_LOCAL_MACHINE, &root), 0);
+  ASSERT_EQ(RegCreateKeyEx(root, dlgthreads::kQuotaDirectoriesKey, 0, KEY_ALL_ACCESS, &directories,
+                           nullptr),
+            0);
+  const std::string data = dlgthreads::newQuotaData(2048);
+  ASSERT_EQ(RegSetValueEx(directories, "\\\\DC1\\sysvol\\vtquota", REG_SZ, regSzBytes(data)), 0);
+
+  std::vector<dlgthreads::QuotaRecord> read;
+  ASSERT_EQ(dlgthreads::readQuotaEntries(dc().server, read), dlgthreads::QuotaReadResult::Read);
+  const auto entry = std::find_if(
+      read.begin(), read.end(), [](const auto& q) { return q.name == "\\\\DC1\\sysvol\\vtquota"; });
+  ASSERT_NE(entry, read.end());
+  EXPECT_EQ(entry->size, 2048u);
+  EXPECT_EQ(netRegistryValue("HKLM\\" + std::string(dlgthreads::kQuotaDirectoriesKey),
+                             "\\\\DC1\\sysvol\\vtquota"),
+            data);
+  EXPECT_EQ(RegDeleteValue(directories, "\\\\DC1\\sysvol\\vtquota"), 0);
+  RegCloseKey(directories);
+  RegCloseKey(root);
 }
 
 }  // namespace

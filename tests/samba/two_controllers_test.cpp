@@ -53,8 +53,8 @@ void kerberosLogon(const std::string& address) {
   }
   int status = -1;
   runProgram({"sh", "-c",
-              "KRB5_CONFIG='" + dir + "/krb5.conf' KRB5CCNAME='FILE:" + dir +
-                  "/ccache' kinit " + kAccount + "@SAMDOM.TEST < '" + dir + "/password'"},
+              "KRB5_CONFIG='" + dir + "/krb5.conf' KRB5CCNAME='FILE:" + dir + "/ccache' kinit " +
+                  kAccount + "@SAMDOM.TEST < '" + dir + "/password'"},
              &status);
   EXPECT_EQ(status, 0) << "kinit at " << address;
 }
@@ -96,9 +96,9 @@ class TwoControllers : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     int status = -1;
-    runProgram({VELTRANE_SOURCE_DIR "/scripts/samba-dc-join", dc2Prefix(), "127.0.0.3",
-                dc().prefix},
-               &status);
+    runProgram(
+        {VELTRANE_SOURCE_DIR "/scripts/samba-dc-join", dc2Prefix(), "127.0.0.3", dc().prefix},
+        &status);
     s_joined = status == 0;
   }
   static void TearDownTestSuite() {
@@ -140,8 +140,8 @@ TEST_F(TwoControllers, TheTraverseMergesEachControllersOwnLogonFiguresAndNamesOn
   sambaTool({"user", "create", kAccount, kPassword});
   setenv("PASSWD", administratorPassword().c_str(), 1);
   int status = -1;
-  runProgram({"samba-tool", "drs", "replicate", "dc2", "dc1", "DC=samdom,DC=test", "--local",
-              "-s", dc2Prefix() + "/etc/smb.conf", "-U", "Administrator"},
+  runProgram({"samba-tool", "drs", "replicate", "dc2", "dc1", "DC=samdom,DC=test", "--local", "-s",
+              dc2Prefix() + "/etc/smb.conf", "-U", "Administrator"},
              &status);
   unsetenv("PASSWD");
   ASSERT_EQ(status, 0) << "replication to the second controller";

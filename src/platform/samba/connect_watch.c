@@ -41,8 +41,8 @@ static void note_open_descriptors(struct vt_connect_watch* watch, TALLOC_CTX* ow
   closedir(dir);
 }
 
-static void too_long(struct tevent_context* events, struct tevent_timer* timer,
-                     struct timeval now, void* data) {
+static void too_long(struct tevent_context* events, struct tevent_timer* timer, struct timeval now,
+                     void* data) {
   (void)events;
   (void)timer;
   (void)now;

@@ -7,7 +7,6 @@
 #define VELTRANE_SAMBA_CONNECT_WATCH_H
 
 #include <stdbool.h>
-
 #include <talloc.h>
 #include <tevent.h>
 

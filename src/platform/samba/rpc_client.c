@@ -6,11 +6,11 @@
 
 /* Samba's data blob header, pulled in by credentials.h, must come first. */
 #include <credentials.h>
+#include <dcerpc.h>
+#include <gen_ndr/misc.h>
 #include <param.h>
 #include <talloc.h>
 #include <tevent.h>
-#include <dcerpc.h>
-#include <gen_ndr/misc.h>
 
 #include "connect_watch.h"
 
@@ -293,10 +293,10 @@ static unsigned from_ntstatus(NTSTATUS status) {
   }
 }
 
-struct vt_rpc* vt_rpc_connect(enum vt_rpc_interface which, const char* address,
-                              const char* user, const char* password, const char* domain,
-                              int use_kerberos_cache, int timeout_seconds, int connect_seconds,
-                              unsigned* status, char* error, size_t size) {
+struct vt_rpc* vt_rpc_connect(enum vt_rpc_interface which, const char* address, const char* user,
+                              const char* password, const char* domain, int use_kerberos_cache,
+                              int timeout_seconds, int connect_seconds, unsigned* status,
+                              char* error, size_t size) {
   static bool ready = false;
   const char* mismatch = vt_rpc_layout_mismatch();
   if (mismatch) {
@@ -414,7 +414,7 @@ static unsigned sessions_at(struct vt_rpc* rpc, uint32_t level, vt_session_fn re
         const struct vt_NetSessCtr2* got = r.out.info_ctr->ctr.ctr2;
         for (uint32_t i = 0; got && got->array && i < got->count; ++i) {
           const struct vt_NetSessInfo2* s = &got->array[i];
-          const struct vt_session session = {s->client,    s->user,       s->num_open, s->time,
+          const struct vt_session session = {s->client,    s->user,       s->num_open,   s->time,
                                              s->idle_time, s->user_flags, s->client_type};
           receive(context, &session);
         }

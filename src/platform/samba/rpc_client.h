@@ -27,10 +27,10 @@ enum vt_rpc_interface { VT_RPC_SRVSVC = 0, VT_RPC_WINREG = 1 };
  * user (or with the Kerberos ticket cache), within connect_seconds; each
  * call later gets timeout_seconds. NULL on failure, with *status (121 when
  * the time ran out) and a message in error (size bytes). */
-struct vt_rpc* vt_rpc_connect(enum vt_rpc_interface which, const char* address,
-                              const char* user, const char* password, const char* domain,
-                              int use_kerberos_cache, int timeout_seconds, int connect_seconds,
-                              unsigned* status, char* error, size_t size);
+struct vt_rpc* vt_rpc_connect(enum vt_rpc_interface which, const char* address, const char* user,
+                              const char* password, const char* domain, int use_kerberos_cache,
+                              int timeout_seconds, int connect_seconds, unsigned* status,
+                              char* error, size_t size);
 void vt_rpc_free(struct vt_rpc* rpc);
 /* 0 once the connection has dropped. */
 int vt_rpc_connected(struct vt_rpc* rpc);
@@ -74,8 +74,7 @@ unsigned vt_winreg_query(struct vt_rpc* rpc, const struct vt_reg_key* key, const
                          uint32_t* type, uint8_t* data, uint32_t* size);
 unsigned vt_winreg_set(struct vt_rpc* rpc, const struct vt_reg_key* key, const char* name,
                        uint32_t type, const uint8_t* data, uint32_t size);
-unsigned vt_winreg_delete_value(struct vt_rpc* rpc, const struct vt_reg_key* key,
-                                const char* name);
+unsigned vt_winreg_delete_value(struct vt_rpc* rpc, const struct vt_reg_key* key, const char* name);
 /* The value at index: its name (UTF-8, into name of name_capacity bytes),
  * type and bytes as for vt_winreg_query. 259 past the last. */
 unsigned vt_winreg_enum_value(struct vt_rpc* rpc, const struct vt_reg_key* key, uint32_t index,

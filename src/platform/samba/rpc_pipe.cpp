@@ -70,7 +70,11 @@ std::vector<std::uint8_t> utf16FromUtf8(std::string_view utf8) {
   out.reserve(utf8.size() * 2);
   for (std::size_t i = 0; i < utf8.size();) {
     const auto b = static_cast<unsigned char>(utf8[i]);
-    const std::size_t length = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    const std::size_t length = b < 0x80         ? 1
+                               : (b >> 5) == 6  ? 2
+                               : (b >> 4) == 14 ? 3
+                               : (b >> 3) == 30 ? 4
+                                                : 0;
     char32_t c = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
     bool good = length != 0 && i + length <= utf8.size();
     for (std::size_t k = 1; good && k < length; ++k) {
@@ -140,8 +144,8 @@ DWORD RpcPipe::openKey(const RpcKey& parent, std::string_view name, REGSAM acces
   return status;
 }
 
-DWORD RpcPipe::createKey(const RpcKey& parent, std::string_view name, DWORD options,
-                         REGSAM access, RpcKey* out, DWORD* disposition) {
+DWORD RpcPipe::createKey(const RpcKey& parent, std::string_view name, DWORD options, REGSAM access,
+                         RpcKey* out, DWORD* disposition) {
   vt_reg_key from{}, key{};
   std::memcpy(from.bytes, parent.bytes, sizeof from.bytes);
   const std::string n(name);
@@ -208,9 +212,9 @@ DWORD RpcPipe::setValue(const RpcKey& key, std::string_view name, DWORD type,
   std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
   const std::string n(name);
   const std::vector<std::uint8_t> raw =
-      isText(type) ? utf16FromUtf8(std::string_view(reinterpret_cast<const char*>(data.data()),
-                                                    data.size()))
-                   : std::vector<std::uint8_t>(data.begin(), data.end());
+      isText(type)
+          ? utf16FromUtf8(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()))
+          : std::vector<std::uint8_t>(data.begin(), data.end());
   return vt_winreg_set(m_connection, &k, n.c_str(), type, raw.data(),
                        static_cast<std::uint32_t>(raw.size()));
 }

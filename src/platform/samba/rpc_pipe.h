@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/samba/credentials.h"
 #include "platform/registry.h"
+#include "platform/samba/credentials.h"
 #include "platform/types.h"
 
 struct vt_rpc;

@@ -54,8 +54,8 @@ bool connectRoundTrip(const std::string& address, int port, int timeoutMs, DWORD
       pollfd p{fd, POLLOUT, 0};
       int error = 0;
       socklen_t size = sizeof error;
-      status = poll(&p, 1, timeoutMs) == 1 && getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 &&
-                       error == 0
+      status = poll(&p, 1, timeoutMs) == 1 &&
+                       getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0
                    ? 0
                    : -1;
     }
@@ -78,9 +78,9 @@ SambaNetwork::SambaNetwork(std::shared_ptr<SambaBackend> backend) : m_backend(st
 DWORD SambaNetwork::domains(std::vector<NETRESOURCE>* out) {
   NetBuffer buf;
   DWORD read = 0, total = 0;
-  const DWORD status = m_backend->NetServerEnum(m_backend->networkServer(), 101, buf,
-                                                MAX_PREFERRED_LENGTH, &read, &total,
-                                                SV_TYPE_DOMAIN_ENUM, "", nullptr);
+  const DWORD status =
+      m_backend->NetServerEnum(m_backend->networkServer(), 101, buf, MAX_PREFERRED_LENGTH, &read,
+                               &total, SV_TYPE_DOMAIN_ENUM, "", nullptr);
   if (status != NERR_Success) return status;
   for (const SERVER_INFO_101& d : buf.get<SERVER_INFO_101>())
     out->push_back(container(RESOURCEDISPLAYTYPE_DOMAIN, d.sv101_name, {}));
@@ -90,9 +90,9 @@ DWORD SambaNetwork::domains(std::vector<NETRESOURCE>* out) {
 DWORD SambaNetwork::servers(std::string_view domain, std::vector<NETRESOURCE>* out) {
   NetBuffer buf;
   DWORD read = 0, total = 0;
-  const DWORD status = m_backend->NetServerEnum(m_backend->networkServer(), 101, buf,
-                                                MAX_PREFERRED_LENGTH, &read, &total, SV_TYPE_ALL,
-                                                domain, nullptr);
+  const DWORD status =
+      m_backend->NetServerEnum(m_backend->networkServer(), 101, buf, MAX_PREFERRED_LENGTH, &read,
+                               &total, SV_TYPE_ALL, domain, nullptr);
   if (status != NERR_Success) return status;
   std::vector<SERVER_INFO_101> listed(buf.get<SERVER_INFO_101>().begin(),
                                       buf.get<SERVER_INFO_101>().end());
@@ -137,7 +137,8 @@ DWORD SambaNetwork::children(DWORD scope, const NETRESOURCE* c, std::vector<NETR
   }
   if (scope != RESOURCE_GLOBALNET) return NERR_Success;  // no connections are kept here
   if (!c) {
-    out->push_back(container(RESOURCEDISPLAYTYPE_NETWORK, std::string(kWindowsNetworkProvider), {}));
+    out->push_back(
+        container(RESOURCEDISPLAYTYPE_NETWORK, std::string(kWindowsNetworkProvider), {}));
     return NERR_Success;
   }
   if (c->dwUsage != 0 && !(c->dwUsage & RESOURCEUSAGE_CONTAINER)) return ERROR_NOT_CONTAINER;

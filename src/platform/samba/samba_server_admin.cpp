@@ -5,12 +5,11 @@
 #include <optional>
 
 #include "platform/paging.h"
+#include "platform/samba/libnetapi.h"
 #include "platform/samba/rpc_pipe.h"
 #include "platform/samba/samba_backend.h"
 #include "platform/samba/same_text.h"
 #include "platform/samba/status_codes.h"
-
-#include "platform/samba/libnetapi.h"
 
 namespace platform::samba {
 namespace {
@@ -61,8 +60,8 @@ DWORD SambaBackend::onPipe(std::string_view server, RpcInterface which,
   if (it == m_pipes.end()) {
     DWORD status = 0;
     std::string why;
-    auto pipe = RpcPipe::open(which, at, m_options.credentials, kRpcCallSeconds,
-                              kRpcConnectSeconds, &status, &why);
+    auto pipe = RpcPipe::open(which, at, m_options.credentials, kRpcCallSeconds, kRpcConnectSeconds,
+                              &status, &why);
     if (!pipe) return pipeStatus(status, at);
     it = m_pipes.emplace(key, std::move(pipe)).first;
   }
@@ -101,9 +100,9 @@ NET_API_STATUS SambaBackend::NetServerSetInfo(std::string_view servername, DWORD
   DWORD status = ERROR_INVALID_LEVEL;
   if (const auto* i = std::get_if<SERVER_INFO_1005>(&info); i && level == 1005) {
     const ::SERVER_INFO_1005 raw{i->sv1005_comment.c_str()};
-    status = ::NetServerSetInfo(at.c_str(), 1005, reinterpret_cast<std::uint8_t*>(
-                                                      const_cast<::SERVER_INFO_1005*>(&raw)),
-                                &error);
+    status = ::NetServerSetInfo(
+        at.c_str(), 1005, reinterpret_cast<std::uint8_t*>(const_cast<::SERVER_INFO_1005*>(&raw)),
+        &error);
   } else if (const auto* i = std::get_if<SERVER_INFO_1010>(&info); i && level == 1010) {
     ::SERVER_INFO_1010 raw{i->sv1010_disc};
     status = ::NetServerSetInfo(at.c_str(), 1010, reinterpret_cast<std::uint8_t*>(&raw), &error);
@@ -195,8 +194,8 @@ NET_API_STATUS SambaBackend::NetSessionDel(std::string_view servername, std::str
 
 NET_API_STATUS SambaBackend::NetFileEnum(std::string_view servername, std::string_view basepath,
                                          std::string_view user, DWORD level, NetBuffer& buf,
-                                         DWORD prefmaxlen, DWORD* entriesread,
-                                         DWORD* totalentries, DWORD* resume) {
+                                         DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                                         DWORD* resume) {
   clearEnum(buf, entriesread, totalentries);
   if (level != 3) return ERROR_INVALID_LEVEL;
   if (isLocalMachine(servername)) return ERROR_NOT_SUPPORTED;
@@ -220,9 +219,9 @@ NET_API_STATUS SambaBackend::NetFileEnum(std::string_view servername, std::strin
                                [&](std::size_t i) { return std::move(files[i]); });
 }
 
-NET_API_STATUS SambaBackend::NetShareEnum(std::string_view servername, DWORD level,
-                                          NetBuffer& buf, DWORD prefmaxlen, DWORD* entriesread,
-                                          DWORD* totalentries, DWORD* resume) {
+NET_API_STATUS SambaBackend::NetShareEnum(std::string_view servername, DWORD level, NetBuffer& buf,
+                                          DWORD prefmaxlen, DWORD* entriesread, DWORD* totalentries,
+                                          DWORD* resume) {
   clearEnum(buf, entriesread, totalentries);
   if (level != 1 && level != 2) return ERROR_INVALID_LEVEL;
   if (isLocalMachine(servername)) return ERROR_NOT_SUPPORTED;
@@ -232,25 +231,22 @@ NET_API_STATUS SambaBackend::NetShareEnum(std::string_view servername, DWORD lev
   std::vector<SHARE_INFO_2> shares;
   const DWORD status = enumerateAll<::SHARE_INFO_2>(
       [&](std::uint8_t** b, std::uint32_t* r, std::uint32_t* t, std::uint32_t* h) {
-        return static_cast<DWORD>(
-            ::NetShareEnum(at.c_str(), 2, b, MAX_PREFERRED_LENGTH, r, t, h));
+        return static_cast<DWORD>(::NetShareEnum(at.c_str(), 2, b, MAX_PREFERRED_LENGTH, r, t, h));
       },
       [&](const ::SHARE_INFO_2& s) { shares.push_back(shareFrom(s)); });
   if (status != NERR_Success) return answer(status, Family::Other, at);
   if (level == 1) {
-    return pageEnum<SHARE_INFO_1>(buf, shares.size(), prefmaxlen, entriesread, totalentries,
-                                  resume, [&](std::size_t i) {
-                                    return SHARE_INFO_1{shares[i].shi2_netname, shares[i].shi2_type,
-                                                        shares[i].shi2_remark};
-                                  });
+    return pageEnum<SHARE_INFO_1>(
+        buf, shares.size(), prefmaxlen, entriesread, totalentries, resume, [&](std::size_t i) {
+          return SHARE_INFO_1{shares[i].shi2_netname, shares[i].shi2_type, shares[i].shi2_remark};
+        });
   }
   return pageEnum<SHARE_INFO_2>(buf, shares.size(), prefmaxlen, entriesread, totalentries, resume,
                                 [&](std::size_t i) { return std::move(shares[i]); });
 }
 
-NET_API_STATUS SambaBackend::NetShareGetInfo(std::string_view servername,
-                                             std::string_view netname, DWORD level,
-                                             NetBuffer& buf) {
+NET_API_STATUS SambaBackend::NetShareGetInfo(std::string_view servername, std::string_view netname,
+                                             DWORD level, NetBuffer& buf) {
   buf.reset();
   if (level != 1 && level != 2) return ERROR_INVALID_LEVEL;
   if (isLocalMachine(servername)) return ERROR_NOT_SUPPORTED;
@@ -289,12 +285,11 @@ NET_API_STATUS SambaBackend::NetShareAdd(std::string_view servername, DWORD leve
   auto lock = m_session->lock();
   std::string at;
   if (const DWORD reached = reach(servername, &at, lock)) return reached;
-  ::SHARE_INFO_2 raw{in->shi2_netname.c_str(), in->shi2_type,        in->shi2_remark.c_str(),
-                     in->shi2_permissions,     in->shi2_max_uses,    0,
+  ::SHARE_INFO_2 raw{in->shi2_netname.c_str(), in->shi2_type,          in->shi2_remark.c_str(),
+                     in->shi2_permissions,     in->shi2_max_uses,      0,
                      in->shi2_path.c_str(),    in->shi2_passwd.c_str()};
   std::uint32_t error = 0;
-  const DWORD status =
-      ::NetShareAdd(at.c_str(), 2, reinterpret_cast<std::uint8_t*>(&raw), &error);
+  const DWORD status = ::NetShareAdd(at.c_str(), 2, reinterpret_cast<std::uint8_t*>(&raw), &error);
   if (parm_err) *parm_err = error;
   if (status == NERR_Success) return NERR_Success;
   // Samba runs its add share command whether or not the name is taken, and
@@ -315,9 +310,8 @@ NET_API_STATUS SambaBackend::NetShareDel(std::string_view servername, std::strin
   return status == NERR_Success ? NERR_Success : shareAnswer(status, at);
 }
 
-NET_API_STATUS SambaBackend::NetShareSetInfo(std::string_view servername,
-                                             std::string_view netname, DWORD level,
-                                             const NetInfo& info, DWORD* parm_err) {
+NET_API_STATUS SambaBackend::NetShareSetInfo(std::string_view servername, std::string_view netname,
+                                             DWORD level, const NetInfo& info, DWORD* parm_err) {
   if (parm_err) *parm_err = 0;
   if (isLocalMachine(servername)) return ERROR_NOT_SUPPORTED;
   auto lock = m_session->lock();
@@ -327,8 +321,8 @@ NET_API_STATUS SambaBackend::NetShareSetInfo(std::string_view servername,
   std::uint32_t error = 0;
   DWORD status = ERROR_INVALID_LEVEL;
   if (const auto* i = std::get_if<SHARE_INFO_2>(&info); i && level == 2) {
-    ::SHARE_INFO_2 raw{i->shi2_netname.c_str(), i->shi2_type,        i->shi2_remark.c_str(),
-                       i->shi2_permissions,     i->shi2_max_uses,    0,
+    ::SHARE_INFO_2 raw{i->shi2_netname.c_str(), i->shi2_type,          i->shi2_remark.c_str(),
+                       i->shi2_permissions,     i->shi2_max_uses,      0,
                        i->shi2_path.c_str(),    i->shi2_passwd.c_str()};
     status = ::NetShareSetInfo(at.c_str(), name.c_str(), 2, reinterpret_cast<std::uint8_t*>(&raw),
                                &error);

@@ -69,8 +69,8 @@ LONG ServerRegistry::openBelow(HKEY key, std::string_view subkey, REGSAM access,
   RpcKey opened;
   const DWORD status =
       m_backend->onPipe(parent.machine, RpcInterface::Registry, [&](RpcPipe& pipe) {
-        return create ? pipe.createKey(parent.key, subkey, REG_OPTION_NON_VOLATILE, access,
-                                       &opened, disposition)
+        return create ? pipe.createKey(parent.key, subkey, REG_OPTION_NON_VOLATILE, access, &opened,
+                                       disposition)
                       : pipe.openKey(parent.key, subkey, access, &opened);
       });
   if (status == NERR_Success) *result = remember({parent.machine, opened, 0});
@@ -127,9 +127,8 @@ LONG ServerRegistry::RegDeleteValue(HKEY key, std::string_view name) {
   OpenKey open;
   if (!find(key, &open)) return asLong(ERROR_INVALID_HANDLE);
   if (open.standIn) return m_standIn->RegDeleteValue(open.standIn, name);
-  return asLong(m_backend->onPipe(open.machine, RpcInterface::Registry, [&](RpcPipe& pipe) {
-    return pipe.deleteValue(open.key, name);
-  }));
+  return asLong(m_backend->onPipe(open.machine, RpcInterface::Registry,
+                                  [&](RpcPipe& pipe) { return pipe.deleteValue(open.key, name); }));
 }
 
 LONG ServerRegistry::RegEnumValue(HKEY key, DWORD index, std::string* name, DWORD nameCapacity,
@@ -139,10 +138,9 @@ LONG ServerRegistry::RegEnumValue(HKEY key, DWORD index, std::string* name, DWOR
   if (open.standIn)
     return m_standIn->RegEnumValue(open.standIn, index, name, nameCapacity, type, data, cbData);
   std::string found;
-  const DWORD status =
-      m_backend->onPipe(open.machine, RpcInterface::Registry, [&](RpcPipe& pipe) {
-        return pipe.enumValue(open.key, index, &found, type, data, cbData);
-      });
+  const DWORD status = m_backend->onPipe(open.machine, RpcInterface::Registry, [&](RpcPipe& pipe) {
+    return pipe.enumValue(open.key, index, &found, type, data, cbData);
+  });
   if (status != NERR_Success && status != ERROR_MORE_DATA) return asLong(status);
   if (found.size() + 1 > nameCapacity) return asLong(ERROR_MORE_DATA);
   *name = std::move(found);

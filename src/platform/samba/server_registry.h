@@ -26,11 +26,11 @@ class ServerRegistry final : public RegistryPart {
   LONG RegConnectRegistry(std::string_view machine, HKEY key, HKEY* result) override;
   LONG RegOpenKeyEx(HKEY key, std::string_view subkey, DWORD options, REGSAM access,
                     HKEY* result) override;
-  LONG RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD options, REGSAM access,
-                      HKEY* result, DWORD* disposition) override;
+  LONG RegCreateKeyEx(HKEY key, std::string_view subkey, DWORD options, REGSAM access, HKEY* result,
+                      DWORD* disposition) override;
   LONG RegCloseKey(HKEY key) override;
-  LONG RegQueryValueEx(HKEY key, std::string_view name, DWORD* type,
-                       std::span<std::uint8_t> data, DWORD* cbData) override;
+  LONG RegQueryValueEx(HKEY key, std::string_view name, DWORD* type, std::span<std::uint8_t> data,
+                       DWORD* cbData) override;
   LONG RegSetValueEx(HKEY key, std::string_view name, DWORD type,
                      std::span<const std::uint8_t> data) override;
   LONG RegDeleteValue(HKEY key, std::string_view name) override;
