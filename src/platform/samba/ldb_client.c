@@ -1,4 +1,5 @@
 #include "ldb_client.h"
+#include "client_credentials.h"
 #include "connect_watch.h"
 
 #include <stdarg.h>
@@ -51,18 +52,8 @@ struct vt_ldb* vt_ldb_connect(const char* modules_dir, const char* url, const ch
   ldb_set_debug(handle->ldb, quiet, NULL);
   ldb_set_modules_dir(handle->ldb, modules_dir);
   struct loadparm_context* lp = loadparm_init_global(true);
-  struct cli_credentials* creds = cli_credentials_init(handle);
-  cli_credentials_set_conf(creds, lp);
-  if (user && *user) {
-    cli_credentials_set_username(creds, user, CRED_SPECIFIED);
-    cli_credentials_set_password(creds, password ? password : "", CRED_SPECIFIED);
-    if (domain && *domain) cli_credentials_set_domain(creds, domain, CRED_SPECIFIED);
-  }
-  if (use_kerberos_cache) {
-    const char* why = NULL;
-    cli_credentials_set_kerberos_state(creds, CRED_USE_KERBEROS_REQUIRED, CRED_SPECIFIED);
-    cli_credentials_set_ccache(creds, lp, NULL, CRED_SPECIFIED, &why);
-  }
+  struct cli_credentials* creds =
+      vt_client_credentials(handle, lp, user, password, domain, use_kerberos_cache);
   ldb_set_opaque(handle->ldb, "credentials", creds);
   ldb_set_opaque(handle->ldb, "loadparm", lp);
   /* The bind has no time limit of its own (see connect_watch.h). */

@@ -12,6 +12,7 @@
 #include <talloc.h>
 #include <tevent.h>
 
+#include "client_credentials.h"
 #include "connect_watch.h"
 
 extern const struct ndr_interface_table ndr_table_srvsvc;
@@ -322,18 +323,8 @@ struct vt_rpc* vt_rpc_connect(enum vt_rpc_interface which, const char* address, 
   }
   rpc->table = which == VT_RPC_WINREG ? &ndr_table_winreg : &ndr_table_srvsvc;
   struct loadparm_context* lp = loadparm_init_global(true);
-  struct cli_credentials* creds = cli_credentials_init(rpc);
-  cli_credentials_set_conf(creds, lp);
-  if (user && *user) {
-    cli_credentials_set_username(creds, user, CRED_SPECIFIED);
-    cli_credentials_set_password(creds, password ? password : "", CRED_SPECIFIED);
-    if (domain && *domain) cli_credentials_set_domain(creds, domain, CRED_SPECIFIED);
-  }
-  if (use_kerberos_cache) {
-    const char* why = NULL;
-    cli_credentials_set_kerberos_state(creds, CRED_USE_KERBEROS_REQUIRED, CRED_SPECIFIED);
-    cli_credentials_set_ccache(creds, lp, NULL, CRED_SPECIFIED, &why);
-  }
+  struct cli_credentials* creds =
+      vt_client_credentials(rpc, lp, user, password, domain, use_kerberos_cache);
   char* binding = talloc_asprintf(rpc, "ncacn_np:%s", address);
   /* The connect has no time limit of its own (see connect_watch.h). */
   struct vt_connect_watch watch;
@@ -371,6 +362,14 @@ static unsigned call(struct vt_rpc* rpc, int which, void* r, TALLOC_CTX* mem) {
   const unsigned code = from_ntstatus(status);
   if (code == 64 || code == 121) rpc->dropped = true;
   return code;
+}
+
+/* A call whose answer is its result alone. */
+static unsigned call_for_result(struct vt_rpc* rpc, int which, void* r, const WERROR* result) {
+  TALLOC_CTX* mem = talloc_new(rpc);
+  const unsigned status = call(rpc, which, r, mem);
+  talloc_free(mem);
+  return status ? status : W_ERROR_V(*result);
 }
 
 /* ---- srvsvc ---- */
@@ -437,10 +436,7 @@ unsigned vt_srvsvc_session_delete(struct vt_rpc* rpc, const char* client, const 
   memset(&r, 0, sizeof r);
   r.in.client = client;
   r.in.user = user;
-  TALLOC_CTX* mem = talloc_new(rpc);
-  const unsigned status = call(rpc, SESS_DEL, &r, mem);
-  talloc_free(mem);
-  return status ? status : W_ERROR_V(r.out.result);
+  return call_for_result(rpc, SESS_DEL, &r, &r.out.result);
 }
 
 /* ---- winreg ---- */
@@ -539,10 +535,7 @@ unsigned vt_winreg_close(struct vt_rpc* rpc, const struct vt_reg_key* key) {
   memset(&r, 0, sizeof r);
   r.in.handle = &handle;
   r.out.handle = &handle;
-  TALLOC_CTX* mem = talloc_new(rpc);
-  const unsigned status = call(rpc, CLOSE_KEY, &r, mem);
-  talloc_free(mem);
-  return status ? status : W_ERROR_V(r.out.result);
+  return call_for_result(rpc, CLOSE_KEY, &r, &r.out.result);
 }
 
 unsigned vt_winreg_query(struct vt_rpc* rpc, const struct vt_reg_key* key, const char* name,
@@ -591,10 +584,7 @@ unsigned vt_winreg_set(struct vt_rpc* rpc, const struct vt_reg_key* key, const c
   r.in.type = type;
   r.in.data = size ? (uint8_t*)data : &empty;
   r.in.size = size;
-  TALLOC_CTX* mem = talloc_new(rpc);
-  const unsigned status = call(rpc, SET_VALUE, &r, mem);
-  talloc_free(mem);
-  return status ? status : W_ERROR_V(r.out.result);
+  return call_for_result(rpc, SET_VALUE, &r, &r.out.result);
 }
 
 unsigned vt_winreg_delete_value(struct vt_rpc* rpc, const struct vt_reg_key* key,
@@ -605,10 +595,7 @@ unsigned vt_winreg_delete_value(struct vt_rpc* rpc, const struct vt_reg_key* key
   memset(&r, 0, sizeof r);
   r.in.handle = &handle;
   r.in.value.name = name;
-  TALLOC_CTX* mem = talloc_new(rpc);
-  const unsigned status = call(rpc, DELETE_VALUE, &r, mem);
-  talloc_free(mem);
-  return status ? status : W_ERROR_V(r.out.result);
+  return call_for_result(rpc, DELETE_VALUE, &r, &r.out.result);
 }
 
 unsigned vt_winreg_enum_value(struct vt_rpc* rpc, const struct vt_reg_key* key, uint32_t index,
