@@ -20,7 +20,7 @@
 #include "platform/lab/lab.h"
 #include "platform/lab/model.h"
 #include "platform/lab/resolve.h"
-#include "ui/scripted_messages.h"
+#include "quiet_host.h"
 
 namespace {
 
@@ -29,16 +29,7 @@ using platform::ACCESS_ALLOWED_ACE_TYPE;
 using platform::CONTAINER_INHERIT_ACE;
 using platform::OBJECT_INHERIT_ACE;
 
-class QuietHost final : public WorkerHost {
- public:
-  void setStatusText(std::string) override {}
-  ui::Messages& messages() override { return m_messages; }
-  void workFinished(std::shared_ptr<WorkerBlock>) override {}
-  std::size_t messagesShown() const { return m_messages.shown().size(); }
-
- private:
-  ui::ScriptedMessages m_messages;
-};
+using bench::QuietHost;
 
 lab::FileAce allow(const platform::SID& sid, platform::DWORD mask) {
   return {ACCESS_ALLOWED_ACE_TYPE, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, mask, {sid.value, sid}};

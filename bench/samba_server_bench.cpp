@@ -16,22 +16,14 @@
 #include "platform/backend.h"
 #include "platform/netapi.h"
 #include "platform/samba/samba_backend.h"
-#include "ui/scripted_messages.h"
+#include "quiet_host.h"
 
 namespace {
 
 using namespace dlgthreads;
 using namespace platform;
 
-class QuietHost final : public WorkerHost {
- public:
-  void setStatusText(std::string) override {}
-  ui::Messages& messages() override { return m_messages; }
-  void workFinished(std::shared_ptr<WorkerBlock>) override {}
-
- private:
-  ui::ScriptedMessages m_messages;
-};
+using bench::QuietHost;
 
 const std::string kServer = "\\\\127.0.0.2";
 

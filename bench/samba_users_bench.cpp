@@ -8,7 +8,6 @@
 // bench/samba-users-bench starts one, fills it and runs this.
 
 #include <benchmark/benchmark.h>
-
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -22,7 +21,7 @@
 #include "dlgthreads/worker_frame.h"
 #include "platform/backend.h"
 #include "platform/samba/samba_backend.h"
-#include "ui/scripted_messages.h"
+#include "quiet_host.h"
 
 extern char** environ;
 
@@ -30,15 +29,7 @@ namespace {
 
 using namespace dlgthreads;
 
-class QuietHost final : public WorkerHost {
- public:
-  void setStatusText(std::string) override {}
-  ui::Messages& messages() override { return m_messages; }
-  void workFinished(std::shared_ptr<WorkerBlock>) override {}
-
- private:
-  ui::ScriptedMessages m_messages;
-};
+using bench::QuietHost;
 
 std::string prefix() {
   const char* p = std::getenv("VELTRANE_SAMBA_DC");

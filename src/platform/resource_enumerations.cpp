@@ -2,6 +2,23 @@
 
 namespace platform {
 
+NETRESOURCE windowsNetworkContainer(DWORD displayType, std::string remoteName,
+                                    std::string comment) {
+  NETRESOURCE r;
+  r.dwDisplayType = displayType;
+  r.dwUsage = RESOURCEUSAGE_CONTAINER;
+  r.lpRemoteName = std::move(remoteName);
+  r.lpComment = std::move(comment);
+  r.lpProvider = std::string(kWindowsNetworkProvider);
+  return r;
+}
+
+bool passesEnumFilters(const NETRESOURCE& r, DWORD type, DWORD usage) {
+  if (type != RESOURCETYPE_ANY && r.dwType != RESOURCETYPE_ANY && r.dwType != type) return false;
+  if (usage != 0 && usage != RESOURCEUSAGE_ALL && (r.dwUsage & usage) == 0) return false;
+  return true;
+}
+
 HANDLE ResourceEnumerations::open(std::vector<NETRESOURCE> entries) {
   std::lock_guard lock(m_mutex);
   const HANDLE h = m_nextHandle++;

@@ -5,12 +5,18 @@
 
 #include <cstddef>
 #include <mutex>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/wnet.h"
 
 namespace platform {
+
+// A container of the Windows network (provider, domain or server).
+NETRESOURCE windowsNetworkContainer(DWORD displayType, std::string remoteName, std::string comment);
+// Whether WNetOpenEnum's type and usage let `r` through.
+bool passesEnumFilters(const NETRESOURCE& r, DWORD type, DWORD usage);
 
 class ResourceEnumerations {
  public:

@@ -1,7 +1,6 @@
 #include "users/account_expiry_dialog.h"
 
 #include <QDateEdit>
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "users/account_expiry.h"
+#include "users/limit_dialog_footer.h"
 #include "users/user_load.h"
 
 namespace users {
@@ -65,20 +65,11 @@ AccountExpiryDialog::AccountExpiryDialog(const QString& who, platform::DWORD exp
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(who, this));
   layout->addWidget(group);
-  if (mixed) {
-    auto* note = new QLabel(QStringLiteral("The selected users' accounts expire differently. "
-                                           "What you choose here is given to all of them; OK "
-                                           "with nothing changed, or Cancel, leaves each "
-                                           "user's expiry as it is."),
-                            this);
-    note->setObjectName(QStringLiteral("mixedNote"));
-    note->setWordWrap(true);
-    layout->addWidget(note);
-  }
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  addLimitDialogFooter(this, layout, mixed,
+                       QStringLiteral("The selected users' accounts expire differently. "
+                                      "What you choose here is given to all of them; OK "
+                                      "with nothing changed, or Cancel, leaves each "
+                                      "user's expiry as it is."));
   showChoice();
 }
 

@@ -1,12 +1,12 @@
 #include "users/logon_hours_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
 #include "users/hours_grid.h"
+#include "users/limit_dialog_footer.h"
 
 namespace users {
 
@@ -33,8 +33,9 @@ QString zoneText(long offsetSeconds) {
   QString text = QStringLiteral("Hours are in this computer's local time (%1).")
                      .arg(QString::fromStdString(offsetText(offsetSeconds)));
   if (const int minutes = shiftRemainderMinutes(offsetSeconds); minutes != 0)
-    text += QStringLiteral(" Logon hours are kept by the hour in GMT, so each hour shown "
-                           "starts %1 minutes later by this computer's clock.")
+    text += QStringLiteral(
+                " Logon hours are kept by the hour in GMT, so each hour shown "
+                "starts %1 minutes later by this computer's clock.")
                 .arg(minutes);
   return text;
 }
@@ -66,20 +67,11 @@ LogonHoursDialog::LogonHoursDialog(const QString& who, const WeekHours& gmt, boo
                           this);
   hint->setWordWrap(true);
   layout->addWidget(hint);
-  if (mixed) {
-    auto* note = new QLabel(QStringLiteral("The selected users' logon hours differ. What you "
-                                           "mark here is given to all of them; OK with nothing "
-                                           "marked, or Cancel, leaves each user's hours as they "
-                                           "are."),
-                            this);
-    note->setObjectName(QStringLiteral("mixedNote"));
-    note->setWordWrap(true);
-    layout->addWidget(note);
-  }
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  addLimitDialogFooter(this, layout, mixed,
+                       QStringLiteral("The selected users' logon hours differ. What you "
+                                      "mark here is given to all of them; OK with nothing "
+                                      "marked, or Cancel, leaves each user's hours as they "
+                                      "are."));
   m_grid->setFocus();
 }
 

@@ -1,17 +1,16 @@
 #include "users/logon_to_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 #include "resources/strings.h"
 #include "ui/messages.h"
+#include "users/limit_dialog_footer.h"
 #include "users/workstation_list.h"
 
 namespace users {
@@ -58,20 +57,11 @@ LogonToDialog::LogonToDialog(const QString& who, const std::string& list, bool m
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(who, this));
   layout->addWidget(group);
-  if (mixed) {
-    auto* note = new QLabel(QStringLiteral("The selected users' workstations differ. What you "
-                                           "choose here is given to all of them; OK with "
-                                           "nothing changed, or Cancel, leaves each user's "
-                                           "workstations as they are."),
-                            this);
-    note->setObjectName(QStringLiteral("mixedNote"));
-    note->setWordWrap(true);
-    layout->addWidget(note);
-  }
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &LogonToDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  addLimitDialogFooter(this, layout, mixed,
+                       QStringLiteral("The selected users' workstations differ. What you "
+                                      "choose here is given to all of them; OK with "
+                                      "nothing changed, or Cancel, leaves each user's "
+                                      "workstations as they are."));
   showChoice();
 }
 
@@ -95,8 +85,9 @@ void LogonToDialog::accept() {
   for (const QLineEdit* edit : m_names) typed.push_back(edit->text().toStdString());
   WorkstationList checked = workstationList(typed);
   if (checked.problem.empty() && checked.list.empty())
-    checked.problem = "Type at least one workstation name, or choose \"User May Log On To All "
-                      "Workstations\".";
+    checked.problem =
+        "Type at least one workstation name, or choose \"User May Log On To All "
+        "Workstations\".";
   if (!checked.problem.empty()) {
     m_messages.ok(checked.problem, res::programTitle());
     return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/lab/resolve.h"
+#include "platform/resource_enumerations.h"
 
 namespace lab {
 namespace {
@@ -11,21 +12,12 @@ using namespace platform;
 
 constexpr std::string_view kOpen = "WNetOpenEnum";
 
-NETRESOURCE container(DWORD displayType, std::string remoteName, std::string comment) {
-  NETRESOURCE r;
-  r.dwDisplayType = displayType;
-  r.dwUsage = RESOURCEUSAGE_CONTAINER;
-  r.lpRemoteName = std::move(remoteName);
-  r.lpComment = std::move(comment);
-  r.lpProvider = std::string(kWindowsNetworkProvider);
-  return r;
-}
-
 std::vector<NETRESOURCE> providers(const Network& net) {
   std::vector<NETRESOURCE> out;
-  out.push_back(container(RESOURCEDISPLAYTYPE_NETWORK, std::string(kWindowsNetworkProvider), {}));
+  out.push_back(windowsNetworkContainer(RESOURCEDISPLAYTYPE_NETWORK,
+                                        std::string(kWindowsNetworkProvider), {}));
   for (const auto& name : net.networkProviders) {
-    NETRESOURCE p = container(RESOURCEDISPLAYTYPE_NETWORK, name, {});
+    NETRESOURCE p = windowsNetworkContainer(RESOURCEDISPLAYTYPE_NETWORK, name, {});
     p.lpProvider = name;
     out.push_back(std::move(p));
   }
@@ -39,7 +31,8 @@ std::vector<NETRESOURCE> domains(const Network& net) {
   std::sort(sorted.begin(), sorted.end(),
             [](const Domain* a, const Domain* b) { return upper(a->name) < upper(b->name); });
   std::vector<NETRESOURCE> out;
-  for (const Domain* d : sorted) out.push_back(container(RESOURCEDISPLAYTYPE_DOMAIN, d->name, {}));
+  for (const Domain* d : sorted)
+    out.push_back(windowsNetworkContainer(RESOURCEDISPLAYTYPE_DOMAIN, d->name, {}));
   return out;
 }
 
@@ -53,8 +46,8 @@ std::vector<NETRESOURCE> servers(const Network& net, const Domain& d) {
     for (const auto& e : *master->browses) {
       const Machine* m = e.byName ? net.findMachine(e.name) : nullptr;
       if (e.byName && !m) continue;
-      out.push_back(container(RESOURCEDISPLAYTYPE_SERVER, "\\\\" + (m ? m->name : e.name),
-                              m ? m->comment : e.comment));
+      out.push_back(windowsNetworkContainer(
+          RESOURCEDISPLAYTYPE_SERVER, "\\\\" + (m ? m->name : e.name), m ? m->comment : e.comment));
     }
     return out;
   }
@@ -65,7 +58,8 @@ std::vector<NETRESOURCE> servers(const Network& net, const Domain& d) {
   std::sort(listed.begin(), listed.end(),
             [](const Machine* a, const Machine* b) { return upper(a->name) < upper(b->name); });
   for (const Machine* m : listed) {
-    out.push_back(container(RESOURCEDISPLAYTYPE_SERVER, "\\\\" + m->name, m->comment));
+    out.push_back(
+        windowsNetworkContainer(RESOURCEDISPLAYTYPE_SERVER, "\\\\" + m->name, m->comment));
   }
   return out;
 }
@@ -128,12 +122,6 @@ DWORD childrenOf(const Network& net, const NETRESOURCE& c, std::vector<NETRESOUR
   return NERR_Success;
 }
 
-bool wanted(const NETRESOURCE& r, DWORD type, DWORD usage) {
-  if (type != RESOURCETYPE_ANY && r.dwType != RESOURCETYPE_ANY && r.dwType != type) return false;
-  if (usage != 0 && usage != RESOURCEUSAGE_ALL && (r.dwUsage & usage) == 0) return false;
-  return true;
-}
-
 }  // namespace
 
 DWORD networkChildren(const Network& net, DWORD scope, DWORD type, DWORD usage,
@@ -171,7 +159,7 @@ DWORD networkChildren(const Network& net, DWORD scope, DWORD type, DWORD usage,
       return ERROR_INVALID_PARAMETER;
   }
   for (auto& r : all) {
-    if (!wanted(r, type, usage)) continue;
+    if (!passesEnumFilters(r, type, usage)) continue;
     r.dwScope = scope;
     children->push_back(std::move(r));
   }

@@ -538,6 +538,24 @@ unsigned vt_winreg_close(struct vt_rpc* rpc, const struct vt_reg_key* key) {
   return call_for_result(rpc, CLOSE_KEY, &r, &r.out.result);
 }
 
+/* A value the server answered (its type, bytes, the room it needs and the
+ * bytes it sent) into the caller's type and data (*size bytes there):
+ * *size becomes the stored size, or with 234 the size needed. */
+static unsigned take_value(unsigned status, const uint32_t* answered_type, const uint8_t* answered,
+                           const uint32_t* answered_size, const uint32_t* answered_length,
+                           uint32_t* type, uint8_t* data, uint32_t* size) {
+  if (type && answered_type) *type = *answered_type;
+  const uint32_t stored = answered_length ? *answered_length : 0;
+  const uint32_t needed = answered_size ? *answered_size : stored;
+  if (status == 234 || stored > *size) {
+    *size = needed > stored ? needed : stored;
+    return 234;
+  }
+  if (stored && answered) memcpy(data, answered, stored);
+  *size = stored;
+  return 0;
+}
+
 unsigned vt_winreg_query(struct vt_rpc* rpc, const struct vt_reg_key* key, const char* name,
                          uint32_t* type, uint8_t* data, uint32_t* size) {
   struct policy_handle handle;
@@ -556,18 +574,9 @@ unsigned vt_winreg_query(struct vt_rpc* rpc, const struct vt_reg_key* key, const
   TALLOC_CTX* mem = talloc_new(rpc);
   unsigned status = call(rpc, QUERY_VALUE, &r, mem);
   if (!status) status = W_ERROR_V(r.out.result);
-  if (status == 0 || status == 234) {
-    if (type && r.out.type) *type = *r.out.type;
-    const uint32_t stored = r.out.data_length ? *r.out.data_length : 0;
-    const uint32_t needed = r.out.data_size ? *r.out.data_size : stored;
-    if (status == 234 || stored > *size) {
-      status = 234;
-      *size = needed > stored ? needed : stored;
-    } else {
-      if (stored && r.out.data) memcpy(data, r.out.data, stored);
-      *size = stored;
-    }
-  }
+  if (status == 0 || status == 234)
+    status = take_value(status, r.out.type, r.out.data, r.out.data_size, r.out.data_length, type,
+                        data, size);
   talloc_free(mem);
   return status;
 }
@@ -627,16 +636,8 @@ unsigned vt_winreg_enum_value(struct vt_rpc* rpc, const struct vt_reg_key* key, 
     } else {
       memcpy(name, got, strlen(got) + 1);
     }
-    if (type && r.out.type) *type = *r.out.type;
-    const uint32_t stored = r.out.length ? *r.out.length : 0;
-    const uint32_t needed = r.out.size ? *r.out.size : stored;
-    if (status == 234 || stored > *size) {
-      status = 234;
-      *size = needed > stored ? needed : stored;
-    } else {
-      if (stored && r.out.value) memcpy(data, r.out.value, stored);
-      *size = stored;
-    }
+    status =
+        take_value(status, r.out.type, r.out.value, r.out.size, r.out.length, type, data, size);
   }
   talloc_free(mem);
   return status;

@@ -1,10 +1,8 @@
 #include "platform/samba/rpc_pipe.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/registry.h"
-#include "platform/samba/rpc_client.h"
 
 namespace platform::samba {
 namespace {
@@ -129,52 +127,35 @@ DWORD RpcPipe::deleteSessions(std::string_view client, std::string_view user) {
 }
 
 DWORD RpcPipe::openRoot(std::uint32_t root, REGSAM access, RpcKey* out) {
-  vt_reg_key key{};
-  const DWORD status = vt_winreg_open_root(m_connection, root, access, &key);
-  if (status == 0) std::memcpy(out->bytes, key.bytes, sizeof key.bytes);
-  return status;
+  return vt_winreg_open_root(m_connection, root, access, out);
 }
 
 DWORD RpcPipe::openKey(const RpcKey& parent, std::string_view name, REGSAM access, RpcKey* out) {
-  vt_reg_key from{}, key{};
-  std::memcpy(from.bytes, parent.bytes, sizeof from.bytes);
-  const std::string n(name);
-  const DWORD status = vt_winreg_open(m_connection, &from, n.c_str(), access, &key);
-  if (status == 0) std::memcpy(out->bytes, key.bytes, sizeof key.bytes);
-  return status;
+  return vt_winreg_open(m_connection, &parent, std::string(name).c_str(), access, out);
 }
 
 DWORD RpcPipe::createKey(const RpcKey& parent, std::string_view name, DWORD options, REGSAM access,
                          RpcKey* out, DWORD* disposition) {
-  vt_reg_key from{}, key{};
-  std::memcpy(from.bytes, parent.bytes, sizeof from.bytes);
-  const std::string n(name);
   std::uint32_t made = 0;
-  const DWORD status =
-      vt_winreg_create(m_connection, &from, n.c_str(), options, access, &key, &made);
-  if (status == 0) {
-    std::memcpy(out->bytes, key.bytes, sizeof key.bytes);
-    if (disposition) *disposition = made;
-  }
+  const DWORD status = vt_winreg_create(m_connection, &parent, std::string(name).c_str(), options,
+                                        access, out, &made);
+  if (status == 0 && disposition) *disposition = made;
   return status;
 }
 
-DWORD RpcPipe::closeKey(const RpcKey& key) {
-  vt_reg_key k{};
-  std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
-  return vt_winreg_close(m_connection, &k);
-}
+DWORD RpcPipe::closeKey(const RpcKey& key) { return vt_winreg_close(m_connection, &key); }
 
-DWORD RpcPipe::fetch(const RpcKey& key, std::string_view name, DWORD* type,
-                     std::vector<std::uint8_t>* raw) {
-  vt_reg_key k{};
-  std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
-  const std::string n(name);
+namespace {
+
+// A value's bytes read with `ask(type, buffer, size)`, the buffer grown to
+// what the server says it needs.
+template <class Ask>
+DWORD readGrowing(std::vector<std::uint8_t>* raw, DWORD* type, Ask ask) {
   raw->assign(1024, 0);
   for (int attempt = 0; attempt < 3; ++attempt) {
     std::uint32_t size = static_cast<std::uint32_t>(raw->size());
     std::uint32_t t = 0;
-    const DWORD status = vt_winreg_query(m_connection, &k, n.c_str(), &t, raw->data(), &size);
+    const DWORD status = ask(&t, raw->data(), &size);
     if (status == kMoreData && size > raw->size()) {
       raw->assign(size, 0);
       continue;
@@ -187,71 +168,61 @@ DWORD RpcPipe::fetch(const RpcKey& key, std::string_view name, DWORD* type,
   return kMoreData;
 }
 
-std::vector<std::uint8_t> RpcPipe::platformForm(DWORD type, std::span<const std::uint8_t> raw) {
-  if (!isText(type)) return {raw.begin(), raw.end()};
-  const std::string text = utf8FromUtf16(raw.first(raw.size() & ~std::size_t{1}));
-  return {text.begin(), text.end()};
-}
+}  // namespace
 
-DWORD RpcPipe::queryValue(const RpcKey& key, std::string_view name, DWORD* type,
-                          std::span<std::uint8_t> data, DWORD* size) {
-  DWORD t = 0;
-  std::vector<std::uint8_t> raw;
-  if (const DWORD status = fetch(key, name, &t, &raw)) return status;
-  const std::vector<std::uint8_t> value = platformForm(t, raw);
-  if (type) *type = t;
+DWORD RpcPipe::deliver(DWORD storedType, std::span<const std::uint8_t> raw, DWORD* type,
+                       std::span<std::uint8_t> data, DWORD* size) {
+  std::vector<std::uint8_t> value(raw.begin(), raw.end());
+  if (isText(storedType)) {
+    const std::string text = utf8FromUtf16(raw.first(raw.size() & ~std::size_t{1}));
+    value.assign(text.begin(), text.end());
+  }
+  if (type) *type = storedType;
   if (size) *size = static_cast<DWORD>(value.size());
   if (value.size() > data.size()) return kMoreData;
   std::copy(value.begin(), value.end(), data.begin());
   return 0;
 }
 
+DWORD RpcPipe::queryValue(const RpcKey& key, std::string_view name, DWORD* type,
+                          std::span<std::uint8_t> data, DWORD* size) {
+  const std::string n(name);
+  DWORD stored = 0;
+  std::vector<std::uint8_t> raw;
+  const DWORD status =
+      readGrowing(&raw, &stored, [&](std::uint32_t* t, std::uint8_t* b, std::uint32_t* got) {
+        return vt_winreg_query(m_connection, &key, n.c_str(), t, b, got);
+      });
+  return status ? status : deliver(stored, raw, type, data, size);
+}
+
 DWORD RpcPipe::setValue(const RpcKey& key, std::string_view name, DWORD type,
                         std::span<const std::uint8_t> data) {
-  vt_reg_key k{};
-  std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
-  const std::string n(name);
   const std::vector<std::uint8_t> raw =
       isText(type)
           ? utf16FromUtf8(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()))
           : std::vector<std::uint8_t>(data.begin(), data.end());
-  return vt_winreg_set(m_connection, &k, n.c_str(), type, raw.data(),
+  return vt_winreg_set(m_connection, &key, std::string(name).c_str(), type, raw.data(),
                        static_cast<std::uint32_t>(raw.size()));
 }
 
 DWORD RpcPipe::deleteValue(const RpcKey& key, std::string_view name) {
-  vt_reg_key k{};
-  std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
-  const std::string n(name);
-  return vt_winreg_delete_value(m_connection, &k, n.c_str());
+  return vt_winreg_delete_value(m_connection, &key, std::string(name).c_str());
 }
 
 DWORD RpcPipe::enumValue(const RpcKey& key, DWORD index, std::string* name, DWORD* type,
                          std::span<std::uint8_t> data, DWORD* size) {
-  vt_reg_key k{};
-  std::memcpy(k.bytes, key.bytes, sizeof k.bytes);
   std::vector<char> nameBuffer(16384 * 3 + 1);
-  std::vector<std::uint8_t> raw(4096);
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    std::uint32_t got = static_cast<std::uint32_t>(raw.size());
-    std::uint32_t t = 0;
-    const DWORD status = vt_winreg_enum_value(m_connection, &k, index, nameBuffer.data(),
-                                              nameBuffer.size(), &t, raw.data(), &got);
-    if (status == kMoreData && got > raw.size()) {
-      raw.assign(got, 0);
-      continue;
-    }
-    if (status != 0) return status;
-    raw.resize(got);
-    *name = nameBuffer.data();
-    const std::vector<std::uint8_t> value = platformForm(t, raw);
-    if (type) *type = t;
-    if (size) *size = static_cast<DWORD>(value.size());
-    if (value.size() > data.size()) return kMoreData;
-    std::copy(value.begin(), value.end(), data.begin());
-    return 0;
-  }
-  return kMoreData;
+  DWORD stored = 0;
+  std::vector<std::uint8_t> raw;
+  const DWORD status =
+      readGrowing(&raw, &stored, [&](std::uint32_t* t, std::uint8_t* b, std::uint32_t* got) {
+        return vt_winreg_enum_value(m_connection, &key, index, nameBuffer.data(), nameBuffer.size(),
+                                    t, b, got);
+      });
+  if (status) return status;
+  *name = nameBuffer.data();
+  return deliver(stored, raw, type, data, size);
 }
 
 }  // namespace platform::samba

@@ -13,9 +13,8 @@
 
 #include "platform/registry.h"
 #include "platform/samba/credentials.h"
+#include "platform/samba/rpc_client.h"
 #include "platform/types.h"
-
-struct vt_rpc;
 
 namespace platform::samba {
 
@@ -32,9 +31,7 @@ struct RpcSession {
 };
 
 // A key handle of the server's registry.
-struct RpcKey {
-  unsigned char bytes[20] = {};
-};
+using RpcKey = vt_reg_key;
 
 class RpcPipe {
  public:
@@ -73,10 +70,10 @@ class RpcPipe {
                   std::span<std::uint8_t> data, DWORD* size);
 
  private:
-  // The platform's form of a value the server keeps as `raw`.
-  static std::vector<std::uint8_t> platformForm(DWORD type, std::span<const std::uint8_t> raw);
-  DWORD fetch(const RpcKey& key, std::string_view name, DWORD* type,
-              std::vector<std::uint8_t>* raw);
+  // Hands the value the server keeps as `raw` to the caller in the
+  // platform's form, as queryValue says.
+  static DWORD deliver(DWORD storedType, std::span<const std::uint8_t> raw, DWORD* type,
+                       std::span<std::uint8_t> data, DWORD* size);
   vt_rpc* m_connection;
 };
 

@@ -21,22 +21,6 @@ namespace {
 
 constexpr DWORD ERROR_BAD_NET_NAME = 67;
 
-NETRESOURCE container(DWORD displayType, std::string remoteName, std::string comment) {
-  NETRESOURCE r;
-  r.dwDisplayType = displayType;
-  r.dwUsage = RESOURCEUSAGE_CONTAINER;
-  r.lpRemoteName = std::move(remoteName);
-  r.lpComment = std::move(comment);
-  r.lpProvider = std::string(kWindowsNetworkProvider);
-  return r;
-}
-
-bool wanted(const NETRESOURCE& r, DWORD type, DWORD usage) {
-  if (type != RESOURCETYPE_ANY && r.dwType != RESOURCETYPE_ANY && r.dwType != type) return false;
-  if (usage != 0 && usage != RESOURCEUSAGE_ALL && (r.dwUsage & usage) == 0) return false;
-  return true;
-}
-
 // Milliseconds a TCP connect to address:port takes (the SYN's round trip),
 // or false when it does not connect within timeoutMs.
 bool connectRoundTrip(const std::string& address, int port, int timeoutMs, DWORD* ms) {
@@ -83,7 +67,7 @@ DWORD SambaNetwork::domains(std::vector<NETRESOURCE>* out) {
                                &total, SV_TYPE_DOMAIN_ENUM, "", nullptr);
   if (status != NERR_Success) return status;
   for (const SERVER_INFO_101& d : buf.get<SERVER_INFO_101>())
-    out->push_back(container(RESOURCEDISPLAYTYPE_DOMAIN, d.sv101_name, {}));
+    out->push_back(windowsNetworkContainer(RESOURCEDISPLAYTYPE_DOMAIN, d.sv101_name, {}));
   return NERR_Success;
 }
 
@@ -102,7 +86,8 @@ DWORD SambaNetwork::servers(std::string_view domain, std::vector<NETRESOURCE>* o
         [](unsigned char x, unsigned char y) { return std::toupper(x) < std::toupper(y); });
   });
   for (const SERVER_INFO_101& s : listed)
-    out->push_back(container(RESOURCEDISPLAYTYPE_SERVER, "\\\\" + s.sv101_name, s.sv101_comment));
+    out->push_back(windowsNetworkContainer(RESOURCEDISPLAYTYPE_SERVER, "\\\\" + s.sv101_name,
+                                           s.sv101_comment));
   return NERR_Success;
 }
 
@@ -137,16 +122,16 @@ DWORD SambaNetwork::children(DWORD scope, const NETRESOURCE* c, std::vector<NETR
   }
   if (scope != RESOURCE_GLOBALNET) return NERR_Success;  // no connections are kept here
   if (!c) {
-    out->push_back(
-        container(RESOURCEDISPLAYTYPE_NETWORK, std::string(kWindowsNetworkProvider), {}));
+    out->push_back(windowsNetworkContainer(RESOURCEDISPLAYTYPE_NETWORK,
+                                           std::string(kWindowsNetworkProvider), {}));
     return NERR_Success;
   }
   if (c->dwUsage != 0 && !(c->dwUsage & RESOURCEUSAGE_CONTAINER)) return ERROR_NOT_CONTAINER;
   const std::string_view name = c->lpRemoteName;
   if (name.empty()) {
     if (c->lpProvider.empty()) {
-      out->push_back(
-          container(RESOURCEDISPLAYTYPE_NETWORK, std::string(kWindowsNetworkProvider), {}));
+      out->push_back(windowsNetworkContainer(RESOURCEDISPLAYTYPE_NETWORK,
+                                             std::string(kWindowsNetworkProvider), {}));
       return NERR_Success;
     }
     if (!sameText(c->lpProvider, kWindowsNetworkProvider)) return ERROR_BAD_NETPATH;
@@ -171,7 +156,7 @@ DWORD SambaNetwork::WNetOpenEnum(DWORD scope, DWORD type, DWORD usage, const NET
   if (const DWORD status = children(scope, container, &all)) return status;
   std::vector<NETRESOURCE> entries;
   for (auto& r : all) {
-    if (!wanted(r, type, usage)) continue;
+    if (!passesEnumFilters(r, type, usage)) continue;
     r.dwScope = scope;
     entries.push_back(std::move(r));
   }
