@@ -3,10 +3,8 @@
 #include <QString>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 
-#include "app/browse_server.h"
 #include "app/startup.h"
 #include "app/unattended_messages.h"
 #include "app/window_texts.h"
@@ -67,20 +65,14 @@ int runUnattendedExport(const AutoCommand& command) {
     std::fprintf(stderr, "veltrane: this platform is not supported\n");
     return 1;
   }
-  const std::optional<std::string> start = startServer();
-  if (!start) {
-    std::fprintf(stderr, "veltrane: %s\n",
-                 messageLine({.text = std::string(res::loadString(kStrNoDomainController)),
-                              .caption = std::string(kCaptionProduct)})
-                     .c_str());
-    return 1;
-  }
-
+  // The run browses the server it was given, as the only entry of its
+  // server list: the domain's own controller is never looked for (a
+  // round trip to the network before the first call that was asked for).
   session::BrowseRequest request;
   request.type = command.displayType;
   // Server names are kept in upper case, as the window's server list shows them.
   request.server = QString::fromStdString(command.server).toUpper().toStdString();
-  request.settings = runSettings(*start, command.members, messages);
+  request.settings = runSettings(request.server, command.members, messages);
   if (command.displayType == DisplayType::Files) {
     request.settings.f_display_type = command.filesDisplayType;
     if (command.filesDisplayType == 1)

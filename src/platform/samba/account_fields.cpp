@@ -2,6 +2,7 @@
 
 #include "platform/dialin.h"
 #include "platform/samba/password_change_right.h"
+#include "platform/samba/rpc_pipe.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -231,6 +232,55 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now, const Domai
   u.usri3_priv = u.usri3_user_id == kRidAdministrator ? USER_PRIV_ADMIN
                  : u.usri3_user_id == kRidGuest       ? USER_PRIV_GUEST
                                                       : USER_PRIV_USER;
+  u.usri3_logon_server = "\\\\*";
+  return u;
+}
+
+}  // namespace platform::samba
+
+namespace platform::samba {
+
+USER_INFO_3 userFromAccount(const vt_samr_account& a, std::int64_t now) {
+  USER_INFO_3 u;
+  u.usri3_name = a.name;
+  u.usri3_full_name = a.full_name;
+  u.usri3_comment = a.description;
+  u.usri3_usr_comment = a.comment;
+  u.usri3_parms =
+      utf8FromUtf16(std::span<const std::uint8_t>(a.parameters, a.parameters ? a.parameters_size : 0));
+  u.usri3_flags = reportedFlags(flagsFromAcb(a.acct_flags)) |
+                  (a.cannot_change_password ? UF_PASSWD_CANT_CHANGE : 0);
+  u.usri3_home_dir = a.home_directory;
+  u.usri3_home_dir_drive = a.home_drive;
+  u.usri3_script_path = a.logon_script;
+  u.usri3_profile = a.profile_path;
+  u.usri3_workstations = a.workstations;
+  // A password never set has no age, nor has one set in the future.
+  const DWORD passwordSet = unixFromNtTime(static_cast<std::int64_t>(a.last_password_change), 0);
+  u.usri3_password_age =
+      passwordSet != 0 && now > passwordSet ? static_cast<DWORD>(now - passwordSet) : 0;
+  u.usri3_password_expired = a.password_expired ? 1 : 0;
+  u.usri3_last_logon = unixFromNtTime(static_cast<std::int64_t>(a.last_logon), 0);
+  u.usri3_last_logoff = unixFromNtTime(static_cast<std::int64_t>(a.last_logoff), 0);
+  const DWORD expires = unixFromNtTime(static_cast<std::int64_t>(a.acct_expiry), TIMEQ_FOREVER);
+  u.usri3_acct_expires = expires == kPdcNeverExpires ? TIMEQ_FOREVER : expires;
+  // Every hour of the week allowed is kept as "no limit".
+  const std::size_t hourBytes = a.logon_hours ? a.units_per_week / 8u : 0;
+  if (hourBytes > 0 && !std::all_of(a.logon_hours, a.logon_hours + hourBytes,
+                                    [](std::uint8_t b) { return b == 0xFF; }))
+    u.usri3_logon_hours.assign(a.logon_hours, a.logon_hours + hourBytes);
+  if (a.units_per_week != 0) u.usri3_units_per_week = a.units_per_week;
+  u.usri3_bad_pw_count = a.bad_password_count;
+  u.usri3_num_logons = a.logon_count;
+  u.usri3_country_code = a.country_code;
+  u.usri3_code_page = a.code_page;
+  // The account database keeps no storage limit.
+  u.usri3_max_storage = USER_MAXSTORAGE_UNLIMITED;
+  u.usri3_user_id = a.rid;
+  u.usri3_primary_group_id = a.primary_gid;
+  u.usri3_priv = a.rid == kRidAdministrator ? USER_PRIV_ADMIN
+                 : a.rid == kRidGuest       ? USER_PRIV_GUEST
+                                            : USER_PRIV_USER;
   u.usri3_logon_server = "\\\\*";
   return u;
 }

@@ -9,6 +9,7 @@
 
 #include "platform/netapi.h"
 #include "platform/samba/directory.h"
+#include "platform/samba/samr_accounts.h"
 
 namespace platform::samba {
 
@@ -41,6 +42,9 @@ const std::vector<std::string>& userAttributes(bool withDescriptor, bool compute
 // without, they are the controller's computed values.
 USER_INFO_3 userFromEntry(const DirectoryEntry& entry, std::int64_t now,
                           const DomainPolicy* policy = nullptr);
+// A user's USER_INFO_3 as a controller without a directory keeps it in its
+// account database; `now` as above.
+USER_INFO_3 userFromAccount(const vt_samr_account& account, std::int64_t now);
 
 // A user's dial-in permission and call-back, as the dial-in calls give it.
 struct DialinState {
@@ -69,6 +73,10 @@ std::uint32_t acbFromFlags(DWORD flags);
 // The UF_ flags of SAMR's account-control bits, as the display information
 // of a controller without a directory gives them.
 DWORD flagsFromAcb(std::uint32_t acb);
+
+// The account expiry an NT4-style Samba controller keeps for "never", in
+// seconds since 1970 (the end of its time type, as an NT time).
+constexpr DWORD kPdcNeverExpires = 2085923199;
 
 // NT time (100 ns units since 1601) to seconds since 1970; 0 for 0, and
 // `never` for "never" (0 or the largest value, as accountExpires uses both).

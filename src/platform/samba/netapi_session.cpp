@@ -23,10 +23,10 @@ void SessionLock::lock() {
   m_lock.lock();
   // What the program itself wrote goes out before the door closes.
   std::fflush(stdout);
+  // Opened once: a browse takes the lock once for every account it shows.
+  static const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   m_savedStdout = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
-  const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   if (m_savedStdout >= 0 && nowhere >= 0) ::dup2(nowhere, STDOUT_FILENO);
-  if (nowhere >= 0) ::close(nowhere);
   m_session.settle();
 }
 

@@ -63,6 +63,10 @@ class NetapiSession {
   // the call that found the connection dead still holds its own, which it
   // frees when it returns. Expects the lock.
   void restart();
+  // The library's context, for the calls it serves only through its own
+  // pipes (see samr_accounts.h); null when it failed to start again.
+  // Expects the lock.
+  libnetapi_ctx* context() const { return m_context; }
 
  private:
   friend class SessionLock;

@@ -14,9 +14,11 @@
 
 #include "client_credentials.h"
 #include "connect_watch.h"
+#include "rpc_client_parts.h"
 
 extern const struct ndr_interface_table ndr_table_srvsvc;
 extern const struct ndr_interface_table ndr_table_winreg;
+extern const struct ndr_interface_table ndr_table_samr;
 
 /* ---- The call structures, in the layout the NDR tables push and pull:
  * for each call the parameters sent (those only sent, then those sent and
@@ -253,7 +255,7 @@ struct vt_rpc {
   bool dropped;
 };
 
-static unsigned from_ntstatus(NTSTATUS status) {
+unsigned vt_rpc_code(NTSTATUS status) {
   switch (NT_STATUS_V(status)) {
     case 0:
       return 0;
@@ -321,7 +323,9 @@ struct vt_rpc* vt_rpc_connect(enum vt_rpc_interface which, const char* address, 
     snprintf(error, size, "out of memory");
     return NULL;
   }
-  rpc->table = which == VT_RPC_WINREG ? &ndr_table_winreg : &ndr_table_srvsvc;
+  rpc->table = which == VT_RPC_WINREG ? &ndr_table_winreg
+               : which == VT_RPC_SAMR ? &ndr_table_samr
+                                      : &ndr_table_srvsvc;
   struct loadparm_context* lp = loadparm_init_global(true);
   struct cli_credentials* creds =
       vt_client_credentials(rpc, lp, user, password, domain, use_kerberos_cache);
@@ -333,7 +337,7 @@ struct vt_rpc* vt_rpc_connect(enum vt_rpc_interface which, const char* address, 
       dcerpc_pipe_connect(rpc, &rpc->pipe, binding, rpc->table, creds, rpc->events, lp);
   const bool fired = vt_connect_watch_end(&watch);
   if (!NT_STATUS_IS_OK(connected)) {
-    *status = fired ? 121 : from_ntstatus(connected);
+    *status = fired ? 121 : vt_rpc_code(connected);
     if (fired)
       snprintf(error, size, "no answer within %d seconds", connect_seconds);
     else
@@ -352,6 +356,20 @@ int vt_rpc_connected(struct vt_rpc* rpc) {
   return !rpc->dropped && dcerpc_binding_handle_is_connected(rpc->pipe->binding_handle);
 }
 
+struct dcerpc_binding_handle* vt_rpc_binding(struct vt_rpc* rpc) {
+  return rpc->pipe->binding_handle;
+}
+
+struct tevent_context* vt_rpc_events(struct vt_rpc* rpc) { return rpc->events; }
+
+const struct ndr_interface_table* vt_rpc_table(struct vt_rpc* rpc) { return rpc->table; }
+
+unsigned vt_rpc_noted(struct vt_rpc* rpc, NTSTATUS status) {
+  const unsigned code = vt_rpc_code(status);
+  if (code == 64 || code == 121) rpc->dropped = true;
+  return code;
+}
+
 /* Makes call `which` with r; the answer's memory goes under mem. 0 when
  * the server answered (its answer is in r), else the transport's code. */
 static unsigned call(struct vt_rpc* rpc, int which, void* r, TALLOC_CTX* mem) {
@@ -359,9 +377,7 @@ static unsigned call(struct vt_rpc* rpc, int which, void* r, TALLOC_CTX* mem) {
   if (c->table != rpc->table) return 50;
   const NTSTATUS status =
       dcerpc_binding_handle_call(rpc->pipe->binding_handle, NULL, c->table, c->opnum, mem, r);
-  const unsigned code = from_ntstatus(status);
-  if (code == 64 || code == 121) rpc->dropped = true;
-  return code;
+  return vt_rpc_noted(rpc, status);
 }
 
 /* A call whose answer is its result alone. */

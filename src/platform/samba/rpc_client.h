@@ -8,7 +8,8 @@
  * Every call answers a Windows error code: 0, the server's own answer, or
  * for the transport 121 (no answer in time), 64 (connection dropped), 5,
  * 50 (the library cannot make the call) or another code mapped from the
- * library's status. */
+ * library's status. The account database (SAMR) has its calls in
+ * samr_accounts.h. */
 #ifndef VELTRANE_SAMBA_RPC_CLIENT_H
 #define VELTRANE_SAMBA_RPC_CLIENT_H
 
@@ -21,7 +22,7 @@ extern "C" {
 
 struct vt_rpc;
 
-enum vt_rpc_interface { VT_RPC_SRVSVC = 0, VT_RPC_WINREG = 1 };
+enum vt_rpc_interface { VT_RPC_SRVSVC = 0, VT_RPC_WINREG = 1, VT_RPC_SAMR = 2 };
 
 /* Connects to the interface's pipe on the server at address, signed in as
  * user (or with the Kerberos ticket cache), within connect_seconds; each

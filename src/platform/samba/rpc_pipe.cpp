@@ -93,7 +93,10 @@ std::unique_ptr<RpcPipe> RpcPipe::open(RpcInterface which, const std::string& ad
   char why[512] = "";
   unsigned code = 0;
   vt_rpc* connection = vt_rpc_connect(
-      which == RpcInterface::Registry ? VT_RPC_WINREG : VT_RPC_SRVSVC, address.c_str(),
+      which == RpcInterface::Registry   ? VT_RPC_WINREG
+      : which == RpcInterface::Accounts ? VT_RPC_SAMR
+                                        : VT_RPC_SRVSVC,
+      address.c_str(),
       credentials.user.c_str(), credentials.password.c_str(), credentials.domain.c_str(),
       credentials.kerberosCache ? 1 : 0, callSeconds, connectSeconds, &code, why, sizeof why);
   *status = code;
@@ -124,6 +127,15 @@ DWORD RpcPipe::deleteSessions(std::string_view client, std::string_view user) {
   const std::string c(client), u(user);
   return vt_srvsvc_session_delete(m_connection, c.empty() ? nullptr : c.c_str(),
                                   u.empty() ? nullptr : u.c_str());
+}
+
+DWORD RpcPipe::accounts(libnetapi_ctx* netapi, const std::string& server, std::uint32_t acbFilter,
+                        const std::function<void(const vt_samr_account&)>& take) {
+  const auto receive = [](void* context, const vt_samr_account* account) {
+    (*static_cast<const std::function<void(const vt_samr_account&)>*>(context))(*account);
+  };
+  return vt_samr_accounts(netapi, m_connection, server.c_str(), acbFilter, receive,
+                          const_cast<std::function<void(const vt_samr_account&)>*>(&take));
 }
 
 DWORD RpcPipe::openRoot(std::uint32_t root, REGSAM access, RpcKey* out) {

@@ -1,10 +1,12 @@
 #pragma once
-// One connection to a server's srvsvc or winreg pipe, through Samba's RPC
-// client (rpc_client.h): the sessions of a server and its registry, which
-// libnetapi does not serve. Not thread-safe: the backend calls it under its
+// One connection to a server's srvsvc, winreg or SAMR pipe, through Samba's
+// RPC client (rpc_client.h): the sessions of a server and its registry,
+// which libnetapi does not serve, and its accounts, which libnetapi reads
+// one call at a time. Not thread-safe: the backend calls it under its
 // session lock.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,11 +16,12 @@
 #include "platform/registry.h"
 #include "platform/samba/credentials.h"
 #include "platform/samba/rpc_client.h"
+#include "platform/samba/samr_accounts.h"
 #include "platform/types.h"
 
 namespace platform::samba {
 
-enum class RpcInterface { Sessions, Registry };
+enum class RpcInterface { Sessions, Registry, Accounts };
 
 struct RpcSession {
   std::string client;
@@ -50,6 +53,12 @@ class RpcPipe {
   DWORD sessions(std::vector<RpcSession>* out);
   // Empty client or user: any.
   DWORD deleteSessions(std::string_view client, std::string_view user);
+
+  // Every account of server's domain whose control bits share one with
+  // acbFilter (0: all), in the server's order; the list of them comes over
+  // netapi's own pipe (see samr_accounts.h).
+  DWORD accounts(libnetapi_ctx* netapi, const std::string& server, std::uint32_t acbFilter,
+                 const std::function<void(const vt_samr_account&)>& take);
 
   DWORD openRoot(std::uint32_t root, REGSAM access, RpcKey* out);
   DWORD openKey(const RpcKey& parent, std::string_view name, REGSAM access, RpcKey* out);

@@ -196,6 +196,9 @@ class SambaBackend final : public AccountsPart,
   // answering, else what `use` answers. For the registry of other machines.
   DWORD onPipe(std::string_view server, RpcInterface which,
                const std::function<DWORD(RpcPipe&)>& use);
+  // The same at an address already reached, the session lock held.
+  DWORD onPipeAt(const std::string& at, RpcInterface which,
+                 const std::function<DWORD(RpcPipe&)>& use);
 
   // the domain's trust relationships (samba_trusts.cpp)
   DWORD DsEnumerateDomainTrusts(std::string_view servername, DWORD flags,

@@ -51,6 +51,11 @@ DWORD SambaBackend::onPipe(std::string_view server, RpcInterface which,
   auto lock = m_session->lock();
   std::string at;
   if (const DWORD reached = reach(server, &at, lock)) return reached;
+  return onPipeAt(at, which, use);
+}
+
+DWORD SambaBackend::onPipeAt(const std::string& at, RpcInterface which,
+                             const std::function<DWORD(RpcPipe&)>& use) {
   const auto key = std::make_pair(at, static_cast<int>(which));
   auto it = m_pipes.find(key);
   if (it != m_pipes.end() && !it->second->usable()) {

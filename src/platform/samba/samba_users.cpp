@@ -27,10 +27,9 @@ std::string text(const char* s) { return s ? std::string(s) : std::string(); }
 
 std::int64_t now() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
-// libnetapi's "never" for an expiry: the largest NT time cut to 32 bits
-// (from an AD DC), or the end of 32-bit time as an NT4-style PDC keeps it.
+// libnetapi's "never" for an expiry from an AD DC: the largest NT time cut
+// to 32 bits.
 constexpr DWORD kNetapiNever = 159663333;
-constexpr DWORD kNetapiNeverFromPdc = 2085923199;
 
 USER_INFO_3 fromNetapi(const ::USER_INFO_3& r, std::int64_t now) {
   USER_INFO_3 u;
@@ -54,7 +53,7 @@ USER_INFO_3 fromNetapi(const ::USER_INFO_3& r, std::int64_t now) {
   u.usri3_last_logoff = r.usri3_last_logoff;
   const DWORD expires = r.usri3_acct_expires;
   u.usri3_acct_expires =
-      expires == 0 || expires == kNetapiNever || expires == kNetapiNeverFromPdc ? TIMEQ_FOREVER
+      expires == 0 || expires == kNetapiNever || expires == kPdcNeverExpires ? TIMEQ_FOREVER
                                                                                 : expires;
   u.usri3_max_storage = r.usri3_max_storage;
   u.usri3_units_per_week = r.usri3_units_per_week;
@@ -96,6 +95,25 @@ std::string kindFilter(DWORD filter) {
     any += "(userAccountControl:1.2.840.113556.1.4.803:=" + std::to_string(k.flag) + ")";
   }
   return "(&(objectClass=user)(|" + any + "))";
+}
+
+// The account-control bits of the kinds a NetUserEnum filter asks for; 0
+// (every kind) for 0.
+std::uint32_t acbKinds(DWORD filter) {
+  struct Kind {
+    DWORD filter;
+    std::uint32_t acb;
+  };
+  constexpr Kind kKinds[] = {
+      {FILTER_TEMP_DUPLICATE_ACCOUNT, 0x0008}, {FILTER_NORMAL_ACCOUNT, 0x0010},
+      {FILTER_INTERDOMAIN_TRUST_ACCOUNT, 0x0040}, {FILTER_WORKSTATION_TRUST_ACCOUNT, 0x0080},
+      {FILTER_SERVER_TRUST_ACCOUNT, 0x0100},
+  };
+  std::uint32_t acb = 0;
+  for (const Kind& k : kKinds) {
+    if (filter & k.filter) acb |= k.acb;
+  }
+  return acb;
 }
 
 // What the controller is sent for a password: one nobody is told in place of
@@ -170,19 +188,18 @@ DWORD SambaBackend::readUsers(const std::string& address, DWORD filter,
     });
     return NERR_Success;
   }
-  DWORD resume = 0;
-  for (;;) {
-    NetapiBuffer buf;
-    std::uint32_t read = 0;
-    std::uint32_t total = 0;
-    const DWORD status = ::NetUserEnum(address.c_str(), 3, filter, buf.out(), MAX_PREFERRED_LENGTH,
-                                       &read, &total, &resume);
-    if (status != NERR_Success && status != ERROR_MORE_DATA)
-      return answer(status, Family::Other, address);
-    const auto* users = buf.as<::USER_INFO_3>();
-    for (std::uint32_t i = 0; users && i < read; ++i) out->push_back(fromNetapi(users[i], now()));
-    if (status == NERR_Success || read == 0) return NERR_Success;
-  }
+  // Without a directory: the account database's pipe, many accounts asked
+  // for at once, two calls each besides the open and the close.
+  libnetapi_ctx* netapi = m_session->context();
+  if (!netapi) return ERROR_BAD_NETPATH;
+  const std::int64_t at = now();
+  const DWORD status = onPipeAt(address, RpcInterface::Accounts, [&](RpcPipe& pipe) {
+    return pipe.accounts(netapi, address, acbKinds(filter), [&](const vt_samr_account& account) {
+      out->push_back(userFromAccount(account, at));
+    });
+  });
+  if (status != NERR_Success) out->clear();
+  return status;
 }
 
 DWORD SambaBackend::readUser(const std::string& address, std::string_view name,

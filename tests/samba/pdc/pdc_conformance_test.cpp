@@ -6,6 +6,7 @@
 // account database.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -74,6 +75,82 @@ TEST_F(Pdc, UsersBrowseFullAndQuickShowTheAccountDatabase) {
     EXPECT_EQ(flags["alice"], std::make_pair(std::string("No"), std::string("Yes")));
     host->forgetFinished();
   }
+}
+
+// The enumeration reads the account database over its own pipe, many
+// accounts at once; the single-account read goes through libnetapi. Both
+// give every field alike, for accounts with every field set and for the
+// fixture's own.
+TEST_F(Pdc, TheEnumerationGivesEveryFieldAsTheSingleAccountRead) {
+  USER_INFO_1 add{};
+  add.usri1_name = "pdcfields";
+  add.usri1_password = "Fields-Pass-2026!";
+  add.usri1_priv = USER_PRIV_USER;
+  add.usri1_flags = UF_SCRIPT | UF_NORMAL_ACCOUNT;
+  ASSERT_EQ(NetUserAdd(dc().server, 1, add, nullptr), NERR_Success);
+  NetBuffer buf;
+  ASSERT_EQ(NetUserGetInfo(dc().server, "pdcfields", 3, buf), NERR_Success);
+  USER_INFO_3 set = *buf.one<USER_INFO_3>();
+  set.usri3_full_name = "Fields Fülle";
+  set.usri3_comment = "every field set";
+  set.usri3_usr_comment = "the user's own comment";
+  set.usri3_home_dir = "\\\\PDC1\\homes\\pdcfields";
+  set.usri3_home_dir_drive = "H:";
+  set.usri3_script_path = "logon.cmd";
+  set.usri3_profile = "\\\\PDC1\\profiles\\pdcfields";
+  set.usri3_workstations = "WS1,WS2";
+  set.usri3_flags |= UF_DONT_EXPIRE_PASSWD;
+  ASSERT_EQ(NetUserSetInfo(dc().server, "pdcfields", 3, set, nullptr), NERR_Success);
+
+  DWORD read = 0, total = 0, resume = 0;
+  ASSERT_EQ(NetUserEnum(dc().server, 3, FILTER_NORMAL_ACCOUNT, buf, MAX_PREFERRED_LENGTH, &read,
+                        &total, &resume),
+            NERR_Success);
+  const auto listing = buf.get<USER_INFO_3>();
+  const std::vector<USER_INFO_3> all(listing.begin(), listing.end());
+  for (const char* name : {"pdcfields", "alice", "fill0000", "pdcadmin"}) {
+    SCOPED_TRACE(name);
+    const auto listed = std::find_if(all.begin(), all.end(),
+                                     [&](const USER_INFO_3& u) { return u.usri3_name == name; });
+    ASSERT_NE(listed, all.end());
+    ASSERT_EQ(NetUserGetInfo(dc().server, name, 3, buf), NERR_Success);
+    const USER_INFO_3& one = *buf.one<USER_INFO_3>();
+    const USER_INFO_3& e = *listed;
+    EXPECT_EQ(e.usri3_full_name, one.usri3_full_name);
+    EXPECT_EQ(e.usri3_comment, one.usri3_comment);
+    EXPECT_EQ(e.usri3_usr_comment, one.usri3_usr_comment);
+    EXPECT_EQ(e.usri3_parms, one.usri3_parms);
+    EXPECT_EQ(e.usri3_home_dir, one.usri3_home_dir);
+    EXPECT_EQ(e.usri3_home_dir_drive, one.usri3_home_dir_drive);
+    EXPECT_EQ(e.usri3_script_path, one.usri3_script_path);
+    EXPECT_EQ(e.usri3_profile, one.usri3_profile);
+    EXPECT_EQ(e.usri3_workstations, one.usri3_workstations);
+    EXPECT_EQ(e.usri3_flags, one.usri3_flags);
+    EXPECT_EQ(e.usri3_priv, one.usri3_priv);
+    EXPECT_EQ(e.usri3_acct_expires, one.usri3_acct_expires);
+    EXPECT_EQ(e.usri3_last_logon, one.usri3_last_logon);
+    EXPECT_EQ(e.usri3_last_logoff, one.usri3_last_logoff);
+    EXPECT_EQ(e.usri3_logon_hours, one.usri3_logon_hours);
+    EXPECT_EQ(e.usri3_units_per_week, one.usri3_units_per_week);
+    EXPECT_EQ(e.usri3_max_storage, one.usri3_max_storage);
+    EXPECT_EQ(e.usri3_bad_pw_count, one.usri3_bad_pw_count);
+    EXPECT_EQ(e.usri3_num_logons, one.usri3_num_logons);
+    EXPECT_EQ(e.usri3_country_code, one.usri3_country_code);
+    EXPECT_EQ(e.usri3_code_page, one.usri3_code_page);
+    EXPECT_EQ(e.usri3_user_id, one.usri3_user_id);
+    EXPECT_EQ(e.usri3_primary_group_id, one.usri3_primary_group_id);
+    EXPECT_EQ(e.usri3_password_expired, one.usri3_password_expired);
+    // The age is counted from each read's own clock.
+    EXPECT_NEAR(static_cast<double>(e.usri3_password_age),
+                static_cast<double>(one.usri3_password_age), 2.0);
+  }
+  const auto fields = std::find_if(all.begin(), all.end(), [](const USER_INFO_3& u) {
+    return u.usri3_name == "pdcfields";
+  });
+  EXPECT_EQ(fields->usri3_full_name, "Fields Fülle");
+  EXPECT_EQ(fields->usri3_workstations, "WS1,WS2");
+  EXPECT_TRUE(fields->usri3_flags & UF_DONT_EXPIRE_PASSWD);
+  EXPECT_EQ(NetUserDel(dc().server, "pdcfields"), NERR_Success);
 }
 
 TEST_F(Pdc, AccountsAreAddedReadAndDeleted) {
