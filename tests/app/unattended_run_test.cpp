@@ -78,6 +78,25 @@ TEST_F(UnattendedRunTest, ExportsTheBrowsedDisplayWithoutADisplayAndEndsWithSucc
             std::string::npos);
 }
 
+// The run browses the server it was given: a machine whose own domain has
+// no controller to find (and no name to fall back on) still exports it.
+TEST_F(UnattendedRunTest, TheGivenServerIsBrowsedWithoutLookingForTheDomainsController) {
+  QFile lab(labPath());
+  ASSERT_TRUE(lab.open(QIODevice::ReadOnly));
+  QByteArray text = lab.readAll();
+  lab.close();
+  text.replace(R"({"name": "WS1", "domain": "LAB", )",
+               R"({"name": "WS1", "domain": "LAB", "refuse": {"NetGetDCName": 2453, "NetWkstaGetInfo": 5}, )");
+  ASSERT_TRUE(text.contains("\"NetGetDCName\": 2453"));
+  ASSERT_TRUE(lab.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  lab.write(text);
+  lab.close();
+
+  const RunResult users = run({"users", "PDC", path("users.txt")});
+  EXPECT_EQ(users.exitCode, 0) << users.standardError;
+  EXPECT_NE(contents(path("users.txt")).find("\r\nalice\tAlice Archer\t"), std::string::npos);
+}
+
 // The run builds no window: a platform plug-in that does not exist (Qt
 // ends the process when it must load one) changes nothing, and the database
 // export, whose SQL driver is a plug-in of Qt's core, still writes its table.
