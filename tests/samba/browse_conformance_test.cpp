@@ -14,6 +14,7 @@
 #include "dlgthreads/server_worker.h"
 #include "dlgthreads/user_worker.h"
 #include "platform/netapi.h"
+#include "platform/netsize.h"
 #include "resources/strings.h"
 #include "samba_dc.h"
 #include "test_host.h"
@@ -151,7 +152,7 @@ TEST_F(Browse, UsersQuickModeListsNamesFullNamesAndFlags) {
 // The directory serves the browse in one search; libnetapi, which an
 // NT4-style controller leaves as the only path, makes a call per account.
 // Both must describe every account alike.
-TEST_F(Browse, DirectoryAndLibnetapiDescribeEveryAccountAlike) {
+TEST_F(Browse, DirectoryAndAccountDatabaseDescribeEveryAccountAlike) {
   using platform::USER_INFO_3;
   auto read = [](bool directory) {
     platform::ScopedBackend scope(sambaBackend(directory));
@@ -328,5 +329,69 @@ INSTANTIATE_TEST_SUITE_P(DirectoryOrLibnetapi, ServersBrowse, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                            return std::string(info.param ? "Directory" : "Libnetapi");
                          });
+
+}  // namespace
+
+namespace {
+
+// The pages after an enumeration's first come from what the first read: an
+// account deleted meanwhile shifts no other out of them, whether the
+// accounts come from the directory or from the account database.
+class PagedUsers : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PagedUsers, AnAccountDeletedBetweenPagesHidesNoOther) {
+  using namespace platform;
+  ScopedBackend scope(sambaBackend(GetParam()));
+  const std::vector<std::string> ours = {"vt.pagea", "vt.pageb"};
+  for (const std::string& name : ours) {
+    NetUserDel(dc().server, name);  // left by a run that failed
+    USER_INFO_1 user{};
+    user.usri1_name = name;
+    user.usri1_password = "Paged-Pass-2026!";
+    user.usri1_priv = USER_PRIV_USER;
+    user.usri1_flags = UF_SCRIPT | UF_NORMAL_ACCOUNT;
+    ASSERT_EQ(NetUserAdd(dc().server, 1, user, nullptr), NERR_Success) << name;
+  }
+  NetBuffer buf;
+  DWORD read = 0, total = 0, resume = 0;
+  ASSERT_EQ(NetUserEnum(dc().server, 3, FILTER_NORMAL_ACCOUNT, buf, MAX_PREFERRED_LENGTH, &read,
+                        &total, &resume),
+            NERR_Success);
+  const auto listed = buf.get<USER_INFO_3>();
+  const std::vector<USER_INFO_3> all(listed.begin(), listed.end());
+  const auto at = [&](const std::string& name) {
+    return static_cast<std::size_t>(std::find_if(all.begin(), all.end(), [&](const auto& u) {
+                                      return u.usri3_name == name;
+                                    }) - all.begin());
+  };
+  ASSERT_LT(at(ours[0]), all.size());
+  ASSERT_LT(at(ours[1]), all.size());
+  // The first page ends just before the later of the two; the earlier one,
+  // on it, is deleted before the second page is asked for.
+  const std::size_t later = std::max(at(ours[0]), at(ours[1]));
+  const std::string earlier = all[std::min(at(ours[0]), at(ours[1]))].usri3_name;
+  DWORD firstPage = 0;
+  for (std::size_t i = 0; i < later; ++i) firstPage += netEntrySize(all[i]);
+
+  resume = 0;
+  ASSERT_EQ(NetUserEnum(dc().server, 3, FILTER_NORMAL_ACCOUNT, buf, firstPage, &read, &total,
+                        &resume),
+            ERROR_MORE_DATA);
+  EXPECT_EQ(read, later);
+  ASSERT_EQ(NetUserDel(dc().server, earlier), NERR_Success);
+  std::vector<std::string> rest;
+  for (DWORD status = ERROR_MORE_DATA; status == ERROR_MORE_DATA;) {
+    status = NetUserEnum(dc().server, 3, FILTER_NORMAL_ACCOUNT, buf, firstPage, &read, &total,
+                         &resume);
+    ASSERT_TRUE(status == NERR_Success || status == ERROR_MORE_DATA) << status;
+    for (const USER_INFO_3& u : buf.get<USER_INFO_3>()) rest.push_back(u.usri3_name);
+  }
+  ASSERT_FALSE(rest.empty());
+  EXPECT_EQ(rest.front(), all[later].usri3_name);
+  EXPECT_EQ(rest.size(), all.size() - later);
+  for (const std::string& name : ours) NetUserDel(dc().server, name);
+}
+
+INSTANTIATE_TEST_SUITE_P(DirectoryOrAccountDatabase, PagedUsers, ::testing::Bool());
 
 }  // namespace

@@ -372,6 +372,16 @@ class SambaBackend final : public AccountsPart,
     std::vector<DisplayRow> rows;
   };
   DisplayRows m_displayRows;
+  // The accounts the last first page of a user enumeration read, for the
+  // pages after it: a continued enumeration does not read them all again.
+  struct UserPages {
+    std::string address;
+    DWORD filter = 0;
+    bool flags = false;
+    std::chrono::steady_clock::time_point readAt;
+    std::vector<USER_INFO_3> users;
+  };
+  UserPages m_userPages;
   std::map<std::string, std::chrono::steady_clock::time_point> m_withoutDirectory;
   std::map<std::string, std::string> m_domainNames;  // by address
   // Controllers that stopped answering, and until when they are left alone.

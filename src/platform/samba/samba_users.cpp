@@ -230,21 +230,40 @@ NET_API_STATUS SambaBackend::NetUserEnum(std::string_view servername, DWORD leve
   auto lock = m_session->lock();
   std::string at;
   if (const DWORD reached = reach(servername, &at, lock)) return reached;
-  std::vector<USER_INFO_3> users;
   // Level 0 is names only: the descriptors of every account are not read.
-  if (const DWORD status = readUsers(at, filter, &users, level != 0); status != NERR_Success)
-    return status;
+  const bool flags = level != 0;
+  // The pages after the first come from what the first read, for a while.
+  constexpr auto kPagesFor = std::chrono::seconds(60);
+  const auto now = std::chrono::steady_clock::now();
+  UserPages& pages = m_userPages;
+  const bool continued = resume && *resume != 0 && pages.address == at &&
+                         pages.filter == filter && pages.flags == flags &&
+                         now - pages.readAt <= kPagesFor;
+  if (!continued) {
+    pages = UserPages{};
+    if (const DWORD status = readUsers(at, filter, &pages.users, flags); status != NERR_Success)
+      return status;
+    pages.address = at;
+    pages.filter = filter;
+    pages.flags = flags;
+    pages.readAt = now;
+  }
+  const std::vector<USER_INFO_3>& users = pages.users;
   const std::size_t total = users.size();
+  DWORD status = NERR_Success;
   if (level == 0) {
-    return pageEnum<USER_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
-                                      [&](std::size_t i) { return userInfo0(users[i]); });
+    status = pageEnum<USER_INFO_0>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+                                   [&](std::size_t i) { return userInfo0(users[i]); });
+  } else if (level == 1) {
+    status = pageEnum<USER_INFO_1>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+                                   [&](std::size_t i) { return userInfo1(users[i]); });
+  } else {
+    status = pageEnum<USER_INFO_3>(buf, total, prefmaxlen, entriesread, totalentries, resume,
+                                   [&](std::size_t i) { return users[i]; });
   }
-  if (level == 1) {
-    return pageEnum<USER_INFO_1>(buf, total, prefmaxlen, entriesread, totalentries, resume,
-                                      [&](std::size_t i) { return userInfo1(users[i]); });
-  }
-  return pageEnum<USER_INFO_3>(buf, total, prefmaxlen, entriesread, totalentries, resume,
-                                    [&](std::size_t i) { return std::move(users[i]); });
+  // The last page given: nothing is kept.
+  if (status != ERROR_MORE_DATA) pages = UserPages{};
+  return status;
 }
 
 NET_API_STATUS SambaBackend::NetUserGetInfo(std::string_view servername,
