@@ -306,6 +306,10 @@ class SambaBackend final : public AccountsPart,
                   bool flags = true);
   // Sets the fields of `wanted` that differ from the account's, each at
   // its own level (libnetapi's level 3 loses some and fails when fed back).
+  // An account's expiry, logon hours and "must change password" where no
+  // directory keeps them: the account database's own write.
+  DWORD setAccountLimits(const std::string& address, const std::string& name,
+                         const USER_INFO_3& wanted, bool expiry, bool hours, bool expired);
   DWORD applyUserChanges(const std::string& address, std::string_view name,
                          const USER_INFO_3& wanted, bool passwordGiven);
   // NetUserAdd once the password to send is known.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -327,6 +328,30 @@ DWORD SambaBackend::setAccountControl(const std::string& address, std::string_vi
   return status == 0 ? NERR_Success : status == 50 ? ERROR_ACCESS_DENIED : ERROR_INVALID_PARAMETER;
 }
 
+DWORD SambaBackend::setAccountLimits(const std::string& address, const std::string& name,
+                                    const USER_INFO_3& wanted, bool expiry, bool hours,
+                                    bool expired) {
+  // Without a directory: the account database's own write, over
+  // libnetapi's pipe.
+  libnetapi_ctx* netapi = m_session->context();
+  if (!netapi) return ERROR_BAD_NETPATH;
+  std::vector<std::uint8_t> allHours(21, 0xFF);
+  const std::vector<std::uint8_t>& bits =
+      wanted.usri3_logon_hours.size() == 21 ? wanted.usri3_logon_hours : allHours;
+  vt_samr_limits limits{};
+  limits.set_expiry = expiry ? 1 : 0;
+  limits.acct_expiry = wanted.usri3_acct_expires == TIMEQ_FOREVER
+                           ? static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
+                           : static_cast<std::uint64_t>(ntTimeFromUnix(wanted.usri3_acct_expires));
+  limits.set_hours = hours ? 1 : 0;
+  limits.logon_hours = bits.data();
+  limits.set_expired = expired ? 1 : 0;
+  limits.password_expired = wanted.usri3_password_expired ? 1 : 0;
+  const DWORD status = vt_samr_set_limits(netapi, address.c_str(), name.c_str(), &limits);
+  if (status == NERR_UserNotFound) return status;
+  return pipeStatus(status, address);
+}
+
 DWORD SambaBackend::applyUserChanges(const std::string& address, std::string_view name,
                                      const USER_INFO_3& wanted, bool passwordGiven) {
   USER_INFO_3 current;
@@ -377,7 +402,10 @@ DWORD SambaBackend::applyUserChanges(const std::string& address, std::string_vie
   if (expiryChanged || hoursChanged || expiredChanged) {
     // libnetapi never sends these (not even at level 3).
     Directory* dir = directory(address);
-    if (!dir) return ERROR_NOT_SUPPORTED;
+    if (!dir) {
+      return setAccountLimits(address, std::string(name), wanted, expiryChanged, hoursChanged,
+                              expiredChanged);
+    }
     std::vector<DirectoryEntry> entries;
     const std::string filter = "(&(objectClass=user)(sAMAccountName=" + ldapEscape(name) + "))";
     if (!dir->search(filter, {"sAMAccountName"}, &entries)) return ERROR_BAD_NETPATH;

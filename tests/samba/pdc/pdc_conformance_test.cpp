@@ -79,8 +79,8 @@ TEST_F(Pdc, UsersBrowseFullAndQuickShowTheAccountDatabase) {
 
 // The enumeration reads the account database over its own pipe, many
 // accounts at once; the single-account read goes through libnetapi. Both
-// give every field alike, for accounts with every field set and for the
-// fixture's own.
+// give every field alike, for accounts with every field set (expiry and
+// logon hours, which libnetapi never sends, too) and for the fixture's own.
 TEST_F(Pdc, TheEnumerationGivesEveryFieldAsTheSingleAccountRead) {
   USER_INFO_1 add{};
   add.usri1_name = "pdcfields";
@@ -100,6 +100,10 @@ TEST_F(Pdc, TheEnumerationGivesEveryFieldAsTheSingleAccountRead) {
   set.usri3_profile = "\\\\PDC1\\profiles\\pdcfields";
   set.usri3_workstations = "WS1,WS2";
   set.usri3_flags |= UF_DONT_EXPIRE_PASSWD;
+  // What libnetapi never sends, written to the account database itself.
+  set.usri3_acct_expires = 1893456000;  // 2030-01-01
+  set.usri3_logon_hours.assign(21, 0xFF);
+  set.usri3_logon_hours[0] = 0;  // no Sunday night
   ASSERT_EQ(NetUserSetInfo(dc().server, "pdcfields", 3, set, nullptr), NERR_Success);
 
   DWORD read = 0, total = 0, resume = 0;
@@ -150,6 +154,25 @@ TEST_F(Pdc, TheEnumerationGivesEveryFieldAsTheSingleAccountRead) {
   EXPECT_EQ(fields->usri3_full_name, "Fields Fülle");
   EXPECT_EQ(fields->usri3_workstations, "WS1,WS2");
   EXPECT_TRUE(fields->usri3_flags & UF_DONT_EXPIRE_PASSWD);
+  EXPECT_EQ(fields->usri3_acct_expires, 1893456000u);
+  EXPECT_EQ(fields->usri3_logon_hours, set.usri3_logon_hours);
+  EXPECT_EQ(fields->usri3_password_expired, 0u);
+
+  // And back: no expiry, every hour; then the password to be changed.
+  set = *fields;
+  set.usri3_acct_expires = TIMEQ_FOREVER;
+  set.usri3_logon_hours.clear();
+  ASSERT_EQ(NetUserSetInfo(dc().server, "pdcfields", 3, set, nullptr), NERR_Success);
+  ASSERT_EQ(NetUserGetInfo(dc().server, "pdcfields", 3, buf), NERR_Success);
+  EXPECT_EQ(buf.one<USER_INFO_3>()->usri3_acct_expires, TIMEQ_FOREVER);
+  EXPECT_TRUE(buf.one<USER_INFO_3>()->usri3_logon_hours.empty());
+  set = *buf.one<USER_INFO_3>();
+  set.usri3_flags &= ~UF_DONT_EXPIRE_PASSWD;
+  set.usri3_password_expired = 1;
+  ASSERT_EQ(NetUserSetInfo(dc().server, "pdcfields", 3, set, nullptr), NERR_Success);
+  ASSERT_EQ(NetUserGetInfo(dc().server, "pdcfields", 3, buf), NERR_Success);
+  EXPECT_EQ(buf.one<USER_INFO_3>()->usri3_password_expired, 1u);
+  EXPECT_EQ(NetUserSetInfo(dc().server, "nosuchaccount", 3, set, nullptr), NERR_UserNotFound);
   EXPECT_EQ(NetUserDel(dc().server, "pdcfields"), NERR_Success);
 }
 
