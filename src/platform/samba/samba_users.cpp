@@ -14,6 +14,7 @@
 #include "platform/samba/credentials.h"
 #include "platform/samba/password_change_right.h"
 #include "platform/samba/samba_backend.h"
+#include "platform/samba/samr_limits.h"
 #include "platform/samba/same_text.h"
 #include "platform/samba/status_codes.h"
 #include "platform/samba/unguessable_password.h"

@@ -4,25 +4,7 @@
 #include <string.h>
 #include <strings.h>
 
-#include "rpc_client_parts.h"
-
-#include <core/werror.h>
-#include <gen_ndr/ndr_samr.h>
-#include <gen_ndr/samr.h>
-#include <gen_ndr/security.h>
-#include <talloc.h>
-#include <tevent.h>
-
-extern const struct ndr_interface_table ndr_table_samr;
-
-/* Both exported by public Samba libraries whose headers do not declare
- * them: the binding of the pipe libnetapi keeps to a server for an
- * interface (opened when it has none), and the frame its calls expect to
- * allocate their passing memory on. */
-WERROR libnetapi_get_binding_handle(struct libnetapi_ctx* ctx, const char* server_name,
-                                    const struct ndr_interface_table* table,
-                                    struct dcerpc_binding_handle** binding_handle);
-TALLOC_CTX* _talloc_stackframe(const char* location);
+#include "samr_calls.h"
 
 /* Accounts read at once: enough to keep the server busy while answers come
  * back, few enough that the handles stay far below what a server lets one
@@ -33,158 +15,9 @@ enum { kPageBytes = 0x10000 };
 /* Accounts read between two hand-overs: what is held at once. */
 enum { kBatch = 1000 };
 
-static const uint32_t kConnectAccess =
-    SAMR_ACCESS_CONNECT_TO_SERVER | SAMR_ACCESS_ENUM_DOMAINS | SAMR_ACCESS_LOOKUP_DOMAIN;
-static const uint32_t kDomainAccess =
-    SAMR_DOMAIN_ACCESS_ENUM_ACCOUNTS | SAMR_DOMAIN_ACCESS_LOOKUP_INFO_1 |
-    SAMR_DOMAIN_ACCESS_LOOKUP_INFO_2 | SAMR_DOMAIN_ACCESS_OPEN_ACCOUNT;
 static const uint32_t kUserAccess = SAMR_USER_ACCESS_GET_NAME_ETC | SAMR_USER_ACCESS_GET_LOCALE |
                                     SAMR_USER_ACCESS_GET_LOGONINFO |
                                     SAMR_USER_ACCESS_GET_ATTRIBUTES | SEC_STD_READ_CONTROL;
-
-/* ---- The structures against the library's table ---- */
-
-struct layout {
-  uint32_t opnum;
-  const char* name;
-  size_t size;
-};
-static const struct layout kLayouts[] = {
-    {NDR_SAMR_CLOSE, "samr_Close", sizeof(struct samr_Close)},
-    {NDR_SAMR_QUERYSECURITY, "samr_QuerySecurity", sizeof(struct samr_QuerySecurity)},
-    {NDR_SAMR_LOOKUPDOMAIN, "samr_LookupDomain", sizeof(struct samr_LookupDomain)},
-    {NDR_SAMR_ENUMDOMAINS, "samr_EnumDomains", sizeof(struct samr_EnumDomains)},
-    {NDR_SAMR_OPENDOMAIN, "samr_OpenDomain", sizeof(struct samr_OpenDomain)},
-    {NDR_SAMR_ENUMDOMAINUSERS, "samr_EnumDomainUsers", sizeof(struct samr_EnumDomainUsers)},
-    {NDR_SAMR_OPENUSER, "samr_OpenUser", sizeof(struct samr_OpenUser)},
-    {NDR_SAMR_QUERYUSERINFO, "samr_QueryUserInfo", sizeof(struct samr_QueryUserInfo)},
-    {NDR_SAMR_CONNECT2, "samr_Connect2", sizeof(struct samr_Connect2)},
-    {NDR_SAMR_LOOKUPNAMES, "samr_LookupNames", sizeof(struct samr_LookupNames)},
-    {NDR_SAMR_SETUSERINFO, "samr_SetUserInfo", sizeof(struct samr_SetUserInfo)},
-};
-
-const char* vt_samr_layout_mismatch(void) {
-  for (size_t i = 0; i < sizeof kLayouts / sizeof kLayouts[0]; ++i) {
-    const struct layout* l = &kLayouts[i];
-    if (l->opnum >= ndr_table_samr.num_calls) return l->name;
-    const struct ndr_interface_call* entry = &ndr_table_samr.calls[l->opnum];
-    if (strcmp(entry->name, l->name) != 0 || entry->struct_size != l->size) return l->name;
-  }
-  return NULL;
-}
-
-/* ---- Calls ---- */
-
-/* A pipe the reading uses: libnetapi's (own == NULL) or a connection of
- * this program's own. */
-struct samr_pipe {
-  struct dcerpc_binding_handle* binding;
-  struct vt_rpc* own;
-};
-
-static unsigned transport_code(const struct samr_pipe* pipe, NTSTATUS status) {
-  return pipe->own ? vt_rpc_noted(pipe->own, status) : vt_rpc_code(status);
-}
-
-/* The Windows code of a call's own answer (not the transport's). */
-static unsigned result_code(NTSTATUS result) {
-  switch (NT_STATUS_V(result)) {
-    case 0xC0000064: /* NO_SUCH_USER */
-    case 0xC0000073: /* NONE_MAPPED: a name that is no account */
-      return 2221;
-    case 0xC00000DF: /* NO_SUCH_DOMAIN */
-      return 1355;
-    case 0xC0000008: /* INVALID_HANDLE */
-      return 6;
-    default:
-      return vt_rpc_code(result);
-  }
-}
-
-/* One call, waited for: the transport's code, else the call's answer.
- * What a call answers is read through its out pointers, since libnetapi's
- * binding allocates them afresh rather than filling those it was given. */
-static unsigned call(const struct samr_pipe* pipe, uint32_t opnum, TALLOC_CTX* mem, void* r,
-                     const NTSTATUS* result) {
-  const NTSTATUS status =
-      dcerpc_binding_handle_call(pipe->binding, NULL, &ndr_table_samr, opnum, mem, r);
-  if (!NT_STATUS_IS_OK(status)) return transport_code(pipe, status);
-  return NT_STATUS_IS_OK(*result) ? 0 : result_code(*result);
-}
-
-static void close_handle(const struct samr_pipe* pipe, struct policy_handle* handle) {
-  if (!dcerpc_binding_handle_is_connected(pipe->binding)) return;
-  struct samr_Close r;
-  memset(&r, 0, sizeof r);
-  r.in.handle = handle;
-  r.out.handle = handle;
-  TALLOC_CTX* mem = talloc_new(NULL);
-  call(pipe, NDR_SAMR_CLOSE, mem, &r, &r.out.result);
-  talloc_free(mem);
-}
-
-static unsigned connect_to(const struct samr_pipe* pipe, TALLOC_CTX* mem,
-                           struct policy_handle* out) {
-  struct samr_Connect2 c;
-  memset(&c, 0, sizeof c);
-  c.in.access_mask = kConnectAccess;
-  c.out.connect_handle = out;
-  const unsigned status = call(pipe, NDR_SAMR_CONNECT2, mem, &c, &c.out.result);
-  if (status == 0) *out = *c.out.connect_handle;
-  return status;
-}
-
-/* The SID of the server's own domain (the one that is not "Builtin"),
- * allocated under mem. */
-static unsigned domain_sid(const struct samr_pipe* pipe, TALLOC_CTX* mem,
-                           struct policy_handle* connect, struct dom_sid2** out) {
-  uint32_t resume = 0;
-  uint32_t count = 0;
-  struct samr_SamArray* names = NULL;
-  struct samr_EnumDomains e;
-  memset(&e, 0, sizeof e);
-  e.in.connect_handle = connect;
-  e.in.buf_size = (uint32_t)-1;
-  e.in.resume_handle = &resume;
-  e.out.resume_handle = &resume;
-  e.out.sam = &names;
-  e.out.num_entries = &count;
-  unsigned status = call(pipe, NDR_SAMR_ENUMDOMAINS, mem, &e, &e.out.result);
-  if (status) return status;
-  names = *e.out.sam;
-  const char* own = NULL;
-  for (uint32_t i = 0; names && i < names->count; ++i) {
-    const char* name = names->entries[i].name.string;
-    if (name && strcasecmp(name, "Builtin") != 0) own = name;
-  }
-  if (!own) return 1355;
-
-  struct lsa_String wanted = {0, 0, own};
-  struct dom_sid2* sid = NULL;
-  struct samr_LookupDomain l;
-  memset(&l, 0, sizeof l);
-  l.in.connect_handle = connect;
-  l.in.domain_name = &wanted;
-  l.out.sid = &sid;
-  status = call(pipe, NDR_SAMR_LOOKUPDOMAIN, mem, &l, &l.out.result);
-  if (status) return status;
-  *out = *l.out.sid;
-  return *out ? 0 : 1355;
-}
-
-static unsigned open_domain(const struct samr_pipe* pipe, TALLOC_CTX* mem,
-                            struct policy_handle* connect, struct dom_sid2* sid,
-                            struct policy_handle* out) {
-  struct samr_OpenDomain o;
-  memset(&o, 0, sizeof o);
-  o.in.connect_handle = connect;
-  o.in.access_mask = kDomainAccess;
-  o.in.sid = sid;
-  o.out.domain_handle = out;
-  const unsigned status = call(pipe, NDR_SAMR_OPENDOMAIN, mem, &o, &o.out.result);
-  if (status == 0) *out = *o.out.domain_handle;
-  return status;
-}
 
 /* ---- The list, over libnetapi's pipe ---- */
 
@@ -200,12 +33,12 @@ static unsigned list_accounts(const struct samr_pipe* pipe, TALLOC_CTX* mem, uin
                               struct account_list* out) {
   struct policy_handle connect;
   struct policy_handle domain;
-  unsigned status = connect_to(pipe, mem, &connect);
+  unsigned status = samr_connect(pipe, mem, &connect);
   if (status) return status;
-  status = domain_sid(pipe, mem, &connect, &out->sid);
-  if (status == 0) status = open_domain(pipe, mem, &connect, out->sid, &domain);
+  status = samr_domain_sid(pipe, mem, &connect, &out->sid);
+  if (status == 0) status = samr_open_domain(pipe, mem, &connect, out->sid, &domain);
   if (status) {
-    close_handle(pipe, &connect);
+    samr_close(pipe, &connect);
     return status;
   }
   uint32_t resume = 0;
@@ -225,10 +58,10 @@ static unsigned list_accounts(const struct samr_pipe* pipe, TALLOC_CTX* mem, uin
     const NTSTATUS sent = dcerpc_binding_handle_call(pipe->binding, NULL, &ndr_table_samr,
                                                      NDR_SAMR_ENUMDOMAINUSERS, page_mem, &e);
     if (!NT_STATUS_IS_OK(sent)) {
-      status = transport_code(pipe, sent);
+      status = samr_transport_code(pipe, sent);
     } else {
       more = NT_STATUS_EQUAL(e.out.result, NT_STATUS_MORE_ENTRIES);
-      if (!more && !NT_STATUS_IS_OK(e.out.result)) status = result_code(e.out.result);
+      if (!more && !NT_STATUS_IS_OK(e.out.result)) status = samr_result_code(e.out.result);
       page = *e.out.sam;
       resume = *e.out.resume_handle;
     }
@@ -246,97 +79,8 @@ static unsigned list_accounts(const struct samr_pipe* pipe, TALLOC_CTX* mem, uin
     }
     talloc_free(page_mem);
   }
-  close_handle(pipe, &domain);
-  close_handle(pipe, &connect);
-  return status;
-}
-
-/* ---- An account's limits, over libnetapi's pipe ---- */
-
-static unsigned open_account(const struct samr_pipe* pipe, TALLOC_CTX* mem,
-                             struct policy_handle* domain, const char* account, uint32_t access,
-                             struct policy_handle* out) {
-  struct lsa_String name = {0, 0, account};
-  struct samr_Ids rids;
-  struct samr_Ids types;
-  memset(&rids, 0, sizeof rids);
-  memset(&types, 0, sizeof types);
-  struct samr_LookupNames l;
-  memset(&l, 0, sizeof l);
-  l.in.domain_handle = domain;
-  l.in.num_names = 1;
-  l.in.names = &name;
-  l.out.rids = &rids;
-  l.out.types = &types;
-  unsigned status = call(pipe, NDR_SAMR_LOOKUPNAMES, mem, &l, &l.out.result);
-  if (status == 0 && (l.out.rids->count != 1 || l.out.types->count != 1)) status = 2221;
-  if (status) return status;
-  const uint32_t kUserType = 1; /* SID_NAME_USER */
-  if (l.out.types->ids[0] != kUserType) return 2221;
-
-  struct samr_OpenUser o;
-  memset(&o, 0, sizeof o);
-  o.in.domain_handle = domain;
-  o.in.access_mask = access;
-  o.in.rid = l.out.rids->ids[0];
-  o.out.user_handle = out;
-  status = call(pipe, NDR_SAMR_OPENUSER, mem, &o, &o.out.result);
-  if (status == 0) *out = *o.out.user_handle;
-  return status;
-}
-
-unsigned vt_samr_set_limits(struct libnetapi_ctx* netapi, const char* server, const char* account,
-                            const struct vt_samr_limits* limits) {
-  if (vt_samr_layout_mismatch()) return 50;
-  TALLOC_CTX* frame = _talloc_stackframe("samr_accounts.c");
-  struct samr_pipe shared = {NULL, NULL};
-  const WERROR got = libnetapi_get_binding_handle(netapi, server, &ndr_table_samr, &shared.binding);
-  unsigned status = !W_ERROR_IS_OK(got) ? W_ERROR_V(got) : shared.binding ? 0 : 53;
-  struct policy_handle connect;
-  struct policy_handle domain;
-  struct policy_handle user;
-  struct dom_sid2* sid = NULL;
-  bool connected = false;
-  bool opened = false;
-  bool user_opened = false;
-  if (status == 0) connected = (status = connect_to(&shared, frame, &connect)) == 0;
-  if (status == 0) status = domain_sid(&shared, frame, &connect, &sid);
-  if (status == 0) opened = (status = open_domain(&shared, frame, &connect, sid, &domain)) == 0;
-  if (status == 0) {
-    status = open_account(&shared, frame, &domain, account,
-                          SAMR_USER_ACCESS_SET_ATTRIBUTES | SAMR_USER_ACCESS_GET_ATTRIBUTES, &user);
-    user_opened = status == 0;
-  }
-  if (status == 0) {
-    union samr_UserInfo info;
-    memset(&info, 0, sizeof info);
-    struct samr_UserInfo21* i = &info.info21;
-    uint8_t hours[21];
-    if (limits->set_expiry) {
-      i->fields_present |= SAMR_FIELD_ACCT_EXPIRY;
-      i->acct_expiry = limits->acct_expiry;
-    }
-    if (limits->set_hours) {
-      i->fields_present |= SAMR_FIELD_LOGON_HOURS;
-      memcpy(hours, limits->logon_hours, sizeof hours);
-      i->logon_hours.units_per_week = 168;
-      i->logon_hours.bits = hours;
-    }
-    if (limits->set_expired) {
-      i->fields_present |= SAMR_FIELD_EXPIRED_FLAG;
-      i->password_expired = limits->password_expired;
-    }
-    struct samr_SetUserInfo r;
-    memset(&r, 0, sizeof r);
-    r.in.user_handle = &user;
-    r.in.level = UserAllInformation;
-    r.in.info = &info;
-    status = call(&shared, NDR_SAMR_SETUSERINFO, frame, &r, &r.out.result);
-  }
-  if (user_opened) close_handle(&shared, &user);
-  if (opened) close_handle(&shared, &domain);
-  if (connected) close_handle(&shared, &connect);
-  talloc_free(frame);
+  samr_close(pipe, &domain);
+  samr_close(pipe, &connect);
   return status;
 }
 
@@ -446,12 +190,12 @@ static void answered(struct tevent_req* req) {
   const NTSTATUS status = dcerpc_binding_handle_call_recv(req);
   TALLOC_FREE(req);
   --a->waiting;
-  if (!NT_STATUS_IS_OK(status) && !a->failure) a->failure = transport_code(a->run->pipe, status);
+  if (!NT_STATUS_IS_OK(status) && !a->failure) a->failure = samr_transport_code(a->run->pipe, status);
   if (a->waiting > 0) return;
   switch (a->step) {
     case kOpening:
       if (!a->failure && !NT_STATUS_IS_OK(a->open.out.result)) {
-        a->failure = result_code(a->open.out.result);
+        a->failure = samr_result_code(a->open.out.result);
         a->gone = a->failure == 2221;
       }
       if (a->failure) {
@@ -463,9 +207,9 @@ static void answered(struct tevent_req* req) {
       return;
     case kReading:
       if (!a->failure && !NT_STATUS_IS_OK(a->query.out.result))
-        a->failure = result_code(a->query.out.result);
+        a->failure = samr_result_code(a->query.out.result);
       if (!a->failure && !NT_STATUS_IS_OK(a->security.out.result))
-        a->failure = result_code(a->security.out.result);
+        a->failure = samr_result_code(a->security.out.result);
       if (!a->failure) {
         a->info = *a->query.out.info;
         a->sdbuf = *a->security.out.sdbuf;
@@ -573,13 +317,12 @@ static unsigned read_batch(const struct samr_pipe* pipe, struct tevent_context* 
 
 unsigned vt_samr_accounts(struct libnetapi_ctx* netapi, struct vt_rpc* rpc, const char* server,
                           uint32_t acb_filter, vt_samr_account_fn receive, void* context) {
-  if (vt_rpc_table(rpc) != &ndr_table_samr || vt_samr_layout_mismatch()) return 50;
+  if (vt_rpc_table(rpc) != &ndr_table_samr || samr_layout_mismatch()) return 50;
   /* The list, over libnetapi's pipe (see the header). */
   TALLOC_CTX* frame = _talloc_stackframe("samr_accounts.c");
-  struct samr_pipe shared = {NULL, NULL};
-  const WERROR got = libnetapi_get_binding_handle(netapi, server, &ndr_table_samr, &shared.binding);
+  struct samr_pipe shared;
   struct account_list list = {NULL, NULL, 0};
-  unsigned status = !W_ERROR_IS_OK(got) ? W_ERROR_V(got) : shared.binding ? 0 : 53;
+  unsigned status = samr_shared_pipe(netapi, server, &shared);
   if (status == 0) status = list_accounts(&shared, frame, acb_filter, &list);
 
   /* Each account, over the program's own pipe. */
@@ -589,11 +332,11 @@ unsigned vt_samr_accounts(struct libnetapi_ctx* netapi, struct vt_rpc* rpc, cons
   bool connected = false;
   bool opened = false;
   if (status == 0) {
-    status = connect_to(&own, frame, &connect);
+    status = samr_connect(&own, frame, &connect);
     connected = status == 0;
   }
   if (status == 0) {
-    status = open_domain(&own, frame, &connect, list.sid, &domain);
+    status = samr_open_domain(&own, frame, &connect, list.sid, &domain);
     opened = status == 0;
   }
   for (uint32_t at = 0; status == 0 && at < list.count; at += kBatch) {
@@ -601,8 +344,8 @@ unsigned vt_samr_accounts(struct libnetapi_ctx* netapi, struct vt_rpc* rpc, cons
     status = read_batch(&own, vt_rpc_events(rpc), &domain, list.rids + at,
                         left < kBatch ? left : kBatch, receive, context);
   }
-  if (opened) close_handle(&own, &domain);
-  if (connected) close_handle(&own, &connect);
+  if (opened) samr_close(&own, &domain);
+  if (connected) samr_close(&own, &connect);
   talloc_free(frame);
   return status;
 }

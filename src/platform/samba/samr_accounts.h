@@ -4,9 +4,6 @@
  * aliases) and without waiting for each answer before the next question.
  * For controllers without a directory (NT4-style).
  *
- * It also writes what libnetapi never sends of an account (its expiry,
- * logon hours, "must change password").
- *
  * The list of accounts comes over libnetapi's own pipe to the server: a
  * server answers it from a cache of the process that serves the pipe
  * (for some seconds), so a list over another pipe may lack an account
@@ -21,7 +18,6 @@
 #include <stdint.h>
 
 #include "rpc_client.h"
-
 
 #ifdef __cplusplus
 extern "C" {
@@ -70,28 +66,6 @@ struct libnetapi_ctx;
  * the same account as rpc, a connection to server's SAMR interface. */
 unsigned vt_samr_accounts(struct libnetapi_ctx* netapi, struct vt_rpc* rpc, const char* server,
                           uint32_t acb_filter, vt_samr_account_fn receive, void* context);
-
-/* What a controller without a directory keeps of an account only in its
- * account database: what libnetapi never sends. Each is set when its
- * set_ flag is. */
-struct vt_samr_limits {
-  int set_expiry;
-  uint64_t acct_expiry; /* NT time; the largest value for never */
-  int set_hours;
-  const uint8_t* logon_hours; /* 21 bytes, a bit an hour from Sunday 0:00 */
-  int set_expired;
-  uint8_t password_expired; /* must be changed at the next logon */
-};
-
-/* Writes account's limits over libnetapi's own pipe to server (its
- * information at level 21, only the fields given). 2221 for no such
- * account. */
-unsigned vt_samr_set_limits(struct libnetapi_ctx* netapi, const char* server, const char* account,
-                            const struct vt_samr_limits* limits);
-
-/* 0 when the calls' structures match the library's table, else the name of
- * the first that does not. For the tests. */
-const char* vt_samr_layout_mismatch(void);
 
 #ifdef __cplusplus
 }
