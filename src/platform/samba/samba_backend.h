@@ -25,6 +25,7 @@
 #include "platform/samba/directory.h"
 #include "platform/samba/netapi_session.h"
 #include "platform/samba/rpc_pipe.h"
+#include "platform/samba/samr_limits.h"
 #include "platform/samba/share_files.h"
 #include "platform/samba/status_codes.h"
 #include "platform/samba/version_registry.h"
@@ -310,6 +311,8 @@ class SambaBackend final : public AccountsPart,
   // directory keeps them: the account database's own write.
   DWORD setAccountLimits(const std::string& address, const std::string& name,
                          const USER_INFO_3& wanted, bool expiry, bool hours, bool expired);
+  DWORD writeAccountLimits(const std::string& address, const std::string& name,
+                           const vt_samr_limits& limits);
   DWORD applyUserChanges(const std::string& address, std::string_view name,
                          const USER_INFO_3& wanted, bool passwordGiven);
   // NetUserAdd once the password to send is known.

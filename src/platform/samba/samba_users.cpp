@@ -221,6 +221,13 @@ DWORD SambaBackend::readUser(const std::string& address, std::string_view name,
   if (status != NERR_Success) return answer(status, Family::User, address);
   if (!buf.as<::USER_INFO_3>()) return NERR_UserNotFound;
   *out = fromNetapi(*buf.as<::USER_INFO_3>(), now());
+  // libnetapi never reports "cannot change password": the account's DACL.
+  if (libnetapi_ctx* netapi = m_session->context()) {
+    int cannot = 0;
+    if (const DWORD read = vt_samr_cannot_change(netapi, address.c_str(), user.c_str(), &cannot))
+      return pipeStatus(read, address);
+    if (cannot) out->usri3_flags |= UF_PASSWD_CANT_CHANGE;
+  }
   return NERR_Success;
 }
 
@@ -305,9 +312,17 @@ DWORD SambaBackend::setAccountControl(const std::string& address, std::string_vi
     ::USER_INFO_3 control{};
     control.usri3_flags = acbFromFlags(wanted);
     const std::string user(name);
-    return answer(::NetUserSetInfo(address.c_str(), user.c_str(), 3,
-                                   reinterpret_cast<std::uint8_t*>(&control), nullptr),
-                  Family::User, address);
+    const DWORD status = answer(::NetUserSetInfo(address.c_str(), user.c_str(), 3,
+                                                 reinterpret_cast<std::uint8_t*>(&control), nullptr),
+                                Family::User, address);
+    // "User cannot change password" is the DACL of the account's object.
+    const bool cannot = (flags & UF_PASSWD_CANT_CHANGE) != 0;
+    if (status != NERR_Success || cannot == ((current.usri3_flags & UF_PASSWD_CANT_CHANGE) != 0))
+      return status;
+    vt_samr_limits limits{};
+    limits.set_cannot_change = 1;
+    limits.cannot_change = cannot ? 1 : 0;
+    return writeAccountLimits(address, user, limits);
   }
   std::vector<DirectoryEntry> entries;
   const std::string filter = "(&(objectClass=user)(sAMAccountName=" + ldapEscape(name) + "))";
@@ -334,8 +349,6 @@ DWORD SambaBackend::setAccountLimits(const std::string& address, const std::stri
                                     bool expired) {
   // Without a directory: the account database's own write, over
   // libnetapi's pipe.
-  libnetapi_ctx* netapi = m_session->context();
-  if (!netapi) return ERROR_BAD_NETPATH;
   std::vector<std::uint8_t> allHours(21, 0xFF);
   const std::vector<std::uint8_t>& bits =
       wanted.usri3_logon_hours.size() == 21 ? wanted.usri3_logon_hours : allHours;
@@ -348,6 +361,13 @@ DWORD SambaBackend::setAccountLimits(const std::string& address, const std::stri
   limits.logon_hours = bits.data();
   limits.set_expired = expired ? 1 : 0;
   limits.password_expired = wanted.usri3_password_expired ? 1 : 0;
+  return writeAccountLimits(address, name, limits);
+}
+
+DWORD SambaBackend::writeAccountLimits(const std::string& address, const std::string& name,
+                                      const vt_samr_limits& limits) {
+  libnetapi_ctx* netapi = m_session->context();
+  if (!netapi) return ERROR_BAD_NETPATH;
   const DWORD status = vt_samr_set_limits(netapi, address.c_str(), name.c_str(), &limits);
   if (status == NERR_UserNotFound) return status;
   return pipeStatus(status, address);
@@ -544,7 +564,7 @@ DWORD SambaBackend::addUser(std::string_view servername, DWORD level, const USER
   if (status != NERR_Success) return status;
   // SAMR has no account-control bit for "cannot change password".
   if (level == 1) {
-    return (wanted.usri3_flags & UF_PASSWD_CANT_CHANGE) && directory(at)
+    return (wanted.usri3_flags & UF_PASSWD_CANT_CHANGE)
                ? setAccountControl(at, wanted.usri3_name, wanted.usri3_flags)
                : status;
   }

@@ -84,29 +84,6 @@ static unsigned list_accounts(const struct samr_pipe* pipe, TALLOC_CTX* mem, uin
   return status;
 }
 
-/* ---- "User cannot change password" ---- */
-
-static bool is_everyone(const struct dom_sid* sid) {
-  static const uint8_t kWorld[6] = {0, 0, 0, 0, 0, 1};
-  return sid->sid_rev_num == 1 && sid->num_auths == 1 && memcmp(sid->id_auth, kWorld, 6) == 0 &&
-         sid->sub_auths[0] == 0;
-}
-
-/* Everyone may change the password when an entry for Everyone allows it and
- * none denies it; no DACL at all denies nothing. */
-static bool withholds_change(const struct security_descriptor* sd) {
-  if (!sd || !sd->dacl) return false;
-  bool allowed = false;
-  for (uint32_t i = 0; i < sd->dacl->num_aces; ++i) {
-    const struct security_ace* ace = &sd->dacl->aces[i];
-    if (!is_everyone(&ace->trustee) || !(ace->access_mask & SAMR_USER_ACCESS_CHANGE_PASSWORD))
-      continue;
-    if (ace->type == SEC_ACE_TYPE_ACCESS_DENIED) return true;
-    if (ace->type == SEC_ACE_TYPE_ACCESS_ALLOWED) allowed = true;
-  }
-  return !allowed;
-}
-
 /* ---- The accounts, many at once, over the program's own pipe ---- */
 
 struct reading;
@@ -274,7 +251,7 @@ static void hand_over(const struct account* a, vt_samr_account_fn receive, void*
   out.country_code = i->country_code;
   out.code_page = i->code_page;
   out.password_expired = i->password_expired;
-  out.cannot_change_password = withholds_change(a->sdbuf ? a->sdbuf->sd : NULL) ? 1 : 0;
+  out.cannot_change_password = samr_withholds_change(a->sdbuf ? a->sdbuf->sd : NULL) ? 1 : 0;
   receive(context, &out);
 }
 

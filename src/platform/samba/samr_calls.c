@@ -40,6 +40,7 @@ static const struct layout kLayouts[] = {
     {NDR_SAMR_CONNECT2, "samr_Connect2", sizeof(struct samr_Connect2)},
     {NDR_SAMR_LOOKUPNAMES, "samr_LookupNames", sizeof(struct samr_LookupNames)},
     {NDR_SAMR_SETUSERINFO, "samr_SetUserInfo", sizeof(struct samr_SetUserInfo)},
+    {NDR_SAMR_SETSECURITY, "samr_SetSecurity", sizeof(struct samr_SetSecurity)},
 };
 
 const char* samr_layout_mismatch(void) {
@@ -156,3 +157,21 @@ unsigned samr_open_domain(const struct samr_pipe* pipe, TALLOC_CTX* mem,
   return status;
 }
 
+bool samr_is_everyone(const struct dom_sid* sid) {
+  static const uint8_t kWorld[6] = {0, 0, 0, 0, 0, 1};
+  return sid->sid_rev_num == 1 && sid->num_auths == 1 && memcmp(sid->id_auth, kWorld, 6) == 0 &&
+         sid->sub_auths[0] == 0;
+}
+
+bool samr_withholds_change(const struct security_descriptor* sd) {
+  if (!sd || !sd->dacl) return false;
+  bool allowed = false;
+  for (uint32_t i = 0; i < sd->dacl->num_aces; ++i) {
+    const struct security_ace* ace = &sd->dacl->aces[i];
+    if (!samr_is_everyone(&ace->trustee) || !(ace->access_mask & SAMR_USER_ACCESS_CHANGE_PASSWORD))
+      continue;
+    if (ace->type == SEC_ACE_TYPE_ACCESS_DENIED) return true;
+    if (ace->type == SEC_ACE_TYPE_ACCESS_ALLOWED) allowed = true;
+  }
+  return !allowed;
+}

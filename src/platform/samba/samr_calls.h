@@ -6,6 +6,7 @@
 #ifndef VELTRANE_SAMBA_SAMR_CALLS_H
 #define VELTRANE_SAMBA_SAMR_CALLS_H
 
+#include <stdbool.h>
 #include <stdint.h>
 
 #include "rpc_client_parts.h"
@@ -63,5 +64,13 @@ unsigned samr_domain_sid(const struct samr_pipe* pipe, TALLOC_CTX* mem,
 unsigned samr_open_domain(const struct samr_pipe* pipe, TALLOC_CTX* mem,
                           struct policy_handle* connect, struct dom_sid2* sid,
                           struct policy_handle* out);
+
+
+/* Whether sid is Everyone (S-1-1-0). */
+bool samr_is_everyone(const struct dom_sid* sid);
+/* "User cannot change password" as account managers keep it in the DACL of
+ * the account's object: Everyone not allowed the change-password right, or
+ * denied it. No DACL at all denies nothing. */
+bool samr_withholds_change(const struct security_descriptor* sd);
 
 #endif

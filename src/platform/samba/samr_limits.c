@@ -8,7 +8,7 @@
 
 static unsigned open_account(const struct samr_pipe* pipe, TALLOC_CTX* mem,
                              struct policy_handle* domain, const char* account, uint32_t access,
-                             struct policy_handle* out) {
+                             struct policy_handle* out, uint32_t* rid) {
   struct lsa_String name = {0, 0, account};
   struct samr_Ids rids;
   struct samr_Ids types;
@@ -31,10 +31,101 @@ static unsigned open_account(const struct samr_pipe* pipe, TALLOC_CTX* mem,
   memset(&o, 0, sizeof o);
   o.in.domain_handle = domain;
   o.in.access_mask = access;
-  o.in.rid = l.out.rids->ids[0];
+  o.in.rid = *rid = l.out.rids->ids[0];
   o.out.user_handle = out;
   status = samr_call(pipe, NDR_SAMR_OPENUSER, mem, &o, &o.out.result);
   if (status == 0) *out = *o.out.user_handle;
+  return status;
+}
+
+static bool same_sid(const struct dom_sid* a, const struct dom_sid* b) {
+  if (a->sid_rev_num != b->sid_rev_num || a->num_auths != b->num_auths) return false;
+  if (memcmp(a->id_auth, b->id_auth, sizeof a->id_auth) != 0) return false;
+  for (int i = 0; i < a->num_auths && i < 15; ++i) {
+    if (a->sub_auths[i] != b->sub_auths[i]) return false;
+  }
+  return true;
+}
+
+/* "User cannot change password" as account managers keep it: the entries
+ * allowing Everyone and the account itself the account's object lose (or
+ * regain) the change-password right. */
+static unsigned write_password_change(const struct samr_pipe* pipe, TALLOC_CTX* mem,
+                                      struct policy_handle* user, const struct dom_sid* domain,
+                                      uint32_t rid, bool cannot) {
+  struct sec_desc_buf* sdbuf = NULL;
+  struct samr_QuerySecurity q;
+  memset(&q, 0, sizeof q);
+  q.in.handle = user;
+  q.in.sec_info = SECINFO_DACL;
+  q.out.sdbuf = &sdbuf;
+  unsigned status = samr_call(pipe, NDR_SAMR_QUERYSECURITY, mem, &q, &q.out.result);
+  if (status) return status;
+  sdbuf = *q.out.sdbuf;
+  if (!sdbuf || !sdbuf->sd || !sdbuf->sd->dacl) return 50;
+
+  struct dom_sid self = *domain;
+  if (self.num_auths >= 15) return 50;
+  self.sub_auths[self.num_auths++] = rid;
+  bool changed = false;
+  struct security_acl* dacl = sdbuf->sd->dacl;
+  for (uint32_t i = 0; i < dacl->num_aces; ++i) {
+    struct security_ace* ace = &dacl->aces[i];
+    if (ace->type != SEC_ACE_TYPE_ACCESS_ALLOWED) continue;
+    if (!samr_is_everyone(&ace->trustee) && !same_sid(&ace->trustee, &self)) continue;
+    if (cannot)
+      ace->access_mask &= ~(uint32_t)SAMR_USER_ACCESS_CHANGE_PASSWORD;
+    else
+      ace->access_mask |= SAMR_USER_ACCESS_CHANGE_PASSWORD;
+    changed = true;
+  }
+  /* A DACL with no entry for either is not one an account manager wrote. */
+  if (!changed) return 50;
+  struct samr_SetSecurity w;
+  memset(&w, 0, sizeof w);
+  w.in.handle = user;
+  w.in.sec_info = SECINFO_DACL;
+  w.in.sdbuf = sdbuf;
+  return samr_call(pipe, NDR_SAMR_SETSECURITY, mem, &w, &w.out.result);
+}
+
+unsigned vt_samr_cannot_change(struct libnetapi_ctx* netapi, const char* server,
+                               const char* account, int* cannot) {
+  *cannot = 0;
+  if (samr_layout_mismatch()) return 50;
+  TALLOC_CTX* frame = _talloc_stackframe("samr_limits.c");
+  struct samr_pipe shared;
+  unsigned status = samr_shared_pipe(netapi, server, &shared);
+  struct policy_handle connect;
+  struct policy_handle domain;
+  struct policy_handle user;
+  struct dom_sid2* sid = NULL;
+  bool connected = false;
+  bool opened = false;
+  bool user_opened = false;
+  uint32_t rid = 0;
+  if (status == 0) connected = (status = samr_connect(&shared, frame, &connect)) == 0;
+  if (status == 0) status = samr_domain_sid(&shared, frame, &connect, &sid);
+  if (status == 0) opened = (status = samr_open_domain(&shared, frame, &connect, sid, &domain)) == 0;
+  if (status == 0) {
+    status = open_account(&shared, frame, &domain, account, SEC_STD_READ_CONTROL, &user, &rid);
+    user_opened = status == 0;
+  }
+  if (status == 0) {
+    struct sec_desc_buf* sdbuf = NULL;
+    struct samr_QuerySecurity q;
+    memset(&q, 0, sizeof q);
+    q.in.handle = &user;
+    q.in.sec_info = SECINFO_DACL;
+    q.out.sdbuf = &sdbuf;
+    status = samr_call(&shared, NDR_SAMR_QUERYSECURITY, frame, &q, &q.out.result);
+    sdbuf = status == 0 ? *q.out.sdbuf : NULL;
+    *cannot = samr_withholds_change(sdbuf ? sdbuf->sd : NULL) ? 1 : 0;
+  }
+  if (user_opened) samr_close(&shared, &user);
+  if (opened) samr_close(&shared, &domain);
+  if (connected) samr_close(&shared, &connect);
+  talloc_free(frame);
   return status;
 }
 
@@ -51,15 +142,22 @@ unsigned vt_samr_set_limits(struct libnetapi_ctx* netapi, const char* server, co
   bool connected = false;
   bool opened = false;
   bool user_opened = false;
+  uint32_t rid = 0;
   if (status == 0) connected = (status = samr_connect(&shared, frame, &connect)) == 0;
   if (status == 0) status = samr_domain_sid(&shared, frame, &connect, &sid);
   if (status == 0) opened = (status = samr_open_domain(&shared, frame, &connect, sid, &domain)) == 0;
   if (status == 0) {
     status = open_account(&shared, frame, &domain, account,
-                          SAMR_USER_ACCESS_SET_ATTRIBUTES | SAMR_USER_ACCESS_GET_ATTRIBUTES, &user);
+                          SAMR_USER_ACCESS_SET_ATTRIBUTES | SAMR_USER_ACCESS_GET_ATTRIBUTES |
+                              SEC_STD_READ_CONTROL | SEC_STD_WRITE_DAC,
+                          &user, &rid);
     user_opened = status == 0;
   }
-  if (status == 0) {
+  if (status == 0 && limits->set_cannot_change) {
+    status = write_password_change(&shared, frame, &user, sid, rid,
+                                   limits->cannot_change != 0);
+  }
+  if (status == 0 && (limits->set_expiry || limits->set_hours || limits->set_expired)) {
     union samr_UserInfo info;
     memset(&info, 0, sizeof info);
     struct samr_UserInfo21* i = &info.info21;

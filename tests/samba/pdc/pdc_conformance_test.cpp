@@ -172,6 +172,29 @@ TEST_F(Pdc, TheEnumerationGivesEveryFieldAsTheSingleAccountRead) {
   ASSERT_EQ(NetUserSetInfo(dc().server, "pdcfields", 3, set, nullptr), NERR_Success);
   ASSERT_EQ(NetUserGetInfo(dc().server, "pdcfields", 3, buf), NERR_Success);
   EXPECT_EQ(buf.one<USER_INFO_3>()->usri3_password_expired, 1u);
+  // "User cannot change password": the account's DACL, set and cleared.
+  set = *buf.one<USER_INFO_3>();
+  set.usri3_password_expired = 0;
+  set.usri3_flags |= UF_PASSWD_CANT_CHANGE;
+  ASSERT_EQ(NetUserSetInfo(dc().server, "pdcfields", 3, set, nullptr), NERR_Success);
+  ASSERT_EQ(NetUserGetInfo(dc().server, "pdcfields", 3, buf), NERR_Success);
+  EXPECT_TRUE(buf.one<USER_INFO_3>()->usri3_flags & UF_PASSWD_CANT_CHANGE);
+  ASSERT_EQ(NetUserEnum(dc().server, 3, FILTER_NORMAL_ACCOUNT, buf, MAX_PREFERRED_LENGTH, &read,
+                        &total, &resume),
+            NERR_Success);
+  const auto again = buf.get<USER_INFO_3>();
+  const auto listedAgain = std::find_if(again.begin(), again.end(), [](const USER_INFO_3& u) {
+    return u.usri3_name == "pdcfields";
+  });
+  ASSERT_NE(listedAgain, again.end());
+  EXPECT_TRUE(listedAgain->usri3_flags & UF_PASSWD_CANT_CHANGE);
+  ASSERT_EQ(NetUserSetInfo(dc().server, "pdcfields", 1008,
+                           USER_INFO_1008{listedAgain->usri3_flags & ~UF_PASSWD_CANT_CHANGE},
+                           nullptr),
+            NERR_Success);
+  ASSERT_EQ(NetUserGetInfo(dc().server, "pdcfields", 3, buf), NERR_Success);
+  EXPECT_FALSE(buf.one<USER_INFO_3>()->usri3_flags & UF_PASSWD_CANT_CHANGE);
+  set = *buf.one<USER_INFO_3>();
   EXPECT_EQ(NetUserSetInfo(dc().server, "nosuchaccount", 3, set, nullptr), NERR_UserNotFound);
   EXPECT_EQ(NetUserDel(dc().server, "pdcfields"), NERR_Success);
 }
