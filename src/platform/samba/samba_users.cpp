@@ -222,11 +222,13 @@ DWORD SambaBackend::readUser(const std::string& address, std::string_view name,
   if (!buf.as<::USER_INFO_3>()) return NERR_UserNotFound;
   *out = fromNetapi(*buf.as<::USER_INFO_3>(), now());
   // libnetapi never reports "cannot change password": the account's DACL.
+  // A DACL the caller may not read leaves the flag as libnetapi gave it; a
+  // server that went away meanwhile fails the read.
   if (libnetapi_ctx* netapi = m_session->context()) {
     int cannot = 0;
-    if (const DWORD read = vt_samr_cannot_change(netapi, address.c_str(), user.c_str(), &cannot))
-      return pipeStatus(read, address);
-    if (cannot) out->usri3_flags |= UF_PASSWD_CANT_CHANGE;
+    const DWORD read = vt_samr_cannot_change(netapi, address.c_str(), user.c_str(), &cannot);
+    if (read == 53 || read == 59 || read == 64 || read == 121) return pipeStatus(read, address);
+    if (read == NERR_Success && cannot) out->usri3_flags |= UF_PASSWD_CANT_CHANGE;
   }
   return NERR_Success;
 }
