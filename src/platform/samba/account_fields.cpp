@@ -46,6 +46,21 @@ constexpr FlagBit kAcbBits[] = {
 
 std::string str(std::string_view s) { return std::string(s); }
 
+// The age of a password set at NT time `set`: none for one never set, nor
+// for one set ahead of `now`.
+DWORD passwordAge(std::int64_t set, std::int64_t now) {
+  const DWORD at = unixFromNtTime(set, 0);
+  return at != 0 && now > at ? static_cast<DWORD>(now - at) : 0;
+}
+
+// An account's privilege level by its relative ID, as the controller's own
+// administrator and guest accounts have them.
+DWORD privilegeOf(DWORD rid) {
+  return rid == kRidAdministrator ? USER_PRIV_ADMIN
+         : rid == kRidGuest       ? USER_PRIV_GUEST
+                                  : USER_PRIV_USER;
+}
+
 }  // namespace
 
 const std::vector<std::string>& userAttributes(bool withDescriptor, bool computed) {
@@ -188,9 +203,7 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now, const Domai
   u.usri3_profile = str(e.text("profilePath"));
   u.usri3_workstations = str(e.text("userWorkstations"));
   // A password never set (or to be changed at next logon) has no age.
-  const DWORD passwordSet = unixFromNtTime(e.number("pwdLastSet"), 0);
-  u.usri3_password_age =
-      passwordSet != 0 && now > passwordSet ? static_cast<DWORD>(now - passwordSet) : 0;
+  u.usri3_password_age = passwordAge(e.number("pwdLastSet"), now);
   // The controller's expiry time is 0 for a password to be changed at the
   // next logon and the largest value for one that never expires; absent
   // (an account it computes nothing for) is not expired either.
@@ -229,9 +242,7 @@ USER_INFO_3 userFromEntry(const DirectoryEntry& e, std::int64_t now, const Domai
                             : static_cast<DWORD>(storage);
   u.usri3_user_id = ridOf(e.sid());
   u.usri3_primary_group_id = static_cast<DWORD>(e.number("primaryGroupID", 513));
-  u.usri3_priv = u.usri3_user_id == kRidAdministrator ? USER_PRIV_ADMIN
-                 : u.usri3_user_id == kRidGuest       ? USER_PRIV_GUEST
-                                                      : USER_PRIV_USER;
+  u.usri3_priv = privilegeOf(u.usri3_user_id);
   u.usri3_logon_server = "\\\\*";
   return u;
 }
@@ -255,10 +266,7 @@ USER_INFO_3 userFromAccount(const vt_samr_account& a, std::int64_t now) {
   u.usri3_script_path = a.logon_script;
   u.usri3_profile = a.profile_path;
   u.usri3_workstations = a.workstations;
-  // A password never set has no age, nor has one set in the future.
-  const DWORD passwordSet = unixFromNtTime(static_cast<std::int64_t>(a.last_password_change), 0);
-  u.usri3_password_age =
-      passwordSet != 0 && now > passwordSet ? static_cast<DWORD>(now - passwordSet) : 0;
+  u.usri3_password_age = passwordAge(static_cast<std::int64_t>(a.last_password_change), now);
   u.usri3_password_expired = a.password_expired ? 1 : 0;
   u.usri3_last_logon = unixFromNtTime(static_cast<std::int64_t>(a.last_logon), 0);
   u.usri3_last_logoff = unixFromNtTime(static_cast<std::int64_t>(a.last_logoff), 0);
@@ -278,9 +286,7 @@ USER_INFO_3 userFromAccount(const vt_samr_account& a, std::int64_t now) {
   u.usri3_max_storage = USER_MAXSTORAGE_UNLIMITED;
   u.usri3_user_id = a.rid;
   u.usri3_primary_group_id = a.primary_gid;
-  u.usri3_priv = a.rid == kRidAdministrator ? USER_PRIV_ADMIN
-                 : a.rid == kRidGuest       ? USER_PRIV_GUEST
-                                            : USER_PRIV_USER;
+  u.usri3_priv = privilegeOf(a.rid);
   u.usri3_logon_server = "\\\\*";
   return u;
 }

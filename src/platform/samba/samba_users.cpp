@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/paging.h"
 #include "platform/samba/account_fields.h"
@@ -77,9 +78,9 @@ USER_INFO_3 fromNetapi(const ::USER_INFO_3& r, std::int64_t now) {
   return u;
 }
 
-// The filter of the account kinds a NetUserEnum filter asks for; every kind
-// for 0. userAccountControl bits are the UF_ flags.
-std::string kindFilter(DWORD filter) {
+// The UF_ kind flags of the account kinds a NetUserEnum filter asks for,
+// one by one; every kind for 0.
+std::vector<DWORD> kindsAsked(DWORD filter) {
   struct Kind {
     DWORD filter;
     DWORD flag;
@@ -91,31 +92,29 @@ std::string kindFilter(DWORD filter) {
       {FILTER_WORKSTATION_TRUST_ACCOUNT, UF_WORKSTATION_TRUST_ACCOUNT},
       {FILTER_SERVER_TRUST_ACCOUNT, UF_SERVER_TRUST_ACCOUNT},
   };
-  std::string any;
+  std::vector<DWORD> kinds;
   for (const Kind& k : kKinds) {
-    if (filter != 0 && !(filter & k.filter)) continue;
-    any += "(userAccountControl:1.2.840.113556.1.4.803:=" + std::to_string(k.flag) + ")";
+    if (filter == 0 || (filter & k.filter)) kinds.push_back(k.flag);
   }
+  return kinds;
+}
+
+// The directory's filter of those kinds: userAccountControl bits are the
+// UF_ flags.
+std::string kindFilter(DWORD filter) {
+  std::string any;
+  for (DWORD flag : kindsAsked(filter))
+    any += "(userAccountControl:1.2.840.113556.1.4.803:=" + std::to_string(flag) + ")";
   return "(&(objectClass=user)(|" + any + "))";
 }
 
-// The account-control bits of the kinds a NetUserEnum filter asks for; 0
-// (every kind) for 0.
+// The account database's filter of those kinds: SAMR's account-control
+// bits; 0 (every kind) for 0.
 std::uint32_t acbKinds(DWORD filter) {
-  struct Kind {
-    DWORD filter;
-    std::uint32_t acb;
-  };
-  constexpr Kind kKinds[] = {
-      {FILTER_TEMP_DUPLICATE_ACCOUNT, 0x0008}, {FILTER_NORMAL_ACCOUNT, 0x0010},
-      {FILTER_INTERDOMAIN_TRUST_ACCOUNT, 0x0040}, {FILTER_WORKSTATION_TRUST_ACCOUNT, 0x0080},
-      {FILTER_SERVER_TRUST_ACCOUNT, 0x0100},
-  };
-  std::uint32_t acb = 0;
-  for (const Kind& k : kKinds) {
-    if (filter & k.filter) acb |= k.acb;
-  }
-  return acb;
+  if (filter == 0) return 0;
+  DWORD flags = 0;
+  for (DWORD flag : kindsAsked(filter)) flags |= flag;
+  return acbFromFlags(flags);
 }
 
 // What the controller is sent for a password: one nobody is told in place of

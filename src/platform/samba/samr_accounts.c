@@ -33,14 +33,8 @@ static unsigned list_accounts(const struct samr_pipe* pipe, TALLOC_CTX* mem, uin
                               struct account_list* out) {
   struct policy_handle connect;
   struct policy_handle domain;
-  unsigned status = samr_connect(pipe, mem, &connect);
+  unsigned status = samr_open_server_domain(pipe, mem, &connect, &domain, &out->sid);
   if (status) return status;
-  status = samr_domain_sid(pipe, mem, &connect, &out->sid);
-  if (status == 0) status = samr_open_domain(pipe, mem, &connect, out->sid, &domain);
-  if (status) {
-    samr_close(pipe, &connect);
-    return status;
-  }
   uint32_t resume = 0;
   for (bool more = true; more && status == 0;) {
     TALLOC_CTX* page_mem = talloc_new(mem);

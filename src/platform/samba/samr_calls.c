@@ -107,7 +107,7 @@ unsigned samr_connect(const struct samr_pipe* pipe, TALLOC_CTX* mem,
 
 /* The SID of the server's own domain (the one that is not "Builtin"),
  * allocated under mem. */
-unsigned samr_domain_sid(const struct samr_pipe* pipe, TALLOC_CTX* mem,
+static unsigned domain_sid(const struct samr_pipe* pipe, TALLOC_CTX* mem,
                            struct policy_handle* connect, struct dom_sid2** out) {
   uint32_t resume = 0;
   uint32_t count = 0;
@@ -154,6 +154,31 @@ unsigned samr_open_domain(const struct samr_pipe* pipe, TALLOC_CTX* mem,
   o.out.domain_handle = out;
   const unsigned status = samr_call(pipe, NDR_SAMR_OPENDOMAIN, mem, &o, &o.out.result);
   if (status == 0) *out = *o.out.domain_handle;
+  return status;
+}
+
+unsigned samr_open_server_domain(const struct samr_pipe* pipe, TALLOC_CTX* mem,
+                                 struct policy_handle* connect, struct policy_handle* domain,
+                                 struct dom_sid2** sid) {
+  unsigned status = samr_connect(pipe, mem, connect);
+  if (status) return status;
+  status = domain_sid(pipe, mem, connect, sid);
+  if (status == 0) status = samr_open_domain(pipe, mem, connect, *sid, domain);
+  if (status) samr_close(pipe, connect);
+  return status;
+}
+
+unsigned samr_query_dacl(const struct samr_pipe* pipe, TALLOC_CTX* mem,
+                         struct policy_handle* handle, struct security_descriptor** out) {
+  struct sec_desc_buf* sdbuf = NULL;
+  struct samr_QuerySecurity q;
+  memset(&q, 0, sizeof q);
+  q.in.handle = handle;
+  q.in.sec_info = SECINFO_DACL;
+  q.out.sdbuf = &sdbuf;
+  const unsigned status = samr_call(pipe, NDR_SAMR_QUERYSECURITY, mem, &q, &q.out.result);
+  sdbuf = status == 0 ? *q.out.sdbuf : NULL;
+  *out = sdbuf ? sdbuf->sd : NULL;
   return status;
 }
 

@@ -57,14 +57,18 @@ unsigned samr_call(const struct samr_pipe* pipe, uint32_t opnum, TALLOC_CTX* mem
 /* Closes handle when the pipe is still connected; its answer is ignored. */
 void samr_close(const struct samr_pipe* pipe, struct policy_handle* handle);
 unsigned samr_connect(const struct samr_pipe* pipe, TALLOC_CTX* mem, struct policy_handle* out);
-/* The SID of the server's own domain (the one that is not "Builtin"),
- * allocated under mem. */
-unsigned samr_domain_sid(const struct samr_pipe* pipe, TALLOC_CTX* mem,
-                         struct policy_handle* connect, struct dom_sid2** out);
 unsigned samr_open_domain(const struct samr_pipe* pipe, TALLOC_CTX* mem,
                           struct policy_handle* connect, struct dom_sid2* sid,
                           struct policy_handle* out);
 
+/* Connects and opens the server's own domain, its SID under mem; on
+ * failure nothing stays open. */
+unsigned samr_open_server_domain(const struct samr_pipe* pipe, TALLOC_CTX* mem,
+                                 struct policy_handle* connect, struct policy_handle* domain,
+                                 struct dom_sid2** sid);
+/* The DACL of the object handle names, under mem (NULL for none). */
+unsigned samr_query_dacl(const struct samr_pipe* pipe, TALLOC_CTX* mem,
+                         struct policy_handle* handle, struct security_descriptor** out);
 
 /* Whether sid is Everyone (S-1-1-0). */
 bool samr_is_everyone(const struct dom_sid* sid);
